@@ -1,0 +1,37 @@
+#pragma once
+// Modal message boxes, as a replaceable service.
+//
+// Store and browse code reports to the user only through ShowMessageBox. The
+// program that links the core installs the implementation that suits it: the
+// viewer shows Qt dialogs, the command-line tools write to stderr, the tests
+// record every box and answer from a script. Without an installed handler a
+// box is written to stderr and answered like the tools do.
+
+namespace platform {
+
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageIcon { None, Exclamation, Information };
+// Failed stands for a box that could not be shown at all.
+enum class MessageAnswer { Ok, Cancel, Failed };
+
+// The caption of every box the program shows, except "Couldn't load background".
+inline constexpr const char kAppTitle[] = "Chronara";
+
+// caption may be null: the platform's default caption is then used.
+using MessageBoxHandler = MessageAnswer (*)(const char* text, const char* caption,
+                                            MessageButtons buttons, MessageIcon icon,
+                                            void* context);
+
+// Installs handler (null restores the default); returns nothing. The context
+// pointer is handed back to the handler on every call and is not owned.
+void SetMessageBoxHandler(MessageBoxHandler handler, void* context);
+
+MessageAnswer ShowMessageBox(const char* text, const char* caption, MessageButtons buttons,
+                             MessageIcon icon);
+
+// The stderr implementation used by the command-line tools: prints the text
+// and answers Cancel to OK/Cancel boxes, OK otherwise.
+MessageAnswer StderrMessageBox(const char* text, const char* caption, MessageButtons buttons,
+                               MessageIcon icon, void* context);
+
+}  // namespace platform

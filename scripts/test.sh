@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The one test command: installs what is missing, then configures, builds
+# and runs every test in two configurations (optimised, and with
+# AddressSanitizer + UndefinedBehaviorSanitizer).
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+"$root/scripts/install-deps.sh"
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+run_config() {
+  local name=$1
+  shift
+  local build="$root/build/$name"
+  echo "=== $name: configure"
+  cmake -S "$root" -B "$build" -G Ninja "$@"
+  echo "=== $name: build"
+  cmake --build "$build" -j "$jobs"
+  echo "=== $name: test"
+  ctest --test-dir "$build" --output-on-failure -j "$jobs"
+}
+
+run_config release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_config asan -DCMAKE_BUILD_TYPE=Debug -DCHRONARA_SANITIZE=ON -DCHRONARA_BUILD_BENCH=OFF

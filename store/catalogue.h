@@ -1,0 +1,43 @@
+#pragma once
+// The closed set of databases the viewer knows: codes, file stems, the rows
+// of the database list, and each database's key width.
+
+#include <cstdint>
+
+namespace catalogue {
+
+inline constexpr int kFirstCode = 1;
+inline constexpr int kLastCode = 14;
+inline constexpr int kRowCount = 13;
+
+// Index key field widths in bytes (key text and its NUL).
+inline constexpr int kShortKeyField = 20;
+inline constexpr int kLongKeyField = 24;
+// Width to which MakeKey pads a surname.
+inline constexpr int kShortPaddedKey = 17;
+inline constexpr int kLongPaddedKey = 22;
+
+// File stem of a database code 1..14; null for any other code.
+const char* StemOf(int code);
+
+// Code of a file stem, or 0 when the stem names no database.
+int CodeOfStem(const char* stem);
+
+// Code of a combo row; 0 when the row selects no database (outside 0..12).
+int CodeOfRow(int row);
+
+// Text of a combo row 0..12 in the database list; null for any other row.
+const char* ListText(int row);
+
+// The list texts in row order, ended by an empty text, as the view adds them.
+extern const char* const kListTexts[kRowCount + 1];
+
+// The row table: the code of each combo row, ended by a 0 byte.
+extern const std::uint8_t kRowTable[kRowCount + 1];
+
+// Long keys for code 2 and codes 7 and up.
+bool UsesLongKeys(int code);
+inline int KeyFieldWidth(int code) { return UsesLongKeys(code) ? kLongKeyField : kShortKeyField; }
+inline int PaddedKeyWidth(int code) { return UsesLongKeys(code) ? kLongPaddedKey : kShortPaddedKey; }
+
+}  // namespace catalogue

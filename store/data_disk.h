@@ -1,0 +1,20 @@
+#pragma once
+// The data-disk check: the disk is there when its marker file can be opened.
+
+#include "platform/message_box.h"
+
+class CDirectories;
+
+inline constexpr const char kMarkerFileName[] = "chronaradb.id";
+inline constexpr const char kInsertDiskText[] =
+    "Please insert Tavora Disk 16 (Chronara)\n\nClick OK when done.";
+
+// True when the marker file opens for reading in the data directory.
+bool FindDataDisk(const CDirectories& dirs);
+
+// Shows the insert-disk box (OK/Cancel, exclamation) and returns the answer.
+platform::MessageAnswer PromptForDataDisk();
+
+// Probes, and prompts until the disk is found (true) or the user answers
+// anything but OK: Cancel gives false, a box that failed to show gives true.
+bool CheckDataDisk(const CDirectories& dirs);
