@@ -38,6 +38,9 @@ public:
     // cancelled, the surname was refused or the database failed to open;
     // otherwise what the pager's listing returned (false when not found).
     bool Search(CSearchQuery& query);
+    // The same search on a database given by its code 1..14, for the tools,
+    // which also reach the roll that no list row selects.
+    bool SearchCode(CSearchQuery& query, int code);
 
     // Closes whatever is open and opens the database of combo row row.
     bool Open(int row);
@@ -73,6 +76,7 @@ public:
     bool IsOpen() const { return index_ != nullptr; }
 
 private:
+    bool RunSearch(CSearchQuery& query, int code);
     bool OpenFiles(int code);
 
     const CDirectories& dirs_;
