@@ -1,0 +1,153 @@
+#include "browse/history_buffer.h"
+
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// Record counts are kept so that every record's byte position fits the
+// 32-bit page positions; only a file over 2 GB from elsewhere is affected.
+constexpr std::int64_t kMaxRecords =
+    std::numeric_limits<std::int32_t>::max() / CHistoryBuffer::kRecordSize;
+
+// Copies NUL-terminated text into a field, cut to leave room for the NUL.
+void CopyField(char* field, std::size_t size, const char* text) {
+    std::size_t length = 0;
+    while (length < size - 1 && text[length] != '\0') {
+        field[length] = text[length];
+        ++length;
+    }
+    field[length] = '\0';
+}
+
+}  // namespace
+
+CHistoryBuffer::CHistoryBuffer(const char* path, const std::int32_t& pageSize)
+    : path_(path != nullptr ? path : ""),
+      pathFits_(path != nullptr && std::strlen(path) <= kMaxPath),
+      pageSize_(pageSize) {
+    Truncate();
+}
+
+CHistoryBuffer::~CHistoryBuffer() { Close(); }
+
+bool CHistoryBuffer::Truncate() {
+    Close();
+    // A new fill phase starts here; Count reopens within one, so the record
+    // of failed writes is cleared only at this point.
+    writeFailed_ = false;
+    if (pathFits_) {
+        CFileStream creator;
+        creator.Open(path_.c_str(), "wb+");
+    }
+    return Reopen();
+}
+
+bool CHistoryBuffer::Reopen() {
+    // Closing writes out what Append left in the stream's buffer; a failure
+    // there means hits are missing from the file.
+    if (stream_.IsOpen() && atEnd_ && !stream_.Flush()) writeFailed_ = true;
+    stream_.Close();
+    atEnd_ = false;
+    open_ = pathFits_ && stream_.Open(path_.c_str(), "rb+");
+    return open_;
+}
+
+void CHistoryBuffer::Count() {
+    Reopen();
+    recordCount_ = 0;
+    if (!open_) return;
+    if (stream_.SeekEnd()) {
+        const std::int64_t size = stream_.Tell();
+        if (size > 0) {
+            std::int64_t records = size / kRecordSize;
+            if (records > kMaxRecords) records = kMaxRecords;
+            recordCount_ = static_cast<std::int32_t>(records);
+        }
+    }
+    stream_.Seek(0);
+}
+
+std::int32_t CHistoryBuffer::Append(std::int32_t extOffset, const char* givenNames,
+                                    const char* summary) {
+    if (!open_) return -1;
+    // Appends follow one another during a fill; only the first needs the seek.
+    if (!atEnd_) {
+        if (!stream_.SeekEnd()) {
+            writeFailed_ = true;
+            return 0;
+        }
+        atEnd_ = true;
+    }
+    PageRow record{};
+    record.extOffset = extOffset;
+    if (givenNames != nullptr) CopyField(record.givenNames, sizeof record.givenNames, givenNames);
+    if (summary != nullptr) CopyField(record.summary, sizeof record.summary, summary);
+    if (!stream_.Write(&record, sizeof record)) {
+        writeFailed_ = true;
+        atEnd_ = false;  // where a short write left the stream is not known
+        return 0;
+    }
+    return 1;
+}
+
+std::int32_t CHistoryBuffer::Read(PageRow* rows, std::int32_t position, std::int32_t n) {
+    if (!open_) return -1;
+    atEnd_ = false;
+    if (n < 0) n = 0;
+    if (position < 0 || !stream_.Seek(position)) return 0;
+    const std::size_t got = std::fread(rows, sizeof(PageRow), static_cast<std::size_t>(n),
+                                       stream_.Handle());
+    const auto whole = static_cast<std::int32_t>(got);
+    // A trailing partial record was consumed by the read; the page boundary
+    // is just past the last whole record.
+    stream_.Seek(static_cast<std::int64_t>(position) +
+                 static_cast<std::int64_t>(whole) * kRecordSize);
+    for (std::int32_t i = 0; i < whole; ++i) {
+        // The file may come from elsewhere: a given-name field without its
+        // NUL ends at the field's width.
+        rows[i].givenNames[sizeof rows[i].givenNames - 1] = '\0';
+        rows[i].summary[0] = '\0';
+    }
+    return whole;
+}
+
+std::int32_t CHistoryBuffer::ReadFirstPage(PageRow* rows) {
+    pageStart_ = 0;
+    return Read(rows, pageStart_, pageSize_);
+}
+
+std::int32_t CHistoryBuffer::ReadPrevPage(PageRow* rows) {
+    const std::int64_t start =
+        static_cast<std::int64_t>(pageStart_) - static_cast<std::int64_t>(pageSize_) * kRecordSize;
+    pageStart_ = start < 0 ? 0 : static_cast<std::int32_t>(start);
+    return Read(rows, pageStart_, pageSize_);
+}
+
+std::int32_t CHistoryBuffer::ReadNextPage(PageRow* rows) {
+    if (!open_) return -1;
+    std::int64_t position = stream_.Tell();
+    if (position < 0) position = 0;
+    if (position > std::numeric_limits<std::int32_t>::max()) {
+        position = std::numeric_limits<std::int32_t>::max();
+    }
+    pageStart_ = static_cast<std::int32_t>(position);
+    return Read(rows, pageStart_, pageSize_);
+}
+
+bool CHistoryBuffer::HasPrev() {
+    if (!open_) return false;
+    return static_cast<std::int64_t>(pageSize_) * kRecordSize < stream_.Tell();
+}
+
+bool CHistoryBuffer::HasNext() {
+    if (!open_) return false;
+    const std::int64_t position = stream_.Tell();
+    return position >= 0 && position < static_cast<std::int64_t>(recordCount_) * kRecordSize;
+}
+
+void CHistoryBuffer::Close() {
+    stream_.Close();
+    open_ = false;
+    atEnd_ = false;
+}
