@@ -4,16 +4,16 @@
 #include <cstring>
 
 #include "store/directories.h"
+#include "store/file_stream.h"
 #include "store/path_buffer.h"
 
 bool FindDataDisk(const CDirectories& dirs) {
     if (!dirs.DataDirFits()) return false;
     char path[260];
     if (!FormatPath(path, "%s%s", dirs.DataDir(), kMarkerFileName)) return false;
-    std::FILE* marker = std::fopen(path, "r");
-    if (marker == nullptr) return false;
-    std::fclose(marker);
-    return true;
+    // Opened in text mode for reading; a folder of that name is no marker.
+    CFileStream marker;
+    return marker.Open(path, "r");
 }
 
 platform::MessageAnswer PromptForDataDisk() {

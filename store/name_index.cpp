@@ -58,8 +58,9 @@ bool CNameIndex::DecodePage(const unsigned char* bytes, Page& page) const {
         entry.first = LoadInt32(cursor);
         entry.count = LoadInt32(cursor + 4);
         std::memcpy(entry.key, cursor + 8, static_cast<std::size_t>(keyField_));
-        // A key field without its NUL ends at the field's edge.
-        entry.key[keyField_] = '\0';
+        // The text ends inside the field; a field without its NUL is cut
+        // to the longest key the field can hold.
+        entry.key[keyField_ - 1] = '\0';
         cursor += EntrySize();
     }
     for (int i = 0; i <= kEntriesPerPage; ++i) {
@@ -107,7 +108,7 @@ void CNameIndex::Lookup(const char* key, std::int32_t& first, std::int32_t& coun
     count = 0;
     char searched[kMaxKeyField + 1];
     std::strncpy(searched, key, static_cast<std::size_t>(keyField_));
-    searched[keyField_] = '\0';
+    searched[keyField_ - 1] = '\0';
 
     // A valid path visits each page at most once, so more steps than there
     // are pages in the file means the child offsets loop.

@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "store/name_index.h"
+#include "support/test_support.h"
+
+using testing_support::ExitCatcher;
+using testing_support::ProcessExited;
+using testing_support::ReadFileBytes;
+using testing_support::ScriptedResponder;
+using testing_support::TempDir;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+void PutInt(std::string& bytes, std::size_t at, std::int32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + static_cast<std::size_t>(i)] =
+            static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+    }
+}
+
+struct TestEntry {
+    std::string key;
+    std::int32_t first;
+    std::int32_t count;
+};
+
+// Builds index files page by page, the way the tests need them (including damaged ones).
+class IndexBuilder {
+public:
+    explicit IndexBuilder(int keyField) : keyField_(keyField), bytes_(8, '\0') {}
+
+    int PageSize() const { return 4 + 4 * (keyField_ + 8) + 20; }
+
+    // Appends a page and returns its offset. children: 5 offsets (-1 for none).
+    std::int32_t AddPage(const std::vector<TestEntry>& entries, std::vector<std::int32_t> children = {},
+                         std::int32_t count = -1) {
+        if (children.empty()) children.assign(5, -1);
+        const std::size_t at = bytes_.size();
+        bytes_.append(static_cast<std::size_t>(PageSize()), '\0');
+        PutInt(bytes_, at, count >= 0 ? count : static_cast<std::int32_t>(entries.size()));
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::size_t e = at + 4 + i * static_cast<std::size_t>(keyField_ + 8);
+            PutInt(bytes_, e, entries[i].first);
+            PutInt(bytes_, e + 4, entries[i].count);
+            std::memcpy(&bytes_[e + 8], entries[i].key.data(),
+                        std::min(entries[i].key.size(), static_cast<std::size_t>(keyField_)));
+        }
+        for (std::size_t i = 0; i < 5; ++i) {
+            PutInt(bytes_, at + 4 + 4 * static_cast<std::size_t>(keyField_ + 8) + 4 * i, children[i]);
+        }
+        return static_cast<std::int32_t>(at);
+    }
+
+    std::string Finish(std::int32_t root) {
+        std::string file = bytes_;
+        PutInt(file, 0, root);
+        PutInt(file, 4, -1);
+        file.push_back('\x04');
+        return file;
+    }
+
+private:
+    int keyField_;
+    std::string bytes_;
+};
+
+std::string Padded(const std::string& surname, std::size_t width) {
+    std::string key = surname;
+    if (key.size() < width) key.append(width - key.size(), ' ');
+    return key;
+}
+
+struct Found {
+    std::int32_t first;
+    std::int32_t count;
+};
+
+Found Look(CNameIndex& index, const std::string& key) {
+    char buffer[CNameIndex::kMaxKeyField] = {};
+    std::memcpy(buffer, key.data(), std::min(key.size(), sizeof buffer - 1));
+    Found found{99, 99};
+    index.Lookup(buffer, found.first, found.count);
+    return found;
+}
+
+// A two-level tree: root [M] with leaves [B D] and [P T X].
+std::string TwoLevelTree(int keyField, int width) {
+    IndexBuilder builder(keyField);
+    const auto left = builder.AddPage({{Padded("B", width), 0, 2}, {Padded("D", width), 2, 3}});
+    const auto right = builder.AddPage(
+        {{Padded("P", width), 6, 1}, {Padded("T", width), 7, 4}, {Padded("X", width), 11, 1}});
+    const auto root = builder.AddPage({{Padded("M", width), 5, 1}}, {left, right, -1, -1, -1});
+    return builder.Finish(root);
+}
+
+}  // namespace
+
+class NameIndexWidths : public ::testing::TestWithParam<int> {};
+
+TEST_P(NameIndexWidths, FindsKeysInRootInnerAndLeafPages) {
+    const int keyField = GetParam();
+    const int width = keyField == 20 ? 17 : 22;
+    TempDir dir;
+    WriteFileBytes(dir.File("x.tre"), TwoLevelTree(keyField, width));
+    CNameIndex index(dir.File("x.tre").c_str(), keyField);
+
+    // The root answers from its cache without reading the file.
+    Found m = Look(index, Padded("M", width));
+    EXPECT_EQ(m.first, 5);
+    EXPECT_EQ(m.count, 1);
+    EXPECT_EQ(index.PagesReadFromFile(), 0);
+
+    EXPECT_EQ(Look(index, Padded("B", width)).first, 0);  // smaller than every root key: child 0
+    EXPECT_EQ(Look(index, Padded("D", width)).count, 3);
+    EXPECT_EQ(Look(index, Padded("X", width)).first, 11);  // larger than every root key: child count
+    EXPECT_EQ(Look(index, Padded("T", width)).count, 4);
+    EXPECT_EQ(index.PagesReadFromFile(), 4);
+
+    Found absent = Look(index, Padded("C", width));
+    EXPECT_EQ(absent.first, -1);
+    EXPECT_EQ(absent.count, 0);
+    // Keys match byte for byte: one blank fewer is another key.
+    EXPECT_EQ(Look(index, Padded("M", width - 1)).first, -1);
+    EXPECT_EQ(Look(index, "m" + std::string(static_cast<std::size_t>(width - 1), ' ')).first, -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(ShortAndLongKeys, NameIndexWidths, ::testing::Values(20, 24));
+
+TEST(NameIndex, FindSlotDecidesOnePageWithTheEndComparisons) {
+    CNameIndex::Entry entries[4] = {};
+    std::strcpy(entries[0].key, "K");
+    EXPECT_EQ(CNameIndex::FindSlot("A", entries, 1), 0);
+    EXPECT_EQ(CNameIndex::FindSlot("K", entries, 1), 0);
+    EXPECT_EQ(CNameIndex::FindSlot("Z", entries, 1), 1);
+    std::strcpy(entries[1].key, "M");
+    std::strcpy(entries[2].key, "P");
+    std::strcpy(entries[3].key, "T");
+    EXPECT_EQ(CNameIndex::FindSlot("L", entries, 4), 1);
+    EXPECT_EQ(CNameIndex::FindSlot("M", entries, 4), 1);
+    EXPECT_EQ(CNameIndex::FindSlot("N", entries, 4), 2);
+    EXPECT_EQ(CNameIndex::FindSlot("Q", entries, 4), 3);
+    EXPECT_EQ(CNameIndex::FindSlot("T", entries, 4), 3);
+    // Bytes from 0x80 sort after ASCII; a prefix sorts first.
+    EXPECT_EQ(CNameIndex::FindSlot("\xC9", entries, 4), 4);
+    EXPECT_EQ(CNameIndex::FindSlot("M ", entries, 4), 2);
+}
+
+TEST(NameIndex, ExistingFileIsLeftByteForByteUnchanged) {
+    TempDir dir;
+    const std::string original = TwoLevelTree(20, 17);
+    WriteFileBytes(dir.File("x.tre"), original);
+    {
+        CNameIndex index(dir.File("x.tre").c_str(), 20);
+        Look(index, Padded("T", 17));
+        index.Close();
+        index.Close();
+    }
+    EXPECT_EQ(ReadFileBytes(dir.File("x.tre")), original);
+}
+
+TEST(NameIndex, MissingFileBecomesNineByteEmptyIndex) {
+    TempDir dir;
+    {
+        CNameIndex index(dir.File("new.tre").c_str(), 24);
+        EXPECT_TRUE(index.Created());
+        EXPECT_EQ(Look(index, Padded("SMITH", 22)).first, -1);
+        EXPECT_EQ(index.PagesReadFromFile(), 0);
+    }
+    const std::string expected("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x04", 9);
+    EXPECT_EQ(ReadFileBytes(dir.File("new.tre")), expected);
+
+    // It opens again as an empty index and stays unchanged.
+    CNameIndex again(dir.File("new.tre").c_str(), 24);
+    EXPECT_FALSE(again.Created());
+    EXPECT_EQ(Look(again, Padded("SMITH", 22)).count, 0);
+    again.Close();
+    EXPECT_EQ(ReadFileBytes(dir.File("new.tre")), expected);
+}
+
+TEST(NameIndex, UncreatableFileGivesEmptyIndexWhoseCloseDoesNothing) {
+    TempDir dir;
+    const std::string path = dir.File("no-such-folder/x.tre");
+    CNameIndex index(path.c_str(), 20);
+    EXPECT_EQ(Look(index, Padded("A", 17)).first, -1);
+    index.Close();
+    EXPECT_TRUE(ReadFileBytes(path).empty());
+}
+
+TEST(NameIndex, BadSignatureOrShortFileEndsTheProcess) {
+    TempDir dir;
+    ScriptedResponder boxes;
+    ExitCatcher exits;
+    std::string file = TwoLevelTree(20, 17);
+    file.back() = '\x05';
+    const std::vector<std::string> damaged = {file, std::string("\xFF\xFF\xFF\xFF\x04", 5),
+                                              std::string(8, '\x04'), ""};
+    for (const std::string& bytes : damaged) {
+        WriteFileBytes(dir.File("bad.tre"), bytes);
+        boxes.Clear();
+        int status = -1;
+        try {
+            CNameIndex index(dir.File("bad.tre").c_str(), 20);
+        } catch (const ProcessExited& exited) {
+            status = exited.status;
+        }
+        EXPECT_EQ(status, 1) << "file of " << bytes.size() << " bytes";
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, "wrong file format!");
+        EXPECT_EQ(boxes.Shown()[0].buttons, platform::MessageButtons::Ok);
+    }
+}
+
+TEST(NameIndex, DamagedPagesAreReportedAndFindNothing) {
+    TempDir dir;
+    ScriptedResponder boxes;
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    std::vector<Case> cases;
+    {
+        IndexBuilder b(20);
+        const auto leaf = b.AddPage({{Padded("B", 17), 0, 1}}, {}, 7);  // count outside 1..4
+        cases.push_back({"bad count", b.Finish(b.AddPage({{Padded("M", 17), 1, 1}}, {leaf, -1, -1, -1, -1}))});
+    }
+    {
+        IndexBuilder b(20);
+        cases.push_back({"child beyond the file",
+                         b.Finish(b.AddPage({{Padded("M", 17), 1, 1}}, {100000, -1, -1, -1, -1}))});
+    }
+    {
+        IndexBuilder b(20);
+        cases.push_back({"child inside the header",
+                         b.Finish(b.AddPage({{Padded("M", 17), 1, 1}}, {2, -1, -1, -1, -1}))});
+    }
+    {
+        // The root names itself as its child: a loop.
+        IndexBuilder b(20);
+        cases.push_back({"looping child", b.Finish(b.AddPage({{Padded("M", 17), 1, 1}}, {8, -1, -1, -1, -1}))});
+    }
+    {
+        IndexBuilder b(20);
+        b.AddPage({{Padded("M", 17), 1, 1}});
+        cases.push_back({"root beyond the file", b.Finish(5000)});
+    }
+    {
+        // Two pages that point at each other.
+        IndexBuilder b(20);
+        const std::int32_t first = 8;
+        const std::int32_t second = first + b.PageSize();
+        b.AddPage({{Padded("M", 17), 1, 1}}, {second, -1, -1, -1, -1});
+        b.AddPage({{Padded("G", 17), 1, 1}}, {first, -1, -1, -1, -1});
+        cases.push_back({"two-page loop", b.Finish(first)});
+    }
+    for (const Case& c : cases) {
+        WriteFileBytes(dir.File("d.tre"), c.bytes);
+        boxes.Clear();
+        CNameIndex index(dir.File("d.tre").c_str(), 20);
+        boxes.Clear();
+        Found found = Look(index, Padded("A", 17));
+        EXPECT_EQ(found.first, -1) << c.what;
+        EXPECT_EQ(found.count, 0) << c.what;
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"wrong file format!"}) << c.what;
+    }
+}
+
+TEST(NameIndex, KeyFieldWithoutNulIsCutToTheLongestKey) {
+    TempDir dir;
+    IndexBuilder b(20);
+    const std::string full(20, 'Q');  // fills the field, no NUL
+    WriteFileBytes(dir.File("k.tre"), b.Finish(b.AddPage({{full, 3, 2}})));
+    CNameIndex index(dir.File("k.tre").c_str(), 20);
+    EXPECT_EQ(Look(index, std::string(19, 'Q')).first, 3);
+    EXPECT_EQ(Look(index, std::string(18, 'Q')).first, -1);
+    EXPECT_EQ(Look(index, std::string(20, 'Q')).first, 3);  // a searched key is cut at 19 too
+}

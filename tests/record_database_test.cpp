@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "store/directories.h"
+#include "store/index_key.h"
+#include "store/record_database.h"
+#include "store/search_query.h"
+#include "support/test_support.h"
+
+using testing_support::ExitCatcher;
+using testing_support::ProcessExited;
+using testing_support::ReadFileBytes;
+using testing_support::ScriptedResponder;
+using testing_support::TempDir;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+std::string Int32(std::int32_t value) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        bytes[static_cast<std::size_t>(i)] =
+            static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+    }
+    return bytes;
+}
+
+std::string Key(int code, const char* surname) {
+    char key[24] = {};
+    std::strncpy(key, surname, 23);
+    MakeIndexKey(code, key);
+    return key;
+}
+
+// A disk folder with the marker and hand-made files for one stem.
+struct Disk {
+    TempDir dir;
+    CDirectories dirs;
+    Disk() {
+        WriteFileBytes(dir.File("chronaradb.id"), "");
+        dirs.SetDataDir(dir.Path().c_str());
+        dirs.SetInstallDir(dir.Path().c_str());
+    }
+    void Files(const std::string& stem, const std::string& ext, const std::string& cor) {
+        WriteFileBytes(dir.File(stem + ".ext"), ext);
+        WriteFileBytes(dir.File(stem + ".cor"), cor);
+    }
+};
+
+}  // namespace
+
+TEST(MakeKey, PadsByWidthAndCodeThenUpperCases) {
+    EXPECT_EQ(Key(1, "smith"), "SMITH" + std::string(12, ' '));
+    EXPECT_EQ(Key(7, "smith"), "SMITH" + std::string(17, ' '));
+    const std::string eighteen = "abcdefghijklmnopqr";
+    for (int code = 1; code <= 8; ++code) EXPECT_EQ(Key(code, eighteen.c_str()), "ABCDEFGHIJKLMNOPQR") << code;
+    for (int code = 9; code <= 14; ++code) {
+        EXPECT_EQ(Key(code, eighteen.c_str()), "ABCDEFGHIJKLMNOPQR    ") << code;
+    }
+    EXPECT_EQ(Key(3, "abcdefghijklmnop").size(), 17u);  // 16 characters: padded
+    EXPECT_EQ(Key(3, "abcdefghijklmnopq").size(), 17u);  // 17: kept as it is
+    EXPECT_EQ(Key(2, "abcdefghijklmnop").size(), 22u);
+    EXPECT_EQ(Key(2, "abcdefghijklmnopq").size(), 17u);
+    // Typed blanks stay; only a-z change case.
+    EXPECT_EQ(Key(1, " o'brien-\xe9"), " O'BRIEN-\xe9" + std::string(7, ' '));
+    for (int code = 1; code <= 14; ++code) {
+        for (std::size_t length = 1; length <= 23; ++length) {
+            EXPECT_EQ(IndexKeyLength(code, length), Key(code, std::string(length, 'a').c_str()).size());
+        }
+    }
+}
+
+TEST(SearchQuery, PadsFirstNameAndRefusesOverlongTexts) {
+    ScriptedResponder boxes;
+    CSearchQuery query;
+    query.SetSurname("smith");
+    query.SetFirstName("abcdefghijklmnopqrst");
+    EXPECT_TRUE(query.HasFirstName());
+    const std::string first = query.FirstName();
+    EXPECT_EQ(first, "ABCDEFGHIJKLMNOPQRST" + std::string(235, ' '));
+
+    query.SetSurname(std::string(256, 'x').c_str());
+    EXPECT_STREQ(query.Surname(), "smith");
+    EXPECT_TRUE(query.HasFirstName());  // refused: nothing changed
+    query.SetFirstName(std::string(256, 'y').c_str());
+    EXPECT_EQ(std::string(query.FirstName()), first);
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"query error: last name is too long.\n",
+                                                       "query error: first name is too long.\n"}));
+
+    query.SetSurname(std::string(255, 'x').c_str());
+    EXPECT_FALSE(query.HasFirstName());
+    query.SetDatabaseRow(-1);
+    EXPECT_EQ(query.DatabaseRow(), -1);
+    query.SetDatabaseRow(12);
+    EXPECT_EQ(query.DatabaseRow(), 12);
+}
+
+TEST(RecordDatabase, ReadsEntriesByWidthAndRecordsToTheLineFeed) {
+    Disk disk;
+    // Name width 20: entries of 24 bytes; entry 3 at offset 72, given names at 76..95.
+    std::string cor;
+    for (int i = 0; i < 5; ++i) {
+        std::string names = "Name" + std::to_string(i);
+        names.resize(20, '\0');
+        cor += Int32(100 + i) + names;
+    }
+    cor += Int32(20);
+    std::string ext(100, 'z');
+    ext += "a\xFF" "b\xFF\n" "next\xFF\n";
+    disk.Files("titan", ext, cor);
+    CRecordDatabase db(disk.dirs);
+    ASSERT_TRUE(db.Open(3));
+    EXPECT_EQ(db.DatabaseCode(), 3);
+    EXPECT_EQ(db.NameWidth(), 20);
+    EXPECT_EQ(db.EntrySize(), 24);
+    db.ReadEntry(3);
+    EXPECT_EQ(db.RecordOffset(), 103);
+    EXPECT_STREQ(db.GivenNames(), "Name3");
+
+    char record[CRecordDatabase::kRecordBufferSize];
+    db.ReadRecord(100, record);
+    EXPECT_EQ(std::string(record), "a\xFF" "b\xFF\n");
+    db.ReadRecord(static_cast<std::int32_t>(ext.size()), record);  // at the end of the file
+    EXPECT_STREQ(record, "");
+    db.ReadRecord(1 << 30, record);  // far beyond it
+    EXPECT_STREQ(record, "");
+}
+
+TEST(RecordDatabase, LastRecordWithoutLineFeedAndOverlongRecords) {
+    Disk disk;
+    std::string ext = "first\xFF\nlast\xFF";
+    const std::int32_t longAt = static_cast<std::int32_t>(ext.size());
+    ext += std::string(6000, 'L') + "\n";
+    disk.Files("titan", ext, Int32(0) + std::string("\0", 1) + Int32(1));
+    CRecordDatabase db(disk.dirs);
+    ASSERT_TRUE(db.Open(3));
+    char record[CRecordDatabase::kRecordBufferSize + 8];
+    std::memset(record, '#', sizeof record);
+    db.ReadRecord(7, record);
+    EXPECT_EQ(std::string(record, 5), "last\xFF");
+    EXPECT_EQ(record[5], 'L');  // the long record follows without a line feed between
+    // Cut at the buffer: 4999 bytes and the NUL, nothing beyond.
+    db.ReadRecord(longAt, record);
+    EXPECT_EQ(std::strlen(record), 4999u);
+    EXPECT_EQ(record[CRecordDatabase::kRecordBufferSize], '#');
+}
+
+TEST(RecordDatabase, EntryPastTheEndOrWithoutNulStaysBounded) {
+    Disk disk;
+    // Width 4, one entry whose given names fill the field without a NUL.
+    disk.Files("congen", "r\xFF\n", Int32(0) + "ABCD" + Int32(4));
+    CRecordDatabase db(disk.dirs);
+    ASSERT_TRUE(db.Open(0));
+    db.ReadEntry(0);
+    EXPECT_STREQ(db.GivenNames(), "ABCD");
+    // Entry 1 would start at the width field itself: offset 8 reads 4 bytes, names nothing.
+    db.ReadEntry(5);  // far past the end: the buffer keeps what it had
+    EXPECT_EQ(db.RecordOffset(), 0);
+    EXPECT_STREQ(db.GivenNames(), "ABCD");
+}
+
+TEST(RecordDatabase, OpenRefusesRowsMissingFilesAndBadWidths) {
+    Disk disk;
+    ScriptedResponder boxes;
+    CRecordDatabase db(disk.dirs);
+    EXPECT_FALSE(db.Open(-1));
+    EXPECT_FALSE(db.Open(13));
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(db.DatabaseCode(), -1);
+
+    EXPECT_FALSE(db.Open(2));  // rev: no files at all
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"ext"});
+    EXPECT_EQ(db.DatabaseCode(), 14);
+    EXPECT_FALSE(db.IsOpen());
+
+    boxes.Clear();
+    WriteFileBytes(disk.dir.File("rev.ext"), "");
+    EXPECT_FALSE(db.Open(2));
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"cor"});
+
+    for (std::int32_t width : {0, -3, 256, 100000}) {
+        boxes.Clear();
+        disk.Files("rev", "", Int32(width));
+        EXPECT_FALSE(db.Open(2)) << width;
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_NE(boxes.Shown()[0].text.find("name width"), std::string::npos);
+    }
+    boxes.Clear();
+    disk.Files("rev", "", "ab");  // too short to hold a width
+    EXPECT_FALSE(db.Open(2));
+    EXPECT_EQ(boxes.Shown().size(), 1u);
+
+    // A folder where a file is expected cannot be opened either.
+    boxes.Clear();
+    ::remove(disk.dir.File("pcc.ext").c_str());
+    ::mkdir(disk.dir.File("pcc.ext").c_str(), 0755);
+    EXPECT_FALSE(db.Open(4));
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"ext"});
+}
+
+TEST(RecordDatabase, MissingIndexIsCreatedEmptyAndBadIndexEnds) {
+    Disk disk;
+    ScriptedResponder boxes;
+    disk.Files("titan", "x\xFF\n", Int32(0) + std::string(3, '\0') + Int32(3));
+    {
+        CRecordDatabase db(disk.dirs);
+        ASSERT_TRUE(db.Open(3));
+        db.Close();
+        db.Close();
+    }
+    EXPECT_EQ(ReadFileBytes(disk.dir.File("titan.tre")), std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x04", 9));
+
+    WriteFileBytes(disk.dir.File("titan.tre"), std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x03", 9));
+    ExitCatcher exits;
+    CRecordDatabase db(disk.dirs);
+    int status = 0;
+    try {
+        db.Open(3);
+    } catch (const ProcessExited& exited) {
+        status = exited.status;
+    }
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"wrong file format!"});
+}
+
+TEST(RecordDatabase, PathsThatDoNotFitAreRefused) {
+    TempDir dir;
+    ScriptedResponder boxes;
+    CDirectories dirs;
+    dirs.SetDataDir(("/" + std::string(250, 'd')).c_str());  // fits 260, not "<dir>congen.ext" in 256
+    CRecordDatabase db(dirs);
+    EXPECT_FALSE(db.Open(0));
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "The data directory path is too long.");
+}
+
+TEST(RecordDatabase, SearchRefusesSurnamesOverNineteenCharacters) {
+    Disk disk;
+    ScriptedResponder boxes;
+    CRecordDatabase db(disk.dirs);
+    CSearchQuery query;
+    query.SetSurname(std::string(20, 'a').c_str());
+    query.SetDatabaseRow(0);
+    EXPECT_FALSE(db.Search(query));
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"query error: last name is too long.\n"});
+    EXPECT_FALSE(db.IsOpen());
+}
+
+TEST(RecordDatabase, SearchGivesUpWhenTheDiskPromptIsCancelled) {
+    TempDir empty;
+    ScriptedResponder boxes;
+    CDirectories dirs;
+    dirs.SetDataDir(empty.Path().c_str());
+    CRecordDatabase db(dirs);
+    CSearchQuery query;
+    query.SetSurname("smith");
+    query.SetDatabaseRow(0);
+    EXPECT_FALSE(db.Search(query));
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].buttons, platform::MessageButtons::OkCancel);
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_EQ(db.DatabaseCode(), -1);
+}
