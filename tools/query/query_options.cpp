@@ -1,0 +1,187 @@
+#include "tools/query/query_options.h"
+
+#include <cstring>
+
+#include "store/catalogue.h"
+#include "tools/query/text_convert.h"
+
+namespace query_tool {
+namespace {
+
+// The option texts before conversion, as the shell handed them over.
+struct RawArguments {
+    const char* dataDir = nullptr;
+    const char* installDir = nullptr;
+    const char* database = nullptr;
+    const char* surname = nullptr;
+    const char* firstName = nullptr;
+    const char* pageSize = nullptr;
+    const char* turns = nullptr;
+    const char* moreInfo = nullptr;
+    bool raw = false;
+};
+
+// Digits only, no sign; value clamped so that a long run of digits cannot overflow.
+bool ParseDigits(const char* text, long& value) {
+    if (text == nullptr || *text == '\0') return false;
+    value = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p < '0' || *p > '9') return false;
+        if (value < 1000000) value = value * 10 + (*p - '0');
+    }
+    return true;
+}
+
+// A row number: digits with an optional minus sign.
+bool ParseRowNumber(const char* text, long& value) {
+    const bool negative = text[0] == '-';
+    if (!ParseDigits(negative ? text + 1 : text, value)) return false;
+    if (negative) value = -value;
+    return true;
+}
+
+bool ParseDatabase(const char* text, QueryOptions& options, std::string& error) {
+    long row = 0;
+    if (ParseDigits(text, row)) {
+        if (row >= catalogue::kRowCount) {
+            error = "--database: a list row must be 0 to 12";
+            return false;
+        }
+        options.row = static_cast<int>(row);
+        options.code = catalogue::CodeOfRow(options.row);
+        return true;
+    }
+    const int code = catalogue::CodeOfStem(text);
+    if (code == 0) {
+        error = std::string("--database: no database is called '") + text + "'";
+        return false;
+    }
+    options.code = code;
+    options.row = -1;
+    for (int r = 0; r < catalogue::kRowCount; ++r) {
+        if (catalogue::kRowTable[r] == code) options.row = r;
+    }
+    return true;
+}
+
+// NAME and TEXT: UTF-8 to Windows-1252 unless raw, then 1..limit characters.
+bool TakeName(const char* option, const char* text, bool raw, std::size_t limit,
+              std::string& out, std::string& error) {
+    if (raw) {
+        out = text;
+    } else if (!text_convert::Utf8ToCp1252(text, out)) {
+        error = std::string(option) +
+                ": not UTF-8, or holds a character that Windows-1252 cannot write";
+        return false;
+    }
+    if (out.empty() || out.size() > limit) {
+        error = std::string(option) + ": must be 1 to " + std::to_string(limit) + " characters";
+        return false;
+    }
+    return true;
+}
+
+bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error) {
+    options.raw = raw.raw;
+    if (raw.database == nullptr) {
+        error = "--database is required";
+        return false;
+    }
+    if (raw.surname == nullptr) {
+        error = "--surname is required";
+        return false;
+    }
+    if (!ParseDatabase(raw.database, options, error)) return false;
+    if (!TakeName("--surname", raw.surname, raw.raw, kMaxSurname, options.surname, error)) {
+        return false;
+    }
+    if (raw.firstName != nullptr) {
+        options.hasFirstName = true;
+        if (!TakeName("--first-name", raw.firstName, raw.raw, kMaxFirstName, options.firstName,
+                      error)) {
+            return false;
+        }
+    }
+    if (raw.pageSize != nullptr) {
+        if (std::strcmp(raw.pageSize, "8") == 0) {
+            options.largeText = true;
+        } else if (std::strcmp(raw.pageSize, "10") != 0) {
+            error = "--page-size must be 8 or 10";
+            return false;
+        }
+    }
+    if (raw.turns != nullptr) {
+        if (raw.turns[std::strspn(raw.turns, "np")] != '\0') {
+            error = "--turn: only the letters n and p";
+            return false;
+        }
+        options.turns = raw.turns;
+    }
+    if (raw.moreInfo != nullptr) {
+        if (!ParseRowNumber(raw.moreInfo, options.moreInfoRow)) {
+            error = "--more-info: ROW must be a row number";
+            return false;
+        }
+        options.hasMoreInfo = true;
+    }
+    if (raw.dataDir != nullptr) {
+        options.hasDataDir = true;
+        options.dataDir = raw.dataDir;
+    }
+    if (raw.installDir != nullptr) {
+        options.hasInstallDir = true;
+        options.installDir = raw.installDir;
+    }
+    return true;
+}
+
+}  // namespace
+
+ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions& options,
+                                std::string& error) {
+    options = QueryOptions{};
+    RawArguments raw;
+    struct Valued {
+        const char* name;
+        const char* RawArguments::*slot;
+    };
+    static constexpr Valued kValued[] = {
+        {"--data-dir", &RawArguments::dataDir},   {"--install-dir", &RawArguments::installDir},
+        {"--database", &RawArguments::database},  {"--surname", &RawArguments::surname},
+        {"--first-name", &RawArguments::firstName}, {"--page-size", &RawArguments::pageSize},
+        {"--turn", &RawArguments::turns},         {"--more-info", &RawArguments::moreInfo},
+    };
+
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--help") == 0) return ParseResult::Help;
+        if (std::strcmp(arg, "--raw") == 0) {
+            if (raw.raw) {
+                error = "--raw given twice";
+                return ParseResult::UsageError;
+            }
+            raw.raw = true;
+            continue;
+        }
+        const Valued* match = nullptr;
+        for (const Valued& valued : kValued) {
+            if (std::strcmp(arg, valued.name) == 0) match = &valued;
+        }
+        if (match == nullptr) {
+            error = std::string("unknown argument '") + arg + "'";
+            return ParseResult::UsageError;
+        }
+        if (raw.*(match->slot) != nullptr) {
+            error = std::string(match->name) + " given twice";
+            return ParseResult::UsageError;
+        }
+        if (i + 1 >= argc) {
+            error = std::string(match->name) + " needs a value";
+            return ParseResult::UsageError;
+        }
+        raw.*(match->slot) = argv[++i];
+    }
+    return Convert(raw, options, error) ? ParseResult::Run : ParseResult::UsageError;
+}
+
+}  // namespace query_tool

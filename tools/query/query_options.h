@@ -1,0 +1,35 @@
+#pragma once
+// The command line of chronara-query, checked and turned into one request.
+
+#include <string>
+
+namespace query_tool {
+
+// Longest surname and first name, in Windows-1252 characters.
+inline constexpr std::size_t kMaxSurname = 19;
+inline constexpr std::size_t kMaxFirstName = 250;
+
+struct QueryOptions {
+    bool hasDataDir = false;
+    std::string dataDir;
+    bool hasInstallDir = false;
+    std::string installDir;
+    int code = 0;  // database code 1..14
+    int row = -1;  // combo row that selects it, -1 when none does
+    std::string surname;  // Windows-1252
+    bool hasFirstName = false;
+    std::string firstName;  // Windows-1252
+    bool largeText = false;  // page size 8 instead of 10
+    std::string turns;       // letters n and p
+    bool hasMoreInfo = false;
+    long moreInfoRow = 0;
+    bool raw = false;
+};
+
+enum class ParseResult { Run, Help, UsageError };
+
+// Reads argv[1..argc-1]. On UsageError, error says what is wrong.
+ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions& options,
+                                std::string& error);
+
+}  // namespace query_tool

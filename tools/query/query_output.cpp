@@ -1,0 +1,35 @@
+#include "tools/query/query_output.h"
+
+#include <cstring>
+#include <string>
+
+#include "tools/query/text_convert.h"
+
+namespace query_tool {
+namespace {
+
+// The text of a line in the default mode: CR LF to LF, then UTF-8.
+std::string TerminalText(const char* text) {
+    std::string lines;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (p[0] == '\r' && p[1] == '\n') continue;  // the LF that follows stays
+        lines += *p;
+    }
+    return text_convert::Cp1252ToUtf8(lines.data(), lines.size());
+}
+
+}  // namespace
+
+void QueryOutput::Line(const char* text) {
+    if (raw_) {
+        std::fwrite(text, 1, std::strlen(text), stream_);
+    } else {
+        const std::string converted = TerminalText(text);
+        std::fwrite(converted.data(), 1, converted.size(), stream_);
+    }
+    std::fputc('\n', stream_);
+}
+
+bool QueryOutput::Finish() { return std::fflush(stream_) == 0 && std::ferror(stream_) == 0; }
+
+}  // namespace query_tool

@@ -1,0 +1,20 @@
+#pragma once
+// One search request run end to end, as the viewer runs it, with the page
+// reached written to standard output.
+
+#include "tools/query/query_options.h"
+
+namespace query_tool {
+
+inline constexpr int kExitSearched = 0;
+inline constexpr int kExitWrongFormat = 1;  // the status the surname index ends with
+inline constexpr int kExitFailed = 2;
+
+// Messages to stderr (the data-disk prompt answers Cancel), and a process
+// exit that flushes standard output first.
+void InstallServices();
+
+// Search, page turns, output and More Info; returns the exit status.
+int RunQuery(const QueryOptions& options);
+
+}  // namespace query_tool
