@@ -1,0 +1,271 @@
+// history.buf: file layout, paging by byte position, and files that cannot
+// be created or written.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "browse/history_buffer.h"
+#include "support/test_support.h"
+
+namespace {
+
+class HistoryBufferTest : public ::testing::TestWithParam<std::int32_t> {
+protected:
+    std::string Path() const { return dir_.File("history.buf"); }
+
+    // Fills the buffer with count records whose offsets are 0..count-1.
+    void Fill(CHistoryBuffer& buffer, int count) {
+        ASSERT_TRUE(buffer.Reopen());
+        for (int i = 0; i < count; ++i) {
+            ASSERT_EQ(buffer.Append(i, ("name" + std::to_string(i)).c_str(), nullptr), 1);
+        }
+        buffer.Count();
+        ASSERT_EQ(buffer.RecordCount(), count);
+    }
+
+    // Offsets of the n rows just read, for comparing whole pages.
+    std::string Offsets(std::int32_t n) const {
+        std::string text;
+        for (std::int32_t i = 0; i < n; ++i) text += std::to_string(rows_[i].extOffset) + " ";
+        return text;
+    }
+    static std::string Range(int first, int count) {
+        std::string text;
+        for (int i = first; i < first + count; ++i) text += std::to_string(i) + " ";
+        return text;
+    }
+
+    testing_support::TempDir dir_;
+    std::int32_t pageSize_ = GetParam();
+    PageRow rows_[10] = {};
+};
+
+TEST_P(HistoryBufferTest, EmptyFile) {
+    CHistoryBuffer buffer(Path().c_str(), pageSize_);
+    Fill(buffer, 0);
+    EXPECT_EQ(buffer.ReadFirstPage(rows_), 0);
+    EXPECT_FALSE(buffer.HasPrev());
+    EXPECT_FALSE(buffer.HasNext());
+    EXPECT_EQ(buffer.ReadNextPage(rows_), 0);
+}
+
+TEST_P(HistoryBufferTest, ExactlyOnePage) {
+    CHistoryBuffer buffer(Path().c_str(), pageSize_);
+    Fill(buffer, pageSize_);
+    EXPECT_EQ(buffer.ReadFirstPage(rows_), pageSize_);
+    EXPECT_EQ(Offsets(pageSize_), Range(0, pageSize_));
+    EXPECT_FALSE(buffer.HasPrev());
+    EXPECT_FALSE(buffer.HasNext());
+}
+
+TEST_P(HistoryBufferTest, OnePageAndOneRecord) {
+    CHistoryBuffer buffer(Path().c_str(), pageSize_);
+    Fill(buffer, pageSize_ + 1);
+    EXPECT_EQ(buffer.ReadFirstPage(rows_), pageSize_);
+    EXPECT_TRUE(buffer.HasNext());
+    EXPECT_FALSE(buffer.HasPrev());
+    EXPECT_EQ(buffer.ReadNextPage(rows_), 1);
+    EXPECT_EQ(Offsets(1), Range(pageSize_, 1));
+    EXPECT_STREQ(rows_[0].givenNames, ("name" + std::to_string(pageSize_)).c_str());
+    EXPECT_FALSE(buffer.HasNext());
+    EXPECT_TRUE(buffer.HasPrev());
+    EXPECT_EQ(buffer.ReadPrevPage(rows_), pageSize_);
+    EXPECT_EQ(Offsets(pageSize_), Range(0, pageSize_));
+    EXPECT_FALSE(buffer.HasPrev());
+    EXPECT_TRUE(buffer.HasNext());
+}
+
+TEST_P(HistoryBufferTest, PagesOfTwoAndAHalf) {
+    CHistoryBuffer buffer(Path().c_str(), pageSize_);
+    Fill(buffer, 2 * pageSize_ + 3);
+    EXPECT_EQ(buffer.ReadFirstPage(rows_), pageSize_);
+    EXPECT_EQ(buffer.ReadNextPage(rows_), pageSize_);
+    EXPECT_EQ(Offsets(pageSize_), Range(pageSize_, pageSize_));
+    EXPECT_EQ(buffer.ReadNextPage(rows_), 3);
+    EXPECT_EQ(Offsets(3), Range(2 * pageSize_, 3));
+    EXPECT_FALSE(buffer.HasNext());
+    // Back from the last page: the page that starts at byte 300 * P.
+    EXPECT_EQ(buffer.ReadPrevPage(rows_), pageSize_);
+    EXPECT_EQ(Offsets(pageSize_), Range(pageSize_, pageSize_));
+    EXPECT_TRUE(buffer.HasPrev());
+    EXPECT_TRUE(buffer.HasNext());
+    EXPECT_EQ(buffer.ReadPrevPage(rows_), pageSize_);
+    EXPECT_EQ(buffer.ReadPrevPage(rows_), pageSize_);  // held at byte 0
+    EXPECT_EQ(Offsets(pageSize_), Range(0, pageSize_));
+    EXPECT_FALSE(buffer.HasPrev());
+    // Paging past the end reads nothing.
+    EXPECT_EQ(buffer.ReadNextPage(rows_), pageSize_);
+    EXPECT_EQ(buffer.ReadNextPage(rows_), 3);
+    EXPECT_EQ(buffer.ReadNextPage(rows_), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(PageSizes, HistoryBufferTest, ::testing::Values(8, 10));
+
+class HistoryFileTest : public ::testing::Test {
+protected:
+    std::string Path() const { return dir_.File("history.buf"); }
+    testing_support::TempDir dir_;
+    std::int32_t pageSize_ = 10;
+    PageRow rows_[10] = {};
+};
+
+TEST_F(HistoryFileTest, RecordLayoutOnDisk) {
+    CHistoryBuffer buffer(Path().c_str(), pageSize_);
+    ASSERT_TRUE(buffer.Reopen());
+    EXPECT_EQ(buffer.Append(0x01020304, "Mary Ann", nullptr), 1);
+    EXPECT_EQ(buffer.Append(-2, std::string(300, 'x').c_str(), nullptr), 1);
+    buffer.Count();
+    const std::string bytes = testing_support::ReadFileBytes(Path());
+    ASSERT_EQ(bytes.size(), 600u);
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\x04\x03\x02\x01", 4));
+    EXPECT_EQ(bytes.substr(4, 9), std::string("Mary Ann\0", 9));
+    EXPECT_EQ(bytes.substr(300, 4), std::string("\xFE\xFF\xFF\xFF", 4));
+    // Given names longer than the field are cut to leave their NUL.
+    EXPECT_EQ(bytes.substr(304, 255), std::string(254, 'x') + std::string(1, '\0'));
+    EXPECT_EQ(buffer.ReadFirstPage(rows_), 2);
+    EXPECT_EQ(rows_[1].extOffset, -2);
+}
+
+TEST_F(HistoryFileTest, CreationAndEveryTruncateEmptyTheFile) {
+    testing_support::WriteFileBytes(Path(), std::string(900, 'z'));
+    CHistoryBuffer buffer(Path().c_str(), pageSize_);
+    EXPECT_TRUE(buffer.IsOpen());
+    EXPECT_EQ(testing_support::ReadFileBytes(Path()).size(), 0u);
+    ASSERT_TRUE(buffer.Reopen());
+    buffer.Append(1, "A", nullptr);
+    buffer.Count();
+    EXPECT_EQ(buffer.RecordCount(), 1);
+    EXPECT_TRUE(buffer.Truncate());
+    EXPECT_EQ(testing_support::ReadFileBytes(Path()).size(), 0u);
+    buffer.Close();
+    EXPECT_FALSE(buffer.IsOpen());
+    // The file stays on disk when the buffer goes.
+    EXPECT_EQ(::access(Path().c_str(), F_OK), 0);
+}
+
+TEST_F(HistoryFileTest, AppendsAfterAPageReadGoToTheEnd) {
+    CHistoryBuffer buffer(Path().c_str(), pageSize_);
+    ASSERT_TRUE(buffer.Reopen());
+    for (int i = 0; i < 3; ++i) buffer.Append(i, "A", nullptr);
+    EXPECT_EQ(buffer.Read(rows_, 0, 1), 1);
+    buffer.Append(3, "B", nullptr);
+    buffer.Count();
+    EXPECT_EQ(buffer.RecordCount(), 4);
+    EXPECT_EQ(buffer.Read(rows_, 900, 10), 1);
+    EXPECT_EQ(rows_[0].extOffset, 3);
+}
+
+TEST_F(HistoryFileTest, TrailingPartialRecordIsIgnored) {
+    CHistoryBuffer buffer(Path().c_str(), pageSize_);
+    std::string bytes(650, '\0');
+    bytes[300] = 7;
+    testing_support::WriteFileBytes(Path(), bytes);
+    buffer.Count();
+    EXPECT_EQ(buffer.RecordCount(), 2);
+    EXPECT_EQ(buffer.ReadFirstPage(rows_), 2);
+    EXPECT_EQ(rows_[1].extOffset, 7);
+    EXPECT_FALSE(buffer.HasNext());
+    EXPECT_EQ(buffer.ReadNextPage(rows_), 0);
+}
+
+TEST_F(HistoryFileTest, ForeignGivenNamesWithoutNulAreCut) {
+    CHistoryBuffer buffer(Path().c_str(), pageSize_);
+    testing_support::WriteFileBytes(Path(), std::string(300, 'q'));
+    buffer.Count();
+    ASSERT_EQ(buffer.ReadFirstPage(rows_), 1);
+    EXPECT_EQ(std::string(rows_[0].givenNames), std::string(254, 'q'));
+}
+
+void ExpectUnusable(CHistoryBuffer& buffer, PageRow* rows) {
+    EXPECT_FALSE(buffer.IsOpen());
+    EXPECT_FALSE(buffer.Truncate());
+    EXPECT_FALSE(buffer.Reopen());
+    EXPECT_EQ(buffer.Append(1, "A", nullptr), -1);
+    EXPECT_EQ(buffer.Read(rows, 0, 10), -1);
+    EXPECT_EQ(buffer.ReadFirstPage(rows), -1);
+    EXPECT_EQ(buffer.ReadNextPage(rows), -1);
+    EXPECT_EQ(buffer.ReadPrevPage(rows), -1);
+    buffer.Count();
+    EXPECT_EQ(buffer.RecordCount(), 0);
+    EXPECT_FALSE(buffer.HasPrev());
+    EXPECT_FALSE(buffer.HasNext());
+}
+
+TEST_F(HistoryFileTest, FileThatCannotBeCreated) {
+    CHistoryBuffer missingFolder(dir_.File("no/such/folder/history.buf").c_str(), pageSize_);
+    ExpectUnusable(missingFolder, rows_);
+
+    ASSERT_EQ(::mkdir(Path().c_str(), 0755), 0);  // a folder where the file should be
+    CHistoryBuffer folder(Path().c_str(), pageSize_);
+    ExpectUnusable(folder, rows_);
+}
+
+TEST_F(HistoryFileTest, PathOverTheLimitIsNeverOpened) {
+    // A real folder whose history.buf path is 256 characters long.
+    std::string folder = dir_.Path();
+    std::size_t remaining = 256 - std::string("/history.buf").size() - folder.size();
+    while (remaining > 0) {
+        const std::size_t part = remaining > 60 ? 50 : remaining;
+        folder += "/" + std::string(part - 1, 'd');
+        remaining -= part;
+        ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+    }
+    const std::string path = folder + "/history.buf";
+    ASSERT_EQ(path.size(), 256u);
+    CHistoryBuffer buffer(path.c_str(), pageSize_);
+    ExpectUnusable(buffer, rows_);
+    EXPECT_NE(::access(path.c_str(), F_OK), 0);
+    EXPECT_EQ(std::string(buffer.Path()), path);
+}
+
+TEST_F(HistoryFileTest, RecoversWhenTheFileBecomesCreatable) {
+    const std::string folder = dir_.File("later");
+    CHistoryBuffer buffer((folder + "/history.buf").c_str(), pageSize_);
+    EXPECT_FALSE(buffer.IsOpen());
+    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+    EXPECT_TRUE(buffer.Truncate());
+    EXPECT_EQ(buffer.Append(5, "A", nullptr), 1);
+}
+
+TEST_F(HistoryFileTest, WritesToAFullDeviceAreNoticed) {
+    if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+    ASSERT_EQ(::symlink("/dev/full", Path().c_str()), 0);
+    CHistoryBuffer buffer(Path().c_str(), pageSize_);
+    ASSERT_TRUE(buffer.IsOpen());
+    EXPECT_FALSE(buffer.WriteFailed());
+    ASSERT_TRUE(buffer.Reopen());
+    // The stream's buffer takes the first records; the device refuses them
+    // at the latest when Count writes them out.
+    buffer.Append(1, "A", nullptr);
+    buffer.Append(2, "B", nullptr);
+    buffer.Count();
+    EXPECT_TRUE(buffer.WriteFailed());
+    EXPECT_EQ(buffer.RecordCount(), 0);
+    // Reading back does not clear it; the next search does.
+    buffer.ReadFirstPage(rows_);
+    EXPECT_TRUE(buffer.WriteFailed());
+    buffer.Truncate();
+    EXPECT_FALSE(buffer.WriteFailed());
+
+    // Enough records to overflow the stream's buffer fail at Append itself.
+    ASSERT_TRUE(buffer.Reopen());
+    int written = 0;
+    for (int i = 0; i < 100; ++i) written += buffer.Append(i, "A", nullptr);
+    EXPECT_LT(written, 100);
+    EXPECT_TRUE(buffer.WriteFailed());
+}
+
+TEST_F(HistoryFileTest, SuccessfulFillReportsNoFailure) {
+    CHistoryBuffer buffer(Path().c_str(), pageSize_);
+    ASSERT_TRUE(buffer.Reopen());
+    for (int i = 0; i < 100; ++i) buffer.Append(i, "A", nullptr);
+    buffer.Count();
+    EXPECT_EQ(buffer.RecordCount(), 100);
+    EXPECT_FALSE(buffer.WriteFailed());
+}
+
+}  // namespace
