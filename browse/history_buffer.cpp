@@ -94,8 +94,13 @@ std::int32_t CHistoryBuffer::Append(std::int32_t extOffset, const char* givenNam
 std::int32_t CHistoryBuffer::Read(PageRow* rows, std::int32_t position, std::int32_t n) {
     if (!open_) return -1;
     atEnd_ = false;
-    if (n < 0) n = 0;
     if (position < 0 || !stream_.Seek(position)) return 0;
+    // Only the records that Count found are paged: a file that grew since
+    // (or a device that reads without end) adds nothing to the list.
+    const std::int64_t available =
+        (static_cast<std::int64_t>(recordCount_) * kRecordSize - position) / kRecordSize;
+    if (n > available) n = available > 0 ? static_cast<std::int32_t>(available) : 0;
+    if (n < 0) n = 0;
     const std::size_t got = std::fread(rows, sizeof(PageRow), static_cast<std::size_t>(n),
                                        stream_.Handle());
     const auto whole = static_cast<std::int32_t>(got);

@@ -151,6 +151,7 @@ TEST_F(HistoryFileTest, AppendsAfterAPageReadGoToTheEnd) {
     CHistoryBuffer buffer(Path().c_str(), pageSize_);
     ASSERT_TRUE(buffer.Reopen());
     for (int i = 0; i < 3; ++i) buffer.Append(i, "A", nullptr);
+    buffer.Count();
     EXPECT_EQ(buffer.Read(rows_, 0, 1), 1);
     buffer.Append(3, "B", nullptr);
     buffer.Count();
@@ -170,6 +171,16 @@ TEST_F(HistoryFileTest, TrailingPartialRecordIsIgnored) {
     EXPECT_EQ(rows_[1].extOffset, 7);
     EXPECT_FALSE(buffer.HasNext());
     EXPECT_EQ(buffer.ReadNextPage(rows_), 0);
+}
+
+TEST_F(HistoryFileTest, PagesHoldOnlyTheRecordsCounted) {
+    CHistoryBuffer buffer(Path().c_str(), pageSize_);
+    testing_support::WriteFileBytes(Path(), std::string(600, '\0'));
+    buffer.Count();
+    // The file grows behind the buffer's back after the count.
+    testing_support::WriteFileBytes(Path(), std::string(3000, '\0'));
+    EXPECT_EQ(buffer.ReadFirstPage(rows_), 2);
+    EXPECT_FALSE(buffer.HasNext());
 }
 
 TEST_F(HistoryFileTest, ForeignGivenNamesWithoutNulAreCut) {

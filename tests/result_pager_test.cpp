@@ -1,0 +1,466 @@
+// The result pager: direct paging of a .cor range, the first-name filter
+// through history.buf, rows and summaries, and the failures of history.buf.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "browse/history_buffer.h"
+#include "browse/result_pager.h"
+#include "browse_test_files.h"
+#include "store/database_writer.h"
+#include "store/search_query.h"
+
+using browse_test::F;
+using testing_support::ScriptedResponder;
+
+namespace {
+
+constexpr int kCode = 11;
+// Entries before the range, so that a range never starts at entry 0.
+constexpr int kLead = 5;
+
+std::vector<std::string> PageNames(const CResultPager& pager) {
+    std::vector<std::string> names;
+    for (int i = 0; i < pager.RowsOnPage(); ++i) names.push_back(pager.Row(i).givenNames);
+    return names;
+}
+
+std::vector<std::string> Numbered(const std::string& stem, int first, int count) {
+    std::vector<std::string> names;
+    for (int i = first; i < first + count; ++i) names.push_back(stem + std::to_string(i));
+    return names;
+}
+
+std::string RowText(const CResultPager& pager, int i) {
+    char out[CResultPager::kRowTextSize];
+    pager.FormatRow(i, out);
+    return out;
+}
+
+// A database of kLead "Other" entries, count "Person i" entries and two
+// trailing "Other" entries; person i's record is r<i>.
+class DirectPagingTest : public ::testing::TestWithParam<bool> {
+protected:
+    void Build(int count) {
+        for (int i = 0; i < kLead; ++i) files_.AddPerson("Other", F("o") + "\n");
+        for (int i = 0; i < count; ++i) {
+            files_.AddPerson("Person " + std::to_string(i), F("r" + std::to_string(i)) + "\n");
+        }
+        for (int i = 0; i < 2; ++i) files_.AddPerson("Other", F("o") + "\n");
+        ASSERT_TRUE(files_.WriteAndOpen(kCode));
+        pager_ = std::make_unique<CResultPager>(&files_.Db());
+        pager_->SetPageSize(GetParam());
+        pager_->Reset();
+        pager_->SetRange(kLead, count);
+        char surname[] = "smith";
+        pager_->SetSurname(surname);
+        pager_->ListRange();
+    }
+    int P() const { return GetParam() ? 8 : 10; }
+    void ExpectPage(int first, int rows, bool prev, bool next) {
+        EXPECT_EQ(PageNames(*pager_), Numbered("Person ", first, rows));
+        EXPECT_EQ(pager_->HasPrev(), prev);
+        EXPECT_EQ(pager_->HasNext(), next);
+    }
+
+    ScriptedResponder boxes_;
+    browse_test::TestDatabase files_;
+    std::unique_ptr<CResultPager> pager_;
+};
+
+TEST_P(DirectPagingTest, EmptyRange) {
+    Build(0);
+    EXPECT_EQ(pager_->RowsOnPage(), 0);
+    EXPECT_EQ(pager_->RecordCount(), 0);
+    EXPECT_FALSE(pager_->HasPrev());
+    EXPECT_FALSE(pager_->HasNext());
+}
+
+TEST_P(DirectPagingTest, ShortRange) {
+    Build(3);
+    ExpectPage(0, 3, false, false);
+    EXPECT_EQ(pager_->RecordCount(), 3);
+}
+
+TEST_P(DirectPagingTest, ExactlyOnePage) {
+    Build(P());
+    ExpectPage(0, P(), false, false);
+}
+
+TEST_P(DirectPagingTest, OnePageAndOne) {
+    Build(P() + 1);
+    ExpectPage(0, P(), false, true);
+    EXPECT_TRUE(pager_->NextPage() == false);
+    ExpectPage(P(), 1, true, false);
+    pager_->PrevPage();
+    ExpectPage(0, P(), false, true);
+    EXPECT_EQ(pager_->RecordCount(), P() + 1);
+}
+
+TEST_P(DirectPagingTest, TwentyFiveEntries) {
+    Build(25);
+    EXPECT_EQ(pager_->RecordCount(), 25);
+    int shown = 0;
+    int pages = 1;
+    ExpectPage(0, P(), false, true);
+    while (pager_->HasNext()) {
+        shown += pager_->RowsOnPage();
+        pager_->NextPage();
+        ++pages;
+        const int rows = 25 - shown < P() ? 25 - shown : P();
+        ExpectPage(shown, rows, true, shown + rows < 25);
+    }
+    EXPECT_EQ(pages, GetParam() ? 4 : 3);
+    // Back from the last page: the full page before it.
+    pager_->PrevPage();
+    ExpectPage(shown - P(), P(), shown - P() > 0, true);
+    if (!GetParam()) {
+        EXPECT_EQ(PageNames(*pager_).front(), "Person 10");
+        EXPECT_EQ(PageNames(*pager_).back(), "Person 19");
+    }
+    // Prev from the first page stays on it.
+    while (pager_->HasPrev()) pager_->PrevPage();
+    pager_->PrevPage();
+    ExpectPage(0, P(), false, true);
+}
+
+TEST_P(DirectPagingTest, RowsCarrySurnameGivenNamesAndSummary) {
+    Build(P() + 2);
+    EXPECT_EQ(RowText(*pager_, 0), "SMITH\tPerson 0\tr0,  ");
+    pager_->NextPage();
+    // Summaries are rebuilt for the page turned to.
+    EXPECT_EQ(RowText(*pager_, 1), "SMITH\tPerson " + std::to_string(P() + 1) + "\tr" +
+                                       std::to_string(P() + 1) + ",  ");
+    EXPECT_EQ(RowText(*pager_, 2), "");
+    EXPECT_EQ(RowText(*pager_, -1), "");
+    EXPECT_STREQ(pager_->GetFullText(1),
+                 ("Middle Initial: \r\nr" + std::to_string(P() + 1)).c_str());
+    EXPECT_STREQ(pager_->GetFullText(2), "");
+    EXPECT_STREQ(pager_->GetFullText(-1), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(LargeText, DirectPagingTest, ::testing::Bool());
+
+class PagerTest : public ::testing::Test {
+protected:
+    void Open(int code = kCode, int width = 20) {
+        ASSERT_TRUE(files_.WriteAndOpen(code, width));
+        pager_ = std::make_unique<CResultPager>(&files_.Db());
+        pager_->Reset();
+    }
+    // Runs the filter over the whole .cor file with a first name as the
+    // query forms it.
+    void Filter(const char* typed) {
+        pager_->Reset();
+        pager_->SetRange(0, static_cast<std::int32_t>(files_.EntryCount()));
+        char surname[] = "Jones";
+        pager_->SetSurname(surname);
+        CSearchQuery query;
+        query.SetSurname("Jones");
+        query.SetFirstName(typed);
+        pager_->FilterByFirstName(query.FirstName());
+    }
+    std::string HistoryPath() const { return files_.Dir().File("history.buf"); }
+
+    ScriptedResponder boxes_;
+    browse_test::TestDatabase files_;
+    std::unique_ptr<CResultPager> pager_;
+};
+
+TEST_F(PagerTest, SurnameIsUpperCasedInPlaceAndCut) {
+    Open();
+    char typed[] = "mc'donald-smith";
+    pager_->SetSurname(typed);
+    EXPECT_STREQ(typed, "MC'DONALD-SMITH");
+    EXPECT_STREQ(pager_->Surname(), "MC'DONALD-SMITH");
+    std::string longName(40, 'a');
+    pager_->SetSurname(longName.data());
+    EXPECT_EQ(std::string(pager_->Surname()), std::string(29, 'A'));
+}
+
+TEST_F(PagerTest, ResetEmptiesEverything) {
+    files_.AddPerson("A", F("a") + "\n");
+    Open();
+    pager_->SetRange(0, 1);
+    pager_->ListRange();
+    ASSERT_EQ(pager_->RowsOnPage(), 1);
+    pager_->Reset();
+    EXPECT_EQ(pager_->RowsOnPage(), 0);
+    EXPECT_EQ(pager_->RecordCount(), 0);
+    EXPECT_FALSE(pager_->HasPrev());
+    EXPECT_FALSE(pager_->HasNext());
+    EXPECT_TRUE(pager_->IsDirectMode());
+}
+
+class FirstNameTest : public PagerTest {
+protected:
+    void SetUp() override {
+        for (const char* name : {"JOHN", "john henry", "Jo Ann", "JOSEPH", "MARY ANN", "Mary",
+                                 " Spacey", "", "J. R.", "JOANNA", "Bob"}) {
+            files_.AddPerson(name, F(std::string("rec ") + name) + "\n");
+        }
+        Open();
+    }
+};
+
+TEST_F(FirstNameTest, LeadingLettersDecideCaseBlind) {
+    const std::vector<std::string> jo = {"JOHN", "john henry", "Jo Ann", "JOSEPH", "JOANNA"};
+    for (const char* typed : {"jo", "JO", "Jo-Ann"}) {
+        SCOPED_TRACE(typed);
+        Filter(typed);
+        EXPECT_FALSE(pager_->IsDirectMode());
+        EXPECT_EQ(PageNames(*pager_), jo);
+        EXPECT_EQ(pager_->RecordCount(), 5);
+        EXPECT_FALSE(pager_->HasPrev());
+        EXPECT_FALSE(pager_->HasNext());
+    }
+    Filter("J. R.");
+    EXPECT_EQ(PageNames(*pager_), (std::vector<std::string>{"JOHN", "john henry", "Jo Ann",
+                                                            "JOSEPH", "J. R.", "JOANNA"}));
+    Filter("Mary Ann");
+    EXPECT_EQ(PageNames(*pager_), (std::vector<std::string>{"MARY ANN", "Mary"}));
+    // A leading blank compares only itself: names that begin with a blank or are empty.
+    Filter(" x");
+    EXPECT_EQ(PageNames(*pager_), (std::vector<std::string>{" Spacey", ""}));
+    EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+TEST_F(FirstNameTest, HitsKeepTheirStoredTextAndGetSummaries) {
+    Filter("jo");
+    EXPECT_EQ(RowText(*pager_, 1), "JONES\tjohn henry\trec john henry,  ");
+    EXPECT_STREQ(pager_->GetFullText(2), "Middle Initial: \r\nrec Jo Ann");
+    const std::string bytes = testing_support::ReadFileBytes(HistoryPath());
+    ASSERT_EQ(bytes.size(), 5u * 300u);
+    EXPECT_EQ(bytes.substr(304, 11), std::string("john henry\0", 11));
+}
+
+TEST_F(FirstNameTest, NothingMatches) {
+    Filter("Zed");
+    EXPECT_FALSE(pager_->IsDirectMode());
+    EXPECT_EQ(pager_->RowsOnPage(), 0);
+    EXPECT_EQ(pager_->RecordCount(), 0);
+    EXPECT_FALSE(pager_->HasPrev());
+    EXPECT_FALSE(pager_->HasNext());
+    EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+TEST_F(FirstNameTest, PlainSearchAfterFirstNameSearch) {
+    Filter("jo");
+    ASSERT_EQ(pager_->RecordCount(), 5);
+    pager_->Reset();
+    EXPECT_EQ(testing_support::ReadFileBytes(HistoryPath()).size(), 0u);
+    pager_->SetRange(0, 11);
+    pager_->ListRange();
+    EXPECT_TRUE(pager_->IsDirectMode());
+    EXPECT_EQ(pager_->RecordCount(), 11);
+    EXPECT_EQ(pager_->RowsOnPage(), 10);
+}
+
+TEST_F(PagerTest, TypedNameLongerThanTheNameWidth) {
+    // Width 6: "JOSEPHINE" is stored as "JOSEPH"; all six characters must agree.
+    for (const char* name : {"JOSEPH", "JOSE", "JOSEPHINE", "Josephus", "JOSEPI"}) {
+        files_.AddPerson(name, F(name) + "\n");
+    }
+    Open(kCode, 6);
+    Filter("Josephine");
+    EXPECT_EQ(PageNames(*pager_), (std::vector<std::string>{"JOSEPH", "JOSEPH", "Joseph"}));
+}
+
+TEST_F(PagerTest, FilterMatchingOneOrTwoPages) {
+    // Eleven hits among other names.
+    for (int i = 0; i < 11; ++i) {
+        files_.AddPerson("Other", F("o") + "\n");
+        files_.AddPerson("Ann " + std::to_string(i), F("a" + std::to_string(i)) + "\n");
+    }
+    Open();
+    Filter("ann");
+    EXPECT_EQ(pager_->RecordCount(), 11);
+    EXPECT_EQ(PageNames(*pager_), Numbered("Ann ", 0, 10));
+    EXPECT_FALSE(pager_->HasPrev());
+    EXPECT_TRUE(pager_->HasNext());
+    EXPECT_TRUE(pager_->NextPage());
+    EXPECT_EQ(PageNames(*pager_), Numbered("Ann ", 10, 1));
+    EXPECT_EQ(RowText(*pager_, 0), "JONES\tAnn 10\ta10,  ");
+    EXPECT_TRUE(pager_->HasPrev());
+    EXPECT_FALSE(pager_->HasNext());
+    pager_->PrevPage();
+    EXPECT_EQ(PageNames(*pager_), Numbered("Ann ", 0, 10));
+    EXPECT_FALSE(pager_->HasPrev());
+    EXPECT_TRUE(pager_->HasNext());
+
+    // Exactly one page of hits (eight rows with large text).
+    pager_->SetPageSize(true);
+    Filter("ann");
+    EXPECT_EQ(pager_->RowsOnPage(), 8);
+    pager_->NextPage();
+    EXPECT_EQ(PageNames(*pager_), Numbered("Ann ", 8, 3));
+    pager_->SetPageSize(false);
+    Filter("Ann 1");  // "ANN" only: the digit ends the letters
+    EXPECT_EQ(pager_->RecordCount(), 11);
+}
+
+TEST_F(PagerTest, FilterMatchingExactlyOnePage) {
+    for (int i = 0; i < 10; ++i) files_.AddPerson("Ann", F("a") + "\n");
+    files_.AddPerson("Bob", F("b") + "\n");
+    Open();
+    Filter("an");
+    EXPECT_EQ(pager_->RowsOnPage(), 10);
+    EXPECT_FALSE(pager_->HasPrev());
+    EXPECT_FALSE(pager_->HasNext());
+}
+
+TEST_F(PagerTest, PassengerRowsTestTheRecordsFirstByte) {
+    files_.AddPerson("A", F("3") + F("1st") + "\n");
+    files_.AddPerson("B", F(" ") + F("3rd") + "\n");
+    files_.AddPerson("C", F("1") + F("3rd") + "\n");
+    Open(3);
+    pager_->SetRange(0, 3);
+    pager_->ListRange();
+    EXPECT_STREQ(pager_->Row(0).summary, "survived: yes");
+    EXPECT_STREQ(pager_->Row(1).summary, "survived: no");
+    EXPECT_STREQ(pager_->Row(2).summary, "survived: no");
+    EXPECT_STREQ(pager_->GetFullText(0), "Survived: \r\nYes");
+    EXPECT_STREQ(pager_->GetFullText(1), "Survived: \r\nNo");
+}
+
+TEST_F(PagerTest, LongestRecordGivesATextCutAtTheBuffer) {
+    std::string field;
+    while (field.size() < 280) field += "word ";
+    field.resize(280);
+    std::string record;
+    for (int i = 0; i < 17; ++i) record += F(field);
+    files_.AddPerson("A", record + std::string(4999 - record.size() - 1, 'x') + "\n");
+    Open(10);
+    pager_->SetRange(0, 1);
+    pager_->ListRange();
+    const std::string text = pager_->GetFullText(0);
+    EXPECT_EQ(text.size(), 4999u);
+}
+
+TEST_F(PagerTest, ScratchFileThatCannotBeCreated) {
+    files_.AddPerson("JOHN", F("j") + "\n");
+    files_.Dirs().SetInstallDir(files_.Dir().File("missing").c_str());
+    Open();
+    Filter("jo");
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    const testing_support::ShownBox& box = boxes_.Shown()[0];
+    EXPECT_EQ(box.text, "The first-name search could not be done: could not write " +
+                            files_.Dir().File("missing/history.buf") + ".");
+    EXPECT_EQ(box.caption, platform::kAppTitle);
+    EXPECT_EQ(box.buttons, platform::MessageButtons::Ok);
+    EXPECT_EQ(box.icon, platform::MessageIcon::Exclamation);
+    EXPECT_FALSE(pager_->IsDirectMode());
+    EXPECT_EQ(pager_->RowsOnPage(), 0);
+    EXPECT_EQ(pager_->RecordCount(), 0);
+    EXPECT_FALSE(pager_->HasPrev());
+    EXPECT_FALSE(pager_->HasNext());
+    // Turning pages anyway reads nothing and shows nothing.
+    pager_->NextPage();
+    pager_->PrevPage();
+    EXPECT_LE(pager_->RowsOnPage(), 0);
+    EXPECT_EQ(RowText(*pager_, 0), "");
+    EXPECT_STREQ(pager_->GetFullText(0), "");
+    EXPECT_EQ(pager_->RecordCount(), 0);
+
+    // A plain search is not affected.
+    pager_->Reset();
+    pager_->SetRange(0, 1);
+    pager_->ListRange();
+    EXPECT_EQ(pager_->RecordCount(), 1);
+    EXPECT_EQ(boxes_.Shown().size(), 1u);
+}
+
+TEST_F(PagerTest, ScratchFileLostAfterASuccessfulSearch) {
+    for (int i = 0; i < 3; ++i) files_.AddPerson("JOHN", F("j") + "\n");
+    Open();
+    Filter("jo");
+    ASSERT_EQ(pager_->RecordCount(), 3);
+    // A folder now stands where history.buf was: the old count must not show.
+    ASSERT_EQ(::unlink(HistoryPath().c_str()), 0);
+    ASSERT_EQ(::mkdir(HistoryPath().c_str(), 0755), 0);
+    Filter("jo");
+    ASSERT_EQ(boxes_.Texts().size(), 1u);
+    EXPECT_EQ(boxes_.Texts()[0],
+              "The first-name search could not be done: could not write " + HistoryPath() + ".");
+    EXPECT_EQ(pager_->RecordCount(), 0);
+    EXPECT_EQ(pager_->RowsOnPage(), 0);
+    EXPECT_FALSE(pager_->HasNext());
+}
+
+TEST_F(PagerTest, InstallPathTooLongForTheScratchFile) {
+    files_.AddPerson("JOHN", F("j") + "\n");
+    const std::string longDir = "/" + std::string(250, 'd');
+    files_.Dirs().SetInstallDir(longDir.c_str());
+    Open();
+    Filter("jo");
+    ASSERT_EQ(boxes_.Texts().size(), 1u);
+    EXPECT_EQ(boxes_.Texts()[0], "The first-name search could not be done: could not write " +
+                                     longDir + "/history.buf.");
+    EXPECT_EQ(pager_->RecordCount(), 0);
+}
+
+TEST_F(PagerTest, ScratchFileOnAFullDevice) {
+    if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+    ASSERT_EQ(::symlink("/dev/full", HistoryPath().c_str()), 0);
+    for (int i = 0; i < 3; ++i) files_.AddPerson("JOHN", F("j") + "\n");
+    Open();
+    EXPECT_TRUE(boxes_.Shown().empty());
+    Filter("jo");
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text,
+              "The first-name search is incomplete: could not write " + HistoryPath() + ".");
+    EXPECT_EQ(boxes_.Shown()[0].icon, platform::MessageIcon::Exclamation);
+    EXPECT_EQ(pager_->RecordCount(), 0);
+    EXPECT_EQ(pager_->RowsOnPage(), 0);
+    // The next search starts clean: no stale failure without a write.
+    Filter("Zed");
+    EXPECT_EQ(boxes_.Shown().size(), 1u);
+}
+
+TEST(PagerSearchTest, SearchRunsEndToEnd) {
+    ScriptedResponder boxes;
+    browse_test::TestDatabase files;
+    CDatabaseWriter writer(kCode);
+    std::string error;
+    for (int i = 0; i < 12; ++i) {
+        ASSERT_TRUE(writer.Add({"Smith", i % 2 == 0 ? "John " + std::to_string(i) : "Mary",
+                                {"M", "Ohio", "PFC"}},
+                               &error))
+            << error;
+    }
+    ASSERT_TRUE(writer.Add({"Smyth", "Joan", {"K", "Iowa"}}, &error)) << error;
+    ASSERT_TRUE(writer.Write(files.Dir().Path(), 0, &error)) << error;
+
+    CRecordDatabase& db = files.Db();
+    CResultPager pager(&db);
+    db.SetPager(&pager);
+    CSearchQuery query;
+    query.SetSurname("smith");
+    query.SetDatabaseRow(-1);
+    EXPECT_TRUE(db.SearchCode(query, kCode));  // more entries follow the first page
+    EXPECT_EQ(pager.RecordCount(), 12);
+    EXPECT_EQ(RowText(pager, 0), "SMITH\tJohn 0\tM, Ohio, PFC");
+    EXPECT_TRUE(pager.HasNext());
+
+    query.SetSurname("smith");
+    query.SetFirstName("jo");
+    db.SearchCode(query, kCode);
+    EXPECT_EQ(pager.RecordCount(), 6);
+    EXPECT_EQ(RowText(pager, 5), "SMITH\tJohn 10\tM, Ohio, PFC");
+
+    query.SetSurname("Nobody");
+    db.SearchCode(query, kCode);
+    EXPECT_TRUE(pager.IsDirectMode());
+    EXPECT_EQ(pager.RecordCount(), 0);
+    EXPECT_EQ(pager.RowsOnPage(), 0);
+    EXPECT_FALSE(pager.HasPrev());
+    EXPECT_FALSE(pager.HasNext());
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+}  // namespace
