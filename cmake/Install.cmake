@@ -1,0 +1,90 @@
+# What `cmake --install` puts where, laid out as a Linux desktop program:
+#
+#   bin/chronara                      launcher: first-run INI set-up, then the viewer
+#   bin/chronara-query, chronara-mkdisk
+#   libexec/chronara/chronara         the viewer itself
+#   share/chronara/tavora7m.hlp       help file
+#   share/chronara/sample-disk/       sample data disk (chronaradb.id and the databases)
+#   share/applications/, share/metainfo/, share/icons/hicolor/
+#   share/doc/chronara/copyright
+#
+# Each part is installed only when the tree has it, so a partial checkout
+# still configures and installs what it has.
+
+include(GNUInstallDirs)
+
+set(CHRONARA_APP_ID org.chronara.Chronara)
+set(CHRONARA_INSTALL_PKGDATADIR ${CMAKE_INSTALL_DATADIR}/chronara)
+set(CHRONARA_INSTALL_VIEWERDIR ${CMAKE_INSTALL_LIBEXECDIR}/chronara)
+set(CHRONARA_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
+
+# The command-line tools. A rule the tool's own folder already has is
+# harmless to repeat.
+foreach(tool chronara-query chronara-mkdisk)
+  if(TARGET ${tool})
+    install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()
+
+# Licences of the program and of the sample data, where Debian users look.
+install(FILES ${CHRONARA_DIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/chronara)
+
+# The help file, read by the viewer from its installation directory; the
+# launcher links it into each user's folder.
+set(CHRONARA_HELP_FILE ${PROJECT_SOURCE_DIR}/res/tavora7m.hlp)
+if(EXISTS ${CHRONARA_HELP_FILE})
+  install(FILES ${CHRONARA_HELP_FILE} DESTINATION ${CHRONARA_INSTALL_PKGDATADIR})
+endif()
+
+# The sample data disk is built into the build folder by data/.
+get_property(CHRONARA_SUBDIRS DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY SUBDIRECTORIES)
+set(CHRONARA_SAMPLE_DISK ${PROJECT_BINARY_DIR}/sample-disk)
+set(CHRONARA_HAVE_SAMPLE_DISK OFF)
+if(${PROJECT_SOURCE_DIR}/data IN_LIST CHRONARA_SUBDIRS)
+  set(CHRONARA_HAVE_SAMPLE_DISK ON)
+  install(DIRECTORY ${CHRONARA_SAMPLE_DISK}/
+          DESTINATION ${CHRONARA_INSTALL_PKGDATADIR}/sample-disk
+          FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+endif()
+
+# The viewer behind its launcher, and everything that puts it in the
+# desktop's menu.
+if(TARGET chronara)
+  install(TARGETS chronara RUNTIME DESTINATION ${CHRONARA_INSTALL_VIEWERDIR})
+
+  # The launcher finds the viewer and the shared data relative to itself.
+  file(RELATIVE_PATH CHRONARA_BIN_TO_PKGDATA ${CMAKE_INSTALL_FULL_BINDIR}
+       ${CMAKE_INSTALL_FULL_DATADIR}/chronara)
+  get_target_property(CHRONARA_VIEWER_NAME chronara OUTPUT_NAME)
+  if(NOT CHRONARA_VIEWER_NAME)
+    set(CHRONARA_VIEWER_NAME chronara)
+  endif()
+  file(RELATIVE_PATH CHRONARA_BIN_TO_VIEWER ${CMAKE_INSTALL_FULL_BINDIR}
+       ${CMAKE_INSTALL_FULL_LIBEXECDIR}/chronara/${CHRONARA_VIEWER_NAME})
+  configure_file(${CHRONARA_DIST_DIR}/chronara.sh.in ${PROJECT_BINARY_DIR}/dist/chronara @ONLY)
+  # Installed after the viewer's own rules, so this is the bin/chronara
+  # that the menu entry runs.
+  install(PROGRAMS ${PROJECT_BINARY_DIR}/dist/chronara DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+  install(FILES ${CHRONARA_DIST_DIR}/${CHRONARA_APP_ID}.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${CHRONARA_DIST_DIR}/${CHRONARA_APP_ID}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  foreach(size 16 24 32 48 64 128 256)
+    install(FILES ${CHRONARA_DIST_DIR}/icons/${CHRONARA_APP_ID}-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME ${CHRONARA_APP_ID}.png)
+  endforeach()
+  install(FILES ${CHRONARA_DIST_DIR}/icons/${CHRONARA_APP_ID}.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+
+# The install test: a real install into a scratch DESTDIR, validated and
+# used as a new user would.
+if(CHRONARA_BUILD_TESTS AND TARGET chronara AND TARGET chronara-query
+   AND TARGET chronara-mkdisk AND CHRONARA_HAVE_SAMPLE_DISK)
+  add_test(NAME install.desktop_program
+           COMMAND sh ${PROJECT_SOURCE_DIR}/tests/install/install_test.sh
+                   ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${CMAKE_COMMAND})
+  set_tests_properties(install.desktop_program PROPERTIES TIMEOUT 300 LABELS install)
+endif()

@@ -1,0 +1,198 @@
+#!/bin/sh
+# Installs the build into a scratch DESTDIR as a package would (prefix /usr),
+# validates the menu entry and the software-centre file, runs the launcher's
+# first-run set-up for new users, and searches the installed sample disk with
+# the installed chronara-query as such a user.
+#
+#   install_test.sh BUILD_DIR SOURCE_DIR [CMAKE]
+set -u
+
+build=$1
+source=$2
+cmake=${3:-cmake}
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/chronara-install.XXXXXX") || exit 1
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+
+pass() { passed=$((passed + 1)); printf 'ok   %s\n' "$1"; }
+fail() { failed=$((failed + 1)); printf 'FAIL %s\n' "$1"; }
+check() {
+  what=$1
+  shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+finish() {
+  printf '%s passed, %s failed\n' "$passed" "$failed"
+  [ "$failed" -eq 0 ]
+  exit
+}
+
+# Runs a command with none of the caller's XDG folders: each case sets its own.
+fresh() { env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CONFIG_DIRS "$@"; }
+
+# --- install ---------------------------------------------------------------
+if ! DESTDIR=$work/root "$cmake" --install "$build" --prefix /usr >"$work/install.log" 2>&1; then
+  cat "$work/install.log"
+  fail "cmake --install into a DESTDIR"
+  finish
+fi
+pass "cmake --install into a DESTDIR"
+usr=$work/root/usr
+pkgdata=$usr/share/chronara
+app=org.chronara.Chronara
+
+for program in chronara chronara-query chronara-mkdisk; do
+  check "bin/$program is installed and executable" test -x "$usr/bin/$program"
+done
+check "the viewer sits behind the launcher in libexec" test -x "$usr/libexec/chronara/chronara"
+check "the launcher is a script, not the viewer" sh -n "$usr/bin/chronara"
+check "the sample disk is installed with its marker file" test -f "$pkgdata/sample-disk/chronaradb.id"
+check "the sample disk holds the Titanic list" test -s "$pkgdata/sample-disk/titan.tre"
+check "the licences are installed" test -s "$usr/share/doc/chronara/copyright"
+if [ -f "$source/res/tavora7m.hlp" ]; then
+  check "the help file is installed" cmp -s "$source/res/tavora7m.hlp" "$pkgdata/tavora7m.hlp"
+fi
+
+# A PNG's width and height are the big-endian words at bytes 16 and 20.
+png_is_48() {
+  [ "$(od -An -tu1 -j16 -N8 "$1" | tr -s ' \n' ' ')" = " 0 0 0 48 0 0 0 48 " ]
+}
+icons=$usr/share/icons/hicolor
+check "a 48x48 PNG icon in hicolor" png_is_48 "$icons/48x48/apps/$app.png"
+check "a scalable SVG icon in hicolor" grep -q '<svg' "$icons/scalable/apps/$app.svg"
+
+# --- the menu entry and the software-centre description ---------------------
+desktop=$usr/share/applications/$app.desktop
+metainfo=$usr/share/metainfo/$app.metainfo.xml
+echo "--- desktop-file-validate $desktop"
+check "desktop-file-validate passes" desktop-file-validate "$desktop"
+echo "--- appstreamcli validate --no-net $metainfo"
+check "appstreamcli validate passes" appstreamcli validate --no-net "$metainfo"
+check "the menu entry runs the launcher" grep -qx 'Exec=chronara' "$desktop"
+check "the menu entry names the installed icon" grep -qx "Icon=$app" "$desktop"
+check "the menu entry is no terminal program" grep -qx 'Terminal=false' "$desktop"
+check "the metainfo launches the menu entry" \
+  grep -q "<launchable type=\"desktop-id\">$app.desktop</launchable>" "$metainfo"
+
+# --- first-run set-up ---------------------------------------------------------
+mkdir -p "$work/sysconf-empty"
+disk=$(cd "$pkgdata/sample-disk" && pwd -P)/
+
+# A new user: the INI is written to ~/.config with the per-user scratch folder.
+home=$work/home-new
+mkdir -p "$home"
+check "set-up for a new user succeeds" \
+  fresh HOME="$home" XDG_CONFIG_DIRS="$work/sysconf-empty" "$usr/bin/chronara" --setup-only
+ini=$home/.config/corvane.ini
+tavora=$home/.local/share/chronara/
+check "the INI has the section" grep -qx '\[Tavora7m\]' "$ini"
+check "TavoraDir is the user's data folder" grep -qxF "TavoraDir=$tavora" "$ini"
+check "ChronaraPath is the installed sample disk" grep -qxF "ChronaraPath=$disk" "$ini"
+check "the scratch folder exists and is writable" test -d "$tavora" -a -w "$tavora"
+if [ -f "$pkgdata/tavora7m.hlp" ]; then
+  check "the help file is reachable from the scratch folder" \
+    cmp -s "$pkgdata/tavora7m.hlp" "${tavora}tavora7m.hlp"
+fi
+
+# The same user again, after editing the INI: nothing changes.
+printf '[Tavora7m]\nTavoraDir=/somewhere/else/\n' >"$ini"
+cp "$ini" "$work/edited.ini"
+fresh HOME="$home" XDG_CONFIG_DIRS="$work/sysconf-empty" "$usr/bin/chronara" --setup-only
+check "an existing INI is never changed" cmp -s "$ini" "$work/edited.ini"
+ls -A "$home/.config" >"$work/config-listing"
+check "nothing else is left in the configuration folder" grep -qx 'corvane.ini' "$work/config-listing"
+check "... and only that" test "$(wc -l <"$work/config-listing")" -eq 1
+
+# XDG_CONFIG_HOME and XDG_DATA_HOME are honoured; HOME is then not used.
+home=$work/home-xdg
+mkdir -p "$home"
+check "set-up with XDG folders succeeds" \
+  fresh HOME="$home" XDG_CONFIG_HOME="$work/xdg-config" XDG_DATA_HOME="$work/xdg-data" \
+  XDG_CONFIG_DIRS="$work/sysconf-empty" "$usr/bin/chronara" --setup-only
+check "the INI goes to XDG_CONFIG_HOME" \
+  grep -qxF "TavoraDir=$work/xdg-data/chronara/" "$work/xdg-config/corvane.ini"
+check "HOME is left alone" test -z "$(ls -A "$home")"
+
+# A relative XDG_CONFIG_HOME does not count, as for the viewer.
+home=$work/home-relative
+mkdir -p "$home"
+(cd "$work" && fresh HOME="$home" XDG_CONFIG_HOME=relative XDG_CONFIG_DIRS="$work/sysconf-empty" \
+  "$usr/bin/chronara" --setup-only)
+check "a relative XDG_CONFIG_HOME is ignored" test -f "$home/.config/corvane.ini"
+check "... and nothing is written under it" test ! -e "$work/relative"
+
+# An INI in a system folder (after a relative entry, which is skipped) is used
+# as it is: the user gets none of their own.
+mkdir -p "$work/sysconf"
+printf '[Tavora7m]\nTavoraDir=/srv/chronara/\n' >"$work/sysconf/corvane.ini"
+home=$work/home-system
+mkdir -p "$home"
+check "a system-wide INI satisfies the set-up" \
+  fresh HOME="$home" XDG_CONFIG_DIRS="etc/xdg:$work/sysconf" "$usr/bin/chronara" --setup-only
+check "... and no user INI is written" test ! -e "$home/.config/corvane.ini"
+
+# Something that is not a regular file in the INI's place is left alone.
+home=$work/home-odd
+mkdir -p "$home/.config/corvane.ini"
+if fresh HOME="$home" XDG_CONFIG_DIRS="$work/sysconf-empty" "$usr/bin/chronara" --setup-only \
+  2>"$work/odd.err"; then
+  fail "a folder named corvane.ini makes the set-up fail"
+else
+  pass "a folder named corvane.ini makes the set-up fail"
+fi
+check "... the folder is untouched" test -d "$home/.config/corvane.ini" -a -z "$(ls -A "$home/.config/corvane.ini")"
+check "... and the reason is given" grep -q 'corvane.ini' "$work/odd.err"
+
+# Without HOME or XDG folders there is nowhere to write.
+if fresh -u HOME XDG_CONFIG_DIRS="$work/sysconf-empty" "$usr/bin/chronara" --setup-only 2>/dev/null; then
+  fail "without HOME the set-up reports failure"
+else
+  pass "without HOME the set-up reports failure"
+fi
+
+# A home folder whose name holds a line break cannot be written into an INI value.
+home="$work/home-line
+break"
+mkdir -p "$home"
+if fresh HOME="$home" XDG_CONFIG_DIRS="$work/sysconf-empty" "$usr/bin/chronara" --setup-only \
+  2>/dev/null; then
+  fail "a folder name the INI cannot hold is refused"
+else
+  pass "a folder name the INI cannot hold is refused"
+fi
+check "... and no INI is written" test ! -e "$home/.config/corvane.ini"
+
+# --- the installed query tool on the installed sample disk, as a new user --------
+home=$work/home-query
+mkdir -p "$home"
+fresh HOME="$home" XDG_CONFIG_DIRS="$work/sysconf-empty" "$usr/bin/chronara" --setup-only
+query() {
+  fresh HOME="$home" XDG_CONFIG_DIRS="$work/sysconf-empty" "$usr/bin/chronara-query" "$@"
+}
+if query --database titan --surname allen >"$work/allen.out" 2>"$work/allen.err"; then
+  pass "chronara-query searches the installed disk"
+else
+  cat "$work/allen.err"
+  fail "chronara-query searches the installed disk"
+fi
+check "ALLEN is found in the Titanic list" grep -qE '^[1-9][0-9]* records found\.$' "$work/allen.out"
+
+# A first-name search writes the scratch file in the user's folder.
+initial=$(sed -n '2s/^[^	]*	\(.\).*/\1/p' "$work/allen.out")
+case $initial in [A-Za-z]) ;; *) initial= ;; esac
+if [ -n "$initial" ] &&
+  query --database titan --surname allen --first-name "$initial" >"$work/first.out" 2>"$work/first.err"; then
+  pass "a first-name search runs for '$initial'"
+else
+  cat "$work/first.err"
+  fail "a first-name search runs for '$initial'"
+fi
+check "the first-name search finds people" grep -qE '^[1-9][0-9]* records found\.$' "$work/first.out"
+# Every row's given names start with the letter (rows are the lines with tabs).
+check "every row found starts with '$initial'" \
+  test -z "$(grep '	' "$work/first.out" | grep -vi "^[^	]*	$initial")"
+check "history.buf was written in the user's folder" test -s "$home/.local/share/chronara/history.buf"
+
+finish
