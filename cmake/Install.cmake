@@ -87,4 +87,14 @@ if(CHRONARA_BUILD_TESTS AND TARGET chronara AND TARGET chronara-query
            COMMAND sh ${PROJECT_SOURCE_DIR}/tests/install/install_test.sh
                    ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${CMAKE_COMMAND})
   set_tests_properties(install.desktop_program PROPERTIES TIMEOUT 300 LABELS install)
+
+  # The package's dependencies are only meaningful for a normal build: a
+  # sanitizer build links the sanitizer run-times too.
+  find_program(CHRONARA_DPKG_SHLIBDEPS dpkg-shlibdeps)
+  if(NOT CHRONARA_SANITIZE AND CHRONARA_DPKG_SHLIBDEPS)
+    add_test(NAME install.debian_package
+             COMMAND sh ${PROJECT_SOURCE_DIR}/tests/install/package_test.sh
+                     ${PROJECT_BINARY_DIR} ${PROJECT_VERSION} ${CMAKE_CPACK_COMMAND})
+    set_tests_properties(install.debian_package PROPERTIES TIMEOUT 600 LABELS install)
+  endif()
 endif()
