@@ -1,0 +1,77 @@
+#include "store/csv_reader.h"
+
+CCsvReader::CCsvReader(std::string_view text) : text_(text) {
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF") {
+        hadBom_ = true;
+        pos_ = 3;
+    }
+}
+
+CCsvReader::Result CCsvReader::Fail(const std::string& reason) {
+    error_ = reason;
+    return Result::Error;
+}
+
+bool CCsvReader::TakeLineEnd() {
+    if (pos_ < text_.size() && text_[pos_] == '\n') {
+        pos_ += 1;
+    } else if (pos_ + 1 < text_.size() && text_[pos_] == '\r' && text_[pos_ + 1] == '\n') {
+        pos_ += 2;
+    } else {
+        return false;
+    }
+    ++line_;
+    return true;
+}
+
+CCsvReader::Result CCsvReader::Next(std::vector<std::string>& fields) {
+    if (!error_.empty()) return Result::Error;
+    fields.clear();
+    while (TakeLineEnd()) {
+    }
+    if (pos_ >= text_.size()) return Result::End;
+    rowLine_ = line_;
+
+    std::string field;
+    while (true) {
+        field.clear();
+        if (pos_ < text_.size() && text_[pos_] == '"') {
+            ++pos_;
+            while (true) {
+                if (pos_ >= text_.size()) return Fail("a quoted field is not closed");
+                const char c = text_[pos_];
+                if (c == '"') {
+                    if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
+                        field += '"';
+                        pos_ += 2;
+                        continue;
+                    }
+                    ++pos_;
+                    break;
+                }
+                if (c == '\n') ++line_;
+                field += c;
+                ++pos_;
+            }
+            fields.push_back(field);
+            if (pos_ >= text_.size() || TakeLineEnd()) return Result::Row;
+            if (text_[pos_] != ',') return Fail("a closing quote must be followed by a comma or the end of the line");
+            ++pos_;
+            continue;
+        }
+        while (pos_ < text_.size()) {
+            const char c = text_[pos_];
+            if (c == ',' || c == '\n') break;
+            if (c == '\r') {
+                if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') break;
+                return Fail("a carriage return is not followed by a line feed");
+            }
+            if (c == '"') return Fail("a quote inside an unquoted field (quote the whole field and double the quote)");
+            field += c;
+            ++pos_;
+        }
+        fields.push_back(field);
+        if (pos_ >= text_.size() || TakeLineEnd()) return Result::Row;
+        ++pos_;  // the comma
+    }
+}

@@ -1,0 +1,139 @@
+// chronara-mkdisk: builds a data disk from one CSV file per database.
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "store/catalogue.h"
+#include "store/data_disk.h"
+#include "store/database_writer.h"
+#include "tools/mkdisk/mkdisk_help.h"
+#include "tools/mkdisk/mkdisk_options.h"
+#include "tools/mkdisk/mkdisk_source.h"
+#include "tools/mkdisk/mkdisk_staging.h"
+
+namespace {
+
+constexpr int kExitWritten = 0;
+constexpr int kExitFailed = 2;
+
+struct Database {
+    std::string path;
+    std::unique_ptr<CDatabaseWriter> writer;
+    long longestLine = 0;
+    DatabaseSummary summary;
+};
+
+void Report(const std::string& message) { std::fprintf(stderr, "chronara-mkdisk: %s\n", message.c_str()); }
+
+bool WriteMarker(const std::string& folder, std::string* error) {
+    const std::string path = folder + "/" + kMarkerFileName;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        *error = "cannot create " + path;
+        return false;
+    }
+    const char text[] = "Chronara data disk\n";
+    const bool written = std::fputs(text, file) >= 0;
+    if (std::fclose(file) != 0 || !written) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+int Run(const MkdiskOptions& options) {
+    std::vector<std::string> errors;
+    std::vector<Database> databases;
+    bool seen[catalogue::kLastCode + 1] = {};
+    for (const std::string& path : options.sources) {
+        std::string error;
+        const int code = CodeOfSourcePath(path, &error);
+        if (code == 0) {
+            errors.push_back(error);
+            continue;
+        }
+        if (seen[code]) {
+            errors.push_back(path + ": database " + catalogue::StemOf(code) + " is given more than once");
+            continue;
+        }
+        seen[code] = true;
+        Database database;
+        database.path = path;
+        database.writer = std::make_unique<CDatabaseWriter>(code);
+        if (!LoadSource(path, *database.writer, errors, &database.longestLine)) continue;
+        const int needed = database.writer->SmallestNameWidth();
+        if (options.nameWidth != 0 && options.nameWidth < needed) {
+            errors.push_back(path + ":" + std::to_string(database.longestLine) + ": --name-width " +
+                             std::to_string(options.nameWidth) + " is too small: these given names need " +
+                             std::to_string(needed) + " bytes with their NUL");
+            continue;
+        }
+        databases.push_back(std::move(database));
+    }
+    if (!errors.empty()) {
+        for (const std::string& error : errors) Report(error);
+        Report("nothing was written");
+        return kExitFailed;
+    }
+
+    CStagingFolder staging;
+    std::string error;
+    if (!staging.Create(options.outDir, &error)) {
+        Report(error);
+        Report("nothing was written");
+        return kExitFailed;
+    }
+    std::vector<std::string> names;
+    for (Database& database : databases) {
+        if (!database.writer->Write(staging.Path(), options.nameWidth, &error, &database.summary)) {
+            Report(database.path + ": " + error);
+            Report("nothing was written");
+            return kExitFailed;
+        }
+        const std::string stem = catalogue::StemOf(database.writer->Code());
+        for (const char* extension : {".ext", ".cor", ".tre"}) names.push_back(stem + extension);
+    }
+    if (!WriteMarker(staging.Path(), &error)) {
+        Report(error);
+        Report("nothing was written");
+        return kExitFailed;
+    }
+    names.push_back(kMarkerFileName);
+    if (!staging.Commit(names, &error)) {
+        Report(error);
+        Report("nothing was written");
+        return kExitFailed;
+    }
+
+    for (const Database& database : databases) {
+        const DatabaseSummary& s = database.summary;
+        std::printf("%s: %ld people, %ld surnames, largest surname range %ld, tree height %d, name width %d\n",
+                    catalogue::StemOf(database.writer->Code()), s.people, s.surnames, s.largestRange,
+                    s.treeHeight, s.nameWidth);
+    }
+    return std::fflush(stdout) == 0 ? kExitWritten : kExitFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    MkdiskOptions options;
+    std::string error;
+    if (!ParseMkdiskOptions(argc, argv, options, &error)) {
+        std::fprintf(stderr, "chronara-mkdisk: %s\nTry 'chronara-mkdisk --help'.\n", error.c_str());
+        return kExitFailed;
+    }
+    if (options.help) {
+        PrintMkdiskHelp(stdout);
+        return std::fflush(stdout) == 0 ? kExitWritten : kExitFailed;
+    }
+    try {
+        return Run(options);
+    } catch (const std::exception& failure) {
+        Report(std::string("stopped: ") + failure.what() + "; nothing was written");
+        return kExitFailed;
+    }
+}

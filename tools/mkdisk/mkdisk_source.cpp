@@ -1,0 +1,148 @@
+#include "tools/mkdisk/mkdisk_source.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "store/catalogue.h"
+#include "store/cp1252.h"
+#include "store/csv_reader.h"
+
+namespace {
+
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+std::string At(const std::string& path, long line) { return path + ":" + std::to_string(line) + ": "; }
+
+bool ReadWhole(const std::string& path, std::string& content, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        *error = std::strerror(errno);
+        return false;
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) {
+        *error = "read error";
+        return false;
+    }
+    content = buffer.str();
+    return true;
+}
+
+}  // namespace
+
+int CodeOfSourcePath(const std::string& path, std::string* error) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string lower = Lower(name);
+    int code = 0;
+    if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".csv") == 0) {
+        code = catalogue::CodeOfStem(lower.substr(0, lower.size() - 4).c_str());
+    }
+    if (code == 0) {
+        std::string stems;
+        for (int c = catalogue::kFirstCode; c <= catalogue::kLastCode; ++c) {
+            stems += c == catalogue::kFirstCode ? "" : ", ";
+            stems += catalogue::StemOf(c);
+        }
+        *error = path + ": the file name must be <stem>.csv with a database stem (" + stems + ")";
+    }
+    return code;
+}
+
+bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<std::string>& errors,
+                long* longestLine) {
+    const std::size_t errorsBefore = errors.size();
+    if (longestLine != nullptr) *longestLine = 0;
+    std::string content;
+    std::string reason;
+    if (!ReadWhole(path, content, &reason)) {
+        errors.push_back(path + ": cannot read the file: " + reason);
+        return false;
+    }
+
+    CCsvReader reader(content);
+    std::vector<std::string> header;
+    const CCsvReader::Result first = reader.Next(header);
+    if (first == CCsvReader::Result::End) {
+        errors.push_back(path + ": the file is empty: the first row must be the header");
+        return false;
+    }
+    if (first == CCsvReader::Result::Error) {
+        errors.push_back(At(path, reader.Line()) + reader.Error());
+        return false;
+    }
+    if (header.size() < 2) {
+        errors.push_back(At(path, reader.Line()) +
+                         "the header needs at least two columns: the surname and the given names");
+        return false;
+    }
+
+    std::vector<std::string> row;
+    std::size_t longest = 0;
+    while (true) {
+        const CCsvReader::Result result = reader.Next(row);
+        if (result == CCsvReader::Result::End) break;
+        const std::string at = At(path, reader.Line());
+        if (result == CCsvReader::Result::Error) {
+            errors.push_back(at + reader.Error());
+            break;  // where the next row begins is unknown
+        }
+        if (row.size() > header.size()) {
+            errors.push_back(at + std::to_string(row.size()) + " columns, but the header has " +
+                             std::to_string(header.size()));
+            continue;
+        }
+        if (row.size() < 2) {
+            errors.push_back(at + "a row needs at least two columns: the surname and the given names");
+            continue;
+        }
+
+        PersonRecord person;
+        bool converted = true;
+        for (std::size_t column = 0; column < row.size() && converted; ++column) {
+            std::string text;
+            if (!cp1252::FromUtf8(row[column], text, &reason)) {
+                errors.push_back(at + "column " + std::to_string(column + 1) + " (" + header[column] + "): " + reason);
+                converted = false;
+            } else if (column == 0) {
+                person.surname = std::move(text);
+            } else if (column == 1) {
+                person.givenNames = std::move(text);
+            } else {
+                // The writer refuses these too, but here the column can be named.
+                const char* problem = text.find('\n') != std::string::npos ? "holds a line feed, which ends a record on disk"
+                                      : text.find('\xFF') != std::string::npos
+                                          ? "holds the character \xC3\xBF (byte 0xFF), which closes a field on disk"
+                                          : nullptr;
+                if (problem != nullptr) {
+                    errors.push_back(at + "column " + std::to_string(column + 1) + " (" + header[column] + ") " + problem);
+                    converted = false;
+                }
+                person.fields.push_back(std::move(text));
+            }
+        }
+        if (!converted) continue;
+        if (!writer.Add(person, &reason)) {
+            // Name the person as written in the file; the writer's field numbers
+            // are the record's, which start at the third column.
+            std::string who = row[0].empty() ? std::string() : row[0] + ", " + row[1] + ": ";
+            errors.push_back(at + who + reason);
+            continue;
+        }
+        if (longestLine != nullptr && (*longestLine == 0 || person.givenNames.size() > longest)) {
+            longest = person.givenNames.size();
+            *longestLine = reader.Line();
+        }
+    }
+    return errors.size() == errorsBefore;
+}
