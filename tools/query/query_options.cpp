@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "store/catalogue.h"
-#include "tools/query/text_convert.h"
+#include "store/cp1252.h"
 
 namespace query_tool {
 namespace {
@@ -67,11 +67,11 @@ bool ParseDatabase(const char* text, QueryOptions& options, std::string& error) 
 // NAME and TEXT: UTF-8 to Windows-1252 unless raw, then 1..limit characters.
 bool TakeName(const char* option, const char* text, bool raw, std::size_t limit,
               std::string& out, std::string& error) {
+    out.clear();
     if (raw) {
         out = text;
-    } else if (!text_convert::Utf8ToCp1252(text, out)) {
-        error = std::string(option) +
-                ": not UTF-8, or holds a character that Windows-1252 cannot write";
+    } else if (std::string reason; !cp1252::FromUtf8(text, out, &reason)) {
+        error = std::string(option) + ": " + reason;
         return false;
     }
     if (out.empty() || out.size() > limit) {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "tools/query/text_convert.h"
+#include "store/cp1252.h"
 
 namespace query_tool {
 namespace {
@@ -15,7 +15,7 @@ std::string TerminalText(const char* text) {
         if (p[0] == '\r' && p[1] == '\n') continue;  // the LF that follows stays
         lines += *p;
     }
-    return text_convert::Cp1252ToUtf8(lines.data(), lines.size());
+    return cp1252::ToUtf8(lines);
 }
 
 }  // namespace
