@@ -36,12 +36,14 @@ if(EXISTS ${CHRONARA_HELP_FILE})
   install(FILES ${CHRONARA_HELP_FILE} DESTINATION ${CHRONARA_INSTALL_PKGDATADIR})
 endif()
 
-# The sample data disk is built into the build folder by data/.
-get_property(CHRONARA_SUBDIRS DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY SUBDIRECTORIES)
-set(CHRONARA_SAMPLE_DISK ${PROJECT_BINARY_DIR}/sample-disk)
+# The sample data disk, built into the build folder by data/ (target
+# sample-disk, part of the default build).
 set(CHRONARA_HAVE_SAMPLE_DISK OFF)
-if(${PROJECT_SOURCE_DIR}/data IN_LIST CHRONARA_SUBDIRS)
+if(TARGET sample-disk)
   set(CHRONARA_HAVE_SAMPLE_DISK ON)
+  if(NOT CHRONARA_SAMPLE_DISK)
+    set(CHRONARA_SAMPLE_DISK ${PROJECT_BINARY_DIR}/sample-disk)
+  endif()
   install(DIRECTORY ${CHRONARA_SAMPLE_DISK}/
           DESTINATION ${CHRONARA_INSTALL_PKGDATADIR}/sample-disk
           FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
