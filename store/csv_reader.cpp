@@ -1,7 +1,9 @@
 #include "store/csv_reader.h"
 
-CCsvReader::CCsvReader(std::string_view text) : text_(text) {
-    if (text_.substr(0, 3) == "\xEF\xBB\xBF") {
+#include <utility>
+
+CCsvReader::CCsvReader(std::string text) : text_(std::move(text)) {
+    if (text_.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         hadBom_ = true;
         pos_ = 3;
     }

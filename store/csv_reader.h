@@ -13,14 +13,14 @@
 // text.
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 class CCsvReader {
 public:
     enum class Result { Row, End, Error };
 
-    explicit CCsvReader(std::string_view text);
+    // The reader keeps its own copy of the text (move it in to avoid the copy).
+    explicit CCsvReader(std::string text);
 
     // Reads the next row into fields. After Error every later call gives
     // Error again.
@@ -41,7 +41,7 @@ private:
     // At a line end (LF or CR LF) at pos: consumes it and returns true.
     bool TakeLineEnd();
 
-    std::string_view text_;
+    std::string text_;
     std::size_t pos_ = 0;
     long line_ = 1;
     long rowLine_ = 0;

@@ -12,9 +12,11 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "store/csv_reader.h"
 #include "store/directories.h"
 #include "store/name_index.h"
 #include "store/record_database.h"
@@ -338,6 +340,64 @@ TEST_F(MkdiskTest, NameWidthOptionAndUsage) {
                              "chronaradb.id", "4999", "254"}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
+}
+
+
+// The committed sample CSV files build a whole data disk, and the query
+// tool finds real people on it.
+TEST_F(MkdiskTest, SampleFilesBuildADiskOnWhichRealPeopleAreFound) {
+    const std::string sample = std::string(CHRONARA_SOURCE_DIR) + "/data/sample/";
+    const char* const stems[] = {"congen", "civmoh", "titan",   "unigen",  "vnmmoh", "ww1moh", "ww2moh",
+                                 "w1812",  "honorol", "ww2_pow", "ww2_kor", "v_mem",  "pcc",    "rev"};
+    std::vector<std::string> args{"--out", Out()};
+    for (const char* stem : stems) args.push_back(sample + stem + ".csv");
+    const ToolRun run = Mkdisk(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    const std::regex line(R"(([a-z0-9_]+): (\d+) people, (\d+) surnames, largest surname range (\d+), tree height (\d+), name width (\d+))");
+    std::map<std::string, long> people;
+    long largest = 0;
+    for (auto it = std::sregex_iterator(run.out.begin(), run.out.end(), line); it != std::sregex_iterator(); ++it) {
+        people[(*it)[1]] = std::stol((*it)[2]);
+        largest = std::max(largest, std::stol((*it)[4]));
+    }
+    ASSERT_EQ(people.size(), 14u) << run.out;
+    EXPECT_EQ(people["titan"], 1309);
+    for (const char* generated : {"w1812", "honorol", "ww2_pow", "ww2_kor", "v_mem", "pcc", "rev"}) {
+        EXPECT_GE(people[generated], 2000) << generated;
+    }
+    EXPECT_GT(largest, 25);
+
+    if (::access(kQuery, X_OK) != 0) GTEST_SKIP() << "chronara-query is not built";
+    TempDir install;
+    auto query = [&](std::vector<std::string> more) {
+        std::vector<std::string> all{"--data-dir", Out(), "--install-dir", install.Path()};
+        all.insert(all.end(), more.begin(), more.end());
+        return RunProgram(kQuery, all);
+    };
+    ToolRun found = query({"--database", "titan", "--surname", "allen"});
+    EXPECT_NE(found.out.find("ALLEN\tMiss. Elisabeth Walton\tsurvived: yes\n"), std::string::npos) << found.out;
+    found = query({"--database", "ww1moh", "--surname", "York", "--more-info", "0"});
+    EXPECT_NE(found.out.find("Citation: \nAfter his platoon had suffered heavy casualties"), std::string::npos) << found.out;
+    EXPECT_NE(found.out.find("several guns.\n"), std::string::npos) << found.out;
+
+    // A roll-of-honor person with fifteen fields shows the footnote.
+    CCsvReader honor(ReadFileBytes(sample + "honorol.csv"));
+    std::vector<std::string> row;
+    std::map<std::string, int> seen;
+    std::string surname;
+    int position = -1;
+    while (honor.Next(row) == CCsvReader::Result::Row) {
+        const int before = seen[row[0]]++;
+        if (row.size() == 17 && before < 10 && row[0] != "surname") {
+            surname = row[0];
+            position = before;
+            break;
+        }
+    }
+    ASSERT_GE(position, 0);
+    found = query({"--database", "honorol", "--surname", surname, "--more-info", std::to_string(position)});
+    EXPECT_NE(found.out.find("Names of Soldiers Who Died"), std::string::npos) << found.out;
 }
 
 }  // namespace

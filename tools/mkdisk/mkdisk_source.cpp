@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <utility>
 
 #include "store/catalogue.h"
 #include "store/cp1252.h"
@@ -70,7 +71,7 @@ bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<st
         return false;
     }
 
-    CCsvReader reader(content);
+    CCsvReader reader(std::move(content));
     std::vector<std::string> header;
     const CCsvReader::Result first = reader.Next(header);
     if (first == CCsvReader::Result::End) {
