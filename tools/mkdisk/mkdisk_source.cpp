@@ -1,5 +1,7 @@
 #include "tools/mkdisk/mkdisk_source.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,7 +25,23 @@ std::string Lower(std::string text) {
 
 std::string At(const std::string& path, long line) { return path + ":" + std::to_string(line) + ": "; }
 
+// "column 3 (age)": counted from 1, with its header text when the header has one.
+std::string ColumnName(const std::vector<std::string>& header, std::size_t column) {
+    std::string name = "column " + std::to_string(column + 1);
+    if (column < header.size()) name += " (" + header[column] + ")";
+    return name;
+}
+
 bool ReadWhole(const std::string& path, std::string& content, std::string* error) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        *error = std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        *error = "not a regular file";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         *error = std::strerror(errno);
@@ -82,12 +100,6 @@ bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<st
         errors.push_back(At(path, reader.Line()) + reader.Error());
         return false;
     }
-    if (header.size() < 2) {
-        errors.push_back(At(path, reader.Line()) +
-                         "the header needs at least two columns: the surname and the given names");
-        return false;
-    }
-
     std::vector<std::string> row;
     std::size_t longest = 0;
     while (true) {
@@ -98,22 +110,12 @@ bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<st
             errors.push_back(at + reader.Error());
             break;  // where the next row begins is unknown
         }
-        if (row.size() > header.size()) {
-            errors.push_back(at + std::to_string(row.size()) + " columns, but the header has " +
-                             std::to_string(header.size()));
-            continue;
-        }
-        if (row.size() < 2) {
-            errors.push_back(at + "a row needs at least two columns: the surname and the given names");
-            continue;
-        }
-
         PersonRecord person;
         bool converted = true;
         for (std::size_t column = 0; column < row.size() && converted; ++column) {
             std::string text;
             if (!cp1252::FromUtf8(row[column], text, &reason)) {
-                errors.push_back(at + "column " + std::to_string(column + 1) + " (" + header[column] + "): " + reason);
+                errors.push_back(at + ColumnName(header, column) + ": " + reason);
                 converted = false;
             } else if (column == 0) {
                 person.surname = std::move(text);
@@ -126,7 +128,7 @@ bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<st
                                           ? "holds the character \xC3\xBF (byte 0xFF), which closes a field on disk"
                                           : nullptr;
                 if (problem != nullptr) {
-                    errors.push_back(at + "column " + std::to_string(column + 1) + " (" + header[column] + ") " + problem);
+                    errors.push_back(at + ColumnName(header, column) + " " + problem);
                     converted = false;
                 }
                 person.fields.push_back(std::move(text));
@@ -136,7 +138,7 @@ bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<st
         if (!writer.Add(person, &reason)) {
             // Name the person as written in the file; the writer's field numbers
             // are the record's, which start at the third column.
-            std::string who = row[0].empty() ? std::string() : row[0] + ", " + row[1] + ": ";
+            std::string who = row[0].empty() ? std::string() : row[0] + (row.size() > 1 ? ", " + row[1] : "") + ": ";
             errors.push_back(at + who + reason);
             continue;
         }
