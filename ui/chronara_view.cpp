@@ -1,0 +1,125 @@
+#include "ui/chronara_view.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "browse/result_pager.h"
+#include "store/catalogue.h"
+#include "store/record_database.h"
+#include "store/search_query.h"
+#include "ui/cp1252_qt.h"
+#include "ui/view_layout.h"
+
+using namespace view_layout;
+
+namespace {
+
+// The first-name edit is read into 256 bytes, at most 250 characters.
+constexpr std::size_t kFirstNameReadSize = 256;
+constexpr std::size_t kFirstNameMax = 250;
+
+}  // namespace
+
+CChronaraView::CChronaraView(const CViewDoc& doc, const CDirectories& dirs, QWidget* parent)
+    : CViewView(doc, dirs, parent) {}
+
+CChronaraView::~CChronaraView() { Destroy(); }
+
+int CChronaraView::OnCreate() {
+    if (CViewView::OnCreate() == -1) return -1;
+
+    QLineEdit** edits[2] = {&surnameEdit_, &firstNameEdit_};
+    const char* names[2] = {"Surname", "FirstName"};
+    for (int i = 0; i < 2; ++i) {
+        const EditSpec& spec = kEdits[i];
+        auto* edit = new QLineEdit(this);
+        edit->setGeometry(spec.x, spec.y, spec.width, spec.height);
+        edit->setMaxLength(spec.limit);
+        AdoptControl(edit, spec.id, names[i]);
+        *edits[i] = edit;
+    }
+
+    databaseList_ = new QComboBox(this);
+    databaseList_->setEditable(false);
+    // The list's rectangle includes the dropped list; the closed box takes its natural height.
+    const QRect dropped = kDatabaseListRect.ToQRect();
+    const int closedHeight = databaseList_->sizeHint().height();
+    databaseList_->setGeometry(dropped.x(), dropped.y(), dropped.width(), closedHeight);
+    const int itemHeight = std::max(1, fontMetrics().height() + 4);
+    databaseList_->setMaxVisibleItems(std::max(1, (dropped.height() - closedHeight) / itemHeight));
+    for (int row = 0; catalogue::kListTexts[row][0] != '\0'; ++row) {
+        databaseList_->addItem(cp1252::ToQString(catalogue::kListTexts[row]));
+    }
+    databaseList_->setCurrentIndex(0);
+    AdoptControl(databaseList_, kIdDatabaseList, "DatabaseList");
+    return 0;
+}
+
+void CChronaraView::OnDestroy() {
+    CViewView::OnDestroy();
+    delete databaseList_;
+    databaseList_ = nullptr;
+}
+
+void CChronaraView::OnInitialUpdate() {
+    CViewView::OnInitialUpdate();
+    databaseList_->setCurrentIndex(0);
+}
+
+void CChronaraView::DoSearch(const char* surname) {
+    pager_->Reset();
+    moreInfoButton_->setEnabled(false);
+    query_->SetSurname(surname);
+    query_->SetDatabaseRow(databaseList_->currentIndex());
+
+    const QByteArray typed = cp1252::FromQString(firstNameEdit_->text());
+    const std::size_t length =
+        std::min(strnlen(typed.constData(), static_cast<std::size_t>(typed.size())), kFirstNameMax);
+    if (length > 0) {
+        char firstName[kFirstNameReadSize];
+        std::memcpy(firstName, typed.constData(), length);
+        firstName[length] = '\0';
+        query_->SetFirstName(firstName);
+    }
+
+    database_->Search(*query_);
+    // The window may have been closed while the search waited in a message box.
+    if (viewDestroyed_) return;
+    selectedRow_ = -1;
+    FormatRows();
+}
+
+void CChronaraView::OnLButtonDown(const QPoint& point) {
+    if (!kListArea.ToQRect().contains(point)) return;
+    const int h = TextHeight();
+    const int row = (point.y() - kListTop) / h;
+    QRegion changed;
+    if (selectedRow_ >= 0) changed += RowRegion(selectedRow_);
+    const int rows = pager_->RowsOnPage();
+    if (rows > 0 && row < rows) {
+        selectedRow_ = row;
+        changed += RowRegion(row);
+        moreInfoButton_->setEnabled(true);
+    } else {
+        selectedRow_ = -1;
+        moreInfoButton_->setEnabled(false);
+    }
+    RepaintList(changed);
+}
+
+void CChronaraView::OnLButtonDblClk(const QPoint& point) {
+    if (kListArea.ToQRect().contains(point)) OnMoreInfo();
+}
+
+void CChronaraView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) OnLButtonDown(event->position().toPoint());
+}
+
+void CChronaraView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) OnLButtonDblClk(event->position().toPoint());
+}

@@ -1,0 +1,117 @@
+#include "ui/more_info_dlg.h"
+
+#include <QFontMetrics>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "ui/cp1252_qt.h"
+
+namespace {
+
+// Template 111, in dialog units.
+constexpr int kDialogWidth = 315;
+constexpr int kDialogHeight = 213;
+const QRect kOkRect(238, 184, 50, 14);
+const QRect kTextRect(13, 14, 275, 163);
+
+// Rounded a * b / c, as the dialog manager scales units.
+int MulDiv(int a, int b, int c) { return (2 * a * b + c) / (2 * c); }
+
+// Only CR LF pairs break lines, as in the classic multi-line edit; a lone
+// CR or LF is shown as a blank. The text box itself wants bare line feeds.
+QString ShownText(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
+            shown.append(QLatin1Char('\n'));
+            ++i;
+        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            shown.append(QLatin1Char(' '));
+        } else {
+            shown.append(c);
+        }
+    }
+    return shown;
+}
+
+}  // namespace
+
+CMoreInfoDlg::CMoreInfoDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      ok_(new QPushButton(QStringLiteral("OK"), this)),
+      textBox_(new QPlainTextEdit(this)) {
+    setModal(true);
+    setWindowTitle(QStringLiteral("More Info"));
+    ok_->setObjectName(QStringLiteral("OK"));
+    ok_->setProperty("controlId", kIdOk);
+    ok_->setDefault(true);
+    ok_->setAutoDefault(true);
+    textBox_->setObjectName(QStringLiteral("MoreInfoText"));
+    textBox_->setProperty("controlId", kIdText);
+    textBox_->setReadOnly(true);
+    textBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    textBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    textBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Read-only, but the text can still be selected and copied.
+    textBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setTabOrder(ok_, textBox_);
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+
+    const QSize base = DialogBaseUnits(fontMetrics());
+    setFixedSize(DialogUnitsToPixels(QRect(0, 0, kDialogWidth, kDialogHeight), base).size());
+    ok_->setGeometry(DialogUnitsToPixels(kOkRect, base));
+    textBox_->setGeometry(DialogUnitsToPixels(kTextRect, base));
+}
+
+QSize CMoreInfoDlg::DialogBaseUnits(const QFontMetrics& metrics) {
+    static const QString kAlphabet =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int averageWidth = (metrics.horizontalAdvance(kAlphabet) / 26 + 1) / 2;
+    return QSize(averageWidth, metrics.height());
+}
+
+QRect CMoreInfoDlg::DialogUnitsToPixels(const QRect& units, const QSize& base) {
+    return QRect(MulDiv(units.x(), base.width(), 4), MulDiv(units.y(), base.height(), 8),
+                 MulDiv(units.width(), base.width(), 4), MulDiv(units.height(), base.height(), 8));
+}
+
+void CMoreInfoDlg::SetText(const char* text) {
+    text_ = cp1252::ToQString(text);
+}
+
+void CMoreInfoDlg::SetTitle(const char* title) { title_ = cp1252::ToQString(title); }
+
+int CMoreInfoDlg::DoModal() { return exec(); }
+
+void CMoreInfoDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!initialised_) {
+        initialised_ = true;
+        OnInitDialog();
+    }
+}
+
+void CMoreInfoDlg::OnInitDialog() {
+    DoDataExchange(false);
+    setWindowTitle(title_);
+    // The focus starts on OK, so the text is not selected when the dialog opens.
+    ok_->setFocus(Qt::OtherFocusReason);
+}
+
+void CMoreInfoDlg::DoDataExchange(bool saveAndValidate) {
+    if (saveAndValidate) {
+        QString shown = textBox_->toPlainText();
+        shown.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        text_ = shown;
+    } else {
+        textBox_->setPlainText(ShownText(text_));
+    }
+}
+
+void CMoreInfoDlg::accept() {
+    DoDataExchange(true);
+    QDialog::accept();
+}

@@ -1,0 +1,52 @@
+#pragma once
+// CMoreInfoDlg: the modal More Info dialog (template 111): the full text of
+// one record in a read-only, unwrapped text box, under a title made of the
+// person's surname and given names, closed with OK.
+
+#include <QDialog>
+#include <QString>
+
+class QPlainTextEdit;
+class QPushButton;
+
+class CMoreInfoDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kTemplateId = 111;
+    static constexpr int kIdOk = 1;
+    static constexpr int kIdText = 1001;
+
+    explicit CMoreInfoDlg(QWidget* parent);
+
+    // Both take NUL-terminated Windows-1252 text; the text's CR LF pairs are its line breaks.
+    void SetText(const char* text);
+    void SetTitle(const char* title);
+
+    // Shows the dialog modally; returns when it is closed.
+    int DoModal();
+
+    // The size of the template's dialog units in pixels at the dialog's font,
+    // as the classic dialog manager computes them.
+    static QSize DialogBaseUnits(const QFontMetrics& metrics);
+    static QRect DialogUnitsToPixels(const QRect& units, const QSize& baseUnits);
+
+    const QString& Text() const { return text_; }
+    const QString& Title() const { return title_; }
+    QPlainTextEdit* TextBox() const { return textBox_; }
+    QPushButton* OkButton() const { return ok_; }
+
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void DoDataExchange(bool saveAndValidate);
+
+    QString text_;
+    QString title_;
+    QPushButton* ok_;
+    QPlainTextEdit* textBox_;
+    bool initialised_ = false;
+};

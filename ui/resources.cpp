@@ -1,0 +1,9 @@
+// Registration of the resources compiled from res/ (they live in a static library).
+
+#include <QtGlobal>
+
+#include "ui/resource_names.h"
+
+void InitChronaraResources() { Q_INIT_RESOURCE(chronara_resources); }
+
+void CleanupChronaraResources() { Q_CLEANUP_RESOURCE(chronara_resources); }

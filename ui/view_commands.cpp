@@ -1,0 +1,151 @@
+// The search view's commands: Search, Clear, Prev, Next, More Info, Help, Quit.
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "browse/more_info_title.h"
+#include "browse/result_pager.h"
+#include "platform/message_box.h"
+#include "store/directories.h"
+#include "store/path_buffer.h"
+#include "store/record_database.h"
+#include "ui/bitmap_button.h"
+#include "ui/cp1252_qt.h"
+#include "ui/help_window.h"
+#include "ui/more_info_dlg.h"
+#include "ui/resource_names.h"
+#include "ui/view_view.h"
+
+namespace {
+
+// The surname edit is read into 20 bytes: at most 19 characters, so a 20th typed one is dropped.
+constexpr std::size_t kSurnameReadSize = 20;
+
+}  // namespace
+
+CViewView::CommandScope::CommandScope(CViewView& view) : view_(view) { ++view_.commandDepth_; }
+
+CViewView::CommandScope::~CommandScope() {
+    if (--view_.commandDepth_ == 0 && view_.destroyPending_) {
+        view_.destroyPending_ = false;
+        emit view_.readyToDestroy();
+    }
+}
+
+void CViewView::RequestDestroy() {
+    viewDestroyed_ = true;
+    destroyPending_ = true;
+    if (!helpWindow_.isNull()) helpWindow_->close();
+    // Dismiss the boxes the handlers wait in, innermost first, so that they return.
+    for (int guard = 0; guard < 16; ++guard) {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) break;
+        dialog->reject();
+    }
+    if (commandDepth_ == 0) {
+        destroyPending_ = false;
+        emit readyToDestroy();
+    }
+}
+
+void CViewView::OnSearch() {
+    CommandScope scope(*this);
+    busy_ = true;
+    OnSetCursor();
+
+    char surname[kSurnameReadSize];
+    const QByteArray typed = cp1252::FromQString(surnameEdit_->text());
+    const std::size_t length =
+        std::min(strnlen(typed.constData(), static_cast<std::size_t>(typed.size())),
+                 kSurnameReadSize - 1);
+    std::memcpy(surname, typed.constData(), length);
+    surname[length] = '\0';
+
+    if (surname[0] == '\0') {
+        platform::ShowMessageBox("Please enter a surname.", platform::kAppTitle,
+                                 platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
+        if (!viewDestroyed_) OnSetFocus();
+    } else {
+        DoSearch(surname);
+    }
+
+    // The view outlives every handler (see RequestDestroy), so these are safe even after a close.
+    busy_ = false;
+    OnSetCursor();
+}
+
+void CViewView::OnClear() {
+    CommandScope scope(*this);
+    moreInfoButton_->setEnabled(false);
+    pager_->Reset();
+    RefreshList();
+    surnameEdit_->clear();
+    firstNameEdit_->clear();
+    OnSetFocus();
+    selectedRow_ = -1;
+}
+
+void CViewView::OnPrevPage() {
+    CommandScope scope(*this);
+    if (!database_->CheckDataDisk() || viewDestroyed_) return;
+    selectedRow_ = -1;
+    pager_->PrevPage();
+    FormatRows();
+    // The button that has just been disabled must not keep the focus.
+    if (!pager_->HasPrev()) nextButton_->setFocus(Qt::OtherFocusReason);
+}
+
+void CViewView::OnNextPage() {
+    CommandScope scope(*this);
+    if (!database_->CheckDataDisk() || viewDestroyed_) return;
+    selectedRow_ = -1;
+    pager_->NextPage();
+    FormatRows();
+    if (!pager_->HasNext()) prevButton_->setFocus(Qt::OtherFocusReason);
+}
+
+void CViewView::OnMoreInfo() {
+    CommandScope scope(*this);
+    const int row = selectedRow_;
+    // Only a row that the current page holds has a record behind it.
+    if (row < 0 || row >= std::min(pager_->RowsOnPage(), CResultPager::kMaxRows)) return;
+    if (!database_->CheckDataDisk() || viewDestroyed_) return;
+
+    CMoreInfoDlg dialog(window());
+    char title[kTitleWorkSize + 2];
+    BuildMoreInfoTitle(rowTexts_[row], title, sizeof title);
+    dialog.SetTitle(title);
+    dialog.SetText(pager_->GetFullText(row));
+    dialog.DoModal();
+}
+
+void CViewView::OnShowHelp() {
+    CommandScope scope(*this);
+    char path[256];
+    const bool fits = FormatPath(path, "%s%s", dirs_.InstallDir(), resources::kHelpFileName);
+    if (helpWindow_.isNull()) helpWindow_ = new CHelpWindow(window());
+    if (fits && helpWindow_->ShowContext(path, resources::kHelpContext)) return;
+
+    char text[512];
+    if (fits) {
+        std::snprintf(text, sizeof text,
+                      "Help is not available: the help file %s could not be opened.", path);
+    } else {
+        std::snprintf(text, sizeof text,
+                      "Help is not available: the path of the help file %s is too long.",
+                      resources::kHelpFileName);
+    }
+    platform::ShowMessageBox(text, platform::kAppTitle, platform::MessageButtons::Ok,
+                             platform::MessageIcon::Exclamation);
+}
+
+void CViewView::OnQuit() {
+    // Posted, so the window closes from the event loop through its normal close path.
+    QMetaObject::invokeMethod(window(), &QWidget::close, Qt::QueuedConnection);
+}

@@ -1,0 +1,21 @@
+#include "ui/view_doc.h"
+
+#include <QApplication>
+#include <QCursor>
+
+#include "platform/message_box.h"
+#include "ui/resource_names.h"
+
+bool CViewDoc::OnOpenDocument(const char* /*path*/) {
+    backdrop_ = QPixmap();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool loaded = backdrop_.load(QString::fromLatin1(resources::kBackdrop));
+    QApplication::restoreOverrideCursor();
+    if (!loaded) {
+        // The one box without the program's caption: it may come before any window exists.
+        platform::ShowMessageBox("Couldn't load background", nullptr, platform::MessageButtons::Ok,
+                                 platform::MessageIcon::Information);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// CViewDoc: the one document; its only content is the backdrop picture
+// that the view paints under its controls. It is never modified.
+
+#include <QPixmap>
+
+class CViewDoc {
+public:
+    CViewDoc() = default;
+    CViewDoc(const CViewDoc&) = delete;
+    CViewDoc& operator=(const CViewDoc&) = delete;
+
+    // Loads the backdrop resource; the path is not used. On failure shows
+    // "Couldn't load background" (no caption, information icon) and returns false.
+    bool OnOpenDocument(const char* path);
+
+    // The backdrop, or null when none is loaded.
+    const QPixmap* Backdrop() const { return backdrop_.isNull() ? nullptr : &backdrop_; }
+
+private:
+    QPixmap backdrop_;
+};

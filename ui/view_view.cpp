@@ -1,0 +1,270 @@
+// The search view's creation, destruction and painting.
+
+#include "ui/view_view.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include <QColor>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+
+#include "browse/result_pager.h"
+#include "store/record_database.h"
+#include "store/search_query.h"
+#include "ui/bitmap_button.h"
+#include "ui/cp1252_qt.h"
+#include "ui/help_window.h"
+#include "ui/resource_names.h"
+#include "ui/view_doc.h"
+#include "ui/view_layout.h"
+
+using namespace view_layout;
+
+CViewView::CViewView(const CViewDoc& doc, const CDirectories& dirs, QWidget* parent)
+    : QWidget(parent), doc_(doc), dirs_(dirs) {
+    setFixedSize(kViewWidth, kViewHeight);
+    // The view hands the focus on to the surname edit; clicks on it do not take it.
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::ArrowCursor);
+}
+
+CViewView::~CViewView() { Destroy(); }
+
+bool CViewView::Create() {
+    if (created_) return true;
+    created_ = true;
+    return OnCreate() == 0;
+}
+
+void CViewView::Destroy() {
+    if (!created_ || destroyed_) return;
+    destroyed_ = true;
+    OnDestroy();
+}
+
+void CViewView::AdoptControl(QWidget* control, int id, const char* name) {
+    control->setObjectName(QString::fromLatin1(name));
+    control->setProperty("controlId", id);
+    control->installEventFilter(this);
+    control->setCursor(busy_ ? Qt::WaitCursor : Qt::ArrowCursor);
+}
+
+QPushButton* CViewView::MakeButton(int index) {
+    const ButtonSpec& spec = kButtons[index];
+    auto* button = new QPushButton(QString::fromLatin1(spec.text), this);
+    button->setGeometry(spec.rect.ToQRect());
+    button->setAutoDefault(false);
+    return button;
+}
+
+CBitmapButton* CViewView::MakeBitmapButton(int index, const char* up, const char* down,
+                                           const char* focus, const char* dim) {
+    const ButtonSpec& spec = kButtons[index];
+    auto* button = new CBitmapButton(this);
+    button->setGeometry(spec.rect.ToQRect());
+    button->LoadBitmaps(up, down, focus, dim);
+    button->SizeToContent();
+    button->setEnabled(false);
+    return button;
+}
+
+int CViewView::OnCreate() {
+    database_ = std::make_unique<CRecordDatabase>(dirs_);
+    query_ = std::make_unique<CSearchQuery>();
+    pager_ = std::make_unique<CResultPager>(database_.get());
+    database_->SetPager(pager_.get());
+    viewDestroyed_ = false;
+
+    searchButton_ = MakeButton(0);
+    searchButton_->setDefault(true);
+    AdoptControl(searchButton_, kIdSearch, "Search");
+    clearButton_ = MakeButton(1);
+    AdoptControl(clearButton_, kIdClear, "Clear");
+    moreInfoButton_ = MakeButton(2);
+    moreInfoButton_->setEnabled(false);
+    AdoptControl(moreInfoButton_, kIdMoreInfo, "MoreInfo");
+    prevButton_ = MakeBitmapButton(3, resources::kPrevUp, resources::kPrevDown,
+                                   resources::kPrevFocus, resources::kPrevDim);
+    AdoptControl(prevButton_, kIdPrev, "Prev");
+    nextButton_ = MakeBitmapButton(4, resources::kNextUp, resources::kNextDown,
+                                   resources::kNextFocus, resources::kNextDim);
+    AdoptControl(nextButton_, kIdNext, "Next");
+    helpButton_ = MakeButton(5);
+    AdoptControl(helpButton_, kIdHelp, "Help");
+    quitButton_ = MakeButton(6);
+    AdoptControl(quitButton_, kIdQuit, "Quit");
+
+    connect(searchButton_, &QPushButton::clicked, this, &CViewView::OnSearch);
+    connect(clearButton_, &QPushButton::clicked, this, &CViewView::OnClear);
+    connect(helpButton_, &QPushButton::clicked, this, &CViewView::OnShowHelp);
+    connect(quitButton_, &QPushButton::clicked, this, &CViewView::OnQuit);
+    connect(moreInfoButton_, &QPushButton::clicked, this, &CViewView::OnMoreInfo);
+    connect(prevButton_, &CBitmapButton::clicked, this, &CViewView::OnPrevPage);
+    connect(nextButton_, &CBitmapButton::clicked, this, &CViewView::OnNextPage);
+    return 0;
+}
+
+void CViewView::OnDestroy() {
+    // The help window goes with the view.
+    if (!helpWindow_.isNull()) {
+        helpWindow_->close();
+        delete helpWindow_.data();
+    }
+    QWidget* controls[] = {surnameEdit_, firstNameEdit_, searchButton_, clearButton_,
+                           moreInfoButton_, prevButton_, nextButton_, helpButton_, quitButton_};
+    for (QWidget* control : controls) delete control;
+    surnameEdit_ = nullptr;
+    firstNameEdit_ = nullptr;
+    searchButton_ = nullptr;
+    clearButton_ = nullptr;
+    moreInfoButton_ = nullptr;
+    prevButton_ = nullptr;
+    nextButton_ = nullptr;
+    helpButton_ = nullptr;
+    quitButton_ = nullptr;
+
+    viewDestroyed_ = true;
+    if (database_ != nullptr) database_->Close();
+    database_.reset();
+    query_.reset();
+    pager_.reset();
+}
+
+void CViewView::OnInitialUpdate() {
+    update();
+    OnSetFocus();
+}
+
+void CViewView::DoSearch(const char* /*surname*/) {}
+
+int CViewView::TextHeight() const { return fontMetrics().height(); }
+
+QWidget* CViewView::GetDlgItem(int id) const {
+    for (QObject* child : children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget != nullptr && widget->property("controlId").toInt() == id) return widget;
+    }
+    return nullptr;
+}
+
+const char* CViewView::RowText(int i) const {
+    return i >= 0 && i < kRowTextCount ? rowTexts_[i] : "";
+}
+
+QRegion CViewView::ListRegion() const {
+    QRect list = kListArea.ToQRect();
+    const int pageRows = pager_ != nullptr ? pager_->PageSize() : CResultPager::kMaxRows;
+    list.setHeight(std::max(list.height(), pageRows * TextHeight()));
+    return QRegion(list) + QRegion(kCountArea.ToQRect());
+}
+
+QRegion CViewView::RowRegion(int row) const {
+    const int h = TextHeight();
+    QRegion region;
+    for (int column = 0; column < 3; ++column) region += ColumnRect(row, column, h);
+    return region;
+}
+
+QRegion CViewView::ControlsRegion() const {
+    QRegion region;
+    for (QObject* child : children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget != nullptr && widget->isVisible() && !widget->isWindow()) region += widget->geometry();
+    }
+    return region;
+}
+
+void CViewView::paintEvent(QPaintEvent* event) {
+    // A full paint is one that reaches the view's own surface: not only the
+    // ground under a control that repaints itself, nor the list that
+    // RefreshList or a click repaints.
+    QRegion own = event->region() - ControlsRegion();
+    if (refreshing_) own -= refreshRegion_;
+    QPainter d(this);
+    OnDraw(d, !own.isEmpty());
+}
+
+void CViewView::OnDraw(QPainter& d, bool fullPaint) {
+    if (pager_ == nullptr) return;
+    if (const QPixmap* backdrop = doc_.Backdrop()) {
+        d.drawPixmap(0, 0, *backdrop);
+        PaintList(d, pager_->RowsOnPage(), static_cast<long>(pager_->RecordCount()));
+    }
+    if (!fullPaint) return;
+    if (firstPaintPending_) {
+        if (TextHeight() >= kLargeTextHeight) {
+            helpButton_->setGeometry(kButtons[5].rect.left, kLargeTextButtonTop, kButtonWidth,
+                                     kButtonHeight);
+            quitButton_->setGeometry(kButtons[6].rect.left, kLargeTextButtonTop, kButtonWidth,
+                                     kButtonHeight);
+        }
+        firstPaintPending_ = false;
+    }
+    OnSetFocus();
+}
+
+void CViewView::InvertRow(QPainter& d, int row, int h) const {
+    d.save();
+    d.setCompositionMode(QPainter::CompositionMode_Difference);
+    for (int column = 0; column < 3; ++column) d.fillRect(ColumnRect(row, column, h), Qt::white);
+    d.restore();
+}
+
+void CViewView::PaintList(QPainter& d, int rows, long count) {
+    const int h = TextHeight();
+    pager_->SetPageSize(h >= kLargeTextHeight);
+    d.setPen(QColor(kTextRed, kTextGreen, kTextBlue));
+    d.setBackgroundMode(Qt::TransparentMode);
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
+
+    char line[256];
+    std::snprintf(line, sizeof line, "%ld records found.", count);
+    d.drawText(kCountArea.ToQRect(), flags, cp1252::ToQString(line));
+
+    nextButton_->setEnabled(pager_->HasNext());
+    prevButton_->setEnabled(pager_->HasPrev());
+
+    rows = std::clamp(rows, 0, CResultPager::kMaxRows);
+    for (int i = 0; i < rows; ++i) {
+        // Pieces are the runs between tabs; several tabs separate like one.
+        const char* text = rowTexts_[i];
+        const std::size_t length = strnlen(text, kRowTextSize);
+        std::size_t at = 0;
+        for (int column = 0; column < 3; ++column) {
+            while (at < length && text[at] == '\t') ++at;
+            if (at >= length) break;
+            const std::size_t start = at;
+            while (at < length && text[at] != '\t') ++at;
+            d.drawText(ColumnRect(i, column, h), flags, cp1252::ToQString(text + start, at - start));
+        }
+    }
+
+    if (selectedRow_ >= 0 && selectedRow_ < rows) {
+        InvertRow(d, selectedRow_, h);
+        moreInfoButton_->setEnabled(true);
+    } else {
+        moreInfoButton_->setEnabled(false);
+    }
+}
+
+void CViewView::RepaintList(const QRegion& region) {
+    if (doc_.Backdrop() == nullptr || region.isEmpty()) return;
+    refreshing_ = true;
+    refreshRegion_ = region;
+    repaint(region);
+    refreshing_ = false;
+    refreshRegion_ = QRegion();
+}
+
+void CViewView::RefreshList() { RepaintList(ListRegion()); }
+
+void CViewView::FormatRows() {
+    const int rows = std::min(pager_->RowsOnPage(), CResultPager::kMaxRows);
+    for (int i = 0; i < rows; ++i) pager_->FormatRow(i, rowTexts_[i]);
+    RefreshList();
+}

@@ -1,0 +1,162 @@
+#pragma once
+// CViewView: the search view. It fills the main frame's client area, paints
+// the backdrop and the result list itself, carries the buttons and owns the
+// three objects of a search: the record database, the query and the pager.
+// CChronaraView (the class actually created) adds the edit boxes' creation,
+// the database list, the mouse handling of the list and the search itself.
+
+#include <cstddef>
+#include <memory>
+
+#include <QPointer>
+#include <QRegion>
+#include <QWidget>
+
+#include "ui/help_window.h"
+
+class CBitmapButton;
+class CDirectories;
+class CRecordDatabase;
+class CResultPager;
+class CSearchQuery;
+class CViewDoc;
+class QAbstractButton;
+class QKeyEvent;
+class QLineEdit;
+class QPainter;
+class QPushButton;
+
+class CViewView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kRowTextCount = 15;
+    static constexpr std::size_t kRowTextSize = 500;
+
+    CViewView(const CViewDoc& doc, const CDirectories& dirs, QWidget* parent);
+    ~CViewView() override;
+
+    // Window creation: runs OnCreate once; false when it failed.
+    bool Create();
+    // Window destruction: runs OnDestroy once. The most derived destructor calls it.
+    void Destroy();
+
+    virtual void OnInitialUpdate();
+    // The search with a surname of at most 19 characters; nothing here.
+    virtual void DoSearch(const char* surname);
+
+    // Paints the count line, the rows and the highlight, and sets the
+    // enabled state of Prev, Next and More Info.
+    void PaintList(QPainter& d, int rows, long count);
+    // Repaints only the list area and the count area; the focus stays.
+    void RefreshList();
+    // Refills the row texts from the pager, then RefreshList.
+    void FormatRows();
+
+    // Command handlers.
+    void OnSearch();
+    void OnClear();
+    void OnShowHelp();
+    void OnQuit();
+    void OnMoreInfo();
+    void OnPrevPage();
+    void OnNextPage();
+    // Focus rule: the view never keeps the focus; it goes to the surname edit.
+    void OnSetFocus();
+    // Cursor rule: the hourglass while busy, else the arrow, over the view and its controls.
+    void OnSetCursor();
+
+    // True while a handler runs; a handler may wait in a modal box, and the
+    // view must then outlive it.
+    bool InCommand() const { return commandDepth_ > 0; }
+    // The window was closed while a handler waits in a modal box: the view
+    // counts as destroyed at once, its modal boxes are dismissed, and
+    // readyToDestroy follows as soon as the last handler has returned.
+    void RequestDestroy();
+
+    // The text height of the view's font, which sets the page size and the rows' bands.
+    int TextHeight() const;
+    // The control of an id, or null.
+    QWidget* GetDlgItem(int id) const;
+    int SelectedRow() const { return selectedRow_; }
+    bool IsBusy() const { return busy_; }
+    bool IsViewDestroyed() const { return viewDestroyed_; }
+    const char* RowText(int i) const;
+    CResultPager* Pager() const { return pager_.get(); }
+    CRecordDatabase* Database() const { return database_.get(); }
+    CHelpWindow* HelpWindow() const { return helpWindow_.data(); }
+    // The area that RefreshList repaints: the list area (grown to the rows of
+    // a full page when the text is tall) and the count area.
+    QRegion ListRegion() const;
+    // The three column rectangles of a row.
+    QRegion RowRegion(int row) const;
+
+signals:
+    void readyToDestroy();
+
+protected:
+    virtual int OnCreate();
+    virtual void OnDestroy();
+    void OnDraw(QPainter& d, bool fullPaint);
+    // The dialog-box keyboard: Enter, and Alt with an underlined letter.
+    bool PreTranslateMessage(QObject* watched, QEvent* event);
+    // Repaints part of the list outside a full paint (no focus change).
+    void RepaintList(const QRegion& region);
+    // Takes a control into the view: id, name, keyboard and cursor handling.
+    void AdoptControl(QWidget* control, int id, const char* name);
+
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // Scope of a handler that may run a nested event loop.
+    class CommandScope {
+    public:
+        explicit CommandScope(CViewView& view);
+        ~CommandScope();
+        CommandScope(const CommandScope&) = delete;
+        CommandScope& operator=(const CommandScope&) = delete;
+
+    private:
+        CViewView& view_;
+    };
+
+    // Fields, in the order of the classic view.
+    QLineEdit* surnameEdit_ = nullptr;
+    QLineEdit* firstNameEdit_ = nullptr;
+    QPushButton* moreInfoButton_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    CBitmapButton* prevButton_ = nullptr;
+    CBitmapButton* nextButton_ = nullptr;
+    int selectedRow_ = -1;
+    bool busy_ = false;
+    std::unique_ptr<CRecordDatabase> database_;
+    std::unique_ptr<CSearchQuery> query_;
+    std::unique_ptr<CResultPager> pager_;
+    char rowTexts_[kRowTextCount][kRowTextSize] = {};
+    QPushButton* helpButton_ = nullptr;
+    QPushButton* quitButton_ = nullptr;
+
+    // Values the classic view kept for the whole program, here per view.
+    bool viewDestroyed_ = false;
+    bool firstPaintPending_ = true;
+
+private:
+    QAbstractButton* MnemonicTarget(QObject* watched, const QKeyEvent& key) const;
+    QPushButton* MakeButton(int index);
+    CBitmapButton* MakeBitmapButton(int index, const char* up, const char* down, const char* focus,
+                                    const char* dim);
+    QRegion ControlsRegion() const;
+    void InvertRow(QPainter& d, int row, int h) const;
+
+    const CViewDoc& doc_;
+    const CDirectories& dirs_;
+    QPointer<CHelpWindow> helpWindow_;
+    int commandDepth_ = 0;
+    bool destroyPending_ = false;
+    bool created_ = false;
+    bool destroyed_ = false;
+    // Set while RefreshList or a selection change repaints part of the list.
+    bool refreshing_ = false;
+    QRegion refreshRegion_;
+};
