@@ -156,11 +156,13 @@ bool CResultPager::FilterByFirstName(const char* firstName) {
     char key[kNameBufferSize];
     PadUpper(firstName, kNameBufferSize - 1, nameWidth, key);
     char name[kNameBufferSize];
+    std::int64_t hits = 0;
     for (; nextEntry_ < rangeEnd_; ++nextEntry_) {
         db_->ReadEntry(nextEntry_);
         PadUpper(db_->GivenNames(), nameWidth, nameWidth, name);
         if (std::memcmp(name, key, compared) == 0) {
             history_->Append(db_->RecordOffset(), db_->GivenNames(), nullptr);
+            ++hits;
         }
     }
 
@@ -174,7 +176,9 @@ bool CResultPager::FilterByFirstName(const char* firstName) {
     }
     rowsOnPage_ = history_->ReadFirstPage(rows_);
     FillSummaries();
-    if (history_->WriteFailed()) ReportScratchFailure(false);
+    // A file that takes every write yet gives back fewer records (a device
+    // such as /dev/null, or a file cut meanwhile) lost hits just as surely.
+    if (history_->WriteFailed() || history_->RecordCount() < hits) ReportScratchFailure(false);
     return false;
 }
 

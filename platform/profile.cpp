@@ -34,6 +34,11 @@ bool EqualNoCase(const char* begin, const char* end, const char* name) {
 std::size_t CopyCut(const char* begin, const char* end, char* out, std::size_t size) {
     if (size == 0 || out == nullptr) return 0;
     std::size_t length = static_cast<std::size_t>(end - begin);
+    // A NUL byte inside the file ends the value: the text and the returned
+    // length must agree.
+    if (const void* nul = std::memchr(begin, '\0', length)) {
+        length = static_cast<std::size_t>(static_cast<const char*>(nul) - begin);
+    }
     if (length > size - 1) length = size - 1;
     std::memcpy(out, begin, length);
     out[length] = '\0';

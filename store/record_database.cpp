@@ -113,6 +113,28 @@ bool CRecordDatabase::RunSearch(CSearchQuery& query, int code) {
     index_->Lookup(searchEntry, first, count);
     if (first == -1 || pager_ == nullptr) return false;
 
+    // A damaged index may name entries the .cor file does not hold: the
+    // range is cut to the entries that are there, so that neither the count
+    // nor the first-name scan runs over entries that do not exist (a count
+    // near 2^31 would keep the scan busy for hours).
+    std::int64_t held = 0;
+    if (entryStream_.SeekEnd() && entryStream_.Tell() >= 4) held = (entryStream_.Tell() - 4) / entrySize_;
+    const std::int64_t end = static_cast<std::int64_t>(first) + (count > 0 ? count : 0);
+    if (first < 0 || end > held) {
+        char message[320];
+        std::snprintf(message, sizeof message,
+                      "The index %.200s.tre names entries that the entry file does not hold; "
+                      "only those it holds are shown.",
+                      catalogue::StemOf(code));
+        ShowOk(message);
+        if (first < 0 || first >= held) {
+            first = 0;
+            count = 0;
+        } else {
+            count = static_cast<std::int32_t>(held - first);
+        }
+    }
+
     pager_->SetRange(first, count);
     pager_->SetSurname(query.Surname());
     if (query.HasFirstName()) return pager_->FilterByFirstName(query.FirstName());

@@ -1,0 +1,177 @@
+#pragma once
+// Fuzz target of a whole search: arbitrary .cor and .ext bytes behind a
+// well-formed index, for every database code, through the record database
+// and the result pager as the view drives them.
+//
+// Input: code byte (1 + b % 14), flags byte (bit 0 large text, bit 1 first
+// name, bit 2 search through the combo row where the code has one), the
+// index entry's first and count (int32 each), the surname (up to 19
+// characters), the first name (up to 255), the page commands (up to 24
+// bytes: N next, P previous, S search again, L switch the page size, R
+// reset; other bytes are ignored), the .cor file (two-byte length), then the
+// .ext file.
+//
+// After the search and after every command, the summary, row text and full
+// text of every row are built. Promises checked: no crash, hang or
+// out-of-bounds access; counts never negative; rows within the page; texts
+// within their buffers; no exit at all (the index is well formed); the three
+// database files unchanged and nothing but history.buf written.
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "browse/result_pager.h"
+#include "fuzz/fuzz_support.h"
+#include "store/catalogue.h"
+#include "store/data_disk.h"
+#include "store/directories.h"
+#include "store/index_key.h"
+#include "store/name_index.h"
+#include "store/record_database.h"
+#include "store/search_query.h"
+
+namespace fuzz_targets {
+
+inline constexpr std::size_t kMaxPageCommands = 24;
+
+// A one-page index that maps key to (first, count).
+inline std::string OneKeyIndex(int code, const char* key, std::int32_t first, std::int32_t count) {
+    fuzz_support::ByteWriter tre;
+    const auto keyField = static_cast<std::size_t>(catalogue::KeyFieldWidth(code));
+    tre.Int32(8).Int32(-1);
+    tre.Int32(1);
+    for (int i = 0; i < CNameIndex::kEntriesPerPage; ++i) {
+        std::string field(keyField, '\0');
+        if (i == 0) {
+            tre.Int32(first).Int32(count);
+            field.replace(0, std::strlen(key), key);
+        } else {
+            tre.Int32(0).Int32(0);
+        }
+        tre.Raw(field.substr(0, keyField));
+    }
+    for (int i = 0; i <= CNameIndex::kEntriesPerPage; ++i) tre.Int32(-1);
+    tre.Byte(CNameIndex::kSignature);
+    return tre.Bytes();
+}
+
+// Every row of the page as the view and More Info show it.
+inline void CheckPage(CResultPager& pager) {
+    using fuzz_support::Check;
+    Check(pager.RecordCount() >= 0, "negative record count");
+    const std::int32_t rows = pager.RowsOnPage();
+    // The page size may change under a page already read (as the view's font can).
+    Check(rows <= CResultPager::kMaxRows, "more rows than the page holds");
+    pager.HasNext();
+    pager.HasPrev();
+    for (int i = -1; i <= rows; ++i) {
+        char text[CResultPager::kRowTextSize];
+        pager.FormatRow(i, text);
+        Check(std::memchr(text, '\0', sizeof text) != nullptr, "row text without its NUL");
+        const char* full = pager.GetFullText(i);
+        Check(full != nullptr, "GetFullText returned null");
+        Check(std::memchr(full, '\0', CResultPager::kFullTextSize) != nullptr, "full text without its NUL");
+        if (i < 0 || i >= rows) {
+            Check(text[0] == '\0' && full[0] == '\0', "a row off the page has text");
+            continue;
+        }
+        const PageRow& row = pager.Row(i);
+        Check(std::memchr(row.summary, '\0', sizeof row.summary) != nullptr, "summary without its NUL");
+        Check(std::memchr(row.givenNames, '\0', sizeof row.givenNames) != nullptr,
+              "given names without their NUL");
+    }
+}
+
+inline int RunSearch(const std::uint8_t* data, std::size_t size, const std::string& folder) {
+    using namespace fuzz_support;
+    ByteReader input(data, size);
+    const int code = catalogue::kFirstCode + input.Byte() % catalogue::kLastCode;
+    const std::uint8_t flags = input.Byte();
+    const std::int32_t first = input.Int32();
+    const std::int32_t count = input.Int32();
+    const std::string surname = input.Text(CRecordDatabase::kMaxSurname);
+    const std::string firstName = input.Text(CSearchQuery::kMaxText);
+    const std::string commands = input.Text(kMaxPageCommands);
+    const std::string cor = input.Blob();
+    const std::string ext = input.Rest();
+
+    // The index holds the key the search will form from the surname.
+    char key[kMaxKeySurname + 1] = {};
+    std::strncpy(key, surname.c_str(), CRecordDatabase::kMaxSurname);
+    MakeIndexKey(code, key);
+    const std::string tre = OneKeyIndex(code, key, first, count);
+
+    const std::string base = folder + "/" + catalogue::StemOf(code);
+    if (!WriteFile(folder + "/" + kMarkerFileName, "") || !WriteFile(base + ".ext", ext) ||
+        !WriteFile(base + ".cor", cor) || !WriteFile(base + ".tre", tre)) {
+        Fail("cannot write the database files");
+    }
+
+    int row = -1;
+    if ((flags & 4) != 0) {
+        for (int r = 0; r < catalogue::kRowCount; ++r) {
+            if (catalogue::CodeOfRow(r) == code) row = r;
+        }
+    }
+
+    QuietServices services;
+    try {
+        CDirectories dirs;
+        dirs.SetDataDir(folder.c_str());
+        dirs.SetInstallDir(folder.c_str());
+        CRecordDatabase db(dirs);
+        CResultPager pager(&db);
+        db.SetPager(&pager);
+        pager.SetPageSize((flags & 1) != 0);
+
+        CSearchQuery query;
+        auto search = [&] {
+            pager.Reset();
+            query.SetSurname(surname.c_str());
+            query.SetDatabaseRow(row);
+            if ((flags & 2) != 0) query.SetFirstName(firstName.c_str());
+            if (row >= 0) {
+                db.Search(query);
+            } else {
+                db.SearchCode(query, code);
+            }
+        };
+        search();
+        CheckPage(pager);
+        bool largeText = (flags & 1) != 0;
+        for (const char command : commands) {
+            switch (command) {
+                case 'N': pager.NextPage(); break;
+                case 'P': pager.PrevPage(); break;
+                case 'S': search(); break;
+                case 'L':
+                    largeText = !largeText;
+                    pager.SetPageSize(largeText);
+                    break;
+                case 'R': pager.Reset(); break;
+                default: continue;
+            }
+            CheckPage(pager);
+        }
+        db.Close();
+    } catch (const ProcessExit&) {
+        Fail("a search behind a well-formed index ended the process");
+    }
+
+    std::string after;
+    Check(ReadFile(base + ".ext", after) && after == ext, "the .ext file was changed");
+    Check(ReadFile(base + ".cor", after) && after == cor, "the .cor file was changed");
+    Check(ReadFile(base + ".tre", after) && after == tre, "the .tre file was changed");
+    for (const std::string& name : ListFolder(folder)) {
+        const bool known = name == kMarkerFileName || name == "history.buf" ||
+                           name.compare(0, name.find('.'), catalogue::StemOf(code)) == 0;
+        Check(known, "a file other than history.buf was written");
+    }
+    std::remove((base + ".ext").c_str());
+    std::remove((base + ".cor").c_str());
+    std::remove((base + ".tre").c_str());
+    return 0;
+}
+
+}  // namespace fuzz_targets

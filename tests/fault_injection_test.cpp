@@ -1,0 +1,472 @@
+// Fault injection: the files of a working installation go wrong between or
+// during commands, the way a damaged disk or a half-copied folder makes them
+// go wrong. The tests run as root, so file permissions prove nothing; the
+// faults are made of folders where files belong, devices behind links,
+// files cut or replaced under open streams, and folders that are missing.
+//
+// Every fault must either show its message and leave the next search
+// working, or, for "wrong file format!", end through platform::ExitProcess(1);
+// a first-name search that loses hits must say that it is incomplete.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "browse/result_pager.h"
+#include "store/catalogue.h"
+#include "store/data_disk.h"
+#include "store/database_writer.h"
+#include "store/directories.h"
+#include "store/record_database.h"
+#include "store/search_query.h"
+#include "support/test_support.h"
+
+using testing_support::ExitCatcher;
+using testing_support::ProcessExited;
+using testing_support::ReadFileBytes;
+using testing_support::ScriptedResponder;
+using testing_support::TempDir;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+constexpr int kCode = 11;  // long keys, nine labelled fields
+constexpr int kPeople = 25;
+constexpr const char kIncomplete[] = "The first-name search is incomplete";
+constexpr const char kNotDone[] = "The first-name search could not be done";
+
+int RowOfCode(int code) {
+    for (int row = 0; row < catalogue::kRowCount; ++row) {
+        if (catalogue::CodeOfRow(row) == code) return row;
+    }
+    return -1;
+}
+
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+// A data disk with one database of 25 people named Smith, an installation
+// folder, and the record database, query and pager a view would hold. The
+// commands below do what the view's handlers do.
+class FaultTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CDatabaseWriter writer(kCode);
+        std::string error;
+        for (int i = 0; i < kPeople; ++i) {
+            const std::string given = (i % 5 == 4 ? "Mary " : "John ") + std::to_string(i);
+            ASSERT_TRUE(writer.Add({"Smith", given, {"J", "Ohio", "PFC", "7th Inf " + std::to_string(i)}}, &error))
+                << error;
+        }
+        ASSERT_TRUE(writer.Add({"Lee", "Robert", {"E", "Virginia"}}, &error)) << error;
+        ASSERT_TRUE(writer.Write(data_.Path(), 0, &error)) << error;
+        WriteFileBytes(data_.File(kMarkerFileName), "");
+        for (const char* extension : {".ext", ".cor", ".tre"}) {
+            originals_.push_back(ReadFileBytes(DatabaseFile(extension)));
+        }
+        dirs_.SetDataDir(data_.Path().c_str());
+        dirs_.SetInstallDir(install_.Path().c_str());
+    }
+
+    // The view creates these when its window is created.
+    void CreateView() {
+        db_ = std::make_unique<CRecordDatabase>(dirs_);
+        pager_ = std::make_unique<CResultPager>(db_.get());
+        db_->SetPager(pager_.get());
+    }
+
+    std::string DatabaseFile(const char* extension) const {
+        return data_.File(std::string(catalogue::StemOf(kCode)) + extension);
+    }
+    std::string HistoryPath() const { return install_.File("history.buf"); }
+    void RestoreDatabase() {
+        const char* extensions[] = {".ext", ".cor", ".tre"};
+        for (int i = 0; i < 3; ++i) {
+            std::remove(DatabaseFile(extensions[i]).c_str());
+            ::rmdir(DatabaseFile(extensions[i]).c_str());
+            WriteFileBytes(DatabaseFile(extensions[i]), originals_[static_cast<std::size_t>(i)]);
+        }
+    }
+
+    bool Search(const char* surname, const char* firstName = "") {
+        if (!db_) CreateView();
+        pager_->Reset();
+        query_.SetSurname(surname);
+        query_.SetDatabaseRow(RowOfCode(kCode));
+        if (*firstName != '\0') query_.SetFirstName(firstName);
+        return db_->Search(query_);
+    }
+    bool Next() { return db_->CheckDataDisk() && (pager_->NextPage(), true); }
+    bool Prev() { return db_->CheckDataDisk() && (pager_->PrevPage(), true); }
+    // More Info: empty when the disk check was cancelled.
+    std::string MoreInfo(int row) { return db_->CheckDataDisk() ? pager_->GetFullText(row) : ""; }
+
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (int i = 0; i < pager_->RowsOnPage(); ++i) names.push_back(pager_->Row(i).givenNames);
+        return names;
+    }
+
+    // Every row as the view shows it, within its buffers.
+    void ExpectPageWithinBounds() {
+        ASSERT_LE(pager_->RowsOnPage(), CResultPager::kMaxRows);
+        EXPECT_GE(pager_->RecordCount(), 0);
+        for (int i = 0; i < pager_->RowsOnPage(); ++i) {
+            char text[CResultPager::kRowTextSize];
+            pager_->FormatRow(i, text);
+            EXPECT_LT(std::strlen(text), sizeof text);
+            EXPECT_LE(std::strlen(pager_->Row(i).summary), 40u);
+            EXPECT_LT(std::strlen(pager_->GetFullText(i)), CResultPager::kFullTextSize);
+        }
+    }
+
+    // The search the user runs after the fault is mended gives the full answer.
+    void ExpectWorkingAgain() {
+        boxes_.Clear();
+        EXPECT_TRUE(Search("smith"));
+        EXPECT_EQ(pager_->RecordCount(), kPeople);
+        EXPECT_EQ(pager_->RowsOnPage(), 10);
+        EXPECT_EQ(Names().front(), "John 0");
+        EXPECT_TRUE(pager_->HasNext());
+        EXPECT_NE(std::string(pager_->GetFullText(0)).find("7th Inf 0"), std::string::npos);
+        Search("smith", "mary");
+        EXPECT_EQ(pager_->RecordCount(), kPeople / 5);
+        EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Texts().front();
+    }
+
+    ScriptedResponder boxes_;
+    TempDir data_;
+    TempDir install_;
+    CDirectories dirs_;
+    CSearchQuery query_;
+    std::unique_ptr<CRecordDatabase> db_;
+    std::unique_ptr<CResultPager> pager_;
+    std::vector<std::string> originals_;
+};
+
+TEST_F(FaultTest, DatabaseFileThatIsAFolder) {
+    CreateView();
+    for (const char* extension : {".ext", ".cor"}) {
+        SCOPED_TRACE(extension);
+        std::remove(DatabaseFile(extension).c_str());
+        ASSERT_EQ(::mkdir(DatabaseFile(extension).c_str(), 0755), 0);
+        boxes_.Clear();
+        EXPECT_FALSE(Search("smith"));
+        EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{extension + 1});
+        EXPECT_EQ(pager_->RecordCount(), 0);
+        EXPECT_EQ(pager_->RowsOnPage(), 0);
+        EXPECT_FALSE(pager_->HasNext());
+        RestoreDatabase();
+        ExpectWorkingAgain();
+    }
+}
+
+TEST_F(FaultTest, IndexThatIsAFolderEndsTheProcess) {
+    ExitCatcher exits;
+    CreateView();
+    std::remove(DatabaseFile(".tre").c_str());
+    ASSERT_EQ(::mkdir(DatabaseFile(".tre").c_str(), 0755), 0);
+    try {
+        Search("smith");
+        ADD_FAILURE() << "the search went on after a folder named like the index";
+    } catch (const ProcessExited& exited) {
+        EXPECT_EQ(exited.status, 1);
+    }
+    EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"wrong file format!"});
+}
+
+TEST_F(FaultTest, IndexCutOrReplacedBetweenSearchesEndsTheProcess) {
+    ExitCatcher exits;
+    ASSERT_TRUE(Search("smith"));
+    // The index is read only by a search, so the page turns go on as before.
+    WriteFileBytes(DatabaseFile(".tre"), originals_[2].substr(0, originals_[2].size() / 2));
+    ASSERT_TRUE(Next());
+    EXPECT_EQ(Names().front(), "John 10");
+    EXPECT_THROW(Search("smith"), ProcessExited);
+    EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"wrong file format!"});
+    // An index cut to nothing, and one replaced by text, are refused the same way.
+    for (const std::string& bytes : {std::string(), std::string("not an index\n")}) {
+        WriteFileBytes(DatabaseFile(".tre"), bytes);
+        boxes_.Clear();
+        EXPECT_THROW(Search("smith"), ProcessExited);
+        EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"wrong file format!"});
+    }
+    db_.reset();
+    pager_.reset();
+    RestoreDatabase();
+    ExpectWorkingAgain();
+}
+
+TEST_F(FaultTest, MarkerThatIsAFolderAsksForTheDisk) {
+    std::remove(data_.File(kMarkerFileName).c_str());
+    ASSERT_EQ(::mkdir(data_.File(kMarkerFileName).c_str(), 0755), 0);
+    EXPECT_FALSE(Search("smith"));
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, kInsertDiskText);
+    EXPECT_EQ(boxes_.Shown()[0].buttons, platform::MessageButtons::OkCancel);
+    EXPECT_EQ(pager_->RecordCount(), 0);
+    ::rmdir(data_.File(kMarkerFileName).c_str());
+    WriteFileBytes(data_.File(kMarkerFileName), "");
+    ExpectWorkingAgain();
+}
+
+TEST_F(FaultTest, MarkerRemovedBetweenTwoCommands) {
+    ASSERT_TRUE(Search("smith"));
+    std::remove(data_.File(kMarkerFileName).c_str());
+
+    // Cancel: Next, Prev, More Info and a new search give up without another box.
+    boxes_.Clear();
+    EXPECT_FALSE(Next());
+    EXPECT_FALSE(Prev());
+    EXPECT_EQ(MoreInfo(0), "");
+    EXPECT_EQ(Names().front(), "John 0");  // the page shown stays as it was
+    EXPECT_EQ(boxes_.Shown().size(), 3u);
+    EXPECT_FALSE(Search("smith"));
+    EXPECT_EQ(pager_->RecordCount(), 0);
+
+    // OK after putting the disk back: the command goes on.
+    boxes_.Script({platform::MessageAnswer::Ok});
+    boxes_.onShow = [this](const testing_support::ShownBox&) {
+        WriteFileBytes(data_.File(kMarkerFileName), "");
+    };
+    boxes_.Clear();
+    EXPECT_TRUE(Search("smith"));
+    EXPECT_EQ(boxes_.Shown().size(), 1u);
+    boxes_.onShow = nullptr;
+    EXPECT_EQ(pager_->RecordCount(), kPeople);
+    std::remove(data_.File(kMarkerFileName).c_str());
+    boxes_.Script({platform::MessageAnswer::Ok});
+    boxes_.onShow = [this](const testing_support::ShownBox&) {
+        WriteFileBytes(data_.File(kMarkerFileName), "");
+    };
+    EXPECT_TRUE(Next());
+    EXPECT_EQ(Names().front(), "John 10");
+    boxes_.onShow = nullptr;
+    ExpectWorkingAgain();
+}
+
+TEST_F(FaultTest, HistoryBufferOnAFullDeviceReportsAnIncompleteSearch) {
+    if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+    ASSERT_EQ(::symlink("/dev/full", HistoryPath().c_str()), 0);
+    CreateView();
+    Search("smith", "j");
+    ASSERT_FALSE(boxes_.Texts().empty());
+    EXPECT_TRUE(StartsWith(boxes_.Texts().back(), kIncomplete)) << boxes_.Texts().back();
+    EXPECT_NE(boxes_.Texts().back().find(HistoryPath()), std::string::npos);
+    // Nothing could be written, so nothing is listed, and no page turn is offered.
+    EXPECT_EQ(pager_->RecordCount(), 0);
+    EXPECT_LE(pager_->RowsOnPage(), 0);
+    EXPECT_FALSE(pager_->HasNext());
+    EXPECT_FALSE(pager_->HasPrev());
+    EXPECT_TRUE(Next());
+    ExpectPageWithinBounds();
+
+    // Searches without a first name do not need the file.
+    boxes_.Clear();
+    EXPECT_TRUE(Search("smith"));
+    EXPECT_EQ(pager_->RecordCount(), kPeople);
+    EXPECT_TRUE(boxes_.Shown().empty());
+
+    std::remove(HistoryPath().c_str());
+    ExpectWorkingAgain();
+}
+
+TEST_F(FaultTest, HistoryBufferThatCannotBeMade) {
+    // A folder where the file belongs, and an installation "folder" that is a file.
+    ASSERT_EQ(::mkdir(HistoryPath().c_str(), 0755), 0);
+    CreateView();
+    Search("smith", "john");
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_TRUE(StartsWith(boxes_.Texts()[0], kNotDone)) << boxes_.Texts()[0];
+    EXPECT_EQ(pager_->RecordCount(), 0);
+    EXPECT_FALSE(pager_->HasNext());
+    EXPECT_FALSE(pager_->HasPrev());
+    EXPECT_TRUE(Next());
+    EXPECT_TRUE(Prev());
+    EXPECT_LE(pager_->RowsOnPage(), 0);
+    boxes_.Clear();
+    EXPECT_TRUE(Search("smith"));
+    EXPECT_EQ(pager_->RecordCount(), kPeople);
+    ::rmdir(HistoryPath().c_str());
+    ExpectWorkingAgain();
+
+    const std::string file = install_.File("plain-file");
+    WriteFileBytes(file, "x");
+    dirs_.SetInstallDir(file.c_str());
+    db_.reset();
+    pager_.reset();
+    CreateView();
+    boxes_.Clear();
+    Search("smith", "john");
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_TRUE(StartsWith(boxes_.Texts()[0], kNotDone));
+    EXPECT_EQ(ReadFileBytes(file), "x");
+}
+
+TEST_F(FaultTest, InstallationFolderThatDoesNotExist) {
+    const std::string missing = install_.File("not/there");
+    dirs_.SetInstallDir(missing.c_str());
+    CreateView();
+    EXPECT_TRUE(Search("smith"));
+    EXPECT_EQ(pager_->RecordCount(), kPeople);
+    EXPECT_TRUE(boxes_.Shown().empty());
+    Search("smith", "john");
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_TRUE(StartsWith(boxes_.Texts()[0], kNotDone));
+    EXPECT_EQ(pager_->RecordCount(), 0);
+    EXPECT_FALSE(pager_->HasNext());
+    EXPECT_EQ(::access(missing.c_str(), F_OK), -1);  // nothing is created on the way
+
+    // Once the folder exists, the next first-name search uses it.
+    ASSERT_EQ(::mkdir(install_.File("not").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(missing.c_str(), 0755), 0);
+    boxes_.Clear();
+    Search("smith", "john");
+    EXPECT_EQ(pager_->RecordCount(), kPeople - kPeople / 5);
+    EXPECT_TRUE(boxes_.Shown().empty());
+}
+
+TEST_F(FaultTest, DataFolderThatDoesNotExist) {
+    dirs_.SetDataDir(data_.File("not/there").c_str());
+    EXPECT_FALSE(Search("smith"));
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_EQ(boxes_.Shown()[0].text, kInsertDiskText);
+    EXPECT_EQ(pager_->RecordCount(), 0);
+    dirs_.SetDataDir(data_.Path().c_str());
+    ExpectWorkingAgain();
+}
+
+TEST_F(FaultTest, EntryFileCutOrReplacedBeforeAPageTurn) {
+    ASSERT_TRUE(Search("smith"));
+    const std::vector<std::string> firstPage = Names();
+    // Cut to nothing: the page turn reads no entry and shows what the reads leave.
+    WriteFileBytes(DatabaseFile(".cor"), "");
+    EXPECT_TRUE(Next());
+    ExpectPageWithinBounds();
+    EXPECT_TRUE(Prev());
+    ExpectPageWithinBounds();
+    // Replaced by other bytes of the same size: offsets point anywhere.
+    WriteFileBytes(DatabaseFile(".cor"), std::string(originals_[1].size(), '\xff'));
+    EXPECT_TRUE(Next());
+    ExpectPageWithinBounds();
+    RestoreDatabase();
+    EXPECT_TRUE(Prev());
+    EXPECT_EQ(Names(), firstPage);
+    ExpectWorkingAgain();
+}
+
+TEST_F(FaultTest, RecordFileCutBeforeMoreInfoAndAPageTurn) {
+    ASSERT_TRUE(Search("smith"));
+    const std::string before = pager_->GetFullText(3);
+    ASSERT_NE(before.find("7th Inf 3"), std::string::npos);
+    WriteFileBytes(DatabaseFile(".ext"), "");
+    // A record past the end of the file gives an empty full text and "..."
+    // as summary; bytes the stream had buffered before the cut may still
+    // give the old text, but never anything else.
+    const std::string after = MoreInfo(3);
+    EXPECT_TRUE(after.empty() || after == before) << after;
+    EXPECT_TRUE(Next());
+    ASSERT_EQ(pager_->RowsOnPage(), 10);
+    // What the stream had already buffered may still be read; anything
+    // beyond reads as the end of the file.
+    for (int i = 0; i < pager_->RowsOnPage(); ++i) {
+        const std::string summary = pager_->Row(i).summary;
+        EXPECT_TRUE(summary == "..." || summary == "J, Ohio, PFC, ...") << summary;
+    }
+    EXPECT_EQ(Names().front(), "John 10");
+    RestoreDatabase();
+    ExpectWorkingAgain();
+}
+
+TEST_F(FaultTest, RecordFileReplacedBeforeMoreInfo) {
+    ASSERT_TRUE(Search("smith"));
+    const std::string before = MoreInfo(2);
+    // Replaced by a new file (a copy finishing): the open stream keeps the old one.
+    const std::string replacement = data_.File("replacement");
+    WriteFileBytes(replacement, std::string(100, 'z'));
+    ASSERT_EQ(std::rename(replacement.c_str(), DatabaseFile(".ext").c_str()), 0);
+    EXPECT_EQ(MoreInfo(2), before);
+    // Overwritten in place by one long line without field ends: cut at the buffers.
+    WriteFileBytes(DatabaseFile(".ext"), std::string(9000, 'x'));
+    for (int i = 0; i < pager_->RowsOnPage(); ++i) {
+        EXPECT_LT(MoreInfo(i).size(), CResultPager::kFullTextSize);
+    }
+    EXPECT_TRUE(Next());
+    ExpectPageWithinBounds();
+    RestoreDatabase();
+    ExpectWorkingAgain();
+}
+
+TEST_F(FaultTest, HistoryBufferCutOrReplacedBeforeAPageTurn) {
+    Search("smith", "john");
+    ASSERT_EQ(pager_->RecordCount(), 20);
+    ASSERT_TRUE(boxes_.Shown().empty());
+    // Cut: the pages that are gone read as empty, but for hits the stream
+    // had already buffered.
+    WriteFileBytes(HistoryPath(), "");
+    EXPECT_TRUE(Next());
+    EXPECT_LE(pager_->RowsOnPage(), 10);
+    for (const std::string& name : Names()) EXPECT_EQ(name.rfind("John ", 0), 0u) << name;
+    ExpectPageWithinBounds();
+    // Replaced by bytes from elsewhere: the rows stay within their fields.
+    WriteFileBytes(HistoryPath(), std::string(6000, '\xff'));
+    EXPECT_TRUE(Prev());
+    ExpectPageWithinBounds();
+    EXPECT_TRUE(Next());
+    ExpectPageWithinBounds();
+    ExpectWorkingAgain();
+}
+
+TEST_F(FaultTest, DatabaseFilesThatNeverEnd) {
+    if (::access("/dev/zero", R_OK) != 0) GTEST_SKIP() << "no /dev/zero";
+    ExitCatcher exits;
+    // A record file that reads without end: every read stops at its buffer.
+    std::remove(DatabaseFile(".ext").c_str());
+    ASSERT_EQ(::symlink("/dev/zero", DatabaseFile(".ext").c_str()), 0);
+    EXPECT_TRUE(Search("smith"));
+    EXPECT_EQ(pager_->RowsOnPage(), 10);
+    ExpectPageWithinBounds();
+    RestoreDatabase();
+
+    // An entry file without an end holds no name width.
+    std::remove(DatabaseFile(".cor").c_str());
+    ASSERT_EQ(::symlink("/dev/zero", DatabaseFile(".cor").c_str()), 0);
+    boxes_.Clear();
+    EXPECT_FALSE(Search("smith"));
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_NE(boxes_.Texts()[0].find("name width"), std::string::npos);
+    RestoreDatabase();
+
+    // An index without an end has no signature.
+    std::remove(DatabaseFile(".tre").c_str());
+    ASSERT_EQ(::symlink("/dev/zero", DatabaseFile(".tre").c_str()), 0);
+    boxes_.Clear();
+    EXPECT_THROW(Search("smith"), ProcessExited);
+    EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"wrong file format!"});
+    db_.reset();
+    pager_.reset();
+    RestoreDatabase();
+    ExpectWorkingAgain();
+}
+
+TEST_F(FaultTest, HistoryBufferThatSwallowsWrites) {
+    if (::access("/dev/null", W_OK) != 0) GTEST_SKIP() << "no /dev/null";
+    // Writes succeed but nothing can be read back: the hits are lost, and
+    // the user must be told so.
+    ASSERT_EQ(::symlink("/dev/null", HistoryPath().c_str()), 0);
+    CreateView();
+    Search("smith", "john");
+    ASSERT_EQ(boxes_.Shown().size(), 1u);
+    EXPECT_TRUE(StartsWith(boxes_.Texts()[0], kIncomplete)) << boxes_.Texts()[0];
+    EXPECT_EQ(pager_->RecordCount(), 0);
+    EXPECT_FALSE(pager_->HasNext());
+    std::remove(HistoryPath().c_str());
+    ExpectWorkingAgain();
+}
+
+}  // namespace
