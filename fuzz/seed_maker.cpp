@@ -30,6 +30,8 @@ using fuzz_support::ByteWriter;
 // The largest database piece put into one seed, so that inputs stay small.
 constexpr std::size_t kMaxSeedFile = 12000;
 constexpr int kMaxSeedEntries = 40;
+// Indexes are kept whole up to this size, so that deep trees are seeds too.
+constexpr std::size_t kMaxIndexSeed = 20000;
 
 class SeedFolder {
 public:
@@ -181,7 +183,7 @@ void SeedsFromDatabase(const fs::path& dir, int code, const std::string& tag,
     Database db;
     if (!ReadDatabase(dir, catalogue::StemOf(code), db)) return;
     const std::string name = tag + "-" + catalogue::StemOf(code);
-    if (db.tre.size() <= kMaxSeedFile) {
+    if (db.tre.size() <= kMaxIndexSeed) {
         std::vector<std::string> keys = surnames;
         keys.push_back("Absent");
         index.Add(name, IndexSeed(code, keys, db.tre));
@@ -218,10 +220,33 @@ void WrittenDatabaseSeeds(SeedFolder& index, SeedFolder& search) {
     fs::remove_all(dir);
 }
 
-// The data disk's own files: every database with the surnames of its first entries.
+// The surnames of the root page of an index: the keys with their padding
+// removed (a search pads them again).
+std::vector<std::string> RootSurnames(const std::string& tre, int code) {
+    std::vector<std::string> surnames;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(tre.data());
+    if (tre.size() < 9) return surnames;
+    const std::int32_t root = LoadInt32(bytes);
+    const std::size_t keyField = static_cast<std::size_t>(catalogue::KeyFieldWidth(code));
+    const std::size_t entrySize = keyField + 8;
+    if (root < 8 || static_cast<std::size_t>(root) + 4 + 4 * entrySize > tre.size()) return surnames;
+    const std::int32_t count = LoadInt32(bytes + root);
+    for (std::int32_t i = 0; i < count && i < CNameIndex::kEntriesPerPage; ++i) {
+        const std::size_t at = static_cast<std::size_t>(root) + 4 + static_cast<std::size_t>(i) * entrySize + 8;
+        std::string key(tre.data() + at, keyField);
+        key.resize(std::strlen(key.c_str()));
+        while (!key.empty() && key.back() == ' ') key.pop_back();
+        surnames.push_back(key);
+    }
+    return surnames;
+}
+
+// The data disk's own files: every database with the surnames of its root page.
 void DiskSeeds(const fs::path& disk, SeedFolder& index, SeedFolder& search) {
     for (int code = catalogue::kFirstCode; code <= catalogue::kLastCode; ++code) {
-        SeedsFromDatabase(disk, code, "disk", {"Smith", "Jones", "Brown", "Lee", "Allen"}, index, search);
+        Database db;
+        if (!ReadDatabase(disk, catalogue::StemOf(code), db)) continue;
+        SeedsFromDatabase(disk, code, "disk", RootSurnames(db.tre, code), index, search);
     }
 }
 

@@ -6,9 +6,13 @@
 #   scripts/fuzz.sh --time 1800      every harness for 30 minutes
 #   scripts/fuzz.sh --only search    one harness
 #   scripts/fuzz.sh --ci             the CI smoke run: 45 s each, fresh corpus
-#   scripts/fuzz.sh --disk DIR       also seed from the data disk in DIR
-#   scripts/fuzz.sh --data DIR       also seed the CSV harness from the CSV files in DIR
+#   scripts/fuzz.sh --disk DIR       seed from the data disk in DIR (default: the
+#                                    sample disk of another build, when there is one)
+#   scripts/fuzz.sh --data DIR       seed the CSV harness from the CSV files in DIR
+#                                    (default: data/sample)
 #   scripts/fuzz.sh --build DIR      build folder (default build/fuzz)
+#   scripts/fuzz.sh --coverage       no fuzzing: replays each corpus in a source-
+#                                    coverage build and reports the readers' coverage
 #
 # Builds with clang++ in build/fuzz (or --build). The corpus grows in build/fuzz/corpus/
 # and is reused by later runs (except with --ci); seeds are rewritten every
@@ -22,18 +26,20 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=60
 only=""
 ci=0
+coverage=0
 disk=""
-data=${CHRONARA_SAMPLE_DATA:-}
+data=${CHRONARA_SAMPLE_DATA:-$root/data/sample}
 build="$root/build/fuzz"
 while (($#)); do
   case $1 in
     --time) seconds=$2; shift 2 ;;
     --only) only=$2; shift 2 ;;
     --ci) ci=1; seconds=45; shift ;;
+    --coverage) coverage=1; shift ;;
     --disk) disk=$2; shift 2 ;;
     --data) data=$2; shift 2 ;;
     --build) build=$(realpath -m "$2"); shift 2 ;;
-    -h|--help) sed -n '2,19p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,23p' "$0"; exit 0 ;;
     *) echo "unknown option: $1" >&2; exit 2 ;;
   esac
 done
@@ -42,6 +48,39 @@ if ! command -v clang++ >/dev/null; then
   echo "clang++ is missing (Debian: apt-get install clang libclang-rt-14-dev)" >&2
   exit 1
 fi
+# The sources each harness exists to exercise, for the coverage report.
+declare -A readers=(
+  [name_index]="store/name_index.cpp"
+  [search]="store/record_database.cpp store/record_summary.cpp browse/result_pager.cpp browse/history_buffer.cpp browse/record_format.cpp"
+  [profile]="platform/profile.cpp store/directories.cpp"
+  [csv]="store/csv_reader.cpp store/cp1252.cpp"
+)
+
+if ((coverage)); then
+  corpora="$build"
+  build="$build-cov"
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+    -DCHRONARA_FUZZ=ON -DCHRONARA_FUZZ_COVERAGE=ON -DCHRONARA_BUILD_VIEWER=OFF -DCHRONARA_BUILD_TESTS=OFF \
+    -DCHRONARA_BUILD_BENCH=OFF >/dev/null
+  names=(name_index search profile)
+  [[ -f "$root/store/csv_reader.h" ]] && names+=(csv)
+  [[ -n $only ]] && names=("$only")
+  for name in "${names[@]}"; do
+    cmake --build "$build" -j "${FUZZ_BUILD_JOBS:-2}" --target "${name}_fuzzer" >/dev/null
+    profiles="$build/profiles/$name"
+    rm -rf "$profiles" && mkdir -p "$profiles"
+    LLVM_PROFILE_FILE="$profiles/%p.profraw" "$build/fuzz/${name}_fuzzer" \
+      "$corpora/corpus/$name" "$corpora/seeds/$name" "$root/tests/regressions/$name" >/dev/null
+    llvm-profdata merge -sparse "$profiles"/*.profraw -o "$profiles/merged.profdata"
+    sources=()
+    for file in ${readers[$name]}; do sources+=("$root/$file"); done
+    echo "=== $name: coverage of its readers by the corpus in $corpora/corpus/$name"
+    llvm-cov report "$build/fuzz/${name}_fuzzer" -instr-profile="$profiles/merged.profdata" "${sources[@]}" |
+      awk 'NR == 1 || /^TOTAL/ || /\.cpp/'
+  done
+  exit 0
+fi
+
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCHRONARA_FUZZ=ON -DCHRONARA_BUILD_VIEWER=OFF -DCHRONARA_BUILD_TESTS=OFF -DCHRONARA_BUILD_BENCH=OFF >/dev/null
 
@@ -56,6 +95,12 @@ seeds="$build/seeds"
 rm -rf "$seeds"
 seed_args=("$seeds")
 [[ -n $data ]] && seed_args+=(--data "$data")
+# The sample disk of any other build (scripts/test.sh builds build/release first).
+if [[ -z $disk ]]; then
+  for candidate in "$root/build/release/sample-disk" "$root"/build/*/sample-disk; do
+    if [[ -f $candidate/chronaradb.id ]]; then disk=$candidate; break; fi
+  done
+fi
 [[ -n $disk ]] && seed_args+=(--disk "$disk")
 "$build/fuzz/chronara_fuzz_seeds" "${seed_args[@]}"
 
