@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The benchmark command: builds the benchmarks, makes the benchmark
+# databases that are missing (10,000 to 4,000,000 people; deterministic, in
+# the build folder; the largest takes a few minutes and about 2 GB of memory
+# once), runs the suite against SQLite, and prints the table, the targets
+# and the system calls of one operation of each kind.
+#
+# Not part of the tests. Settings (environment):
+#   CHRONARA_BENCH_BUILD        build folder (default build/bench)
+#   CHRONARA_BENCH_SIZES        sizes, blank-separated (default all four)
+#   CHRONARA_BENCH_REPETITIONS  repetitions of each benchmark (default 5)
+#   CHRONARA_BENCH_MIN_TIME     seconds per repetition (default 0.2)
+#   CHRONARA_BENCH_FILTER       regular expression of benchmark names to run
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${CHRONARA_BENCH_BUILD:-$root/build/bench}
+sizes=${CHRONARA_BENCH_SIZES:-"10000 100000 1000000 4000000"}
+repetitions=${CHRONARA_BENCH_REPETITIONS:-5}
+min_time=${CHRONARA_BENCH_MIN_TIME:-0.2}
+filter=${CHRONARA_BENCH_FILTER:-.}
+jobs=$(nproc 2>/dev/null || echo 2)
+
+CHRONARA_EXTRA_PACKAGES="strace ${CHRONARA_EXTRA_PACKAGES:-}" "$root/scripts/install-deps.sh"
+
+echo "=== build ($build)"
+cmake -S "$root" -B "$build" -G Ninja -DCHRONARA_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j "$jobs" --target make_bench_disk chronara_bench bench_syscalls
+
+data=$build/bench-data
+mkdir -p "$data"
+for size in $sizes; do
+  # bench.info is written last: a folder without it is an interrupted run.
+  if [[ ! -f $data/$size/bench.info ]]; then
+    echo "=== making the $size-person databases"
+    rm -rf "${data:?}/$size"
+    "$build/bench/make_bench_disk" "$data/$size" "$size"
+  fi
+done
+
+results=$build/bench-results.json
+echo "=== running (repetitions $repetitions, $min_time s each)"
+"$build/bench/chronara_bench" --data-root "$data" --sizes "$(echo $sizes | tr ' ' ',')" \
+  --benchmark_filter="$filter" \
+  --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
+  --benchmark_min_time="$min_time" \
+  --benchmark_out="$results" --benchmark_out_format=json
+
+echo
+echo "=== results ($(nproc) processors, load average $(cut -d' ' -f1-3 /proc/loadavg))"
+python3 "$root/bench/report.py" table "$results"
+
+largest=$(echo $sizes | tr ' ' '\n' | sort -n | tail -1)
+traces=$build/bench-traces
+rm -rf "$traces"
+mkdir -p "$traces"
+for op in search_rare search_common search_absent filter_few filter_many next_direct prev_direct \
+          next_filtered prev_filtered full_text lookup disk_check; do
+  strace -o "$traces/$op.trace" "$build/bench/bench_syscalls" "$data/$largest" "$op" 2>/dev/null
+done
+echo
+echo "System calls of one operation on the $largest-person databases (strace, between two markers):"
+python3 "$root/bench/report.py" syscalls "$traces"
