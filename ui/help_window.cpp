@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -73,6 +74,8 @@ QTextBlock CHelpWindow::TopicBlock(int context) const {
 
 bool CHelpWindow::ScrollToContext(int context) {
     if (!TopicBlock(context).isValid()) return false;
+    // Lay the whole text out first, so that a topic near the end can be reached.
+    browser_->document()->documentLayout()->documentSize();
     browser_->scrollToAnchor(AnchorName(context));
     context_ = context;
     return true;

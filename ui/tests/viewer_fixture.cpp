@@ -8,6 +8,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPainter>
@@ -63,20 +64,26 @@ void WriteTestDisk(const std::string& dataDir) {
     testing_support::WriteFileBytes(dataDir + "/" + kMarkerFileName, "Chronara data disk\n");
 }
 
-void WhenModalShows(std::function<void(QWidget*)> fn) {
-    // Polls from the event loop that the modal window runs; the first pass
-    // that finds it runs fn once.
-    auto* timer = new QTimer;
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn]() {
+ModalWatcher::ModalWatcher(std::function<void(QWidget*)> fn) : timer_(std::make_unique<QTimer>()) {
+    timer_->setInterval(0);
+    QObject::connect(timer_.get(), &QTimer::timeout, [this, fn]() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || !modal->isVisible()) return;
-        timer->stop();
-        timer->deleteLater();
+        timer_->stop();
+        fired_ = true;
         fn(modal);
+        // Whatever fn did (a failed assertion returns early), the window
+        // goes, so that the test's modal loop ends.
+        QPointer<QWidget> left(modal);
+        QTimer::singleShot(0, [left]() {
+            auto* dialog = qobject_cast<QDialog*>(left.data());
+            if (dialog != nullptr && dialog->isVisible()) dialog->reject();
+        });
     });
-    timer->start();
+    timer_->start();
 }
+
+ModalWatcher::~ModalWatcher() = default;
 
 ViewerTest::ViewerTest()
     : dataDir_(MakeDir(root_.File("disk"))),

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <memory>
 #include <string>
 
 #include <QImage>
 #include <QPointer>
 #include <QRect>
+#include <QString>
 
 #include "support/test_support.h"
 
@@ -21,7 +23,14 @@ class CViewApp;
 class QLineEdit;
 class QPushButton;
 class QComboBox;
+class QTimer;
 class CBitmapButton;
+
+// Readable failure messages for Qt values.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QImage& image, std::ostream* out) {
+    *out << "image " << image.width() << "x" << image.height();
+}
 
 namespace ui_test {
 
@@ -32,8 +41,21 @@ inline constexpr const char kLongSurname[] = "Fortescue-Whitfield";  // 19 chara
 // Writes the test disk into dataDir (marker included).
 void WriteTestDisk(const std::string& dataDir);
 
-// Runs fn as soon as the next modal window is up (inside its event loop).
-void WhenModalShows(std::function<void(QWidget*)> fn);
+// Runs fn once, as soon as a modal window is up (from inside its event
+// loop), for as long as the watcher lives; then dismisses the window if fn
+// left it open.
+class ModalWatcher {
+public:
+    explicit ModalWatcher(std::function<void(QWidget*)> fn);
+    ~ModalWatcher();
+    ModalWatcher(const ModalWatcher&) = delete;
+    ModalWatcher& operator=(const ModalWatcher&) = delete;
+    bool Fired() const { return fired_; }
+
+private:
+    std::unique_ptr<QTimer> timer_;
+    bool fired_ = false;
+};
 
 class ViewerTest : public ::testing::Test {
 protected:

@@ -1,0 +1,149 @@
+// Help at context 19, a missing help file, and closing the window while a
+// command waits in a modal box.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextBrowser>
+
+#include "browse/result_pager.h"
+#include "platform/message_box.h"
+#include "store/data_disk.h"
+#include "ui/chronara_view.h"
+#include "ui/help_window.h"
+#include "ui/main_frame.h"
+#include "ui/more_info_dlg.h"
+#include "ui/tests/viewer_fixture.h"
+#include "ui/view_layout.h"
+
+using namespace view_layout;
+
+namespace ui_test {
+namespace {
+
+// Where the topic's heading stands in the browser's viewport: at the top,
+// or lower when the document ends before the topic could reach the top.
+void ExpectTopicShown(CHelpWindow& help, int context) {
+    QTextBrowser* browser = help.Browser();
+    const QTextBlock topic = help.TopicBlock(context);
+    ASSERT_TRUE(topic.isValid());
+    const int top = browser->cursorRect(QTextCursor(topic)).top();
+    EXPECT_GE(top, 0) << "topic " << context << " is above the window";
+    EXPECT_LT(top, browser->viewport()->height()) << "topic " << context << " is below the window";
+    if (browser->verticalScrollBar()->value() < browser->verticalScrollBar()->maximum()) {
+        EXPECT_LE(top, 8) << "topic " << context << " should stand at the top";
+    }
+}
+
+class HelpAndCloseTest : public ViewerTest {};
+
+TEST_F(HelpAndCloseTest, HelpOpensTheHelpFileAtContext19) {
+    StartViewer();
+    QTest::mouseClick(Button(kIdHelp), Qt::LeftButton);
+    CHelpWindow* help = View()->HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->CurrentContext(), 19);
+    EXPECT_EQ(help->windowTitle(), QStringLiteral("Chronara Help"));
+    const QTextBlock topic = help->TopicBlock(19);
+    ASSERT_TRUE(topic.isValid());
+    EXPECT_EQ(topic.text(), QStringLiteral("Searching the records"));
+}
+
+TEST_F(HelpAndCloseTest, HelpWindowScrollsToTheTopicOfAContextAndFollowsTopicLinks) {
+    StartViewer();
+    CHelpWindow help(frame_);
+    char path[512];
+    std::snprintf(path, sizeof path, "%s/tavora7m.hlp", installDir_.c_str());
+    ASSERT_TRUE(help.ShowContext(path, 22));
+    QApplication::processEvents();
+    EXPECT_EQ(help.CurrentContext(), 22);
+    EXPECT_EQ(help.TopicBlock(22).text(), QStringLiteral("Paging through the results"));
+    ExpectTopicShown(help, 22);
+    EXPECT_GT(help.Browser()->verticalScrollBar()->value(), 0);
+
+    // A context the file does not have leaves the window at the top.
+    ASSERT_TRUE(help.ShowContext(path, 99));
+    EXPECT_EQ(help.CurrentContext(), -1);
+
+    // Every topic link of the file leads to a topic the file has.
+    for (int context = 19; context <= 25; ++context) {
+        EXPECT_TRUE(help.TopicBlock(context).isValid()) << context;
+    }
+    EXPECT_FALSE(help.TopicBlock(26).isValid());
+    emit help.Browser()->anchorClicked(QUrl(QStringLiteral("#context-21")));
+    QApplication::processEvents();
+    EXPECT_EQ(help.CurrentContext(), 21);
+    ExpectTopicShown(help, 21);
+    emit help.Browser()->anchorClicked(QUrl(QStringLiteral("#context-24")));
+    QApplication::processEvents();
+    EXPECT_EQ(help.CurrentContext(), 24);
+    ExpectTopicShown(help, 24);
+}
+
+TEST_F(HelpAndCloseTest, MissingHelpFileSaysWhichFileItLookedFor) {
+    std::remove((installDir_ + "/tavora7m.hlp").c_str());
+    StartViewer();
+    testing_support::ScriptedResponder boxes;
+    QTest::mouseClick(Button(kIdHelp), Qt::LeftButton);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_NE(boxes.Shown()[0].text.find(installDir_ + "/tavora7m.hlp"), std::string::npos)
+        << boxes.Shown()[0].text;
+    EXPECT_EQ(boxes.Shown()[0].caption, "Chronara");
+    EXPECT_EQ(boxes.Shown()[0].icon, platform::MessageIcon::Exclamation);
+    EXPECT_TRUE(View()->HelpWindow() == nullptr || !View()->HelpWindow()->isVisible());
+}
+
+TEST_F(HelpAndCloseTest, ClosingTheWindowWhileASearchWaitsForTheDiskEndsTheSearchSafely) {
+    StartViewer();
+    Search("lee");
+    RemoveMarker();
+    QPointer<CChronaraView> view = View();
+    int boxesSeen = 0;
+    // The real prompt is up; the window is closed from inside its event loop.
+    ModalWatcher closeWhilePrompting([&](QWidget* modal) {
+        ++boxesSeen;
+        EXPECT_NE(qobject_cast<QMessageBox*>(modal), nullptr);
+        EXPECT_TRUE(view->IsBusy());
+        frame_->close();
+        EXPECT_FALSE(frame_->isVisible());
+        EXPECT_TRUE(view->IsViewDestroyed()) << "the search must not touch the view any more";
+    });
+    Search("smith");
+    EXPECT_EQ(boxesSeen, 1) << "closing dismissed the prompt; no second prompt followed";
+    ASSERT_FALSE(view.isNull()) << "the view outlives the handler that waited";
+    EXPECT_EQ(QString::fromLatin1(view->RowText(0)).left(4), QStringLiteral("LEE\t"))
+        << "the rows were not formatted after the close";
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(view.isNull()) << "then it is destroyed";
+    EXPECT_EQ(frame_->View(), nullptr);
+}
+
+TEST_F(HelpAndCloseTest, ClosingTheWindowWhileMoreInfoIsOpenClosesTheDialogFirst) {
+    StartViewer();
+    Search("lee");
+    QTest::mouseClick(View(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 250));
+    QPointer<CChronaraView> view = View();
+    ModalWatcher closeWhileOpen([&](QWidget* modal) {
+        EXPECT_NE(qobject_cast<CMoreInfoDlg*>(modal), nullptr);
+        frame_->close();
+        EXPECT_FALSE(modal->isVisible());
+    });
+    QTest::mouseClick(Button(kIdMoreInfo), Qt::LeftButton);
+    EXPECT_TRUE(closeWhileOpen.Fired());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(view.isNull());
+    EXPECT_FALSE(frame_->isVisible());
+}
+
+}  // namespace
+}  // namespace ui_test
