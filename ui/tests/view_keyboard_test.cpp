@@ -111,3 +111,27 @@ TEST_F(ViewKeyboardTest, TheViewPassesTheFocusOnToTheSurnameEdit) {
 
 }  // namespace
 }  // namespace ui_test
+
+namespace ui_test {
+namespace {
+
+TEST_F(ViewKeyboardTest, ActivatingTheWindowAgainPutsTheFocusInTheSurnameEdit) {
+    Search("lee");
+    QTest::mouseClick(View(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 250));
+    Button(kIdClear)->setFocus();
+    ASSERT_TRUE(Button(kIdClear)->hasFocus());
+
+    // Another window takes the activation, then the viewer gets it back.
+    QWidget other;
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    QApplication::setActiveWindow(&other);
+    ASSERT_EQ(QApplication::activeWindow(), &other);
+    QApplication::setActiveWindow(frame_);
+    ASSERT_EQ(QApplication::activeWindow(), frame_);
+    EXPECT_TRUE(Surname()->hasFocus());
+    EXPECT_EQ(View()->SelectedRow(), 0) << "the highlighted row stays";
+}
+
+}  // namespace
+}  // namespace ui_test
