@@ -116,6 +116,7 @@ TEST_F(HelpAndCloseTest, ClosingTheWindowWhileASearchWaitsForTheDiskEndsTheSearc
         EXPECT_TRUE(view->IsBusy());
         frame_->close();
         EXPECT_FALSE(frame_->isVisible());
+        EXPECT_FALSE(modal->isVisible()) << "closing dismisses the prompt the search waits in";
         EXPECT_TRUE(view->IsViewDestroyed()) << "the search must not touch the view any more";
     });
     Search("smith");
