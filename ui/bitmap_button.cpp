@@ -21,7 +21,7 @@ void CBitmapButton::SizeToContent() {
 }
 
 const QPixmap& CBitmapButton::CurrentImage() const {
-    // The same precedence as the classic bitmap button: a missing image
+    // Pressed, else focused, else disabled, else normal; a missing image
     // falls back to the normal one.
     if (isDown() && !pressed_.isNull()) return pressed_;
     if (hasFocus() && !focused_.isNull()) return focused_;

@@ -36,11 +36,11 @@ int CChronaraView::OnCreate() {
     QLineEdit** edits[2] = {&surnameEdit_, &firstNameEdit_};
     const char* names[2] = {"Surname", "FirstName"};
     for (int i = 0; i < 2; ++i) {
-        const EditSpec& spec = kEdits[i];
+        const EditLayout& entry = kEdits[i];
         auto* edit = new QLineEdit(this);
-        edit->setGeometry(spec.x, spec.y, spec.width, spec.height);
-        edit->setMaxLength(spec.limit);
-        AdoptControl(edit, spec.id, names[i]);
+        edit->setGeometry(entry.x, entry.y, entry.width, entry.height);
+        edit->setMaxLength(entry.limit);
+        AdoptControl(edit, entry.id, names[i]);
         *edits[i] = edit;
     }
 

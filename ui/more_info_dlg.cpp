@@ -17,7 +17,7 @@ const QRect kTextRect(13, 14, 275, 163);
 // Rounded a * b / c, as the dialog manager scales units.
 int MulDiv(int a, int b, int c) { return (2 * a * b + c) / (2 * c); }
 
-// Only CR LF pairs break lines, as in the classic multi-line edit; a lone
+// Only CR LF pairs break lines, as the record text is laid out; a lone
 // CR or LF is shown as a blank. The text box itself wants bare line feeds.
 QString ShownText(const QString& text) {
     QString shown;

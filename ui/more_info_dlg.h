@@ -25,8 +25,8 @@ public:
     // Shows the dialog modally; returns when it is closed.
     int DoModal();
 
-    // The size of the template's dialog units in pixels at the dialog's font,
-    // as the classic dialog manager computes them.
+    // The size of the template's dialog units in pixels at the dialog's font:
+    // a quarter of the average letter width, an eighth of the line height.
     static QSize DialogBaseUnits(const QFontMetrics& metrics);
     static QRect DialogUnitsToPixels(const QRect& units, const QSize& baseUnits);
 

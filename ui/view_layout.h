@@ -24,7 +24,7 @@ struct Rect {
     QRect ToQRect() const { return QRect(left, top, right - left, bottom - top); }
 };
 
-struct ButtonSpec {
+struct ButtonLayout {
     const char* text;
     int id;
     Rect rect;
@@ -32,7 +32,7 @@ struct ButtonSpec {
 
 // The seven buttons in creation order: Search, Clear, More Info, Prev, Next, Help, Quit.
 inline constexpr int kButtonCount = 7;
-inline constexpr ButtonSpec kButtons[kButtonCount] = {
+inline constexpr ButtonLayout kButtons[kButtonCount] = {
     {"&Search", kIdSearch, {200, 135, 296, 155}},
     {"&Clear", kIdClear, {310, 135, 406, 155}},
     {"&More Info", kIdMoreInfo, {420, 135, 516, 155}},
@@ -43,10 +43,10 @@ inline constexpr ButtonSpec kButtons[kButtonCount] = {
 };
 
 // The two edit boxes: x, y, width, height, id, text limit.
-struct EditSpec {
+struct EditLayout {
     short x, y, width, height, id, limit;
 };
-inline constexpr EditSpec kEdits[2] = {
+inline constexpr EditLayout kEdits[2] = {
     {236, 71, 161, 24, kIdSurname, 20},
     {461, 71, 161, 24, kIdFirstName, 20},
 };

@@ -55,18 +55,18 @@ void CViewView::AdoptControl(QWidget* control, int id, const char* name) {
 }
 
 QPushButton* CViewView::MakeButton(int index) {
-    const ButtonSpec& spec = kButtons[index];
-    auto* button = new QPushButton(QString::fromLatin1(spec.text), this);
-    button->setGeometry(spec.rect.ToQRect());
+    const ButtonLayout& entry = kButtons[index];
+    auto* button = new QPushButton(QString::fromLatin1(entry.text), this);
+    button->setGeometry(entry.rect.ToQRect());
     button->setAutoDefault(false);
     return button;
 }
 
 CBitmapButton* CViewView::MakeBitmapButton(int index, const char* up, const char* down,
                                            const char* focus, const char* dim) {
-    const ButtonSpec& spec = kButtons[index];
+    const ButtonLayout& entry = kButtons[index];
     auto* button = new CBitmapButton(this);
-    button->setGeometry(spec.rect.ToQRect());
+    button->setGeometry(entry.rect.ToQRect());
     button->LoadBitmaps(up, down, focus, dim);
     button->SizeToContent();
     button->setEnabled(false);

@@ -120,7 +120,7 @@ protected:
         CViewView& view_;
     };
 
-    // Fields, in the order of the classic view.
+    // The view's fields.
     QLineEdit* surnameEdit_ = nullptr;
     QLineEdit* firstNameEdit_ = nullptr;
     QPushButton* moreInfoButton_ = nullptr;
@@ -137,7 +137,7 @@ protected:
     QPushButton* helpButton_ = nullptr;
     QPushButton* quitButton_ = nullptr;
 
-    // Values the classic view kept for the whole program, here per view.
+    // Destroyed flag and first-paint flag, kept per view.
     bool viewDestroyed_ = false;
     bool firstPaintPending_ = true;
 
