@@ -24,7 +24,7 @@ CHRONARA_EXTRA_PACKAGES="strace ${CHRONARA_EXTRA_PACKAGES:-}" "$root/scripts/ins
 
 echo "=== build ($build)"
 cmake -S "$root" -B "$build" -G Ninja -DCHRONARA_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j "$jobs" --target make_bench_disk chronara_bench bench_syscalls
+cmake --build "$build" -j "$jobs" --target make_bench_disk chronara_bench bench_syscalls chronara-query
 
 data=$build/bench-data
 mkdir -p "$data"
@@ -60,3 +60,11 @@ done
 echo
 echo "System calls of one operation on the $largest-person databases (strace, between two markers):"
 python3 "$root/bench/report.py" syscalls "$traces"
+
+common=$(sed -n 's/^common=//p' "$data/$largest/bench.info")
+echo
+echo "strace -c of one whole chronara-query run (a $common search on $largest people, start included):"
+mkdir -p "$traces/install"
+strace -c -o "$traces/query-summary.txt" "$build/tools/query/chronara-query" --data-dir "$data/$largest" \
+  --install-dir "$traces/install" --database 12 --surname "$common" >/dev/null
+cat "$traces/query-summary.txt"
