@@ -49,7 +49,7 @@ bool CHistoryBuffer::Reopen() {
     if (stream_.IsOpen() && atEnd_ && !stream_.Flush()) writeFailed_ = true;
     stream_.Close();
     atEnd_ = false;
-    open_ = pathFits_ && stream_.Open(path_.c_str(), "rb+");
+    open_ = pathFits_ && stream_.Open(path_.c_str(), "rb+", kStreamBuffer);
     return open_;
 }
 

@@ -15,6 +15,8 @@ class CHistoryBuffer {
 public:
     static constexpr std::int32_t kRecordSize = 300;
     static constexpr std::size_t kMaxPath = 255;
+    // Hits are written in large runs rather than one call per hit.
+    static constexpr std::size_t kStreamBuffer = 64 * 1024;
 
     // Copies the path (a path over 255 characters is treated like a file
     // that cannot be created) and calls Truncate.

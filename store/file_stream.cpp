@@ -10,7 +10,7 @@ constexpr std::size_t kSkipLimit = 4096;
 
 }  // namespace
 
-bool CFileStream::Open(const char* path, const char* mode) {
+bool CFileStream::Open(const char* path, const char* mode, std::size_t bufferSize) {
     Close();
     if (path == nullptr || *path == '\0') return false;
     std::FILE* file = std::fopen(path, mode);
@@ -24,6 +24,13 @@ bool CFileStream::Open(const char* path, const char* mode) {
     // One thread uses each stream: stdio's per-call locking is pure cost on
     // byte-at-a-time reads and on the seek before every entry.
     __fsetlocking(file, FSETLOCKING_BYCALLER);
+    if (bufferSize > 0) {
+        if (bufferCapacity_ < bufferSize) {
+            buffer_ = std::make_unique<char[]>(bufferSize);
+            bufferCapacity_ = bufferSize;
+        }
+        std::setvbuf(file, buffer_.get(), _IOFBF, bufferSize);
+    }
     file_ = file;
     return true;
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 class CFileStream {
 public:
@@ -17,8 +18,10 @@ public:
     CFileStream& operator=(const CFileStream&) = delete;
 
     // Opens path with an fopen mode; closes whatever was open first.
-    // Refuses a path that names a directory.
-    bool Open(const char* path, const char* mode);
+    // Refuses a path that names a directory. bufferSize 0 keeps the C
+    // library's buffer; any other size gives the stream a buffer of its own
+    // of that size, kept for later opens so that a search allocates nothing.
+    bool Open(const char* path, const char* mode, std::size_t bufferSize = 0);
     void Close();
     bool IsOpen() const { return file_ != nullptr; }
 
@@ -41,6 +44,8 @@ public:
 
 private:
     std::FILE* file_ = nullptr;
+    std::unique_ptr<char[]> buffer_;  // outlives every FILE that uses it
+    std::size_t bufferCapacity_ = 0;
 };
 
 // Signed 32-bit little-endian helpers for the on-disk integers.

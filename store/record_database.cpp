@@ -50,11 +50,11 @@ bool CRecordDatabase::OpenFiles(int code) {
         ShowOk("The data directory path is too long.");
         return false;
     }
-    if (!recordStream_.Open(path, "rb")) {
+    if (!recordStream_.Open(path, "rb", kRecordStreamBuffer)) {
         ShowOk("ext");
         return false;
     }
-    if (!FormatPath(path, "%s.cor", base) || !entryStream_.Open(path, "rb")) {
+    if (!FormatPath(path, "%s.cor", base) || !entryStream_.Open(path, "rb", kEntryStreamBuffer)) {
         ShowOk("cor");
         return false;
     }

@@ -25,6 +25,10 @@ public:
     // A surname longer than this reaching Search is refused.
     static constexpr std::size_t kMaxSurname = 19;
     static constexpr std::int32_t kMaxNameWidth = 255;
+    // Stream buffers: a whole long record, or a page of entries and the
+    // first-name scan's run of them, arrive in one read.
+    static constexpr std::size_t kRecordStreamBuffer = 16 * 1024;
+    static constexpr std::size_t kEntryStreamBuffer = 16 * 1024;
 
     explicit CRecordDatabase(const CDirectories& dirs);
     ~CRecordDatabase();

@@ -264,9 +264,10 @@ TEST_F(HistoryFileTest, WritesToAFullDeviceAreNoticed) {
 
     // Enough records to overflow the stream's buffer fail at Append itself.
     ASSERT_TRUE(buffer.Reopen());
+    const int records = static_cast<int>(CHistoryBuffer::kStreamBuffer / 300) + 10;
     int written = 0;
-    for (int i = 0; i < 100; ++i) written += buffer.Append(i, "A", nullptr);
-    EXPECT_LT(written, 100);
+    for (int i = 0; i < records; ++i) written += buffer.Append(i, "A", nullptr);
+    EXPECT_LT(written, records);
     EXPECT_TRUE(buffer.WriteFailed());
 }
 
