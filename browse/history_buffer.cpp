@@ -3,22 +3,14 @@
 #include <cstring>
 #include <limits>
 
+#include "browse/bounded_copy.h"
+
 namespace {
 
 // Record counts are kept so that every record's byte position fits the
 // 32-bit page positions; only a file over 2 GB from elsewhere is affected.
 constexpr std::int64_t kMaxRecords =
     std::numeric_limits<std::int32_t>::max() / CHistoryBuffer::kRecordSize;
-
-// Copies NUL-terminated text into a field, cut to leave room for the NUL.
-void CopyField(char* field, std::size_t size, const char* text) {
-    std::size_t length = 0;
-    while (length < size - 1 && text[length] != '\0') {
-        field[length] = text[length];
-        ++length;
-    }
-    field[length] = '\0';
-}
 
 }  // namespace
 
@@ -81,8 +73,8 @@ std::int32_t CHistoryBuffer::Append(std::int32_t extOffset, const char* givenNam
     }
     PageRow record{};
     record.extOffset = extOffset;
-    if (givenNames != nullptr) CopyField(record.givenNames, sizeof record.givenNames, givenNames);
-    if (summary != nullptr) CopyField(record.summary, sizeof record.summary, summary);
+    if (givenNames != nullptr) CopyBounded(record.givenNames, sizeof record.givenNames, givenNames);
+    if (summary != nullptr) CopyBounded(record.summary, sizeof record.summary, summary);
     if (!stream_.Write(&record, sizeof record)) {
         writeFailed_ = true;
         atEnd_ = false;  // where a short write left the stream is not known

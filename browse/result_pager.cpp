@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "browse/bounded_copy.h"
 #include "browse/history_buffer.h"
 #include "browse/record_format.h"
 #include "platform/message_box.h"
@@ -26,16 +27,6 @@ void PadUpper(const char* text, std::size_t limit, std::size_t width, char* out)
     for (; i < width && i < limit && text[i] != '\0'; ++i) out[i] = UpperCase(text[i]);
     for (; i < width; ++i) out[i] = ' ';
     out[width] = '\0';
-}
-
-// Copies text into a row field, cut to leave room for the NUL.
-void CopyBounded(char* field, std::size_t size, const char* text) {
-    std::size_t length = 0;
-    while (length < size - 1 && text[length] != '\0') {
-        field[length] = text[length];
-        ++length;
-    }
-    field[length] = '\0';
 }
 
 std::int32_t ClampToInt32(std::int64_t value) {
