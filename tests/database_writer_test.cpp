@@ -19,23 +19,12 @@
 #include "store/record_database.h"
 #include "support/test_support.h"
 
+using testing_support::Int32At;
+using testing_support::Int32Bytes;
 using testing_support::ReadFileBytes;
 using testing_support::TempDir;
 
 namespace {
-
-std::int32_t Int32At(const std::string& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(i)));
-    return static_cast<std::int32_t>(value);
-}
-
-std::string Int32Bytes(std::int32_t value) {
-    std::string bytes(4, '\0');
-    const auto bits = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-    return bytes;
-}
 
 // The key a search forms, worked out here again rather than taken from the core.
 std::string ExpectedKey(int code, const std::string& surname) {

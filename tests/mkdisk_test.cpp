@@ -76,12 +76,6 @@ std::map<std::string, std::string> Snapshot(const std::string& folder) {
     return files;
 }
 
-std::int32_t LastInt32(const std::string& bytes) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[bytes.size() - 4 + i])) << (8 * i);
-    return static_cast<std::int32_t>(value);
-}
-
 class MkdiskTest : public ::testing::Test {
 protected:
     TempDir work_;
@@ -328,13 +322,14 @@ TEST_F(MkdiskTest, NameWidthOptionAndUsage) {
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string cor = ReadFileBytes(Out() + "/titan.cor");
     EXPECT_EQ(cor.size(), 2u * 44 + 4);
-    EXPECT_EQ(LastInt32(cor), 40);
+    EXPECT_EQ(testing_support::Int32At(cor, cor.size() - 4), 40);
 
     run = Mkdisk({"--out", Out(), "--name-width=9", titan});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find(titan + ":2: --name-width 9 is too small: these given names need 10 bytes"), std::string::npos)
         << run.err;
-    EXPECT_EQ(LastInt32(ReadFileBytes(Out() + "/titan.cor")), 40);
+    const std::string kept = ReadFileBytes(Out() + "/titan.cor");
+    EXPECT_EQ(testing_support::Int32At(kept, kept.size() - 4), 40);
 
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{"--out", Out(), "--name-width", "0", titan},

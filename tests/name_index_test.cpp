@@ -10,19 +10,13 @@
 
 using testing_support::ExitCatcher;
 using testing_support::ProcessExited;
+using testing_support::PutInt32;
 using testing_support::ReadFileBytes;
 using testing_support::ScriptedResponder;
 using testing_support::TempDir;
 using testing_support::WriteFileBytes;
 
 namespace {
-
-void PutInt(std::string& bytes, std::size_t at, std::int32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + static_cast<std::size_t>(i)] =
-            static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
-    }
-}
 
 struct TestEntry {
     std::string key;
@@ -43,24 +37,24 @@ public:
         if (children.empty()) children.assign(5, -1);
         const std::size_t at = bytes_.size();
         bytes_.append(static_cast<std::size_t>(PageSize()), '\0');
-        PutInt(bytes_, at, count >= 0 ? count : static_cast<std::int32_t>(entries.size()));
+        PutInt32(bytes_, at, count >= 0 ? count : static_cast<std::int32_t>(entries.size()));
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const std::size_t e = at + 4 + i * static_cast<std::size_t>(keyField_ + 8);
-            PutInt(bytes_, e, entries[i].first);
-            PutInt(bytes_, e + 4, entries[i].count);
+            PutInt32(bytes_, e, entries[i].first);
+            PutInt32(bytes_, e + 4, entries[i].count);
             std::memcpy(&bytes_[e + 8], entries[i].key.data(),
                         std::min(entries[i].key.size(), static_cast<std::size_t>(keyField_)));
         }
         for (std::size_t i = 0; i < 5; ++i) {
-            PutInt(bytes_, at + 4 + 4 * static_cast<std::size_t>(keyField_ + 8) + 4 * i, children[i]);
+            PutInt32(bytes_, at + 4 + 4 * static_cast<std::size_t>(keyField_ + 8) + 4 * i, children[i]);
         }
         return static_cast<std::int32_t>(at);
     }
 
     std::string Finish(std::int32_t root) {
         std::string file = bytes_;
-        PutInt(file, 0, root);
-        PutInt(file, 4, -1);
+        PutInt32(file, 0, root);
+        PutInt32(file, 4, -1);
         file.push_back('\x04');
         return file;
     }

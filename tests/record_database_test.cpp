@@ -13,6 +13,7 @@
 #include "support/test_support.h"
 
 using testing_support::ExitCatcher;
+using testing_support::Int32Bytes;
 using testing_support::ProcessExited;
 using testing_support::ReadFileBytes;
 using testing_support::ScriptedResponder;
@@ -20,15 +21,6 @@ using testing_support::TempDir;
 using testing_support::WriteFileBytes;
 
 namespace {
-
-std::string Int32(std::int32_t value) {
-    std::string bytes(4, '\0');
-    for (int i = 0; i < 4; ++i) {
-        bytes[static_cast<std::size_t>(i)] =
-            static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
-    }
-    return bytes;
-}
 
 std::string Key(int code, const char* surname) {
     char key[24] = {};
@@ -107,9 +99,9 @@ TEST(RecordDatabase, ReadsEntriesByWidthAndRecordsToTheLineFeed) {
     for (int i = 0; i < 5; ++i) {
         std::string names = "Name" + std::to_string(i);
         names.resize(20, '\0');
-        cor += Int32(100 + i) + names;
+        cor += Int32Bytes(100 + i) + names;
     }
-    cor += Int32(20);
+    cor += Int32Bytes(20);
     std::string ext(100, 'z');
     ext += "a\xFF" "b\xFF\n" "next\xFF\n";
     disk.Files("titan", ext, cor);
@@ -136,7 +128,7 @@ TEST(RecordDatabase, LastRecordWithoutLineFeedAndOverlongRecords) {
     std::string ext = "first\xFF\nlast\xFF";
     const std::int32_t longAt = static_cast<std::int32_t>(ext.size());
     ext += std::string(6000, 'L') + "\n";
-    disk.Files("titan", ext, Int32(0) + std::string("\0", 1) + Int32(1));
+    disk.Files("titan", ext, Int32Bytes(0) + std::string("\0", 1) + Int32Bytes(1));
     CRecordDatabase db(disk.dirs);
     ASSERT_TRUE(db.Open(3));
     char record[CRecordDatabase::kRecordBufferSize + 8];
@@ -153,7 +145,7 @@ TEST(RecordDatabase, LastRecordWithoutLineFeedAndOverlongRecords) {
 TEST(RecordDatabase, EntryPastTheEndOrWithoutNulStaysBounded) {
     Disk disk;
     // Width 4, one entry whose given names fill the field without a NUL.
-    disk.Files("congen", "r\xFF\n", Int32(0) + "ABCD" + Int32(4));
+    disk.Files("congen", "r\xFF\n", Int32Bytes(0) + "ABCD" + Int32Bytes(4));
     CRecordDatabase db(disk.dirs);
     ASSERT_TRUE(db.Open(0));
     db.ReadEntry(0);
@@ -185,7 +177,7 @@ TEST(RecordDatabase, OpenRefusesRowsMissingFilesAndBadWidths) {
 
     for (std::int32_t width : {0, -3, 256, 100000}) {
         boxes.Clear();
-        disk.Files("rev", "", Int32(width));
+        disk.Files("rev", "", Int32Bytes(width));
         EXPECT_FALSE(db.Open(2)) << width;
         ASSERT_EQ(boxes.Shown().size(), 1u);
         EXPECT_NE(boxes.Shown()[0].text.find("name width"), std::string::npos);
@@ -206,7 +198,7 @@ TEST(RecordDatabase, OpenRefusesRowsMissingFilesAndBadWidths) {
 TEST(RecordDatabase, MissingIndexIsCreatedEmptyAndBadIndexEnds) {
     Disk disk;
     ScriptedResponder boxes;
-    disk.Files("titan", "x\xFF\n", Int32(0) + std::string(3, '\0') + Int32(3));
+    disk.Files("titan", "x\xFF\n", Int32Bytes(0) + std::string(3, '\0') + Int32Bytes(3));
     {
         CRecordDatabase db(disk.dirs);
         ASSERT_TRUE(db.Open(3));

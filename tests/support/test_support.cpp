@@ -82,6 +82,25 @@ std::string ReadFileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::string Int32Bytes(std::int32_t value) {
+    std::string bytes(4, '\0');
+    PutInt32(bytes, 0, value);
+    return bytes;
+}
+
+std::int32_t Int32At(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes.at(at + i))) << (8 * i);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+void PutInt32(std::string& bytes, std::size_t at, std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    for (std::size_t i = 0; i < 4; ++i) bytes.at(at + i) = static_cast<char>((bits >> (8 * i)) & 0xFF);
+}
+
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -2,6 +2,8 @@
 // Shared test fixtures: a scripted message-box responder that records every
 // box, an exit handler that throws, and scratch folders.
 
+#include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
@@ -83,6 +85,10 @@ private:
 };
 
 std::string ReadFileBytes(const std::string& path);
+// Signed 32-bit little-endian integers, as the database files hold them.
+std::string Int32Bytes(std::int32_t value);
+std::int32_t Int32At(const std::string& bytes, std::size_t at);
+void PutInt32(std::string& bytes, std::size_t at, std::int32_t value);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 }  // namespace testing_support
