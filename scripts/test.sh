@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, then configures, builds
 # and runs every test in two configurations (optimised, and with
-# AddressSanitizer + UndefinedBehaviorSanitizer).
+# AddressSanitizer + UndefinedBehaviorSanitizer), then gives every fuzz
+# harness a short run (45 s each) under the same sanitizers.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -26,3 +27,6 @@ run_config() {
 
 run_config release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_config asan -DCMAKE_BUILD_TYPE=Debug -DCHRONARA_SANITIZE=ON -DCHRONARA_BUILD_BENCH=OFF
+
+echo "=== fuzz: smoke run of every harness"
+"$root/scripts/fuzz.sh" --ci --disk "$root/build/release/sample-disk"
