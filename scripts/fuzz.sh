@@ -3,7 +3,7 @@
 # under AddressSanitizer and UndefinedBehaviorSanitizer, on one core.
 #
 #   scripts/fuzz.sh                  every harness for 60 s
-#   scripts/fuzz.sh --time 1800      every harness for 30 minutes
+#   scripts/fuzz.sh --time 1800      every harness for 30 minutes (also: fuzz.sh 1800)
 #   scripts/fuzz.sh --only search    one harness
 #   scripts/fuzz.sh --ci             the CI smoke run: 45 s each, fresh corpus
 #   scripts/fuzz.sh --disk DIR       seed from the data disk in DIR (default: the
@@ -40,6 +40,7 @@ while (($#)); do
     --data) data=$2; shift 2 ;;
     --build) build=$(realpath -m "$2"); shift 2 ;;
     -h|--help) sed -n '2,23p' "$0"; exit 0 ;;
+    [0-9]*) seconds=$1; shift ;;  # a bare number is the time, as --time
     *) echo "unknown option: $1" >&2; exit 2 ;;
   esac
 done
