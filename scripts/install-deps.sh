@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
   qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
-  python3 desktop-file-utils appstream dpkg-dev
+  python3 desktop-file-utils appstream dpkg-dev file
   clang libclang-rt-14-dev
 )
 if [[ -n "${CHRONARA_EXTRA_PACKAGES:-}" ]]; then
