@@ -11,23 +11,8 @@ build=$1
 source=$2
 cmake=${3:-cmake}
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/chronara-install.XXXXXX") || exit 1
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-pass() { passed=$((passed + 1)); printf 'ok   %s\n' "$1"; }
-fail() { failed=$((failed + 1)); printf 'FAIL %s\n' "$1"; }
-check() {
-  what=$1
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
-finish() {
-  printf '%s passed, %s failed\n' "$passed" "$failed"
-  [ "$failed" -eq 0 ]
-  exit
-}
+scratch_name=install
+. "$(dirname "$0")/check_lib.sh"
 
 # Runs a command with none of the caller's XDG folders: each case sets its own.
 fresh() { env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CONFIG_DIRS "$@"; }

@@ -11,23 +11,8 @@ build=$1
 version=$2
 cpack=${3:-cpack}
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/chronara-package.XXXXXX") || exit 1
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-pass() { passed=$((passed + 1)); printf 'ok   %s\n' "$1"; }
-fail() { failed=$((failed + 1)); printf 'FAIL %s\n' "$1"; }
-check() {
-  what=$1
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
-finish() {
-  printf '%s passed, %s failed\n' "$passed" "$failed"
-  [ "$failed" -eq 0 ]
-  exit
-}
+scratch_name=package
+. "$(dirname "$0")/check_lib.sh"
 
 if ! (cd "$build" && "$cpack" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1); then
   cat "$work/cpack.log"
