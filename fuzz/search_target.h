@@ -108,12 +108,7 @@ inline int RunSearch(const std::uint8_t* data, std::size_t size, const std::stri
         Fail("cannot write the database files");
     }
 
-    int row = -1;
-    if ((flags & 4) != 0) {
-        for (int r = 0; r < catalogue::kRowCount; ++r) {
-            if (catalogue::CodeOfRow(r) == code) row = r;
-        }
-    }
+    const int row = (flags & 4) != 0 ? catalogue::RowOfCode(code) : -1;
 
     QuietServices services;
     try {

@@ -46,6 +46,13 @@ int CodeOfStem(const char* stem) {
 
 int CodeOfRow(int row) { return (row >= 0 && row < kRowCount) ? kRowTable[row] : 0; }
 
+int RowOfCode(int code) {
+    for (int row = 0; row < kRowCount; ++row) {
+        if (kRowTable[row] == code) return row;
+    }
+    return -1;
+}
+
 const char* ListText(int row) { return (row >= 0 && row < kRowCount) ? kListTexts[row] : nullptr; }
 
 bool UsesLongKeys(int code) { return code >= 7 || code == 2; }

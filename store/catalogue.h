@@ -26,6 +26,10 @@ int CodeOfStem(const char* stem);
 // Code of a combo row; 0 when the row selects no database (outside 0..12).
 int CodeOfRow(int row);
 
+// Combo row of a database code; -1 when the list has no row for it (the roll,
+// code 9, is reached by code only).
+int RowOfCode(int code);
+
 // Text of a combo row 0..12 in the database list; null for any other row.
 const char* ListText(int row);
 

@@ -41,13 +41,6 @@ constexpr int kPeople = 25;
 constexpr const char kIncomplete[] = "The first-name search is incomplete";
 constexpr const char kNotDone[] = "The first-name search could not be done";
 
-int RowOfCode(int code) {
-    for (int row = 0; row < catalogue::kRowCount; ++row) {
-        if (catalogue::CodeOfRow(row) == code) return row;
-    }
-    return -1;
-}
-
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 // A data disk with one database of 25 people named Smith, an installation
@@ -97,7 +90,7 @@ protected:
         if (!db_) CreateView();
         pager_->Reset();
         query_.SetSurname(surname);
-        query_.SetDatabaseRow(RowOfCode(kCode));
+        query_.SetDatabaseRow(catalogue::RowOfCode(kCode));
         if (*firstName != '\0') query_.SetFirstName(firstName);
         return db_->Search(query_);
     }

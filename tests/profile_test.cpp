@@ -145,7 +145,10 @@ TEST(Catalogue, RowsCodesStemsAndKeyWidths) {
     for (int row = 0; row < catalogue::kRowCount; ++row) {
         EXPECT_NE(catalogue::CodeOfRow(row), 9) << "row " << row;
         EXPECT_NE(catalogue::CodeOfRow(row), 0) << "row " << row;
+        EXPECT_EQ(catalogue::RowOfCode(catalogue::CodeOfRow(row)), row) << "row " << row;
     }
+    EXPECT_EQ(catalogue::RowOfCode(9), -1);
+    EXPECT_EQ(catalogue::RowOfCode(0), -1);
     for (int code = 1; code <= 14; ++code) {
         EXPECT_EQ(catalogue::UsesLongKeys(code), code == 2 || code >= 7) << code;
         EXPECT_EQ(catalogue::CodeOfStem(catalogue::StemOf(code)), code);

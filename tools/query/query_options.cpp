@@ -57,10 +57,7 @@ bool ParseDatabase(const char* text, QueryOptions& options, std::string& error) 
         return false;
     }
     options.code = code;
-    options.row = -1;
-    for (int r = 0; r < catalogue::kRowCount; ++r) {
-        if (catalogue::kRowTable[r] == code) options.row = r;
-    }
+    options.row = catalogue::RowOfCode(code);
     return true;
 }
 
