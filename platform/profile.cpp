@@ -100,21 +100,18 @@ std::size_t ReadProfileText(const std::string& content, const char* section, con
     return CopyCut(defaultValue, defaultEnd, out, size);
 }
 
-std::size_t ReadProfileFile(const std::string& path, const char* section, const char* key,
-                            const char* defaultValue, char* out, std::size_t size) {
+std::string LoadProfile(const std::string& path) {
     std::string content;
-    if (!path.empty()) {
-        if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-            char chunk[4096];
-            std::size_t got = 0;
-            while (content.size() < kMaxProfileBytes &&
-                   (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-                content.append(chunk, got);
-            }
-            std::fclose(file);
+    if (path.empty()) return content;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        char chunk[4096];
+        std::size_t got = 0;
+        while (content.size() < kMaxProfileBytes && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+            content.append(chunk, got);
         }
+        std::fclose(file);
     }
-    return ReadProfileText(content, section, key, defaultValue, out, size);
+    return content;
 }
 
 std::string FindConfigFile(const char* fileName) {
@@ -145,11 +142,6 @@ std::string FindConfigFile(const char* fileName) {
         start = colon + 1;
     }
     return {};
-}
-
-std::size_t GetPrivateProfileText(const char* section, const char* key, const char* defaultValue,
-                                  char* out, std::size_t size, const char* fileName) {
-    return ReadProfileFile(FindConfigFile(fileName), section, key, defaultValue, out, size);
 }
 
 }  // namespace platform

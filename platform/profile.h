@@ -19,17 +19,14 @@ namespace platform {
 // found, or "" when there is none.
 std::string FindConfigFile(const char* fileName);
 
-// Looks fileName up as FindConfigFile does and reads section/key from it.
-// Writes at most size - 1 characters and a NUL to out (nothing when size is
-// 0) and returns the number of characters written before the NUL.
-std::size_t GetPrivateProfileText(const char* section, const char* key, const char* defaultValue,
-                                  char* out, std::size_t size, const char* fileName);
+// The text of the INI file at path, at most its first MiB; "" when path is ""
+// or the file cannot be read (every key then has its default). Read it once
+// and look up as many keys in it as needed.
+std::string LoadProfile(const std::string& path);
 
-// The same, on a file given by its path ("" or a missing file gives the default).
-std::size_t ReadProfileFile(const std::string& path, const char* section, const char* key,
-                            const char* defaultValue, char* out, std::size_t size);
-
-// The same, on INI text already in memory.
+// Reads section/key from INI text. Writes at most size - 1 characters and a
+// NUL to out (nothing when size is 0) and returns the number of characters
+// written before the NUL.
 std::size_t ReadProfileText(const std::string& content, const char* section, const char* key,
                             const char* defaultValue, char* out, std::size_t size);
 

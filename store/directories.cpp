@@ -30,10 +30,10 @@ void CDirectories::SetDataDir(const char* value) {
 }
 
 void CDirectories::LoadDirectories() {
-    const std::string profile = platform::FindConfigFile(kProfileFileName);
+    const std::string profile = platform::LoadProfile(platform::FindConfigFile(kProfileFileName));
     char work[kWorkBufferSize];
-    platform::ReadProfileFile(profile, kProfileSection, kInstallDirKey, "", work, sizeof work);
+    platform::ReadProfileText(profile, kProfileSection, kInstallDirKey, "", work, sizeof work);
     SetInstallDir(work);
-    platform::ReadProfileFile(profile, kProfileSection, kDataDirKey, "", work, sizeof work);
+    platform::ReadProfileText(profile, kProfileSection, kDataDirKey, "", work, sizeof work);
     SetDataDir(work);
 }

@@ -69,7 +69,8 @@ TEST(Profile, LooksInConfigHomeThenConfigDirs) {
     EXPECT_EQ(platform::FindConfigFile("corvane.ini"), dirA.File("corvane.ini"));
     WriteFileBytes(home.File("corvane.ini"), "[Tavora7m]\nTavoraDir=/from-home\n");
     char out[260];
-    platform::GetPrivateProfileText("Tavora7m", "TavoraDir", "", out, sizeof out, "corvane.ini");
+    platform::ReadProfileText(platform::LoadProfile(platform::FindConfigFile("corvane.ini")), "Tavora7m",
+                              "TavoraDir", "", out, sizeof out);
     EXPECT_STREQ(out, "/from-home");
 }
 
