@@ -93,9 +93,8 @@ std::int32_t CHistoryBuffer::Read(PageRow* rows, std::int32_t position, std::int
         (static_cast<std::int64_t>(recordCount_) * kRecordSize - position) / kRecordSize;
     if (n > available) n = available > 0 ? static_cast<std::int32_t>(available) : 0;
     if (n < 0) n = 0;
-    const std::size_t got = std::fread(rows, sizeof(PageRow), static_cast<std::size_t>(n),
-                                       stream_.Handle());
-    const auto whole = static_cast<std::int32_t>(got);
+    const std::size_t bytes = stream_.ReadSome(rows, static_cast<std::size_t>(n) * sizeof(PageRow));
+    const auto whole = static_cast<std::int32_t>(bytes / sizeof(PageRow));
     // A trailing partial record was consumed by the read; the page boundary
     // is just past the last whole record.
     stream_.Seek(static_cast<std::int64_t>(position) +

@@ -40,8 +40,6 @@ public:
     bool WriteInt32(std::int32_t value);
     bool Flush();
 
-    std::FILE* Handle() { return file_; }
-
 private:
     std::FILE* file_ = nullptr;
     std::unique_ptr<char[]> buffer_;  // outlives every FILE that uses it
