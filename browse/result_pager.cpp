@@ -9,6 +9,7 @@
 #include "browse/history_buffer.h"
 #include "browse/record_format.h"
 #include "platform/message_box.h"
+#include "store/ascii.h"
 #include "store/directories.h"
 #include "store/record_database.h"
 
@@ -16,15 +17,13 @@ namespace {
 
 constexpr std::size_t kNameBufferSize = 256;
 
-char UpperCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // text (ending at its NUL or after limit bytes) upper-cased, cut or padded
 // with blanks to width characters, into out (width + 1 bytes).
 void PadUpper(const char* text, std::size_t limit, std::size_t width, char* out) {
     std::size_t i = 0;
-    for (; i < width && i < limit && text[i] != '\0'; ++i) out[i] = UpperCase(text[i]);
+    for (; i < width && i < limit && text[i] != '\0'; ++i) out[i] = AsciiUpper(text[i]);
     for (; i < width; ++i) out[i] = ' ';
     out[width] = '\0';
 }
@@ -77,7 +76,7 @@ void CResultPager::SetSurname(char* text) {
         surname_[0] = '\0';
         return;
     }
-    for (char* p = text; *p != '\0'; ++p) *p = UpperCase(*p);
+    for (char* p = text; *p != '\0'; ++p) *p = AsciiUpper(*p);
     CopyBounded(surname_, sizeof surname_, text);
 }
 

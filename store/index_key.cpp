@@ -1,8 +1,8 @@
 #include "store/index_key.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "store/ascii.h"
 #include "store/catalogue.h"
 
 std::size_t IndexKeyLength(int code, std::size_t surnameLength) {
@@ -12,21 +12,10 @@ std::size_t IndexKeyLength(int code, std::size_t surnameLength) {
 }
 
 void MakeIndexKey(int code, char* text) {
-    char copy[kMaxKeySurname + 1];
     std::size_t length = std::strlen(text);
     if (length > kMaxKeySurname) length = kMaxKeySurname;  // callers refuse longer ones first
-    std::memcpy(copy, text, length);
-    copy[length] = '\0';
-    if (length <= 16 || (length <= 21 && code > 8)) {
-        if (catalogue::UsesLongKeys(code)) {
-            std::snprintf(text, 24, "%-22s", copy);
-        } else {
-            std::snprintf(text, 24, "%-17s", copy);
-        }
-    } else {
-        std::memcpy(text, copy, length + 1);
-    }
-    for (char* p = text; *p != '\0'; ++p) {
-        if (*p >= 'a' && *p <= 'z') *p = static_cast<char>(*p - 'a' + 'A');
-    }
+    const std::size_t keyLength = IndexKeyLength(code, length);  // at most 23
+    for (std::size_t i = 0; i < length; ++i) text[i] = AsciiUpper(text[i]);
+    for (std::size_t i = length; i < keyLength; ++i) text[i] = ' ';
+    text[keyLength] = '\0';
 }

@@ -4,12 +4,7 @@
 #include <cstring>
 
 #include "platform/message_box.h"
-
-namespace {
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
+#include "store/ascii.h"
 
 // Zeroed rather than left unset, so that a query searched before it is
 // filled holds empty texts instead of garbage.
@@ -33,7 +28,7 @@ void CSearchQuery::SetFirstName(const char* text) {
         ReportError("first name is too long");
         return;
     }
-    for (std::size_t p = 0; p < kMaxText; ++p) firstName_[p] = p < length ? Upper(text[p]) : ' ';
+    for (std::size_t p = 0; p < kMaxText; ++p) firstName_[p] = p < length ? AsciiUpper(text[p]) : ' ';
     firstName_[kMaxText] = '\0';
     firstNameFlag_ = 1;
 }
