@@ -98,10 +98,7 @@ bool CRecordDatabase::RunSearch(CSearchQuery& query, int code) {
         query.ReportError("last name is too long");
         return false;
     }
-    if (!CheckDataDisk()) return false;
-    Close();
-    if (code == 0 || catalogue::StemOf(code) == nullptr) return false;
-    if (!OpenFiles(code)) return false;
+    if (!CheckDataDisk() || !OpenCode(code)) return false;
 
     char key[kMaxKeySurname + 1];
     std::snprintf(key, sizeof key, "%s", query.Surname());
