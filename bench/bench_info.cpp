@@ -42,9 +42,10 @@ bool LoadInfo(const std::string& path, DiskInfo& info, std::string* error) {
         const std::size_t equals = line.find('=');
         if (equals != std::string::npos) values[line.substr(0, equals)] = line.substr(equals + 1);
     }
-    const char* const required[] = {"people", "surnames", "tree_height", "name_width", "zipf_exponent",
-                                    "common", "common_count", "rare", "rare_count", "absent",
-                                    "long_surname", "long_record_bytes", "few_hits", "many_hits"};
+    const char* const required[] = {"people",        "surnames", "tree_height",  "name_width",
+                                    "zipf_exponent", "common",   "common_count", "rare",
+                                    "rare_count",    "absent",   "long_surname", "long_record_bytes",
+                                    "few_hits",      "many_hits"};
     for (const char* key : required) {
         if (values.count(key) == 0 || values[key].empty()) {
             *error = path + " has no " + key + "; delete its folder to have it made again";

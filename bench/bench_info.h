@@ -17,15 +17,15 @@ struct DiskInfo {
     int treeHeight = 0;
     int nameWidth = 0;
     double zipfExponent = 0;
-    std::string common;   // the most common surname
+    std::string common;  // the most common surname
     long commonCount = 0;
-    std::string rare;     // a surname of a few people, on the deepest level of the tree
+    std::string rare;  // a surname of a few people, on the deepest level of the tree
     long rareCount = 0;
-    std::string absent;   // a surname nobody has
+    std::string absent;       // a surname nobody has
     std::string longSurname;  // the surname whose first person has the long record
     long longRecordBytes = 0;
-    long fewHits = 0;     // hits of kFewHitsPrefix in the common surname's range
-    long manyHits = 0;    // hits of kManyHitsPrefix
+    long fewHits = 0;   // hits of kFewHitsPrefix in the common surname's range
+    long manyHits = 0;  // hits of kManyHitsPrefix
 };
 
 bool SaveInfo(const std::string& path, const DiskInfo& info, std::string* error);

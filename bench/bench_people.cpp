@@ -22,35 +22,35 @@ constexpr double kRankOffset = 8.0;
 // The most common surnames of the era lead the pool, so the large ranges
 // carry names a user would type; the rest are made up from syllables.
 const char* const kCommonSurnames[] = {
-    "Smith",    "Johnson",  "Brown",    "Williams", "Jones",     "Miller",   "Davis",    "Wilson",
-    "Anderson", "Taylor",   "Moore",    "Thomas",   "Martin",    "White",    "Thompson", "Jackson",
-    "Harris",   "Clark",    "Lewis",    "Robinson", "Walker",    "Young",    "Allen",    "King",
-    "Wright",   "Scott",    "Hall",     "Green",    "Baker",     "Adams",    "Nelson",   "Hill",
-    "Campbell", "Mitchell", "Roberts",  "Carter",   "Phillips",  "Evans",    "Turner",   "Parker",
-    "Collins",  "Edwards",  "Stewart",  "Morris",   "Murphy",    "Cook",     "Rogers",   "Morgan",
-    "Cooper",   "Peterson", "Bailey",   "Reed",     "Kelly",     "Howard",   "Cox",      "Ward",
-    "Richardson", "Watson", "Brooks",   "Wood",     "James",     "Bennett",  "Gray",     "Hughes",
-    "Price",    "Sanders",  "Myers",    "Long",     "Ross",      "Foster",   "Powell",   "Jenkins",
-    "Perry",    "Russell",  "Sullivan", "Bell",     "Coleman",   "Butler",   "Henderson", "Barnes",
-    "Fisher",   "Graham",   "Hamilton", "Wallace",  "Marshall",  "Ellis",    "Schmidt",  "Meyer",
-    "Weber",    "Hoffman",  "Schultz",  "Kowalski", "Nowak",     "Olson",    "Larson",   "Hansen",
-    "Nielsen",  "O'Brien",  "McCarthy", "Murray",
+    "Smith",      "Johnson",  "Brown",    "Williams", "Jones",    "Miller",  "Davis",     "Wilson",
+    "Anderson",   "Taylor",   "Moore",    "Thomas",   "Martin",   "White",   "Thompson",  "Jackson",
+    "Harris",     "Clark",    "Lewis",    "Robinson", "Walker",   "Young",   "Allen",     "King",
+    "Wright",     "Scott",    "Hall",     "Green",    "Baker",    "Adams",   "Nelson",    "Hill",
+    "Campbell",   "Mitchell", "Roberts",  "Carter",   "Phillips", "Evans",   "Turner",    "Parker",
+    "Collins",    "Edwards",  "Stewart",  "Morris",   "Murphy",   "Cook",    "Rogers",    "Morgan",
+    "Cooper",     "Peterson", "Bailey",   "Reed",     "Kelly",    "Howard",  "Cox",       "Ward",
+    "Richardson", "Watson",   "Brooks",   "Wood",     "James",    "Bennett", "Gray",      "Hughes",
+    "Price",      "Sanders",  "Myers",    "Long",     "Ross",     "Foster",  "Powell",    "Jenkins",
+    "Perry",      "Russell",  "Sullivan", "Bell",     "Coleman",  "Butler",  "Henderson", "Barnes",
+    "Fisher",     "Graham",   "Hamilton", "Wallace",  "Marshall", "Ellis",   "Schmidt",   "Meyer",
+    "Weber",      "Hoffman",  "Schultz",  "Kowalski", "Nowak",    "Olson",   "Larson",    "Hansen",
+    "Nielsen",    "O'Brien",  "McCarthy", "Murray",
 };
 
 const char* const kOnsets[] = {"B",  "Br", "C",  "Ch", "Cl", "D",  "Dr", "F",  "G",  "Gr",
                                "H",  "J",  "K",  "L",  "M",  "N",  "P",  "Pr", "R",  "S",
                                "Sh", "St", "T",  "Tr", "V",  "W",  "Wh", "Y",  "Z",  "Bl",
                                "Fl", "Pl", "Sc", "Sp", "Th", "Kr", "Gl", "Sl", "Sn", "Dw"};
-const char* const kInnerOnsets[] = {"b",  "br", "c",  "ch", "d",  "dr", "f",  "g",  "gr", "h",
-                                    "k",  "l",  "m",  "n",  "p",  "r",  "s",  "sh", "st", "t",
-                                    "tr", "v",  "w",  "z",  "bl", "th", "kl", "gl", "sl", "pp"};
+const char* const kInnerOnsets[] = {"b",  "br", "c", "ch", "d",  "dr", "f",  "g",  "gr", "h",
+                                    "k",  "l",  "m", "n",  "p",  "r",  "s",  "sh", "st", "t",
+                                    "tr", "v",  "w", "z",  "bl", "th", "kl", "gl", "sl", "pp"};
 const char* const kVowels[] = {"a", "e", "i", "o", "u", "ai", "ea", "ee", "oo", "ou", "ie", "au"};
-const char* const kCodas[] = {"",  "",   "l",  "r",  "n",  "m",  "s",  "t",  "ck", "ll", "rr",
+const char* const kCodas[] = {"",   "",   "l",  "r",  "n",  "m",  "s",  "t",  "ck", "ll", "rr",
                               "nn", "nd", "rt", "st", "ld", "rn", "tt", "mb", "ng", "x"};
-const char* const kEndings[] = {"son",  "ton",   "ley",  "man",   "er",   "field", "well", "by",
-                                "wick", "more",  "ford", "ham",   "den",  "ard",   "ing",  "stead",
-                                "wood", "land",  "ridge", "ett",  "sky",  "berg",  "stein", "ini",
-                                "ez",   "ova",   "ak",   "an",    "s",    "e"};
+const char* const kEndings[] = {"son",  "ton",  "ley",   "man", "er",  "field", "well",  "by",
+                                "wick", "more", "ford",  "ham", "den", "ard",   "ing",   "stead",
+                                "wood", "land", "ridge", "ett", "sky", "berg",  "stein", "ini",
+                                "ez",   "ova",  "ak",    "an",  "s",   "e"};
 
 struct Weighted {
     const char* text;
@@ -59,44 +59,90 @@ struct Weighted {
 
 // Given names of men born 1900-1935, with their approximate shares.
 const Weighted kGivenNames[] = {
-    {"John", 4.5},     {"James", 4.5},    {"William", 4.0},  {"Robert", 4.0},   {"Charles", 3.0},
-    {"George", 2.5},   {"Joseph", 2.5},   {"Edward", 1.8},   {"Frank", 1.7},    {"Thomas", 1.5},
-    {"Richard", 1.5},  {"Harold", 1.5},   {"Walter", 1.4},   {"Paul", 1.2},     {"Raymond", 1.2},
-    {"Donald", 1.2},   {"Jack", 1.0},     {"Henry", 1.0},    {"Arthur", 1.0},   {"Albert", 1.0},
-    {"Harry", 1.0},    {"Ralph", 0.8},    {"Kenneth", 0.8},  {"Clarence", 0.8}, {"Eugene", 0.8},
-    {"Howard", 0.7},   {"Carl", 0.7},     {"Louis", 0.7},    {"Fred", 0.7},     {"Earl", 0.7},
-    {"Francis", 0.6},  {"Lawrence", 0.6}, {"Roy", 0.6},      {"Herbert", 0.5},  {"Leonard", 0.5},
-    {"Ernest", 0.5},   {"Anthony", 0.5},  {"Stanley", 0.5},  {"Norman", 0.5},   {"Willie", 0.5},
-    {"Alfred", 0.4},   {"Melvin", 0.4},   {"Russell", 0.4},  {"Leroy", 0.3},    {"Chester", 0.3},
-    {"Samuel", 0.3},   {"Edwin", 0.3},    {"Bernard", 0.3},  {"Marvin", 0.3},   {"Lloyd", 0.3},
-    {"Elmer", 0.3},    {"Floyd", 0.3},    {"Clifford", 0.3}, {"Herman", 0.3},   {"Vernon", 0.3},
-    {"Leo", 0.3},      {"Gerald", 0.3},   {"Warren", 0.3},   {"Daniel", 0.3},   {"Jesse", 0.3},
-    {"Dale", 0.2},     {"Wayne", 0.2},    {"Glenn", 0.2},    {"Milton", 0.2},   {"Gordon", 0.2},
-    {"Lester", 0.2},   {"Peter", 0.2},    {"Michael", 0.2},  {"Andrew", 0.2},   {"Martin", 0.2},
-    {"Edgar", 0.2},    {"Oscar", 0.2},    {"Cecil", 0.2},    {"Victor", 0.2},   {"Everett", 0.2},
-    {"Max", 0.1},      {"Morris", 0.1},   {"Sidney", 0.1},   {"Julius", 0.1},   {"Jerome", 0.1},
-    {"Jacob", 0.1},    {"Otto", 0.1},     {"Homer", 0.1},    {"Virgil", 0.1},   {"Wilbur", 0.1},
-    {"Orville", 0.05}, {"Ignatius", 0.02}, {"Thaddeus", 0.03}, {"Ulysses", 0.01}, {"Zebulon", 0.01},
+    {"John", 4.5},       {"James", 4.5},     {"William", 4.0},   {"Robert", 4.0},   {"Charles", 3.0},
+    {"George", 2.5},     {"Joseph", 2.5},    {"Edward", 1.8},    {"Frank", 1.7},    {"Thomas", 1.5},
+    {"Richard", 1.5},    {"Harold", 1.5},    {"Walter", 1.4},    {"Paul", 1.2},     {"Raymond", 1.2},
+    {"Donald", 1.2},     {"Jack", 1.0},      {"Henry", 1.0},     {"Arthur", 1.0},   {"Albert", 1.0},
+    {"Harry", 1.0},      {"Ralph", 0.8},     {"Kenneth", 0.8},   {"Clarence", 0.8}, {"Eugene", 0.8},
+    {"Howard", 0.7},     {"Carl", 0.7},      {"Louis", 0.7},     {"Fred", 0.7},     {"Earl", 0.7},
+    {"Francis", 0.6},    {"Lawrence", 0.6},  {"Roy", 0.6},       {"Herbert", 0.5},  {"Leonard", 0.5},
+    {"Ernest", 0.5},     {"Anthony", 0.5},   {"Stanley", 0.5},   {"Norman", 0.5},   {"Willie", 0.5},
+    {"Alfred", 0.4},     {"Melvin", 0.4},    {"Russell", 0.4},   {"Leroy", 0.3},    {"Chester", 0.3},
+    {"Samuel", 0.3},     {"Edwin", 0.3},     {"Bernard", 0.3},   {"Marvin", 0.3},   {"Lloyd", 0.3},
+    {"Elmer", 0.3},      {"Floyd", 0.3},     {"Clifford", 0.3},  {"Herman", 0.3},   {"Vernon", 0.3},
+    {"Leo", 0.3},        {"Gerald", 0.3},    {"Warren", 0.3},    {"Daniel", 0.3},   {"Jesse", 0.3},
+    {"Dale", 0.2},       {"Wayne", 0.2},     {"Glenn", 0.2},     {"Milton", 0.2},   {"Gordon", 0.2},
+    {"Lester", 0.2},     {"Peter", 0.2},     {"Michael", 0.2},   {"Andrew", 0.2},   {"Martin", 0.2},
+    {"Edgar", 0.2},      {"Oscar", 0.2},     {"Cecil", 0.2},     {"Victor", 0.2},   {"Everett", 0.2},
+    {"Max", 0.1},        {"Morris", 0.1},    {"Sidney", 0.1},    {"Julius", 0.1},   {"Jerome", 0.1},
+    {"Jacob", 0.1},      {"Otto", 0.1},      {"Homer", 0.1},     {"Virgil", 0.1},   {"Wilbur", 0.1},
+    {"Orville", 0.05},   {"Ignatius", 0.02}, {"Thaddeus", 0.03}, {"Ulysses", 0.01}, {"Zebulon", 0.01},
     {"Lafayette", 0.01}, {"Octavius", 0.01}, {"Hezekiah", 0.01}, {"Erasmus", 0.01}, {"Thad", 0.01},
 };
 
-const char* const kStates[] = {
-    "Alabama",       "Arizona",        "Arkansas",      "California",     "Colorado",
-    "Connecticut",   "Delaware",       "Florida",       "Georgia",        "Idaho",
-    "Illinois",      "Indiana",        "Iowa",          "Kansas",         "Kentucky",
-    "Louisiana",     "Maine",          "Maryland",      "Massachusetts",  "Michigan",
-    "Minnesota",     "Mississippi",    "Missouri",      "Montana",        "Nebraska",
-    "Nevada",        "New Hampshire",  "New Jersey",    "New Mexico",     "New York",
-    "North Carolina", "North Dakota",  "Ohio",          "Oklahoma",       "Oregon",
-    "Pennsylvania",  "Rhode Island",   "South Carolina", "South Dakota",  "Tennessee",
-    "Texas",         "Utah",           "Vermont",       "Virginia",       "Washington",
-    "West Virginia", "Wisconsin",      "Wyoming",       "District of Columbia"};
+const char* const kStates[] = {"Alabama",
+                               "Arizona",
+                               "Arkansas",
+                               "California",
+                               "Colorado",
+                               "Connecticut",
+                               "Delaware",
+                               "Florida",
+                               "Georgia",
+                               "Idaho",
+                               "Illinois",
+                               "Indiana",
+                               "Iowa",
+                               "Kansas",
+                               "Kentucky",
+                               "Louisiana",
+                               "Maine",
+                               "Maryland",
+                               "Massachusetts",
+                               "Michigan",
+                               "Minnesota",
+                               "Mississippi",
+                               "Missouri",
+                               "Montana",
+                               "Nebraska",
+                               "Nevada",
+                               "New Hampshire",
+                               "New Jersey",
+                               "New Mexico",
+                               "New York",
+                               "North Carolina",
+                               "North Dakota",
+                               "Ohio",
+                               "Oklahoma",
+                               "Oregon",
+                               "Pennsylvania",
+                               "Rhode Island",
+                               "South Carolina",
+                               "South Dakota",
+                               "Tennessee",
+                               "Texas",
+                               "Utah",
+                               "Vermont",
+                               "Virginia",
+                               "Washington",
+                               "West Virginia",
+                               "Wisconsin",
+                               "Wyoming",
+                               "District of Columbia"};
 
 const Weighted kRanks[] = {
-    {"Private", 30},          {"Private First Class", 25}, {"Corporal", 8},
-    {"Sergeant", 10},         {"Staff Sergeant", 6},       {"Technician Fifth Grade", 6},
-    {"Technician Fourth Grade", 3}, {"Second Lieutenant", 4}, {"First Lieutenant", 4},
-    {"Captain", 2},           {"Major", 0.5},              {"Seaman Second Class", 1.5},
+    {"Private", 30},
+    {"Private First Class", 25},
+    {"Corporal", 8},
+    {"Sergeant", 10},
+    {"Staff Sergeant", 6},
+    {"Technician Fifth Grade", 6},
+    {"Technician Fourth Grade", 3},
+    {"Second Lieutenant", 4},
+    {"First Lieutenant", 4},
+    {"Captain", 2},
+    {"Major", 0.5},
+    {"Seaman Second Class", 1.5},
 };
 
 const char* const kMonuments[] = {
@@ -218,10 +264,11 @@ std::string CombatOrg(Random& random) {
                " Bomber Group, Heavy";
     }
     if (kind < 9) {
-        return Ordinal(1 + random.Below(90)) + " Armored Infantry Battalion, " + Ordinal(1 + random.Below(20)) +
-               " Armored Division";
+        return Ordinal(1 + random.Below(90)) + " Armored Infantry Battalion, " +
+               Ordinal(1 + random.Below(20)) + " Armored Division";
     }
-    return Ordinal(1 + random.Below(29)) + " Marine Regiment, " + Ordinal(1 + random.Below(6)) + " Marine Division";
+    return Ordinal(1 + random.Below(29)) + " Marine Regiment, " + Ordinal(1 + random.Below(6)) +
+           " Marine Division";
 }
 
 std::string DateOfDeath(Random& random) {
@@ -324,11 +371,13 @@ PersonRecord Population::Person(std::size_t i, bool longRecord) const {
     person.fields.emplace_back(random.Below(30) == 0 ? "Croix de Guerre with Palm" : "");
     if (longRecord) {
         person.fields[2] = "Lieutenant Colonel";
-        person.fields[3] += ", attached to the Headquarters of the First United States Army for the planning "
-                            "of the assault landings and the breakout from the beachhead";
+        person.fields[3] +=
+            ", attached to the Headquarters of the First United States Army for the planning "
+            "of the assault landings and the breakout from the beachhead";
         person.fields[7] = LongText(3100, random);
-        person.fields[8] = "Croix de Guerre with Palm, Legion of Honour (Chevalier), Belgian Fourragere, "
-                           "Order of Orange-Nassau with Swords, Military Cross (United Kingdom)";
+        person.fields[8] =
+            "Croix de Guerre with Palm, Legion of Honour (Chevalier), Belgian Fourragere, "
+            "Order of Orange-Nassau with Swords, Military Cross (United Kingdom)";
     }
     return person;
 }

@@ -14,10 +14,10 @@
 
 namespace bench {
 
-inline constexpr int kBenchCode = 11;       // "ww2_kor", long keys
-inline constexpr int kBenchRow = 12;        // its row in the database list
+inline constexpr int kBenchCode = 11;  // "ww2_kor", long keys
+inline constexpr int kBenchRow = 12;   // its row in the database list
 inline constexpr std::size_t kPoolSize = 1000000;
-inline constexpr double kTopShare = 0.01;   // share of the most common surname
+inline constexpr double kTopShare = 0.01;  // share of the most common surname
 
 // A small deterministic generator (splitmix64): the standard library's
 // distributions differ between implementations, this does not.

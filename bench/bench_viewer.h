@@ -67,8 +67,8 @@ public:
 
 private:
     static platform::MessageAnswer CountMessage(const char* text, const char* caption,
-                                                platform::MessageButtons buttons,
-                                                platform::MessageIcon icon, void* context);
+                                                platform::MessageButtons buttons, platform::MessageIcon icon,
+                                                void* context);
 
     CDirectories dirs_;
     std::unique_ptr<CRecordDatabase> db_;

@@ -172,8 +172,7 @@ void SqliteSearch(benchmark::State& state, const Disk* disk, Request request) {
 // view's data-disk check before a turn is measured on its own ---
 
 template <typename Viewer>
-void TurnPages(benchmark::State& state, Viewer& viewer, bool forward,
-               const std::function<void()>& rewind) {
+void TurnPages(benchmark::State& state, Viewer& viewer, bool forward, const std::function<void()>& rewind) {
     PaintedList list{};
     for (auto _ : state) {
         if (forward ? !viewer.HasNext() : !viewer.HasPrev()) {
@@ -281,8 +280,8 @@ void OursLookup(benchmark::State& state, const Disk* disk) {
         benchmark::DoNotOptimize(first);
         benchmark::DoNotOptimize(count);
     }
-    state.counters["pages"] = static_cast<double>(index.PagesReadFromFile() - before) /
-                              static_cast<double>(state.iterations());
+    state.counters["pages"] =
+        static_cast<double>(index.PagesReadFromFile() - before) / static_cast<double>(state.iterations());
     if (count != disk->info.rareCount) Fail(state, "the rare surname was not found");
 }
 
@@ -405,7 +404,8 @@ int main(int argc, char** argv) {
         };
         for (const Request& check : checks) {
             if (!Verify(*disk, check, 3, &error)) {
-                std::fprintf(stderr, "chronara_bench: %ld people: the two sides differ: %s\n", size, error.c_str());
+                std::fprintf(stderr, "chronara_bench: %ld people: the two sides differ: %s\n", size,
+                             error.c_str());
                 return 1;
             }
         }

@@ -115,7 +115,8 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < population.People(); ++i) {
         const PersonRecord person = population.Person(i, i == longPerson);
         if (i == longPerson) {
-            for (const std::string& field : person.fields) longRecordBytes += static_cast<long>(field.size()) + 1;
+            for (const std::string& field : person.fields)
+                longRecordBytes += static_cast<long>(field.size()) + 1;
             ++longRecordBytes;  // the line feed
         }
         if (!writer.Add(person, &error)) return Fail("person " + std::to_string(i) + ": " + error);
@@ -124,12 +125,14 @@ int main(int argc, char** argv) {
     phase = Clock::now();
     DatabaseSummary summary;
     if (!writer.Write(folder, 0, &error, &summary)) return Fail(error);
-    std::printf("written in %.1f s (peak %ld MB): %ld surnames, tree height %d, name width %d, largest range %ld\n",
-                SecondsSince(phase), PeakMegabytes(), summary.surnames, summary.treeHeight, summary.nameWidth,
-                summary.largestRange);
+    std::printf(
+        "written in %.1f s (peak %ld MB): %ld surnames, tree height %d, name width %d, largest range %ld\n",
+        SecondsSince(phase), PeakMegabytes(), summary.surnames, summary.treeHeight, summary.nameWidth,
+        summary.largestRange);
 
     std::FILE* marker = std::fopen((folder + "/" + kMarkerFileName).c_str(), "w");
-    if (marker == nullptr || std::fputs("Chronara benchmark disk\n", marker) < 0 || std::fclose(marker) != 0) {
+    if (marker == nullptr || std::fputs("Chronara benchmark disk\n", marker) < 0 ||
+        std::fclose(marker) != 0) {
         return Fail("cannot write the marker file");
     }
 
@@ -148,7 +151,8 @@ int main(int argc, char** argv) {
         info.common = population.Surname(0);
         info.commonCount = static_cast<long>(population.CountOf(0));
         const Found common = LookUp(index, info.common);
-        if (common.count != info.commonCount) return Fail("the index disagrees on the common surname's count");
+        if (common.count != info.commonCount)
+            return Fail("the index disagrees on the common surname's count");
 
         for (std::uint32_t rank : rareCandidates) {
             const Found found = LookUp(index, population.Surname(rank));
@@ -164,7 +168,8 @@ int main(int argc, char** argv) {
         info.absent = population.AbsentSurname();
         if (LookUp(index, info.absent).first != -1) return Fail("the absent surname was found");
         info.longSurname = population.Surname(longRank);
-        if (LookUp(index, info.longSurname).count != static_cast<std::int32_t>(population.CountOf(longRank))) {
+        if (LookUp(index, info.longSurname).count !=
+            static_cast<std::int32_t>(population.CountOf(longRank))) {
             return Fail("the index disagrees on the long record's surname");
         }
         index.Close();
@@ -191,17 +196,18 @@ int main(int argc, char** argv) {
         const int c = std::memcmp(ka.data(), kb.data(), std::min(ka.size(), kb.size()));
         return c != 0 ? c < 0 : ka.size() < kb.size();
     });
-    if (!bench::BuildSqliteDatabase(folder + "/" + bench::kSqliteFileName, population, order.data(), order.size(),
-                                    longPerson, &error)) {
+    if (!bench::BuildSqliteDatabase(folder + "/" + bench::kSqliteFileName, population, order.data(),
+                                    order.size(), longPerson, &error)) {
         return Fail(error);
     }
     std::printf("SQLite database written in %.1f s\n", SecondsSince(phase));
 
     if (!bench::SaveInfo(folder + "/" + bench::kInfoFileName, info, &error)) return Fail(error);
-    std::printf("common %s (%ld), rare %s, absent %s, long record %ld bytes under %s; "
-                "filter %s: %ld hits, %s: %ld hits; total %.1f s, peak %ld MB\n",
-                info.common.c_str(), info.commonCount, info.rare.c_str(), info.absent.c_str(), info.longRecordBytes,
-                info.longSurname.c_str(), bench::kFewHitsPrefix, info.fewHits, bench::kManyHitsPrefix, info.manyHits,
-                SecondsSince(started), PeakMegabytes());
+    std::printf(
+        "common %s (%ld), rare %s, absent %s, long record %ld bytes under %s; "
+        "filter %s: %ld hits, %s: %ld hits; total %.1f s, peak %ld MB\n",
+        info.common.c_str(), info.commonCount, info.rare.c_str(), info.absent.c_str(), info.longRecordBytes,
+        info.longSurname.c_str(), bench::kFewHitsPrefix, info.fewHits, bench::kManyHitsPrefix, info.manyHits,
+        SecondsSince(started), PeakMegabytes());
     return 0;
 }

@@ -50,20 +50,22 @@ bool BuildSqliteDatabase(const std::string& path, const Population& people, cons
                          std::size_t count, std::size_t longPerson, std::string* error) {
     std::remove(path.c_str());
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
         *error = "cannot create " + path + ": " + sqlite3_errmsg(db);
         sqlite3_close(db);
         return false;
     }
-    bool ok = Exec(db, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA cache_size = -262144;", error) &&
+    bool ok = Exec(db, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA cache_size = -262144;",
+                   error) &&
               Exec(db,
                    "CREATE TABLE people (id INTEGER PRIMARY KEY, surname TEXT NOT NULL, given TEXT NOT NULL, "
                    "given_upper TEXT NOT NULL, record BLOB NOT NULL)",
                    error) &&
               Exec(db, "BEGIN", error);
     sqlite3_stmt* insert = nullptr;
-    if (ok && sqlite3_prepare_v2(db, "INSERT INTO people VALUES (?1, ?2, ?3, ?4, ?5)", -1, &insert, nullptr) !=
-                  SQLITE_OK) {
+    if (ok && sqlite3_prepare_v2(db, "INSERT INTO people VALUES (?1, ?2, ?3, ?4, ?5)", -1, &insert,
+                                 nullptr) != SQLITE_OK) {
         *error = std::string("prepare insert: ") + sqlite3_errmsg(db);
         ok = false;
     }
@@ -82,7 +84,8 @@ bool BuildSqliteDatabase(const std::string& path, const Population& people, cons
         // Rowid = entry number + 1: the index keeps a surname's people in entry order.
         sqlite3_bind_int64(insert, 1, static_cast<sqlite3_int64>(entry + 1));
         sqlite3_bind_text(insert, 2, surname.data(), static_cast<int>(surname.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 3, p.givenNames.data(), static_cast<int>(p.givenNames.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 3, p.givenNames.data(), static_cast<int>(p.givenNames.size()),
+                          SQLITE_TRANSIENT);
         sqlite3_bind_text(insert, 4, upper.data(), static_cast<int>(upper.size()), SQLITE_TRANSIENT);
         sqlite3_bind_blob(insert, 5, record.data(), static_cast<int>(record.size()), SQLITE_TRANSIENT);
         if (sqlite3_step(insert) != SQLITE_DONE) {
@@ -92,8 +95,8 @@ bool BuildSqliteDatabase(const std::string& path, const Population& people, cons
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
-    ok = ok && Exec(db, "COMMIT", error) && Exec(db, "CREATE INDEX people_by_surname ON people (surname)", error) &&
-         Exec(db, "ANALYZE", error);
+    ok = ok && Exec(db, "COMMIT", error) &&
+         Exec(db, "CREATE INDEX people_by_surname ON people (surname)", error) && Exec(db, "ANALYZE", error);
     if (sqlite3_close(db) != SQLITE_OK && ok) {
         *error = "cannot close " + path;
         ok = false;
@@ -171,7 +174,8 @@ bool SqliteViewer::Search(const char* surname, const char* prefix) {
     hasPrev_ = false;
     hasNext_ = false;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
+        SQLITE_OK) {
         Fail(db, "open");
         sqlite3_close(db);
         return false;
@@ -202,7 +206,8 @@ bool SqliteViewer::Begin(const char* surname, const char* prefix) {
     }
     if (!Prepare(session_, filtered_ ? kNextFilteredSql : kNextSql, &next_) ||
         !Prepare(session_, filtered_ ? kPrevFilteredSql : kPrevSql, &prev_) ||
-        !Prepare(session_, kFetchSql, &fetch_) || !Prepare(session_, kLookupSql, &lookup_) || !Count(session_)) {
+        !Prepare(session_, kFetchSql, &fetch_) || !Prepare(session_, kLookupSql, &lookup_) ||
+        !Count(session_)) {
         return false;
     }
     rows_ = 0;

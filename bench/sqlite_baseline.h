@@ -73,7 +73,7 @@ private:
     std::string path_;
     std::string error_;
     std::string surname_;
-    std::string low_;   // prefix range of given_upper: [low_, high_)
+    std::string low_;  // prefix range of given_upper: [low_, high_)
     std::string high_;
     bool filtered_ = false;
     sqlite3* session_ = nullptr;

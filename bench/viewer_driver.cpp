@@ -65,7 +65,8 @@ bool HasOpenFile(const char* suffix) {
         if (n <= 0) continue;
         target[n] = '\0';
         const std::size_t length = std::strlen(suffix);
-        if (static_cast<std::size_t>(n) >= length && std::strcmp(target + n - length, suffix) == 0) found = true;
+        if (static_cast<std::size_t>(n) >= length && std::strcmp(target + n - length, suffix) == 0)
+            found = true;
     }
     closedir(dir);
     return found;

@@ -9,8 +9,7 @@ namespace {
 
 // Record counts are kept so that every record's byte position fits the
 // 32-bit page positions; only a file over 2 GB from elsewhere is affected.
-constexpr std::int64_t kMaxRecords =
-    std::numeric_limits<std::int32_t>::max() / CHistoryBuffer::kRecordSize;
+constexpr std::int64_t kMaxRecords = std::numeric_limits<std::int32_t>::max() / CHistoryBuffer::kRecordSize;
 
 }  // namespace
 
@@ -60,8 +59,7 @@ void CHistoryBuffer::Count() {
     stream_.Seek(0);
 }
 
-std::int32_t CHistoryBuffer::Append(std::int32_t extOffset, const char* givenNames,
-                                    const char* summary) {
+std::int32_t CHistoryBuffer::Append(std::int32_t extOffset, const char* givenNames, const char* summary) {
     if (!open_) return -1;
     // Appends follow one another during a fill; only the first needs the seek.
     if (!atEnd_) {
@@ -97,8 +95,7 @@ std::int32_t CHistoryBuffer::Read(PageRow* rows, std::int32_t position, std::int
     const auto whole = static_cast<std::int32_t>(bytes / sizeof(PageRow));
     // A trailing partial record was consumed by the read; the page boundary
     // is just past the last whole record.
-    stream_.Seek(static_cast<std::int64_t>(position) +
-                 static_cast<std::int64_t>(whole) * kRecordSize);
+    stream_.Seek(static_cast<std::int64_t>(position) + static_cast<std::int64_t>(whole) * kRecordSize);
     for (std::int32_t i = 0; i < whole; ++i) {
         // The file may come from elsewhere: a given-name field without its
         // NUL ends at the field's width.

@@ -42,19 +42,17 @@ const LabelTable kTables[kCodeCount] = {
     {"Rank and Organization: ", "Place and Date: ", "Entered service at: ", "",
      "Accredited to: ", "G.O. Number: ", "Birth: ", "Born: ", "", "Citation: "},
     // 8 "w1812"
-    {"Middle Initial: ", "Company: ", "Unit: ", "Initial Rank: ", "Final Rank: ",
-     "Other Information: "},
+    {"Middle Initial: ", "Company: ", "Unit: ", "Initial Rank: ", "Final Rank: ", "Other Information: "},
     // 9 "honorol": thirteen joined references, then the end mark.
-    {"Middle Initial: ", "References: ", ",", ",", ",", ",", ",", ",", ",", ",", ",", ",", ",",
-     ",", ",", "\xFF"},
+    {"Middle Initial: ", "References: ", ",", ",", ",", ",", ",", ",", ",", ",", ",", ",", ",", ",", ",",
+     "\xFF"},
     // 10 "ww2_pow"
-    {"Middle Initial: ", "Serial Number: ", "Race: ", "State: ", "Service: ", "Corps: ",
-     "Rank: ", "Capture: ", "Source Type: ", "Capture Area: ", "Camp Name: ",
-     "City served by Camp: ", "Camp Reg: ", "Camp Country: ", "Detail: ", "POW Status: ",
-     "Closed: "},
+    {"Middle Initial: ", "Serial Number: ", "Race: ", "State: ", "Service: ", "Corps: ", "Rank: ",
+     "Capture: ", "Source Type: ", "Capture Area: ", "Camp Name: ", "City served by Camp: ", "Camp Reg: ",
+     "Camp Country: ", "Detail: ", "POW Status: ", "Closed: "},
     // 11 "ww2_kor"
-    {"Middle Initial: ", "Inducted From: ", "Rank: ", "Combat Org: ", "Date of Death: ",
-     "Monument: ", "Status: ", "US Awards: ", "Foreign Awards: "},
+    {"Middle Initial: ", "Inducted From: ", "Rank: ", "Combat Org: ", "Date of Death: ", "Monument: ",
+     "Status: ", "US Awards: ", "Foreign Awards: "},
     // 12 "v_mem"
     {"Middle Name: ", ",", ",", "Organization: ", "City: ", "State: "},
     // 13 "pcc"

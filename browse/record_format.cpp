@@ -96,9 +96,7 @@ void WriteReference(TextSink& sink, const char* field, std::size_t length) {
 }
 
 // A slot past the table counts as empty, so a lookahead never reads beyond it.
-const char* SlotText(const LabelTable& table, int k) {
-    return k < kSlotCount ? table[k] : "";
-}
+const char* SlotText(const LabelTable& table, int k) { return k < kSlotCount ? table[k] : ""; }
 
 bool IsEndMark(const char* slot) {
     return static_cast<unsigned char>(slot[0]) == kEndMark && slot[1] == '\0';

@@ -206,8 +206,7 @@ void CResultPager::FormatRow(int i, char* out) const {
         out[0] = '\0';
         return;
     }
-    std::snprintf(out, kRowTextSize, "%s\t%s\t%s", surname_, rows_[i].givenNames,
-                  rows_[i].summary);
+    std::snprintf(out, kRowTextSize, "%s\t%s\t%s", surname_, rows_[i].givenNames, rows_[i].summary);
 }
 
 void CResultPager::FillSummaries() {

@@ -30,7 +30,8 @@ inline void CheckConversions(const std::string& field) {
     std::string bytes = "kept";
     std::string error;
     if (cp1252::FromUtf8(field, bytes, &error)) {
-        Check(cp1252::ToUtf8(bytes.substr(4)) == field, "UTF-8 did not survive the trip through Windows-1252");
+        Check(cp1252::ToUtf8(bytes.substr(4)) == field,
+              "UTF-8 did not survive the trip through Windows-1252");
     } else {
         Check(bytes == "kept", "a failed conversion changed its output");
         Check(!error.empty(), "a failed conversion gave no reason");

@@ -127,8 +127,8 @@ public:
 
 private:
     static platform::MessageAnswer Answer(const char* text, const char* /*caption*/,
-                                          platform::MessageButtons buttons,
-                                          platform::MessageIcon /*icon*/, void* context) {
+                                          platform::MessageButtons buttons, platform::MessageIcon /*icon*/,
+                                          void* context) {
         auto* self = static_cast<QuietServices*>(context);
         ++self->boxes_;
         self->lastText_ = text != nullptr ? text : "";

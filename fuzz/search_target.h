@@ -137,15 +137,24 @@ inline int RunSearch(const std::uint8_t* data, std::size_t size, const std::stri
         bool largeText = (flags & 1) != 0;
         for (const char command : commands) {
             switch (command) {
-                case 'N': pager.NextPage(); break;
-                case 'P': pager.PrevPage(); break;
-                case 'S': search(); break;
+                case 'N':
+                    pager.NextPage();
+                    break;
+                case 'P':
+                    pager.PrevPage();
+                    break;
+                case 'S':
+                    search();
+                    break;
                 case 'L':
                     largeText = !largeText;
                     pager.SetPageSize(largeText);
                     break;
-                case 'R': pager.Reset(); break;
-                default: continue;
+                case 'R':
+                    pager.Reset();
+                    break;
+                default:
+                    continue;
             }
             CheckPage(pager);
         }

@@ -66,16 +66,16 @@ std::vector<std::string> FieldsFor(int code, int person) {
         if (person % 3 == 0) fields.resize(15, " ");
         return fields;
     }
-    std::vector<std::string> fields = {"Mar. 12, 1818", "Ohio", person % 4 == 0 ? " " : "Sgt",
-                                       "", longText, "Dayton", "OH", "1st Cav Div",
-                                       "Springfield", "Co. B"};
+    std::vector<std::string> fields = {
+        "Mar. 12, 1818", "Ohio", person % 4 == 0 ? " " : "Sgt", "", longText, "Dayton", "OH", "1st Cav Div",
+        "Springfield",   "Co. B"};
     fields.resize(static_cast<std::size_t>(3 + person % 8));
     return fields;
 }
 
 std::vector<PersonRecord> PeopleFor(int code) {
-    const char* smiths[] = {"John", "Joseph", "Mary Ann", "J. R.", "", "Jo Ann", "james",
-                            "JOHN PAUL", " Walter", "Zeke", "Abner", "Jonathan"};
+    const char* smiths[] = {"John",  "Joseph",    "Mary Ann", "J. R.", "",      "Jo Ann",
+                            "james", "JOHN PAUL", " Walter",  "Zeke",  "Abner", "Jonathan"};
     std::vector<PersonRecord> people;
     int person = 0;
     for (const char* given : smiths) people.push_back({"Smith", given, FieldsFor(code, person++)});
@@ -123,7 +123,8 @@ bool LookUp(const fs::path& dir, int code, const std::string& surname, std::int3
 void CutDatabase(const Database& db, std::int32_t& first, std::int32_t& count, std::string& cor,
                  std::string& ext) {
     std::int32_t width = 0;
-    if (db.cor.size() >= 4) width = LoadInt32(reinterpret_cast<const unsigned char*>(db.cor.data() + db.cor.size() - 4));
+    if (db.cor.size() >= 4)
+        width = LoadInt32(reinterpret_cast<const unsigned char*>(db.cor.data() + db.cor.size() - 4));
     const std::size_t entrySize = width > 0 && width <= 255 ? static_cast<std::size_t>(width) + 4 : 0;
     if (entrySize == 0 || first < 0) {
         cor = db.cor.substr(0, kMaxSeedFile);
@@ -149,8 +150,8 @@ void CutDatabase(const Database& db, std::int32_t& first, std::int32_t& count, s
 }
 
 std::string SearchSeed(int code, std::uint8_t flags, std::int32_t first, std::int32_t count,
-                       const std::string& surname, const std::string& firstName,
-                       const std::string& commands, const std::string& cor, const std::string& ext) {
+                       const std::string& surname, const std::string& firstName, const std::string& commands,
+                       const std::string& cor, const std::string& ext) {
     return ByteWriter()
         .Byte(static_cast<std::uint8_t>(code - 1))
         .Byte(flags)
@@ -232,7 +233,8 @@ std::vector<std::string> RootSurnames(const std::string& tre, int code) {
     if (root < 8 || static_cast<std::size_t>(root) + 4 + 4 * entrySize > tre.size()) return surnames;
     const std::int32_t count = LoadInt32(bytes + root);
     for (std::int32_t i = 0; i < count && i < CNameIndex::kEntriesPerPage; ++i) {
-        const std::size_t at = static_cast<std::size_t>(root) + 4 + static_cast<std::size_t>(i) * entrySize + 8;
+        const std::size_t at =
+            static_cast<std::size_t>(root) + 4 + static_cast<std::size_t>(i) * entrySize + 8;
         std::string key(tre.data() + at, keyField);
         key.resize(std::strlen(key.c_str()));
         while (!key.empty() && key.back() == ' ') key.pop_back();
@@ -290,16 +292,22 @@ void HandMadeSearchSeeds(SeedFolder& search) {
         }
         return bytes + Int32Bytes(width);
     };
-    const std::string ext = "J\xffOhio\xffPFC\xff" "7th Inf\xff\n" "3\xff" "1st\xff\n \xff\xff\n";
+    const std::string ext =
+        "J\xffOhio\xffPFC\xff"
+        "7th Inf\xff\n"
+        "3\xff"
+        "1st\xff\n \xff\xff\n";
     const std::string small = cor(8, {{0, "JOHN"}, {24, "JOE"}, {31, ""}, {9999, "X"}, {-4, "Y"}});
     search.Add("hand-offsets", SearchSeed(11, 0, 0, 5, "smith", "", "NPN", small, ext));
     search.Add("hand-range-past-end", SearchSeed(1, 2, 3, 40, "smith", "j", "NNP", small, ext));
     search.Add("hand-width-zero", SearchSeed(1, 0, 0, 2, "smith", "", "N", std::string(8, '\0'), ext));
     search.Add("hand-width-huge", SearchSeed(2, 0, 0, 2, "smith", "", "N", Int32Bytes(4096), ext));
-    search.Add("hand-no-newline", SearchSeed(9, 0, 0, 1, "smith", "", "",
-                                             cor(4, {{0, "J"}}), "J\xff" "12345\xff" "3 45 46 \xff"));
-    search.Add("hand-no-field-end", SearchSeed(5, 0, 0, 1, "smith", "", "", cor(4, {{0, "J"}}),
-                                               std::string(6000, 'x')));
+    search.Add("hand-no-newline", SearchSeed(9, 0, 0, 1, "smith", "", "", cor(4, {{0, "J"}}),
+                                             "J\xff"
+                                             "12345\xff"
+                                             "3 45 46 \xff"));
+    search.Add("hand-no-field-end",
+               SearchSeed(5, 0, 0, 1, "smith", "", "", cor(4, {{0, "J"}}), std::string(6000, 'x')));
     search.Add("hand-empty-files", SearchSeed(14, 6, 0, 1, "smith", "a", "NP", "", ""));
 }
 
@@ -315,18 +323,19 @@ void ProfileSeeds(SeedFolder& profile) {
             .Raw(content)
             .Bytes();
     };
-    profile.Add("plain", seed(260, "ChronaraPath",
-                              "[Tavora7m]\nTavoraDir=/opt/tavora/\nChronaraPath=/media/cdrom\n"));
+    profile.Add("plain",
+                seed(260, "ChronaraPath", "[Tavora7m]\nTavoraDir=/opt/tavora/\nChronaraPath=/media/cdrom\n"));
     profile.Add("crlf-comments", seed(260, "TavoraDir",
                                       "; settings\r\n[other]\r\nTavoraDir=no\r\n[ tavora7m ]\r\n"
                                       "# note\r\n  tavoradir =  /srv/t  \r\n"));
-    profile.Add("long-value", seed(260, "ChronaraPath",
-                                   "[Tavora7m]\nChronaraPath=/" + std::string(300, 'd') + "\n"));
-    profile.Add("exact-259", seed(260, "ChronaraPath",
-                                  "[Tavora7m]\nChronaraPath=/" + std::string(258, 'd') + "\n"));
+    profile.Add("long-value",
+                seed(260, "ChronaraPath", "[Tavora7m]\nChronaraPath=/" + std::string(300, 'd') + "\n"));
+    profile.Add("exact-259",
+                seed(260, "ChronaraPath", "[Tavora7m]\nChronaraPath=/" + std::string(258, 'd') + "\n"));
     profile.Add("tiny-buffer", seed(1, "TavoraDir", "[Tavora7m]\nTavoraDir=/x\n"));
-    profile.Add("duplicates", seed(64, "ChronaraPath",
-                                   "[Tavora7m]\nChronaraPath=/a\nChronaraPath=/b\n[Tavora7m]\nChronaraPath=/c"));
+    profile.Add("duplicates",
+                seed(64, "ChronaraPath",
+                     "[Tavora7m]\nChronaraPath=/a\nChronaraPath=/b\n[Tavora7m]\nChronaraPath=/c"));
     profile.Add("no-newline", seed(300, "TavoraDir", "[Tavora7m]\nTavoraDir"));
     profile.Add("binary", seed(260, "TavoraDir", std::string("[Tavora7m]\nTavoraDir=\0\xff\x80/\n", 22)));
 }

@@ -27,8 +27,7 @@ MessageAnswer ShowMessageBox(const char* text, const char* caption, MessageButto
                              MessageIcon icon) {
     const Installed& installed = Slot();
     if (installed.handler != nullptr) {
-        return installed.handler(text != nullptr ? text : "", caption, buttons, icon,
-                                 installed.context);
+        return installed.handler(text != nullptr ? text : "", caption, buttons, icon, installed.context);
     }
     return StderrMessageBox(text != nullptr ? text : "", caption, buttons, icon, nullptr);
 }

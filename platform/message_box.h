@@ -18,16 +18,14 @@ enum class MessageAnswer { Ok, Cancel, Failed };
 inline constexpr const char kAppTitle[] = "Chronara";
 
 // caption may be null: the platform's default caption is then used.
-using MessageBoxHandler = MessageAnswer (*)(const char* text, const char* caption,
-                                            MessageButtons buttons, MessageIcon icon,
-                                            void* context);
+using MessageBoxHandler = MessageAnswer (*)(const char* text, const char* caption, MessageButtons buttons,
+                                            MessageIcon icon, void* context);
 
 // Installs handler (null restores the default); returns nothing. The context
 // pointer is handed back to the handler on every call and is not owned.
 void SetMessageBoxHandler(MessageBoxHandler handler, void* context);
 
-MessageAnswer ShowMessageBox(const char* text, const char* caption, MessageButtons buttons,
-                             MessageIcon icon);
+MessageAnswer ShowMessageBox(const char* text, const char* caption, MessageButtons buttons, MessageIcon icon);
 
 // The stderr implementation used by the command-line tools: prints the text
 // and answers Cancel to OK/Cancel boxes, OK otherwise.

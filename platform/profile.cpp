@@ -74,8 +74,8 @@ std::size_t ReadProfileText(const std::string& content, const char* section, con
 
         if (*begin == '[') {
             if (inSection) break;  // the first section of that name has ended
-            const char* close = static_cast<const char*>(
-                std::memchr(begin, ']', static_cast<std::size_t>(end - begin)));
+            const char* close =
+                static_cast<const char*>(std::memchr(begin, ']', static_cast<std::size_t>(end - begin)));
             if (close == nullptr) continue;
             const char* nameBegin = begin + 1;
             const char* nameEnd = close;

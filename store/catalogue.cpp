@@ -32,9 +32,7 @@ const char* const kListTexts[kRowCount + 1] = {
 
 const std::uint8_t kRowTable[kRowCount + 1] = {1, 2, 14, 3, 13, 4, 5, 12, 8, 6, 7, 10, 11, 0};
 
-const char* StemOf(int code) {
-    return (code >= kFirstCode && code <= kLastCode) ? kStems[code] : nullptr;
-}
+const char* StemOf(int code) { return (code >= kFirstCode && code <= kLastCode) ? kStems[code] : nullptr; }
 
 int CodeOfStem(const char* stem) {
     if (stem == nullptr) return 0;

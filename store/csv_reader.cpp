@@ -57,7 +57,8 @@ CCsvReader::Result CCsvReader::Next(std::vector<std::string>& fields) {
             }
             fields.push_back(field);
             if (pos_ >= text_.size() || TakeLineEnd()) return Result::Row;
-            if (text_[pos_] != ',') return Fail("a closing quote must be followed by a comma or the end of the line");
+            if (text_[pos_] != ',')
+                return Fail("a closing quote must be followed by a comma or the end of the line");
             ++pos_;
             continue;
         }
@@ -68,7 +69,8 @@ CCsvReader::Result CCsvReader::Next(std::vector<std::string>& fields) {
                 if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') break;
                 return Fail("a carriage return is not followed by a line feed");
             }
-            if (c == '"') return Fail("a quote inside an unquoted field (quote the whole field and double the quote)");
+            if (c == '"')
+                return Fail("a quote inside an unquoted field (quote the whole field and double the quote)");
             field += c;
             ++pos_;
         }

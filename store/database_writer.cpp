@@ -235,8 +235,9 @@ bool CDatabaseWriter::Write(const std::string& dir, int nameWidth, std::string* 
         return false;
     }
     if (width < smallest) {
-        *error = Describe("the name width %zu is too small: the longest given names need %zu bytes with their NUL",
-                          static_cast<std::size_t>(width), static_cast<std::size_t>(smallest));
+        *error =
+            Describe("the name width %zu is too small: the longest given names need %zu bytes with their NUL",
+                     static_cast<std::size_t>(width), static_cast<std::size_t>(smallest));
         return false;
     }
 
@@ -330,7 +331,8 @@ bool CDatabaseWriter::Write(const std::string& dir, int nameWidth, std::string* 
         return false;
     }
     auto pageOffset = [&](int page) {
-        return page < 0 ? -1 : static_cast<std::int32_t>(kTreeHeader + static_cast<std::int64_t>(page) * pageSize);
+        return page < 0 ? -1
+                        : static_cast<std::int32_t>(kTreeHeader + static_cast<std::int64_t>(page) * pageSize);
     };
     {
         CheckedFile tre;
@@ -349,7 +351,8 @@ bool CDatabaseWriter::Write(const std::string& dir, int nameWidth, std::string* 
                 std::memcpy(entry + 8, key.data(), key.size());  // NUL padding stays
             }
             unsigned char* children = bytes.data() + 4 + kEntriesPerPage * entrySize;
-            for (int c = 0; c <= kEntriesPerPage; ++c) StoreInt32(children + 4 * c, pageOffset(page.children[c]));
+            for (int c = 0; c <= kEntriesPerPage; ++c)
+                StoreInt32(children + 4 * c, pageOffset(page.children[c]));
             tre.Write(bytes.data(), bytes.size());
         }
         tre.Write(&kSignature, 1);
@@ -360,7 +363,8 @@ bool CDatabaseWriter::Write(const std::string& dir, int nameWidth, std::string* 
         summary->people = static_cast<long>(order.size());
         summary->surnames = surnames;
         summary->largestRange = 0;
-        for (const Group& group : groups) summary->largestRange = std::max(summary->largestRange, static_cast<long>(group.count));
+        for (const Group& group : groups)
+            summary->largestRange = std::max(summary->largestRange, static_cast<long>(group.count));
         summary->treeHeight = height;
         summary->nameWidth = width;
     }

@@ -48,8 +48,7 @@ private:
 
 // Signed 32-bit little-endian helpers for the on-disk integers.
 inline std::int32_t LoadInt32(const unsigned char* bytes) {
-    std::uint32_t value = static_cast<std::uint32_t>(bytes[0]) |
-                          (static_cast<std::uint32_t>(bytes[1]) << 8) |
+    std::uint32_t value = static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
                           (static_cast<std::uint32_t>(bytes[2]) << 16) |
                           (static_cast<std::uint32_t>(bytes[3]) << 24);
     return static_cast<std::int32_t>(value);

@@ -13,7 +13,7 @@ std::size_t IndexKeyLength(int code, std::size_t surnameLength) {
 
 void MakeIndexKey(int code, char* text) {
     std::size_t length = std::strlen(text);
-    if (length > kMaxKeySurname) length = kMaxKeySurname;  // callers refuse longer ones first
+    if (length > kMaxKeySurname) length = kMaxKeySurname;        // callers refuse longer ones first
     const std::size_t keyLength = IndexKeyLength(code, length);  // at most 23
     for (std::size_t i = 0; i < length; ++i) text[i] = AsciiUpper(text[i]);
     for (std::size_t i = length; i < keyLength; ++i) text[i] = ' ';

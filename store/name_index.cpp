@@ -16,8 +16,7 @@ void ShowWrongFormat() {
 
 }  // namespace
 
-CNameIndex::CNameIndex(const char* path, int keyField)
-    : keyField_(keyField == 24 ? 24 : 20) {
+CNameIndex::CNameIndex(const char* path, int keyField) : keyField_(keyField == 24 ? 24 : 20) {
     // Probe in text mode: an index that is not there is created empty.
     std::FILE* probe = std::fopen(path, "r");
     if (probe == nullptr) {
@@ -33,9 +32,9 @@ CNameIndex::CNameIndex(const char* path, int keyField)
 
     unsigned char signature = 0;
     bool readable = stream_.Open(path, "rb") && stream_.SeekEnd() &&
-                    (fileSize_ = stream_.Tell()) >= kHeaderSize + 1 &&
-                    stream_.Seek(fileSize_ - 1) && stream_.ReadExact(&signature, 1) &&
-                    stream_.Seek(0) && stream_.ReadInt32(root_) && stream_.ReadInt32(spare_);
+                    (fileSize_ = stream_.Tell()) >= kHeaderSize + 1 && stream_.Seek(fileSize_ - 1) &&
+                    stream_.ReadExact(&signature, 1) && stream_.Seek(0) && stream_.ReadInt32(root_) &&
+                    stream_.ReadInt32(spare_);
     if (!readable || signature != kSignature) {
         ShowWrongFormat();
         stream_.Close();

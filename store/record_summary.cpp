@@ -6,6 +6,5 @@
 void CRecordDatabase::ReadSummary(std::int32_t offset, char* out) {
     // An unreadable position reads like the end of the file.
     const bool positioned = recordStream_.IsOpen() && offset >= 0 && recordStream_.Seek(offset);
-    summaryFirstByte_ = BuildRawSummary(
-        [&]() { return positioned ? recordStream_.GetByte() : -1; }, out);
+    summaryFirstByte_ = BuildRawSummary([&]() { return positioned ? recordStream_.GetByte() : -1; }, out);
 }

@@ -65,7 +65,8 @@ TEST(CsvReader, LineEndsByteOrderMarkAndEmptyLines) {
     std::vector<std::string> fields;
     ASSERT_EQ(withMark.Next(fields), CCsvReader::Result::Row);
     EXPECT_TRUE(withMark.HadByteOrderMark());
-    EXPECT_EQ(fields, (std::vector<std::string>{"q"}));  // a quote right after the mark still opens a quoted field
+    EXPECT_EQ(fields,
+              (std::vector<std::string>{"q"}));  // a quote right after the mark still opens a quoted field
     EXPECT_EQ(withMark.Next(fields), CCsvReader::Result::End);
 
     // Only a mark at the very start is dropped; bytes are passed on undecoded.
@@ -110,7 +111,8 @@ TEST(Cp1252, EveryByteConvertsToUtf8AndBack) {
         EXPECT_EQ(back, one) << byte;
         EXPECT_EQ(cp1252::ByteOfCodePoint(cp1252::CodePointOfByte(static_cast<unsigned char>(byte))), byte);
     }
-    EXPECT_EQ(cp1252::ToUtf8("\x80\x8A\x9F\xE9\xFF\x81"), "\xE2\x82\xAC\xC5\xA0\xC5\xB8\xC3\xA9\xC3\xBF\xC2\x81");
+    EXPECT_EQ(cp1252::ToUtf8("\x80\x8A\x9F\xE9\xFF\x81"),
+              "\xE2\x82\xAC\xC5\xA0\xC5\xB8\xC3\xA9\xC3\xBF\xC2\x81");
     std::string out = "keep:";
     ASSERT_TRUE(cp1252::FromUtf8("M\xC3\xBCller \xE2\x80\x94 \xE2\x82\xAC\xE2\x84\xA2", out));
     EXPECT_EQ(out, "keep:M\xFCller \x97 \x80\x99");
@@ -125,14 +127,16 @@ TEST(Cp1252, CharactersWithoutAFormAndMalformedUtf8AreRefused) {
         {"ok \xC4\x80", "U+0100 (\xC4\x80) has no Windows-1252 form"},
         {"\xC2\x80", "U+0080"},  // the C1 control whose byte is the euro sign
         {"\xF0\x9F\x98\x80", "U+1F600"},
-        {"\xC5\x81" "ukasz", "U+0141"},
-        {"\xC0\x80", "malformed UTF-8"},           // overlong NUL
-        {"\xE0\x80\xAF", "malformed UTF-8"},       // overlong slash
-        {"\xED\xA0\x80", "malformed UTF-8"},       // surrogate
-        {"\xF4\x90\x80\x80", "malformed UTF-8"},   // beyond U+10FFFF
+        {"\xC5\x81"
+         "ukasz",
+         "U+0141"},
+        {"\xC0\x80", "malformed UTF-8"},                              // overlong NUL
+        {"\xE0\x80\xAF", "malformed UTF-8"},                          // overlong slash
+        {"\xED\xA0\x80", "malformed UTF-8"},                          // surrogate
+        {"\xF4\x90\x80\x80", "malformed UTF-8"},                      // beyond U+10FFFF
         {"ab\xE2\x82", "malformed UTF-8 (byte 0xE2 at position 3)"},  // cut short
         {"\x80", "malformed UTF-8"},
-        {"\xE9t\xE9", "malformed UTF-8"},          // Windows-1252 bytes are not UTF-8
+        {"\xE9t\xE9", "malformed UTF-8"},  // Windows-1252 bytes are not UTF-8
     };
     for (const Case& c : cases) {
         std::string out = "unchanged";

@@ -44,9 +44,7 @@ TEST(DataDisk, PromptRepeatsUntilDiskInsertedOrCancelled) {
     // Inserting the disk while the prompt is up and answering OK succeeds.
     boxes.Clear();
     boxes.Script({MessageAnswer::Ok});
-    boxes.onShow = [&](const testing_support::ShownBox&) {
-        WriteFileBytes(disk.File("chronaradb.id"), "x");
-    };
+    boxes.onShow = [&](const testing_support::ShownBox&) { WriteFileBytes(disk.File("chronaradb.id"), "x"); };
     EXPECT_TRUE(CheckDataDisk(dirs));
     EXPECT_EQ(boxes.Shown().size(), 1u);
 }

@@ -71,7 +71,8 @@ void WalkPage(const std::string& bytes, int keyField, std::int32_t offset, int d
     ASSERT_GE(count, 1);
     ASSERT_LE(count, 4);
     std::int32_t children[5];
-    for (int c = 0; c < 5; ++c) children[c] = Int32At(bytes, at + 4 + 4 * entrySize + 4 * static_cast<std::size_t>(c));
+    for (int c = 0; c < 5; ++c)
+        children[c] = Int32At(bytes, at + 4 + 4 * entrySize + 4 * static_cast<std::size_t>(c));
     const bool leaf = children[0] == -1;
     for (int c = count + 1; c < 5; ++c) EXPECT_EQ(children[c], -1) << "child beyond the entries";
     if (leaf) {
@@ -124,7 +125,8 @@ int MinimalHeight(std::size_t keys) {
     return height;
 }
 
-PersonRecord Person(const std::string& surname, const std::string& given, std::vector<std::string> fields = {}) {
+PersonRecord Person(const std::string& surname, const std::string& given,
+                    std::vector<std::string> fields = {}) {
     return PersonRecord{surname, given, std::move(fields)};
 }
 
@@ -143,10 +145,13 @@ TEST_F(DatabaseWriterTest, OnePersonGivesTheExactBytesOfAllThreeFiles) {
     DatabaseSummary summary;
     ASSERT_TRUE(writer.Write(dir_.Path(), 0, &error, &summary)) << error;
 
-    EXPECT_EQ(ReadFileBytes(File(1, ".ext")), "a\xFF" "b\xFF\n");
+    EXPECT_EQ(ReadFileBytes(File(1, ".ext")),
+              "a\xFF"
+              "b\xFF\n");
     EXPECT_EQ(ReadFileBytes(File(1, ".cor")), Int32Bytes(0) + std::string("Ann\0", 4) + Int32Bytes(4));
 
-    std::string page = Int32Bytes(1) + Int32Bytes(0) + Int32Bytes(1) + "SMITH            " + std::string(3, '\0');
+    std::string page =
+        Int32Bytes(1) + Int32Bytes(0) + Int32Bytes(1) + "SMITH            " + std::string(3, '\0');
     page += std::string(3 * 28, '\0');
     for (int c = 0; c < 5; ++c) page += Int32Bytes(-1);
     ASSERT_EQ(page.size(), 136u);
@@ -176,8 +181,8 @@ TEST_F(DatabaseWriterTest, SurnamesThatFormOneKeyShareOneRangeInArrivalOrder) {
     // É (0xC9) is not upper-cased and sorts after every ASCII letter.
     CDatabaseWriter writer(3);
     std::string error;
-    const char* people[][2] = {{"\xC9tienne", "A"}, {"Smith", "B"}, {"Zorn", "C"}, {"SMITH", "D"},
-                               {"Adams", "E"},       {"smith ", "F"}, {"\xE9tienne", "G"}};
+    const char* people[][2] = {{"\xC9tienne", "A"}, {"Smith", "B"},  {"Zorn", "C"},      {"SMITH", "D"},
+                               {"Adams", "E"},      {"smith ", "F"}, {"\xE9tienne", "G"}};
     for (auto& p : people) ASSERT_TRUE(writer.Add(Person(p[0], p[1], {p[1]}), &error)) << error;
     ASSERT_TRUE(writer.Write(dir_.Path(), 0, &error)) << error;
 
@@ -198,8 +203,8 @@ TEST_F(DatabaseWriterTest, SurnamesThatFormOneKeyShareOneRangeInArrivalOrder) {
 }
 
 TEST_F(DatabaseWriterTest, TreeIsBalancedWithOneToFourEntriesPerPageForEverySize) {
-    const std::size_t sizes[] = {1, 2, 3, 4, 5, 6, 9, 10, 11, 14, 15, 23, 24, 25, 26, 30, 49, 50, 99,
-                                 124, 125, 126, 200, 311, 624, 625, 626, 1000, 3124, 3125};
+    const std::size_t sizes[] = {1,  2,  3,  4,  5,   6,   9,   10,  11,  14,  15,  23,  24,   25,   26,
+                                 30, 49, 50, 99, 124, 125, 126, 200, 311, 624, 625, 626, 1000, 3124, 3125};
     for (std::size_t n : sizes) {
         CDatabaseWriter writer(1);
         std::string error;
@@ -249,8 +254,8 @@ TEST_F(DatabaseWriterTest, RefusesWhatTheFormatsCannotHoldAndAcceptsTheLimits) {
         {1, Person("Smith", "A", {"bad\nline"}), false, "field 0 holds a line feed"},
         {1, Person("Smith", "A", {field4997}), true, ""},
         {1, Person("Smith", "A", {field4997 + "r"}), false, "5000 bytes"},
-        {1, Person("Smith", "A", {std::string(2000, 'a'), std::string(2000, 'b'), std::string(997, 'c')}), false,
-         "5001 bytes"},
+        {1, Person("Smith", "A", {std::string(2000, 'a'), std::string(2000, 'b'), std::string(997, 'c')}),
+         false, "5001 bytes"},
         {0, Person("Smith", "A"), false, "code 0"},
         {15, Person("Smith", "A"), false, "code 15"},
     };
@@ -316,9 +321,9 @@ private:
 };
 
 Generated Generate(int code, std::size_t count) {
-    static const char* const kSyllables[] = {"al", "ber", "co", "dan", "el", "fitz", "gor", "ha", "in", "jo",
-                                             "kel", "lo", "mac", "ne", "o", "per", "qu", "ri", "son", "t",
-                                             "um", "van", "wi", "x", "ya", "z\xE9", "\xC4h", "ster"};
+    static const char* const kSyllables[] = {
+        "al", "ber", "co", "dan", "el",  "fitz", "gor", "ha",  "in", "jo", "kel", "lo",    "mac",   "ne",
+        "o",  "per", "qu", "ri",  "son", "t",    "um",  "van", "wi", "x",  "ya",  "z\xE9", "\xC4h", "ster"};
     const std::size_t maxKey = (code == 2 || code >= 7) ? 23 : 19;
     Lcg random(static_cast<std::uint32_t>(code) * 7919u);
     std::vector<std::string> surnames;
@@ -328,16 +333,18 @@ Generated Generate(int code, std::size_t count) {
         const std::uint32_t parts = 1 + random.Next(7);
         for (std::uint32_t p = 0; p < parts; ++p) name += kSyllables[random.Next(28)];
         if (name.size() > maxKey) name.resize(maxKey - random.Next(4));
-        if (random.Next(3) == 0) name[0] = static_cast<char>(name[0] >= 'a' && name[0] <= 'z' ? name[0] - 32 : name[0]);
+        if (random.Next(3) == 0)
+            name[0] = static_cast<char>(name[0] >= 'a' && name[0] <= 'z' ? name[0] - 32 : name[0]);
         if (distinct.insert(name).second) surnames.push_back(name);
     }
     // Names at the padding boundaries, and spellings that form one key.
-    for (const char* extra : {"abcdefghijklmnop", "abcdefghijklmnopq", "ABCDEFGHIJKLMNOPQR", "abcdefghijklmnopqrs",
-                              "Smith", "SMITH", "smith "}) {
+    for (const char* extra : {"abcdefghijklmnop", "abcdefghijklmnopq", "ABCDEFGHIJKLMNOPQR",
+                              "abcdefghijklmnopqrs", "Smith", "SMITH", "smith "}) {
         surnames.push_back(extra);
     }
     if (maxKey == 23) {
-        for (const char* extra : {"abcdefghijklmnopqrstu", "abcdefghijklmnopqrstuv", "abcdefghijklmnopqrstuvw"}) {
+        for (const char* extra :
+             {"abcdefghijklmnopqrstu", "abcdefghijklmnopqrstuv", "abcdefghijklmnopqrstuvw"}) {
             surnames.push_back(extra);
         }
     }
@@ -348,18 +355,22 @@ Generated Generate(int code, std::size_t count) {
     for (const std::string& surname : surnames) peopleOf.push_back(&out.byKey[ExpectedKey(code, surname)]);
     for (std::size_t i = 0; i < count; ++i) {
         // Skewed choice: a few surnames get thousands of people, most get a handful.
-        const std::uint32_t pick = random.Next(4) == 0 ? random.Next(40) : random.Next(static_cast<std::uint32_t>(surnames.size()));
+        const std::uint32_t pick =
+            random.Next(4) == 0 ? random.Next(40) : random.Next(static_cast<std::uint32_t>(surnames.size()));
         const std::size_t chosen = i < surnames.size() ? i : pick;
         PersonRecord person;
         person.surname = surnames[chosen];
         // Mostly short texts (kept inside std::string without a heap block, which keeps
         // this fast under the sanitizers), now and then the longest allowed.
         const std::uint32_t givenLength = random.Next(50) == 0 ? 254 : random.Next(16);
-        for (std::uint32_t g = 0; g < givenLength; ++g) person.givenNames += static_cast<char>('a' + random.Next(26));
+        for (std::uint32_t g = 0; g < givenLength; ++g)
+            person.givenNames += static_cast<char>('a' + random.Next(26));
         const std::uint32_t fields = random.Next(7);
         for (std::uint32_t f = 0; f < fields; ++f) {
             std::string field = std::to_string(i) + ":" + std::to_string(f);
-            const std::uint32_t extra = random.Next(1000) == 0 ? 1500 : random.Next(20) == 0 ? 60 : random.Next(8);
+            const std::uint32_t extra = random.Next(1000) == 0 ? 1500
+                                        : random.Next(20) == 0 ? 60
+                                                               : random.Next(8);
             field.append(extra, static_cast<char>(0x20 + random.Next(0xDF)));
             person.fields.push_back(field);
         }

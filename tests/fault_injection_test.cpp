@@ -53,7 +53,8 @@ protected:
         std::string error;
         for (int i = 0; i < kPeople; ++i) {
             const std::string given = (i % 5 == 4 ? "Mary " : "John ") + std::to_string(i);
-            ASSERT_TRUE(writer.Add({"Smith", given, {"J", "Ohio", "PFC", "7th Inf " + std::to_string(i)}}, &error))
+            ASSERT_TRUE(
+                writer.Add({"Smith", given, {"J", "Ohio", "PFC", "7th Inf " + std::to_string(i)}}, &error))
                 << error;
         }
         ASSERT_TRUE(writer.Add({"Lee", "Robert", {"E", "Virginia"}}, &error)) << error;

@@ -45,8 +45,8 @@ TEST(FileStreamTest, SeeksInAheadBehindAndBeyondTheBufferReadTheRightBytes) {
     ASSERT_TRUE(stream.Open(dir.File("data").c_str(), "rb"));
     // Same place, a few bytes on, most of a buffer on, several buffers on,
     // back inside the buffer, far back, and steps that cross block edges.
-    const std::int64_t offsets[] = {0,     0,     10,    10,    300,   4090,  4100,  8000,  8000,
-                                    20000, 19990, 21000, 25095, 25100, 100,   99990, 60000, 64095};
+    const std::int64_t offsets[] = {0,     0,     10,    10,    300,   4090, 4100,  8000,  8000,
+                                    20000, 19990, 21000, 25095, 25100, 100,  99990, 60000, 64095};
     for (std::int64_t offset : offsets) {
         ASSERT_TRUE(stream.Seek(offset)) << offset;
         EXPECT_EQ(stream.Tell(), offset);
@@ -58,7 +58,7 @@ TEST(FileStreamTest, SeeksInAheadBehindAndBeyondTheBufferReadTheRightBytes) {
         const std::int64_t here = stream.Tell();
         // Mostly short hops forward, as the readers make them, and some jumps.
         std::int64_t offset = (state % 4 != 0) ? here + static_cast<std::int64_t>(state >> 20) % 5000
-                                                : static_cast<std::int64_t>(state >> 8) % 100000;
+                                               : static_cast<std::int64_t>(state >> 8) % 100000;
         if (offset > 99990) offset = 99990;
         ASSERT_TRUE(stream.Seek(offset));
         ASSERT_EQ(ReadBytes(stream, 3), content.substr(static_cast<std::size_t>(offset), 3)) << offset;

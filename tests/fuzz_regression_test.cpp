@@ -43,7 +43,8 @@ void Replay(const char* harness, Target target) {
         std::string bytes;
         ASSERT_TRUE(fuzz_support::ReadFile(input.string(), bytes));
         TempDir folder;
-        EXPECT_EQ(target(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), folder.Path()), 0);
+        EXPECT_EQ(target(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), folder.Path()),
+                  0);
     }
 }
 
@@ -56,18 +57,20 @@ TEST(FuzzRegressions, KeptInputsPassEveryHarness) {
 
 TEST(FuzzRegressions, HandBuiltInputsDecodeAndPass) {
     // The empty input and inputs cut anywhere decode to something valid.
-    const std::string search = fuzz_support::ByteWriter()
-                                   .Byte(2)
-                                   .Byte(6)
-                                   .Int32(0)
-                                   .Int32(2)
-                                   .Text("lee")
-                                   .Text("r")
-                                   .Text("NPSLR")
-                                   .Blob(std::string(4, '\0') + "ROBERT" + std::string(2, '\0') +
-                                         std::string("\x08\0\0\0", 4))
-                                   .Raw("3\xff" "1st\xff\n")
-                                   .Bytes();
+    const std::string search =
+        fuzz_support::ByteWriter()
+            .Byte(2)
+            .Byte(6)
+            .Int32(0)
+            .Int32(2)
+            .Text("lee")
+            .Text("r")
+            .Text("NPSLR")
+            .Blob(std::string(4, '\0') + "ROBERT" + std::string(2, '\0') + std::string("\x08\0\0\0", 4))
+            .Raw(
+                "3\xff"
+                "1st\xff\n")
+            .Bytes();
     for (std::size_t cut = 0; cut <= search.size(); cut += 7) {
         TempDir folder;
         fuzz_targets::RunSearch(reinterpret_cast<const std::uint8_t*>(search.data()), cut, folder.Path());
@@ -99,7 +102,8 @@ TEST(FuzzRegressions, RangePastTheEntryFileIsCutToTheEntriesHeld) {
         std::int32_t first, count, expected;
     };
     for (const Case& c : {Case{1, 100000000, 2}, Case{5, 10, 0}, Case{-3, 10, 0}, Case{0, 3, 3}}) {
-        ASSERT_TRUE(fuzz_support::WriteFile(base + ".tre", fuzz_targets::OneKeyIndex(code, key, c.first, c.count)));
+        ASSERT_TRUE(
+            fuzz_support::WriteFile(base + ".tre", fuzz_targets::OneKeyIndex(code, key, c.first, c.count)));
         ScriptedResponder boxes;
         CRecordDatabase db(dirs);
         CResultPager pager(&db);

@@ -89,7 +89,8 @@ protected:
     std::vector<std::string> Leftovers() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(work_.Path())) {
-            if (entry.is_directory() && entry.path().filename() != "disk") names.push_back(entry.path().filename().string());
+            if (entry.is_directory() && entry.path().filename() != "disk")
+                names.push_back(entry.path().filename().string());
         }
         return names;
     }
@@ -97,13 +98,12 @@ protected:
 
 TEST_F(MkdiskTest, BuildsDatabasesThatTheReadersFindPersonByPerson) {
     // titan: byte-order mark, CR LF, quoted commas, accents, a ragged row.
-    const std::string titan = Source(
-        "titan.csv",
-        "\xEF\xBB\xBFsurname,given,survived,class\r\n"
-        "Allen,Miss. Elisabeth Walton,3,1st\r\n"
-        "\"Andersson\",\"Mr. Anders, Johan\",0,3rd\r\n"
-        "allen,Mr. William Henry,0\r\n"
-        "M\xC3\xBCller,J\xC3\xA9r\xC3\xB4me,0,\xE2\x82\xAC 12\r\n");
+    const std::string titan = Source("titan.csv",
+                                     "\xEF\xBB\xBFsurname,given,survived,class\r\n"
+                                     "Allen,Miss. Elisabeth Walton,3,1st\r\n"
+                                     "\"Andersson\",\"Mr. Anders, Johan\",0,3rd\r\n"
+                                     "allen,Mr. William Henry,0\r\n"
+                                     "M\xC3\xBCller,J\xC3\xA9r\xC3\xB4me,0,\xE2\x82\xAC 12\r\n");
     // ww2_kor (long keys): LF only, a surname of 21 characters padded to 22.
     const std::string kor = Source("ww2_kor.csv",
                                    "last,first,mi,from\n"
@@ -134,7 +134,9 @@ TEST_F(MkdiskTest, BuildsDatabasesThatTheReadersFindPersonByPerson) {
     database.ReadEntry(first);
     EXPECT_STREQ(database.GivenNames(), "Miss. Elisabeth Walton");
     database.ReadRecord(database.RecordOffset(), record);
-    EXPECT_STREQ(record, "3\xFF" "1st\xFF\n");
+    EXPECT_STREQ(record,
+                 "3\xFF"
+                 "1st\xFF\n");
     database.ReadEntry(first + 1);
     EXPECT_STREQ(database.GivenNames(), "Mr. William Henry");
     database.ReadRecord(database.RecordOffset(), record);
@@ -173,7 +175,11 @@ TEST_F(MkdiskTest, BuildsDatabasesThatTheReadersFindPersonByPerson) {
     ASSERT_EQ(count, 1);
     database.ReadEntry(first);
     database.ReadRecord(database.RecordOffset(), record);
-    EXPECT_STREQ(record, "a\xFF" "b\xFF" "c\xFF" "d\xFF\n");  // cells beyond the header are fields too
+    EXPECT_STREQ(record,
+                 "a\xFF"
+                 "b\xFF"
+                 "c\xFF"
+                 "d\xFF\n");  // cells beyond the header are fields too
     std::strcpy(key, "SOLO                  ");
     database.Index()->Lookup(key, first, count);
     ASSERT_EQ(count, 1);
@@ -194,10 +200,12 @@ TEST_F(MkdiskTest, TheQueryToolFindsPeopleOnABuiltDisk) {
                                      "Brown,Mrs. Margaret,3\n");
     ASSERT_EQ(Mkdisk({"--out", Out(), titan}).status, 0);
     TempDir install;
-    const ToolRun query = RunProgram(kQuery, {"--data-dir", Out(), "--install-dir", install.Path(), "--database",
-                                              "titan", "--surname", "allen", "--first-name", "mi"});
+    const ToolRun query =
+        RunProgram(kQuery, {"--data-dir", Out(), "--install-dir", install.Path(), "--database", "titan",
+                            "--surname", "allen", "--first-name", "mi"});
     EXPECT_EQ(query.status, 0) << query.err;
-    EXPECT_EQ(query.out, "1 records found.\nALLEN\tMiss. Elisabeth Walton\tsurvived: yes\nprev=off next=off\n");
+    EXPECT_EQ(query.out,
+              "1 records found.\nALLEN\tMiss. Elisabeth Walton\tsurvived: yes\nprev=off next=off\n");
 }
 
 TEST_F(MkdiskTest, EachProblemIsReportedWithFileLineAndReason) {
@@ -206,22 +214,28 @@ TEST_F(MkdiskTest, EachProblemIsReportedWithFileLineAndReason) {
     for (int i = 0; i < 255; ++i) given255 += "\xC3\xA9";
     std::string given254;
     for (int i = 0; i < 254; ++i) given254 += "\xC3\xA9";
-    const std::string titan = Source(
-        "titan.csv",
-        "surname,given,f0,f1\n"
-        "Good,Row,1,2\n"                                   // 2
-        "Kowalski,\xC5\x81ukasz,1\n"                       // 3: no Windows-1252 form
-        "Bad,Bytes,\xE9\n"                                 // 4: not UTF-8
-        "Lines,Here,\"one\ntwo\"\n"                        // 5: line feed in a field
-        "Yy,Here,x\xC3\xBFy\n"                             // 7: ÿ is byte 0xFF
-        "Abcdefghijklmnopqrst,Long,1\n"                    // 8: 20 characters, short keys
-        ",Nobody,1\n"                                      // 9: empty surname
-        "Wide,\"" + given255 + "\",1\n"                    // 10: 255 bytes of given names
-        "Fine,\"" + given254 + "\",1\n"                    // 11: 254 bytes are fine
-        "Big,Record,\"" + std::string(4997, 'x') + "\",\n" // 12: 4997+1 + 0+1 + 1 = 5000 bytes
-        "Many,Columns,1,2,3\n"                             // 13: more columns than the header are fields
-        "Lonely\n"                                         // 14: a surname alone is a person
-        "Also,Good,1,2\n");                                // 15
+    const std::string titan =
+        Source("titan.csv",
+               "surname,given,f0,f1\n"
+               "Good,Row,1,2\n"                 // 2
+               "Kowalski,\xC5\x81ukasz,1\n"     // 3: no Windows-1252 form
+               "Bad,Bytes,\xE9\n"               // 4: not UTF-8
+               "Lines,Here,\"one\ntwo\"\n"      // 5: line feed in a field
+               "Yy,Here,x\xC3\xBFy\n"           // 7: ÿ is byte 0xFF
+               "Abcdefghijklmnopqrst,Long,1\n"  // 8: 20 characters, short keys
+               ",Nobody,1\n"                    // 9: empty surname
+               "Wide,\"" +
+                   given255 +
+                   "\",1\n"  // 10: 255 bytes of given names
+                   "Fine,\"" +
+                   given254 +
+                   "\",1\n"  // 11: 254 bytes are fine
+                   "Big,Record,\"" +
+                   std::string(4997, 'x') +
+                   "\",\n"                 // 12: 4997+1 + 0+1 + 1 = 5000 bytes
+                   "Many,Columns,1,2,3\n"  // 13: more columns than the header are fields
+                   "Lonely\n"              // 14: a surname alone is a person
+                   "Also,Good,1,2\n");     // 15
     const ToolRun run = Mkdisk({"--out", Out(), titan});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
@@ -231,7 +245,8 @@ TEST_F(MkdiskTest, EachProblemIsReportedWithFileLineAndReason) {
         at + "4: column 3 (f0): malformed UTF-8",
         at + "5: column 3 (f0) holds a line feed",
         at + "7: column 3 (f0) holds the character",
-        at + "8: Abcdefghijklmnopqrst, Long: the surname's index key is 20 characters long; the key field holds at most 19",
+        at + "8: Abcdefghijklmnopqrst, Long: the surname's index key is 20 characters long; the key field "
+             "holds at most 19",
         at + "9: the surname is empty",
         at + "10: Wide, " + given255 + ": the given names are 255 bytes long",
         at + "12: Big, Record: the record is 5000 bytes long",
@@ -241,22 +256,26 @@ TEST_F(MkdiskTest, EachProblemIsReportedWithFileLineAndReason) {
         EXPECT_NE(run.err.find(message), std::string::npos) << "missing: " << message << "\nin:\n" << run.err;
     }
     EXPECT_EQ(run.err.find(":2:"), std::string::npos);
-    for (const char* fine : {":11:", ":13:", ":14:", ":15:"}) EXPECT_EQ(run.err.find(fine), std::string::npos) << fine;
+    for (const char* fine : {":11:", ":13:", ":14:", ":15:"})
+        EXPECT_EQ(run.err.find(fine), std::string::npos) << fine;
     EXPECT_FALSE(std::filesystem::exists(Out()));
 
     // Long keys allow 23 characters; syntax errors end the reading of a file at their row.
-    const std::string rev = Source("rev.csv", "a,b\nAbcdefghijklmnopqrstuvw,ok\nAbcdefghijklmnopqrstuvwx,no\n");
+    const std::string rev =
+        Source("rev.csv", "a,b\nAbcdefghijklmnopqrstuvw,ok\nAbcdefghijklmnopqrstuvwx,no\n");
     const std::string pcc = Source("pcc.csv", "a,b\nfine,row\nbad\"quote,x\nnot,reported\xE9\n");
     const std::string v_mem = Source("v_mem.csv", "a,b\r\nx,y\r\n\"open,z\r\n");
     const std::string empty = Source("w1812.csv", "");
     const std::string narrow = Source("honorol.csv", "only\nx\n");
     std::filesystem::create_directory(work_.File("unigen.csv"));
-    const ToolRun many = Mkdisk({"--out", Out(), rev, pcc, v_mem, empty, narrow, work_.File("nothere/congen.csv"),
-                                 work_.File("unigen.csv"),
-                                 Source("people.csv", "a,b\n"), Source("REV.CSV", "a,b\n")});
+    const ToolRun many =
+        Mkdisk({"--out", Out(), rev, pcc, v_mem, empty, narrow, work_.File("nothere/congen.csv"),
+                work_.File("unigen.csv"), Source("people.csv", "a,b\n"), Source("REV.CSV", "a,b\n")});
     EXPECT_EQ(many.status, 2);
     const std::vector<std::string> more = {
-        rev + ":3: Abcdefghijklmnopqrstuvwx, no: the surname's index key is 24 characters long; the key field holds at most 23",
+        rev +
+            ":3: Abcdefghijklmnopqrstuvwx, no: the surname's index key is 24 characters long; the key field "
+            "holds at most 23",
         pcc + ":3: a quote inside an unquoted field",
         v_mem + ":3: a quoted field is not closed",
         empty + ": the file is empty",
@@ -266,7 +285,8 @@ TEST_F(MkdiskTest, EachProblemIsReportedWithFileLineAndReason) {
         work_.File("REV.CSV") + ": database rev is given more than once",
     };
     for (const std::string& message : more) {
-        EXPECT_NE(many.err.find(message), std::string::npos) << "missing: " << message << "\nin:\n" << many.err;
+        EXPECT_NE(many.err.find(message), std::string::npos) << "missing: " << message << "\nin:\n"
+                                                             << many.err;
     }
     EXPECT_EQ(many.err.find(narrow), std::string::npos) << "a header of one column is fine:\n" << many.err;
     EXPECT_EQ(many.err.find(":2:"), std::string::npos) << many.err;
@@ -326,7 +346,8 @@ TEST_F(MkdiskTest, NameWidthOptionAndUsage) {
 
     run = Mkdisk({"--out", Out(), "--name-width=9", titan});
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find(titan + ":2: --name-width 9 is too small: these given names need 10 bytes"), std::string::npos)
+    EXPECT_NE(run.err.find(titan + ":2: --name-width 9 is too small: these given names need 10 bytes"),
+              std::string::npos)
         << run.err;
     const std::string kept = ReadFileBytes(Out() + "/titan.cor");
     EXPECT_EQ(testing_support::Int32At(kept, kept.size() - 4), 40);
@@ -346,28 +367,29 @@ TEST_F(MkdiskTest, NameWidthOptionAndUsage) {
 
     run = Mkdisk({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* word : {"--out DIR", "--name-width", "RFC 4180", "Windows-1252", "byte-order mark", "Example",
-                             "chronaradb.id", "4999", "254"}) {
+    for (const char* word : {"--out DIR", "--name-width", "RFC 4180", "Windows-1252", "byte-order mark",
+                             "Example", "chronaradb.id", "4999", "254"}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }
-
 
 // The committed sample CSV files build a whole data disk, and the query
 // tool finds real people on it.
 TEST_F(MkdiskTest, SampleFilesBuildADiskOnWhichRealPeopleAreFound) {
     const std::string sample = std::string(CHRONARA_SOURCE_DIR) + "/data/sample/";
-    const char* const stems[] = {"congen", "civmoh", "titan",   "unigen",  "vnmmoh", "ww1moh", "ww2moh",
+    const char* const stems[] = {"congen", "civmoh",  "titan",   "unigen",  "vnmmoh", "ww1moh", "ww2moh",
                                  "w1812",  "honorol", "ww2_pow", "ww2_kor", "v_mem",  "pcc",    "rev"};
     std::vector<std::string> args{"--out", Out()};
     for (const char* stem : stems) args.push_back(sample + stem + ".csv");
     const ToolRun run = Mkdisk(args);
     ASSERT_EQ(run.status, 0) << run.err;
 
-    const std::regex line(R"(([a-z0-9_]+): (\d+) people, (\d+) surnames, largest surname range (\d+), tree height (\d+), name width (\d+))");
+    const std::regex line(
+        R"(([a-z0-9_]+): (\d+) people, (\d+) surnames, largest surname range (\d+), tree height (\d+), name width (\d+))");
     std::map<std::string, long> people;
     long largest = 0;
-    for (auto it = std::sregex_iterator(run.out.begin(), run.out.end(), line); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(run.out.begin(), run.out.end(), line); it != std::sregex_iterator();
+         ++it) {
         people[(*it)[1]] = std::stol((*it)[2]);
         largest = std::max(largest, std::stol((*it)[4]));
     }
@@ -386,9 +408,12 @@ TEST_F(MkdiskTest, SampleFilesBuildADiskOnWhichRealPeopleAreFound) {
         return RunProgram(kQuery, all);
     };
     ToolRun found = query({"--database", "titan", "--surname", "allen"});
-    EXPECT_NE(found.out.find("ALLEN\tMiss. Elisabeth Walton\tsurvived: yes\n"), std::string::npos) << found.out;
+    EXPECT_NE(found.out.find("ALLEN\tMiss. Elisabeth Walton\tsurvived: yes\n"), std::string::npos)
+        << found.out;
     found = query({"--database", "ww1moh", "--surname", "York", "--more-info", "0"});
-    EXPECT_NE(found.out.find("Citation: \nAfter his platoon had suffered heavy casualties"), std::string::npos) << found.out;
+    EXPECT_NE(found.out.find("Citation: \nAfter his platoon had suffered heavy casualties"),
+              std::string::npos)
+        << found.out;
     EXPECT_NE(found.out.find("several guns.\n"), std::string::npos) << found.out;
 
     // A roll-of-honor person with fifteen fields shows the footnote.

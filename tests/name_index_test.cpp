@@ -222,7 +222,8 @@ TEST(NameIndex, DamagedPagesAreReportedAndFindNothing) {
     {
         IndexBuilder b(20);
         const auto leaf = b.AddPage({{Padded("B", 17), 0, 1}}, {}, 7);  // count outside 1..4
-        cases.push_back({"bad count", b.Finish(b.AddPage({{Padded("M", 17), 1, 1}}, {leaf, -1, -1, -1, -1}))});
+        cases.push_back(
+            {"bad count", b.Finish(b.AddPage({{Padded("M", 17), 1, 1}}, {leaf, -1, -1, -1, -1}))});
     }
     {
         IndexBuilder b(20);
@@ -231,13 +232,14 @@ TEST(NameIndex, DamagedPagesAreReportedAndFindNothing) {
     }
     {
         IndexBuilder b(20);
-        cases.push_back({"child inside the header",
-                         b.Finish(b.AddPage({{Padded("M", 17), 1, 1}}, {2, -1, -1, -1, -1}))});
+        cases.push_back(
+            {"child inside the header", b.Finish(b.AddPage({{Padded("M", 17), 1, 1}}, {2, -1, -1, -1, -1}))});
     }
     {
         // The root names itself as its child: a loop.
         IndexBuilder b(20);
-        cases.push_back({"looping child", b.Finish(b.AddPage({{Padded("M", 17), 1, 1}}, {8, -1, -1, -1, -1}))});
+        cases.push_back(
+            {"looping child", b.Finish(b.AddPage({{Padded("M", 17), 1, 1}}, {8, -1, -1, -1, -1}))});
     }
     {
         IndexBuilder b(20);

@@ -15,8 +15,8 @@ using testing_support::WriteFileBytes;
 
 namespace {
 
-std::string Read(const std::string& ini, const char* section, const char* key,
-                 std::size_t size = 260, const char* def = "") {
+std::string Read(const std::string& ini, const char* section, const char* key, std::size_t size = 260,
+                 const char* def = "") {
     char out[300];
     std::size_t length = platform::ReadProfileText(ini, section, key, def, out, size);
     EXPECT_EQ(length, std::string(out).size());
@@ -127,8 +127,7 @@ TEST(Directories, LoadDirectoriesFromIniOrDefaults) {
     EXPECT_STREQ(dirs.DataDir(), "/media/disk/");
 
     // A 300-character value arrives cut to 259 characters by the profile read.
-    WriteFileBytes(home.File("corvane.ini"),
-                   "[Tavora7m]\nTavoraDir=/" + std::string(299, 'x') + "\n");
+    WriteFileBytes(home.File("corvane.ini"), "[Tavora7m]\nTavoraDir=/" + std::string(299, 'x') + "\n");
     dirs.LoadDirectories();
     EXPECT_EQ(std::string(dirs.InstallDir()).size(), 260u);
     EXPECT_EQ(std::string(dirs.InstallDir()).back(), '/');

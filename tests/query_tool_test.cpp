@@ -39,8 +39,7 @@ struct ToolRun {
 
 // Runs the tool with args and the environment changed by env (an empty
 // value unsets the variable); collects both streams until it exits.
-ToolRun RunTool(const std::vector<std::string>& args,
-            const std::map<std::string, std::string>& env = {}) {
+ToolRun RunTool(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {}) {
     std::vector<std::string> environment;
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string entry = *e;
@@ -185,10 +184,10 @@ TEST_F(QueryTool, UsageErrorsExitTwoWithNothingOnStandardOutput) {
         {"--database", "12", "--surname", "Smith", "--more-info"},
         {"--database", "12", "--surname", "Smith", "--colour"},
         {"--database", "12", "--surname", "Smith", "extra"},
-        {"--database", "12", "--surname", "\xc4\x80"},      // U+0100: no Windows-1252 form
-        {"--database", "12", "--surname", "Sm\xffth"},      // not UTF-8
-        {"--database", "12", "--surname", "\xe2\x82"},      // cut sequence
-        {"--database", "12", "--surname", "\xc1\x81"},      // overlong 'A'
+        {"--database", "12", "--surname", "\xc4\x80"},  // U+0100: no Windows-1252 form
+        {"--database", "12", "--surname", "Sm\xffth"},  // not UTF-8
+        {"--database", "12", "--surname", "\xe2\x82"},  // cut sequence
+        {"--database", "12", "--surname", "\xc1\x81"},  // overlong 'A'
         {"--raw", "--database", "12", "--surname", twenty},
     };
     for (const auto& args : bad) {
@@ -218,9 +217,9 @@ TEST_F(QueryTool, LimitsCountWindows1252CharactersAndRawTakesBytes) {
 TEST_F(QueryTool, HelpDescribesEveryOption) {
     const ToolRun run = RunTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* word : {"--data-dir", "--install-dir", "--database", "--surname",
-                             "--first-name", "--page-size", "--turn", "--more-info", "--raw",
-                             "honorol", "corvane.ini", "Exit status"}) {
+    for (const char* word :
+         {"--data-dir", "--install-dir", "--database", "--surname", "--first-name", "--page-size", "--turn",
+          "--more-info", "--raw", "honorol", "corvane.ini", "Exit status"}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }
@@ -246,12 +245,9 @@ TEST_F(QueryTool, ListsTheFirstPageAndTurnsOnlyThroughEnabledButtons) {
 TEST_F(QueryTool, PageSizeEight) {
     EXPECT_EQ(Query({"--database", "12", "--surname", "Smith", "--page-size", "8"}).out,
               SmithPage(25, 0, 8, "prev=off next=on"));
-    EXPECT_EQ(
-        Query({"--database", "12", "--surname", "Smith", "--page-size", "8", "--turn", "nnnn"}).out,
-        SmithPage(25, 24, 25, "prev=on next=off"));
-    EXPECT_EQ(Query({"--database", "12", "--surname", "Smith", "--page-size", "10", "--turn",
-                     "nnp"})
-                  .out,
+    EXPECT_EQ(Query({"--database", "12", "--surname", "Smith", "--page-size", "8", "--turn", "nnnn"}).out,
+              SmithPage(25, 24, 25, "prev=on next=off"));
+    EXPECT_EQ(Query({"--database", "12", "--surname", "Smith", "--page-size", "10", "--turn", "nnp"}).out,
               SmithPage(25, 10, 20, "prev=on next=on"));
 }
 
@@ -387,15 +383,15 @@ TEST_F(QueryTool, FailuresOfDiskDatabaseAndScratchFileExitTwo) {
 
     // history.buf cannot be created: a first-name search fails, a plain one does not need it.
     const std::string nowhere = install.File("no/such/folder");
-    run = RunTool({"--data-dir", data.Path(), "--install-dir", nowhere, "--database", "12",
-                   "--surname", "Smith", "--first-name", "jo"},
+    run = RunTool({"--data-dir", data.Path(), "--install-dir", nowhere, "--database", "12", "--surname",
+                   "Smith", "--first-name", "jo"},
                   Isolated());
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find(nowhere + "/history.buf"), std::string::npos) << run.err;
-    run = RunTool({"--data-dir", data.Path(), "--install-dir", nowhere, "--database", "12",
-                   "--surname", "Smith"},
-                  Isolated());
+    run = RunTool(
+        {"--data-dir", data.Path(), "--install-dir", nowhere, "--database", "12", "--surname", "Smith"},
+        Isolated());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, SmithPage(25, 0, 10, "prev=off next=on"));
 }
@@ -412,21 +408,20 @@ TEST_F(QueryTool, WrongIndexFormatExitsOne) {
 }
 
 TEST_F(QueryTool, DirectoriesComeFromCorvaneIniUnlessGiven) {
-    WriteFileBytes(config.File("corvane.ini"), "[Tavora7m]\nTavoraDir=" + install.Path() +
-                                                   "\nChronaraPath=" + data.Path() + "\n");
-    ToolRun run = RunTool({"--database", "12", "--surname", "Smith", "--first-name", "Mary"},
-                      Isolated());
+    WriteFileBytes(config.File("corvane.ini"),
+                   "[Tavora7m]\nTavoraDir=" + install.Path() + "\nChronaraPath=" + data.Path() + "\n");
+    ToolRun run = RunTool({"--database", "12", "--surname", "Smith", "--first-name", "Mary"}, Isolated());
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "8 records found.");
     EXPECT_EQ(ReadFileBytes(install.File("history.buf")).size(), 8u * 300u);
 
     // --data-dir replaces only the data folder: history.buf still goes to TavoraDir.
     TempDir elsewhere;
-    WriteFileBytes(config.File("corvane.ini"), "[Tavora7m]\nTavoraDir=" + install.Path() +
-                                                   "/\nChronaraPath=" + elsewhere.Path() + "\n");
-    run = RunTool({"--data-dir", data.Path() + "/", "--database", "12", "--surname", "Smith",
-                   "--first-name", "Joseph"},
-                  Isolated());
+    WriteFileBytes(config.File("corvane.ini"),
+                   "[Tavora7m]\nTavoraDir=" + install.Path() + "/\nChronaraPath=" + elsewhere.Path() + "\n");
+    run = RunTool(
+        {"--data-dir", data.Path() + "/", "--database", "12", "--surname", "Smith", "--first-name", "Joseph"},
+        Isolated());
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "8 records found.");
     EXPECT_EQ(ReadFileBytes(install.File("history.buf")).size(), 8u * 300u);

@@ -50,11 +50,12 @@ TEST(MakeKey, PadsByWidthAndCodeThenUpperCases) {
     EXPECT_EQ(Key(1, "smith"), "SMITH" + std::string(12, ' '));
     EXPECT_EQ(Key(7, "smith"), "SMITH" + std::string(17, ' '));
     const std::string eighteen = "abcdefghijklmnopqr";
-    for (int code = 1; code <= 8; ++code) EXPECT_EQ(Key(code, eighteen.c_str()), "ABCDEFGHIJKLMNOPQR") << code;
+    for (int code = 1; code <= 8; ++code)
+        EXPECT_EQ(Key(code, eighteen.c_str()), "ABCDEFGHIJKLMNOPQR") << code;
     for (int code = 9; code <= 14; ++code) {
         EXPECT_EQ(Key(code, eighteen.c_str()), "ABCDEFGHIJKLMNOPQR    ") << code;
     }
-    EXPECT_EQ(Key(3, "abcdefghijklmnop").size(), 17u);  // 16 characters: padded
+    EXPECT_EQ(Key(3, "abcdefghijklmnop").size(), 17u);   // 16 characters: padded
     EXPECT_EQ(Key(3, "abcdefghijklmnopq").size(), 17u);  // 17: kept as it is
     EXPECT_EQ(Key(2, "abcdefghijklmnop").size(), 22u);
     EXPECT_EQ(Key(2, "abcdefghijklmnopq").size(), 17u);
@@ -103,7 +104,10 @@ TEST(RecordDatabase, ReadsEntriesByWidthAndRecordsToTheLineFeed) {
     }
     cor += Int32Bytes(20);
     std::string ext(100, 'z');
-    ext += "a\xFF" "b\xFF\n" "next\xFF\n";
+    ext +=
+        "a\xFF"
+        "b\xFF\n"
+        "next\xFF\n";
     disk.Files("titan", ext, cor);
     CRecordDatabase db(disk.dirs);
     ASSERT_TRUE(db.Open(3));
@@ -116,7 +120,9 @@ TEST(RecordDatabase, ReadsEntriesByWidthAndRecordsToTheLineFeed) {
 
     char record[CRecordDatabase::kRecordBufferSize];
     db.ReadRecord(100, record);
-    EXPECT_EQ(std::string(record), "a\xFF" "b\xFF\n");
+    EXPECT_EQ(std::string(record),
+              "a\xFF"
+              "b\xFF\n");
     db.ReadRecord(static_cast<std::int32_t>(ext.size()), record);  // at the end of the file
     EXPECT_STREQ(record, "");
     db.ReadRecord(1 << 30, record);  // far beyond it
@@ -205,7 +211,8 @@ TEST(RecordDatabase, MissingIndexIsCreatedEmptyAndBadIndexEnds) {
         db.Close();
         db.Close();
     }
-    EXPECT_EQ(ReadFileBytes(disk.dir.File("titan.tre")), std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x04", 9));
+    EXPECT_EQ(ReadFileBytes(disk.dir.File("titan.tre")),
+              std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x04", 9));
 
     WriteFileBytes(disk.dir.File("titan.tre"), std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x03", 9));
     ExitCatcher exits;

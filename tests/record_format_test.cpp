@@ -78,8 +78,8 @@ TEST_F(SummaryTest, WorkedExamples) {
 }
 
 TEST_F(SummaryTest, BlankFieldsAnywhereAreDroppedAndDoNotCount) {
-    const Result result = Summarize(11, F("") + F("J") + F("   ") + F("Ohio") + F("") +
-                                            F("  PFC  ") + F("Cav") + "\n");
+    const Result result =
+        Summarize(11, F("") + F("J") + F("   ") + F("Ohio") + F("") + F("  PFC  ") + F("Cav") + "\n");
     // Leading blanks stay, trailing ones go; the fourth non-blank field is not read.
     EXPECT_EQ(result.raw, "J\xFF Ohio\xFF   PFC\xFF ...");
     EXPECT_EQ(result.shown, "J, Ohio,   PFC, ...");
@@ -146,13 +146,12 @@ std::string FullText(int code, const std::string& record) {
 TEST(FullTextTest, JoinedFieldsOfTheMemorial) {
     const std::string tail = F("1st Cav Div") + F("Dayton") + F("OH") + "\n";
     EXPECT_EQ(FullText(12, F("Allen") + F("Sgt") + F("E5") + tail),
-              "Middle Name: " + kCRLF + "Allen, Sgt, E5" + kPara + "Organization: " + kCRLF +
-                  "1st Cav Div" + kPara + "City: " + kCRLF + "Dayton" + kPara + "State: " + kCRLF +
-                  "OH");
+              "Middle Name: " + kCRLF + "Allen, Sgt, E5" + kPara + "Organization: " + kCRLF + "1st Cav Div" +
+                  kPara + "City: " + kCRLF + "Dayton" + kPara + "State: " + kCRLF + "OH");
     // A skipped joined field ends the paragraph.
-    EXPECT_TRUE(StartsWith(FullText(12, F("Allen") + F("Sgt") + F(" ") + tail),
-                           "Middle Name: " + kCRLF + "Allen, Sgt" + kPara + "Organization: " +
-                               kCRLF + "1st Cav Div" + kPara));
+    EXPECT_TRUE(StartsWith(
+        FullText(12, F("Allen") + F("Sgt") + F(" ") + tail),
+        "Middle Name: " + kCRLF + "Allen, Sgt" + kPara + "Organization: " + kCRLF + "1st Cav Div" + kPara));
     // A joined field after a skipped one still opens with ", ".
     EXPECT_TRUE(StartsWith(FullText(12, F(" ") + F("Sgt") + F("E5") + tail),
                            ", Sgt, E5" + kPara + "Organization: " + kCRLF));
@@ -166,9 +165,9 @@ TEST(FullTextTest, GeneralsWithWrapAndSkippedFields) {
     const std::string text =
         FullText(1, F("Mar. 12, 1818") + F("Jun. 4, 1880") + F(" ") + F(longText) + F("Judge") + "\n");
     // The first blank at or after the 61st character is the 65th.
-    EXPECT_EQ(text, "Born: " + kCRLF + "Mar. 12, 1818" + kPara + "Died: " + kCRLF + "Jun. 4, 1880" +
-                        kPara + "War service: " + kCRLF + longText.substr(0, 64) + kCRLF +
-                        longText.substr(64) + kPara + "Postwar career: " + kCRLF + "Judge");
+    EXPECT_EQ(text, "Born: " + kCRLF + "Mar. 12, 1818" + kPara + "Died: " + kCRLF + "Jun. 4, 1880" + kPara +
+                        "War service: " + kCRLF + longText.substr(0, 64) + kCRLF + longText.substr(64) +
+                        kPara + "Postwar career: " + kCRLF + "Judge");
 
     // An empty field keeps its heading; a blank last field is skipped.
     EXPECT_EQ(FullText(1, F("a") + F("b") + F("c") + F("") + F(" ") + "\n"),
@@ -200,16 +199,14 @@ TEST(FullTextTest, RollOfHonorReferencesAndFootnote) {
     EXPECT_EQ(FullText(9, head + blanks + "\n"), refs + kPara + record_format::kFootnote);
     EXPECT_EQ(std::strlen(record_format::kFootnote), 127u);
     EXPECT_EQ(FullText(9, F("J") + F("12345") + "\n"),
-              "Middle Initial: " + kCRLF + "J" + kPara + "References: " + kCRLF +
-                  "Volume: 12 Page: 345");
+              "Middle Initial: " + kCRLF + "J" + kPara + "References: " + kCRLF + "Volume: 12 Page: 345");
     // Fourteen fields: no footnote, and no paragraph end after the last joined reference.
     EXPECT_EQ(FullText(9, head + blanks.substr(2) + "\n"), refs);
     // Only the References field written: the footnote follows it directly.
     std::string onlyRefs = F("J") + F("12345");
     for (int i = 0; i < 13; ++i) onlyRefs += F(" ");
-    EXPECT_EQ(FullText(9, onlyRefs + "\n"), "Middle Initial: " + kCRLF + "J" + kPara +
-                                                "References: " + kCRLF + "Volume: 12 Page: 345" +
-                                                record_format::kFootnote);
+    EXPECT_EQ(FullText(9, onlyRefs + "\n"), "Middle Initial: " + kCRLF + "J" + kPara + "References: " +
+                                                kCRLF + "Volume: 12 Page: 345" + record_format::kFootnote);
 }
 
 TEST(FullTextTest, RollReferenceForms) {
@@ -232,8 +229,7 @@ TEST(FullTextTest, RollReferenceForms) {
     EXPECT_EQ(reference("12"), "12");
     EXPECT_EQ(reference("7"), "7");
     EXPECT_EQ(reference("123456789"), "123456789");
-    EXPECT_EQ(FullText(9, F("J") + F("12") + F("9") + "\n"),
-              prefix + "12, 9");
+    EXPECT_EQ(FullText(9, F("J") + F("12") + F("9") + "\n"), prefix + "12, 9");
     EXPECT_EQ(reference(""), "");
 }
 

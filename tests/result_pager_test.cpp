@@ -134,12 +134,11 @@ TEST_P(DirectPagingTest, RowsCarrySurnameGivenNamesAndSummary) {
     EXPECT_EQ(RowText(*pager_, 0), "SMITH\tPerson 0\tr0,  ");
     pager_->NextPage();
     // Summaries are rebuilt for the page turned to.
-    EXPECT_EQ(RowText(*pager_, 1), "SMITH\tPerson " + std::to_string(P() + 1) + "\tr" +
-                                       std::to_string(P() + 1) + ",  ");
+    EXPECT_EQ(RowText(*pager_, 1),
+              "SMITH\tPerson " + std::to_string(P() + 1) + "\tr" + std::to_string(P() + 1) + ",  ");
     EXPECT_EQ(RowText(*pager_, 2), "");
     EXPECT_EQ(RowText(*pager_, -1), "");
-    EXPECT_STREQ(pager_->GetFullText(1),
-                 ("Middle Initial: \r\nr" + std::to_string(P() + 1)).c_str());
+    EXPECT_STREQ(pager_->GetFullText(1), ("Middle Initial: \r\nr" + std::to_string(P() + 1)).c_str());
     EXPECT_STREQ(pager_->GetFullText(2), "");
     EXPECT_STREQ(pager_->GetFullText(-1), "");
 }
@@ -200,8 +199,8 @@ TEST_F(PagerTest, ResetEmptiesEverything) {
 class FirstNameTest : public PagerTest {
 protected:
     void SetUp() override {
-        for (const char* name : {"JOHN", "john henry", "Jo Ann", "JOSEPH", "MARY ANN", "Mary",
-                                 " Spacey", "", "J. R.", "JOANNA", "Bob"}) {
+        for (const char* name : {"JOHN", "john henry", "Jo Ann", "JOSEPH", "MARY ANN", "Mary", " Spacey", "",
+                                 "J. R.", "JOANNA", "Bob"}) {
             files_.AddPerson(name, F(std::string("rec ") + name) + "\n");
         }
         Open();
@@ -220,8 +219,8 @@ TEST_F(FirstNameTest, LeadingLettersDecideCaseBlind) {
         EXPECT_FALSE(pager_->HasNext());
     }
     Filter("J. R.");
-    EXPECT_EQ(PageNames(*pager_), (std::vector<std::string>{"JOHN", "john henry", "Jo Ann",
-                                                            "JOSEPH", "J. R.", "JOANNA"}));
+    EXPECT_EQ(PageNames(*pager_),
+              (std::vector<std::string>{"JOHN", "john henry", "Jo Ann", "JOSEPH", "J. R.", "JOANNA"}));
     Filter("Mary Ann");
     EXPECT_EQ(PageNames(*pager_), (std::vector<std::string>{"MARY ANN", "Mary"}));
     // A leading blank compares only itself: names that begin with a blank or are empty.
@@ -399,8 +398,8 @@ TEST_F(PagerTest, InstallPathTooLongForTheScratchFile) {
     Open();
     Filter("jo");
     ASSERT_EQ(boxes_.Texts().size(), 1u);
-    EXPECT_EQ(boxes_.Texts()[0], "The first-name search could not be done: could not write " +
-                                     longDir + "/history.buf.");
+    EXPECT_EQ(boxes_.Texts()[0],
+              "The first-name search could not be done: could not write " + longDir + "/history.buf.");
     EXPECT_EQ(pager_->RecordCount(), 0);
 }
 
@@ -428,9 +427,8 @@ TEST(PagerSearchTest, SearchRunsEndToEnd) {
     CDatabaseWriter writer(kCode);
     std::string error;
     for (int i = 0; i < 12; ++i) {
-        ASSERT_TRUE(writer.Add({"Smith", i % 2 == 0 ? "John " + std::to_string(i) : "Mary",
-                                {"M", "Ohio", "PFC"}},
-                               &error))
+        ASSERT_TRUE(writer.Add(
+            {"Smith", i % 2 == 0 ? "John " + std::to_string(i) : "Mary", {"M", "Ohio", "PFC"}}, &error))
             << error;
     }
     ASSERT_TRUE(writer.Add({"Smyth", "Joan", {"K", "Iowa"}}, &error)) << error;

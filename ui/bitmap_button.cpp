@@ -2,9 +2,7 @@
 
 #include <QPainter>
 
-CBitmapButton::CBitmapButton(QWidget* parent) : QAbstractButton(parent) {
-    setFocusPolicy(Qt::StrongFocus);
-}
+CBitmapButton::CBitmapButton(QWidget* parent) : QAbstractButton(parent) { setFocusPolicy(Qt::StrongFocus); }
 
 bool CBitmapButton::LoadBitmaps(const char* normal, const char* pressed, const char* focused,
                                 const char* disabled) {
@@ -29,9 +27,7 @@ const QPixmap& CBitmapButton::CurrentImage() const {
     return normal_;
 }
 
-QSize CBitmapButton::sizeHint() const {
-    return normal_.isNull() ? QSize(20, 20) : normal_.size();
-}
+QSize CBitmapButton::sizeHint() const { return normal_.isNull() ? QSize(20, 20) : normal_.size(); }
 
 void CBitmapButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);

@@ -12,8 +12,7 @@ public:
 
     // Loads the four images (normal, pressed, focused, disabled) from resources;
     // false when the normal image is missing.
-    bool LoadBitmaps(const char* normal, const char* pressed, const char* focused,
-                     const char* disabled);
+    bool LoadBitmaps(const char* normal, const char* pressed, const char* focused, const char* disabled);
     // Sizes the button to its normal image.
     void SizeToContent();
 

@@ -26,16 +26,13 @@ CHelpWindow::CHelpWindow(QWidget* owner) : QWidget(owner, Qt::Window), browser_(
     connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         const QString fragment = url.fragment();
         bool ok = false;
-        const int context =
-            fragment.startsWith(QLatin1String("context-")) ? fragment.mid(8).toInt(&ok) : 0;
+        const int context = fragment.startsWith(QLatin1String("context-")) ? fragment.mid(8).toInt(&ok) : 0;
         if (ok) ScrollToContext(context);
     });
     resize(560, 520);
 }
 
-QString CHelpWindow::AnchorName(int context) {
-    return QStringLiteral("context-%1").arg(context);
-}
+QString CHelpWindow::AnchorName(int context) { return QStringLiteral("context-%1").arg(context); }
 
 bool CHelpWindow::ShowContext(const char* path, int context) {
     // Read by its bytes, as the core opens its files, so that any name the

@@ -14,9 +14,8 @@
 
 CMainFrame::CMainFrame() {
     // Caption, system menu and minimize box only.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromLatin1(platform::kAppTitle));
     setWindowIcon(QIcon(QString::fromLatin1(resources::kProgramIcon)));
     setFixedSize(view_layout::kViewWidth, view_layout::kViewHeight);

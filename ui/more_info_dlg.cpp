@@ -67,8 +67,7 @@ CMoreInfoDlg::CMoreInfoDlg(QWidget* parent)
 }
 
 QSize CMoreInfoDlg::DialogBaseUnits(const QFontMetrics& metrics) {
-    static const QString kAlphabet =
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    static const QString kAlphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     const int averageWidth = (metrics.horizontalAdvance(kAlphabet) / 26 + 1) / 2;
     return QSize(averageWidth, metrics.height());
 }
@@ -78,9 +77,7 @@ QRect CMoreInfoDlg::DialogUnitsToPixels(const QRect& units, const QSize& base) {
                  MulDiv(units.width(), base.width(), 4), MulDiv(units.height(), base.height(), 8));
 }
 
-void CMoreInfoDlg::SetText(const char* text) {
-    text_ = cp1252::ToQString(text);
-}
+void CMoreInfoDlg::SetText(const char* text) { text_ = cp1252::ToQString(text); }
 
 void CMoreInfoDlg::SetTitle(const char* title) { title_ = cp1252::ToQString(title); }
 

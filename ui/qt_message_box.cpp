@@ -32,8 +32,8 @@ platform::MessageAnswer CQtMessageBoxService::Show(const char* text, const char*
         okCancel ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::Ok;
 
     // A null caption leaves the title to the window system.
-    QPointer<QMessageBox> box = new QMessageBox(boxIcon, cp1252::ToQString(caption),
-                                                cp1252::ToQString(text), standard, owner);
+    QPointer<QMessageBox> box =
+        new QMessageBox(boxIcon, cp1252::ToQString(caption), cp1252::ToQString(text), standard, owner);
     box->setDefaultButton(QMessageBox::Ok);
     box->setEscapeButton(okCancel ? QMessageBox::Cancel : QMessageBox::Ok);
     box->exec();

@@ -22,8 +22,8 @@ public:
     void SetOwner(QWidget* owner) { owner_ = owner; }
 
     static platform::MessageAnswer Show(const char* text, const char* caption,
-                                        platform::MessageButtons buttons,
-                                        platform::MessageIcon icon, void* context);
+                                        platform::MessageButtons buttons, platform::MessageIcon icon,
+                                        void* context);
 
 private:
     QPointer<QWidget> owner_;

@@ -13,15 +13,16 @@ constexpr int kConnectWaitMs = 2000;
 
 }  // namespace
 
-CSingleInstance::CSingleInstance(const QString& name, const QString& folder)
-    : name_(name), folder_(folder) {}
+CSingleInstance::CSingleInstance(const QString& name, const QString& folder) : name_(name), folder_(folder) {}
 
 CSingleInstance::~CSingleInstance() {
     if (server_ != nullptr) server_->close();
     if (lock_ != nullptr) lock_->unlock();
 }
 
-QString CSingleInstance::LockPath() const { return folder_ + QLatin1Char('/') + name_ + QLatin1String(".lock"); }
+QString CSingleInstance::LockPath() const {
+    return folder_ + QLatin1Char('/') + name_ + QLatin1String(".lock");
+}
 
 QString CSingleInstance::ServerPath() const { return folder_ + QLatin1Char('/') + name_; }
 

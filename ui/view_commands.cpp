@@ -62,14 +62,13 @@ void CViewView::OnSearch() {
     char surname[kSurnameReadSize];
     const QByteArray typed = cp1252::FromQString(surnameEdit_->text());
     const std::size_t length =
-        std::min(strnlen(typed.constData(), static_cast<std::size_t>(typed.size())),
-                 kSurnameReadSize - 1);
+        std::min(strnlen(typed.constData(), static_cast<std::size_t>(typed.size())), kSurnameReadSize - 1);
     std::memcpy(surname, typed.constData(), length);
     surname[length] = '\0';
 
     if (surname[0] == '\0') {
-        platform::ShowMessageBox("Please enter a surname.", platform::kAppTitle,
-                                 platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
+        platform::ShowMessageBox("Please enter a surname.", platform::kAppTitle, platform::MessageButtons::Ok,
+                                 platform::MessageIcon::Exclamation);
         if (!viewDestroyed_) OnSetFocus();
     } else {
         DoSearch(surname);
@@ -134,11 +133,10 @@ void CViewView::OnShowHelp() {
 
     char text[512];
     if (fits) {
-        std::snprintf(text, sizeof text,
-                      "Help is not available: the help file %s could not be opened.", path);
+        std::snprintf(text, sizeof text, "Help is not available: the help file %s could not be opened.",
+                      path);
     } else {
-        std::snprintf(text, sizeof text,
-                      "Help is not available: the path of the help file %s is too long.",
+        std::snprintf(text, sizeof text, "Help is not available: the path of the help file %s is too long.",
                       resources::kHelpFileName);
     }
     platform::ShowMessageBox(text, platform::kAppTitle, platform::MessageButtons::Ok,

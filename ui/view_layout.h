@@ -85,8 +85,8 @@ inline constexpr int kViewHeight = 453;
 
 // Rectangle of column c of row i for a text height h.
 inline QRect ColumnRect(int row, int column, int h) {
-    return QRect(kColumns[column].left, kListTop + row * h,
-                 kColumns[column].right - kColumns[column].left, h);
+    return QRect(kColumns[column].left, kListTop + row * h, kColumns[column].right - kColumns[column].left,
+                 h);
 }
 
 }  // namespace view_layout

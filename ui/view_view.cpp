@@ -62,8 +62,8 @@ QPushButton* CViewView::MakeButton(int index) {
     return button;
 }
 
-CBitmapButton* CViewView::MakeBitmapButton(int index, const char* up, const char* down,
-                                           const char* focus, const char* dim) {
+CBitmapButton* CViewView::MakeBitmapButton(int index, const char* up, const char* down, const char* focus,
+                                           const char* dim) {
     const ButtonLayout& entry = kButtons[index];
     auto* button = new CBitmapButton(this);
     button->setGeometry(entry.rect.ToQRect());
@@ -88,11 +88,11 @@ int CViewView::OnCreate() {
     moreInfoButton_ = MakeButton(2);
     moreInfoButton_->setEnabled(false);
     AdoptControl(moreInfoButton_, kIdMoreInfo, "MoreInfo");
-    prevButton_ = MakeBitmapButton(3, resources::kPrevUp, resources::kPrevDown,
-                                   resources::kPrevFocus, resources::kPrevDim);
+    prevButton_ = MakeBitmapButton(3, resources::kPrevUp, resources::kPrevDown, resources::kPrevFocus,
+                                   resources::kPrevDim);
     AdoptControl(prevButton_, kIdPrev, "Prev");
-    nextButton_ = MakeBitmapButton(4, resources::kNextUp, resources::kNextDown,
-                                   resources::kNextFocus, resources::kNextDim);
+    nextButton_ = MakeBitmapButton(4, resources::kNextUp, resources::kNextDown, resources::kNextFocus,
+                                   resources::kNextDim);
     AdoptControl(nextButton_, kIdNext, "Next");
     helpButton_ = MakeButton(5);
     AdoptControl(helpButton_, kIdHelp, "Help");
@@ -115,8 +115,8 @@ void CViewView::OnDestroy() {
         helpWindow_->close();
         delete helpWindow_.data();
     }
-    QWidget* controls[] = {surnameEdit_, firstNameEdit_, searchButton_, clearButton_,
-                           moreInfoButton_, prevButton_, nextButton_, helpButton_, quitButton_};
+    QWidget* controls[] = {surnameEdit_, firstNameEdit_, searchButton_, clearButton_, moreInfoButton_,
+                           prevButton_,  nextButton_,    helpButton_,   quitButton_};
     for (QWidget* control : controls) delete control;
     surnameEdit_ = nullptr;
     firstNameEdit_ = nullptr;
@@ -152,9 +152,7 @@ QWidget* CViewView::GetDlgItem(int id) const {
     return nullptr;
 }
 
-const char* CViewView::RowText(int i) const {
-    return i >= 0 && i < kRowTextCount ? rowTexts_[i] : "";
-}
+const char* CViewView::RowText(int i) const { return i >= 0 && i < kRowTextCount ? rowTexts_[i] : ""; }
 
 QRegion CViewView::ListRegion() const {
     QRect list = kListArea.ToQRect();
@@ -198,10 +196,8 @@ void CViewView::OnDraw(QPainter& d, bool fullPaint) {
     if (!fullPaint) return;
     if (firstPaintPending_) {
         if (TextHeight() >= kLargeTextHeight) {
-            helpButton_->setGeometry(kButtons[5].rect.left, kLargeTextButtonTop, kButtonWidth,
-                                     kButtonHeight);
-            quitButton_->setGeometry(kButtons[6].rect.left, kLargeTextButtonTop, kButtonWidth,
-                                     kButtonHeight);
+            helpButton_->setGeometry(kButtons[5].rect.left, kLargeTextButtonTop, kButtonWidth, kButtonHeight);
+            quitButton_->setGeometry(kButtons[6].rect.left, kLargeTextButtonTop, kButtonWidth, kButtonHeight);
         }
         firstPaintPending_ = false;
     }

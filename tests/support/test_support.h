@@ -40,8 +40,8 @@ public:
 
 private:
     static platform::MessageAnswer Respond(const char* text, const char* caption,
-                                           platform::MessageButtons buttons,
-                                           platform::MessageIcon icon, void* context);
+                                           platform::MessageButtons buttons, platform::MessageIcon icon,
+                                           void* context);
     std::deque<platform::MessageAnswer> script_;
     std::vector<ShownBox> shown_;
 };

@@ -110,9 +110,10 @@ int Run(const MkdiskOptions& options) {
 
     for (const Database& database : databases) {
         const DatabaseSummary& s = database.summary;
-        std::printf("%s: %ld people, %ld surnames, largest surname range %ld, tree height %d, name width %d\n",
-                    catalogue::StemOf(database.writer->Code()), s.people, s.surnames, s.largestRange,
-                    s.treeHeight, s.nameWidth);
+        std::printf(
+            "%s: %ld people, %ld surnames, largest surname range %ld, tree height %d, name width %d\n",
+            catalogue::StemOf(database.writer->Code()), s.people, s.surnames, s.largestRange, s.treeHeight,
+            s.nameWidth);
     }
     return std::fflush(stdout) == 0 ? kExitWritten : kExitFailed;
 }

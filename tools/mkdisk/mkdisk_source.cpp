@@ -123,10 +123,11 @@ bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<st
                 person.givenNames = std::move(text);
             } else {
                 // The writer refuses these too, but here the column can be named.
-                const char* problem = text.find('\n') != std::string::npos ? "holds a line feed, which ends a record on disk"
-                                      : text.find('\xFF') != std::string::npos
-                                          ? "holds the character \xC3\xBF (byte 0xFF), which closes a field on disk"
-                                          : nullptr;
+                const char* problem =
+                    text.find('\n') != std::string::npos ? "holds a line feed, which ends a record on disk"
+                    : text.find('\xFF') != std::string::npos
+                        ? "holds the character \xC3\xBF (byte 0xFF), which closes a field on disk"
+                        : nullptr;
                 if (problem != nullptr) {
                     errors.push_back(at + ColumnName(header, column) + " " + problem);
                     converted = false;
@@ -138,7 +139,8 @@ bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<st
         if (!writer.Add(person, &reason)) {
             // Name the person as written in the file; the writer's field numbers
             // are the record's, which start at the third column.
-            std::string who = row[0].empty() ? std::string() : row[0] + (row.size() > 1 ? ", " + row[1] : "") + ": ";
+            std::string who =
+                row[0].empty() ? std::string() : row[0] + (row.size() > 1 ? ", " + row[1] : "") + ": ";
             errors.push_back(at + who + reason);
             continue;
         }

@@ -15,8 +15,7 @@ int main(int argc, char** argv) {
             query_tool::PrintHelp(stdout);
             return std::fflush(stdout) == 0 ? query_tool::kExitSearched : query_tool::kExitFailed;
         case query_tool::ParseResult::UsageError:
-            std::fprintf(stderr, "chronara-query: %s\nTry 'chronara-query --help'.\n",
-                         error.c_str());
+            std::fprintf(stderr, "chronara-query: %s\nTry 'chronara-query --help'.\n", error.c_str());
             return query_tool::kExitFailed;
         case query_tool::ParseResult::Run:
             break;

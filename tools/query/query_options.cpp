@@ -62,8 +62,8 @@ bool ParseDatabase(const char* text, QueryOptions& options, std::string& error) 
 }
 
 // NAME and TEXT: UTF-8 to Windows-1252 unless raw, then 1..limit characters.
-bool TakeName(const char* option, const char* text, bool raw, std::size_t limit,
-              std::string& out, std::string& error) {
+bool TakeName(const char* option, const char* text, bool raw, std::size_t limit, std::string& out,
+              std::string& error) {
     out.clear();
     if (raw) {
         out = text;
@@ -94,8 +94,7 @@ bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error)
     }
     if (raw.firstName != nullptr) {
         options.hasFirstName = true;
-        if (!TakeName("--first-name", raw.firstName, raw.raw, kMaxFirstName, options.firstName,
-                      error)) {
+        if (!TakeName("--first-name", raw.firstName, raw.raw, kMaxFirstName, options.firstName, error)) {
             return false;
         }
     }
@@ -143,10 +142,10 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
         const char* RawArguments::*slot;
     };
     static constexpr Valued kValued[] = {
-        {"--data-dir", &RawArguments::dataDir},   {"--install-dir", &RawArguments::installDir},
-        {"--database", &RawArguments::database},  {"--surname", &RawArguments::surname},
+        {"--data-dir", &RawArguments::dataDir},     {"--install-dir", &RawArguments::installDir},
+        {"--database", &RawArguments::database},    {"--surname", &RawArguments::surname},
         {"--first-name", &RawArguments::firstName}, {"--page-size", &RawArguments::pageSize},
-        {"--turn", &RawArguments::turns},         {"--more-info", &RawArguments::moreInfo},
+        {"--turn", &RawArguments::turns},           {"--more-info", &RawArguments::moreInfo},
     };
 
     for (int i = 1; i < argc; ++i) {

@@ -14,11 +14,11 @@ struct QueryOptions {
     std::string dataDir;
     bool hasInstallDir = false;
     std::string installDir;
-    int code = 0;  // database code 1..14
-    int row = -1;  // combo row that selects it, -1 when none does
+    int code = 0;         // database code 1..14
+    int row = -1;         // combo row that selects it, -1 when none does
     std::string surname;  // Windows-1252
     bool hasFirstName = false;
-    std::string firstName;  // Windows-1252
+    std::string firstName;   // Windows-1252
     bool largeText = false;  // page size 8 instead of 10
     std::string turns;       // letters n and p
     bool hasMoreInfo = false;
@@ -29,7 +29,6 @@ struct QueryOptions {
 enum class ParseResult { Run, Help, UsageError };
 
 // Reads argv[1..argc-1]. On UsageError, error says what is wrong.
-ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions& options,
-                                std::string& error);
+ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions& options, std::string& error);
 
 }  // namespace query_tool

@@ -38,13 +38,14 @@ int main(int argc, char* argv[]) {
         art::ArrowState state;
     };
     const Arrow arrows[] = {
-        {"prev_up.png", false, art::ArrowState::Up},     {"prev_down.png", false, art::ArrowState::Down},
+        {"prev_up.png", false, art::ArrowState::Up},       {"prev_down.png", false, art::ArrowState::Down},
         {"prev_focus.png", false, art::ArrowState::Focus}, {"prev_dim.png", false, art::ArrowState::Dim},
-        {"next_up.png", true, art::ArrowState::Up},      {"next_down.png", true, art::ArrowState::Down},
+        {"next_up.png", true, art::ArrowState::Up},        {"next_down.png", true, art::ArrowState::Down},
         {"next_focus.png", true, art::ArrowState::Focus},  {"next_dim.png", true, art::ArrowState::Dim},
     };
     bool ok = Save(art::DrawBackdrop(), folder, "backdrop.png");
-    for (const Arrow& arrow : arrows) ok = Save(art::DrawArrow(arrow.next, arrow.state), folder, arrow.file) && ok;
+    for (const Arrow& arrow : arrows)
+        ok = Save(art::DrawArrow(arrow.next, arrow.state), folder, arrow.file) && ok;
     ok = Save(art::DrawIcon(64), folder, "icon.png") && ok;
     return ok ? 0 : 1;
 }

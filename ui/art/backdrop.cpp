@@ -145,9 +145,9 @@ void Footer(QPainter& p) {
     p.setPen(Ink());
     p.setFont(ArtFont("DejaVu Serif", 11, false, true));
     p.drawText(QRect(18, 424, 196, 22), Qt::AlignLeft | Qt::AlignVCenter,
-                QStringLiteral("Click a row to select it"));
+               QStringLiteral("Click a row to select it"));
     p.drawText(QRect(420, 424, 194, 22), Qt::AlignRight | Qt::AlignVCenter,
-                QStringLiteral("Double-click for More Info"));
+               QStringLiteral("Double-click for More Info"));
 }
 
 }  // namespace

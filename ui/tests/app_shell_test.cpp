@@ -147,10 +147,10 @@ TEST_F(AppShellTest, MessageBoxesAreModalQtBoxesOwnedByTheMainWindow) {
         EXPECT_EQ(box->text(), QStringLiteral("Please insert the disk"));
         box->button(QMessageBox::Cancel)->click();
     });
-    EXPECT_EQ(platform::ShowMessageBox("Please insert the disk", platform::kAppTitle,
-                                       platform::MessageButtons::OkCancel,
-                                       platform::MessageIcon::Exclamation),
-              platform::MessageAnswer::Cancel);
+    EXPECT_EQ(
+        platform::ShowMessageBox("Please insert the disk", platform::kAppTitle,
+                                 platform::MessageButtons::OkCancel, platform::MessageIcon::Exclamation),
+        platform::MessageAnswer::Cancel);
     EXPECT_EQ(title, QStringLiteral("Chronara"));
     EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_EQ(parent, frame_);

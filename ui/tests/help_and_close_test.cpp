@@ -12,8 +12,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextBrowser>
+#include <QTextCursor>
 
 #include "browse/result_pager.h"
 #include "platform/message_box.h"

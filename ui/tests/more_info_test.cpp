@@ -125,7 +125,9 @@ TEST_F(MoreInfoTest, CancelledDiskPromptOpensNoDialog) {
 TEST_F(MoreInfoTest, DialogLayoutFromDialogUnitsWithAReadOnlyUnwrappedTextBox) {
     CMoreInfoDlg dialog(frame_);
     dialog.SetTitle("SMITH, John");
-    dialog.SetText("Citation: \r\nA very long line that must not wrap however narrow the box is, since only CR LF breaks lines here.\r\nSecond\rline");
+    dialog.SetText(
+        "Citation: \r\nA very long line that must not wrap however narrow the box is, since only CR LF "
+        "breaks lines here.\r\nSecond\rline");
     ModalWatcher watcher([&dialog](QWidget* modal) {
         EXPECT_EQ(modal, &dialog);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("SMITH, John"));
@@ -140,7 +142,8 @@ TEST_F(MoreInfoTest, DialogLayoutFromDialogUnitsWithAReadOnlyUnwrappedTextBox) {
 
         const QSize base = CMoreInfoDlg::DialogBaseUnits(dialog.fontMetrics());
         EXPECT_EQ(dialog.size(), CMoreInfoDlg::DialogUnitsToPixels(QRect(0, 0, 315, 213), base).size());
-        EXPECT_EQ(dialog.OkButton()->geometry(), CMoreInfoDlg::DialogUnitsToPixels(QRect(238, 184, 50, 14), base));
+        EXPECT_EQ(dialog.OkButton()->geometry(),
+                  CMoreInfoDlg::DialogUnitsToPixels(QRect(238, 184, 50, 14), base));
         EXPECT_EQ(text->geometry(), CMoreInfoDlg::DialogUnitsToPixels(QRect(13, 14, 275, 163), base));
         EXPECT_EQ(dialog.OkButton()->nextInFocusChain(), text);
 

@@ -18,8 +18,8 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "store/database_writer.h"
 #include "store/data_disk.h"
+#include "store/database_writer.h"
 #include "ui/bitmap_button.h"
 #include "ui/chronara_view.h"
 #include "ui/main_frame.h"
@@ -47,9 +47,9 @@ void WriteTestDisk(const std::string& dataDir) {
     CDatabaseWriter writer(1);
     std::string error;
     static const char* const kSmithNames[kSmithCount] = {
-        "John Henry", "Joseph", "Jo Ann", "Mary", "William", "James", "Jonathan", "Robert",
-        "Thomas", "Charles", "Edward", "George", "Henry", "Isaac", "Jacob", "Kirby",
-        "Lucius", "Martin", "Nathan", "Oliver", "Peter", "Quincy", "Samuel"};
+        "John Henry", "Joseph",  "Jo Ann", "Mary",   "William", "James",  "Jonathan", "Robert",
+        "Thomas",     "Charles", "Edward", "George", "Henry",   "Isaac",  "Jacob",    "Kirby",
+        "Lucius",     "Martin",  "Nathan", "Oliver", "Peter",   "Quincy", "Samuel"};
     for (int i = 0; i < kSmithCount; ++i) {
         char born[32];
         std::snprintf(born, sizeof born, "Jan. %d, 18%02d", i + 1, 10 + i);
@@ -94,9 +94,8 @@ ViewerTest::ViewerTest()
       configDirs_("XDG_CONFIG_DIRS", root_.File("no-system-config").c_str()),
       runtimeHome_("XDG_RUNTIME_DIR", runtimeDir_.c_str()) {
     WriteTestDisk(dataDir_);
-    testing_support::WriteFileBytes(
-        configDir_ + "/corvane.ini",
-        "[Tavora7m]\nTavoraDir=" + installDir_ + "\nChronaraPath=" + dataDir_ + "\n");
+    testing_support::WriteFileBytes(configDir_ + "/corvane.ini", "[Tavora7m]\nTavoraDir=" + installDir_ +
+                                                                     "\nChronaraPath=" + dataDir_ + "\n");
     testing_support::WriteFileBytes(
         installDir_ + "/tavora7m.hlp",
         testing_support::ReadFileBytes(std::string(CHRONARA_SOURCE_DIR) + "/res/tavora7m.hlp"));
@@ -174,7 +173,9 @@ QLineEdit* ViewerTest::FirstName() const {
 
 QPushButton* ViewerTest::Button(int id) const { return qobject_cast<QPushButton*>(View()->GetDlgItem(id)); }
 
-CBitmapButton* ViewerTest::Arrow(int id) const { return qobject_cast<CBitmapButton*>(View()->GetDlgItem(id)); }
+CBitmapButton* ViewerTest::Arrow(int id) const {
+    return qobject_cast<CBitmapButton*>(View()->GetDlgItem(id));
+}
 
 QComboBox* ViewerTest::DatabaseList() const { return View()->DatabaseList(); }
 
