@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
   qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
   python3 desktop-file-utils appstream dpkg-dev file
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 )
 if [[ -n "${CHRONARA_EXTRA_PACKAGES:-}" ]]; then
   read -r -a extra <<<"$CHRONARA_EXTRA_PACKAGES"

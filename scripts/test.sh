@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The one test command: installs what is missing, then configures, builds
+# The one test command: installs what is missing, checks the format of
+# every C++ file, then configures, builds
 # and runs every test in two configurations (optimised, and with
 # AddressSanitizer + UndefinedBehaviorSanitizer), then gives every fuzz
 # harness a short run (45 s each) under the same sanitizers.
@@ -8,6 +9,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 
 "$root/scripts/install-deps.sh"
+
+echo "=== format"
+"$root/scripts/check-format.sh"
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
