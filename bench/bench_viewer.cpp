@@ -10,17 +10,13 @@ BenchViewer::BenchViewer(const std::string& dataDir, const std::string& installD
     platform::SetMessageBoxHandler(CountMessage, this);
     dirs_.SetDataDir(dataDir.c_str());
     dirs_.SetInstallDir(installDir.c_str());
-    // Created as the view creates them when its window is created.
-    db_ = std::make_unique<CRecordDatabase>(dirs_);
-    pager_ = std::make_unique<CResultPager>(db_.get());
-    db_->SetPager(pager_.get());
-    pager_->SetPageSize(false);
+    // Created as the view creates it when its window is created.
+    session_ = std::make_unique<CSearchSession>(dirs_);
+    session_->SetPageSize(false);
 }
 
 BenchViewer::~BenchViewer() {
-    db_->Close();
-    pager_.reset();
-    db_.reset();
+    session_.reset();
     platform::SetMessageBoxHandler(nullptr, nullptr);
 }
 
@@ -32,11 +28,7 @@ platform::MessageAnswer BenchViewer::CountMessage(const char* text, const char* 
 }
 
 void BenchViewer::Search(const char* surname, const char* firstName) {
-    pager_->Reset();
-    query_.SetSurname(surname);
-    query_.SetDatabaseRow(kBenchRow);
-    if (firstName != nullptr && firstName[0] != '\0') query_.SetFirstName(firstName);
-    db_->Search(query_);
+    session_->Search(kBenchRow, surname, firstName);
 }
 
 }  // namespace bench

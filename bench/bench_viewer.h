@@ -1,18 +1,16 @@
 #pragma once
-// The viewer's side of a benchmark: the record database, query and pager
-// that the search view owns, driven in the order the view drives them, and
-// the painting of the list (count line, row texts, button states) that
-// follows every search and page turn. Any message box counts as a failure.
+// The viewer's side of a benchmark: the search session that the search view
+// owns, driven as the view drives it, and the painting of the list (count
+// line, row texts, button states) that follows every search and page turn.
+// Any message box counts as a failure.
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
-#include "browse/result_pager.h"
+#include "browse/search_session.h"
 #include "platform/message_box.h"
 #include "store/directories.h"
-#include "store/record_database.h"
-#include "store/search_query.h"
 
 namespace bench {
 
@@ -47,21 +45,20 @@ public:
     BenchViewer(const BenchViewer&) = delete;
     BenchViewer& operator=(const BenchViewer&) = delete;
 
-    // The Search button from the pager's Reset to the call of Search;
-    // firstName may be null.
+    // The Search button; firstName may be null.
     void Search(const char* surname, const char* firstName);
-    bool CheckDataDisk() { return db_->CheckDataDisk(); }
-    bool NextPage() { return pager_->NextPage(); }
-    bool PrevPage() { return pager_->PrevPage(); }
-    const char* FullText(int row) { return pager_->GetFullText(row); }
+    bool CheckDataDisk() { return session_->CheckDataDisk(); }
+    bool NextPage() { return session_->NextPage(); }
+    bool PrevPage() { return session_->PrevPage(); }
+    const char* FullText(int row) { return session_->GetFullText(row); }
 
-    long RecordCount() { return pager_->RecordCount(); }
-    int RowsOnPage() const { return pager_->RowsOnPage(); }
-    bool HasNext() { return pager_->HasNext(); }
-    bool HasPrev() { return pager_->HasPrev(); }
-    void FormatRow(int i, char* out) const { pager_->FormatRow(i, out); }
+    long RecordCount() { return session_->RecordCount(); }
+    int RowsOnPage() const { return session_->RowsOnPage(); }
+    bool HasNext() { return session_->HasNext(); }
+    bool HasPrev() { return session_->HasPrev(); }
+    void FormatRow(int i, char* out) const { session_->FormatRow(i, out); }
 
-    CRecordDatabase& Database() { return *db_; }
+    CRecordDatabase& Database() { return session_->Database(); }
     // Message boxes shown since construction (each one also goes to stderr).
     int MessagesShown() const { return messages_; }
 
@@ -71,9 +68,7 @@ private:
                                                 void* context);
 
     CDirectories dirs_;
-    std::unique_ptr<CRecordDatabase> db_;
-    std::unique_ptr<CResultPager> pager_;
-    CSearchQuery query_;
+    std::unique_ptr<CSearchSession> session_;
     int messages_ = 0;
 };
 

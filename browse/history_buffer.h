@@ -13,7 +13,7 @@
 
 class CHistoryBuffer {
 public:
-    static constexpr std::int32_t kRecordSize = 300;
+    static constexpr std::int32_t kRecordSize = disk_format::kHistoryRowSize;
     static constexpr std::size_t kMaxPath = 255;
     // Hits are written in large runs rather than one call per hit.
     static constexpr std::size_t kStreamBuffer = 64 * 1024;

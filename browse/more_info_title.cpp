@@ -2,19 +2,12 @@
 
 #include <cstring>
 
+#include "browse/row_text.h"
+
 namespace {
 
 bool IsWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Start and length of the next run of characters other than the tab at or
-// after from; length 0 when there is none.
-std::size_t NextPiece(const char* text, std::size_t from, std::size_t& length) {
-    while (text[from] == '\t') ++from;
-    length = 0;
-    while (text[from + length] != '\0' && text[from + length] != '\t') ++length;
-    return from;
 }
 
 }  // namespace
@@ -36,10 +29,13 @@ void BuildMoreInfoTitle(const char* rowText, char* out, std::size_t outSize) {
         if (length < outSize - 1) out[length++] = c;
     };
 
-    std::size_t firstLength = 0;
-    const std::size_t first = NextPiece(work, 0, firstLength);
-    std::size_t secondLength = 0;
-    const std::size_t second = NextPiece(work, first + firstLength, secondLength);
+    // A missing piece counts as empty.
+    RowTextPiece pieces[2];
+    const int found = SplitRowText(work, workLength, pieces, 2);
+    const std::size_t first = found > 0 ? pieces[0].start : 0;
+    const std::size_t firstLength = found > 0 ? pieces[0].length : 0;
+    const std::size_t second = found > 1 ? pieces[1].start : 0;
+    const std::size_t secondLength = found > 1 ? pieces[1].length : 0;
 
     std::size_t trimmed = firstLength;
     while (trimmed > 0 && IsWhiteSpace(work[first + trimmed - 1])) --trimmed;

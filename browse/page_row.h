@@ -3,13 +3,16 @@
 
 #include <cstdint>
 
+#include "store/disk_format.h"
+
 struct PageRow {
     std::int32_t extOffset;  // little-endian on disk; the hosts we build for are little-endian
-    char givenNames[255];    // NUL-terminated, as stored in the .cor entry
-    char summary[41];        // NUL-terminated displayed summary
+    char givenNames[disk_format::kHistoryNamesSize];  // NUL-terminated, as stored in the .cor entry
+    char summary[disk_format::kHistorySummarySize];   // NUL-terminated displayed summary
 };
 
-static_assert(sizeof(PageRow) == 300, "a page row is exactly one history.buf record");
+static_assert(sizeof(PageRow) == disk_format::kHistoryRowSize,
+              "a page row is exactly one history.buf record");
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
 #error "history.buf rows are read straight into memory; a big-endian host needs byte swapping"
 #endif

@@ -5,15 +5,17 @@
 
 #include <cstddef>
 
+#include "store/disk_format.h"
+
 namespace record_format {
 
 inline constexpr int kSlotCount = 20;
 inline constexpr std::size_t kSlotSize = 30;
 inline constexpr unsigned char kEndMark = 0xFF;
-inline constexpr unsigned char kFieldEnd = 0xFF;
+inline constexpr unsigned char kFieldEnd = disk_format::kFieldEnd;
 inline constexpr std::size_t kRawSummarySize = 40;
 inline constexpr std::size_t kSummarySize = 41;
-inline constexpr std::size_t kTextSize = 5000;
+inline constexpr std::size_t kTextSize = disk_format::kRecordBufferSize;
 extern const char kFootnote[];  // 127 characters
 
 using LabelTable = char[kSlotCount][kSlotSize];

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr std::size_t kNameBufferSize = 256;
+constexpr std::size_t kNameBufferSize = disk_format::kGivenNamesSize;
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -45,7 +45,7 @@ CResultPager::CResultPager(CRecordDatabase* db) : db_(db) {
     // buffer refuses it like a file it cannot create, and the message about
     // it can still name it.
     std::string path = db->Directories().InstallDir();
-    path += "history.buf";
+    path += disk_format::kHistoryFileName;
     history_ = std::make_unique<CHistoryBuffer>(path.c_str(), pageSize_);
 }
 
@@ -84,10 +84,10 @@ bool CResultPager::DirectPageRead() {
     rowsOnPage_ = 0;
     pageStartEntry_ = nextEntry_;
     while (nextEntry_ < rangeEnd_ && rowsOnPage_ < pageSize_ && rowsOnPage_ < kMaxRows) {
-        db_->ReadEntry(nextEntry_);
+        db_->ReadEntry(nextEntry_, entry_);
         PageRow& row = rows_[rowsOnPage_];
-        row.extOffset = db_->RecordOffset();
-        CopyBounded(row.givenNames, sizeof row.givenNames, db_->GivenNames());
+        row.extOffset = entry_.recordOffset;
+        CopyBounded(row.givenNames, sizeof row.givenNames, entry_.givenNames);
         row.summary[0] = '\0';
         ++nextEntry_;
         ++rowsOnPage_;
@@ -148,10 +148,10 @@ bool CResultPager::FilterByFirstName(const char* firstName) {
     char name[kNameBufferSize];
     std::int64_t hits = 0;
     for (; nextEntry_ < rangeEnd_; ++nextEntry_) {
-        db_->ReadEntry(nextEntry_);
-        PadUpper(db_->GivenNames(), nameWidth, nameWidth, name);
+        db_->ReadEntry(nextEntry_, entry_);
+        PadUpper(entry_.givenNames, nameWidth, nameWidth, name);
         if (std::memcmp(name, key, compared) == 0) {
-            history_->Append(db_->RecordOffset(), db_->GivenNames(), nullptr);
+            history_->Append(entry_.recordOffset, entry_.givenNames, nullptr);
             ++hits;
         }
     }
@@ -213,8 +213,9 @@ void CResultPager::FillSummaries() {
     const int code = db_->DatabaseCode();
     for (int i = 0; i < rowsOnPage_ && i < kMaxRows; ++i) {
         char raw[record_format::kRawSummarySize];
-        db_->ReadSummary(rows_[i].extOffset, raw);
-        record_format::BuildDisplayedSummary(code, raw, db_->SummaryFirstByte(), rows_[i].summary);
+        int firstByte = -1;
+        db_->ReadSummary(rows_[i].extOffset, raw, firstByte);
+        record_format::BuildDisplayedSummary(code, raw, firstByte, rows_[i].summary);
     }
 }
 

@@ -10,15 +10,15 @@
 #include <memory>
 
 #include "browse/page_row.h"
+#include "store/record_database.h"
 
-class CRecordDatabase;
 class CHistoryBuffer;
 
 class CResultPager {
 public:
     static constexpr int kMaxRows = 10;
     static constexpr std::size_t kRowTextSize = 500;
-    static constexpr std::size_t kFullTextSize = 5000;
+    static constexpr std::size_t kFullTextSize = disk_format::kRecordBufferSize;
     static constexpr std::size_t kSurnameSize = 30;
 
     // Forms "%shistory.buf" from the installation directory of db's
@@ -58,6 +58,7 @@ public:
     const char* Surname() const { return surname_; }
     bool IsDirectMode() const { return direct_; }
     CHistoryBuffer& History() { return *history_; }
+    const CHistoryBuffer& History() const { return *history_; }
 
 private:
     bool DirectPageRead();
@@ -71,6 +72,8 @@ private:
     std::int32_t pageStartEntry_ = 0;
     std::unique_ptr<CHistoryBuffer> history_;
     CRecordDatabase* db_;
+    // The entry read last; a read cut short leaves the rest as it was.
+    CorEntry entry_;
     bool direct_ = true;
     bool scratchFailed_ = false;  // the last first-name search could not use history.buf
     PageRow rows_[kMaxRows] = {};

@@ -21,15 +21,13 @@
 #include <cstring>
 #include <string>
 
-#include "browse/result_pager.h"
+#include "browse/search_session.h"
 #include "fuzz/fuzz_support.h"
 #include "store/catalogue.h"
 #include "store/data_disk.h"
 #include "store/directories.h"
 #include "store/index_key.h"
 #include "store/name_index.h"
-#include "store/record_database.h"
-#include "store/search_query.h"
 
 namespace fuzz_targets {
 
@@ -115,21 +113,16 @@ inline int RunSearch(const std::uint8_t* data, std::size_t size, const std::stri
         CDirectories dirs;
         dirs.SetDataDir(folder.c_str());
         dirs.SetInstallDir(folder.c_str());
-        CRecordDatabase db(dirs);
-        CResultPager pager(&db);
-        db.SetPager(&pager);
-        pager.SetPageSize((flags & 1) != 0);
+        CSearchSession session(dirs);
+        CResultPager& pager = session.Pager();
+        session.SetPageSize((flags & 1) != 0);
 
-        CSearchQuery query;
         auto search = [&] {
-            pager.Reset();
-            query.SetSurname(surname.c_str());
-            query.SetDatabaseRow(row);
-            if ((flags & 2) != 0) query.SetFirstName(firstName.c_str());
+            const char* typedFirst = (flags & 2) != 0 ? firstName.c_str() : nullptr;
             if (row >= 0) {
-                db.Search(query);
+                session.Search(row, surname.c_str(), typedFirst);
             } else {
-                db.SearchCode(query, code);
+                session.SearchCode(code, surname.c_str(), typedFirst);
             }
         };
         search();
@@ -138,27 +131,27 @@ inline int RunSearch(const std::uint8_t* data, std::size_t size, const std::stri
         for (const char command : commands) {
             switch (command) {
                 case 'N':
-                    pager.NextPage();
+                    session.NextPage();
                     break;
                 case 'P':
-                    pager.PrevPage();
+                    session.PrevPage();
                     break;
                 case 'S':
                     search();
                     break;
                 case 'L':
                     largeText = !largeText;
-                    pager.SetPageSize(largeText);
+                    session.SetPageSize(largeText);
                     break;
                 case 'R':
-                    pager.Reset();
+                    session.Reset();
                     break;
                 default:
                     continue;
             }
             CheckPage(pager);
         }
-        db.Close();
+        session.Close();
     } catch (const ProcessExit&) {
         Fail("a search behind a well-formed index ended the process");
     }

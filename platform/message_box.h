@@ -3,7 +3,7 @@
 //
 // Store and browse code reports to the user only through ShowMessageBox. The
 // program that links the core installs the implementation that suits it: the
-// viewer shows Qt dialogs, the command-line tools write to stderr, the tests
+// viewer shows its own dialogs, the command-line tools write to stderr, the tests
 // record every box and answer from a script. Without an installed handler a
 // box is written to stderr and answered like the tools do.
 

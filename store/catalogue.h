@@ -4,18 +4,20 @@
 
 #include <cstdint>
 
+#include "store/disk_format.h"
+
 namespace catalogue {
 
 inline constexpr int kFirstCode = 1;
 inline constexpr int kLastCode = 14;
 inline constexpr int kRowCount = 13;
 
-// Index key field widths in bytes (key text and its NUL).
-inline constexpr int kShortKeyField = 20;
-inline constexpr int kLongKeyField = 24;
-// Width to which MakeKey pads a surname.
-inline constexpr int kShortPaddedKey = 17;
-inline constexpr int kLongPaddedKey = 22;
+// Index key field widths in bytes (key text and its NUL), and the widths to
+// which MakeKey pads a surname.
+inline constexpr int kShortKeyField = disk_format::kShortKeyField;
+inline constexpr int kLongKeyField = disk_format::kLongKeyField;
+inline constexpr int kShortPaddedKey = disk_format::kShortPaddedKey;
+inline constexpr int kLongPaddedKey = disk_format::kLongPaddedKey;
 
 // File stem of a database code 1..14; null for any other code.
 const char* StemOf(int code);

@@ -2,10 +2,11 @@
 // The data-disk check: the disk is there when its marker file can be opened.
 
 #include "platform/message_box.h"
+#include "store/disk_format.h"
 
 class CDirectories;
 
-inline constexpr const char kMarkerFileName[] = "chronaradb.id";
+inline constexpr const char* kMarkerFileName = disk_format::kMarkerFileName;
 inline constexpr const char kInsertDiskText[] =
     "Please insert Tavora Disk 16 (Chronara)\n\nClick OK when done.";
 

@@ -3,8 +3,10 @@
 
 #include <cstddef>
 
+#include "store/disk_format.h"
+
 // Longest surname the work copy of MakeKey holds.
-inline constexpr std::size_t kMaxKeySurname = 23;
+inline constexpr std::size_t kMaxKeySurname = disk_format::kMaxKeySurname;
 
 // Rewrites text (a buffer of at least 24 bytes holding a surname of at most
 // 23 characters) into the index key for database code: padded with blanks to

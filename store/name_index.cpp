@@ -16,7 +16,9 @@ void ShowWrongFormat() {
 
 }  // namespace
 
-CNameIndex::CNameIndex(const char* path, int keyField) : keyField_(keyField == 24 ? 24 : 20) {
+CNameIndex::CNameIndex(const char* path, int keyField)
+    : keyField_(keyField == disk_format::kLongKeyField ? disk_format::kLongKeyField
+                                                       : disk_format::kShortKeyField) {
     // Probe in text mode: an index that is not there is created empty.
     std::FILE* probe = std::fopen(path, "r");
     if (probe == nullptr) {
@@ -78,7 +80,7 @@ bool CNameIndex::ReadPage(std::int32_t offset, Page& page) {
     // Pages lie between the header and the signature byte.
     const std::int64_t pageSize = PageSize();
     if (!stream_.IsOpen() || offset < kHeaderSize || offset + pageSize > fileSize_ - 1) return false;
-    unsigned char bytes[4 + kEntriesPerPage * (kMaxKeyField + 8) + (kEntriesPerPage + 1) * 4];
+    unsigned char bytes[disk_format::kMaxIndexPageSize];
     if (!stream_.Seek(offset) || !stream_.ReadExact(bytes, static_cast<std::size_t>(pageSize))) {
         return false;
     }

@@ -10,14 +10,15 @@
 
 #include <cstdint>
 
+#include "store/disk_format.h"
 #include "store/file_stream.h"
 
 class CNameIndex {
 public:
-    static constexpr int kEntriesPerPage = 4;
-    static constexpr int kMaxKeyField = 24;
-    static constexpr std::int64_t kHeaderSize = 8;
-    static constexpr unsigned char kSignature = 4;
+    static constexpr int kEntriesPerPage = disk_format::kEntriesPerPage;
+    static constexpr int kMaxKeyField = disk_format::kMaxKeyField;
+    static constexpr std::int64_t kHeaderSize = disk_format::kIndexHeaderSize;
+    static constexpr unsigned char kSignature = disk_format::kIndexSignature;
 
     struct Entry {
         std::int32_t first;
@@ -52,8 +53,8 @@ public:
     static int FindSlot(const char* key, const Entry* entries, int n);
 
     int KeyField() const { return keyField_; }
-    int EntrySize() const { return keyField_ + 8; }
-    int PageSize() const { return 4 + kEntriesPerPage * EntrySize() + (kEntriesPerPage + 1) * 4; }
+    int EntrySize() const { return disk_format::IndexEntrySize(keyField_); }
+    int PageSize() const { return disk_format::IndexPageSize(keyField_); }
     std::int32_t RootOffset() const { return root_; }
     bool Created() const { return created_; }
     // Pages read from the file (not from the root cache) since construction.

@@ -8,11 +8,13 @@
 
 #include <cstddef>
 
+#include "store/disk_format.h"
+
 // nextByte() yields the record's next byte as 0..255, or -1 at its end.
 // out: at least 35 bytes. Returns the first byte read (-1 when there was none).
 template <typename NextByte>
 int BuildRawSummary(NextByte&& nextByte, char* out) {
-    constexpr int kFieldEnd = 0xFF;
+    constexpr int kFieldEnd = disk_format::kFieldEnd;
     constexpr int kMaxKeptFields = 3;
     constexpr std::size_t kSummaryLimit = 30;
     // n stays at most 31 before the tail: each pass adds at most two bytes
@@ -38,14 +40,14 @@ int BuildRawSummary(NextByte&& nextByte, char* out) {
             }
             fieldStart = n;
         }
-        if (b == '\n') {
+        if (b == disk_format::kRecordEnd) {
             out[n] = '\0';
             return firstByte;
         }
         if (kept >= kMaxKeptFields || n >= kSummaryLimit) break;
     }
     // One more byte tells whether the record ended exactly here.
-    if (nextByte() == '\n') {
+    if (nextByte() == disk_format::kRecordEnd) {
         out[n] = '\0';
         return firstByte;
     }

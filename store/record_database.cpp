@@ -3,24 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "browse/result_pager.h"
-#include "platform/message_box.h"
 #include "store/catalogue.h"
 #include "store/data_disk.h"
 #include "store/directories.h"
 #include "store/index_key.h"
 #include "store/name_index.h"
 #include "store/path_buffer.h"
-#include "store/search_query.h"
-
-namespace {
-
-void ShowOk(const char* text) {
-    platform::ShowMessageBox(text, platform::kAppTitle, platform::MessageButtons::Ok,
-                             platform::MessageIcon::Exclamation);
-}
-
-}  // namespace
 
 CRecordDatabase::CRecordDatabase(const CDirectories& dirs) : dirs_(dirs) {}
 
@@ -28,127 +16,114 @@ CRecordDatabase::~CRecordDatabase() { Close(); }
 
 bool CRecordDatabase::CheckDataDisk() { return ::CheckDataDisk(dirs_); }
 
-bool CRecordDatabase::Open(int row) {
+namespace {
+
+OpenResult Failure(StoreErrorKind kind, std::string file = std::string()) {
+    return OpenResult{false, StoreError::Of(kind, std::move(file))};
+}
+
+}  // namespace
+
+OpenResult CRecordDatabase::Open(int row) {
     Close();
     const int code = catalogue::CodeOfRow(row);
-    if (code == 0) return false;
+    if (code == 0) return OpenResult{};
     return OpenFiles(code);
 }
 
-bool CRecordDatabase::OpenCode(int code) {
+OpenResult CRecordDatabase::OpenCode(int code) {
     Close();
-    if (catalogue::StemOf(code) == nullptr) return false;
+    if (catalogue::StemOf(code) == nullptr) return OpenResult{};
     return OpenFiles(code);
 }
 
-bool CRecordDatabase::OpenFiles(int code) {
+OpenResult CRecordDatabase::OpenFiles(int code) {
     code_ = code;
     char base[kPathSize];
     char path[kPathSize];
     if (!dirs_.DataDirFits() || !FormatPath(base, "%s%s", dirs_.DataDir(), catalogue::StemOf(code)) ||
         !FormatPath(path, "%s.ext", base)) {
-        ShowOk("The data directory path is too long.");
-        return false;
+        return Failure(StoreErrorKind::PathTooLong);
     }
-    if (!recordStream_.Open(path, "rb", kRecordStreamBuffer)) {
-        ShowOk("ext");
-        return false;
-    }
+    if (!recordStream_.Open(path, "rb", kRecordStreamBuffer))
+        return Failure(StoreErrorKind::RecordFileMissing);
     if (!FormatPath(path, "%s.cor", base) || !entryStream_.Open(path, "rb", kEntryStreamBuffer)) {
-        ShowOk("cor");
-        return false;
+        return Failure(StoreErrorKind::EntryFileMissing);
     }
-    if (!FormatPath(path, "%s.tre", base)) {
-        ShowOk("The data directory path is too long.");
-        return false;
-    }
+    if (!FormatPath(path, "%s.tre", base)) return Failure(StoreErrorKind::PathTooLong);
     index_ = std::make_unique<CNameIndex>(path, catalogue::KeyFieldWidth(code));
 
+    StoreError width = ReadNameWidth();
+    if (width.Failed()) {
+        Close();
+        return OpenResult{false, width};
+    }
+    return OpenResult{true, {}};
+}
+
+StoreError CRecordDatabase::ReadNameWidth() {
     // The name width sits in the last 4 bytes; a width the 256-byte buffers
     // cannot hold means the file is not an entry file of ours.
     std::int32_t width = 0;
-    const bool widthRead = entryStream_.SeekEnd(-4) && entryStream_.ReadInt32(width);
+    const bool widthRead =
+        entryStream_.SeekEnd(-disk_format::kNameWidthSize) && entryStream_.ReadInt32(width);
     if (!widthRead || width < 1 || width > kMaxNameWidth) {
-        char message[320];
-        std::snprintf(message, sizeof message,
-                      "The entry file %.200s.cor is damaged: its name width must be 1 to 255.",
-                      catalogue::StemOf(code));
-        ShowOk(message);
-        Close();
-        return false;
+        return StoreError::Of(StoreErrorKind::BadNameWidth, std::string(catalogue::StemOf(code_)) + ".cor");
     }
     nameWidth_ = width;
-    entrySize_ = width + 4;
-    return true;
+    entrySize_ = width + static_cast<std::int32_t>(disk_format::kEntryOffsetSize);
+    return StoreError{};
 }
 
 void CRecordDatabase::MakeKey(char* text) const { MakeIndexKey(code_, text); }
 
-bool CRecordDatabase::Search(CSearchQuery& query) {
-    return RunSearch(query, catalogue::CodeOfRow(query.DatabaseRow()));
+std::int64_t CRecordDatabase::EntriesHeld() {
+    if (!entryStream_.SeekEnd() || entryStream_.Tell() < disk_format::kNameWidthSize) return 0;
+    return (entryStream_.Tell() - disk_format::kNameWidthSize) / entrySize_;
 }
 
-bool CRecordDatabase::SearchCode(CSearchQuery& query, int code) { return RunSearch(query, code); }
-
-bool CRecordDatabase::RunSearch(CSearchQuery& query, int code) {
-    if (pager_ != nullptr) pager_->Reset();
-    // The key field holds at most 19 characters with short keys; a longer
-    // surname cannot be looked up, so it is refused before anything is opened.
-    if (std::strlen(query.Surname()) > kMaxSurname) {
-        query.ReportError("last name is too long");
-        return false;
-    }
-    if (!CheckDataDisk() || !OpenCode(code)) return false;
-
-    char key[kMaxKeySurname + 1];
-    std::snprintf(key, sizeof key, "%s", query.Surname());
+EntryRange CRecordDatabase::FindRange(const char* surname) {
+    EntryRange range;
+    if (!IsOpen()) return range;
+    char key[disk_format::kMaxKeySurname + 1];
+    std::snprintf(key, sizeof key, "%s", surname);
     MakeKey(key);
-    char searchEntry[CNameIndex::kMaxKeyField] = {};
+    char searchEntry[disk_format::kMaxKeyField] = {};
     std::memcpy(searchEntry, key, std::strlen(key) + 1);  // at most 22 + NUL after MakeKey
-    std::int32_t first = -1;
-    std::int32_t count = 0;
-    index_->Lookup(searchEntry, first, count);
-    if (first == -1 || pager_ == nullptr) return false;
+    index_->Lookup(searchEntry, range.first, range.count);
+    if (range.first == -1) return range;
+    range.found = true;
 
     // A damaged index may name entries the .cor file does not hold: the
     // range is cut to the entries that are there, so that neither the count
     // nor the first-name scan runs over entries that do not exist (a count
     // near 2^31 would keep the scan busy for hours).
-    std::int64_t held = 0;
-    if (entryStream_.SeekEnd() && entryStream_.Tell() >= 4) held = (entryStream_.Tell() - 4) / entrySize_;
-    const std::int64_t end = static_cast<std::int64_t>(first) + (count > 0 ? count : 0);
-    if (first < 0 || end > held) {
-        char message[320];
-        std::snprintf(message, sizeof message,
-                      "The index %.200s.tre names entries that the entry file does not hold; "
-                      "only those it holds are shown.",
-                      catalogue::StemOf(code));
-        ShowOk(message);
-        if (first < 0 || first >= held) {
-            first = 0;
-            count = 0;
+    const std::int64_t held = EntriesHeld();
+    const std::int64_t end = static_cast<std::int64_t>(range.first) + (range.count > 0 ? range.count : 0);
+    if (range.first < 0 || end > held) {
+        range.cut = true;
+        if (range.first < 0 || range.first >= held) {
+            range.first = 0;
+            range.count = 0;
         } else {
-            count = static_cast<std::int32_t>(held - first);
+            range.count = static_cast<std::int32_t>(held - range.first);
         }
     }
-
-    pager_->SetRange(first, count);
-    pager_->SetSurname(query.Surname());
-    if (query.HasFirstName()) return pager_->FilterByFirstName(query.FirstName());
-    return pager_->ListRange();
+    return range;
 }
 
-void CRecordDatabase::ReadEntry(std::int32_t i) {
-    if (!entryStream_.IsOpen() || i < 0) return;
+bool CRecordDatabase::ReadEntry(std::int32_t i, CorEntry& entry) {
+    if (!entryStream_.IsOpen() || i < 0) return false;
     const std::int64_t position = static_cast<std::int64_t>(i) * entrySize_;
-    if (!entryStream_.Seek(position)) return;
+    if (!entryStream_.Seek(position)) return false;
     // Read straight into the fields (the host is little-endian, as the file):
     // bytes past the end of the file leave the field's bytes as they were.
-    entryStream_.ReadSome(&recordOffset_, sizeof recordOffset_);
-    entryStream_.ReadSome(givenNames_, static_cast<std::size_t>(nameWidth_));
+    const std::size_t got = entryStream_.ReadSome(&entry.recordOffset, sizeof entry.recordOffset) +
+                            entryStream_.ReadSome(entry.givenNames, static_cast<std::size_t>(nameWidth_));
     // Bytes past the width are never part of the text: a field without its
     // NUL ends at the width (255 at most, so the buffer's last byte stays NUL).
-    givenNames_[nameWidth_] = '\0';
+    entry.givenNames[nameWidth_] = '\0';
+    return got == static_cast<std::size_t>(entrySize_);
 }
 
 void CRecordDatabase::ReadRecord(std::int32_t offset, char* out) {
@@ -159,7 +134,7 @@ void CRecordDatabase::ReadRecord(std::int32_t offset, char* out) {
             const int byte = recordStream_.GetByte();
             if (byte < 0) break;
             out[stored++] = static_cast<char>(byte);
-            if (byte == '\n') break;
+            if (byte == disk_format::kRecordEnd) break;
         }
     }
     out[stored] = '\0';

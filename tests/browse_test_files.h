@@ -57,7 +57,7 @@ public:
         }
         AppendInt32(cor, width);
         testing_support::WriteFileBytes(base + ".cor", cor);
-        return db_->OpenCode(code);
+        return static_cast<bool>(db_->OpenCode(code));
     }
 
     CRecordDatabase& Db() { return *db_; }

@@ -444,15 +444,16 @@ void RoundTrip(int code) {
     CDirectories dirs;
     dirs.SetDataDir(dir.Path().c_str());
     CRecordDatabase database(dirs);
+    CorEntry read;
     ASSERT_TRUE(database.OpenCode(code));
     EXPECT_EQ(database.NameWidth(), 255);
     std::vector<char> record(CRecordDatabase::kRecordBufferSize);
     std::int32_t entry = 0;
     for (const auto& [key, people] : data.byKey) {
         for (std::size_t person : people) {
-            database.ReadEntry(entry);
-            ASSERT_STREQ(database.GivenNames(), data.people[person].givenNames.c_str()) << "entry " << entry;
-            database.ReadRecord(database.RecordOffset(), record.data());
+            database.ReadEntry(entry, read);
+            ASSERT_STREQ(read.givenNames, data.people[person].givenNames.c_str()) << "entry " << entry;
+            database.ReadRecord(read.recordOffset, record.data());
             ASSERT_STREQ(record.data(), RecordOf(data.people[person]).c_str()) << "entry " << entry;
             ++entry;
         }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "browse/result_pager.h"
+#include "browse/search_session.h"
 #include "store/catalogue.h"
 #include "store/data_disk.h"
 #include "store/database_writer.h"
@@ -44,8 +45,8 @@ constexpr const char kNotDone[] = "The first-name search could not be done";
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 // A data disk with one database of 25 people named Smith, an installation
-// folder, and the record database, query and pager a view would hold. The
-// commands below do what the view's handlers do.
+// folder, and the search session a view would hold. The commands below do
+// what the view's handlers do.
 class FaultTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -69,9 +70,8 @@ protected:
 
     // The view creates these when its window is created.
     void CreateView() {
-        db_ = std::make_unique<CRecordDatabase>(dirs_);
-        pager_ = std::make_unique<CResultPager>(db_.get());
-        db_->SetPager(pager_.get());
+        session_ = std::make_unique<CSearchSession>(dirs_);
+        pager_ = &session_->Pager();
     }
 
     std::string DatabaseFile(const char* extension) const {
@@ -88,17 +88,14 @@ protected:
     }
 
     bool Search(const char* surname, const char* firstName = "") {
-        if (!db_) CreateView();
-        pager_->Reset();
-        query_.SetSurname(surname);
-        query_.SetDatabaseRow(catalogue::RowOfCode(kCode));
-        if (*firstName != '\0') query_.SetFirstName(firstName);
-        return db_->Search(query_);
+        if (!session_) CreateView();
+        return session_->Search(catalogue::RowOfCode(kCode), surname, firstName).status ==
+               SearchStatus::Found;
     }
-    bool Next() { return db_->CheckDataDisk() && (pager_->NextPage(), true); }
-    bool Prev() { return db_->CheckDataDisk() && (pager_->PrevPage(), true); }
+    bool Next() { return session_->CheckDataDisk() && (session_->NextPage(), true); }
+    bool Prev() { return session_->CheckDataDisk() && (session_->PrevPage(), true); }
     // More Info: empty when the disk check was cancelled.
-    std::string MoreInfo(int row) { return db_->CheckDataDisk() ? pager_->GetFullText(row) : ""; }
+    std::string MoreInfo(int row) { return session_->CheckDataDisk() ? session_->GetFullText(row) : ""; }
 
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
@@ -137,9 +134,8 @@ protected:
     TempDir data_;
     TempDir install_;
     CDirectories dirs_;
-    CSearchQuery query_;
-    std::unique_ptr<CRecordDatabase> db_;
-    std::unique_ptr<CResultPager> pager_;
+    std::unique_ptr<CSearchSession> session_;
+    CResultPager* pager_ = nullptr;
     std::vector<std::string> originals_;
 };
 
@@ -190,8 +186,8 @@ TEST_F(FaultTest, IndexCutOrReplacedBetweenSearchesEndsTheProcess) {
         EXPECT_THROW(Search("smith"), ProcessExited);
         EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"wrong file format!"});
     }
-    db_.reset();
-    pager_.reset();
+    session_.reset();
+    pager_ = nullptr;
     RestoreDatabase();
     ExpectWorkingAgain();
 }
@@ -292,8 +288,8 @@ TEST_F(FaultTest, HistoryBufferThatCannotBeMade) {
     const std::string file = install_.File("plain-file");
     WriteFileBytes(file, "x");
     dirs_.SetInstallDir(file.c_str());
-    db_.reset();
-    pager_.reset();
+    session_.reset();
+    pager_ = nullptr;
     CreateView();
     boxes_.Clear();
     Search("smith", "john");
@@ -442,8 +438,8 @@ TEST_F(FaultTest, DatabaseFilesThatNeverEnd) {
     boxes_.Clear();
     EXPECT_THROW(Search("smith"), ProcessExited);
     EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{"wrong file format!"});
-    db_.reset();
-    pager_.reset();
+    session_.reset();
+    pager_ = nullptr;
     RestoreDatabase();
     ExpectWorkingAgain();
 }

@@ -105,17 +105,12 @@ TEST(FuzzRegressions, RangePastTheEntryFileIsCutToTheEntriesHeld) {
         ASSERT_TRUE(
             fuzz_support::WriteFile(base + ".tre", fuzz_targets::OneKeyIndex(code, key, c.first, c.count)));
         ScriptedResponder boxes;
-        CRecordDatabase db(dirs);
-        CResultPager pager(&db);
-        db.SetPager(&pager);
-        CSearchQuery query;
-        query.SetSurname("adams");
-        query.SetFirstName("jo");
-        db.SearchCode(query, code);
-        EXPECT_EQ(pager.RecordCount(), c.expected) << c.first << " " << c.count;
+        CSearchSession session(dirs);
+        session.SearchCode(code, "adams", "jo");
+        EXPECT_EQ(session.RecordCount(), c.expected) << c.first << " " << c.count;
         // A range that fits says nothing; one that does not fit says so once.
         EXPECT_EQ(boxes.Shown().size(), c.expected == 3 ? 0u : 1u) << c.first;
-        db.Close();
+        session.Close();
     }
 }
 

@@ -124,6 +124,7 @@ TEST_F(MkdiskTest, BuildsDatabasesThatTheReadersFindPersonByPerson) {
     CDirectories dirs;
     dirs.SetDataDir(Out().c_str());
     CRecordDatabase database(dirs);
+    CorEntry read;
     ASSERT_TRUE(database.OpenCode(3));
     char key[CNameIndex::kMaxKeyField] = "ALLEN            ";
     std::int32_t first = -1;
@@ -131,50 +132,50 @@ TEST_F(MkdiskTest, BuildsDatabasesThatTheReadersFindPersonByPerson) {
     database.Index()->Lookup(key, first, count);
     ASSERT_EQ(count, 2);
     char record[CRecordDatabase::kRecordBufferSize];
-    database.ReadEntry(first);
-    EXPECT_STREQ(database.GivenNames(), "Miss. Elisabeth Walton");
-    database.ReadRecord(database.RecordOffset(), record);
+    database.ReadEntry(first, read);
+    EXPECT_STREQ(read.givenNames, "Miss. Elisabeth Walton");
+    database.ReadRecord(read.recordOffset, record);
     EXPECT_STREQ(record,
                  "3\xFF"
                  "1st\xFF\n");
-    database.ReadEntry(first + 1);
-    EXPECT_STREQ(database.GivenNames(), "Mr. William Henry");
-    database.ReadRecord(database.RecordOffset(), record);
+    database.ReadEntry(first + 1, read);
+    EXPECT_STREQ(read.givenNames, "Mr. William Henry");
+    database.ReadRecord(read.recordOffset, record);
     EXPECT_STREQ(record, "0\xFF\n");  // the row had one field column
 
     std::strcpy(key, "M\xFCLLER           ");  // only a-z are upper-cased in keys
     database.Index()->Lookup(key, first, count);
     ASSERT_EQ(count, 1);
-    database.ReadEntry(first);
-    EXPECT_STREQ(database.GivenNames(), "J\xE9r\xF4me");
-    database.ReadRecord(database.RecordOffset(), record);
+    database.ReadEntry(first, read);
+    EXPECT_STREQ(read.givenNames, "J\xE9r\xF4me");
+    database.ReadRecord(read.recordOffset, record);
     EXPECT_STREQ(record, "0\xFF\x80 12\xFF\n");
 
     std::strcpy(key, "ANDERSSON        ");
     database.Index()->Lookup(key, first, count);
     ASSERT_EQ(count, 1);
-    database.ReadEntry(first);
-    EXPECT_STREQ(database.GivenNames(), "Mr. Anders, Johan");
+    database.ReadEntry(first, read);
+    EXPECT_STREQ(read.givenNames, "Mr. Anders, Johan");
 
     ASSERT_TRUE(database.OpenCode(11));
     std::strcpy(key, "ABCDEFGHIJKLMNOPQRSTU ");
     database.Index()->Lookup(key, first, count);
     ASSERT_EQ(count, 1);
-    database.ReadEntry(first);
-    database.ReadRecord(database.RecordOffset(), record);
+    database.ReadEntry(first, read);
+    database.ReadRecord(read.recordOffset, record);
     EXPECT_STREQ(record, "B\xFFOhio\xFF\n");
     std::strcpy(key, "ZED                   ");
     database.Index()->Lookup(key, first, count);
     ASSERT_EQ(count, 1);
-    database.ReadEntry(first);
-    EXPECT_STREQ(database.GivenNames(), "");
-    database.ReadRecord(database.RecordOffset(), record);
+    database.ReadEntry(first, read);
+    EXPECT_STREQ(read.givenNames, "");
+    database.ReadRecord(read.recordOffset, record);
     EXPECT_STREQ(record, "\xFF\xFF\n");  // empty cells are empty fields
     std::strcpy(key, "EXTRA                 ");
     database.Index()->Lookup(key, first, count);
     ASSERT_EQ(count, 1);
-    database.ReadEntry(first);
-    database.ReadRecord(database.RecordOffset(), record);
+    database.ReadEntry(first, read);
+    database.ReadRecord(read.recordOffset, record);
     EXPECT_STREQ(record,
                  "a\xFF"
                  "b\xFF"
@@ -183,9 +184,9 @@ TEST_F(MkdiskTest, BuildsDatabasesThatTheReadersFindPersonByPerson) {
     std::strcpy(key, "SOLO                  ");
     database.Index()->Lookup(key, first, count);
     ASSERT_EQ(count, 1);
-    database.ReadEntry(first);
-    EXPECT_STREQ(database.GivenNames(), "");
-    database.ReadRecord(database.RecordOffset(), record);
+    database.ReadEntry(first, read);
+    EXPECT_STREQ(read.givenNames, "");
+    database.ReadRecord(read.recordOffset, record);
     EXPECT_STREQ(record, "\n");
     database.Close();
     EXPECT_TRUE(boxes.Shown().empty());

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "browse/search_messages.h"
+#include "browse/search_session.h"
 #include "store/directories.h"
 #include "store/index_key.h"
 #include "store/record_database.h"
@@ -43,6 +45,12 @@ struct Disk {
         WriteFileBytes(dir.File(stem + ".cor"), cor);
     }
 };
+
+// The message the session shows for what an open reports (none when it worked).
+std::vector<std::string> Message(const OpenResult& result) {
+    if (!result.error.Failed()) return {};
+    return {search_messages::MessageOf(result.error)};
+}
 
 }  // namespace
 
@@ -114,9 +122,10 @@ TEST(RecordDatabase, ReadsEntriesByWidthAndRecordsToTheLineFeed) {
     EXPECT_EQ(db.DatabaseCode(), 3);
     EXPECT_EQ(db.NameWidth(), 20);
     EXPECT_EQ(db.EntrySize(), 24);
-    db.ReadEntry(3);
-    EXPECT_EQ(db.RecordOffset(), 103);
-    EXPECT_STREQ(db.GivenNames(), "Name3");
+    CorEntry entry;
+    db.ReadEntry(3, entry);
+    EXPECT_EQ(entry.recordOffset, 103);
+    EXPECT_STREQ(entry.givenNames, "Name3");
 
     char record[CRecordDatabase::kRecordBufferSize];
     db.ReadRecord(100, record);
@@ -154,51 +163,57 @@ TEST(RecordDatabase, EntryPastTheEndOrWithoutNulStaysBounded) {
     disk.Files("congen", "r\xFF\n", Int32Bytes(0) + "ABCD" + Int32Bytes(4));
     CRecordDatabase db(disk.dirs);
     ASSERT_TRUE(db.Open(0));
-    db.ReadEntry(0);
-    EXPECT_STREQ(db.GivenNames(), "ABCD");
+    CorEntry entry;
+    db.ReadEntry(0, entry);
+    EXPECT_STREQ(entry.givenNames, "ABCD");
     // Entry 1 would start at the width field itself: offset 8 reads 4 bytes, names nothing.
-    db.ReadEntry(5);  // far past the end: the buffer keeps what it had
-    EXPECT_EQ(db.RecordOffset(), 0);
-    EXPECT_STREQ(db.GivenNames(), "ABCD");
+    db.ReadEntry(5, entry);  // far past the end: the buffer keeps what it had
+    EXPECT_EQ(entry.recordOffset, 0);
+    EXPECT_STREQ(entry.givenNames, "ABCD");
 }
 
 TEST(RecordDatabase, OpenRefusesRowsMissingFilesAndBadWidths) {
     Disk disk;
     ScriptedResponder boxes;
     CRecordDatabase db(disk.dirs);
-    EXPECT_FALSE(db.Open(-1));
-    EXPECT_FALSE(db.Open(13));
-    EXPECT_TRUE(boxes.Shown().empty());
+    for (int row : {-1, 13}) {
+        const OpenResult refused = db.Open(row);
+        EXPECT_FALSE(refused);
+        EXPECT_TRUE(Message(refused).empty());
+    }
     EXPECT_EQ(db.DatabaseCode(), -1);
 
-    EXPECT_FALSE(db.Open(2));  // rev: no files at all
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"ext"});
+    OpenResult result = db.Open(2);  // rev: no files at all
+    EXPECT_FALSE(result);
+    EXPECT_EQ(Message(result), std::vector<std::string>{"ext"});
     EXPECT_EQ(db.DatabaseCode(), 14);
     EXPECT_FALSE(db.IsOpen());
 
-    boxes.Clear();
     WriteFileBytes(disk.dir.File("rev.ext"), "");
-    EXPECT_FALSE(db.Open(2));
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"cor"});
+    result = db.Open(2);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(Message(result), std::vector<std::string>{"cor"});
 
     for (std::int32_t width : {0, -3, 256, 100000}) {
-        boxes.Clear();
         disk.Files("rev", "", Int32Bytes(width));
-        EXPECT_FALSE(db.Open(2)) << width;
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_NE(boxes.Shown()[0].text.find("name width"), std::string::npos);
+        result = db.Open(2);
+        EXPECT_FALSE(result) << width;
+        ASSERT_EQ(Message(result).size(), 1u);
+        EXPECT_NE(Message(result)[0].find("name width"), std::string::npos);
     }
-    boxes.Clear();
     disk.Files("rev", "", "ab");  // too short to hold a width
-    EXPECT_FALSE(db.Open(2));
-    EXPECT_EQ(boxes.Shown().size(), 1u);
+    result = db.Open(2);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(Message(result).size(), 1u);
 
     // A folder where a file is expected cannot be opened either.
-    boxes.Clear();
     ::remove(disk.dir.File("pcc.ext").c_str());
     ::mkdir(disk.dir.File("pcc.ext").c_str(), 0755);
-    EXPECT_FALSE(db.Open(4));
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"ext"});
+    result = db.Open(4);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(Message(result), std::vector<std::string>{"ext"});
+    // None of it showed a box: the session does that.
+    EXPECT_TRUE(boxes.Shown().empty());
 }
 
 TEST(RecordDatabase, MissingIndexIsCreatedEmptyAndBadIndexEnds) {
@@ -233,21 +248,17 @@ TEST(RecordDatabase, PathsThatDoNotFitAreRefused) {
     CDirectories dirs;
     dirs.SetDataDir(("/" + std::string(250, 'd')).c_str());  // fits 260, not "<dir>congen.ext" in 256
     CRecordDatabase db(dirs);
-    EXPECT_FALSE(db.Open(0));
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "The data directory path is too long.");
+    EXPECT_EQ(Message(db.Open(0)), std::vector<std::string>{"The data directory path is too long."});
+    EXPECT_TRUE(boxes.Shown().empty());
 }
 
 TEST(RecordDatabase, SearchRefusesSurnamesOverNineteenCharacters) {
     Disk disk;
     ScriptedResponder boxes;
-    CRecordDatabase db(disk.dirs);
-    CSearchQuery query;
-    query.SetSurname(std::string(20, 'a').c_str());
-    query.SetDatabaseRow(0);
-    EXPECT_FALSE(db.Search(query));
+    CSearchSession session(disk.dirs);
+    EXPECT_EQ(session.Search(0, std::string(20, 'a').c_str(), nullptr).status, SearchStatus::Refused);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"query error: last name is too long.\n"});
-    EXPECT_FALSE(db.IsOpen());
+    EXPECT_FALSE(session.Database().IsOpen());
 }
 
 TEST(RecordDatabase, SearchGivesUpWhenTheDiskPromptIsCancelled) {
@@ -255,13 +266,10 @@ TEST(RecordDatabase, SearchGivesUpWhenTheDiskPromptIsCancelled) {
     ScriptedResponder boxes;
     CDirectories dirs;
     dirs.SetDataDir(empty.Path().c_str());
-    CRecordDatabase db(dirs);
-    CSearchQuery query;
-    query.SetSurname("smith");
-    query.SetDatabaseRow(0);
-    EXPECT_FALSE(db.Search(query));
+    CSearchSession session(dirs);
+    EXPECT_EQ(session.Search(0, "smith", nullptr).status, SearchStatus::Cancelled);
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].buttons, platform::MessageButtons::OkCancel);
-    EXPECT_FALSE(db.IsOpen());
-    EXPECT_EQ(db.DatabaseCode(), -1);
+    EXPECT_FALSE(session.Database().IsOpen());
+    EXPECT_EQ(session.Database().DatabaseCode(), -1);
 }

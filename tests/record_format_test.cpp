@@ -40,11 +40,12 @@ protected:
         // Canary bytes after the 35 that a raw summary may use.
         char raw[record_format::kRawSummarySize];
         std::memset(raw, '#', sizeof raw);
-        files.Db().ReadSummary(offset, raw);
+        int firstByte = -1;
+        files.Db().ReadSummary(offset, raw, firstByte);
         for (std::size_t i = 35; i < sizeof raw; ++i) EXPECT_EQ(raw[i], '#');
         char shown[record_format::kSummarySize];
-        record_format::BuildDisplayedSummary(code, raw, files.Db().SummaryFirstByte(), shown);
-        return {raw, shown, files.Db().SummaryFirstByte()};
+        record_format::BuildDisplayedSummary(code, raw, firstByte, shown);
+        return {raw, shown, firstByte};
     }
 };
 

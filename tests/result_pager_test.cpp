@@ -11,6 +11,7 @@
 
 #include "browse/history_buffer.h"
 #include "browse/result_pager.h"
+#include "browse/search_session.h"
 #include "browse_test_files.h"
 #include "store/database_writer.h"
 #include "store/search_query.h"
@@ -434,25 +435,18 @@ TEST(PagerSearchTest, SearchRunsEndToEnd) {
     ASSERT_TRUE(writer.Add({"Smyth", "Joan", {"K", "Iowa"}}, &error)) << error;
     ASSERT_TRUE(writer.Write(files.Dir().Path(), 0, &error)) << error;
 
-    CRecordDatabase& db = files.Db();
-    CResultPager pager(&db);
-    db.SetPager(&pager);
-    CSearchQuery query;
-    query.SetSurname("smith");
-    query.SetDatabaseRow(-1);
-    EXPECT_TRUE(db.SearchCode(query, kCode));  // more entries follow the first page
+    CSearchSession session(files.Dirs());
+    CResultPager& pager = session.Pager();
+    EXPECT_EQ(session.SearchCode(kCode, "smith", nullptr).status, SearchStatus::Found);
     EXPECT_EQ(pager.RecordCount(), 12);
     EXPECT_EQ(RowText(pager, 0), "SMITH\tJohn 0\tM, Ohio, PFC");
-    EXPECT_TRUE(pager.HasNext());
+    EXPECT_TRUE(pager.HasNext());  // more entries follow the first page
 
-    query.SetSurname("smith");
-    query.SetFirstName("jo");
-    db.SearchCode(query, kCode);
+    session.SearchCode(kCode, "smith", "jo");
     EXPECT_EQ(pager.RecordCount(), 6);
     EXPECT_EQ(RowText(pager, 5), "SMITH\tJohn 10\tM, Ohio, PFC");
 
-    query.SetSurname("Nobody");
-    db.SearchCode(query, kCode);
+    EXPECT_EQ(session.SearchCode(kCode, "Nobody", nullptr).status, SearchStatus::NotFound);
     EXPECT_TRUE(pager.IsDirectMode());
     EXPECT_EQ(pager.RecordCount(), 0);
     EXPECT_EQ(pager.RowsOnPage(), 0);

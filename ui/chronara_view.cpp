@@ -8,10 +8,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "browse/result_pager.h"
+#include "browse/search_session.h"
 #include "store/catalogue.h"
-#include "store/record_database.h"
-#include "store/search_query.h"
 #include "ui/cp1252_qt.h"
 #include "ui/view_layout.h"
 
@@ -21,7 +19,7 @@ namespace {
 
 // The first-name edit is read into 256 bytes, at most 250 characters.
 constexpr std::size_t kFirstNameReadSize = 256;
-constexpr std::size_t kFirstNameMax = 250;
+constexpr std::size_t kFirstNameMax = CSearchSession::kMaxFirstName;
 
 }  // namespace
 
@@ -60,34 +58,21 @@ int CChronaraView::OnCreate() {
     return 0;
 }
 
-void CChronaraView::OnDestroy() {
-    CViewView::OnDestroy();
-    delete databaseList_;
-    databaseList_ = nullptr;
-}
-
 void CChronaraView::OnInitialUpdate() {
     CViewView::OnInitialUpdate();
     databaseList_->setCurrentIndex(0);
 }
 
 void CChronaraView::DoSearch(const char* surname) {
-    pager_->Reset();
     moreInfoButton_->setEnabled(false);
-    query_->SetSurname(surname);
-    query_->SetDatabaseRow(databaseList_->currentIndex());
-
     const QByteArray typed = cp1252::FromQString(firstNameEdit_->text());
     const std::size_t length =
         std::min(strnlen(typed.constData(), static_cast<std::size_t>(typed.size())), kFirstNameMax);
-    if (length > 0) {
-        char firstName[kFirstNameReadSize];
-        std::memcpy(firstName, typed.constData(), length);
-        firstName[length] = '\0';
-        query_->SetFirstName(firstName);
-    }
+    char firstName[kFirstNameReadSize];
+    std::memcpy(firstName, typed.constData(), length);
+    firstName[length] = '\0';
 
-    database_->Search(*query_);
+    session_->Search(databaseList_->currentIndex(), surname, firstName);
     // The window may have been closed while the search waited in a message box.
     if (viewDestroyed_) return;
     selectedRow_ = -1;
@@ -100,7 +85,7 @@ void CChronaraView::OnLButtonDown(const QPoint& point) {
     const int row = (point.y() - kListTop) / h;
     QRegion changed;
     if (selectedRow_ >= 0) changed += RowRegion(selectedRow_);
-    const int rows = pager_->RowsOnPage();
+    const int rows = session_->RowsOnPage();
     if (rows > 0 && row < rows) {
         selectedRow_ = row;
         changed += RowRegion(row);

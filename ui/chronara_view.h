@@ -23,7 +23,6 @@ public:
 
 protected:
     int OnCreate() override;
-    void OnDestroy() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

@@ -12,7 +12,6 @@ class QPushButton;
 class CMoreInfoDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kTemplateId = 111;
     static constexpr int kIdOk = 1;
     static constexpr int kIdText = 1001;
 

@@ -29,7 +29,6 @@ public:
     const CDirectories& Directories() const { return dirs_; }
     CMainFrame* MainFrame() const { return frame_.get(); }
     CViewDoc* Document() const { return doc_.get(); }
-    CSingleInstance* InstanceGuard() const { return instance_.get(); }
 
 private:
     bool OpenDocumentFile(const char* name);

@@ -11,10 +11,10 @@
 
 #include "browse/more_info_title.h"
 #include "browse/result_pager.h"
+#include "browse/search_session.h"
 #include "platform/message_box.h"
 #include "store/directories.h"
 #include "store/path_buffer.h"
-#include "store/record_database.h"
 #include "ui/bitmap_button.h"
 #include "ui/cp1252_qt.h"
 #include "ui/help_window.h"
@@ -25,7 +25,7 @@
 namespace {
 
 // The surname edit is read into 20 bytes: at most 19 characters, so a 20th typed one is dropped.
-constexpr std::size_t kSurnameReadSize = 20;
+constexpr std::size_t kSurnameReadSize = CSearchSession::kMaxSurname + 1;
 
 }  // namespace
 
@@ -82,7 +82,7 @@ void CViewView::OnSearch() {
 void CViewView::OnClear() {
     CommandScope scope(*this);
     moreInfoButton_->setEnabled(false);
-    pager_->Reset();
+    session_->Reset();
     RefreshList();
     surnameEdit_->clear();
     firstNameEdit_->clear();
@@ -92,35 +92,35 @@ void CViewView::OnClear() {
 
 void CViewView::OnPrevPage() {
     CommandScope scope(*this);
-    if (!database_->CheckDataDisk() || viewDestroyed_) return;
+    if (!session_->CheckDataDisk() || viewDestroyed_) return;
     selectedRow_ = -1;
-    pager_->PrevPage();
+    session_->PrevPage();
     FormatRows();
     // The button that has just been disabled must not keep the focus.
-    if (!pager_->HasPrev()) nextButton_->setFocus(Qt::OtherFocusReason);
+    if (!session_->HasPrev()) nextButton_->setFocus(Qt::OtherFocusReason);
 }
 
 void CViewView::OnNextPage() {
     CommandScope scope(*this);
-    if (!database_->CheckDataDisk() || viewDestroyed_) return;
+    if (!session_->CheckDataDisk() || viewDestroyed_) return;
     selectedRow_ = -1;
-    pager_->NextPage();
+    session_->NextPage();
     FormatRows();
-    if (!pager_->HasNext()) prevButton_->setFocus(Qt::OtherFocusReason);
+    if (!session_->HasNext()) prevButton_->setFocus(Qt::OtherFocusReason);
 }
 
 void CViewView::OnMoreInfo() {
     CommandScope scope(*this);
     const int row = selectedRow_;
     // Only a row that the current page holds has a record behind it.
-    if (row < 0 || row >= std::min(pager_->RowsOnPage(), CResultPager::kMaxRows)) return;
-    if (!database_->CheckDataDisk() || viewDestroyed_) return;
+    if (row < 0 || row >= std::min(session_->RowsOnPage(), CResultPager::kMaxRows)) return;
+    if (!session_->CheckDataDisk() || viewDestroyed_) return;
 
     CMoreInfoDlg dialog(window());
     char title[kTitleWorkSize + 2];
     BuildMoreInfoTitle(rowTexts_[row], title, sizeof title);
     dialog.SetTitle(title);
-    dialog.SetText(pager_->GetFullText(row));
+    dialog.SetText(session_->GetFullText(row));
     dialog.DoModal();
 }
 

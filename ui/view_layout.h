@@ -54,10 +54,6 @@ inline constexpr EditLayout kEdits[2] = {
 // The database list; the height includes the dropped list.
 inline constexpr Rect kDatabaseListRect = {236, 101, 516, 351};
 
-// Bitmap buttons are sized to their 19 x 23 images.
-inline constexpr int kArrowWidth = 19;
-inline constexpr int kArrowHeight = 23;
-
 // Where Help and Quit go when the text is large (height 20 or more).
 inline constexpr int kLargeTextHeight = 20;
 inline constexpr int kLargeTextButtonTop = 423;

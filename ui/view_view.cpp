@@ -14,8 +14,8 @@
 #include <QPushButton>
 
 #include "browse/result_pager.h"
-#include "store/record_database.h"
-#include "store/search_query.h"
+#include "browse/row_text.h"
+#include "browse/search_session.h"
 #include "ui/bitmap_button.h"
 #include "ui/cp1252_qt.h"
 #include "ui/help_window.h"
@@ -74,10 +74,7 @@ CBitmapButton* CViewView::MakeBitmapButton(int index, const char* up, const char
 }
 
 int CViewView::OnCreate() {
-    database_ = std::make_unique<CRecordDatabase>(dirs_);
-    query_ = std::make_unique<CSearchQuery>();
-    pager_ = std::make_unique<CResultPager>(database_.get());
-    database_->SetPager(pager_.get());
+    session_ = std::make_unique<CSearchSession>(dirs_);
     viewDestroyed_ = false;
 
     searchButton_ = MakeButton(0);
@@ -115,24 +112,13 @@ void CViewView::OnDestroy() {
         helpWindow_->close();
         delete helpWindow_.data();
     }
-    QWidget* controls[] = {surnameEdit_, firstNameEdit_, searchButton_, clearButton_, moreInfoButton_,
-                           prevButton_,  nextButton_,    helpButton_,   quitButton_};
-    for (QWidget* control : controls) delete control;
-    surnameEdit_ = nullptr;
-    firstNameEdit_ = nullptr;
-    searchButton_ = nullptr;
-    clearButton_ = nullptr;
-    moreInfoButton_ = nullptr;
-    prevButton_ = nullptr;
-    nextButton_ = nullptr;
-    helpButton_ = nullptr;
-    quitButton_ = nullptr;
+    // The controls are the view's children and go with it; until then they
+    // no longer reach the view's keyboard and cursor handling.
+    for (QObject* child : children()) child->removeEventFilter(this);
 
     viewDestroyed_ = true;
-    if (database_ != nullptr) database_->Close();
-    database_.reset();
-    query_.reset();
-    pager_.reset();
+    if (session_ != nullptr) session_->Close();
+    session_.reset();
 }
 
 void CViewView::OnInitialUpdate() {
@@ -152,11 +138,13 @@ QWidget* CViewView::GetDlgItem(int id) const {
     return nullptr;
 }
 
+CResultPager* CViewView::Pager() const { return session_ != nullptr ? &session_->Pager() : nullptr; }
+
 const char* CViewView::RowText(int i) const { return i >= 0 && i < kRowTextCount ? rowTexts_[i] : ""; }
 
 QRegion CViewView::ListRegion() const {
     QRect list = kListArea.ToQRect();
-    const int pageRows = pager_ != nullptr ? pager_->PageSize() : CResultPager::kMaxRows;
+    const int pageRows = session_ != nullptr ? session_->PageSize() : CResultPager::kMaxRows;
     list.setHeight(std::max(list.height(), pageRows * TextHeight()));
     return QRegion(list) + QRegion(kCountArea.ToQRect());
 }
@@ -188,10 +176,10 @@ void CViewView::paintEvent(QPaintEvent* event) {
 }
 
 void CViewView::OnDraw(QPainter& d, bool fullPaint) {
-    if (pager_ == nullptr) return;
+    if (session_ == nullptr) return;
     if (const QPixmap* backdrop = doc_.Backdrop()) {
         d.drawPixmap(0, 0, *backdrop);
-        PaintList(d, pager_->RowsOnPage(), static_cast<long>(pager_->RecordCount()));
+        PaintList(d, session_->RowsOnPage(), static_cast<long>(session_->RecordCount()));
     }
     if (!fullPaint) return;
     if (firstPaintPending_) {
@@ -213,7 +201,7 @@ void CViewView::InvertRow(QPainter& d, int row, int h) const {
 
 void CViewView::PaintList(QPainter& d, int rows, long count) {
     const int h = TextHeight();
-    pager_->SetPageSize(h >= kLargeTextHeight);
+    session_->SetPageSize(h >= kLargeTextHeight);
     d.setPen(QColor(kTextRed, kTextGreen, kTextBlue));
     d.setBackgroundMode(Qt::TransparentMode);
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
@@ -222,21 +210,17 @@ void CViewView::PaintList(QPainter& d, int rows, long count) {
     std::snprintf(line, sizeof line, "%ld records found.", count);
     d.drawText(kCountArea.ToQRect(), flags, cp1252::ToQString(line));
 
-    nextButton_->setEnabled(pager_->HasNext());
-    prevButton_->setEnabled(pager_->HasPrev());
+    nextButton_->setEnabled(session_->HasNext());
+    prevButton_->setEnabled(session_->HasPrev());
 
     rows = std::clamp(rows, 0, CResultPager::kMaxRows);
     for (int i = 0; i < rows; ++i) {
-        // Pieces are the runs between tabs; several tabs separate like one.
         const char* text = rowTexts_[i];
-        const std::size_t length = strnlen(text, kRowTextSize);
-        std::size_t at = 0;
-        for (int column = 0; column < 3; ++column) {
-            while (at < length && text[at] == '\t') ++at;
-            if (at >= length) break;
-            const std::size_t start = at;
-            while (at < length && text[at] != '\t') ++at;
-            d.drawText(ColumnRect(i, column, h), flags, cp1252::ToQString(text + start, at - start));
+        RowTextPiece pieces[kRowTextPieces];
+        const int found = SplitRowText(text, strnlen(text, kRowTextSize), pieces);
+        for (int column = 0; column < found; ++column) {
+            d.drawText(ColumnRect(i, column, h), flags,
+                       cp1252::ToQString(text + pieces[column].start, pieces[column].length));
         }
     }
 
@@ -260,7 +244,7 @@ void CViewView::RepaintList(const QRegion& region) {
 void CViewView::RefreshList() { RepaintList(ListRegion()); }
 
 void CViewView::FormatRows() {
-    const int rows = std::min(pager_->RowsOnPage(), CResultPager::kMaxRows);
-    for (int i = 0; i < rows; ++i) pager_->FormatRow(i, rowTexts_[i]);
+    const int rows = std::min(session_->RowsOnPage(), CResultPager::kMaxRows);
+    for (int i = 0; i < rows; ++i) session_->FormatRow(i, rowTexts_[i]);
     RefreshList();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // CViewView: the search view. It fills the main frame's client area, paints
 // the backdrop and the result list itself, carries the buttons and owns the
-// three objects of a search: the record database, the query and the pager.
+// search session (the record database, the query and the pager of a search).
 // CChronaraView (the class actually created) adds the edit boxes' creation,
 // the database list, the mouse handling of the list and the search itself.
 
@@ -16,9 +16,8 @@
 
 class CBitmapButton;
 class CDirectories;
-class CRecordDatabase;
 class CResultPager;
-class CSearchQuery;
+class CSearchSession;
 class CViewDoc;
 class QAbstractButton;
 class QKeyEvent;
@@ -81,8 +80,9 @@ public:
     bool IsBusy() const { return busy_; }
     bool IsViewDestroyed() const { return viewDestroyed_; }
     const char* RowText(int i) const;
-    CResultPager* Pager() const { return pager_.get(); }
-    CRecordDatabase* Database() const { return database_.get(); }
+    CSearchSession* Session() const { return session_.get(); }
+    // The pager of the session; null once the view is destroyed.
+    CResultPager* Pager() const;
     CHelpWindow* HelpWindow() const { return helpWindow_.data(); }
     // The area that RefreshList repaints: the list area (grown to the rows of
     // a full page when the text is tall) and the count area.
@@ -130,9 +130,7 @@ protected:
     CBitmapButton* nextButton_ = nullptr;
     int selectedRow_ = -1;
     bool busy_ = false;
-    std::unique_ptr<CRecordDatabase> database_;
-    std::unique_ptr<CSearchQuery> query_;
-    std::unique_ptr<CResultPager> pager_;
+    std::unique_ptr<CSearchSession> session_;
     char rowTexts_[kRowTextCount][kRowTextSize] = {};
     QPushButton* helpButton_ = nullptr;
     QPushButton* quitButton_ = nullptr;

@@ -3,14 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "browse/history_buffer.h"
 #include "browse/more_info_title.h"
-#include "browse/result_pager.h"
+#include "browse/search_session.h"
 #include "platform/message_box.h"
 #include "platform/process_exit.h"
 #include "store/directories.h"
-#include "store/record_database.h"
-#include "store/search_query.h"
 #include "tools/query/query_output.h"
 
 namespace query_tool {
@@ -28,74 +25,52 @@ void Complain(const char* text) {
     std::fprintf(stderr, "chronara-query: %s\n", text);
 }
 
-// The first-name filter could not use history.buf: the file did not open,
-// or hits were lost on the way to it. The pager has told the user.
-bool ScratchFailed(CResultPager& pager) {
-    if (pager.IsDirectMode()) return false;
-    CHistoryBuffer& history = pager.History();
-    return !history.IsOpen() || history.WriteFailed();
-}
-
-// The Search button: the view's own Reset and query, then the search.
-void Search(const QueryOptions& options, CRecordDatabase& db, CResultPager& pager) {
-    CSearchQuery query;
-    pager.Reset();
-    query.SetSurname(options.surname.c_str());
-    query.SetDatabaseRow(options.row);
-    if (options.hasFirstName) query.SetFirstName(options.firstName.c_str());
-    if (options.row >= 0) {
-        db.Search(query);
-    } else {
-        db.SearchCode(query, options.code);  // honorol: no list row selects it
-    }
-}
-
 // The Prev and Next buttons: a turn only while its button would be enabled,
 // and only with the data disk there. False when the disk check was cancelled.
-bool ApplyTurns(const std::string& turns, CRecordDatabase& db, CResultPager& pager) {
+bool ApplyTurns(const std::string& turns, CSearchSession& session) {
     for (char turn : turns) {
         const bool next = turn == 'n';
-        if (!(next ? pager.HasNext() : pager.HasPrev())) continue;
-        if (!db.CheckDataDisk()) return false;
+        if (!(next ? session.HasNext() : session.HasPrev())) continue;
+        if (!session.CheckDataDisk()) return false;
         if (next) {
-            pager.NextPage();
+            session.NextPage();
         } else {
-            pager.PrevPage();
+            session.PrevPage();
         }
     }
     return true;
 }
 
-void PrintPage(CResultPager& pager, QueryOutput& out) {
+void PrintPage(CSearchSession& session, QueryOutput& out) {
     char line[CResultPager::kRowTextSize];
-    std::snprintf(line, sizeof line, "%ld records found.", static_cast<long>(pager.RecordCount()));
+    std::snprintf(line, sizeof line, "%ld records found.", static_cast<long>(session.RecordCount()));
     out.Line(line);
     // A failed history page read leaves a negative count: a page without rows.
-    for (int i = 0; i < pager.RowsOnPage(); ++i) {
-        pager.FormatRow(i, line);
+    for (int i = 0; i < session.RowsOnPage(); ++i) {
+        session.FormatRow(i, line);
         out.Line(line);
     }
-    std::snprintf(line, sizeof line, "prev=%s next=%s", pager.HasPrev() ? "on" : "off",
-                  pager.HasNext() ? "on" : "off");
+    std::snprintf(line, sizeof line, "prev=%s next=%s", session.HasPrev() ? "on" : "off",
+                  session.HasNext() ? "on" : "off");
     out.Line(line);
 }
 
 // More Info on a row of the page shown: disk check, title, full text.
-int PrintMoreInfo(long row, CRecordDatabase& db, CResultPager& pager, QueryOutput& out) {
-    if (row < 0 || row >= pager.RowsOnPage()) {
+int PrintMoreInfo(long row, CSearchSession& session, QueryOutput& out) {
+    if (row < 0 || row >= session.RowsOnPage()) {
         char text[96];
         std::snprintf(text, sizeof text, "--more-info: the page has no row %ld", row);
         Complain(text);
         return kExitFailed;
     }
-    if (!db.CheckDataDisk()) return kExitFailed;
+    if (!session.CheckDataDisk()) return kExitFailed;
     const int index = static_cast<int>(row);
     char rowText[CResultPager::kRowTextSize];
-    pager.FormatRow(index, rowText);
+    session.FormatRow(index, rowText);
     char title[kTitleWorkSize + 2];
     BuildMoreInfoTitle(rowText, title, sizeof title);
     out.Line(title);
-    out.Line(pager.GetFullText(index));
+    out.Line(session.GetFullText(index));
     return kExitSearched;
 }
 
@@ -112,22 +87,28 @@ int RunQuery(const QueryOptions& options) {
     if (options.hasDataDir) dirs.SetDataDir(options.dataDir.c_str());
     if (options.hasInstallDir) dirs.SetInstallDir(options.installDir.c_str());
 
-    CRecordDatabase db(dirs);
-    CResultPager pager(&db);
-    db.SetPager(&pager);
-    pager.SetPageSize(options.largeText);
+    CSearchSession session(dirs);
+    session.SetPageSize(options.largeText);
 
-    Search(options, db, pager);
-    // Not open: the disk prompt was cancelled or a file could not be opened;
-    // the message is already on stderr.
-    if (!db.IsOpen()) return kExitFailed;
-    if (ScratchFailed(pager)) return kExitFailed;
-    if (!ApplyTurns(options.turns, db, pager)) return kExitFailed;
+    // The Search button; honorol is reached by its code, as no list row selects it.
+    const char* firstName = options.hasFirstName ? options.firstName.c_str() : nullptr;
+    const SearchOutcome outcome = options.row >= 0
+                                      ? session.Search(options.row, options.surname.c_str(), firstName)
+                                      : session.SearchCode(options.code, options.surname.c_str(), firstName);
+    // The message of a failure is already on stderr.
+    switch (outcome.status) {
+        case SearchStatus::Found:
+        case SearchStatus::NotFound:
+            break;
+        default:
+            return kExitFailed;
+    }
+    if (!ApplyTurns(options.turns, session)) return kExitFailed;
 
     QueryOutput out(stdout, options.raw);
-    PrintPage(pager, out);
+    PrintPage(session, out);
     int status = kExitSearched;
-    if (options.hasMoreInfo) status = PrintMoreInfo(options.moreInfoRow, db, pager, out);
+    if (options.hasMoreInfo) status = PrintMoreInfo(options.moreInfoRow, session, out);
     if (!out.Finish()) {
         Complain("cannot write the standard output");
         return kExitFailed;

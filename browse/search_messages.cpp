@@ -1,0 +1,45 @@
+#include "browse/search_messages.h"
+
+#include <cstdio>
+
+#include "platform/message_box.h"
+
+namespace search_messages {
+
+std::string MessageOf(const StoreError& error) {
+    switch (error.kind) {
+        case StoreErrorKind::None:
+            return std::string();
+        case StoreErrorKind::PathTooLong:
+            return "The data directory path is too long.";
+        case StoreErrorKind::RecordFileMissing:
+            return "ext";
+        case StoreErrorKind::EntryFileMissing:
+            return "cor";
+        case StoreErrorKind::BadNameWidth:
+            return "The entry file " + error.file + " is damaged: its name width must be 1 to 255.";
+        case StoreErrorKind::ScratchNotWritten:
+            return "The first-name search could not be done: could not write " + error.file + ".";
+        case StoreErrorKind::ScratchIncomplete:
+            return "The first-name search is incomplete: could not write " + error.file + ".";
+        default:
+            break;
+    }
+    return "wrong file format!";
+}
+
+std::string RangeCutWarning(const char* stem) {
+    char text[320];
+    std::snprintf(text, sizeof text,
+                  "The index %.200s.tre names entries that the entry file does not hold; "
+                  "only those it holds are shown.",
+                  stem);
+    return text;
+}
+
+void Show(const std::string& text) {
+    platform::ShowMessageBox(text.c_str(), platform::kAppTitle, platform::MessageButtons::Ok,
+                             platform::MessageIcon::Exclamation);
+}
+
+}  // namespace search_messages

@@ -1,0 +1,83 @@
+#include "browse/search_session.h"
+
+#include <cstring>
+
+#include "browse/history_buffer.h"
+#include "browse/search_messages.h"
+#include "store/catalogue.h"
+
+CSearchSession::CSearchSession(const CDirectories& dirs) : database_(dirs), pager_(&database_) {}
+
+CSearchSession::~CSearchSession() { Close(); }
+
+SearchOutcome CSearchSession::Search(int row, const char* surname, const char* firstName) {
+    return Run(true, catalogue::CodeOfRow(row), row, surname, firstName);
+}
+
+SearchOutcome CSearchSession::SearchCode(int code, const char* surname, const char* firstName) {
+    return Run(false, code, catalogue::RowOfCode(code), surname, firstName);
+}
+
+SearchOutcome CSearchSession::Fail(const StoreError& error) {
+    search_messages::Show(search_messages::MessageOf(error));
+    return SearchOutcome{SearchStatus::Failed, error};
+}
+
+SearchOutcome CSearchSession::Run(bool byRow, int code, int row, const char* surname,
+                                  const char* firstName) {
+    // The page shown goes first: while a prompt below waits, the view paints
+    // the Empty state.
+    pager_.Reset();
+    query_.SetSurname(surname != nullptr ? surname : "");
+    query_.SetDatabaseRow(row);
+    if (firstName != nullptr && firstName[0] != '\0') query_.SetFirstName(firstName);
+
+    // The key field holds at most 19 characters with short keys; a longer
+    // surname cannot be looked up, so it is refused before anything is opened.
+    if (std::strlen(query_.Surname()) > kMaxSurname) {
+        query_.ReportError("last name is too long");
+        return SearchOutcome{SearchStatus::Refused, {}};
+    }
+    if (!database_.CheckDataDisk()) return SearchOutcome{SearchStatus::Cancelled, {}};
+    const OpenResult opened = byRow ? database_.Open(query_.DatabaseRow()) : database_.OpenCode(code);
+    if (opened.error.Failed()) return Fail(opened.error);
+    if (!opened) return SearchOutcome{SearchStatus::Refused, {}};
+
+    const EntryRange range = database_.FindRange(query_.Surname());
+    if (range.error.Failed()) return Fail(range.error);
+    if (!range.found) return SearchOutcome{SearchStatus::NotFound, {}};
+    if (range.cut) {
+        search_messages::Show(search_messages::RangeCutWarning(catalogue::StemOf(database_.DatabaseCode())));
+    }
+
+    pager_.SetRange(range.first, range.count);
+    pager_.SetSurname(query_.Surname());
+    if (!query_.HasFirstName()) {
+        pager_.ListRange();
+        return SearchOutcome{SearchStatus::Found, {}};
+    }
+    pager_.FilterByFirstName(query_.FirstName());
+    // The pager has shown the scratch file's failure itself.
+    const CHistoryBuffer& history = pager_.History();
+    if (!history.IsOpen()) {
+        return SearchOutcome{SearchStatus::Failed,
+                             StoreError::Of(StoreErrorKind::ScratchNotWritten, history.Path())};
+    }
+    if (history.WriteFailed()) {
+        return SearchOutcome{SearchStatus::Failed,
+                             StoreError::Of(StoreErrorKind::ScratchIncomplete, history.Path())};
+    }
+    return SearchOutcome{SearchStatus::Found, {}};
+}
+
+bool CSearchSession::CheckDataDisk() { return database_.CheckDataDisk(); }
+
+bool CSearchSession::NextPage() { return pager_.NextPage(); }
+
+bool CSearchSession::PrevPage() { return pager_.PrevPage(); }
+
+const char* CSearchSession::GetFullText(int row) { return pager_.GetFullText(row); }
+
+void CSearchSession::Reset() { pager_.Reset(); }
+
+void CSearchSession::Close() { database_.Close(); }
