@@ -23,8 +23,7 @@ SearchOutcome CSearchSession::Fail(const StoreError& error) {
     return SearchOutcome{SearchStatus::Failed, error};
 }
 
-SearchOutcome CSearchSession::Run(bool byRow, int code, int row, const char* surname,
-                                  const char* firstName) {
+SearchOutcome CSearchSession::Run(bool byRow, int code, int row, const char* surname, const char* firstName) {
     // The page shown goes first: while a prompt below waits, the view paints
     // the Empty state.
     pager_.Reset();

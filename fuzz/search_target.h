@@ -161,7 +161,7 @@ inline int RunSearch(const std::uint8_t* data, std::size_t size, const std::stri
     Check(ReadFile(base + ".cor", after) && after == cor, "the .cor file was changed");
     Check(ReadFile(base + ".tre", after) && after == tre, "the .tre file was changed");
     for (const std::string& name : ListFolder(folder)) {
-        const bool known = name == kMarkerFileName || name == "history.buf" ||
+        const bool known = name == kMarkerFileName || name == disk_format::kHistoryFileName ||
                            name.compare(0, name.find('.'), catalogue::StemOf(code)) == 0;
         Check(known, "a file other than history.buf was written");
     }

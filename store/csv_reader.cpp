@@ -26,6 +26,42 @@ bool CCsvReader::TakeLineEnd() {
     return true;
 }
 
+bool CCsvReader::ReadQuotedField(std::string& field) {
+    ++pos_;  // the opening quote
+    while (true) {
+        if (pos_ >= text_.size()) return false;
+        const char c = text_[pos_];
+        if (c == '"') {
+            // A doubled quote stands for one; a lone one closes the field.
+            if (pos_ + 1 >= text_.size() || text_[pos_ + 1] != '"') {
+                ++pos_;
+                return true;
+            }
+            field += '"';
+            pos_ += 2;
+            continue;
+        }
+        if (c == '\n') ++line_;
+        field += c;
+        ++pos_;
+    }
+}
+
+const char* CCsvReader::ReadPlainField(std::string& field) {
+    while (pos_ < text_.size()) {
+        const char c = text_[pos_];
+        if (c == ',' || c == '\n') break;
+        if (c == '\r') {
+            if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') break;
+            return "a carriage return is not followed by a line feed";
+        }
+        if (c == '"') return "a quote inside an unquoted field (quote the whole field and double the quote)";
+        field += c;
+        ++pos_;
+    }
+    return nullptr;
+}
+
 CCsvReader::Result CCsvReader::Next(std::vector<std::string>& fields) {
     if (!error_.empty()) return Result::Error;
     fields.clear();
@@ -37,45 +73,17 @@ CCsvReader::Result CCsvReader::Next(std::vector<std::string>& fields) {
     std::string field;
     while (true) {
         field.clear();
-        if (pos_ < text_.size() && text_[pos_] == '"') {
-            ++pos_;
-            while (true) {
-                if (pos_ >= text_.size()) return Fail("a quoted field is not closed");
-                const char c = text_[pos_];
-                if (c == '"') {
-                    if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
-                        field += '"';
-                        pos_ += 2;
-                        continue;
-                    }
-                    ++pos_;
-                    break;
-                }
-                if (c == '\n') ++line_;
-                field += c;
-                ++pos_;
-            }
-            fields.push_back(field);
-            if (pos_ >= text_.size() || TakeLineEnd()) return Result::Row;
-            if (text_[pos_] != ',')
-                return Fail("a closing quote must be followed by a comma or the end of the line");
-            ++pos_;
-            continue;
-        }
-        while (pos_ < text_.size()) {
-            const char c = text_[pos_];
-            if (c == ',' || c == '\n') break;
-            if (c == '\r') {
-                if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') break;
-                return Fail("a carriage return is not followed by a line feed");
-            }
-            if (c == '"')
-                return Fail("a quote inside an unquoted field (quote the whole field and double the quote)");
-            field += c;
-            ++pos_;
+        const bool quoted = pos_ < text_.size() && text_[pos_] == '"';
+        if (quoted) {
+            if (!ReadQuotedField(field)) return Fail("a quoted field is not closed");
+        } else if (const char* problem = ReadPlainField(field)) {
+            return Fail(problem);
         }
         fields.push_back(field);
         if (pos_ >= text_.size() || TakeLineEnd()) return Result::Row;
+        if (quoted && text_[pos_] != ',') {
+            return Fail("a closing quote must be followed by a comma or the end of the line");
+        }
         ++pos_;  // the comma
     }
 }

@@ -40,6 +40,12 @@ private:
     Result Fail(const std::string& reason);
     // At a line end (LF or CR LF) at pos: consumes it and returns true.
     bool TakeLineEnd();
+    // The field at pos, which opens with a quote, up to its closing quote;
+    // false when the text ends first.
+    bool ReadQuotedField(std::string& field);
+    // The unquoted field at pos, up to a comma or line end; the reason when
+    // it breaks the format, else null.
+    const char* ReadPlainField(std::string& field);
 
     std::string text_;
     std::size_t pos_ = 0;

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "store/disk_format.h"
+
 struct PersonRecord {
     std::string surname;     // Windows-1252 bytes
     std::string givenNames;  // at most 254 bytes
@@ -28,8 +30,8 @@ struct DatabaseSummary {
 
 class CDatabaseWriter {
 public:
-    static constexpr std::size_t kMaxGivenNames = 254;
-    static constexpr std::size_t kMaxRecord = 4999;  // line feed included
+    static constexpr std::size_t kMaxGivenNames = disk_format::kMaxGivenNames;
+    static constexpr std::size_t kMaxRecord = disk_format::kMaxRecord;  // line feed included
 
     explicit CDatabaseWriter(int code);
 
@@ -57,6 +59,17 @@ private:
         std::string record;  // fields, each closed by 0xFF, then the line feed
         std::size_t order;
     };
+    // The people in entry order and the surname groups, as the files hold them.
+    struct Layout;
+
+    // The steps of Write, each reporting through error.
+    bool CheckWidth(int nameWidth, int& width, std::string* error) const;
+    Layout Arrange() const;
+    bool WriteRecords(const std::string& path, const Layout& layout, std::vector<std::int32_t>& offsets,
+                      std::string* error) const;
+    bool WriteEntries(const std::string& path, const Layout& layout, const std::vector<std::int32_t>& offsets,
+                      int width, std::string* error) const;
+    bool WriteIndex(const std::string& path, const Layout& layout, int& height, std::string* error) const;
 
     int code_;
     std::vector<Person> people_;

@@ -77,7 +77,7 @@ protected:
     std::string DatabaseFile(const char* extension) const {
         return data_.File(std::string(catalogue::StemOf(kCode)) + extension);
     }
-    std::string HistoryPath() const { return install_.File("history.buf"); }
+    std::string HistoryPath() const { return install_.File(disk_format::kHistoryFileName); }
     void RestoreDatabase() {
         const char* extensions[] = {".ext", ".cor", ".tre"};
         for (int i = 0; i < 3; ++i) {

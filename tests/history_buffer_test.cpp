@@ -9,13 +9,14 @@
 #include <string>
 
 #include "browse/history_buffer.h"
+#include "store/disk_format.h"
 #include "support/test_support.h"
 
 namespace {
 
 class HistoryBufferTest : public ::testing::TestWithParam<std::int32_t> {
 protected:
-    std::string Path() const { return dir_.File("history.buf"); }
+    std::string Path() const { return dir_.File(disk_format::kHistoryFileName); }
 
     // Fills the buffer with count records whose offsets are 0..count-1.
     void Fill(CHistoryBuffer& buffer, int count) {
@@ -107,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(PageSizes, HistoryBufferTest, ::testing::Values(8, 10))
 
 class HistoryFileTest : public ::testing::Test {
 protected:
-    std::string Path() const { return dir_.File("history.buf"); }
+    std::string Path() const { return dir_.File(disk_format::kHistoryFileName); }
     testing_support::TempDir dir_;
     std::int32_t pageSize_ = 10;
     PageRow rows_[10] = {};

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "store/database_writer.h"
+#include "store/disk_format.h"
 #include "support/test_support.h"
 
 extern char** environ;
@@ -263,7 +264,7 @@ TEST_F(QueryTool, FirstNameFilterPagesThroughHistoryBufferInTheInstallationFolde
     ToolRun run = Query({"--database", "12", "--surname", "Smith", "--first-name", "jo"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, first + "prev=off next=on\n");
-    EXPECT_EQ(ReadFileBytes(install.File("history.buf")).size(), 17u * 300u);
+    EXPECT_EQ(ReadFileBytes(install.File(disk_format::kHistoryFileName)).size(), 17u * 300u);
     run = Query({"--database", "12", "--surname", "Smith", "--first-name", "JO", "--turn", "nn"});
     EXPECT_EQ(run.out, second + "prev=on next=off\n");
 
@@ -413,7 +414,7 @@ TEST_F(QueryTool, DirectoriesComeFromCorvaneIniUnlessGiven) {
     ToolRun run = RunTool({"--database", "12", "--surname", "Smith", "--first-name", "Mary"}, Isolated());
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "8 records found.");
-    EXPECT_EQ(ReadFileBytes(install.File("history.buf")).size(), 8u * 300u);
+    EXPECT_EQ(ReadFileBytes(install.File(disk_format::kHistoryFileName)).size(), 8u * 300u);
 
     // --data-dir replaces only the data folder: history.buf still goes to TavoraDir.
     TempDir elsewhere;
@@ -424,7 +425,7 @@ TEST_F(QueryTool, DirectoriesComeFromCorvaneIniUnlessGiven) {
         Isolated());
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "8 records found.");
-    EXPECT_EQ(ReadFileBytes(install.File("history.buf")).size(), 8u * 300u);
+    EXPECT_EQ(ReadFileBytes(install.File(disk_format::kHistoryFileName)).size(), 8u * 300u);
     // Without the option the INI's data folder, which has no disk marker, counts.
     run = RunTool({"--database", "12", "--surname", "Smith"}, Isolated());
     EXPECT_EQ(run.status, 2);

@@ -165,7 +165,7 @@ protected:
         query.SetFirstName(typed);
         pager_->FilterByFirstName(query.FirstName());
     }
-    std::string HistoryPath() const { return files_.Dir().File("history.buf"); }
+    std::string HistoryPath() const { return files_.Dir().File(disk_format::kHistoryFileName); }
 
     ScriptedResponder boxes_;
     browse_test::TestDatabase files_;

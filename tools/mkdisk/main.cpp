@@ -44,9 +44,16 @@ bool WriteMarker(const std::string& folder, std::string* error) {
     return true;
 }
 
-int Run(const MkdiskOptions& options) {
-    std::vector<std::string> errors;
-    std::vector<Database> databases;
+// Reports every error and that nothing was written; the failure status.
+int Fail(const std::vector<std::string>& errors) {
+    for (const std::string& error : errors) Report(error);
+    Report("nothing was written");
+    return kExitFailed;
+}
+
+// Reads every source into a writer of its own; false after any error.
+bool LoadSources(const MkdiskOptions& options, std::vector<Database>& databases,
+                 std::vector<std::string>& errors) {
     bool seen[catalogue::kLastCode + 1] = {};
     for (const std::string& path : options.sources) {
         std::string error;
@@ -73,40 +80,34 @@ int Run(const MkdiskOptions& options) {
         }
         databases.push_back(std::move(database));
     }
-    if (!errors.empty()) {
-        for (const std::string& error : errors) Report(error);
-        Report("nothing was written");
-        return kExitFailed;
-    }
+    return errors.empty();
+}
 
+// Writes every database and the marker into a staging folder, then puts
+// them in place at once.
+bool WriteDisk(const MkdiskOptions& options, std::vector<Database>& databases, std::string* error) {
     CStagingFolder staging;
-    std::string error;
-    if (!staging.Create(options.outDir, &error)) {
-        Report(error);
-        Report("nothing was written");
-        return kExitFailed;
-    }
+    if (!staging.Create(options.outDir, error)) return false;
     std::vector<std::string> names;
     for (Database& database : databases) {
-        if (!database.writer->Write(staging.Path(), options.nameWidth, &error, &database.summary)) {
-            Report(database.path + ": " + error);
-            Report("nothing was written");
-            return kExitFailed;
+        if (!database.writer->Write(staging.Path(), options.nameWidth, error, &database.summary)) {
+            *error = database.path + ": " + *error;
+            return false;
         }
         const std::string stem = catalogue::StemOf(database.writer->Code());
         for (const char* extension : {".ext", ".cor", ".tre"}) names.push_back(stem + extension);
     }
-    if (!WriteMarker(staging.Path(), &error)) {
-        Report(error);
-        Report("nothing was written");
-        return kExitFailed;
-    }
+    if (!WriteMarker(staging.Path(), error)) return false;
     names.push_back(kMarkerFileName);
-    if (!staging.Commit(names, &error)) {
-        Report(error);
-        Report("nothing was written");
-        return kExitFailed;
-    }
+    return staging.Commit(names, error);
+}
+
+int Run(const MkdiskOptions& options) {
+    std::vector<std::string> errors;
+    std::vector<Database> databases;
+    if (!LoadSources(options, databases, errors)) return Fail(errors);
+    std::string error;
+    if (!WriteDisk(options, databases, &error)) return Fail({error});
 
     for (const Database& database : databases) {
         const DatabaseSummary& s = database.summary;

@@ -22,6 +22,33 @@ bool IsOption(const char* arg, const char* option) {
     return std::strncmp(arg, option, length) == 0 && (arg[length] == '\0' || arg[length] == '=');
 }
 
+// A name width of 1 to 255 written in digits.
+bool ParseNameWidth(const std::string& value, int& width, std::string* error) {
+    bool digits = !value.empty() && value.size() <= 3;
+    for (char c : value) {
+        if (c < '0' || c > '9') digits = false;
+    }
+    width = digits ? std::stoi(value) : 0;
+    if (!digits || width < 1 || width > 255) {
+        *error = "--name-width must be a number from 1 to 255, not \"" + value + "\"";
+        return false;
+    }
+    return true;
+}
+
+// The options that every run needs.
+bool CheckComplete(const MkdiskOptions& options, bool outGiven, std::string* error) {
+    if (!outGiven) {
+        *error = "--out DIR is required";
+        return false;
+    }
+    if (options.sources.empty()) {
+        *error = "no SOURCE given: name at least one <stem>.csv";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParseMkdiskOptions(int argc, const char* const* argv, MkdiskOptions& options, std::string* error) {
@@ -56,31 +83,12 @@ bool ParseMkdiskOptions(int argc, const char* const* argv, MkdiskOptions& option
                 *error = "--name-width needs a number from 1 to 255";
                 return false;
             }
-            int width = 0;
-            bool digits = !value.empty() && value.size() <= 3;
-            for (char c : value) {
-                if (c < '0' || c > '9') digits = false;
-            }
-            if (digits) width = std::stoi(value);
-            if (!digits || width < 1 || width > 255) {
-                *error = "--name-width must be a number from 1 to 255, not \"" + value + "\"";
-                return false;
-            }
-            options.nameWidth = width;
+            if (!ParseNameWidth(value, options.nameWidth, error)) return false;
             widthGiven = true;
         } else {
             *error = std::string("unknown option ") + arg;
             return false;
         }
     }
-    if (options.help) return true;
-    if (!outGiven) {
-        *error = "--out DIR is required";
-        return false;
-    }
-    if (options.sources.empty()) {
-        *error = "no SOURCE given: name at least one <stem>.csv";
-        return false;
-    }
-    return true;
+    return options.help || CheckComplete(options, outGiven, error);
 }

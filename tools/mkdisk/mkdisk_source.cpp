@@ -57,6 +57,56 @@ bool ReadWhole(const std::string& path, std::string& content, std::string* error
     return true;
 }
 
+// The person of one CSV row: surname, given names, then the record fields,
+// each converted to Windows-1252. False, with the reason in errors, for a
+// cell that cannot be stored.
+bool PersonOfRow(const std::vector<std::string>& header, std::vector<std::string>& row, const std::string& at,
+                 PersonRecord& person, std::vector<std::string>& errors) {
+    std::string reason;
+    for (std::size_t column = 0; column < row.size(); ++column) {
+        std::string text;
+        if (!cp1252::FromUtf8(row[column], text, &reason)) {
+            errors.push_back(at + ColumnName(header, column) + ": " + reason);
+            return false;
+        }
+        if (column == 0) {
+            person.surname = std::move(text);
+            continue;
+        }
+        if (column == 1) {
+            person.givenNames = std::move(text);
+            continue;
+        }
+        // The writer refuses these too, but here the column can be named.
+        const char* problem = text.find('\n') != std::string::npos
+                                  ? "holds a line feed, which ends a record on disk"
+                              : text.find('\xFF') != std::string::npos
+                                  ? "holds the character \xC3\xBF (byte 0xFF), which closes a field on disk"
+                                  : nullptr;
+        if (problem != nullptr) {
+            errors.push_back(at + ColumnName(header, column) + " " + problem);
+            return false;
+        }
+        person.fields.push_back(std::move(text));
+    }
+    return true;
+}
+
+// The header row, which every source begins with.
+bool ReadHeader(const std::string& path, CCsvReader& reader, std::vector<std::string>& header,
+                std::vector<std::string>& errors) {
+    const CCsvReader::Result first = reader.Next(header);
+    if (first == CCsvReader::Result::End) {
+        errors.push_back(path + ": the file is empty: the first row must be the header");
+        return false;
+    }
+    if (first == CCsvReader::Result::Error) {
+        errors.push_back(At(path, reader.Line()) + reader.Error());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int CodeOfSourcePath(const std::string& path, std::string* error) {
@@ -91,15 +141,7 @@ bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<st
 
     CCsvReader reader(std::move(content));
     std::vector<std::string> header;
-    const CCsvReader::Result first = reader.Next(header);
-    if (first == CCsvReader::Result::End) {
-        errors.push_back(path + ": the file is empty: the first row must be the header");
-        return false;
-    }
-    if (first == CCsvReader::Result::Error) {
-        errors.push_back(At(path, reader.Line()) + reader.Error());
-        return false;
-    }
+    if (!ReadHeader(path, reader, header, errors)) return false;
     std::vector<std::string> row;
     std::size_t longest = 0;
     while (true) {
@@ -111,31 +153,7 @@ bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<st
             break;  // where the next row begins is unknown
         }
         PersonRecord person;
-        bool converted = true;
-        for (std::size_t column = 0; column < row.size() && converted; ++column) {
-            std::string text;
-            if (!cp1252::FromUtf8(row[column], text, &reason)) {
-                errors.push_back(at + ColumnName(header, column) + ": " + reason);
-                converted = false;
-            } else if (column == 0) {
-                person.surname = std::move(text);
-            } else if (column == 1) {
-                person.givenNames = std::move(text);
-            } else {
-                // The writer refuses these too, but here the column can be named.
-                const char* problem =
-                    text.find('\n') != std::string::npos ? "holds a line feed, which ends a record on disk"
-                    : text.find('\xFF') != std::string::npos
-                        ? "holds the character \xC3\xBF (byte 0xFF), which closes a field on disk"
-                        : nullptr;
-                if (problem != nullptr) {
-                    errors.push_back(at + ColumnName(header, column) + " " + problem);
-                    converted = false;
-                }
-                person.fields.push_back(std::move(text));
-            }
-        }
-        if (!converted) continue;
+        if (!PersonOfRow(header, row, at, person, errors)) continue;
         if (!writer.Add(person, &reason)) {
             // Name the person as written in the file; the writer's field numbers
             // are the record's, which start at the third column.

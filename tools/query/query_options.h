@@ -3,11 +3,13 @@
 
 #include <string>
 
+#include "browse/search_session.h"
+
 namespace query_tool {
 
 // Longest surname and first name, in Windows-1252 characters.
-inline constexpr std::size_t kMaxSurname = 19;
-inline constexpr std::size_t kMaxFirstName = 250;
+inline constexpr std::size_t kMaxSurname = CSearchSession::kMaxSurname;
+inline constexpr std::size_t kMaxFirstName = CSearchSession::kMaxFirstName;
 
 struct QueryOptions {
     bool hasDataDir = false;
