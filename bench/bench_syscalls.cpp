@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
     }
     if (op == "lookup") {
         const std::string tree = folder + "/" + catalogue::StemOf(bench::kBenchCode) + ".tre";
-        CNameIndex index(tree.c_str(), catalogue::KeyFieldWidth(bench::kBenchCode));
+        CNameIndex index(catalogue::KeyFieldWidth(bench::kBenchCode));
+        index.Open(tree, "index");
         char key[kMaxKeySurname + 1] = {};
         std::snprintf(key, sizeof key, "%s", info.rare.c_str());
         MakeIndexKey(bench::kBenchCode, key);

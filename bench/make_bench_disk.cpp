@@ -145,7 +145,8 @@ int main(int argc, char** argv) {
     info.longRecordBytes = longRecordBytes;
     {
         const std::string tre = folder + "/" + catalogue::StemOf(bench::kBenchCode) + ".tre";
-        CNameIndex index(tre.c_str(), catalogue::KeyFieldWidth(bench::kBenchCode));
+        CNameIndex index(catalogue::KeyFieldWidth(bench::kBenchCode));
+        index.Open(tre, "index");
         const long deepest = summary.treeHeight - 1;
 
         info.common = population.Surname(0);

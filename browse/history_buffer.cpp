@@ -1,9 +1,15 @@
 #include "browse/history_buffer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
 #include "browse/bounded_copy.h"
+#include "store/data_file.h"
+#include "store/io_calls.h"
 
 namespace {
 
@@ -22,125 +28,148 @@ CHistoryBuffer::CHistoryBuffer(const char* path, const std::int32_t& pageSize)
 
 CHistoryBuffer::~CHistoryBuffer() { Close(); }
 
-bool CHistoryBuffer::Truncate() {
+bool CHistoryBuffer::OpenEmpty() {
     Close();
-    // A new fill phase starts here; Count reopens within one, so the record
-    // of failed writes is cleared only at this point.
-    writeFailed_ = false;
-    if (pathFits_) {
-        CFileStream creator;
-        creator.Open(path_.c_str(), "wb+");
+    if (!pathFits_) return false;
+    int error = 0;
+    const int fd = io_calls::Open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, error, 0666);
+    if (fd < 0) return false;
+    struct stat info {};
+    if (io_calls::Stat(fd, info) != 0 || S_ISDIR(info.st_mode) ||
+        (info.st_size > 0 && io_calls::Truncate(fd, 0) != 0)) {
+        io_calls::Close(fd);
+        return false;
     }
-    return Reopen();
+    fd_ = fd;
+    knownEmpty_ = true;
+    return true;
+}
+
+bool CHistoryBuffer::Truncate() {
+    // A new fill phase starts here; the record of failed writes is cleared
+    // only at this point.
+    writeFailed_ = false;
+    readError_ = 0;
+    pending_.clear();
+    recordCount_ = 0;
+    pageStart_ = 0;
+    position_ = 0;
+    appendAt_ = 0;
+    if (IsOpen() && knownEmpty_) return true;
+    return OpenEmpty();
 }
 
 bool CHistoryBuffer::Reopen() {
-    // Closing writes out what Append left in the stream's buffer; a failure
-    // there means hits are missing from the file.
-    if (stream_.IsOpen() && atEnd_ && !stream_.Flush()) writeFailed_ = true;
-    stream_.Close();
-    atEnd_ = false;
-    open_ = pathFits_ && stream_.Open(path_.c_str(), "rb+", kStreamBuffer);
-    return open_;
+    pending_.clear();
+    position_ = 0;
+    appendAt_ = 0;
+    return OpenEmpty();
 }
 
-void CHistoryBuffer::Count() {
-    Reopen();
-    recordCount_ = 0;
-    if (!open_) return;
-    if (stream_.SeekEnd()) {
-        const std::int64_t size = stream_.Tell();
-        if (size > 0) {
-            std::int64_t records = size / kRecordSize;
-            if (records > kMaxRecords) records = kMaxRecords;
-            recordCount_ = static_cast<std::int32_t>(records);
-        }
+bool CHistoryBuffer::WritePending() {
+    if (pending_.empty()) return true;
+    const io_calls::Transfer written = io_calls::WriteAt(fd_, pending_.data(), pending_.size(), appendAt_);
+    appendAt_ += static_cast<std::int64_t>(written.bytes);
+    pending_.clear();
+    if (written.error != 0) {
+        writeFailed_ = true;
+        return false;
     }
-    stream_.Seek(0);
+    return true;
+}
+
+bool CHistoryBuffer::Count() {
+    recordCount_ = 0;
+    position_ = 0;
+    if (!IsOpen()) return true;
+    WritePending();
+    struct stat info {};
+    readError_ = io_calls::Stat(fd_, info);
+    if (readError_ != 0) return false;
+    std::int64_t records = static_cast<std::int64_t>(info.st_size) / kRecordSize;
+    if (records > kMaxRecords) records = kMaxRecords;
+    if (records < 0) records = 0;
+    recordCount_ = static_cast<std::int32_t>(records);
+    knownEmpty_ = info.st_size == 0;
+    return true;
 }
 
 std::int32_t CHistoryBuffer::Append(std::int32_t extOffset, const char* givenNames, const char* summary) {
-    if (!open_) return -1;
-    // Appends follow one another during a fill; only the first needs the seek.
-    if (!atEnd_) {
-        if (!stream_.SeekEnd()) {
-            writeFailed_ = true;
-            return 0;
-        }
-        atEnd_ = true;
-    }
+    if (!IsOpen()) return -1;
+    knownEmpty_ = false;
     PageRow record{};
     record.extOffset = extOffset;
     if (givenNames != nullptr) CopyBounded(record.givenNames, sizeof record.givenNames, givenNames);
     if (summary != nullptr) CopyBounded(record.summary, sizeof record.summary, summary);
-    if (!stream_.Write(&record, sizeof record)) {
-        writeFailed_ = true;
-        atEnd_ = false;  // where a short write left the stream is not known
-        return 0;
-    }
+    if (pending_.size() + sizeof record > kStreamBuffer && !WritePending()) return 0;
+    const auto* bytes = reinterpret_cast<const char*>(&record);
+    pending_.insert(pending_.end(), bytes, bytes + sizeof record);
     return 1;
 }
 
 std::int32_t CHistoryBuffer::Read(PageRow* rows, std::int32_t position, std::int32_t n) {
-    if (!open_) return -1;
-    atEnd_ = false;
-    if (position < 0 || !stream_.Seek(position)) return 0;
+    if (!IsOpen()) return -1;
+    readError_ = 0;
+    if (position < 0) return 0;
     // Only the records that Count found are paged: a file that grew since
     // (or a device that reads without end) adds nothing to the list.
     const std::int64_t available =
         (static_cast<std::int64_t>(recordCount_) * kRecordSize - position) / kRecordSize;
     if (n > available) n = available > 0 ? static_cast<std::int32_t>(available) : 0;
     if (n < 0) n = 0;
-    const std::size_t bytes = stream_.ReadSome(rows, static_cast<std::size_t>(n) * sizeof(PageRow));
-    const auto whole = static_cast<std::int32_t>(bytes / sizeof(PageRow));
-    // A trailing partial record was consumed by the read; the page boundary
-    // is just past the last whole record.
-    stream_.Seek(static_cast<std::int64_t>(position) + static_cast<std::int64_t>(whole) * kRecordSize);
-    for (std::int32_t i = 0; i < whole; ++i) {
+    const std::size_t wanted = static_cast<std::size_t>(n) * sizeof(PageRow);
+    const io_calls::Transfer read = io_calls::ReadAt(fd_, rows, wanted, position);
+    if (read.error != 0 || read.bytes < wanted) {
+        // Counted records that are not there: the file was cut behind our back.
+        readError_ = read.error != 0 ? read.error : kFileCutShort;
+        return -1;
+    }
+    position_ = static_cast<std::int64_t>(position) + static_cast<std::int64_t>(wanted);
+    for (std::int32_t i = 0; i < n; ++i) {
         // The file may come from elsewhere: a given-name field without its
         // NUL ends at the field's width.
         rows[i].givenNames[sizeof rows[i].givenNames - 1] = '\0';
         rows[i].summary[0] = '\0';
     }
-    return whole;
+    return n;
 }
 
 std::int32_t CHistoryBuffer::ReadFirstPage(PageRow* rows) {
-    pageStart_ = 0;
-    return Read(rows, pageStart_, pageSize_);
+    const std::int32_t read = Read(rows, 0, pageSize_);
+    if (read >= 0) pageStart_ = 0;
+    return read;
 }
 
 std::int32_t CHistoryBuffer::ReadPrevPage(PageRow* rows) {
     const std::int64_t start =
         static_cast<std::int64_t>(pageStart_) - static_cast<std::int64_t>(pageSize_) * kRecordSize;
-    pageStart_ = start < 0 ? 0 : static_cast<std::int32_t>(start);
-    return Read(rows, pageStart_, pageSize_);
+    const std::int32_t from = start < 0 ? 0 : static_cast<std::int32_t>(start);
+    const std::int32_t read = Read(rows, from, pageSize_);
+    if (read >= 0) pageStart_ = from;
+    return read;
 }
 
 std::int32_t CHistoryBuffer::ReadNextPage(PageRow* rows) {
-    if (!open_) return -1;
-    std::int64_t position = stream_.Tell();
-    if (position < 0) position = 0;
-    if (position > std::numeric_limits<std::int32_t>::max()) {
+    if (!IsOpen()) return -1;
+    std::int64_t position = position_;
+    if (position > std::numeric_limits<std::int32_t>::max())
         position = std::numeric_limits<std::int32_t>::max();
-    }
-    pageStart_ = static_cast<std::int32_t>(position);
-    return Read(rows, pageStart_, pageSize_);
+    const auto from = static_cast<std::int32_t>(position);
+    const std::int32_t read = Read(rows, from, pageSize_);
+    if (read >= 0) pageStart_ = from;
+    return read;
 }
 
-bool CHistoryBuffer::HasPrev() {
-    if (!open_) return false;
-    return static_cast<std::int64_t>(pageSize_) * kRecordSize < stream_.Tell();
+bool CHistoryBuffer::HasPrev() const {
+    return IsOpen() && static_cast<std::int64_t>(pageSize_) * kRecordSize < position_;
 }
 
-bool CHistoryBuffer::HasNext() {
-    if (!open_) return false;
-    const std::int64_t position = stream_.Tell();
-    return position >= 0 && position < static_cast<std::int64_t>(recordCount_) * kRecordSize;
+bool CHistoryBuffer::HasNext() const {
+    return IsOpen() && position_ < static_cast<std::int64_t>(recordCount_) * kRecordSize;
 }
 
 void CHistoryBuffer::Close() {
-    stream_.Close();
-    open_ = false;
-    atEnd_ = false;
+    if (IsOpen()) WritePending();
+    io_calls::Close(fd_);
+    fd_ = -1;
 }

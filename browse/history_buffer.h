@@ -2,57 +2,84 @@
 // CHistoryBuffer: the scratch file history.buf behind first-name searches.
 //
 // A bare sequence of 300-byte records (PageRow layout). Owned by the pager;
-// emptied at every search and never deleted. The page operations read the
-// pager's page size through the reference given at construction.
+// emptied when a search finds it holding something, and never deleted. The
+// page operations read the pager's page size through the reference given
+// at construction. The file is read and written at explicit positions; the
+// page boundary that the spec's stream position stands for is kept here.
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "browse/page_row.h"
-#include "store/file_stream.h"
 
 class CHistoryBuffer {
 public:
     static constexpr std::int32_t kRecordSize = disk_format::kHistoryRowSize;
     static constexpr std::size_t kMaxPath = 255;
-    // Hits are written in large runs rather than one call per hit.
+    // Hits are written in runs of this size rather than one call per hit.
     static constexpr std::size_t kStreamBuffer = 64 * 1024;
 
     // Copies the path (a path over 255 characters is treated like a file
     // that cannot be created) and calls Truncate.
     CHistoryBuffer(const char* path, const std::int32_t& pageSize);
     ~CHistoryBuffer();
+    CHistoryBuffer(const CHistoryBuffer&) = delete;
+    CHistoryBuffer& operator=(const CHistoryBuffer&) = delete;
 
+    // Makes sure the file exists and is empty, and opens it. A file known
+    // to be empty already (nothing written since it was emptied) is left
+    // alone, so a search without a first name writes nothing.
     bool Truncate();
+    // Opens the file afresh by its path (creating it when it has gone) and
+    // empties it when it holds anything: the start of a fill.
     bool Reopen();
-    void Count();
+    // Writes out the appended records and counts the records the file holds.
+    // False when the file could not be asked its size (ReadError says why).
+    bool Count();
     std::int32_t RecordCount() const { return recordCount_; }
-    // -1 when not open; else the records written (1, or 0 when the write failed).
+    // -1 when not open; else the records taken (1, or 0 when a write failed).
     std::int32_t Append(std::int32_t extOffset, const char* givenNames, const char* summary);
-    // -1 when not open; else the number of whole records read into rows.
+    // -1 when not open or when the read failed (ReadError says why); else
+    // the number of whole records read into rows. A failed read moves nothing.
     std::int32_t Read(PageRow* rows, std::int32_t position, std::int32_t n);
     std::int32_t ReadFirstPage(PageRow* rows);
     std::int32_t ReadPrevPage(PageRow* rows);
     std::int32_t ReadNextPage(PageRow* rows);
     // Both false while the buffer is not open.
-    bool HasPrev();
-    bool HasNext();
+    bool HasPrev() const;
+    bool HasNext() const;
     void Close();
 
-    bool IsOpen() const { return open_; }
+    bool IsOpen() const { return fd_ >= 0; }
     const char* Path() const { return path_.c_str(); }
     // True when a write of this fill phase failed (at Append or at the
-    // flush that Count makes): hits are missing from the file.
+    // write-out that Count makes): hits are missing from the file.
     bool WriteFailed() const { return writeFailed_; }
+    // errno of the last read or count that failed, 0 after one that worked;
+    // kFileCutShort when the file held fewer records than were counted.
+    int ReadError() const { return readError_; }
 
 private:
+    // Opens the path for reading and writing, creating it; empties it when
+    // it holds anything. False when it cannot be made.
+    bool OpenEmpty();
+    bool WritePending();
+
     std::string path_;
     bool pathFits_;
     const std::int32_t& pageSize_;
-    CFileStream stream_;
-    bool open_ = false;
-    bool atEnd_ = false;  // the stream stands at the end of the file after an Append
+    int fd_ = -1;
+    // The file on disk holds no record: emptied, and nothing written since.
+    bool knownEmpty_ = false;
     bool writeFailed_ = false;
+    int readError_ = 0;
     std::int32_t recordCount_ = 0;
     std::int32_t pageStart_ = 0;
+    // Just past the last record of the page read last: where the stream of
+    // the page operations stands.
+    std::int64_t position_ = 0;
+    // Where the next record written goes, and the records not yet written.
+    std::int64_t appendAt_ = 0;
+    std::vector<char> pending_;
 };

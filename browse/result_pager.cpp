@@ -4,18 +4,20 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "browse/bounded_copy.h"
 #include "browse/history_buffer.h"
 #include "browse/record_format.h"
-#include "platform/message_box.h"
 #include "store/ascii.h"
 #include "store/directories.h"
-#include "store/record_database.h"
+#include "store/int32_bytes.h"
 
 namespace {
 
 constexpr std::size_t kNameBufferSize = disk_format::kGivenNamesSize;
+// The first-name scan reads its entries in runs of this many.
+constexpr std::int32_t kScanRun = 256;
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -29,12 +31,8 @@ void PadUpper(const char* text, std::size_t limit, std::size_t width, char* out)
 }
 
 std::int32_t ClampToInt32(std::int64_t value) {
-    if (value > std::numeric_limits<std::int32_t>::max()) {
-        return std::numeric_limits<std::int32_t>::max();
-    }
-    if (value < std::numeric_limits<std::int32_t>::min()) {
-        return std::numeric_limits<std::int32_t>::min();
-    }
+    if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
     return static_cast<std::int32_t>(value);
 }
 
@@ -61,6 +59,7 @@ void CResultPager::Reset() {
     history_->Truncate();
     direct_ = true;
     scratchFailed_ = false;
+    error_ = StoreError{};
 }
 
 void CResultPager::SetRange(std::int32_t first, std::int32_t count) {
@@ -80,57 +79,120 @@ void CResultPager::SetSurname(char* text) {
     CopyBounded(surname_, sizeof surname_, text);
 }
 
-bool CResultPager::DirectPageRead() {
+void CResultPager::Show(const Page& page) {
+    rowsOnPage_ = page.count;
+    if (page.count > 0) std::memcpy(rows_, page.rows, sizeof(PageRow) * static_cast<std::size_t>(page.count));
+}
+
+void CResultPager::Empty(const StoreError& error) {
     rowsOnPage_ = 0;
-    pageStartEntry_ = nextEntry_;
-    while (nextEntry_ < rangeEnd_ && rowsOnPage_ < pageSize_ && rowsOnPage_ < kMaxRows) {
-        db_->ReadEntry(nextEntry_, entry_);
-        PageRow& row = rows_[rowsOnPage_];
-        row.extOffset = entry_.recordOffset;
-        CopyBounded(row.givenNames, sizeof row.givenNames, entry_.givenNames);
-        row.summary[0] = '\0';
-        ++nextEntry_;
-        ++rowsOnPage_;
+    rangeStart_ = -1;
+    nextEntry_ = -1;
+    rangeEnd_ = -1;
+    direct_ = true;
+    error_ = error;
+}
+
+bool CResultPager::FailTurn(const StoreError& error) {
+    error_ = error;
+    return false;
+}
+
+StoreError CResultPager::HistoryReadError() const {
+    return StoreError::Of(StoreErrorKind::ReadFailed, history_->Path(), history_->ReadError());
+}
+
+StoreError CResultPager::FillSummaries(Page& page) {
+    const int code = db_->DatabaseCode();
+    for (int i = 0; i < page.count; ++i) {
+        char raw[record_format::kRawSummarySize];
+        int firstByte = -1;
+        StoreError error = db_->ReadSummary(page.rows[i].extOffset, raw, firstByte);
+        if (error.Failed()) return error;
+        record_format::BuildDisplayedSummary(code, raw, firstByte, page.rows[i].summary);
     }
-    FillSummaries();
-    return nextEntry_ < rangeEnd_;
+    return StoreError{};
+}
+
+StoreError CResultPager::ReadDirectPage(std::int32_t first, Page& page) {
+    page.count = 0;
+    const std::int64_t left = static_cast<std::int64_t>(rangeEnd_) - first;
+    const std::int32_t n = left <= 0 ? 0 : (left < pageSize_ ? static_cast<std::int32_t>(left) : pageSize_);
+    if (n == 0) return StoreError{};
+    CorEntry entries[kMaxRows];
+    StoreError error = db_->ReadEntries(first, n > kMaxRows ? kMaxRows : n, entries);
+    if (error.Failed()) return error;
+    for (std::int32_t i = 0; i < n && i < kMaxRows; ++i) {
+        PageRow& row = page.rows[i];
+        row.extOffset = entries[i].recordOffset;
+        CopyBounded(row.givenNames, sizeof row.givenNames, entries[i].givenNames);
+        row.summary[0] = '\0';
+        ++page.count;
+    }
+    return FillSummaries(page);
 }
 
 bool CResultPager::ListRange() {
     direct_ = true;
-    return DirectPageRead();
+    error_ = StoreError{};
+    Page page;
+    const StoreError error = ReadDirectPage(nextEntry_, page);
+    if (error.Failed()) {
+        Empty(error);
+        return false;
+    }
+    pageStartEntry_ = nextEntry_;
+    nextEntry_ += page.count;
+    Show(page);
+    return nextEntry_ < rangeEnd_;
 }
 
 bool CResultPager::NextPage() {
-    if (direct_) return DirectPageRead();
-    rowsOnPage_ = history_->ReadNextPage(rows_);
-    FillSummaries();
+    error_ = StoreError{};
+    Page page;
+    if (direct_) {
+        const StoreError error = ReadDirectPage(nextEntry_, page);
+        if (error.Failed()) return FailTurn(error);
+        pageStartEntry_ = nextEntry_;
+        nextEntry_ += page.count;
+        Show(page);
+        return nextEntry_ < rangeEnd_;
+    }
+    // Without a scratch file there is no page to turn to.
+    if (scratchFailed_ || !history_->IsOpen()) return true;
+    page.count = history_->ReadNextPage(page.rows);
+    if (page.count < 0) return FailTurn(HistoryReadError());
+    const StoreError error = FillSummaries(page);
+    if (error.Failed()) return FailTurn(error);
+    Show(page);
     return true;
 }
 
 bool CResultPager::PrevPage() {
+    error_ = StoreError{};
+    Page page;
     if (direct_) {
         std::int64_t start = static_cast<std::int64_t>(pageStartEntry_) - pageSize_;
         if (start < rangeStart_) start = rangeStart_;
-        nextEntry_ = static_cast<std::int32_t>(start);
-        return DirectPageRead();
+        const auto first = static_cast<std::int32_t>(start);
+        const StoreError error = ReadDirectPage(first, page);
+        if (error.Failed()) return FailTurn(error);
+        pageStartEntry_ = first;
+        nextEntry_ = first + page.count;
+        Show(page);
+        return nextEntry_ < rangeEnd_;
     }
-    rowsOnPage_ = history_->ReadPrevPage(rows_);
-    FillSummaries();
+    if (scratchFailed_ || !history_->IsOpen()) return true;
+    // The history buffer keeps its page where it was when the read fails.
+    page.count = history_->ReadPrevPage(page.rows);
+    if (page.count < 0) return FailTurn(HistoryReadError());
+    const StoreError error = FillSummaries(page);
+    if (error.Failed()) return FailTurn(error);
+    Show(page);
     return true;
 }
 
-bool CResultPager::FilterByFirstName(const char* firstName) {
-    direct_ = false;
-    scratchFailed_ = false;
-    if (!history_->Reopen()) {
-        rowsOnPage_ = 0;
-        scratchFailed_ = true;
-        ReportScratchFailure(true);
-        return false;
-    }
-    if (firstName == nullptr) firstName = "";
-
+StoreError CResultPager::ScanRange(const char* firstName, std::int64_t& hits) {
     // Only the leading letters of the typed name count; a name that starts
     // with anything else compares that one character.
     std::size_t letters = 0;
@@ -139,49 +201,81 @@ bool CResultPager::FilterByFirstName(const char* firstName) {
 
     std::int32_t width = db_->NameWidth();
     if (width < 0) width = 0;
-    if (width > CRecordDatabase::kMaxNameWidth) width = CRecordDatabase::kMaxNameWidth;
+    if (width > disk_format::kMaxNameWidth) width = disk_format::kMaxNameWidth;
     const auto nameWidth = static_cast<std::size_t>(width);
     const std::size_t compared = letters < nameWidth ? letters : nameWidth;
 
     char key[kNameBufferSize];
     PadUpper(firstName, kNameBufferSize - 1, nameWidth, key);
     char name[kNameBufferSize];
-    std::int64_t hits = 0;
-    for (; nextEntry_ < rangeEnd_; ++nextEntry_) {
-        db_->ReadEntry(nextEntry_, entry_);
-        PadUpper(entry_.givenNames, nameWidth, nameWidth, name);
-        if (std::memcmp(name, key, compared) == 0) {
-            history_->Append(entry_.recordOffset, entry_.givenNames, nullptr);
-            ++hits;
+    char givenNames[kNameBufferSize];
+    const auto entrySize = static_cast<std::size_t>(db_->EntrySize());
+    std::vector<char> run(static_cast<std::size_t>(kScanRun) * entrySize);
+    hits = 0;
+    while (nextEntry_ < rangeEnd_) {
+        const std::int64_t left = static_cast<std::int64_t>(rangeEnd_) - nextEntry_;
+        const std::int32_t n = left < kScanRun ? static_cast<std::int32_t>(left) : kScanRun;
+        StoreError error = db_->ReadEntryBytes(nextEntry_, n, run.data());
+        if (error.Failed()) return error;
+        for (std::int32_t i = 0; i < n; ++i) {
+            const char* entry = run.data() + static_cast<std::size_t>(i) * entrySize;
+            // Bytes past the width are never part of the text: a field
+            // without its NUL ends at the width.
+            std::memcpy(givenNames, entry + disk_format::kEntryOffsetSize, nameWidth);
+            givenNames[nameWidth] = '\0';
+            PadUpper(givenNames, nameWidth, nameWidth, name);
+            if (std::memcmp(name, key, compared) == 0) {
+                history_->Append(LoadInt32(reinterpret_cast<const unsigned char*>(entry)), givenNames,
+                                 nullptr);
+                ++hits;
+            }
         }
+        nextEntry_ += n;
     }
+    return StoreError{};
+}
 
-    history_->Count();
-    if (!history_->IsOpen()) {
-        // The hits were written but cannot be read back.
+bool CResultPager::FilterByFirstName(const char* firstName) {
+    direct_ = false;
+    scratchFailed_ = false;
+    error_ = StoreError{};
+    if (!history_->Reopen()) {
         rowsOnPage_ = 0;
         scratchFailed_ = true;
-        ReportScratchFailure(true);
+        error_ = StoreError::Of(StoreErrorKind::ScratchNotWritten, history_->Path());
         return false;
     }
-    rowsOnPage_ = history_->ReadFirstPage(rows_);
-    FillSummaries();
+    if (firstName == nullptr) firstName = "";
+
+    std::int64_t hits = 0;
+    StoreError error = ScanRange(firstName, hits);
+    Page page;
+    if (!error.Failed() && !history_->Count()) error = HistoryReadError();
     // A file that takes every write yet gives back fewer records (a device
     // such as /dev/null, or a file cut meanwhile) lost hits just as surely.
-    if (history_->WriteFailed() || history_->RecordCount() < hits) ReportScratchFailure(false);
+    if (!error.Failed() && (history_->WriteFailed() || history_->RecordCount() < hits)) {
+        rowsOnPage_ = 0;
+        scratchFailed_ = true;
+        error_ = StoreError::Of(StoreErrorKind::ScratchIncomplete, history_->Path());
+        history_->Truncate();
+        return false;
+    }
+    if (!error.Failed()) {
+        page.count = history_->ReadFirstPage(page.rows);
+        if (page.count < 0) error = HistoryReadError();
+    }
+    if (!error.Failed()) error = FillSummaries(page);
+    if (error.Failed()) {
+        // No hits from a scan that did not finish stay behind.
+        history_->Truncate();
+        Empty(error);
+        return false;
+    }
+    Show(page);
     return false;
 }
 
-void CResultPager::ReportScratchFailure(bool nothingWritten) {
-    std::string text = nothingWritten ? "The first-name search could not be done: could not write "
-                                      : "The first-name search is incomplete: could not write ";
-    text += history_->Path();
-    text += ".";
-    platform::ShowMessageBox(text.c_str(), platform::kAppTitle, platform::MessageButtons::Ok,
-                             platform::MessageIcon::Exclamation);
-}
-
-std::int32_t CResultPager::RecordCount() {
+std::int32_t CResultPager::RecordCount() const {
     std::int64_t count = 0;
     if (direct_) {
         count = static_cast<std::int64_t>(rangeEnd_) - rangeStart_;
@@ -191,12 +285,12 @@ std::int32_t CResultPager::RecordCount() {
     return count < 0 ? 0 : ClampToInt32(count);
 }
 
-bool CResultPager::HasNext() {
+bool CResultPager::HasNext() const {
     if (direct_) return nextEntry_ < rangeEnd_;
     return !scratchFailed_ && history_->HasNext();
 }
 
-bool CResultPager::HasPrev() {
+bool CResultPager::HasPrev() const {
     if (direct_) return static_cast<std::int64_t>(rangeStart_) + pageSize_ < nextEntry_;
     return !scratchFailed_ && history_->HasPrev();
 }
@@ -209,23 +303,13 @@ void CResultPager::FormatRow(int i, char* out) const {
     std::snprintf(out, kRowTextSize, "%s\t%s\t%s", surname_, rows_[i].givenNames, rows_[i].summary);
 }
 
-void CResultPager::FillSummaries() {
-    const int code = db_->DatabaseCode();
-    for (int i = 0; i < rowsOnPage_ && i < kMaxRows; ++i) {
-        char raw[record_format::kRawSummarySize];
-        int firstByte = -1;
-        db_->ReadSummary(rows_[i].extOffset, raw, firstByte);
-        record_format::BuildDisplayedSummary(code, raw, firstByte, rows_[i].summary);
-    }
-}
-
 const char* CResultPager::GetFullText(int row) {
-    if (row < 0 || row >= rowsOnPage_ || row >= kMaxRows) {
-        fullText_[0] = '\0';
-        return fullText_;
-    }
+    error_ = StoreError{};
+    fullText_[0] = '\0';
+    if (row < 0 || row >= rowsOnPage_ || row >= kMaxRows) return fullText_;
     char record[CRecordDatabase::kRecordBufferSize];
-    db_->ReadRecord(rows_[row].extOffset, record);
+    error_ = db_->ReadRecord(rows_[row].extOffset, record);
+    if (error_.Failed()) return fullText_;
     record_format::BuildFullText(db_->DatabaseCode(), record, fullText_, sizeof fullText_);
     return fullText_;
 }

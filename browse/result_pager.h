@@ -32,26 +32,30 @@ public:
     void SetRange(std::int32_t first, std::int32_t count);
     // Upper-cases text in place and keeps a copy (at most 29 characters).
     void SetSurname(char* text);
+    // The operations that read return what the spec gives them to return;
+    // what went wrong, if anything, is in LastError() until the next one.
+    // A search that fails leaves the Empty state; a page turn that fails
+    // leaves the page, the count and the Prev/Next states as they were.
     bool ListRange();
     // firstName: the query's first name, upper-cased and padded to 255.
     bool FilterByFirstName(const char* firstName);
     bool NextPage();
     bool PrevPage();
+    const StoreError& LastError() const { return error_; }
 
-    std::int32_t RecordCount();
+    std::int32_t RecordCount() const;
     std::int32_t RowsOnPage() const { return rowsOnPage_; }
-    bool HasNext();
-    bool HasPrev();
+    bool HasNext() const;
+    bool HasPrev() const;
     // Row i (0 <= i < rows on page) as "%s\t%s\t%s" into out (500 bytes);
     // any other i gives an empty text.
     void FormatRow(int i, char* out) const;
     void SetPageSize(bool largeText) { pageSize_ = largeText ? 8 : 10; }
     std::int32_t PageSize() const { return pageSize_; }
 
-    // Summaries of rows 0..rows on page - 1 from their .ext offsets.
-    void FillSummaries();
     // Full text of row (0 <= row < rows on page) into the full-text buffer;
-    // never null (an empty text for any other row).
+    // never null (an empty text for any other row, and when the record
+    // could not be read: LastError() says why).
     const char* GetFullText(int row);
 
     const PageRow& Row(int i) const { return rows_[i]; }
@@ -61,8 +65,23 @@ public:
     const CHistoryBuffer& History() const { return *history_; }
 
 private:
-    bool DirectPageRead();
-    void ReportScratchFailure(bool nothingWritten);
+    // A page of rows read but not yet shown.
+    struct Page {
+        PageRow rows[kMaxRows];
+        std::int32_t count = 0;
+    };
+    // The page of entries from first into page, summaries included.
+    StoreError ReadDirectPage(std::int32_t first, Page& page);
+    // Summaries of the page's rows from their .ext offsets.
+    StoreError FillSummaries(Page& page);
+    // The page becomes the one shown.
+    void Show(const Page& page);
+    // Runs the first-name test over the range, appending the hits.
+    StoreError ScanRange(const char* firstName, std::int64_t& hits);
+    // A search that failed: nothing shown, nothing counted.
+    void Empty(const StoreError& error);
+    bool FailTurn(const StoreError& error);
+    StoreError HistoryReadError() const;
 
     std::int32_t rangeStart_ = 0;
     std::int32_t nextEntry_ = 0;
@@ -72,10 +91,9 @@ private:
     std::int32_t pageStartEntry_ = 0;
     std::unique_ptr<CHistoryBuffer> history_;
     CRecordDatabase* db_;
-    // The entry read last; a read cut short leaves the rest as it was.
-    CorEntry entry_;
     bool direct_ = true;
     bool scratchFailed_ = false;  // the last first-name search could not use history.buf
+    StoreError error_;
     PageRow rows_[kMaxRows] = {};
     char surname_[kSurnameSize] = {};
     char fullText_[kFullTextSize] = {};

@@ -1,10 +1,23 @@
 #include "browse/search_messages.h"
 
 #include <cstdio>
+#include <cstring>
+
+#include "store/data_file.h"
 
 #include "platform/message_box.h"
 
 namespace search_messages {
+namespace {
+
+// The system's words for errno, and ours for a file cut while in use.
+std::string ReasonOf(int errorNumber) {
+    if (errorNumber == kFileCutShort) return "the file is shorter than it was when it was opened";
+    if (errorNumber == 0) return "unknown error";
+    return std::strerror(errorNumber);
+}
+
+}  // namespace
 
 std::string MessageOf(const StoreError& error) {
     switch (error.kind) {
@@ -18,12 +31,19 @@ std::string MessageOf(const StoreError& error) {
             return "cor";
         case StoreErrorKind::BadNameWidth:
             return "The entry file " + error.file + " is damaged: its name width must be 1 to 255.";
+        case StoreErrorKind::IndexMissing:
+            return "The index file " + error.file + " is missing from the data disk.";
+        case StoreErrorKind::OpenFailed:
+            return "Could not open " + error.file + ": " + ReasonOf(error.errorNumber) + ".";
+        case StoreErrorKind::ReadFailed:
+            return "Could not read " + error.file + ": " + ReasonOf(error.errorNumber) + ".";
+        case StoreErrorKind::BadIndexSignature:
+        case StoreErrorKind::DamagedIndex:
+            return "wrong file format!";
         case StoreErrorKind::ScratchNotWritten:
             return "The first-name search could not be done: could not write " + error.file + ".";
         case StoreErrorKind::ScratchIncomplete:
             return "The first-name search is incomplete: could not write " + error.file + ".";
-        default:
-            break;
     }
     return "wrong file format!";
 }

@@ -4,6 +4,7 @@
 
 #include "browse/history_buffer.h"
 #include "browse/search_messages.h"
+#include "platform/process_exit.h"
 #include "store/catalogue.h"
 
 CSearchSession::CSearchSession(const CDirectories& dirs) : database_(dirs), pager_(&database_) {}
@@ -20,13 +21,25 @@ SearchOutcome CSearchSession::SearchCode(int code, const char* surname, const ch
 
 SearchOutcome CSearchSession::Fail(const StoreError& error) {
     search_messages::Show(search_messages::MessageOf(error));
+    if (error.kind == StoreErrorKind::BadIndexSignature) {
+        database_.Close();
+        platform::ExitProcess(1);
+    }
     return SearchOutcome{SearchStatus::Failed, error};
+}
+
+bool CSearchSession::Report(const StoreError& error) {
+    lastError_ = error;
+    if (!error.Failed()) return true;
+    search_messages::Show(search_messages::MessageOf(error));
+    return false;
 }
 
 SearchOutcome CSearchSession::Run(bool byRow, int code, int row, const char* surname, const char* firstName) {
     // The page shown goes first: while a prompt below waits, the view paints
     // the Empty state.
     pager_.Reset();
+    database_.ForgetReads();
     query_.SetSurname(surname != nullptr ? surname : "");
     query_.SetDatabaseRow(row);
     if (firstName != nullptr && firstName[0] != '\0') query_.SetFirstName(firstName);
@@ -51,32 +64,39 @@ SearchOutcome CSearchSession::Run(bool byRow, int code, int row, const char* sur
 
     pager_.SetRange(range.first, range.count);
     pager_.SetSurname(query_.Surname());
-    if (!query_.HasFirstName()) {
+    if (query_.HasFirstName()) {
+        pager_.FilterByFirstName(query_.FirstName());
+    } else {
         pager_.ListRange();
-        return SearchOutcome{SearchStatus::Found, {}};
     }
-    pager_.FilterByFirstName(query_.FirstName());
-    // The pager has shown the scratch file's failure itself.
-    const CHistoryBuffer& history = pager_.History();
-    if (!history.IsOpen()) {
-        return SearchOutcome{SearchStatus::Failed,
-                             StoreError::Of(StoreErrorKind::ScratchNotWritten, history.Path())};
-    }
-    if (history.WriteFailed()) {
-        return SearchOutcome{SearchStatus::Failed,
-                             StoreError::Of(StoreErrorKind::ScratchIncomplete, history.Path())};
-    }
+    // The pager is back in the Empty state when its reading failed.
+    if (pager_.LastError().Failed()) return Fail(pager_.LastError());
     return SearchOutcome{SearchStatus::Found, {}};
 }
 
 bool CSearchSession::CheckDataDisk() { return database_.CheckDataDisk(); }
 
-bool CSearchSession::NextPage() { return pager_.NextPage(); }
+bool CSearchSession::NextPage() {
+    database_.ForgetReads();
+    pager_.NextPage();
+    return Report(pager_.LastError());
+}
 
-bool CSearchSession::PrevPage() { return pager_.PrevPage(); }
+bool CSearchSession::PrevPage() {
+    database_.ForgetReads();
+    pager_.PrevPage();
+    return Report(pager_.LastError());
+}
 
-const char* CSearchSession::GetFullText(int row) { return pager_.GetFullText(row); }
+const char* CSearchSession::GetFullText(int row) {
+    database_.ForgetReads();
+    const char* text = pager_.GetFullText(row);
+    return Report(pager_.LastError()) ? text : nullptr;
+}
 
-void CSearchSession::Reset() { pager_.Reset(); }
+void CSearchSession::Reset() {
+    pager_.Reset();
+    lastError_ = StoreError{};
+}
 
 void CSearchSession::Close() { database_.Close(); }

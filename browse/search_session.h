@@ -52,10 +52,16 @@ public:
 
     // The data-disk check that the view makes before a page turn and More Info.
     bool CheckDataDisk();
+    // Prev and Next. False when the page could not be read: the message has
+    // been shown, and the page, the count and the Prev/Next states are as
+    // they were; LastError() says what failed.
     bool NextPage();
     bool PrevPage();
-    // Full text of a row of the page; an empty text for any other row.
+    // Full text of a row of the page (an empty text for any other row);
+    // null when the record could not be read, after its message.
     const char* GetFullText(int row);
+    // What the last page turn or full text failed on.
+    const StoreError& LastError() const { return lastError_; }
     // Clear: no rows, the count 0, the scratch file emptied.
     void Reset();
 
@@ -78,10 +84,14 @@ public:
 
 private:
     SearchOutcome Run(bool byRow, int code, int row, const char* surname, const char* firstName);
-    // Shows the message of error; returns the outcome Failed with it.
+    // Shows the message of error (a bad index signature then ends the
+    // process, as it always has); returns the outcome Failed with it.
     SearchOutcome Fail(const StoreError& error);
+    // Shows the message of a failed page turn or full text; false.
+    bool Report(const StoreError& error);
 
     CRecordDatabase database_;
     CSearchQuery query_;
     CResultPager pager_;
+    StoreError lastError_;
 };

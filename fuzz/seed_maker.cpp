@@ -18,8 +18,8 @@
 #include "fuzz/search_target.h"
 #include "store/catalogue.h"
 #include "store/database_writer.h"
-#include "store/file_stream.h"
 #include "store/index_key.h"
+#include "store/int32_bytes.h"
 #include "store/name_index.h"
 
 namespace {
@@ -106,8 +106,8 @@ bool LookUp(const fs::path& dir, int code, const std::string& surname, std::int3
     MakeIndexKey(code, key);
     fuzz_support::QuietServices quiet;
     try {
-        CNameIndex index((dir / catalogue::StemOf(code)).string().append(".tre").c_str(),
-                         catalogue::KeyFieldWidth(code));
+        CNameIndex index(catalogue::KeyFieldWidth(code));
+        index.Open((dir / catalogue::StemOf(code)).string().append(".tre"), "index");
         char field[CNameIndex::kMaxKeyField] = {};
         std::memcpy(field, key, std::strlen(key));
         index.Lookup(field, first, count);

@@ -3,17 +3,18 @@
 #include <cstdio>
 #include <cstring>
 
+#include "store/data_file.h"
 #include "store/directories.h"
-#include "store/file_stream.h"
 #include "store/path_buffer.h"
 
 bool FindDataDisk(const CDirectories& dirs) {
     if (!dirs.DataDirFits()) return false;
     char path[260];
     if (!FormatPath(path, "%s%s", dirs.DataDir(), kMarkerFileName)) return false;
-    // Opened in text mode for reading; a folder of that name is no marker.
-    CFileStream marker;
-    return marker.Open(path, "r");
+    // Opened for reading; a folder of that name is no marker, and a marker
+    // that cannot be opened counts as absent.
+    CDataFile marker;
+    return marker.Open(path) == CDataFile::OpenOutcome::Opened;
 }
 
 platform::MessageAnswer PromptForDataDisk() {

@@ -11,8 +11,8 @@
 
 #include "store/catalogue.h"
 #include "store/disk_format.h"
-#include "store/file_stream.h"
 #include "store/index_key.h"
+#include "store/int32_bytes.h"
 
 namespace {
 

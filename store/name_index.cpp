@@ -2,53 +2,101 @@
 
 #include <cstring>
 
-#include "platform/message_box.h"
-#include "platform/process_exit.h"
+#include "store/int32_bytes.h"
 
-namespace {
-
-constexpr const char kWrongFormat[] = "wrong file format!";
-
-void ShowWrongFormat() {
-    platform::ShowMessageBox(kWrongFormat, platform::kAppTitle, platform::MessageButtons::Ok,
-                             platform::MessageIcon::Exclamation);
+void CNameIndex::Cache::Start(const FileIdentity& file, int keyField, std::int32_t root, std::int32_t spare) {
+    pages_.clear();
+    valid_ = true;
+    file_ = file;
+    keyField_ = keyField;
+    root_ = root;
+    spare_ = spare;
 }
 
-}  // namespace
+const CNameIndex::Page* CNameIndex::Cache::Find(std::int32_t offset) const {
+    const auto found = pages_.find(offset);
+    return found != pages_.end() ? &found->second : nullptr;
+}
 
-CNameIndex::CNameIndex(const char* path, int keyField)
+void CNameIndex::Cache::Keep(std::int32_t offset, const Page& page) {
+    if (pages_.size() < kMaxPages) pages_.emplace(offset, page);
+}
+
+CNameIndex::CNameIndex(int keyField, Cache* cache)
     : keyField_(keyField == disk_format::kLongKeyField ? disk_format::kLongKeyField
-                                                       : disk_format::kShortKeyField) {
-    // Probe in text mode: an index that is not there is created empty.
-    std::FILE* probe = std::fopen(path, "r");
-    if (probe == nullptr) {
-        if (stream_.Open(path, "w+b")) {
-            created_ = true;
-            stream_.WriteInt32(root_);
-            stream_.WriteInt32(spare_);
-        }
-        // A file that cannot be created gives an empty index whose Close does nothing.
-        return;
-    }
-    std::fclose(probe);
-
-    unsigned char signature = 0;
-    bool readable = stream_.Open(path, "rb") && stream_.SeekEnd() &&
-                    (fileSize_ = stream_.Tell()) >= kHeaderSize + 1 && stream_.Seek(fileSize_ - 1) &&
-                    stream_.ReadExact(&signature, 1) && stream_.Seek(0) && stream_.ReadInt32(root_) &&
-                    stream_.ReadInt32(spare_);
-    if (!readable || signature != kSignature) {
-        ShowWrongFormat();
-        stream_.Close();
-        platform::ExitProcess(1);
-    }
-
-    rootCache_.count = 0;
-    Page root{};
-    if (root_ != -1 && ReadPage(root_, root)) rootCache_ = root;
-}
+                                                       : disk_format::kShortKeyField),
+      ownCache_(cache == nullptr ? std::make_unique<Cache>() : nullptr),
+      cache_(cache != nullptr ? cache : ownCache_.get()) {}
 
 CNameIndex::~CNameIndex() { Close(); }
+
+StoreError CNameIndex::ReadFailure() {
+    return StoreError::Of(StoreErrorKind::ReadFailed, name_, file_.Error());
+}
+
+StoreError CNameIndex::Damage() const { return StoreError::Of(StoreErrorKind::DamagedIndex, name_); }
+
+StoreError CNameIndex::ReadHeader(std::int32_t& root, std::int32_t& spare) {
+    unsigned char header[kHeaderSize];
+    std::size_t got = 0;
+    if (!file_.ReadAt(0, header, sizeof header, got)) return ReadFailure();
+    root = LoadInt32(header);
+    spare = LoadInt32(header + 4);
+    return StoreError{};
+}
+
+StoreError CNameIndex::Open(const std::string& path, const std::string& name) {
+    Close();
+    name_ = name;
+    switch (file_.Open(path)) {
+        case CDataFile::OpenOutcome::Opened:
+            break;
+        case CDataFile::OpenOutcome::Missing:
+            return StoreError::Of(StoreErrorKind::IndexMissing, name_);
+        case CDataFile::OpenOutcome::NotAFile:
+            return StoreError::Of(StoreErrorKind::BadIndexSignature, name_);
+        case CDataFile::OpenOutcome::Failed:
+            return StoreError::Of(StoreErrorKind::OpenFailed, name_, file_.Error());
+    }
+    // A device has no end to hold a signature; a file under nine bytes has
+    // no room for the header and the signature byte.
+    const std::int64_t size = file_.Size();
+    if (size < kHeaderSize + disk_format::kSignatureSize) {
+        Close();
+        return StoreError::Of(StoreErrorKind::BadIndexSignature, name_);
+    }
+    std::int32_t root = -1;
+    std::int32_t spare = -1;
+    if (cache_->Holds(file_.Identity(), keyField_)) {
+        // The same file, unchanged: its signature was checked and its upper
+        // pages are kept. The header is read again all the same, as the one
+        // check that costs a single small read.
+        StoreError error = ReadHeader(root, spare);
+        if (error.Failed()) return error;
+        if (root == cache_->Root() && spare == cache_->Spare()) return StoreError{};
+    }
+    cache_->Clear();
+    unsigned char signature = 0;
+    std::size_t got = 0;
+    if (!file_.ReadAt(size - 1, &signature, 1, got)) return ReadFailure();
+    if (signature != kSignature) {
+        Close();
+        return StoreError::Of(StoreErrorKind::BadIndexSignature, name_);
+    }
+    StoreError error = ReadHeader(root, spare);
+    if (error.Failed()) return error;
+    cache_->Start(file_.Identity(), keyField_, root, spare);
+    if (root == disk_format::kNoPage) return StoreError{};
+    // The root stays in memory from the open on, as every lookup starts there.
+    Page page{};
+    error = ReadPage(root, page);
+    if (error.kind == StoreErrorKind::ReadFailed) {
+        cache_->Clear();
+        return error;
+    }
+    // A damaged root is reported by the lookup that needs it.
+    return StoreError{};
+}
 
 bool CNameIndex::DecodePage(const unsigned char* bytes, Page& page) const {
     page.count = LoadInt32(bytes);
@@ -58,34 +106,41 @@ bool CNameIndex::DecodePage(const unsigned char* bytes, Page& page) const {
         Entry& entry = page.entries[i];
         entry.first = LoadInt32(cursor);
         entry.count = LoadInt32(cursor + 4);
-        std::memcpy(entry.key, cursor + 8, static_cast<std::size_t>(keyField_));
+        std::memcpy(entry.key, cursor + disk_format::kIndexEntryFixedSize,
+                    static_cast<std::size_t>(keyField_));
         // The text ends inside the field; a field without its NUL is cut
         // to the longest key the field can hold.
         entry.key[keyField_ - 1] = '\0';
         cursor += EntrySize();
     }
-    for (int i = 0; i <= kEntriesPerPage; ++i) {
+    for (int i = 0; i < disk_format::kChildrenPerPage; ++i) {
         page.children[i] = LoadInt32(cursor);
         cursor += 4;
     }
     return true;
 }
 
-bool CNameIndex::ReadPage(std::int32_t offset, Page& page) {
-    if (offset == -1) return false;
-    if (offset == root_ && rootCache_.count > 0) {
-        page = rootCache_;
-        return true;
+StoreError CNameIndex::ReadPage(std::int32_t offset, Page& page) {
+    if (const Page* kept = cache_->Find(offset)) {
+        page = *kept;
+        return StoreError{};
     }
     // Pages lie between the header and the signature byte.
     const std::int64_t pageSize = PageSize();
-    if (!stream_.IsOpen() || offset < kHeaderSize || offset + pageSize > fileSize_ - 1) return false;
-    unsigned char bytes[disk_format::kMaxIndexPageSize];
-    if (!stream_.Seek(offset) || !stream_.ReadExact(bytes, static_cast<std::size_t>(pageSize))) {
-        return false;
+    if (!file_.IsOpen() || offset < kHeaderSize ||
+        offset + pageSize > file_.Size() - disk_format::kSignatureSize) {
+        return Damage();
     }
+    unsigned char bytes[disk_format::kMaxIndexPageSize];
+    std::size_t got = 0;
+    if (!file_.ReadAt(offset, bytes, static_cast<std::size_t>(pageSize), got)) return ReadFailure();
     ++pagesRead_;
-    return DecodePage(bytes, page);
+    if (!DecodePage(bytes, page)) return Damage();
+    // The root, and the pages above the leaves, are kept for the next lookups.
+    bool inner = offset == cache_->Root();
+    for (int i = 0; i <= page.count && !inner; ++i) inner = page.children[i] != disk_format::kNoPage;
+    if (inner) cache_->Keep(offset, page);
+    return StoreError{};
 }
 
 int CNameIndex::FindSlot(const char* key, const Entry* entries, int n) {
@@ -104,48 +159,34 @@ int CNameIndex::FindSlot(const char* key, const Entry* entries, int n) {
     return high;
 }
 
-void CNameIndex::Lookup(const char* key, std::int32_t& first, std::int32_t& count) {
+StoreError CNameIndex::Lookup(const char* key, std::int32_t& first, std::int32_t& count) {
     first = -1;
     count = 0;
+    if (!file_.IsOpen()) return StoreError{};
     char searched[kMaxKeyField + 1];
     std::strncpy(searched, key, static_cast<std::size_t>(keyField_));
     searched[keyField_ - 1] = '\0';
 
     // A valid path visits each page at most once, so more steps than there
     // are pages in the file means the child offsets loop.
-    const std::int64_t maxSteps = fileSize_ > kHeaderSize ? (fileSize_ - kHeaderSize) / PageSize() + 1 : 1;
+    const std::int64_t size = file_.Size();
+    const std::int64_t maxSteps = size > kHeaderSize ? (size - kHeaderSize) / PageSize() + 1 : 1;
     std::int64_t steps = 0;
-    std::int32_t offset = root_;
+    std::int32_t offset = cache_->Root();
     Page page{};
-    while (offset != -1) {
-        if (++steps > maxSteps || !ReadPage(offset, page)) {
-            ReportDamage();
-            first = -1;
-            count = 0;
-            return;
-        }
-        int slot = FindSlot(searched, page.entries, page.count);
+    while (offset != disk_format::kNoPage) {
+        if (++steps > maxSteps) return Damage();
+        StoreError error = ReadPage(offset, page);
+        if (error.Failed()) return error;
+        const int slot = FindSlot(searched, page.entries, page.count);
         if (slot < page.count && std::strcmp(searched, page.entries[slot].key) == 0) {
             first = page.entries[slot].first;
             count = page.entries[slot].count;
-            return;
+            return StoreError{};
         }
         offset = page.children[slot];
     }
+    return StoreError{};
 }
 
-void CNameIndex::ReportDamage() { ShowWrongFormat(); }
-
-void CNameIndex::Close() {
-    if (!stream_.IsOpen()) return;
-    if (created_) {
-        unsigned char last = 0;
-        stream_.Seek(0);
-        stream_.WriteInt32(root_);
-        stream_.WriteInt32(spare_);
-        stream_.Flush();
-        bool hasSignature = stream_.SeekEnd(-1) && stream_.ReadExact(&last, 1) && last == kSignature;
-        if (!hasSignature && stream_.SeekEnd()) stream_.Write(&kSignature, 1);
-    }
-    stream_.Close();
-}
+void CNameIndex::Close() { file_.Close(); }

@@ -2,16 +2,24 @@
 // CNameIndex: reader of a database's surname index (.tre), a B-tree of at
 // most four entries per page that maps an index key to a range of .cor entries.
 //
-// Owned by CRecordDatabase from one Open to the next. A missing file is
-// created as an empty index; a file whose last byte is not 4 (or that is too
-// short to hold a header and that byte) ends the process after
-// "wrong file format!". A damaged page found during a lookup is reported
-// with the same message, the lookup finds nothing and the program goes on.
+// Owned by CRecordDatabase from one Open to the next. The index is only
+// read: a missing file is refused, never created. What goes wrong comes
+// back as a value: a file whose last byte is not 4 (or that is too short to
+// hold a header and that byte) as BadIndexSignature, a damaged page as
+// DamagedIndex, and a failed open or read as OpenFailed or ReadFailed.
+//
+// The pages above the leaves can be kept between opens in a Cache, as long
+// as the file is the same unchanged file.
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
 
+#include "store/data_file.h"
 #include "store/disk_format.h"
-#include "store/file_stream.h"
+#include "store/store_error.h"
 
 class CNameIndex {
 public:
@@ -31,45 +39,75 @@ public:
         std::int32_t children[kEntriesPerPage + 1];
     };
 
-    // keyField is 20 (short keys) or 24 (long keys).
-    CNameIndex(const char* path, int keyField);
+    // The header, the root and the pages above the leaves of one file.
+    class Cache {
+    public:
+        // Enough for the top five levels of any tree, at about 160 bytes a page.
+        static constexpr std::size_t kMaxPages = 4096;
+        bool Holds(const FileIdentity& file, int keyField) const {
+            return valid_ && file_ == file && keyField_ == keyField;
+        }
+        void Start(const FileIdentity& file, int keyField, std::int32_t root, std::int32_t spare);
+        void Clear() {
+            valid_ = false;
+            pages_.clear();
+        }
+        const Page* Find(std::int32_t offset) const;
+        void Keep(std::int32_t offset, const Page& page);
+        std::int32_t Root() const { return root_; }
+        std::int32_t Spare() const { return spare_; }
+        std::size_t PagesKept() const { return pages_.size(); }
+
+    private:
+        bool valid_ = false;
+        FileIdentity file_;
+        int keyField_ = 0;
+        std::int32_t root_ = -1;
+        std::int32_t spare_ = -1;
+        std::unordered_map<std::int32_t, Page> pages_;
+    };
+
+    // keyField is 20 (short keys) or 24 (long keys). cache: kept by the
+    // caller across opens; null gives the index one of its own.
+    explicit CNameIndex(int keyField, Cache* cache = nullptr);
     ~CNameIndex();
     CNameIndex(const CNameIndex&) = delete;
     CNameIndex& operator=(const CNameIndex&) = delete;
 
-    // key: a complete index key, NUL-terminated within keyField bytes.
-    // Yields first = -1 and count = 0 when the key is absent.
-    void Lookup(const char* key, std::int32_t& first, std::int32_t& count);
+    // Opens the index at path; name is how messages call it ("titan.tre").
+    StoreError Open(const std::string& path, const std::string& name);
 
-    // Finishes an index this object created (header and signature byte) and
-    // closes the stream; does nothing more on later calls.
+    // key: a complete index key, NUL-terminated within keyField bytes.
+    // Yields first = -1 and count = 0 when the key is absent or on an error.
+    StoreError Lookup(const char* key, std::int32_t& first, std::int32_t& count);
+
     void Close();
 
     // Internal steps of Lookup, open for tests.
-    // Fills page from the root cache or the file; false for an offset of -1
-    // or a page that cannot be read whole or whose count is outside 1..4.
-    bool ReadPage(std::int32_t offset, Page& page);
+    // Fills page from the cache or the file. DamagedIndex for a page that
+    // lies outside the file or whose count is outside 1..4.
+    StoreError ReadPage(std::int32_t offset, Page& page);
     // Position 0..n of the first entry whose key is not smaller than key.
     static int FindSlot(const char* key, const Entry* entries, int n);
 
     int KeyField() const { return keyField_; }
     int EntrySize() const { return disk_format::IndexEntrySize(keyField_); }
     int PageSize() const { return disk_format::IndexPageSize(keyField_); }
-    std::int32_t RootOffset() const { return root_; }
-    bool Created() const { return created_; }
-    // Pages read from the file (not from the root cache) since construction.
+    std::int32_t RootOffset() const { return cache_->Root(); }
+    bool IsOpen() const { return file_.IsOpen(); }
+    // Pages read from the file (not from the cache) since construction.
     long PagesReadFromFile() const { return pagesRead_; }
 
 private:
+    StoreError ReadHeader(std::int32_t& root, std::int32_t& spare);
+    StoreError ReadFailure();
+    StoreError Damage() const;
     bool DecodePage(const unsigned char* bytes, Page& page) const;
-    void ReportDamage();
 
     int keyField_;
-    std::int32_t root_ = -1;
-    std::int32_t spare_ = -1;
-    Page rootCache_{};
-    CFileStream stream_;
-    std::int64_t fileSize_ = 0;
-    bool created_ = false;
+    std::unique_ptr<Cache> ownCache_;
+    Cache* cache_;
+    CDataFile file_;
+    std::string name_;
     long pagesRead_ = 0;
 };

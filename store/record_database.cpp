@@ -3,26 +3,58 @@
 #include <cstdio>
 #include <cstring>
 
-#include "store/catalogue.h"
 #include "store/data_disk.h"
 #include "store/directories.h"
 #include "store/index_key.h"
-#include "store/name_index.h"
+#include "store/int32_bytes.h"
 #include "store/path_buffer.h"
+#include "store/raw_summary.h"
+
+namespace {
+
+OpenResult Failure(const StoreError& error) { return OpenResult{false, error}; }
+
+// The bytes of one record from a file, a run at a time, for the summary walk.
+class RecordCursor {
+public:
+    RecordCursor(CDataFile& file, std::int64_t offset) : file_(file), next_(offset) {}
+    // The next byte as 0..255, or -1 at the end of the record's bytes or on an error.
+    int Next() {
+        if (at_ == length_) {
+            if (ended_ || failed_) return -1;
+            if (!file_.ReadBuffered(next_, run_, sizeof run_, length_)) {
+                failed_ = true;
+                length_ = 0;
+                return -1;
+            }
+            at_ = 0;
+            next_ += static_cast<std::int64_t>(length_);
+            if (length_ == 0) {
+                ended_ = true;
+                return -1;
+            }
+        }
+        return static_cast<unsigned char>(run_[at_++]);
+    }
+    bool Failed() const { return failed_; }
+
+private:
+    CDataFile& file_;
+    std::int64_t next_;
+    char run_[64];
+    std::size_t length_ = 0;
+    std::size_t at_ = 0;
+    bool ended_ = false;
+    bool failed_ = false;
+};
+
+}  // namespace
 
 CRecordDatabase::CRecordDatabase(const CDirectories& dirs) : dirs_(dirs) {}
 
 CRecordDatabase::~CRecordDatabase() { Close(); }
 
 bool CRecordDatabase::CheckDataDisk() { return ::CheckDataDisk(dirs_); }
-
-namespace {
-
-OpenResult Failure(StoreErrorKind kind, std::string file = std::string()) {
-    return OpenResult{false, StoreError::Of(kind, std::move(file))};
-}
-
-}  // namespace
 
 OpenResult CRecordDatabase::Open(int row) {
     Close();
@@ -37,39 +69,77 @@ OpenResult CRecordDatabase::OpenCode(int code) {
     return OpenFiles(code);
 }
 
+std::string CRecordDatabase::FileName(const char* extension) const {
+    return std::string(catalogue::StemOf(code_)) + extension;
+}
+
+StoreError CRecordDatabase::ReadFailure(const CDataFile& file, const char* extension) const {
+    return StoreError::Of(StoreErrorKind::ReadFailed, FileName(extension), file.Error());
+}
+
+StoreError CRecordDatabase::OpenDataFile(CDataFile& file, const std::string& path, const char* extension,
+                                         StoreErrorKind missing) {
+    switch (file.Open(path)) {
+        case CDataFile::OpenOutcome::Opened:
+            return StoreError{};
+        case CDataFile::OpenOutcome::Missing:
+        case CDataFile::OpenOutcome::NotAFile:
+            return StoreError::Of(missing, FileName(extension));
+        case CDataFile::OpenOutcome::Failed:
+            break;
+    }
+    return StoreError::Of(StoreErrorKind::OpenFailed, FileName(extension), file.Error());
+}
+
 OpenResult CRecordDatabase::OpenFiles(int code) {
     code_ = code;
     char base[kPathSize];
     char path[kPathSize];
     if (!dirs_.DataDirFits() || !FormatPath(base, "%s%s", dirs_.DataDir(), catalogue::StemOf(code)) ||
         !FormatPath(path, "%s.ext", base)) {
-        return Failure(StoreErrorKind::PathTooLong);
+        return Failure(StoreError::Of(StoreErrorKind::PathTooLong));
     }
-    if (!recordStream_.Open(path, "rb", kRecordStreamBuffer))
-        return Failure(StoreErrorKind::RecordFileMissing);
-    if (!FormatPath(path, "%s.cor", base) || !entryStream_.Open(path, "rb", kEntryStreamBuffer)) {
-        return Failure(StoreErrorKind::EntryFileMissing);
+    StoreError error = OpenDataFile(recordFile_, path, ".ext", StoreErrorKind::RecordFileMissing);
+    if (!error.Failed()) {
+        if (!FormatPath(path, "%s.cor", base)) return Failure(StoreError::Of(StoreErrorKind::PathTooLong));
+        error = OpenDataFile(entryFile_, path, ".cor", StoreErrorKind::EntryFileMissing);
     }
-    if (!FormatPath(path, "%s.tre", base)) return Failure(StoreErrorKind::PathTooLong);
-    index_ = std::make_unique<CNameIndex>(path, catalogue::KeyFieldWidth(code));
-
-    StoreError width = ReadNameWidth();
-    if (width.Failed()) {
+    if (!error.Failed()) {
+        if (!FormatPath(path, "%s.tre", base)) return Failure(StoreError::Of(StoreErrorKind::PathTooLong));
+        auto index = std::make_unique<CNameIndex>(catalogue::KeyFieldWidth(code), &indexCaches_[code]);
+        error = index->Open(path, FileName(".tre"));
+        if (!error.Failed()) index_ = std::move(index);
+    }
+    if (!error.Failed()) error = ReadNameWidth();
+    if (error.Failed()) {
         Close();
-        return OpenResult{false, width};
+        return Failure(error);
     }
     return OpenResult{true, {}};
 }
 
 StoreError CRecordDatabase::ReadNameWidth() {
     // The name width sits in the last 4 bytes; a width the 256-byte buffers
-    // cannot hold means the file is not an entry file of ours.
+    // cannot hold means the file is not an entry file of ours. An entry
+    // file that has not changed since the last search has the width it had.
+    WidthCache& known = widthCaches_[code_];
     std::int32_t width = 0;
-    const bool widthRead =
-        entryStream_.SeekEnd(-disk_format::kNameWidthSize) && entryStream_.ReadInt32(width);
-    if (!widthRead || width < 1 || width > kMaxNameWidth) {
-        return StoreError::Of(StoreErrorKind::BadNameWidth, std::string(catalogue::StemOf(code_)) + ".cor");
+    if (entryFile_.Identity().size >= 0 && known.file == entryFile_.Identity()) {
+        width = known.width;
+    } else {
+        const std::int64_t size = entryFile_.Size();
+        unsigned char bytes[disk_format::kNameWidthSize] = {};
+        std::size_t got = 0;
+        if (size >= disk_format::kNameWidthSize) {
+            if (!entryFile_.ReadAt(size - disk_format::kNameWidthSize, bytes, sizeof bytes, got)) {
+                return ReadFailure(entryFile_, ".cor");
+            }
+            width = LoadInt32(bytes);
+        }
     }
+    if (width < 1 || width > kMaxNameWidth)
+        return StoreError::Of(StoreErrorKind::BadNameWidth, FileName(".cor"));
+    known = WidthCache{entryFile_.Identity(), width};
     nameWidth_ = width;
     entrySize_ = width + static_cast<std::int32_t>(disk_format::kEntryOffsetSize);
     return StoreError{};
@@ -77,9 +147,10 @@ StoreError CRecordDatabase::ReadNameWidth() {
 
 void CRecordDatabase::MakeKey(char* text) const { MakeIndexKey(code_, text); }
 
-std::int64_t CRecordDatabase::EntriesHeld() {
-    if (!entryStream_.SeekEnd() || entryStream_.Tell() < disk_format::kNameWidthSize) return 0;
-    return (entryStream_.Tell() - disk_format::kNameWidthSize) / entrySize_;
+std::int64_t CRecordDatabase::EntriesHeld() const {
+    const std::int64_t size = entryFile_.Size();
+    if (size < disk_format::kNameWidthSize || entrySize_ <= 0) return 0;
+    return (size - disk_format::kNameWidthSize) / entrySize_;
 }
 
 EntryRange CRecordDatabase::FindRange(const char* surname) {
@@ -90,8 +161,12 @@ EntryRange CRecordDatabase::FindRange(const char* surname) {
     MakeKey(key);
     char searchEntry[disk_format::kMaxKeyField] = {};
     std::memcpy(searchEntry, key, std::strlen(key) + 1);  // at most 22 + NUL after MakeKey
-    index_->Lookup(searchEntry, range.first, range.count);
-    if (range.first == -1) return range;
+    range.error = index_->Lookup(searchEntry, range.first, range.count);
+    if (range.error.Failed() || range.first == -1) {
+        range.first = -1;
+        range.count = 0;
+        return range;
+    }
     range.found = true;
 
     // A damaged index may name entries the .cor file does not hold: the
@@ -112,32 +187,60 @@ EntryRange CRecordDatabase::FindRange(const char* surname) {
     return range;
 }
 
-bool CRecordDatabase::ReadEntry(std::int32_t i, CorEntry& entry) {
-    if (!entryStream_.IsOpen() || i < 0) return false;
-    const std::int64_t position = static_cast<std::int64_t>(i) * entrySize_;
-    if (!entryStream_.Seek(position)) return false;
-    // Read straight into the fields (the host is little-endian, as the file):
-    // bytes past the end of the file leave the field's bytes as they were.
-    const std::size_t got = entryStream_.ReadSome(&entry.recordOffset, sizeof entry.recordOffset) +
-                            entryStream_.ReadSome(entry.givenNames, static_cast<std::size_t>(nameWidth_));
-    // Bytes past the width are never part of the text: a field without its
-    // NUL ends at the width (255 at most, so the buffer's last byte stays NUL).
-    entry.givenNames[nameWidth_] = '\0';
-    return got == static_cast<std::size_t>(entrySize_);
+StoreError CRecordDatabase::ReadEntryBytes(std::int32_t first, std::int32_t count, char* out) {
+    if (!IsOpen() || first < 0 || count <= 0) return StoreError{};
+    const std::size_t wanted = static_cast<std::size_t>(count) * static_cast<std::size_t>(entrySize_);
+    std::size_t got = 0;
+    if (!entryFile_.ReadAt(static_cast<std::int64_t>(first) * entrySize_, out, wanted, got)) {
+        return ReadFailure(entryFile_, ".cor");
+    }
+    // The range was cut to the entries the file held when it was opened;
+    // fewer bytes mean it no longer holds them.
+    if (got < wanted) return StoreError::Of(StoreErrorKind::ReadFailed, FileName(".cor"), kFileCutShort);
+    return StoreError{};
 }
 
-void CRecordDatabase::ReadRecord(std::int32_t offset, char* out) {
-    std::size_t stored = 0;
-    if (recordStream_.IsOpen() && offset >= 0 && recordStream_.Seek(offset)) {
-        // Room for the NUL: a record over 4999 bytes is cut at the buffer.
-        while (stored < kRecordBufferSize - 1) {
-            const int byte = recordStream_.GetByte();
-            if (byte < 0) break;
-            out[stored++] = static_cast<char>(byte);
-            if (byte == disk_format::kRecordEnd) break;
-        }
+StoreError CRecordDatabase::ReadEntries(std::int32_t first, std::int32_t count, CorEntry* entries) {
+    constexpr std::int32_t kMaxEntries = 10;
+    if (count > kMaxEntries) count = kMaxEntries;
+    char bytes[kMaxEntries * (disk_format::kEntryOffsetSize + disk_format::kMaxNameWidth)];
+    StoreError error = ReadEntryBytes(first, count, bytes);
+    if (error.Failed()) return error;
+    const auto width = static_cast<std::size_t>(nameWidth_);
+    for (std::int32_t i = 0; i < count; ++i) {
+        const char* entry = bytes + static_cast<std::size_t>(i) * static_cast<std::size_t>(entrySize_);
+        entries[i].recordOffset = LoadInt32(reinterpret_cast<const unsigned char*>(entry));
+        std::memcpy(entries[i].givenNames, entry + disk_format::kEntryOffsetSize, width);
+        // Bytes past the width are never part of the text: a field without
+        // its NUL ends at the width (255 at most, so the buffer's last byte stays NUL).
+        entries[i].givenNames[width] = '\0';
     }
+    return StoreError{};
+}
+
+StoreError CRecordDatabase::ReadRecord(std::int32_t offset, char* out) {
+    out[0] = '\0';
+    if (!IsOpen() || offset < 0) return StoreError{};
+    // Room for the NUL: a record over 4999 bytes is cut at the buffer.
+    std::size_t got = 0;
+    if (!recordFile_.ReadAt(offset, out, disk_format::kMaxRecord, got))
+        return ReadFailure(recordFile_, ".ext");
+    const auto* end = static_cast<const char*>(std::memchr(out, disk_format::kRecordEnd, got));
+    const std::size_t stored = end != nullptr ? static_cast<std::size_t>(end - out) + 1 : got;
     out[stored] = '\0';
+    return StoreError{};
+}
+
+StoreError CRecordDatabase::ReadSummary(std::int32_t offset, char* out, int& firstByte) {
+    // A position outside the file reads like the end of the file.
+    if (!IsOpen() || offset < 0) {
+        firstByte = BuildRawSummary([] { return -1; }, out);
+        return StoreError{};
+    }
+    RecordCursor cursor(recordFile_, offset);
+    firstByte = BuildRawSummary([&] { return cursor.Next(); }, out);
+    if (cursor.Failed()) return ReadFailure(recordFile_, ".ext");
+    return StoreError{};
 }
 
 void CRecordDatabase::Close() {
@@ -145,6 +248,6 @@ void CRecordDatabase::Close() {
         index_->Close();
         index_.reset();
     }
-    recordStream_.Close();
-    entryStream_.Close();
+    recordFile_.Close();
+    entryFile_.Close();
 }

@@ -3,20 +3,25 @@
 // finds the entry range of a surname and serves the reads of entries (.cor)
 // and records (.ext) until the next search.
 //
-// Owns the index and the two streams of the open database from one Open to
-// the next or to Close. Uses the directories without owning them. Knows
-// nothing of the pages built from what it reads.
+// Owns the index and the two files of the open database from one Open to
+// the next or to Close, and keeps, between searches, what it learnt of an
+// unchanged file (the index's upper pages, the name width). Uses the
+// directories without owning them. Knows nothing of the pages built from
+// what it reads. Every read returns what went wrong as a value; nothing is
+// ever written.
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
+#include "store/catalogue.h"
+#include "store/data_file.h"
 #include "store/disk_format.h"
-#include "store/file_stream.h"
+#include "store/name_index.h"
 #include "store/store_error.h"
 
 class CDirectories;
-class CNameIndex;
 
 // One .cor entry: where the person's record starts, and the given names.
 struct CorEntry {
@@ -50,10 +55,9 @@ public:
     static constexpr std::size_t kPathSize = 256;
     static constexpr std::size_t kMaxSurname = disk_format::kMaxSurname;
     static constexpr std::int32_t kMaxNameWidth = disk_format::kMaxNameWidth;
-    // Stream buffers: a whole long record, or a page of entries and the
-    // first-name scan's run of them, arrive in one read.
-    static constexpr std::size_t kRecordStreamBuffer = 16 * 1024;
-    static constexpr std::size_t kEntryStreamBuffer = 16 * 1024;
+    // The records of one page usually lie together: one block of the
+    // system's page size serves their summaries.
+    static constexpr std::size_t kRecordBlock = 4096;
 
     explicit CRecordDatabase(const CDirectories& dirs);
     ~CRecordDatabase();
@@ -74,16 +78,21 @@ public:
 
     bool CheckDataDisk();
 
-    // Entry i of the open .cor file. A read past the end leaves the fields
-    // as they were for the bytes that were not there.
-    bool ReadEntry(std::int32_t i, CorEntry& entry);
+    // Entries first .. first + count - 1 (count at most 10) of the open .cor file.
+    StoreError ReadEntries(std::int32_t first, std::int32_t count, CorEntry* entries);
+    StoreError ReadEntry(std::int32_t i, CorEntry& entry) { return ReadEntries(i, 1, &entry); }
+    // The raw bytes of count entries from first, into out (count * EntrySize()).
+    StoreError ReadEntryBytes(std::int32_t first, std::int32_t count, char* out);
     // The record at offset, line feed included, and a NUL, into out (5000
-    // bytes); a record longer than 4999 bytes is cut at the buffer.
-    void ReadRecord(std::int32_t offset, char* out);
+    // bytes); a record longer than 4999 bytes is cut at the buffer, and an
+    // offset outside the file gives an empty record.
+    StoreError ReadRecord(std::int32_t offset, char* out);
     // The raw summary of the record at offset into out (at least 35 bytes);
     // firstByte gets the record's first byte (-1 when there was none): the
     // passenger list's survival code.
-    void ReadSummary(std::int32_t offset, char* out, int& firstByte);
+    StoreError ReadSummary(std::int32_t offset, char* out, int& firstByte);
+    // A command starts: what was read for the last one is not trusted again.
+    void ForgetReads() { recordFile_.ForgetBlock(); }
 
     void Close();
 
@@ -93,18 +102,30 @@ public:
     const CDirectories& Directories() const { return dirs_; }
     CNameIndex* Index() { return index_.get(); }
     bool IsOpen() const { return index_ != nullptr; }
+    // Entries the open .cor file holds.
+    std::int64_t EntriesHeld() const;
 
 private:
+    // What is known of one database's unchanged entry file.
+    struct WidthCache {
+        FileIdentity file;
+        std::int32_t width = 0;
+    };
+
     OpenResult OpenFiles(int code);
+    StoreError OpenDataFile(CDataFile& file, const std::string& path, const char* extension,
+                            StoreErrorKind missing);
     StoreError ReadNameWidth();
-    // Entries the open .cor file holds.
-    std::int64_t EntriesHeld();
+    StoreError ReadFailure(const CDataFile& file, const char* extension) const;
+    std::string FileName(const char* extension) const;
 
     const CDirectories& dirs_;
     std::unique_ptr<CNameIndex> index_;
-    CFileStream recordStream_;
-    CFileStream entryStream_;
+    CDataFile recordFile_{kRecordBlock};
+    CDataFile entryFile_;
     std::int32_t entrySize_ = 0;
     std::int32_t nameWidth_ = 0;
     std::int32_t code_ = -1;
+    CNameIndex::Cache indexCaches_[catalogue::kLastCode + 1];
+    WidthCache widthCaches_[catalogue::kLastCode + 1];
 };

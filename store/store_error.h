@@ -33,8 +33,8 @@ struct StoreError {
     // The file as the user knows it: a database file by its name on the data
     // disk ("titan.ext"), history.buf by its whole path.
     std::string file;
-    // errno for OpenFailed and ReadFailed; 0 for a file that ended before
-    // the size it had when it was opened.
+    // errno for OpenFailed and ReadFailed; kFileCutShort (store/data_file.h)
+    // for a file that ended before the size it had when it was opened.
     int errorNumber = 0;
 
     bool Failed() const { return kind != StoreErrorKind::None; }

@@ -1,8 +1,7 @@
 #pragma once
 // Hand-written .ext and .cor files of one database in a scratch folder, and
 // a record database opened on them, for the result-browsing tests. The .tre
-// file is left out: the record database creates an empty index for it, and
-// the tests hand ranges to the pager themselves.
+// file is an empty index: the tests hand ranges to the pager themselves.
 
 #include <cstdint>
 #include <memory>
@@ -57,6 +56,7 @@ public:
         }
         AppendInt32(cor, width);
         testing_support::WriteFileBytes(base + ".cor", cor);
+        testing_support::WriteFileBytes(base + ".tre", testing_support::EmptyIndexBytes());
         return static_cast<bool>(db_->OpenCode(code));
     }
 

@@ -425,7 +425,8 @@ void RoundTrip(int code) {
 
     testing_support::ScriptedResponder boxes;
     {
-        CNameIndex index((base + ".tre").c_str(), keyField);
+        CNameIndex index(keyField);
+        index.Open((base + ".tre"), "index");
         std::int32_t first = 0;
         std::int32_t count = 0;
         for (const IndexEntry& entry : tree.entries) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -8,8 +10,6 @@
 #include "store/name_index.h"
 #include "support/test_support.h"
 
-using testing_support::ExitCatcher;
-using testing_support::ProcessExited;
 using testing_support::PutInt32;
 using testing_support::ReadFileBytes;
 using testing_support::ScriptedResponder;
@@ -102,7 +102,8 @@ TEST_P(NameIndexWidths, FindsKeysInRootInnerAndLeafPages) {
     const int width = keyField == 20 ? 17 : 22;
     TempDir dir;
     WriteFileBytes(dir.File("x.tre"), TwoLevelTree(keyField, width));
-    CNameIndex index(dir.File("x.tre").c_str(), keyField);
+    CNameIndex index(keyField);
+    index.Open(dir.File("x.tre"), "index");
     EXPECT_EQ(index.PagesReadFromFile(), 1);  // the root, read once at open
 
     // The root answers from its cache without reading the file.
@@ -151,7 +152,8 @@ TEST(NameIndex, ExistingFileIsLeftByteForByteUnchanged) {
     const std::string original = TwoLevelTree(20, 17);
     WriteFileBytes(dir.File("x.tre"), original);
     {
-        CNameIndex index(dir.File("x.tre").c_str(), 20);
+        CNameIndex index(20);
+        index.Open(dir.File("x.tre"), "index");
         Look(index, Padded("T", 17));
         index.Close();
         index.Close();
@@ -159,56 +161,43 @@ TEST(NameIndex, ExistingFileIsLeftByteForByteUnchanged) {
     EXPECT_EQ(ReadFileBytes(dir.File("x.tre")), original);
 }
 
-TEST(NameIndex, MissingFileBecomesNineByteEmptyIndex) {
+TEST(NameIndex, MissingFileIsRefusedAndNeverCreated) {
     TempDir dir;
-    {
-        CNameIndex index(dir.File("new.tre").c_str(), 24);
-        EXPECT_TRUE(index.Created());
+    for (const std::string& path : {dir.File("new.tre"), dir.File("no-such-folder/x.tre")}) {
+        CNameIndex index(24);
+        const StoreError error = index.Open(path, "new.tre");
+        EXPECT_EQ(error.kind, StoreErrorKind::IndexMissing) << path;
+        EXPECT_EQ(error.file, "new.tre");
         EXPECT_EQ(Look(index, Padded("SMITH", 22)).first, -1);
-        EXPECT_EQ(index.PagesReadFromFile(), 0);
+        index.Close();
+        EXPECT_NE(::access(path.c_str(), F_OK), 0) << "nothing is written on the data disk";
     }
-    const std::string expected("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x04", 9);
-    EXPECT_EQ(ReadFileBytes(dir.File("new.tre")), expected);
-
-    // It opens again as an empty index and stays unchanged.
-    CNameIndex again(dir.File("new.tre").c_str(), 24);
-    EXPECT_FALSE(again.Created());
-    EXPECT_EQ(Look(again, Padded("SMITH", 22)).count, 0);
-    again.Close();
-    EXPECT_EQ(ReadFileBytes(dir.File("new.tre")), expected);
-}
-
-TEST(NameIndex, UncreatableFileGivesEmptyIndexWhoseCloseDoesNothing) {
-    TempDir dir;
-    const std::string path = dir.File("no-such-folder/x.tre");
-    CNameIndex index(path.c_str(), 20);
-    EXPECT_EQ(Look(index, Padded("A", 17)).first, -1);
+    // An empty index written by the disk builder opens and finds nothing.
+    const std::string empty("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x04", 9);
+    WriteFileBytes(dir.File("empty.tre"), empty);
+    CNameIndex index(24);
+    EXPECT_FALSE(index.Open(dir.File("empty.tre"), "empty.tre").Failed());
+    EXPECT_EQ(Look(index, Padded("SMITH", 22)).count, 0);
+    EXPECT_EQ(index.PagesReadFromFile(), 0);
     index.Close();
-    EXPECT_TRUE(ReadFileBytes(path).empty());
+    EXPECT_EQ(ReadFileBytes(dir.File("empty.tre")), empty);
 }
 
-TEST(NameIndex, BadSignatureOrShortFileEndsTheProcess) {
+TEST(NameIndex, BadSignatureOrShortFileIsRefused) {
     TempDir dir;
     ScriptedResponder boxes;
-    ExitCatcher exits;
     std::string file = TwoLevelTree(20, 17);
     file.back() = '\x05';
     const std::vector<std::string> damaged = {file, std::string("\xFF\xFF\xFF\xFF\x04", 5),
                                               std::string(8, '\x04'), ""};
     for (const std::string& bytes : damaged) {
         WriteFileBytes(dir.File("bad.tre"), bytes);
-        boxes.Clear();
-        int status = -1;
-        try {
-            CNameIndex index(dir.File("bad.tre").c_str(), 20);
-        } catch (const ProcessExited& exited) {
-            status = exited.status;
-        }
-        EXPECT_EQ(status, 1) << "file of " << bytes.size() << " bytes";
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text, "wrong file format!");
-        EXPECT_EQ(boxes.Shown()[0].buttons, platform::MessageButtons::Ok);
+        CNameIndex index(20);
+        EXPECT_EQ(index.Open(dir.File("bad.tre"), "bad.tre").kind, StoreErrorKind::BadIndexSignature)
+            << "file of " << bytes.size() << " bytes";
     }
+    // The index reports; the session shows the message and ends the process.
+    EXPECT_TRUE(boxes.Shown().empty());
 }
 
 TEST(NameIndex, DamagedPagesAreReportedAndFindNothing) {
@@ -257,14 +246,19 @@ TEST(NameIndex, DamagedPagesAreReportedAndFindNothing) {
     }
     for (const Case& c : cases) {
         WriteFileBytes(dir.File("d.tre"), c.bytes);
-        boxes.Clear();
-        CNameIndex index(dir.File("d.tre").c_str(), 20);
-        boxes.Clear();
-        Found found = Look(index, Padded("A", 17));
-        EXPECT_EQ(found.first, -1) << c.what;
-        EXPECT_EQ(found.count, 0) << c.what;
-        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"wrong file format!"}) << c.what;
+        CNameIndex index(20);
+        EXPECT_FALSE(index.Open(dir.File("d.tre"), "d.tre").Failed()) << c.what;
+        char key[CNameIndex::kMaxKeyField] = {};
+        std::memcpy(key, Padded("A", 17).data(), 17);
+        std::int32_t first = 7;
+        std::int32_t count = 7;
+        const StoreError error = index.Lookup(key, first, count);
+        EXPECT_EQ(error.kind, StoreErrorKind::DamagedIndex) << c.what;
+        EXPECT_EQ(error.file, "d.tre");
+        EXPECT_EQ(first, -1) << c.what;
+        EXPECT_EQ(count, 0) << c.what;
     }
+    EXPECT_TRUE(boxes.Shown().empty());
 }
 
 TEST(NameIndex, KeyFieldWithoutNulIsCutToTheLongestKey) {
@@ -272,7 +266,8 @@ TEST(NameIndex, KeyFieldWithoutNulIsCutToTheLongestKey) {
     IndexBuilder b(20);
     const std::string full(20, 'Q');  // fills the field, no NUL
     WriteFileBytes(dir.File("k.tre"), b.Finish(b.AddPage({{full, 3, 2}})));
-    CNameIndex index(dir.File("k.tre").c_str(), 20);
+    CNameIndex index(20);
+    index.Open(dir.File("k.tre"), "index");
     EXPECT_EQ(Look(index, std::string(19, 'Q')).first, 3);
     EXPECT_EQ(Look(index, std::string(18, 'Q')).first, -1);
     EXPECT_EQ(Look(index, std::string(20, 'Q')).first, 3);  // a searched key is cut at 19 too

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
@@ -43,6 +44,7 @@ struct Disk {
     void Files(const std::string& stem, const std::string& ext, const std::string& cor) {
         WriteFileBytes(dir.File(stem + ".ext"), ext);
         WriteFileBytes(dir.File(stem + ".cor"), cor);
+        WriteFileBytes(dir.File(stem + ".tre"), testing_support::EmptyIndexBytes());
     }
 };
 
@@ -216,25 +218,31 @@ TEST(RecordDatabase, OpenRefusesRowsMissingFilesAndBadWidths) {
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
-TEST(RecordDatabase, MissingIndexIsCreatedEmptyAndBadIndexEnds) {
+TEST(RecordDatabase, MissingIndexIsRefusedAndBadIndexEndsTheSearch) {
     Disk disk;
     ScriptedResponder boxes;
     disk.Files("titan", "x\xFF\n", Int32Bytes(0) + std::string(3, '\0') + Int32Bytes(3));
+    ::remove(disk.dir.File("titan.tre").c_str());
     {
         CRecordDatabase db(disk.dirs);
-        ASSERT_TRUE(db.Open(3));
-        db.Close();
-        db.Close();
+        const OpenResult result = db.Open(3);
+        EXPECT_FALSE(result);
+        EXPECT_EQ(Message(result),
+                  std::vector<std::string>{"The index file titan.tre is missing from the data disk."});
+        EXPECT_FALSE(db.IsOpen());
     }
-    EXPECT_EQ(ReadFileBytes(disk.dir.File("titan.tre")),
-              std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x04", 9));
+    // Nothing is written on the data disk in its place.
+    EXPECT_NE(::access(disk.dir.File("titan.tre").c_str(), F_OK), 0);
 
     WriteFileBytes(disk.dir.File("titan.tre"), std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x03", 9));
-    ExitCatcher exits;
     CRecordDatabase db(disk.dirs);
+    EXPECT_EQ(db.Open(3).error.kind, StoreErrorKind::BadIndexSignature);
+    // The session shows "wrong file format!" and ends the process.
+    ExitCatcher exits;
+    CSearchSession session(disk.dirs);
     int status = 0;
     try {
-        db.Open(3);
+        session.Search(3, "x", nullptr);
     } catch (const ProcessExited& exited) {
         status = exited.status;
     }

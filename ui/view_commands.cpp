@@ -93,8 +93,15 @@ void CViewView::OnClear() {
 void CViewView::OnPrevPage() {
     CommandScope scope(*this);
     if (!session_->CheckDataDisk() || viewDestroyed_) return;
+    // A page that could not be read leaves everything as it was, the
+    // selection included; the session has said why.
+    const int selected = selectedRow_;
     selectedRow_ = -1;
-    session_->PrevPage();
+    if (!session_->PrevPage()) {
+        if (!viewDestroyed_) selectedRow_ = selected;
+        return;
+    }
+    if (viewDestroyed_) return;
     FormatRows();
     // The button that has just been disabled must not keep the focus.
     if (!session_->HasPrev()) nextButton_->setFocus(Qt::OtherFocusReason);
@@ -103,8 +110,13 @@ void CViewView::OnPrevPage() {
 void CViewView::OnNextPage() {
     CommandScope scope(*this);
     if (!session_->CheckDataDisk() || viewDestroyed_) return;
+    const int selected = selectedRow_;
     selectedRow_ = -1;
-    session_->NextPage();
+    if (!session_->NextPage()) {
+        if (!viewDestroyed_) selectedRow_ = selected;
+        return;
+    }
+    if (viewDestroyed_) return;
     FormatRows();
     if (!session_->HasNext()) prevButton_->setFocus(Qt::OtherFocusReason);
 }
@@ -116,11 +128,14 @@ void CViewView::OnMoreInfo() {
     if (row < 0 || row >= std::min(session_->RowsOnPage(), CResultPager::kMaxRows)) return;
     if (!session_->CheckDataDisk() || viewDestroyed_) return;
 
+    // A record that could not be read opens no dialog; the session has said why.
+    const char* text = session_->GetFullText(row);
+    if (text == nullptr || viewDestroyed_) return;
     CMoreInfoDlg dialog(window());
     char title[kTitleWorkSize + 2];
     BuildMoreInfoTitle(rowTexts_[row], title, sizeof title);
     dialog.SetTitle(title);
-    dialog.SetText(session_->GetFullText(row));
+    dialog.SetText(text);
     dialog.DoModal();
 }
 

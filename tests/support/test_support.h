@@ -90,5 +90,7 @@ std::string Int32Bytes(std::int32_t value);
 std::int32_t Int32At(const std::string& bytes, std::size_t at);
 void PutInt32(std::string& bytes, std::size_t at, std::int32_t value);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// An index of no surnames: root and spare field -1, then the signature byte.
+inline std::string EmptyIndexBytes() { return std::string("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x04", 9); }
 
 }  // namespace testing_support

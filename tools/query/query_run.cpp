@@ -26,19 +26,16 @@ void Complain(const char* text) {
 }
 
 // The Prev and Next buttons: a turn only while its button would be enabled,
-// and only with the data disk there. False when the disk check was cancelled.
-bool ApplyTurns(const std::string& turns, CSearchSession& session) {
+// and only with the data disk there. The exit status of a turn that failed
+// or whose disk check was cancelled, else kExitSearched.
+int ApplyTurns(const std::string& turns, CSearchSession& session) {
     for (char turn : turns) {
         const bool next = turn == 'n';
         if (!(next ? session.HasNext() : session.HasPrev())) continue;
-        if (!session.CheckDataDisk()) return false;
-        if (next) {
-            session.NextPage();
-        } else {
-            session.PrevPage();
-        }
+        if (!session.CheckDataDisk()) return kExitFailed;
+        if (!(next ? session.NextPage() : session.PrevPage())) return ExitStatusOf(session.LastError());
     }
-    return true;
+    return kExitSearched;
 }
 
 void PrintPage(CSearchSession& session, QueryOutput& out) {
@@ -55,26 +52,52 @@ void PrintPage(CSearchSession& session, QueryOutput& out) {
     out.Line(line);
 }
 
-// More Info on a row of the page shown: disk check, title, full text.
-int PrintMoreInfo(long row, CSearchSession& session, QueryOutput& out) {
-    if (row < 0 || row >= session.RowsOnPage()) {
-        char text[96];
-        std::snprintf(text, sizeof text, "--more-info: the page has no row %ld", row);
-        Complain(text);
-        return kExitFailed;
-    }
+// More Info on a row of the page shown: the row check, the disk check and
+// the full text. kExitSearched with text set, or the status to end with;
+// complaint says whether the page is still printed first.
+int FetchMoreInfo(long row, CSearchSession& session, const char*& text, bool& printPage) {
+    printPage = true;
+    if (row < 0 || row >= session.RowsOnPage()) return kExitFailed;
     if (!session.CheckDataDisk()) return kExitFailed;
-    const int index = static_cast<int>(row);
+    text = session.GetFullText(static_cast<int>(row));
+    if (text != nullptr) return kExitSearched;
+    // The record could not be read: no part of the answer is printed.
+    printPage = false;
+    return ExitStatusOf(session.LastError());
+}
+
+void PrintMoreInfo(long row, const char* text, CSearchSession& session, QueryOutput& out) {
     char rowText[CResultPager::kRowTextSize];
-    session.FormatRow(index, rowText);
+    session.FormatRow(static_cast<int>(row), rowText);
     char title[kTitleWorkSize + 2];
     BuildMoreInfoTitle(rowText, title, sizeof title);
     out.Line(title);
-    out.Line(session.GetFullText(index));
-    return kExitSearched;
+    out.Line(text);
 }
 
 }  // namespace
+
+int ExitStatusOf(const StoreError& error) {
+    switch (error.kind) {
+        case StoreErrorKind::None:
+            return kExitSearched;
+        case StoreErrorKind::BadIndexSignature:
+        case StoreErrorKind::DamagedIndex:
+            return kExitWrongFormat;
+        case StoreErrorKind::OpenFailed:
+        case StoreErrorKind::ReadFailed:
+            return kExitUnreadable;
+        case StoreErrorKind::PathTooLong:
+        case StoreErrorKind::RecordFileMissing:
+        case StoreErrorKind::EntryFileMissing:
+        case StoreErrorKind::IndexMissing:
+        case StoreErrorKind::BadNameWidth:
+        case StoreErrorKind::ScratchNotWritten:
+        case StoreErrorKind::ScratchIncomplete:
+            break;
+    }
+    return kExitFailed;
+}
 
 void InstallServices() {
     platform::SetMessageBoxHandler(platform::StderrMessageBox, nullptr);
@@ -95,20 +118,38 @@ int RunQuery(const QueryOptions& options) {
     const SearchOutcome outcome = options.row >= 0
                                       ? session.Search(options.row, options.surname.c_str(), firstName)
                                       : session.SearchCode(options.code, options.surname.c_str(), firstName);
-    // The message of a failure is already on stderr.
+    // The message of a failure is already on stderr; standard output stays empty.
     switch (outcome.status) {
         case SearchStatus::Found:
         case SearchStatus::NotFound:
             break;
-        default:
+        case SearchStatus::Failed:
+            return ExitStatusOf(outcome.error);
+        case SearchStatus::Cancelled:
+        case SearchStatus::Refused:
             return kExitFailed;
     }
-    if (!ApplyTurns(options.turns, session)) return kExitFailed;
+    const int turned = ApplyTurns(options.turns, session);
+    if (turned != kExitSearched) return turned;
+
+    int status = kExitSearched;
+    const char* fullText = nullptr;
+    bool printPage = true;
+    if (options.hasMoreInfo) status = FetchMoreInfo(options.moreInfoRow, session, fullText, printPage);
+    if (!printPage) return status;
 
     QueryOutput out(stdout, options.raw);
     PrintPage(session, out);
-    int status = kExitSearched;
-    if (options.hasMoreInfo) status = PrintMoreInfo(options.moreInfoRow, session, out);
+    if (fullText != nullptr) {
+        PrintMoreInfo(options.moreInfoRow, fullText, session, out);
+    } else if (options.hasMoreInfo && options.moreInfoRow >= 0 &&
+               options.moreInfoRow < session.RowsOnPage()) {
+        // The disk check was cancelled; its message is on stderr.
+    } else if (options.hasMoreInfo) {
+        char text[96];
+        std::snprintf(text, sizeof text, "--more-info: the page has no row %ld", options.moreInfoRow);
+        Complain(text);
+    }
     if (!out.Finish()) {
         Complain("cannot write the standard output");
         return kExitFailed;

@@ -2,6 +2,7 @@
 // One search request run end to end, as the viewer runs it, with the page
 // reached written to standard output.
 
+#include "store/store_error.h"
 #include "tools/query/query_options.h"
 
 namespace query_tool {
@@ -9,6 +10,10 @@ namespace query_tool {
 inline constexpr int kExitSearched = 0;
 inline constexpr int kExitWrongFormat = 1;  // the status the surname index ends with
 inline constexpr int kExitFailed = 2;
+inline constexpr int kExitUnreadable = 3;  // a data file or history.buf could not be read
+
+// The exit status that tells what kind of failure error is.
+int ExitStatusOf(const StoreError& error);
 
 // Messages to stderr (the data-disk prompt answers Cancel), and a process
 // exit that flushes standard output first.

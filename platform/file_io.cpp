@@ -1,0 +1,26 @@
+#include "platform/file_io.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+int SystemOpen(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+
+const FileIo kSystem = {SystemOpen, ::pread, ::pwrite, ::fstat, ::ftruncate, ::close};
+
+const FileIo*& Slot() {
+    static const FileIo* io = &kSystem;
+    return io;
+}
+
+}  // namespace
+
+const FileIo& Io() { return *Slot(); }
+
+const FileIo& SystemIo() { return kSystem; }
+
+void SetFileIo(const FileIo* io) { Slot() = io != nullptr ? io : &kSystem; }
+
+}  // namespace platform

@@ -1,0 +1,32 @@
+#pragma once
+// The file system calls of the data files and the scratch file, as a
+// replaceable service, so that tests can make any one of them fail.
+//
+// The readers and history.buf go through these and nothing else; each call
+// has the meaning and the errno of the POSIX call of the same name. Without
+// an installed table the system's own calls are used.
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cstddef>
+
+namespace platform {
+
+struct FileIo {
+    int (*open)(const char* path, int flags, mode_t mode);
+    ssize_t (*pread)(int fd, void* buffer, std::size_t size, off_t offset);
+    ssize_t (*pwrite)(int fd, const void* buffer, std::size_t size, off_t offset);
+    int (*fstat)(int fd, struct stat* info);
+    int (*ftruncate)(int fd, off_t length);
+    int (*close)(int fd);
+};
+
+// The table in use.
+const FileIo& Io();
+// The system's calls.
+const FileIo& SystemIo();
+// Installs a table (null restores the system's). The table must outlive its use.
+void SetFileIo(const FileIo* io);
+
+}  // namespace platform

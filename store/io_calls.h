@@ -1,0 +1,33 @@
+#pragma once
+// The file calls of the readers and of history.buf, each checked and
+// retried as the system allows: an interrupted call (EINTR) is made again,
+// and a read or write that moved fewer bytes than asked goes on from where
+// it stopped. All go through platform::Io(), so that tests can fail them.
+
+#include <sys/stat.h>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace io_calls {
+
+// Bytes moved, and errno when the call failed (0 otherwise). A read moves
+// fewer bytes than asked without an error only at the end of the file.
+struct Transfer {
+    std::size_t bytes = 0;
+    int error = 0;
+};
+
+// The file descriptor, or -1 with error set.
+int Open(const char* path, int flags, int& error, mode_t mode = 0);
+Transfer ReadAt(int fd, void* out, std::size_t size, std::int64_t offset);
+// All of data, or an error; a write that moves nothing counts as ENOSPC.
+Transfer WriteAt(int fd, const void* data, std::size_t size, std::int64_t offset);
+// 0, or errno.
+int Stat(int fd, struct stat& info);
+int Truncate(int fd, std::int64_t length);
+// Closing a file we only read, or whose writes were all checked, cannot lose
+// anything of ours, so its result is not looked at.
+void Close(int fd);
+
+}  // namespace io_calls
