@@ -1,0 +1,63 @@
+#pragma once
+// Matching a typed surname against the keys of a database's index, for the
+// listings of surnames whose spelling people do not know. Pure functions of
+// the text: the index walk that feeds the keys lives elsewhere.
+//
+// A key is matched as the index holds it, its padding blanks included; every
+// mode but exact compares the key without them:
+// - exact: the key the exact search forms from the text (MakeIndexKey for
+//   the database code), byte for byte; a text too long for MakeIndexKey
+//   (over kMaxKeySurname) matches nothing;
+// - prefix: keys that start with the text;
+// - pattern: the whole key against the text, '*' standing for any run of
+//   bytes and '?' for one;
+// - soundex, dm: keys that share a code with the text (american_soundex.h,
+//   daitch_mokotoff.h).
+// Prefix and pattern take a-z and A-Z as equal and compare every other byte
+// as it is, as the keys do (store/ascii.h).
+
+#include <string>
+#include <string_view>
+
+#include "browse/american_soundex.h"
+#include "browse/daitch_mokotoff.h"
+#include "store/catalogue.h"
+#include "store/index_key.h"
+
+enum class MatchMode { Exact, Prefix, Pattern, Soundex, DaitchMokotoff };
+
+// "exact", "prefix", "pattern", "soundex", "dm"; false for anything else.
+bool ParseMatchMode(std::string_view name, MatchMode& mode);
+// The same words.
+const char* MatchModeName(MatchMode mode);
+
+class CSurnameMatcher {
+public:
+    // typed: the user's text as Windows-1252 bytes. Everything that depends on
+    // it alone (its keys, its codes, its upper-casing) is done here, once.
+    CSurnameMatcher(MatchMode mode, std::string_view typed);
+
+    // storedKey: one key exactly as the index holds it, padding blanks included
+    // (at most 23 bytes); code: the database code 1..14, which exact needs.
+    // Allocates nothing.
+    bool Matches(std::string_view storedKey, int code) const;
+
+    // False when no key can match (a Soundex text without letters, a text too
+    // long for a key), so that callers can skip the walk.
+    bool CanMatch() const;
+
+private:
+    bool MatchesExact(std::string_view storedKey, int code) const;
+
+    MatchMode mode_;
+    std::string upper_;  // the text with a-z upper-cased, for prefix and pattern
+    bool formsKey_ = false;
+    // The exact search's key for each database code.
+    char keys_[catalogue::kLastCode + 1][kMaxKeySurname + 1] = {};
+    std::size_t keyLengths_[catalogue::kLastCode + 1] = {};
+    CAmericanSoundexQuery soundex_;
+    CDaitchMokotoffQuery dm_;
+};
+
+// The stored key without its trailing padding blanks: what listings show.
+std::string_view WithoutPadding(std::string_view storedKey);
