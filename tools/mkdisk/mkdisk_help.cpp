@@ -4,7 +4,7 @@ namespace {
 
 const char kHelp[] =
     "Usage: chronara-mkdisk --out DIR [--name-width N] SOURCE...\n"
-    "       chronara-mkdisk --help\n"
+    "       chronara-mkdisk --help | -h | --version\n"
     "\n"
     "Builds a Chronara data disk in the folder DIR: for each SOURCE the three\n"
     "files of one database (<stem>.ext records, <stem>.cor entries, <stem>.tre\n"
@@ -19,7 +19,8 @@ const char kHelp[] =
     "                     1 to 255; it must hold the longest given names and\n"
     "                     their NUL. Default: the smallest width that fits,\n"
     "                     per database.\n"
-    "  --help             show this text and exit\n"
+    "  -h, --help         show this text and exit\n"
+    "  --version          show the program's name and version and exit\n"
     "\n"
     "Each SOURCE is a CSV file named <stem>.csv; the stem picks the database:\n"
     "  congen civmoh titan unigen vnmmoh ww1moh ww2moh w1812 honorol ww2_pow\n"

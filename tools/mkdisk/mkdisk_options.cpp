@@ -36,6 +36,8 @@ bool ParseMkdiskOptions(int argc, const char* const* argv, MkdiskOptions& option
             onlySources = true;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             options.help = true;
+        } else if (std::strcmp(arg, "--version") == 0) {
+            options.version = true;
         } else if (IsOption(arg, "--out")) {
             if (outGiven) {
                 *error = "--out is given twice";
@@ -73,7 +75,7 @@ bool ParseMkdiskOptions(int argc, const char* const* argv, MkdiskOptions& option
             return false;
         }
     }
-    if (options.help) return true;
+    if (options.help || options.version) return true;
     if (!outGiven) {
         *error = "--out DIR is required";
         return false;
