@@ -13,10 +13,11 @@ constexpr std::int64_t kMaxRecords = std::numeric_limits<std::int32_t>::max() / 
 
 }  // namespace
 
-CHistoryBuffer::CHistoryBuffer(const char* path, const std::int32_t& pageSize)
+CHistoryBuffer::CHistoryBuffer(const char* path, const std::int32_t& pageSize, const CDirectories* dirs)
     : path_(path != nullptr ? path : ""),
       pathFits_(path != nullptr && std::strlen(path) <= kMaxPath),
-      pageSize_(pageSize) {
+      pageSize_(pageSize),
+      dirs_(dirs) {
     Truncate();
 }
 
@@ -27,7 +28,10 @@ bool CHistoryBuffer::Truncate() {
     // A new fill phase starts here; Count reopens within one, so the record
     // of failed writes is cleared only at this point.
     writeFailed_ = false;
-    if (pathFits_) {
+    // The default installation directory is made when first needed; when it
+    // cannot be, the file is neither created nor opened anywhere else.
+    folderReady_ = dirs_ == nullptr || dirs_->PrepareInstallDir(nullptr);
+    if (pathFits_ && folderReady_) {
         CFileStream creator;
         creator.Open(path_.c_str(), "wb+");
     }
@@ -40,7 +44,7 @@ bool CHistoryBuffer::Reopen() {
     if (stream_.IsOpen() && atEnd_ && !stream_.Flush()) writeFailed_ = true;
     stream_.Close();
     atEnd_ = false;
-    open_ = pathFits_ && stream_.Open(path_.c_str(), "rb+", kStreamBuffer);
+    open_ = pathFits_ && folderReady_ && stream_.Open(path_.c_str(), "rb+", kStreamBuffer);
     return open_;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "browse/page_row.h"
+#include "store/directories.h"
 #include "store/file_stream.h"
 
 class CHistoryBuffer {
@@ -19,8 +20,9 @@ public:
     static constexpr std::size_t kStreamBuffer = 64 * 1024;
 
     // Copies the path (a path over 255 characters is treated like a file
-    // that cannot be created) and calls Truncate.
-    CHistoryBuffer(const char* path, const std::int32_t& pageSize);
+    // that cannot be created) and calls Truncate. With dirs, the file lies
+    // in its installation directory, which Truncate prepares first.
+    CHistoryBuffer(const char* path, const std::int32_t& pageSize, const CDirectories* dirs = nullptr);
     ~CHistoryBuffer();
 
     bool Truncate();
@@ -49,6 +51,8 @@ private:
     std::string path_;
     bool pathFits_;
     const std::int32_t& pageSize_;
+    const CDirectories* dirs_;
+    bool folderReady_ = false;  // the installation directory is there (or needs no preparing)
     CFileStream stream_;
     bool open_ = false;
     bool atEnd_ = false;  // the stream stands at the end of the file after an Append

@@ -46,7 +46,7 @@ CResultPager::CResultPager(CRecordDatabase* db) : db_(db) {
     // it can still name it.
     std::string path = db->Directories().InstallDir();
     path += "history.buf";
-    history_ = std::make_unique<CHistoryBuffer>(path.c_str(), pageSize_);
+    history_ = std::make_unique<CHistoryBuffer>(path.c_str(), pageSize_, &db->Directories());
 }
 
 CResultPager::~CResultPager() {
