@@ -6,7 +6,8 @@
 #   share/chronara/tavora7m.hlp       help file
 #   share/chronara/sample-disk/       sample data disk (chronaradb.id and the databases)
 #   share/applications/, share/metainfo/, share/icons/hicolor/
-#   share/doc/chronara/copyright
+#   share/doc/chronara/copyright, changelog.gz (from NEWS.md)
+#   share/man/man1/                   chronara.1.gz, chronara-query.1.gz, chronara-mkdisk.1.gz
 #
 # Each part is installed only when the tree has it, so a partial checkout
 # still configures and installs what it has.
@@ -28,6 +29,43 @@ endforeach()
 
 # Licences of the program and of the sample data, where Debian users look.
 install(FILES ${CHRONARA_DIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/chronara)
+
+# The changelog and the manual pages, compressed as Debian wants them
+# (gzip -9, without name or time stamp, so the package is reproducible).
+set(CHRONARA_MAINTAINER "The Chronara developers <chronara@example.org>")
+set(CHRONARA_DOC_SOURCES ${PROJECT_BINARY_DIR}/doc-sources)
+set(CHRONARA_DOC_DIR ${PROJECT_BINARY_DIR}/doc)
+include(${PROJECT_SOURCE_DIR}/cmake/ReleaseNotes.cmake)
+chronara_release_notes(${PROJECT_SOURCE_DIR}/NEWS.md ${CHRONARA_DOC_SOURCES}/changelog
+                       CHRONARA_APPSTREAM_RELEASES "${CHRONARA_MAINTAINER}")
+set(CHRONARA_MANUAL_PAGES chronara.1 chronara-query.1 chronara-mkdisk.1)
+foreach(page ${CHRONARA_MANUAL_PAGES})
+  configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.in ${CHRONARA_DOC_SOURCES}/${page} @ONLY)
+endforeach()
+find_program(CHRONARA_GZIP gzip)
+if(CHRONARA_GZIP)
+  set(compressed "")
+  foreach(name changelog ${CHRONARA_MANUAL_PAGES})
+    add_custom_command(
+      OUTPUT ${CHRONARA_DOC_DIR}/${name}.gz
+      COMMAND ${CMAKE_COMMAND} -E copy ${CHRONARA_DOC_SOURCES}/${name} ${CHRONARA_DOC_DIR}/${name}
+      COMMAND ${CHRONARA_GZIP} -9nf ${CHRONARA_DOC_DIR}/${name}
+      DEPENDS ${CHRONARA_DOC_SOURCES}/${name}
+      VERBATIM)
+    list(APPEND compressed ${CHRONARA_DOC_DIR}/${name}.gz)
+  endforeach()
+  add_custom_target(chronara-docs ALL DEPENDS ${compressed})
+  install(FILES ${CHRONARA_DOC_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/chronara)
+  foreach(page ${CHRONARA_MANUAL_PAGES})
+    install(FILES ${CHRONARA_DOC_DIR}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endforeach()
+else()
+  message(WARNING "gzip not found: the changelog and the manual pages are installed uncompressed")
+  install(FILES ${CHRONARA_DOC_SOURCES}/changelog DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/chronara)
+  foreach(page ${CHRONARA_MANUAL_PAGES})
+    install(FILES ${CHRONARA_DOC_SOURCES}/${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endforeach()
+endif()
 
 # The help file, read by the viewer from its installation directory; the
 # launcher links it into each user's folder.

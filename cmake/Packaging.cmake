@@ -8,7 +8,7 @@
 
 set(CPACK_PACKAGE_NAME chronara)
 set(CPACK_PACKAGE_VENDOR "The Chronara developers")
-set(CPACK_PACKAGE_CONTACT "The Chronara developers <chronara@example.org>")
+set(CPACK_PACKAGE_CONTACT "${CHRONARA_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for historical record databases")
 set(CPACK_PACKAGE_DESCRIPTION
