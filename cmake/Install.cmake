@@ -108,7 +108,9 @@ if(TARGET chronara)
 
   install(FILES ${CHRONARA_DIST_DIR}/${CHRONARA_APP_ID}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${CHRONARA_DIST_DIR}/${CHRONARA_APP_ID}.metainfo.xml
+  configure_file(${CHRONARA_DIST_DIR}/${CHRONARA_APP_ID}.metainfo.xml.in
+                 ${PROJECT_BINARY_DIR}/dist/${CHRONARA_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/dist/${CHRONARA_APP_ID}.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   foreach(size 16 24 32 48 64 128 256)
     install(FILES ${CHRONARA_DIST_DIR}/icons/${CHRONARA_APP_ID}-${size}.png
