@@ -8,6 +8,8 @@
 #   share/applications/, share/metainfo/, share/icons/hicolor/
 #   share/doc/chronara/copyright, changelog.gz (from NEWS.md)
 #   share/man/man1/                   chronara.1.gz, chronara-query.1.gz, chronara-mkdisk.1.gz
+#   share/bash-completion/completions/, share/zsh/vendor-completions/ (site-functions
+#                                     outside /usr): completion of the two tools
 #
 # Each part is installed only when the tree has it, so a partial checkout
 # still configures and installs what it has.
@@ -66,6 +68,30 @@ else()
     install(FILES ${CHRONARA_DOC_SOURCES}/${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   endforeach()
 endif()
+
+# Shell completion of the tools. bash-completion loads a file named after
+# the command from share/bash-completion/completions of any prefix; zsh on
+# Debian reads the packages' share/zsh/vendor-completions and, for other
+# prefixes such as /usr/local, share/zsh/site-functions. The prefix is
+# known only at install time (cpack installs under /usr whatever was
+# configured), so the zsh folder is chosen then.
+foreach(tool chronara-query chronara-mkdisk)
+  if(TARGET ${tool})
+    install(FILES ${CHRONARA_DIST_DIR}/completion/${tool}.bash
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ${tool})
+    set(zsh_file ${CHRONARA_DIST_DIR}/completion/_${tool})
+    install(CODE "
+      if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+        set(zsh_folder vendor-completions)
+      else()
+        set(zsh_folder site-functions)
+      endif()
+      file(INSTALL \"${zsh_file}\"
+           DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/zsh/\${zsh_folder}\"
+           FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+    ")
+  endif()
+endforeach()
 
 # The help file, read by the viewer from its installation directory; the
 # launcher links it into each user's folder.
