@@ -10,6 +10,7 @@
 #   share/man/man1/                   chronara.1.gz, chronara-query.1.gz, chronara-mkdisk.1.gz
 #   share/bash-completion/completions/, share/zsh/vendor-completions/ (site-functions
 #                                     outside /usr): completion of the two tools
+#   share/lintian/overrides/chronara  why lintian's national-encoding is expected
 #
 # Each part is installed only when the tree has it, so a partial checkout
 # still configures and installs what it has.
@@ -31,6 +32,8 @@ endforeach()
 
 # Licences of the program and of the sample data, where Debian users look.
 install(FILES ${CHRONARA_DIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/chronara)
+install(FILES ${CHRONARA_DIST_DIR}/chronara.lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME chronara)
 
 # The changelog and the manual pages, compressed as Debian wants them
 # (gzip -9, without name or time stamp, so the package is reproducible).
