@@ -156,7 +156,7 @@ if(CHRONARA_BUILD_TESTS AND TARGET chronara AND TARGET chronara-query
    AND TARGET chronara-mkdisk AND CHRONARA_HAVE_SAMPLE_DISK)
   add_test(NAME install.desktop_program
            COMMAND sh ${PROJECT_SOURCE_DIR}/tests/install/install_test.sh
-                   ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${CMAKE_COMMAND})
+                   ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${CMAKE_COMMAND} ${PROJECT_VERSION})
   set_tests_properties(install.desktop_program PROPERTIES TIMEOUT 300 LABELS install)
 
   # The package's dependencies are only meaningful for a normal build: a
