@@ -170,6 +170,7 @@ check "the INI has the section" grep -qx '\[Tavora7m\]' "$ini"
 check "TavoraDir is the user's data folder" grep -qxF "TavoraDir=$tavora" "$ini"
 check "ChronaraPath is the installed sample disk" grep -qxF "ChronaraPath=$disk" "$ini"
 check "the scratch folder exists and is writable" test -d "$tavora" -a -w "$tavora"
+check "... and is private (mode 700)" test "$(stat -c %a "$tavora")" = 700
 if [ -f "$pkgdata/tavora7m.hlp" ]; then
   check "the help file is reachable from the scratch folder" \
     cmp -s "$pkgdata/tavora7m.hlp" "${tavora}tavora7m.hlp"
