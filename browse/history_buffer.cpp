@@ -9,6 +9,7 @@
 
 #include "browse/bounded_copy.h"
 #include "store/data_file.h"
+#include "store/directories.h"
 #include "store/io_calls.h"
 
 namespace {
@@ -19,10 +20,11 @@ constexpr std::int64_t kMaxRecords = std::numeric_limits<std::int32_t>::max() / 
 
 }  // namespace
 
-CHistoryBuffer::CHistoryBuffer(const char* path, const std::int32_t& pageSize)
+CHistoryBuffer::CHistoryBuffer(const char* path, const std::int32_t& pageSize, const CDirectories* dirs)
     : path_(path != nullptr ? path : ""),
       pathFits_(path != nullptr && std::strlen(path) <= kMaxPath),
-      pageSize_(pageSize) {
+      pageSize_(pageSize),
+      dirs_(dirs) {
     Truncate();
 }
 
@@ -31,6 +33,9 @@ CHistoryBuffer::~CHistoryBuffer() { Close(); }
 bool CHistoryBuffer::OpenEmpty() {
     Close();
     if (!pathFits_) return false;
+    // The default installation directory is made when first needed; when it
+    // cannot be, the file is neither created nor opened anywhere else.
+    if (dirs_ != nullptr && !dirs_->PrepareInstallDir(nullptr)) return false;
     int error = 0;
     const int fd = io_calls::Open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, error, 0666);
     if (fd < 0) return false;

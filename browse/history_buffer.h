@@ -13,6 +13,8 @@
 
 #include "browse/page_row.h"
 
+class CDirectories;
+
 class CHistoryBuffer {
 public:
     static constexpr std::int32_t kRecordSize = disk_format::kHistoryRowSize;
@@ -21,8 +23,9 @@ public:
     static constexpr std::size_t kStreamBuffer = 64 * 1024;
 
     // Copies the path (a path over 255 characters is treated like a file
-    // that cannot be created) and calls Truncate.
-    CHistoryBuffer(const char* path, const std::int32_t& pageSize);
+    // that cannot be created) and calls Truncate. With dirs, the file lies
+    // in its installation directory, which is made when first needed.
+    CHistoryBuffer(const char* path, const std::int32_t& pageSize, const CDirectories* dirs = nullptr);
     ~CHistoryBuffer();
     CHistoryBuffer(const CHistoryBuffer&) = delete;
     CHistoryBuffer& operator=(const CHistoryBuffer&) = delete;
@@ -69,6 +72,7 @@ private:
     std::string path_;
     bool pathFits_;
     const std::int32_t& pageSize_;
+    const CDirectories* dirs_;
     int fd_ = -1;
     // The file on disk holds no record: emptied, and nothing written since.
     bool knownEmpty_ = false;

@@ -44,7 +44,7 @@ CResultPager::CResultPager(CRecordDatabase* db) : db_(db) {
     // it can still name it.
     std::string path = db->Directories().InstallDir();
     path += disk_format::kHistoryFileName;
-    history_ = std::make_unique<CHistoryBuffer>(path.c_str(), pageSize_);
+    history_ = std::make_unique<CHistoryBuffer>(path.c_str(), pageSize_, &db->Directories());
 }
 
 CResultPager::~CResultPager() {

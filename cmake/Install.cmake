@@ -6,7 +6,11 @@
 #   share/chronara/tavora7m.hlp       help file
 #   share/chronara/sample-disk/       sample data disk (chronaradb.id and the databases)
 #   share/applications/, share/metainfo/, share/icons/hicolor/
-#   share/doc/chronara/copyright
+#   share/doc/chronara/copyright, changelog.gz (from NEWS.md)
+#   share/man/man1/                   chronara.1.gz, chronara-query.1.gz, chronara-mkdisk.1.gz
+#   share/bash-completion/completions/, share/zsh/vendor-completions/ (site-functions
+#                                     outside /usr): completion of the two tools
+#   share/lintian/overrides/chronara  why lintian's national-encoding is expected
 #
 # Each part is installed only when the tree has it, so a partial checkout
 # still configures and installs what it has.
@@ -28,6 +32,69 @@ endforeach()
 
 # Licences of the program and of the sample data, where Debian users look.
 install(FILES ${CHRONARA_DIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/chronara)
+install(FILES ${CHRONARA_DIST_DIR}/chronara.lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME chronara)
+
+# The changelog and the manual pages, compressed as Debian wants them
+# (gzip -9, without name or time stamp, so the package is reproducible).
+set(CHRONARA_MAINTAINER "The Chronara developers <chronara@example.org>")
+set(CHRONARA_DOC_SOURCES ${PROJECT_BINARY_DIR}/doc-sources)
+set(CHRONARA_DOC_DIR ${PROJECT_BINARY_DIR}/doc)
+include(${PROJECT_SOURCE_DIR}/cmake/ReleaseNotes.cmake)
+chronara_release_notes(${PROJECT_SOURCE_DIR}/NEWS.md ${CHRONARA_DOC_SOURCES}/changelog
+                       CHRONARA_APPSTREAM_RELEASES "${CHRONARA_MAINTAINER}")
+set(CHRONARA_MANUAL_PAGES chronara.1 chronara-query.1 chronara-mkdisk.1)
+foreach(page ${CHRONARA_MANUAL_PAGES})
+  configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.in ${CHRONARA_DOC_SOURCES}/${page} @ONLY)
+endforeach()
+find_program(CHRONARA_GZIP gzip)
+if(CHRONARA_GZIP)
+  set(compressed "")
+  foreach(name changelog ${CHRONARA_MANUAL_PAGES})
+    add_custom_command(
+      OUTPUT ${CHRONARA_DOC_DIR}/${name}.gz
+      COMMAND ${CMAKE_COMMAND} -E copy ${CHRONARA_DOC_SOURCES}/${name} ${CHRONARA_DOC_DIR}/${name}
+      COMMAND ${CHRONARA_GZIP} -9nf ${CHRONARA_DOC_DIR}/${name}
+      DEPENDS ${CHRONARA_DOC_SOURCES}/${name}
+      VERBATIM)
+    list(APPEND compressed ${CHRONARA_DOC_DIR}/${name}.gz)
+  endforeach()
+  add_custom_target(chronara-docs ALL DEPENDS ${compressed})
+  install(FILES ${CHRONARA_DOC_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/chronara)
+  foreach(page ${CHRONARA_MANUAL_PAGES})
+    install(FILES ${CHRONARA_DOC_DIR}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endforeach()
+else()
+  message(WARNING "gzip not found: the changelog and the manual pages are installed uncompressed")
+  install(FILES ${CHRONARA_DOC_SOURCES}/changelog DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/chronara)
+  foreach(page ${CHRONARA_MANUAL_PAGES})
+    install(FILES ${CHRONARA_DOC_SOURCES}/${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endforeach()
+endif()
+
+# Shell completion of the tools. bash-completion loads a file named after
+# the command from share/bash-completion/completions of any prefix; zsh on
+# Debian reads the packages' share/zsh/vendor-completions and, for other
+# prefixes such as /usr/local, share/zsh/site-functions. The prefix is
+# known only at install time (cpack installs under /usr whatever was
+# configured), so the zsh folder is chosen then.
+foreach(tool chronara-query chronara-mkdisk)
+  if(TARGET ${tool})
+    install(FILES ${CHRONARA_DIST_DIR}/completion/${tool}.bash
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ${tool})
+    set(zsh_file ${CHRONARA_DIST_DIR}/completion/_${tool})
+    install(CODE "
+      if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+        set(zsh_folder vendor-completions)
+      else()
+        set(zsh_folder site-functions)
+      endif()
+      file(INSTALL \"${zsh_file}\"
+           DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/zsh/\${zsh_folder}\"
+           FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+    ")
+  endif()
+endforeach()
 
 # The help file, read by the viewer from its installation directory; the
 # launcher links it into each user's folder.
@@ -70,7 +137,9 @@ if(TARGET chronara)
 
   install(FILES ${CHRONARA_DIST_DIR}/${CHRONARA_APP_ID}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${CHRONARA_DIST_DIR}/${CHRONARA_APP_ID}.metainfo.xml
+  configure_file(${CHRONARA_DIST_DIR}/${CHRONARA_APP_ID}.metainfo.xml.in
+                 ${PROJECT_BINARY_DIR}/dist/${CHRONARA_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/dist/${CHRONARA_APP_ID}.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   foreach(size 16 24 32 48 64 128 256)
     install(FILES ${CHRONARA_DIST_DIR}/icons/${CHRONARA_APP_ID}-${size}.png
@@ -87,7 +156,7 @@ if(CHRONARA_BUILD_TESTS AND TARGET chronara AND TARGET chronara-query
    AND TARGET chronara-mkdisk AND CHRONARA_HAVE_SAMPLE_DISK)
   add_test(NAME install.desktop_program
            COMMAND sh ${PROJECT_SOURCE_DIR}/tests/install/install_test.sh
-                   ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${CMAKE_COMMAND})
+                   ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${CMAKE_COMMAND} ${PROJECT_VERSION})
   set_tests_properties(install.desktop_program PROPERTIES TIMEOUT 300 LABELS install)
 
   # The package's dependencies are only meaningful for a normal build: a

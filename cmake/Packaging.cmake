@@ -4,11 +4,13 @@
 # The dependencies are read off the installed programs by dpkg-shlibdeps
 # (Debian package dpkg-dev), so they are exactly the libraries the programs
 # link: the Qt 6 libraries of the viewer and the C and C++ run-time. The Qt
-# platform plugins that the viewer loads at run time come with libqt6gui6.
+# platform plugins that the viewer loads at run time come with libqt6gui6,
+# except Wayland's, which qt6-wayland holds: recommended, so that the viewer
+# runs natively on a Wayland desktop and still installs without one.
 
 set(CPACK_PACKAGE_NAME chronara)
 set(CPACK_PACKAGE_VENDOR "The Chronara developers")
-set(CPACK_PACKAGE_CONTACT "The Chronara developers <chronara@example.org>")
+set(CPACK_PACKAGE_CONTACT "${CHRONARA_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for historical record databases")
 set(CPACK_PACKAGE_DESCRIPTION
@@ -34,6 +36,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://chronara.example.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

@@ -89,7 +89,10 @@ inline int RunProfile(const std::uint8_t* data, std::size_t size, const std::str
         CDirectories dirs;
         dirs.LoadDirectories();
         CheckDirectory(dirs.InstallDir(), static_cast<std::size_t>(-1));
-        Check(dirs.InstallDir()[0] != '\0', "empty installation directory");
+        // Empty only when it is the default and no folder for it is known.
+        Check(dirs.InstallDir()[0] != '\0' || dirs.InstallDirIsDefault(), "empty installation directory");
+        Check(!dirs.InstallDirIsDefault() || std::strcmp(dirs.InstallDir(), "/") != 0,
+              "the root as the default installation directory");
         CheckDirectory(dirs.DataDir(), CDirectories::kDataDirSize);
         Check(dirs.DataDirFits() == (dirs.DataDir()[0] != '\0'), "data directory fit misreported");
     }

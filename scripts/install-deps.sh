@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
   qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
   python3 desktop-file-utils appstream dpkg-dev file
+  lintian man-db bash-completion zsh
   clang libclang-rt-14-dev clang-format
 )
 if [[ -n "${CHRONARA_EXTRA_PACKAGES:-}" ]]; then

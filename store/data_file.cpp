@@ -43,7 +43,8 @@ CDataFile::OpenOutcome CDataFile::Open(const std::string& path) {
     }
     fd_ = fd;
     size_ = S_ISREG(info.st_mode) ? static_cast<std::int64_t>(info.st_size) : -1;
-    identity_ = FileIdentity{info.st_dev, info.st_ino, size_, Nanoseconds(info.st_mtim), Nanoseconds(info.st_ctim)};
+    identity_ =
+        FileIdentity{info.st_dev, info.st_ino, size_, Nanoseconds(info.st_mtim), Nanoseconds(info.st_ctim)};
     blockLength_ = 0;
     return OpenOutcome::Opened;
 }
@@ -102,8 +103,9 @@ bool CDataFile::ReadAt(std::int64_t offset, void* out, std::size_t size, std::si
 bool CDataFile::ReadBuffered(std::int64_t offset, void* out, std::size_t size, std::size_t& got) {
     got = 0;
     if (blockSize_ == 0 || size > blockSize_ / 2 || offset < 0) return ReadAt(offset, out, size, got);
-    const bool held = blockLength_ > 0 && offset >= blockStart_ &&
-                      offset + static_cast<std::int64_t>(size) <= blockStart_ + static_cast<std::int64_t>(blockLength_);
+    const bool held =
+        blockLength_ > 0 && offset >= blockStart_ &&
+        offset + static_cast<std::int64_t>(size) <= blockStart_ + static_cast<std::int64_t>(blockLength_);
     // A block that ends at the end of the file holds everything there is.
     const bool heldToTheEnd = blockLength_ > 0 && offset >= blockStart_ && size_ >= 0 &&
                               blockStart_ + static_cast<std::int64_t>(blockLength_) == size_;
@@ -124,8 +126,9 @@ bool CDataFile::ReadBuffered(std::int64_t offset, void* out, std::size_t size, s
     }
     const std::int64_t from = offset - blockStart_;
     const std::int64_t available = static_cast<std::int64_t>(blockLength_) - from;
-    got = available > 0 ? static_cast<std::size_t>(available < static_cast<std::int64_t>(size) ? available : size)
-                        : 0;
+    got = available > 0
+              ? static_cast<std::size_t>(available < static_cast<std::int64_t>(size) ? available : size)
+              : 0;
     if (got > 0) std::memcpy(out, block_.get() + from, got);
     return true;
 }

@@ -1,5 +1,9 @@
 #include "store/directories.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/profile.h"
@@ -14,11 +18,77 @@ std::string WithTrailingSlash(const char* value) {
     return dir;
 }
 
+// An environment variable that can anchor the default installation
+// directory: an absolute folder other than the root itself. A relative
+// value does not count, as the XDG rules say.
+const char* AbsoluteFolderOf(const char* variable) {
+    const char* value = std::getenv(variable);
+    if (value == nullptr || value[0] != '/') return nullptr;
+    if (value[std::strspn(value, "/")] == '\0') return nullptr;
+    return value;
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 }  // namespace
 
-CDirectories::CDirectories() : installDir_("/") { std::strcpy(dataDir_, "/"); }
+CDirectories::CDirectories() {
+    SetInstallDir(nullptr);
+    std::strcpy(dataDir_, "/");
+}
 
-void CDirectories::SetInstallDir(const char* value) { installDir_ = WithTrailingSlash(value); }
+void CDirectories::SetInstallDir(const char* value) {
+    installDirIsDefault_ = value == nullptr || value[0] == '\0';
+    existingPrefix_ = 0;
+    if (!installDirIsDefault_) {
+        installDir_ = WithTrailingSlash(value);
+        return;
+    }
+    if (const char* dataHome = AbsoluteFolderOf("XDG_DATA_HOME")) {
+        installDir_ = WithTrailingSlash(dataHome);
+        existingPrefix_ = 1;
+    } else if (const char* home = AbsoluteFolderOf("HOME")) {
+        installDir_ = WithTrailingSlash(home);
+        existingPrefix_ = installDir_.size();
+        installDir_ += ".local/share/";
+    } else {
+        installDir_.clear();
+        return;
+    }
+    installDir_ += "chronara/";
+}
+
+bool CDirectories::PrepareInstallDir(std::string* error) const {
+    if (!installDirIsDefault_) return true;
+    if (installDir_.empty()) {
+        if (error != nullptr) {
+            *error =
+                "there is no folder for the scratch file: neither XDG_DATA_HOME nor HOME is set to an "
+                "absolute folder";
+        }
+        errno = ENOENT;
+        return false;
+    }
+    // Every search comes here: an existing folder costs one stat.
+    if (IsFolder(installDir_)) return true;
+    for (std::size_t slash = installDir_.find('/', existingPrefix_); slash != std::string::npos;
+         slash = installDir_.find('/', slash + 1)) {
+        const std::string folder = installDir_.substr(0, slash);
+        if (::mkdir(folder.c_str(), 0700) == 0) continue;
+        int reason = errno;
+        if (reason == EEXIST) {
+            if (IsFolder(folder)) continue;
+            reason = ENOTDIR;
+        }
+        if (error != nullptr) *error = "cannot create the folder " + folder + ": " + std::strerror(reason);
+        errno = reason;
+        return false;
+    }
+    return true;
+}
 
 void CDirectories::SetDataDir(const char* value) {
     std::string dir = WithTrailingSlash(value);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "browse/history_buffer.h"
+#include "store/directories.h"
 #include "store/disk_format.h"
 #include "support/test_support.h"
 
@@ -241,6 +242,33 @@ TEST_F(HistoryFileTest, RecoversWhenTheFileBecomesCreatable) {
     ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
     EXPECT_TRUE(buffer.Truncate());
     EXPECT_EQ(buffer.Append(5, "A", nullptr), 1);
+}
+
+TEST_F(HistoryFileTest, DefaultFolderIsMadeFirstElseNothingIsTouched) {
+    {
+        testing_support::ScopedEnv dataHome("XDG_DATA_HOME", dir_.File("data").c_str());
+        CDirectories dirs;
+        const std::string path = std::string(dirs.InstallDir()) + "history.buf";
+        CHistoryBuffer buffer(path.c_str(), pageSize_, &dirs);
+        EXPECT_TRUE(buffer.IsOpen());
+        EXPECT_EQ(::access(path.c_str(), F_OK), 0);
+    }
+    // No folder to make: the bare file name is never opened, not even in the
+    // folder the program runs in.
+    testing_support::ScopedEnv dataHome("XDG_DATA_HOME", nullptr);
+    testing_support::ScopedEnv home("HOME", nullptr);
+    CDirectories nowhere;
+    ASSERT_STREQ(nowhere.InstallDir(), "");
+    testing_support::WriteFileBytes(Path(), "kept");
+    char previous[4096];
+    ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(::chdir(dir_.Path().c_str()), 0);
+    {
+        CHistoryBuffer refused("history.buf", pageSize_, &nowhere);
+        ExpectUnusable(refused, rows_);
+    }
+    ASSERT_EQ(::chdir(previous), 0);
+    EXPECT_EQ(testing_support::ReadFileBytes(Path()), "kept");
 }
 
 TEST_F(HistoryFileTest, WritesToAFullDeviceAreNoticed) {

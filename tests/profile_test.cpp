@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <string>
 
 #include "platform/profile.h"
@@ -97,8 +99,85 @@ TEST(Directories, TrailingSlashRule) {
     EXPECT_STREQ(dirs.DataDir(), "/");
     dirs.SetInstallDir("/opt/data");
     EXPECT_STREQ(dirs.InstallDir(), "/opt/data/");
-    dirs.SetInstallDir("");
-    EXPECT_STREQ(dirs.InstallDir(), "/");
+    EXPECT_FALSE(dirs.InstallDirIsDefault());
+}
+
+// An empty installation directory is the user's data folder, never "/".
+TEST(Directories, DefaultInstallDirFromTheEnvironment) {
+    struct Case {
+        const char* dataHome;
+        const char* home;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"/x/data", "/h", "/x/data/chronara/"},
+        {"/x/data/", "/h", "/x/data/chronara/"},
+        {"relative", "/h", "/h/.local/share/chronara/"},
+        {"", "/h/", "/h/.local/share/chronara/"},
+        {"/", "/h", "/h/.local/share/chronara/"},
+        {nullptr, "/h", "/h/.local/share/chronara/"},
+        {nullptr, nullptr, ""},
+        {nullptr, "relative", ""},
+        {nullptr, "//", ""},
+    };
+    for (const Case& c : cases) {
+        ScopedEnv dataHome("XDG_DATA_HOME", c.dataHome);
+        ScopedEnv home("HOME", c.home);
+        CDirectories dirs;
+        const std::string where =
+            std::string(c.dataHome ? c.dataHome : "(unset)") + " " + (c.home ? c.home : "(unset)");
+        EXPECT_STREQ(dirs.InstallDir(), c.expected) << where;
+        dirs.SetInstallDir("/opt/x");
+        dirs.SetInstallDir("");
+        EXPECT_STREQ(dirs.InstallDir(), c.expected) << where;
+        EXPECT_TRUE(dirs.InstallDirIsDefault()) << where;
+    }
+}
+
+TEST(Directories, PrepareInstallDirMakesOnlyTheDefaultFolder) {
+    TempDir root;
+    std::string error;
+    {
+        // Missing parents of XDG_DATA_HOME are made too, each private.
+        ScopedEnv dataHome("XDG_DATA_HOME", root.File("a/b").c_str());
+        CDirectories dirs;
+        ASSERT_TRUE(dirs.PrepareInstallDir(&error)) << error;
+        struct stat info {};
+        ASSERT_EQ(::stat(root.File("a/b/chronara").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+        EXPECT_TRUE(dirs.PrepareInstallDir(&error));
+        // Any other folder is the user's business: nothing is made.
+        dirs.SetInstallDir(root.File("elsewhere").c_str());
+        EXPECT_TRUE(dirs.PrepareInstallDir(&error));
+        EXPECT_NE(::access(root.File("elsewhere").c_str(), F_OK), 0);
+    }
+    ScopedEnv dataHome("XDG_DATA_HOME", nullptr);
+    {
+        ScopedEnv home("HOME", root.File("home").c_str());
+        CDirectories dirs;
+        // HOME itself is never made.
+        EXPECT_FALSE(dirs.PrepareInstallDir(&error));
+        EXPECT_EQ(errno, ENOENT);
+        EXPECT_NE(::access(root.File("home").c_str(), F_OK), 0);
+        ::mkdir(root.File("home").c_str(), 0755);
+        EXPECT_TRUE(dirs.PrepareInstallDir(&error)) << error;
+        EXPECT_EQ(::access(root.File("home/.local/share/chronara").c_str(), W_OK), 0);
+    }
+    {
+        WriteFileBytes(root.File("file"), "x");
+        ScopedEnv home("HOME", root.File("file").c_str());
+        CDirectories dirs;
+        EXPECT_FALSE(dirs.PrepareInstallDir(&error));
+        EXPECT_EQ(errno, ENOTDIR);
+        EXPECT_NE(error.find(root.File("file/.local")), std::string::npos) << error;
+    }
+    {
+        ScopedEnv home("HOME", nullptr);
+        CDirectories dirs;
+        EXPECT_FALSE(dirs.PrepareInstallDir(&error));
+        EXPECT_EQ(errno, ENOENT);
+        EXPECT_NE(error.find("HOME"), std::string::npos) << error;
+    }
 }
 
 TEST(Directories, DataDirThatDoesNotFitIsRefusedNotCut) {
@@ -115,10 +194,15 @@ TEST(Directories, LoadDirectoriesFromIniOrDefaults) {
     TempDir home;
     ScopedEnv configHome("XDG_CONFIG_HOME", home.Path().c_str());
     ScopedEnv configDirs("XDG_CONFIG_DIRS", "/nonexistent-chronara-dir");
+    ScopedEnv dataHome("XDG_DATA_HOME", "/data/home");
     CDirectories dirs;
     dirs.LoadDirectories();
-    EXPECT_STREQ(dirs.InstallDir(), "/");
+    EXPECT_STREQ(dirs.InstallDir(), "/data/home/chronara/");
     EXPECT_STREQ(dirs.DataDir(), "/");
+
+    WriteFileBytes(home.File("corvane.ini"), "[Tavora7m]\nTavoraDir=\n");
+    dirs.LoadDirectories();
+    EXPECT_STREQ(dirs.InstallDir(), "/data/home/chronara/");
 
     WriteFileBytes(home.File("corvane.ini"),
                    "[Tavora7m]\nTavoraDir = /opt/tavora\nChronaraPath=/media/disk/\n");

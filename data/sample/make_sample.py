@@ -5,7 +5,7 @@ nps_people.csv, dbpedia_people.csv, cwsac_commanders.csv, cwsac_battles.csv)
 and a deterministic generator for the databases no dataset covers.
 
 Usage: make_sample.py [--data DIR] [--out DIR]
-  --data DIR   folder of the datasets (default: ../shared/data beside the repository)
+  --data DIR   folder of the datasets (default: sources/ beside this script)
   --out DIR    where the CSV files go (default: this script's folder)
 
 Python 3 standard library only. Running it twice gives the same bytes.
@@ -22,7 +22,7 @@ import fictional_records
 import real_records
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-DEFAULT_DATA = os.path.normpath(os.path.join(HERE, "..", "..", "..", "shared", "data"))
+DEFAULT_DATA = os.path.join(HERE, "sources")
 
 # Stem, database code, header of the field columns (names are for people; the tool goes by position).
 DATABASES = {

@@ -1,15 +1,18 @@
 #!/bin/sh
 # Installs the build into a scratch DESTDIR as a package would (prefix /usr),
-# validates the menu entry and the software-centre file, runs the launcher's
-# first-run set-up for new users, and searches the installed sample disk with
-# the installed chronara-query as such a user.
+# validates the menu entry and the software-centre file, asks every program
+# for its version and usage without a display, renders the manual pages,
+# tries the shell completion, runs the launcher's first-run set-up for new
+# users, and searches the installed sample disk with the installed
+# chronara-query as such users, with and without an INI file.
 #
-#   install_test.sh BUILD_DIR SOURCE_DIR [CMAKE]
+#   install_test.sh BUILD_DIR SOURCE_DIR CMAKE VERSION
 set -u
 
 build=$1
 source=$2
 cmake=${3:-cmake}
+version=${4:-}
 
 scratch_name=install
 . "$(dirname "$0")/check_lib.sh"
@@ -52,13 +55,103 @@ check "a scalable SVG icon in hicolor" grep -q '<svg' "$icons/scalable/apps/$app
 # --- the menu entry and the software-centre description ---------------------
 desktop=$usr/share/applications/$app.desktop
 metainfo=$usr/share/metainfo/$app.metainfo.xml
+# SingleMainWindow is a key of the Desktop Entry Specification 1.5; a
+# validator that knows only 1.4 (Debian 12's) calls it an error. That one
+# message is passed over for such a validator, every other one counts.
+validate_desktop() {
+  desktop-file-validate "$1" >"$work/desktop.msg" 2>&1
+  status=$?
+  cat "$work/desktop.msg"
+  if desktop-file-validate --help 2>&1 | grep -q 'specification 1\.4'; then
+    grep -v 'key "SingleMainWindow" in group "Desktop Entry"' "$work/desktop.msg" >"$work/desktop.rest"
+    test ! -s "$work/desktop.rest"
+  else
+    test "$status" -eq 0
+  fi
+}
 echo "--- desktop-file-validate $desktop"
-check "desktop-file-validate passes" desktop-file-validate "$desktop"
+check "desktop-file-validate passes" validate_desktop "$desktop"
 echo "--- appstreamcli validate --no-net $metainfo"
 check "appstreamcli validate passes" appstreamcli validate --no-net "$metainfo"
 check "the menu entry runs the launcher" grep -qx 'Exec=chronara' "$desktop"
 check "the menu entry names the installed icon" grep -qx "Icon=$app" "$desktop"
 check "the menu entry is no terminal program" grep -qx 'Terminal=false' "$desktop"
+check "the menu entry is hidden without the launcher" grep -qx 'TryExec=chronara' "$desktop"
+check "the menu entry says the viewer has one window" grep -qx 'SingleMainWindow=true' "$desktop"
+check "the menu entry's categories include Qt" grep -qE '^Categories=(.*;)?Qt;' "$desktop"
+check "the metainfo uses no deprecated developer_name" test -z "$(grep developer_name "$metainfo")"
+check "the metainfo's newest release is $version, with notes" \
+  sh -c "grep -A3 '<release version=\"$version\"' '$metainfo' | grep -q '<li>'"
+check "the changelog is installed, newest release $version first" \
+  test "$(gzip -dc "$usr/share/doc/chronara/changelog.gz" | head -n 1)" = "chronara ($version) unstable; urgency=medium"
+
+# --- versions and usage, with no display and nothing to write to -------------
+# A fresh HOME, an empty working folder and no environment but PATH: no
+# display, no XDG folders. The viewer would abort if it started Qt.
+quiet_home=$work/home-quiet
+mkdir -p "$quiet_home" "$work/cwd-quiet"
+bare() { (cd "$work/cwd-quiet" && env -i PATH="$PATH" HOME="$quiet_home" "$@"); }
+answers() {
+  bare "$usr/bin/$1" "$2" >"$work/$1$2.out" 2>"$work/$1$2.err" && test ! -s "$work/$1$2.err"
+}
+for program in chronara chronara-query chronara-mkdisk; do
+  check "$program --version exits 0" answers $program --version
+  check "... and prints '$program $version'" test "$(cat "$work/$program--version.out")" = "$program $version"
+  for option in --help -h; do
+    check "$program $option exits 0" answers $program $option
+    check "... and prints the usage" grep -q "^Usage: $program " "$work/$program$option.out"
+  done
+done
+check "nothing is written to a fresh HOME" test -z "$(ls -A "$quiet_home")"
+check "... nor to the working folder" test -z "$(ls -A "$work/cwd-quiet")"
+
+# --- manual pages --------------------------------------------------------------
+for program in chronara chronara-query chronara-mkdisk; do
+  page=$usr/share/man/man1/$program.1.gz
+  rendered=$work/$program.man
+  check "$program(1) renders with man -l and no warnings" \
+    sh -c 'LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$1" >"$2" 2>"$2.err" && test ! -s "$2.err"' \
+    _ "$page" "$rendered"
+  check "... and names $program" grep -qE "^ +$program +- " "$rendered"
+  # Every option of the usage text is described.
+  missing=
+  for option in $(tr ' [](),|=' '\n' <"$work/$program--help.out" | grep -E '^--?[a-z][a-z-]*$' | sort -u); do
+    grep -qF -- "$option" "$rendered" || missing="$missing $option"
+  done
+  check "... and covers every option of --help${missing:+ (missing:$missing)}" test -z "$missing"
+done
+
+# --- shell completion ----------------------------------------------------------
+bash_dir=$usr/share/bash-completion/completions
+zsh_dir=$usr/share/zsh/vendor-completions
+if bash_wanted=$(pkg-config --variable=completionsdir bash-completion 2>/dev/null); then
+  check "bash completion goes where bash-completion looks ($bash_wanted)" \
+    test "$work/root$bash_wanted" = "$bash_dir"
+fi
+if command -v zsh >/dev/null; then
+  check "zsh reads /usr/share/zsh/vendor-completions" sh -c "zsh -fc 'print -l \$fpath' | grep -qx /usr/share/zsh/vendor-completions"
+fi
+# The words of a command line, the last being completed: the completions offered.
+completes() {
+  file=$1
+  shift
+  bash -c '. "$1" && shift && f=$1 && shift && COMP_WORDS=("$@") && COMP_CWORD=$(($# - 1)) && "$f"
+    for word in "${COMPREPLY[@]}"; do printf "%s " "$word"; done' _ "$file" "$@"
+}
+for tool in chronara-query chronara-mkdisk; do
+  check "bash completion of $tool is installed" bash -n "$bash_dir/$tool"
+  check "zsh completion of $tool is installed" test "$(head -n 1 "$zsh_dir/_$tool")" = "#compdef $tool"
+  if command -v zsh >/dev/null; then check "... and zsh can read it" zsh -n "$zsh_dir/_$tool"; fi
+done
+query_completes() { completes "$bash_dir/chronara-query" _chronara_query chronara-query "$@"; }
+check "bash completes the --match values" \
+  test "$(query_completes --match '')" = "exact prefix pattern soundex dm "
+check "bash completes a database stem" test "$(query_completes --database ww2_p)" = "ww2_pow "
+check "bash offers 'all' only for listings" \
+  test "$(query_completes --list --database a)$(query_completes --database a)" = "all "
+check "bash completes an option" test "$(query_completes --first)" = "--first-name "
+check "bash completes chronara-mkdisk's options" \
+  test "$(completes "$bash_dir/chronara-mkdisk" _chronara_mkdisk chronara-mkdisk --name)" = "--name-width "
 check "the metainfo launches the menu entry" \
   grep -q "<launchable type=\"desktop-id\">$app.desktop</launchable>" "$metainfo"
 
@@ -77,6 +170,7 @@ check "the INI has the section" grep -qx '\[Tavora7m\]' "$ini"
 check "TavoraDir is the user's data folder" grep -qxF "TavoraDir=$tavora" "$ini"
 check "ChronaraPath is the installed sample disk" grep -qxF "ChronaraPath=$disk" "$ini"
 check "the scratch folder exists and is writable" test -d "$tavora" -a -w "$tavora"
+check "... and is private (mode 700)" test "$(stat -c %a "$tavora")" = 700
 if [ -f "$pkgdata/tavora7m.hlp" ]; then
   check "the help file is reachable from the scratch folder" \
     cmp -s "$pkgdata/tavora7m.hlp" "${tavora}tavora7m.hlp"
@@ -180,5 +274,34 @@ check "the first-name search finds people" grep -qE '^[1-9][0-9]* records found\
 check "every row found starts with '$initial'" \
   test -z "$(grep '	' "$work/first.out" | grep -vi "^[^	]*	$initial")"
 check "history.buf was written in the user's folder" test -s "$home/.local/share/chronara/history.buf"
+
+# --- the scratch folder without TavoraDir --------------------------------------
+# An empty TavoraDir, and no INI at all, both mean $XDG_DATA_HOME/chronara/,
+# else ~/.local/share/chronara/, made when first needed; with neither folder
+# known, the first-name search fails and nothing is written anywhere.
+mkdir -p "$work/ini-empty"
+printf '[Tavora7m]\nTavoraDir=\n' >"$work/ini-empty/corvane.ini"
+home=$work/home-default
+mkdir -p "$home" "$work/cwd-default"
+# The arguments are the environment's changes.
+first_name_search() {
+  (cd "$work/cwd-default" && fresh "$@" "$usr/bin/chronara-query" --data-dir "$disk" --database titan \
+    --surname allen --first-name "$initial" >"$work/default.out" 2>"$work/default.err")
+}
+check "an empty TavoraDir: the first-name search runs" \
+  first_name_search HOME="$home" XDG_CONFIG_DIRS="$work/ini-empty" XDG_DATA_HOME="$work/xdg-data-new"
+check "... and writes history.buf under XDG_DATA_HOME" test -s "$work/xdg-data-new/chronara/history.buf"
+check "... in a folder of the user's own (mode 700)" \
+  test "$(stat -c %a "$work/xdg-data-new/chronara")" = 700
+check "... and HOME is left alone" test -z "$(ls -A "$home")"
+check "no INI: the first-name search runs" first_name_search HOME="$home" XDG_CONFIG_DIRS="$work/sysconf-empty"
+check "... and writes history.buf under ~/.local/share" test -s "$home/.local/share/chronara/history.buf"
+root_had_history=no
+[ -e /history.buf ] && root_had_history=yes
+first_name_search -u HOME XDG_CONFIG_DIRS="$work/sysconf-empty"
+check "neither HOME nor XDG_DATA_HOME: the first-name search fails with status 2" test $? -eq 2
+check "... and says why" grep -q 'could not write' "$work/default.err"
+check "... and nothing is written in the working folder" test -z "$(ls -A "$work/cwd-default")"
+check "... nor to /" test "$root_had_history" = yes -o ! -e /history.buf
 
 finish

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "chronara_version.h"
 #include "store/catalogue.h"
 #include "store/data_disk.h"
 #include "store/database_writer.h"
@@ -130,6 +131,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         PrintMkdiskHelp(stdout);
+        return std::fflush(stdout) == 0 ? kExitWritten : kExitFailed;
+    }
+    if (options.version) {
+        std::printf("chronara-mkdisk %s\n", kChronaraVersion);
         return std::fflush(stdout) == 0 ? kExitWritten : kExitFailed;
     }
     try {

@@ -4,7 +4,7 @@ namespace {
 
 const char kHelp[] =
     "Usage: chronara-mkdisk --out DIR [--name-width N] SOURCE...\n"
-    "       chronara-mkdisk --help\n"
+    "       chronara-mkdisk --help | -h | --version\n"
     "\n"
     "Builds a Chronara data disk in the folder DIR: for each SOURCE the three\n"
     "files of one database (<stem>.ext records, <stem>.cor entries, <stem>.tre\n"
@@ -19,7 +19,8 @@ const char kHelp[] =
     "                     1 to 255; it must hold the longest given names and\n"
     "                     their NUL. Default: the smallest width that fits,\n"
     "                     per database.\n"
-    "  --help             show this text and exit\n"
+    "  -h, --help         show this text and exit\n"
+    "  --version          show the program's name and version and exit\n"
     "\n"
     "Each SOURCE is a CSV file named <stem>.csv; the stem picks the database:\n"
     "  congen civmoh titan unigen vnmmoh ww1moh ww2moh w1812 honorol ww2_pow\n"
@@ -41,6 +42,9 @@ const char kHelp[] =
     "    is an empty field; a single blank is a field the viewer leaves out.\n"
     "  - People of one surname keep their order in the file; surnames are\n"
     "    stored in index order.\n"
+    "  - Which field each database shows under which label in More Info, and\n"
+    "    which make up the summary of a result row: the table in the manual\n"
+    "    page chronara-mkdisk(1).\n"
     "\n"
     "Text is converted to Windows-1252. These are errors, each reported with\n"
     "the file, the line and the reason:\n"

@@ -63,6 +63,8 @@ bool ParseMkdiskOptions(int argc, const char* const* argv, MkdiskOptions& option
             onlySources = true;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             options.help = true;
+        } else if (std::strcmp(arg, "--version") == 0) {
+            options.version = true;
         } else if (IsOption(arg, "--out")) {
             if (outGiven) {
                 *error = "--out is given twice";
@@ -90,5 +92,5 @@ bool ParseMkdiskOptions(int argc, const char* const* argv, MkdiskOptions& option
             return false;
         }
     }
-    return options.help || CheckComplete(options, outGiven, error);
+    return options.help || options.version || CheckComplete(options, outGiven, error);
 }

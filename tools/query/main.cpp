@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "chronara_version.h"
 #include "tools/query/query_help.h"
 #include "tools/query/query_options.h"
 #include "tools/query/query_run.h"
@@ -13,6 +14,9 @@ int main(int argc, char** argv) {
     switch (query_tool::ParseQueryArguments(argc, argv, options, error)) {
         case query_tool::ParseResult::Help:
             query_tool::PrintHelp(stdout);
+            return std::fflush(stdout) == 0 ? query_tool::kExitSearched : query_tool::kExitFailed;
+        case query_tool::ParseResult::Version:
+            std::printf("chronara-query %s\n", kChronaraVersion);
             return std::fflush(stdout) == 0 ? query_tool::kExitSearched : query_tool::kExitFailed;
         case query_tool::ParseResult::UsageError:
             std::fprintf(stderr, "chronara-query: %s\nTry 'chronara-query --help'.\n", error.c_str());

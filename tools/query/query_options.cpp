@@ -150,7 +150,8 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
 
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
-        if (std::strcmp(arg, "--help") == 0) return ParseResult::Help;
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) return ParseResult::Help;
+        if (std::strcmp(arg, "--version") == 0) return ParseResult::Version;
         if (std::strcmp(arg, "--raw") == 0) {
             if (raw.raw) {
                 error = "--raw given twice";

@@ -28,7 +28,7 @@ struct QueryOptions {
     bool raw = false;
 };
 
-enum class ParseResult { Run, Help, UsageError };
+enum class ParseResult { Run, Help, Version, UsageError };
 
 // Reads argv[1..argc-1]. On UsageError, error says what is wrong.
 ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions& options, std::string& error);
