@@ -100,16 +100,12 @@ bool CDataFile::ReadAt(std::int64_t offset, void* out, std::size_t size, std::si
     return true;
 }
 
-bool CDataFile::ReadBuffered(std::int64_t offset, void* out, std::size_t size, std::size_t& got) {
+bool CDataFile::ReadSome(std::int64_t offset, void* out, std::size_t size, std::size_t& got) {
     got = 0;
-    if (blockSize_ == 0 || size > blockSize_ / 2 || offset < 0) return ReadAt(offset, out, size, got);
-    const bool held =
-        blockLength_ > 0 && offset >= blockStart_ &&
-        offset + static_cast<std::int64_t>(size) <= blockStart_ + static_cast<std::int64_t>(blockLength_);
-    // A block that ends at the end of the file holds everything there is.
-    const bool heldToTheEnd = blockLength_ > 0 && offset >= blockStart_ && size_ >= 0 &&
-                              blockStart_ + static_cast<std::int64_t>(blockLength_) == size_;
-    if (!held && !heldToTheEnd) {
+    if (blockSize_ == 0 || offset < 0) return ReadAt(offset, out, size, got);
+    const bool inBlock = blockLength_ > 0 && offset >= blockStart_ &&
+                         offset < blockStart_ + static_cast<std::int64_t>(blockLength_);
+    if (!inBlock) {
         if (!block_) block_ = std::make_unique<char[]>(blockSize_);
         // Blocks start at multiples of their size, as the pages of the system's cache do.
         const std::int64_t start = offset - offset % static_cast<std::int64_t>(blockSize_);
@@ -118,17 +114,11 @@ bool CDataFile::ReadBuffered(std::int64_t offset, void* out, std::size_t size, s
         if (!ReadAt(start, block_.get(), blockSize_, length)) return false;
         blockStart_ = start;
         blockLength_ = length;
-        if (offset + static_cast<std::int64_t>(size) > start + static_cast<std::int64_t>(length) &&
-            length == blockSize_) {
-            // The bytes run past this block: read them whole instead.
-            return ReadAt(offset, out, size, got);
-        }
+        // A block that ends before offset ends at the end of the file.
+        if (offset >= start + static_cast<std::int64_t>(length)) return true;
     }
-    const std::int64_t from = offset - blockStart_;
-    const std::int64_t available = static_cast<std::int64_t>(blockLength_) - from;
-    got = available > 0
-              ? static_cast<std::size_t>(available < static_cast<std::int64_t>(size) ? available : size)
-              : 0;
-    if (got > 0) std::memcpy(out, block_.get() + from, got);
+    const auto from = static_cast<std::size_t>(offset - blockStart_);
+    got = blockLength_ - from < size ? blockLength_ - from : size;
+    std::memcpy(out, block_.get() + from, got);
     return true;
 }

@@ -36,7 +36,7 @@ class CDataFile {
 public:
     enum class OpenOutcome { Opened, Missing, NotAFile, Failed };
 
-    // blockSize > 0 keeps one block of that size from ReadBuffered, so that
+    // blockSize > 0 keeps one block of that size for ReadSome, so that
     // records that lie close together cost one read.
     explicit CDataFile(std::size_t blockSize = 0);
     ~CDataFile() { Close(); }
@@ -60,8 +60,11 @@ public:
     // come only where the file (as it was when opened) ends. False on an
     // error (Error() says which), with got undefined.
     bool ReadAt(std::int64_t offset, void* out, std::size_t size, std::size_t& got);
-    // The same, served from the kept block where it holds the bytes.
-    bool ReadBuffered(std::int64_t offset, void* out, std::size_t size, std::size_t& got);
+    // Between 1 and size bytes at offset (0 only at the end of the file),
+    // served from the kept block: one read of the file fills it with the
+    // block that holds offset, and the bytes after offset within it come
+    // without another.
+    bool ReadSome(std::int64_t offset, void* out, std::size_t size, std::size_t& got);
     // Drops the kept block: the next read sees the file as it is now.
     void ForgetBlock() { blockLength_ = 0; }
 

@@ -22,7 +22,7 @@ public:
     int Next() {
         if (at_ == length_) {
             if (ended_ || failed_) return -1;
-            if (!file_.ReadBuffered(next_, run_, sizeof run_, length_)) {
+            if (!file_.ReadSome(next_, run_, sizeof run_, length_)) {
                 failed_ = true;
                 length_ = 0;
                 return -1;

@@ -1,0 +1,207 @@
+// The I/O fault sweep: every command a user gives (a search, turns both
+// ways, More Info, a first-name search of several pages, a surname that is
+// not there) is run once with no fault, then again with the K-th file call
+// failing, for every K and every kind of fault. Each run must either give
+// the answer of the run without faults, or stop with a message and a status
+// that says it failed; the data folder must be left byte for byte as it
+// was; and the next run, with the disk sound again, must give the whole
+// answer.
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "browse/search_session.h"
+#include "store/database_writer.h"
+#include "store/directories.h"
+#include "store/disk_format.h"
+#include "support/failing_io.h"
+#include "support/test_support.h"
+
+using testing_support::ExitCatcher;
+using testing_support::FailingIo;
+using testing_support::FaultMode;
+using testing_support::ProcessExited;
+using testing_support::ReadFileBytes;
+using testing_support::ScriptedResponder;
+using testing_support::TempDir;
+
+namespace {
+
+constexpr int kCode = 11;
+
+struct Script {
+    const char* name;
+    const char* surname;
+    const char* firstName;
+    const char* turns;  // n: Next, p: Prev, as the buttons allow them
+    int moreInfoRow;    // -1: none
+};
+
+const Script kScripts[] = {
+    {"search and turns", "smith", nullptr, "nnpp", -1},
+    {"more info", "smith", nullptr, "n", 3},
+    {"first name over pages", "smith", "john", "nnp", 1},
+    {"not there", "nobody", nullptr, "", -1},
+};
+
+// What the user saw: every page shown, then the More Info text; and the
+// status the query tool would end with (0 when everything was shown).
+struct Outcome {
+    int status = 0;
+    std::string shown;
+    std::vector<std::string> messages;
+};
+
+std::string Page(CSearchSession& session) {
+    std::string page = std::to_string(session.RecordCount()) + " records found.\n";
+    char row[CResultPager::kRowTextSize];
+    for (int i = 0; i < session.RowsOnPage(); ++i) {
+        session.FormatRow(i, row);
+        page += row;
+        page += '\n';
+    }
+    page += session.HasPrev() ? "prev=on " : "prev=off ";
+    page += session.HasNext() ? "next=on\n" : "next=off\n";
+    return page;
+}
+
+Outcome RunScript(const CDirectories& dirs, const Script& script) {
+    ScriptedResponder boxes;
+    Outcome outcome;
+    {
+        CSearchSession session(dirs);
+        const SearchOutcome searched = session.SearchCode(kCode, script.surname, script.firstName);
+        if (searched.status == SearchStatus::Found || searched.status == SearchStatus::NotFound) {
+            outcome.shown = Page(session);
+            for (const char* turn = script.turns; *turn != '\0' && outcome.status == 0; ++turn) {
+                const bool next = *turn == 'n';
+                if (!(next ? session.HasNext() : session.HasPrev())) continue;
+                if (!session.CheckDataDisk() || !(next ? session.NextPage() : session.PrevPage())) {
+                    outcome.status = 1;
+                } else {
+                    outcome.shown += Page(session);
+                }
+            }
+            if (outcome.status == 0 && script.moreInfoRow >= 0) {
+                const char* text =
+                    session.CheckDataDisk() ? session.GetFullText(script.moreInfoRow) : nullptr;
+                if (text == nullptr) {
+                    outcome.status = 1;
+                } else {
+                    outcome.shown += text;
+                }
+            }
+        } else {
+            outcome.status = 1;
+        }
+    }
+    outcome.messages = boxes.Texts();
+    return outcome;
+}
+
+std::map<std::string, std::string> FolderBytes(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        files[entry.path().filename().string()] = ReadFileBytes(entry.path().string());
+    }
+    return files;
+}
+
+bool IsClearMessage(const std::string& text) {
+    for (const char* start : {"Could not read ", "Could not open ", "Please insert ",
+                              "The first-name search could not be done", "The first-name search is incomplete"}) {
+        if (text.rfind(start, 0) == 0) return true;
+    }
+    return false;
+}
+
+class FaultSweep : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CDatabaseWriter writer(kCode);
+        std::string error;
+        for (int i = 0; i < 25; ++i) {
+            const std::string given = (i % 5 == 4 ? "Mary " : "John ") + std::to_string(i);
+            ASSERT_TRUE(writer.Add({"Smith", given, {"J", "Ohio", "PFC", "7th Inf " + std::to_string(i)}}, &error));
+        }
+        ASSERT_TRUE(writer.Add({"Lee", "Robert", {"E", "Virginia"}}, &error));
+        ASSERT_TRUE(writer.Write(data_.Path(), 0, &error)) << error;
+        testing_support::WriteFileBytes(data_.File(disk_format::kMarkerFileName), "");
+        dirs_.SetDataDir(data_.Path().c_str());
+        dirs_.SetInstallDir(install_.Path().c_str());
+    }
+
+    TempDir data_;
+    TempDir install_;
+    CDirectories dirs_;
+};
+
+TEST_F(FaultSweep, EveryCallOfEveryCommandFailsInTurn) {
+    ExitCatcher exits;  // an I/O error must never end the process
+    struct Fault {
+        FaultMode mode;
+        int error;
+    };
+    const Fault faults[] = {{FaultMode::Once, EIO},         {FaultMode::Once, ENOSPC},
+                            {FaultMode::Once, ENOMEM},      {FaultMode::FromThenOn, EIO},
+                            {FaultMode::Interrupted, EINTR}, {FaultMode::Partial, 0}};
+    const auto before = FolderBytes(data_.Path());
+    long runs = 0;
+    long failures = 0;
+    for (const Script& script : kScripts) {
+        const Outcome sound = RunScript(dirs_, script);
+        ASSERT_EQ(sound.status, 0) << script.name;
+        ASSERT_TRUE(sound.messages.empty()) << script.name << ": " << sound.messages.front();
+        long calls = 0;
+        {
+            FailingIo counting(FaultMode::Once, 0);
+            RunScript(dirs_, script);
+            calls = counting.Calls();
+        }
+        ASSERT_GT(calls, 10) << script.name;
+        for (const Fault& fault : faults) {
+            for (long k = 1; k <= calls + 1; ++k) {
+                SCOPED_TRACE(std::string(script.name) + ", " + FailingIo::ModeName(fault.mode) + " " +
+                             std::to_string(fault.error) + " at call " + std::to_string(k));
+                Outcome faulty;
+                bool struck = false;
+                try {
+                    FailingIo io(fault.mode, k, fault.error);
+                    faulty = RunScript(dirs_, script);
+                    struck = io.Struck();
+                } catch (const ProcessExited& exited) {
+                    ADD_FAILURE() << "the process ended with status " << exited.status;
+                    continue;
+                }
+                ++runs;
+                const bool transparent = fault.mode == FaultMode::Interrupted || fault.mode == FaultMode::Partial;
+                if (faulty.status == 0) {
+                    // A fault that changed nothing the user sees, and said nothing.
+                    EXPECT_EQ(faulty.shown, sound.shown);
+                    EXPECT_TRUE(faulty.messages.empty()) << faulty.messages.front();
+                } else {
+                    ++failures;
+                    EXPECT_TRUE(struck && !transparent) << "failed without a fault that could fail it";
+                    ASSERT_FALSE(faulty.messages.empty()) << "a failure without a word";
+                    EXPECT_TRUE(IsClearMessage(faulty.messages.back())) << faulty.messages.back();
+                }
+                EXPECT_EQ(FolderBytes(data_.Path()), before) << "the data folder changed";
+                // The disk sound again: the whole answer at once.
+                const Outcome again = RunScript(dirs_, script);
+                EXPECT_EQ(again.status, 0);
+                EXPECT_EQ(again.shown, sound.shown);
+                if (HasFatalFailure() || HasFailure()) return;
+            }
+        }
+    }
+    RecordProperty("runs", static_cast<int>(runs));
+    RecordProperty("failures", static_cast<int>(failures));
+    std::printf("fault sweep: %ld runs, %ld stopped with a message\n", runs, failures);
+}
+
+}  // namespace
