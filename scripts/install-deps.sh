@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
   python3 desktop-file-utils appstream dpkg-dev file
   lintian man-db bash-completion zsh
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-14-dev clang-format strace
 )
 if [[ -n "${CHRONARA_EXTRA_PACKAGES:-}" ]]; then
   read -r -a extra <<<"$CHRONARA_EXTRA_PACKAGES"

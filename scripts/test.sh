@@ -30,6 +30,8 @@ run_config() {
 }
 
 run_config release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "=== release: system-call fault sweep of chronara-query"
+"$root/scripts/io-fault-sweep.sh" "$root/build/release"
 run_config asan -DCMAKE_BUILD_TYPE=Debug -DCHRONARA_SANITIZE=ON -DCHRONARA_BUILD_BENCH=OFF
 
 echo "=== fuzz: smoke run of every harness"

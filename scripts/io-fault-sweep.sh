@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Fails one system call of chronara-query on the data files and history.buf
+# in turn, with strace's fault injection, for every position K of every kind
+# of call, in five searches; checks that each run either prints the answer of
+# the run without faults (and nothing on stderr) or prints nothing on stdout,
+# says why on stderr and exits non-zero; that EINTR is never a failure; that
+# an I/O error is never "wrong file format!"; and that the data folder is left
+# byte for byte as it was.
+#
+#   scripts/io-fault-sweep.sh [BUILD]     (default build/release; needs strace)
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${1:-$root/build/release}
+query=$build/tools/query/chronara-query
+command -v strace >/dev/null || { echo "io-fault-sweep: strace is not installed" >&2; exit 2; }
+# Where tracing is not allowed (a container without ptrace), there is nothing to sweep with.
+if ! strace -f -qq -o /dev/null true 2>/dev/null; then
+  echo "io-fault-sweep: skipped: this machine does not allow tracing" >&2
+  exit 0
+fi
+[[ -x $query && -d $build/sample-disk ]] || { echo "io-fault-sweep: build $build first" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+disk=$work/disk
+install=$work/install
+cp -r "$build/sample-disk" "$disk"
+mkdir -p "$install"
+digest() { (cd "$disk" && md5sum -- * | md5sum); }
+clean=$(digest)
+
+searches=(
+  "--database w1812 --surname smith --turn nnpp"
+  "--database w1812 --surname smith --first-name j --turn nnp"
+  "--database titan --surname allen --more-info 0"
+  "--database w1812 --surname smith --first-name j --more-info 1"
+  "--database w1812 --surname nobodyhere"
+)
+calls=(openat pread64 pwrite64 newfstatat ftruncate close)
+faults=(error=EIO error=EINTR error=ENOMEM error=ENOSPC)
+
+runs=0 failed=0 bad=0
+complain() { bad=$((bad + 1)); echo "$*"; }
+for search in "${searches[@]}"; do
+  read -r -a args <<<"$search"
+  stem=${args[1]}
+  paths=(-P "$disk/$stem.ext" -P "$disk/$stem.cor" -P "$disk/$stem.tre" -P "$disk/chronaradb.id"
+         -P "$install/history.buf")
+  expected=$("$query" --data-dir "$disk" --install-dir "$install" "${args[@]}" 2>/dev/null)
+  for call in "${calls[@]}"; do
+    n=$(strace -f -qq -e trace="$call" "${paths[@]}" -o "$work/trace" \
+          "$query" --data-dir "$disk" --install-dir "$install" "${args[@]}" >/dev/null 2>&1
+        grep -c "^[0-9 ]*$call(" "$work/trace")
+    for ((k = 1; k <= n; k++)); do
+      for fault in "${faults[@]}" "error=EIO:from"; do
+        when="when=$k"
+        [[ $fault == *:from ]] && { fault=${fault%:from}; when="when=$k+"; }
+        out=$(strace -f -qq -o /dev/null -e trace="$call" -e inject="$call:$fault:$when" "${paths[@]}" \
+                "$query" --data-dir "$disk" --install-dir "$install" "${args[@]}" 2>"$work/err")
+        status=$?
+        runs=$((runs + 1))
+        what="$search | $call $fault $when"
+        if ((status == 0)); then
+          [[ $out == "$expected" && ! -s $work/err ]] || complain "changed answer with status 0: $what"
+        else
+          failed=$((failed + 1))
+          [[ -s $work/err ]] || complain "status $status without a word: $what"
+          [[ $fault == error=EINTR ]] && complain "EINTR not retried (status $status): $what"
+          grep -q "wrong file format" "$work/err" && complain "I/O error shown as a format error: $what"
+          [[ -z $out ]] || grep -q "has no row\|insert" "$work/err" || complain "partial output: $what"
+        fi
+        if [[ $(digest) != "$clean" ]]; then
+          complain "the data folder changed: $what"
+          rm -rf "$disk" && cp -r "$build/sample-disk" "$disk"
+        fi
+      done
+    done
+  done
+done
+echo "io-fault-sweep: $runs runs, $failed stopped with a message and a non-zero status, $bad wrong"
+((bad == 0))
