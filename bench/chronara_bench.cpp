@@ -26,8 +26,11 @@
 #include "bench/bench_info.h"
 #include "bench/bench_people.h"
 #include "bench/bench_viewer.h"
+#include "bench/search_floor.h"
 #include "bench/sqlite_baseline.h"
+#include "browse/surname_listing.h"
 #include "store/catalogue.h"
+#include "store/directories.h"
 #include "store/index_key.h"
 #include "store/name_index.h"
 
@@ -166,6 +169,72 @@ void SqliteSearch(benchmark::State& state, const Disk* disk, Request request) {
         benchmark::DoNotOptimize(list);
     }
     state.counters["hits"] = static_cast<double>(viewer.RecordCount());
+}
+
+void SqliteSearchKeptOpen(benchmark::State& state, const Disk* disk, Request request) {
+    SqliteViewer viewer(disk->Sqlite());
+    const std::string surname = Upper(request.surname);
+    PaintedList list{};
+    for (auto _ : state) {
+        if (!viewer.SearchKeptOpen(surname.c_str(), request.firstName)) {
+            Fail(state, viewer.Error());
+            break;
+        }
+        PaintList(viewer, list);
+        benchmark::DoNotOptimize(list);
+    }
+    state.counters["hits"] = static_cast<double>(viewer.RecordCount());
+}
+
+// The floor: the system calls of the bytes the search reads, and nothing else.
+void FloorSearch(benchmark::State& state, const Disk* disk, Request request) {
+    bench::SearchFloor floor;
+    std::string error;
+    if (!floor.Prepare(disk->folder, bench::kBenchCode, request.surname, CResultPager::kMaxRows, &error)) {
+        Fail(state, error);
+        return;
+    }
+    for (auto _ : state) {
+        if (!floor.Run()) {
+            Fail(state, "a call of the floor failed");
+            break;
+        }
+    }
+    state.counters["pages"] = static_cast<double>(floor.Pages());
+}
+
+// --- listings: a Soundex listing of one database, beside reading its
+// index file once from start to end ---
+
+void OursListSoundex(benchmark::State& state, const Disk* disk, const std::string& surname) {
+    CDirectories dirs;
+    dirs.SetDataDir(disk->folder.c_str());
+    dirs.SetInstallDir(disk->install.c_str());
+    const std::vector<CSurnameMatcher> queries{CSurnameMatcher(MatchMode::Soundex, surname)};
+    std::size_t found = 0;
+    for (auto _ : state) {
+        const ListingOutcome outcome = surname_listing::List(dirs, {bench::kBenchCode}, queries, false);
+        found = outcome.matches[0].size();
+        if (outcome.error.Failed()) {
+            Fail(state, "the listing failed");
+            break;
+        }
+    }
+    state.counters["surnames"] = static_cast<double>(found);
+}
+
+void FloorReadIndex(benchmark::State& state, const Disk* disk) {
+    std::vector<char> buffer(1 << 20);
+    std::size_t total = 0;
+    for (auto _ : state) {
+        const int fd = ::open(disk->Tree().c_str(), O_RDONLY);
+        total = 0;
+        ssize_t got = 0;
+        while ((got = ::read(fd, buffer.data(), buffer.size())) > 0) total += static_cast<std::size_t>(got);
+        ::close(fd);
+        benchmark::DoNotOptimize(total);
+    }
+    state.counters["bytes"] = static_cast<double>(total);
 }
 
 // --- page turns: the pager's turn and the painting of the new page; the
@@ -324,7 +393,17 @@ void RegisterSize(const Disk* disk) {
                  [disk, request](benchmark::State& s) { OursSearch(s, disk, request); });
         Register(std::string(search.first) + "/sqlite" + size,
                  [disk, request](benchmark::State& s) { SqliteSearch(s, disk, request); });
+        Register(std::string(search.first) + "/sqlite_open" + size,
+                 [disk, request](benchmark::State& s) { SqliteSearchKeptOpen(s, disk, request); });
+        if (request.firstName == nullptr) {
+            Register(std::string(search.first) + "/floor" + size,
+                     [disk, request](benchmark::State& s) { FloorSearch(s, disk, request); });
+        }
     }
+    const std::string commonSurname = info.common;
+    Register("list_soundex/ours" + size,
+             [disk, commonSurname](benchmark::State& s) { OursListSoundex(s, disk, commonSurname); });
+    Register("read_index/floor" + size, [disk](benchmark::State& s) { FloorReadIndex(s, disk); });
     const struct {
         const char* name;
         Request request;

@@ -106,7 +106,10 @@ bool BuildSqliteDatabase(const std::string& path, const Population& people, cons
 
 SqliteViewer::SqliteViewer(std::string path) : path_(std::move(path)) {}
 
-SqliteViewer::~SqliteViewer() { End(); }
+SqliteViewer::~SqliteViewer() {
+    End();
+    EndHeld();
+}
 
 bool SqliteViewer::Fail(sqlite3* db, const char* what) {
     error_ = std::string(what) + ": " + (db != nullptr ? sqlite3_errmsg(db) : "no connection");
@@ -197,6 +200,40 @@ bool SqliteViewer::Search(const char* surname, const char* prefix) {
     return ok;
 }
 
+bool SqliteViewer::SearchKeptOpen(const char* surname, const char* prefix) {
+    SetQuery(surname, prefix);
+    rows_ = 0;
+    hasPrev_ = false;
+    hasNext_ = false;
+    if (held_ == nullptr) {
+        if (sqlite3_open_v2(path_.c_str(), &held_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
+            SQLITE_OK) {
+            return Fail(held_, "open");
+        }
+        for (int filtered = 0; filtered < 2; ++filtered) {
+            if (!Prepare(held_, filtered != 0 ? kCountFilteredSql : kCountSql, &heldCount_[filtered]) ||
+                !Prepare(held_, filtered != 0 ? kNextFilteredSql : kNextSql, &heldFirst_[filtered])) {
+                return false;
+            }
+        }
+    }
+    sqlite3_stmt* count = heldCount_[filtered_ ? 1 : 0];
+    BindFilter(count);
+    if (sqlite3_step(count) != SQLITE_ROW) return Fail(held_, "count");
+    count_ = static_cast<long>(sqlite3_column_int64(count, 0));
+    sqlite3_reset(count);
+    if (count_ > 0) {
+        sqlite3_stmt* page = heldFirst_[filtered_ ? 1 : 0];
+        BindFilter(page);
+        sqlite3_bind_int64(page, 4, 0);
+        sqlite3_bind_int(page, 5, kPageSize);
+        rows_ = std::min(ReadRows(page, false), kPageSize);
+        sqlite3_reset(page);
+        hasNext_ = count_ > rows_;
+    }
+    return true;
+}
+
 bool SqliteViewer::Begin(const char* surname, const char* prefix) {
     End();
     SetQuery(surname, prefix);
@@ -268,6 +305,17 @@ bool SqliteViewer::Lookup(const char* surname) {
     sqlite3_reset(lookup_);
     sqlite3_bind_text(lookup_, 1, surname, -1, SQLITE_STATIC);
     return sqlite3_step(lookup_) == SQLITE_ROW;
+}
+
+void SqliteViewer::EndHeld() {
+    for (int filtered = 0; filtered < 2; ++filtered) {
+        Finalize(heldCount_[filtered]);
+        Finalize(heldFirst_[filtered]);
+    }
+    if (held_ != nullptr) {
+        sqlite3_close(held_);
+        held_ = nullptr;
+    }
 }
 
 void SqliteViewer::End() {

@@ -35,6 +35,10 @@ public:
     // case letters) or null. False on any SQLite error.
     bool Search(const char* surname, const char* prefix);
 
+    // The same search on a connection held open from the first call on,
+    // with its statements prepared once.
+    bool SearchKeptOpen(const char* surname, const char* prefix);
+
     // Page turns and record fetches run on a connection held open, with
     // their statements prepared once. Begin opens it and reads the first
     // page of surname (and prefix) as Search does.
@@ -69,6 +73,7 @@ private:
     int ReadRows(sqlite3_stmt* statement, bool descending);
     void SetQuery(const char* surname, const char* prefix);
     bool TurnPage(bool forward);
+    void EndHeld();
 
     std::string path_;
     std::string error_;
@@ -77,6 +82,9 @@ private:
     std::string high_;
     bool filtered_ = false;
     sqlite3* session_ = nullptr;
+    sqlite3* held_ = nullptr;
+    sqlite3_stmt* heldCount_[2] = {};
+    sqlite3_stmt* heldFirst_[2] = {};
     sqlite3_stmt* next_ = nullptr;
     sqlite3_stmt* prev_ = nullptr;
     sqlite3_stmt* fetch_ = nullptr;

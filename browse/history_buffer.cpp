@@ -112,11 +112,11 @@ std::int32_t CHistoryBuffer::Append(std::int32_t extOffset, const char* givenNam
     return 1;
 }
 
-std::int32_t CHistoryBuffer::Read(PageRow* rows, std::int32_t position, std::int32_t n) {
+std::int32_t CHistoryBuffer::ReadRecords(PageRow* rows, std::int64_t position, std::int32_t n) {
     if (!IsOpen()) return -1;
     readError_ = 0;
     if (position < 0) return 0;
-    // Only the records that Count found are paged: a file that grew since
+    // Only the records that Count found are read: a file that grew since
     // (or a device that reads without end) adds nothing to the list.
     const std::int64_t available =
         (static_cast<std::int64_t>(recordCount_) * kRecordSize - position) / kRecordSize;
@@ -129,7 +129,6 @@ std::int32_t CHistoryBuffer::Read(PageRow* rows, std::int32_t position, std::int
         readError_ = read.error != 0 ? read.error : kFileCutShort;
         return -1;
     }
-    position_ = static_cast<std::int64_t>(position) + static_cast<std::int64_t>(wanted);
     for (std::int32_t i = 0; i < n; ++i) {
         // The file may come from elsewhere: a given-name field without its
         // NUL ends at the field's width.
@@ -137,6 +136,14 @@ std::int32_t CHistoryBuffer::Read(PageRow* rows, std::int32_t position, std::int
         rows[i].summary[0] = '\0';
     }
     return n;
+}
+
+std::int32_t CHistoryBuffer::Read(PageRow* rows, std::int32_t position, std::int32_t n) {
+    const std::int32_t read = ReadRecords(rows, position, n);
+    if (read > 0 || (read == 0 && position >= 0)) {
+        position_ = static_cast<std::int64_t>(position) + static_cast<std::int64_t>(read) * kRecordSize;
+    }
+    return read;
 }
 
 std::int32_t CHistoryBuffer::ReadFirstPage(PageRow* rows) {

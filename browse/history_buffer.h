@@ -46,6 +46,9 @@ public:
     // -1 when not open or when the read failed (ReadError says why); else
     // the number of whole records read into rows. A failed read moves nothing.
     std::int32_t Read(PageRow* rows, std::int32_t position, std::int32_t n);
+    // Up to n whole records from byte position, leaving the page operations'
+    // position where it is; -1 as Read.
+    std::int32_t ReadRecords(PageRow* rows, std::int64_t position, std::int32_t n);
     std::int32_t ReadFirstPage(PageRow* rows);
     std::int32_t ReadPrevPage(PageRow* rows);
     std::int32_t ReadNextPage(PageRow* rows);

@@ -303,6 +303,46 @@ void CResultPager::FormatRow(int i, char* out) const {
     std::snprintf(out, kRowTextSize, "%s\t%s\t%s", surname_, rows_[i].givenNames, rows_[i].summary);
 }
 
+StoreError CResultPager::CollectHits(std::vector<ExportedHit>& hits) {
+    hits.clear();
+    const int code = db_->DatabaseCode();
+    char record[CRecordDatabase::kRecordBufferSize];
+    char text[kFullTextSize];
+    auto add = [&](std::int32_t offset, const char* givenNames) {
+        StoreError error = db_->ReadRecord(offset, record);
+        if (error.Failed()) return error;
+        record_format::BuildFullText(code, record, text, sizeof text);
+        hits.push_back(ExportedHit{surname_, givenNames, hit_export::FieldsOf(record), text});
+        return StoreError{};
+    };
+    if (direct_) {
+        CorEntry entries[kMaxRows];
+        for (std::int64_t at = rangeStart_; at >= 0 && at < rangeEnd_; at += kMaxRows) {
+            const std::int64_t left = rangeEnd_ - at;
+            const auto n = static_cast<std::int32_t>(left < kMaxRows ? left : kMaxRows);
+            StoreError error = db_->ReadEntries(static_cast<std::int32_t>(at), n, entries);
+            for (std::int32_t i = 0; i < n && !error.Failed(); ++i) {
+                char names[sizeof(PageRow::givenNames)];
+                CopyBounded(names, sizeof names, entries[i].givenNames);
+                error = add(entries[i].recordOffset, names);
+            }
+            if (error.Failed()) return error;
+        }
+        return StoreError{};
+    }
+    if (scratchFailed_ || !history_->IsOpen()) return StoreError{};
+    PageRow rows[kMaxRows];
+    for (std::int64_t hit = 0; hit < history_->RecordCount(); hit += kMaxRows) {
+        const std::int32_t n = history_->ReadRecords(rows, hit * CHistoryBuffer::kRecordSize, kMaxRows);
+        if (n < 0) return HistoryReadError();
+        for (std::int32_t i = 0; i < n; ++i) {
+            StoreError error = add(rows[i].extOffset, rows[i].givenNames);
+            if (error.Failed()) return error;
+        }
+    }
+    return StoreError{};
+}
+
 const char* CResultPager::GetFullText(int row) {
     error_ = StoreError{};
     fullText_[0] = '\0';

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "browse/hit_export.h"
 #include "browse/page_row.h"
 #include "store/record_database.h"
 
@@ -57,6 +58,11 @@ public:
     // never null (an empty text for any other row, and when the record
     // could not be read: LastError() says why).
     const char* GetFullText(int row);
+
+    // Every hit of the search shown, in result order (every page of the
+    // range, or every record of history.buf), with its record's fields and
+    // full text. The page shown stays as it is.
+    StoreError CollectHits(std::vector<ExportedHit>& hits);
 
     const PageRow& Row(int i) const { return rows_[i]; }
     const char* Surname() const { return surname_; }

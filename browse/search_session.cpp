@@ -94,6 +94,13 @@ const char* CSearchSession::GetFullText(int row) {
     return Report(pager_.LastError()) ? text : nullptr;
 }
 
+bool CSearchSession::CollectHits(std::vector<ExportedHit>& hits) {
+    database_.ForgetReads();
+    const StoreError error = pager_.CollectHits(hits);
+    if (error.Failed()) hits.clear();
+    return Report(error);
+}
+
 void CSearchSession::Reset() {
     pager_.Reset();
     lastError_ = StoreError{};

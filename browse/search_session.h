@@ -60,6 +60,10 @@ public:
     // Full text of a row of the page (an empty text for any other row);
     // null when the record could not be read, after its message.
     const char* GetFullText(int row);
+    // Every hit of the search shown (all pages, after the first-name
+    // filter), for export. False when a record could not be read, after
+    // its message.
+    bool CollectHits(std::vector<ExportedHit>& hits);
     // What the last page turn or full text failed on.
     const StoreError& LastError() const { return lastError_; }
     // Clear: no rows, the count 0, the scratch file emptied.

@@ -7,8 +7,7 @@ namespace platform {
 namespace {
 
 int SystemOpen(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
-
-const FileIo kSystem = {SystemOpen, ::pread, ::pwrite, ::fstat, ::ftruncate, ::close};
+const FileIo kSystem = {SystemOpen, ::pread, ::pwrite, ::fstat, ::ftruncate, ::close, ::fstatat};
 
 const FileIo*& Slot() {
     static const FileIo* io = &kSystem;

@@ -20,6 +20,8 @@ struct FileIo {
     int (*fstat)(int fd, struct stat* info);
     int (*ftruncate)(int fd, off_t length);
     int (*close)(int fd);
+    // fstatat: a path relative to an open folder (AT_FDCWD: as given).
+    int (*statAt)(int folder, const char* path, struct stat* info, int flags);
 };
 
 // The table in use.

@@ -3,18 +3,38 @@
 #include <cstdio>
 #include <cstring>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "store/data_file.h"
 #include "store/directories.h"
+#include "store/io_calls.h"
 #include "store/path_buffer.h"
 
-bool FindDataDisk(const CDirectories& dirs) {
+namespace {
+
+// The superuser reads any file its permissions name; asked once, as a
+// process does not change who it is.
+bool ReadsEveryFile() {
+    static const bool superuser = ::geteuid() == 0;
+    return superuser;
+}
+
+}  // namespace
+
+bool FindDataDisk(const CDirectories& dirs, FileIdentity* marker) {
     if (!dirs.DataDirFits()) return false;
     char path[260];
     if (!FormatPath(path, "%s%s", dirs.DataDir(), kMarkerFileName)) return false;
-    // Opened for reading; a folder of that name is no marker, and a marker
-    // that cannot be opened counts as absent.
-    CDataFile marker;
-    return marker.Open(path) == CDataFile::OpenOutcome::Opened;
+    // A folder of that name is no marker, and a marker that cannot be opened
+    // for reading counts as absent. Whoever may read every file needs only
+    // the look at the path; anyone else opens it to be sure.
+    struct stat info {};
+    if (io_calls::StatPath(path, info) != 0 || S_ISDIR(info.st_mode)) return false;
+    if (marker != nullptr) *marker = IdentityOf(info);
+    if (ReadsEveryFile()) return true;
+    CDataFile readable;
+    return readable.Open(path) == CDataFile::OpenOutcome::Opened;
 }
 
 platform::MessageAnswer PromptForDataDisk() {
@@ -24,12 +44,12 @@ platform::MessageAnswer PromptForDataDisk() {
                                     platform::MessageIcon::Exclamation);
 }
 
-bool CheckDataDisk(const CDirectories& dirs) {
-    if (FindDataDisk(dirs)) return true;
+bool CheckDataDisk(const CDirectories& dirs, FileIdentity* marker) {
+    if (FindDataDisk(dirs, marker)) return true;
     for (;;) {
         platform::MessageAnswer answer = PromptForDataDisk();
         if (answer == platform::MessageAnswer::Cancel) return false;
         if (answer != platform::MessageAnswer::Ok) return true;
-        if (FindDataDisk(dirs)) return true;
+        if (FindDataDisk(dirs, marker)) return true;
     }
 }

@@ -16,6 +16,14 @@ std::int64_t Nanoseconds(const struct timespec& time) {
 
 }  // namespace
 
+FileIdentity IdentityOf(const struct stat& info) {
+    return FileIdentity{info.st_dev, info.st_ino,
+                        S_ISREG(info.st_mode) ? static_cast<std::int64_t>(info.st_size) : -1,
+                        Nanoseconds(info.st_mtim), Nanoseconds(info.st_ctim)};
+}
+
+namespace {}  // namespace
+
 CDataFile::CDataFile(std::size_t blockSize) : blockSize_(blockSize) {}
 
 CDataFile::OpenOutcome CDataFile::Open(const std::string& path) {
@@ -24,7 +32,8 @@ CDataFile::OpenOutcome CDataFile::Open(const std::string& path) {
     failed_ = false;
     error_ = 0;
     int error = 0;
-    const int fd = io_calls::Open(path.c_str(), O_RDONLY | O_CLOEXEC, error);
+    // Without O_NONBLOCK a FIFO in place of a database file would hold the open forever.
+    const int fd = io_calls::Open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK, error);
     if (fd < 0) {
         error_ = error;
         return error == ENOENT || error == ENOTDIR ? OpenOutcome::Missing : OpenOutcome::Failed;
@@ -43,10 +52,23 @@ CDataFile::OpenOutcome CDataFile::Open(const std::string& path) {
     }
     fd_ = fd;
     size_ = S_ISREG(info.st_mode) ? static_cast<std::int64_t>(info.st_size) : -1;
-    identity_ =
-        FileIdentity{info.st_dev, info.st_ino, size_, Nanoseconds(info.st_mtim), Nanoseconds(info.st_ctim)};
+    identity_ = IdentityOf(info);
     blockLength_ = 0;
     return OpenOutcome::Opened;
+}
+
+CDataFile::OpenOutcome CDataFile::OpenOrKeep(const std::string& path, int folder, const char* name) {
+    if (fd_ >= 0 && !failed_ && path == path_ && size_ >= 0) {
+        struct stat info {};
+        const bool relative = folder >= 0 && name != nullptr;
+        if (io_calls::StatPath(relative ? name : path.c_str(), info, relative ? folder : AT_FDCWD) == 0) {
+            if (S_ISREG(info.st_mode) && IdentityOf(info) == identity_) {
+                blockLength_ = 0;
+                return OpenOutcome::Opened;
+            }
+        }
+    }
+    return Open(path);
 }
 
 void CDataFile::Close() {

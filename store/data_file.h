@@ -32,6 +32,9 @@ struct FileIdentity {
     bool operator!=(const FileIdentity& other) const { return !(*this == other); }
 };
 
+struct stat;
+FileIdentity IdentityOf(const struct stat& info);
+
 class CDataFile {
 public:
     enum class OpenOutcome { Opened, Missing, NotAFile, Failed };
@@ -46,6 +49,12 @@ public:
     // Opens path for reading. Missing: no such file (or no such folder on
     // the way); NotAFile: a folder stands there; Failed: Error() says why.
     OpenOutcome Open(const std::string& path);
+    // The same, but a file already open on path is kept when path still
+    // names it, unchanged (one look at the path instead of an open): what a
+    // search reads is the file as it is now either way.
+    // folder, when not -1, is the open folder of the file and name its name
+    // in it: the look goes from there rather than along the whole path.
+    OpenOutcome OpenOrKeep(const std::string& path, int folder = -1, const char* name = nullptr);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
 

@@ -73,6 +73,11 @@ int Stat(int fd, struct stat& info) {
     return result == 0 ? 0 : (errno != 0 ? errno : EIO);
 }
 
+int StatPath(const char* path, struct stat& info, int folder) {
+    const int result = Retrying([&] { return platform::Io().statAt(folder, path, &info, 0); });
+    return result == 0 ? 0 : (errno != 0 ? errno : EIO);
+}
+
 int Truncate(int fd, std::int64_t length) {
     const int result = Retrying([&] { return platform::Io().ftruncate(fd, static_cast<off_t>(length)); });
     return result == 0 ? 0 : (errno != 0 ? errno : EIO);

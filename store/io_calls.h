@@ -4,6 +4,7 @@
 // and a read or write that moved fewer bytes than asked goes on from where
 // it stopped. All go through platform::Io(), so that tests can fail them.
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstddef>
@@ -25,6 +26,8 @@ Transfer ReadAt(int fd, void* out, std::size_t size, std::int64_t offset);
 Transfer WriteAt(int fd, const void* data, std::size_t size, std::int64_t offset);
 // 0, or errno.
 int Stat(int fd, struct stat& info);
+// path relative to folder, an open folder, or as given with AT_FDCWD.
+int StatPath(const char* path, struct stat& info, int folder = AT_FDCWD);
 int Truncate(int fd, std::int64_t length);
 // Closing a file we only read, or whose writes were all checked, cannot lose
 // anything of ours, so its result is not looked at.

@@ -1,6 +1,7 @@
 #include "store/name_index.h"
 
 #include <cstring>
+#include <vector>
 
 #include "store/int32_bytes.h"
 
@@ -45,10 +46,9 @@ StoreError CNameIndex::ReadHeader(std::int32_t& root, std::int32_t& spare) {
     return StoreError{};
 }
 
-StoreError CNameIndex::Open(const std::string& path, const std::string& name) {
-    Close();
+StoreError CNameIndex::Open(const std::string& path, const std::string& name, int folder) {
     name_ = name;
-    switch (file_.Open(path)) {
+    switch (file_.OpenOrKeep(path, folder, name.c_str())) {
         case CDataFile::OpenOutcome::Opened:
             break;
         case CDataFile::OpenOutcome::Missing:
@@ -67,14 +67,10 @@ StoreError CNameIndex::Open(const std::string& path, const std::string& name) {
     }
     std::int32_t root = -1;
     std::int32_t spare = -1;
-    if (cache_->Holds(file_.Identity(), keyField_)) {
-        // The same file, unchanged: its signature was checked and its upper
-        // pages are kept. The header is read again all the same, as the one
-        // check that costs a single small read.
-        StoreError error = ReadHeader(root, spare);
-        if (error.Failed()) return error;
-        if (root == cache_->Root() && spare == cache_->Spare()) return StoreError{};
-    }
+    // The same file, unchanged (the same file on the same device, of the
+    // same size and times): its signature was checked, and its header and
+    // upper pages are kept.
+    if (cache_->Holds(file_.Identity(), keyField_)) return StoreError{};
     cache_->Clear();
     unsigned char signature = 0;
     std::size_t got = 0;
@@ -185,6 +181,77 @@ StoreError CNameIndex::Lookup(const char* key, std::int32_t& first, std::int32_t
             return StoreError{};
         }
         offset = page.children[slot];
+    }
+    return StoreError{};
+}
+
+StoreError CNameIndex::WalkKeys(CIndexKeyVisitor& visitor) {
+    const std::int32_t root = cache_->Root();
+    if (!file_.IsOpen() || root == disk_format::kNoPage) return StoreError{};
+    // The whole file in memory: a walk visits every page, and the writer lays
+    // them out in an order a walk reads mostly forward.
+    const std::int64_t size = file_.Size();
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
+    constexpr std::size_t kRun = 1 << 20;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t want = bytes.size() - at < kRun ? bytes.size() - at : kRun;
+        std::size_t got = 0;
+        if (!file_.ReadAt(static_cast<std::int64_t>(at), bytes.data() + at, want, got)) return ReadFailure();
+        at += got;
+    }
+
+    const int pageSize = PageSize();
+    const int entrySize = EntrySize();
+    const std::int64_t lastPage = size - disk_format::kSignatureSize - pageSize;
+    // One bit per byte offset: a page met twice means the offsets loop.
+    std::vector<std::uint8_t> visited(static_cast<std::size_t>(size / 8 + 1), 0);
+    struct Frame {
+        const unsigned char* page;
+        int count;
+        int step;  // even: the child before entry step / 2; odd: entry step / 2
+    };
+    std::vector<Frame> stack;
+    auto enter = [&](std::int32_t offset) {
+        if (offset < kHeaderSize || offset > lastPage) return false;
+        const auto bit = static_cast<std::size_t>(offset);
+        if ((visited[bit / 8] & (1u << (bit % 8))) != 0) return false;
+        visited[bit / 8] = static_cast<std::uint8_t>(visited[bit / 8] | (1u << (bit % 8)));
+        const unsigned char* page = bytes.data() + offset;
+        const std::int32_t count = LoadInt32(page);
+        if (count < 1 || count > kEntriesPerPage) return false;
+        stack.push_back(Frame{page, count, 0});
+        return true;
+    };
+    if (!enter(root)) return Damage();
+    char previous[kMaxKeyField + 1] = {};
+    bool first = true;
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        if (frame.step > 2 * frame.count) {
+            stack.pop_back();
+            continue;
+        }
+        const int step = frame.step++;
+        if (step % 2 == 0) {
+            const std::int32_t child =
+                LoadInt32(frame.page + disk_format::ChildrenOffset(keyField_) + 4 * (step / 2));
+            if (child != disk_format::kNoPage && !enter(child)) return Damage();
+            continue;
+        }
+        const unsigned char* entry = frame.page + 4 + (step / 2) * entrySize;
+        const char* key = reinterpret_cast<const char*>(entry + disk_format::kIndexEntryFixedSize);
+        // A key field without its NUL is cut to the longest key the field holds.
+        const void* nul = std::memchr(key, '\0', static_cast<std::size_t>(keyField_ - 1));
+        const std::size_t length = nul != nullptr
+                                       ? static_cast<std::size_t>(static_cast<const char*>(nul) - key)
+                                       : static_cast<std::size_t>(keyField_ - 1);
+        char current[kMaxKeyField + 1];
+        std::memcpy(current, key, length);
+        current[length] = '\0';
+        if (!first && std::strcmp(previous, current) >= 0) return Damage();
+        first = false;
+        std::memcpy(previous, current, length + 1);
+        visitor.Visit(std::string_view(current, length), LoadInt32(entry), LoadInt32(entry + 4));
     }
     return StoreError{};
 }

@@ -15,11 +15,20 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "store/data_file.h"
 #include "store/disk_format.h"
 #include "store/store_error.h"
+
+// Receives the keys of an index walk, in key order.
+class CIndexKeyVisitor {
+public:
+    virtual ~CIndexKeyVisitor() = default;
+    // key: as the index holds it, padding blanks included, without its NUL.
+    virtual void Visit(std::string_view key, std::int32_t first, std::int32_t count) = 0;
+};
 
 class CNameIndex {
 public:
@@ -75,11 +84,19 @@ public:
     CNameIndex& operator=(const CNameIndex&) = delete;
 
     // Opens the index at path; name is how messages call it ("titan.tre").
-    StoreError Open(const std::string& path, const std::string& name);
+    // folder, when not -1, is the open data folder that holds the file as name.
+    StoreError Open(const std::string& path, const std::string& name, int folder = -1);
 
     // key: a complete index key, NUL-terminated within keyField bytes.
     // Yields first = -1 and count = 0 when the key is absent or on an error.
     StoreError Lookup(const char* key, std::int32_t& first, std::int32_t& count);
+
+    // Every key of the open index in key order, read from the file whole
+    // (in large reads) rather than a page at a time. The same damage checks
+    // as a lookup, and one more a walk can make: keys in strictly ascending
+    // order. A damaged index is reported once the walk meets the damage;
+    // keys handed over before it stand.
+    StoreError WalkKeys(CIndexKeyVisitor& visitor);
 
     void Close();
 

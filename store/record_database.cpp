@@ -1,5 +1,7 @@
 #include "store/record_database.h"
 
+#include <fcntl.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -7,6 +9,7 @@
 #include "store/directories.h"
 #include "store/index_key.h"
 #include "store/int32_bytes.h"
+#include "store/io_calls.h"
 #include "store/path_buffer.h"
 #include "store/raw_summary.h"
 
@@ -52,20 +55,42 @@ private:
 
 CRecordDatabase::CRecordDatabase(const CDirectories& dirs) : dirs_(dirs) {}
 
-CRecordDatabase::~CRecordDatabase() { Close(); }
-
-bool CRecordDatabase::CheckDataDisk() { return ::CheckDataDisk(dirs_); }
-
-OpenResult CRecordDatabase::Open(int row) {
+CRecordDatabase::~CRecordDatabase() {
     Close();
-    const int code = catalogue::CodeOfRow(row);
-    if (code == 0) return OpenResult{};
-    return OpenFiles(code);
+    io_calls::Close(folder_);
 }
 
+bool CRecordDatabase::CheckDataDisk() {
+    markerSeen_ = FileIdentity{};
+    return ::CheckDataDisk(dirs_, &markerSeen_);
+}
+
+int CRecordDatabase::DataFolder() {
+    // A folder opened for another disk, or before a disk check, is not used:
+    // the disk may have been changed under the same path.
+    const bool checked = markerSeen_.inode != 0;
+    if (folder_ >= 0 && checked && markerSeen_ == folderMarker_ && folderPath_ == dirs_.DataDir())
+        return folder_;
+    io_calls::Close(folder_);
+    folder_ = -1;
+    if (!checked) return -1;
+    int error = 0;
+    folder_ = io_calls::Open(dirs_.DataDir(), O_PATH | O_DIRECTORY | O_CLOEXEC, error);
+    folderMarker_ = markerSeen_;
+    folderPath_ = dirs_.DataDir();
+    return folder_;
+}
+
+OpenResult CRecordDatabase::Open(int row) { return OpenCode(catalogue::CodeOfRow(row)); }
+
 OpenResult CRecordDatabase::OpenCode(int code) {
-    Close();
-    if (catalogue::StemOf(code) == nullptr) return OpenResult{};
+    // The files of the database searched last stay open when their paths
+    // still name them unchanged; anything else is closed first.
+    if (code != code_ || !IsOpen()) Close();
+    if (catalogue::StemOf(code) == nullptr) {
+        Close();
+        return OpenResult{};
+    }
     return OpenFiles(code);
 }
 
@@ -79,7 +104,8 @@ StoreError CRecordDatabase::ReadFailure(const CDataFile& file, const char* exten
 
 StoreError CRecordDatabase::OpenDataFile(CDataFile& file, const std::string& path, const char* extension,
                                          StoreErrorKind missing) {
-    switch (file.Open(path)) {
+    const std::string name = FileName(extension);
+    switch (file.OpenOrKeep(path, DataFolder(), name.c_str())) {
         case CDataFile::OpenOutcome::Opened:
             return StoreError{};
         case CDataFile::OpenOutcome::Missing:
@@ -106,9 +132,10 @@ OpenResult CRecordDatabase::OpenFiles(int code) {
     }
     if (!error.Failed()) {
         if (!FormatPath(path, "%s.tre", base)) return Failure(StoreError::Of(StoreErrorKind::PathTooLong));
-        auto index = std::make_unique<CNameIndex>(catalogue::KeyFieldWidth(code), &indexCaches_[code]);
-        error = index->Open(path, FileName(".tre"));
-        if (!error.Failed()) index_ = std::move(index);
+        if (index_ == nullptr) {
+            index_ = std::make_unique<CNameIndex>(catalogue::KeyFieldWidth(code), &indexCaches_[code]);
+        }
+        error = index_->Open(path, FileName(".tre"), DataFolder());
     }
     if (!error.Failed()) error = ReadNameWidth();
     if (error.Failed()) {

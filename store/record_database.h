@@ -113,6 +113,10 @@ private:
     };
 
     OpenResult OpenFiles(int code);
+    // The data folder, held open while the marker the last disk check found
+    // is the one it was opened with, so that the files of a database can be
+    // looked at by name from there; -1 when there is none.
+    int DataFolder();
     StoreError OpenDataFile(CDataFile& file, const std::string& path, const char* extension,
                             StoreErrorKind missing);
     StoreError ReadNameWidth();
@@ -126,6 +130,10 @@ private:
     std::int32_t entrySize_ = 0;
     std::int32_t nameWidth_ = 0;
     std::int32_t code_ = -1;
+    FileIdentity markerSeen_;  // of the last disk check that found the disk
+    int folder_ = -1;
+    FileIdentity folderMarker_;
+    std::string folderPath_;
     CNameIndex::Cache indexCaches_[catalogue::kLastCode + 1];
     WidthCache widthCaches_[catalogue::kLastCode + 1];
 };

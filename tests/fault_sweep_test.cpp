@@ -113,8 +113,9 @@ std::map<std::string, std::string> FolderBytes(const std::string& folder) {
 }
 
 bool IsClearMessage(const std::string& text) {
-    for (const char* start : {"Could not read ", "Could not open ", "Please insert ",
-                              "The first-name search could not be done", "The first-name search is incomplete"}) {
+    for (const char* start :
+         {"Could not read ", "Could not open ", "Please insert ", "The first-name search could not be done",
+          "The first-name search is incomplete"}) {
         if (text.rfind(start, 0) == 0) return true;
     }
     return false;
@@ -127,7 +128,8 @@ protected:
         std::string error;
         for (int i = 0; i < 25; ++i) {
             const std::string given = (i % 5 == 4 ? "Mary " : "John ") + std::to_string(i);
-            ASSERT_TRUE(writer.Add({"Smith", given, {"J", "Ohio", "PFC", "7th Inf " + std::to_string(i)}}, &error));
+            ASSERT_TRUE(
+                writer.Add({"Smith", given, {"J", "Ohio", "PFC", "7th Inf " + std::to_string(i)}}, &error));
         }
         ASSERT_TRUE(writer.Add({"Lee", "Robert", {"E", "Virginia"}}, &error));
         ASSERT_TRUE(writer.Write(data_.Path(), 0, &error)) << error;
@@ -147,8 +149,8 @@ TEST_F(FaultSweep, EveryCallOfEveryCommandFailsInTurn) {
         FaultMode mode;
         int error;
     };
-    const Fault faults[] = {{FaultMode::Once, EIO},         {FaultMode::Once, ENOSPC},
-                            {FaultMode::Once, ENOMEM},      {FaultMode::FromThenOn, EIO},
+    const Fault faults[] = {{FaultMode::Once, EIO},          {FaultMode::Once, ENOSPC},
+                            {FaultMode::Once, ENOMEM},       {FaultMode::FromThenOn, EIO},
                             {FaultMode::Interrupted, EINTR}, {FaultMode::Partial, 0}};
     const auto before = FolderBytes(data_.Path());
     long runs = 0;
@@ -179,7 +181,8 @@ TEST_F(FaultSweep, EveryCallOfEveryCommandFailsInTurn) {
                     continue;
                 }
                 ++runs;
-                const bool transparent = fault.mode == FaultMode::Interrupted || fault.mode == FaultMode::Partial;
+                const bool transparent =
+                    fault.mode == FaultMode::Interrupted || fault.mode == FaultMode::Partial;
                 if (faulty.status == 0) {
                     // A fault that changed nothing the user sees, and said nothing.
                     EXPECT_EQ(faulty.shown, sound.shown);

@@ -272,3 +272,68 @@ TEST(NameIndex, KeyFieldWithoutNulIsCutToTheLongestKey) {
     EXPECT_EQ(Look(index, std::string(18, 'Q')).first, -1);
     EXPECT_EQ(Look(index, std::string(20, 'Q')).first, 3);  // a searched key is cut at 19 too
 }
+
+namespace {
+
+struct Walked : CIndexKeyVisitor {
+    std::vector<std::string> keys;
+    void Visit(std::string_view key, std::int32_t first, std::int32_t count) override {
+        keys.push_back(std::string(key) + "=" + std::to_string(first) + "+" + std::to_string(count));
+    }
+};
+
+}  // namespace
+
+TEST(NameIndexWalk, EveryKeyInKeyOrderAndDamageStopsTheWalk) {
+    TempDir dir;
+    WriteFileBytes(dir.File("w.tre"), TwoLevelTree(20, 1));  // keys without padding
+    CNameIndex index(20);
+    ASSERT_FALSE(index.Open(dir.File("w.tre"), "w.tre").Failed());
+    Walked walked;
+    EXPECT_FALSE(index.WalkKeys(walked).Failed());
+    EXPECT_EQ(walked.keys, (std::vector<std::string>{"B=0+2", "D=2+3", "M=5+1", "P=6+1", "T=7+4", "X=11+1"}));
+
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    std::vector<Case> cases;
+    {
+        IndexBuilder b(20);
+        const std::int32_t first = 8;
+        const std::int32_t second = first + b.PageSize();
+        b.AddPage({{"M", 1, 1}}, {second, -1, -1, -1, -1});
+        b.AddPage({{"G", 1, 1}}, {first, -1, -1, -1, -1});
+        cases.push_back({"two-page loop", b.Finish(first)});
+    }
+    {
+        IndexBuilder b(20);
+        const auto leaf = b.AddPage({{"Z", 0, 1}});  // after M, yet in child 0
+        cases.push_back({"keys out of order", b.Finish(b.AddPage({{"M", 1, 1}}, {leaf, -1, -1, -1, -1}))});
+    }
+    {
+        IndexBuilder b(20);
+        cases.push_back(
+            {"child beyond the file", b.Finish(b.AddPage({{"M", 1, 1}}, {-1, 90000, -1, -1, -1}))});
+    }
+    {
+        IndexBuilder b(20);
+        const auto leaf = b.AddPage({{"B", 0, 1}}, {}, 0);  // count 0
+        cases.push_back({"page count 0", b.Finish(b.AddPage({{"M", 1, 1}}, {leaf, -1, -1, -1, -1}))});
+    }
+    for (const Case& c : cases) {
+        WriteFileBytes(dir.File("d.tre"), c.bytes);
+        CNameIndex damaged(20);
+        ASSERT_FALSE(damaged.Open(dir.File("d.tre"), "d.tre").Failed()) << c.what;
+        Walked partial;
+        EXPECT_EQ(damaged.WalkKeys(partial).kind, StoreErrorKind::DamagedIndex) << c.what;
+        EXPECT_LE(partial.keys.size(), 2u) << c.what;
+    }
+    // An empty index walks nothing.
+    WriteFileBytes(dir.File("e.tre"), testing_support::EmptyIndexBytes());
+    CNameIndex empty(20);
+    ASSERT_FALSE(empty.Open(dir.File("e.tre"), "e.tre").Failed());
+    Walked none;
+    EXPECT_FALSE(empty.WalkKeys(none).Failed());
+    EXPECT_TRUE(none.keys.empty());
+}

@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "store/csv_reader.h"
 #include "store/database_writer.h"
 #include "store/disk_format.h"
+#include "support/mini_json.h"
 #include "support/test_support.h"
 
 extern char** environ;
@@ -218,9 +220,10 @@ TEST_F(QueryTool, LimitsCountWindows1252CharactersAndRawTakesBytes) {
 TEST_F(QueryTool, HelpDescribesEveryOption) {
     const ToolRun run = RunTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* word :
-         {"--data-dir", "--install-dir", "--database", "--surname", "--first-name", "--page-size", "--turn",
-          "--more-info", "--raw", "honorol", "corvane.ini", "Exit status"}) {
+    for (const char* word : {"--data-dir",  "--install-dir", "--database",  "--surname",       "--first-name",
+                             "--page-size", "--turn",        "--more-info", "--raw",           "honorol",
+                             "corvane.ini", "Exit status",   "--list",      "--match",         "--format",
+                             "--batch",     "--export",      "soundex",     "Daitch-Mokotoff", "  3  "}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }
@@ -433,3 +436,174 @@ TEST_F(QueryTool, DirectoriesComeFromCorvaneIniUnlessGiven) {
 }
 
 }  // namespace
+
+// --- listings and export ---------------------------------------------------
+
+namespace {
+
+// The rows of a CSV text, read by the project's own strict reader.
+std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
+    CCsvReader reader(text);
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> fields;
+    CCsvReader::Result result;
+    while ((result = reader.Next(fields)) == CCsvReader::Result::Row) rows.push_back(fields);
+    EXPECT_EQ(result, CCsvReader::Result::End) << reader.Error();
+    return rows;
+}
+
+testing_support::JsonValue Json(const std::string& text) {
+    testing_support::JsonValue value;
+    std::string error;
+    EXPECT_TRUE(testing_support::ParseJson(text, value, &error)) << error << "\n" << text;
+    return value;
+}
+
+}  // namespace
+
+TEST_F(QueryTool, ListsSurnamesByEveryMatchingInEveryFormat) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string tsv;
+    };
+    const std::vector<Case> cases = {
+        {{"--database", "12", "--surname", "smith"}, "ww2_kor\tSMITH\t25\n"},
+        {{"--database", "all", "--surname", "j", "--match", "prefix"}, "ww2_kor\tJONES\t2\n"},
+        {{"--database", "all", "--surname", "*o*", "--match", "pattern"},
+         "titan\tASTOR\t3\nv_mem\tBROWN\t1\nww2_kor\tJONES\t2\n"},
+        {{"--database", "all", "--surname", "Smyth", "--match", "soundex"}, "ww2_kor\tSMITH\t25\n"},
+        {{"--database", "all", "--surname", "Mueller", "--match", "dm"},
+         "congen\tM\xc3\xbcLLER\t1\n"},  // keys upper-case a-z only
+        {{"--database", "honorol", "--surname", "D*", "--match", "pattern"}, "honorol\tDOE\t1\n"},
+        {{"--database", "all", "--surname", "nobody", "--match", "soundex"}, ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--list", "--format", "tsv"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ToolRun run = Query(args);
+        EXPECT_EQ(run.status, 0) << c.args[3] << ": " << run.err;
+        EXPECT_EQ(run.out, c.tsv) << c.args[3];
+    }
+    // Every database of the list: those without files are named and passed over.
+    ToolRun run = Query({"--list", "--database", "all", "--surname", "smith"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find("note: Union Generals is skipped: its index unigen.tre is not on the data disk"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.out.find("WWII and Korea: Graves and Monuments\n    SMITH  25\n"), std::string::npos)
+        << run.out;
+
+    run = Query({"--list", "--format", "json", "--database", "all", "--surname", "*", "--match", "pattern"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const testing_support::JsonValue listing = Json(run.out);
+    ASSERT_EQ(listing.items.size(), 5u);  // MüLLER, ASTOR, BROWN, JONES, SMITH; DOE is in no list row
+    const testing_support::JsonValue& first = listing.items[0];
+    EXPECT_EQ(first.Member("database")->text, "congen");
+    EXPECT_EQ(first.Member("title")->text, "Confederate Generals");
+    EXPECT_EQ(first.Member("surname")->text, "M\xc3\xbcLLER");
+    EXPECT_EQ(first.Member("count")->number, 1);
+    run = Query({"--list", "--format", "json", "--database", "honorol", "--surname", "doe"});
+    EXPECT_EQ(Json(run.out).items.at(0).Member("title")->text, "honorol");
+}
+
+TEST_F(QueryTool, BatchListsEveryLineAndNamesTheLineItCannotTake) {
+    WriteFileBytes(install.File("names.txt"), "smith\r\n\n   \n  Jones  \nnobody\n");
+    ToolRun run =
+        Query({"--list", "--database", "12", "--batch", install.File("names.txt"), "--format", "tsv"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "smith\tww2_kor\tSMITH\t25\nJones\tww2_kor\tJONES\t2\n");
+    run = Query({"--list", "--database", "12", "--batch", install.File("names.txt"), "--format", "json"});
+    const testing_support::JsonValue batch = Json(run.out);
+    ASSERT_EQ(batch.items.size(), 2u);
+    EXPECT_EQ(batch.items[1].Member("query")->text, "Jones");
+    EXPECT_EQ(batch.items[1].members.front().first, "query");
+
+    struct Bad {
+        std::string file;
+        std::string message;
+    };
+    const std::vector<Bad> bad = {
+        {"smith\n\n" + std::string(51, 'x') + "\n", "names.txt:3: the surname is 51 characters long"},
+        {"smith\nsm\xffth\n", "names.txt:2: malformed UTF-8"},
+    };
+    for (const Bad& b : bad) {
+        WriteFileBytes(install.File("names.txt"), b.file);
+        run = Query({"--list", "--database", "12", "--batch", install.File("names.txt")});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(b.message), std::string::npos) << run.err;
+    }
+    run = Query({"--list", "--database", "12", "--batch", install.File("missing.txt")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("cannot open"), std::string::npos);
+}
+
+TEST_F(QueryTool, ListAndExportOptionsTheOtherModeRefuses) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--database", "12", "--surname", "smith", "--match", "soundex"},
+        {"--database", "all", "--surname", "smith"},
+        {"--list", "--database", "12", "--surname", "smith", "--first-name", "j"},
+        {"--list", "--database", "12", "--surname", "smith", "--turn", "n"},
+        {"--list", "--database", "12"},
+        {"--list", "--database", "12", "--surname", "smith", "--batch", "-"},
+        {"--database", "12", "--surname", "smith", "--format", "tsv"},
+        {"--list", "--database", "12", "--surname", "smith", "--match", "sound"},
+        {"--list", "--database", "12", "--surname", "smith", "--format", "xml"},
+        {"--list", "--raw", "--database", "12", "--surname", "smith", "--format", "json"},
+        {"--database", "12", "--surname", "smith", "--export", "xls"},
+        {"--database", "12", "--surname", "smith", "--export", "csv", "--turn", "n"},
+        {"--list", "--database", "12", "--surname", std::string(51, 'x')},
+    };
+    for (const auto& args : bad) {
+        const ToolRun run = Query(args);
+        EXPECT_EQ(run.status, 2) << args.back();
+        EXPECT_EQ(run.out, "") << args.back();
+        EXPECT_NE(run.err, "") << args.back();
+    }
+    // The one matching a page allows.
+    EXPECT_EQ(Query({"--database", "12", "--surname", "smith", "--match", "exact"}).status, 0);
+}
+
+TEST_F(QueryTool, ExportOfAFirstNameSearchHoldsEveryHitOfEveryPage) {
+    // John and Joseph: 17 of the 25 Smiths, two pages of hits.
+    ToolRun run = Query({"--database", "12", "--surname", "smith", "--first-name", "jo", "--export", "csv"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto rows = CsvRows(run.out);
+    ASSERT_EQ(rows.size(), 18u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"surname", "given_names", "Middle Initial", "Inducted From",
+                                                 "Rank"}));
+    std::vector<int> people;
+    for (int i = 0; i < 25; ++i) {
+        if (i % 3 != 2) people.push_back(i);
+    }
+    for (std::size_t k = 0; k < people.size(); ++k) {
+        const int i = people[k];
+        EXPECT_EQ(rows[k + 1], (std::vector<std::string>{"SMITH", (i % 3 == 0 ? "John " : "Joseph ") + Two(i),
+                                                         "R" + Two(i), "Ohio", "PFC"}));
+    }
+    run = Query({"--database", "12", "--surname", "smith", "--first-name", "jo", "--export", "json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const testing_support::JsonValue hits = Json(run.out);
+    ASSERT_EQ(hits.items.size(), 17u);
+    const testing_support::JsonValue& last = hits.items.back();
+    EXPECT_EQ(last.Member("given_names")->text, "John 24");
+    ASSERT_EQ(last.Member("fields")->items.size(), 3u);
+    EXPECT_EQ(last.Member("fields")->items[0].text, "R24");
+    EXPECT_EQ(last.Member("text")->text.find('\r'), std::string::npos);
+    EXPECT_NE(last.Member("text")->text.find("R24\n"), std::string::npos);
+    // A surname nobody has: the header alone, or an empty array.
+    EXPECT_EQ(Query({"--database", "12", "--surname", "nobody", "--export", "csv"}).out,
+              "surname,given_names\r\n");
+    EXPECT_EQ(Query({"--database", "12", "--surname", "nobody", "--export", "json"}).out, "[]\n");
+}
+
+TEST_F(QueryTool, UnreadableDataFileExitsThreeWithNothingPrinted) {
+    // A FIFO where the record file belongs: it opens (and must not hang) but cannot be read at a position.
+    const std::string ext = data.File("ww2_kor.ext");
+    ASSERT_EQ(::unlink(ext.c_str()), 0);
+    ASSERT_EQ(::mkfifo(ext.c_str(), 0644), 0);
+    const ToolRun run = Query({"--database", "12", "--surname", "smith"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Could not read ww2_kor.ext: Illegal seek.\n");
+}

@@ -44,6 +44,10 @@ int Ftruncate(int fd, off_t length) {
     return Decide() == FailingIo::Action::Fail ? -1 : ::ftruncate(fd, length);
 }
 
+int StatAt(int folder, const char* path, struct stat* info, int flags) {
+    return Decide() == FailingIo::Action::Fail ? -1 : ::fstatat(folder, path, info, flags);
+}
+
 int Close(int fd) {
     // The descriptor goes either way, as on Linux.
     const bool fail = Decide() == FailingIo::Action::Fail;
@@ -54,7 +58,7 @@ int Close(int fd) {
 }  // namespace
 
 FailingIo::FailingIo(FaultMode mode, long k, int error)
-    : mode_(mode), k_(k), error_(error), table_{Open, Pread, Pwrite, Fstat, Ftruncate, Close} {
+    : mode_(mode), k_(k), error_(error), table_{Open, Pread, Pwrite, Fstat, Ftruncate, Close, StatAt} {
     active = this;
     platform::SetFileIo(&table_);
 }

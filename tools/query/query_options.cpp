@@ -18,7 +18,12 @@ struct RawArguments {
     const char* pageSize = nullptr;
     const char* turns = nullptr;
     const char* moreInfo = nullptr;
+    const char* match = nullptr;
+    const char* format = nullptr;
+    const char* batch = nullptr;
+    const char* exportAs = nullptr;
     bool raw = false;
+    bool list = false;
 };
 
 // Digits only, no sign; value clamped so that a long run of digits cannot overflow.
@@ -41,6 +46,14 @@ bool ParseRowNumber(const char* text, long& value) {
 }
 
 bool ParseDatabase(const char* text, QueryOptions& options, std::string& error) {
+    if (std::strcmp(text, "all") == 0) {
+        if (!options.list) {
+            error = "--database all lists every database: it needs --list";
+            return false;
+        }
+        options.allDatabases = true;
+        return true;
+    }
     long row = 0;
     if (ParseDigits(text, row)) {
         if (row >= catalogue::kRowCount) {
@@ -78,18 +91,112 @@ bool TakeName(const char* option, const char* text, bool raw, std::size_t limit,
     return true;
 }
 
-bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error) {
-    options.raw = raw.raw;
-    if (raw.database == nullptr) {
-        error = "--database is required";
+// What only one of the two modes takes.
+bool CheckModeOptions(const RawArguments& raw, std::string& error) {
+    struct Only {
+        const char* given;
+        const char* name;
+    };
+    if (raw.list) {
+        const Only pageOnly[] = {{raw.firstName, "--first-name"},
+                                 {raw.pageSize, "--page-size"},
+                                 {raw.turns, "--turn"},
+                                 {raw.moreInfo, "--more-info"},
+                                 {raw.exportAs, "--export"}};
+        for (const Only& only : pageOnly) {
+            if (only.given != nullptr) {
+                error = std::string(only.name) + " is for a page of people; --list prints surnames";
+                return false;
+            }
+        }
+        if (raw.surname != nullptr && raw.batch != nullptr) {
+            error = "--batch takes the place of --surname: give one of them";
+            return false;
+        }
+        if (raw.surname == nullptr && raw.batch == nullptr) {
+            error = "--list needs --surname or --batch";
+            return false;
+        }
+        return true;
+    }
+    const Only listOnly[] = {{raw.format, "--format"}, {raw.batch, "--batch"}};
+    for (const Only& only : listOnly) {
+        if (only.given != nullptr) {
+            error = std::string(only.name) + " needs --list";
+            return false;
+        }
+    }
+    if (raw.match != nullptr && std::strcmp(raw.match, "exact") != 0) {
+        error = std::string("--match ") + raw.match +
+                ": a page shows one surname exactly as typed; use --list to find surnames by " + raw.match;
+        return false;
+    }
+    if (raw.exportAs != nullptr && (raw.turns != nullptr || raw.moreInfo != nullptr)) {
+        error = "--export prints every person found: it takes no --turn or --more-info";
         return false;
     }
     if (raw.surname == nullptr) {
         error = "--surname is required";
         return false;
     }
+    return true;
+}
+
+bool ConvertChoices(const RawArguments& raw, QueryOptions& options, std::string& error) {
+    if (raw.match != nullptr && !ParseMatchMode(raw.match, options.match)) {
+        error = std::string("--match must be exact, prefix, pattern, soundex or dm, not '") + raw.match + "'";
+        return false;
+    }
+    if (raw.format != nullptr) {
+        if (std::strcmp(raw.format, "text") == 0) {
+            options.format = ListFormat::Text;
+        } else if (std::strcmp(raw.format, "tsv") == 0) {
+            options.format = ListFormat::Tsv;
+        } else if (std::strcmp(raw.format, "json") == 0) {
+            options.format = ListFormat::Json;
+        } else {
+            error = std::string("--format must be text, tsv or json, not '") + raw.format + "'";
+            return false;
+        }
+    }
+    if (raw.exportAs != nullptr) {
+        if (std::strcmp(raw.exportAs, "csv") == 0) {
+            options.exportFormat = ExportFormat::Csv;
+        } else if (std::strcmp(raw.exportAs, "json") == 0) {
+            options.exportFormat = ExportFormat::Json;
+        } else {
+            error = std::string("--export must be csv or json, not '") + raw.exportAs + "'";
+            return false;
+        }
+    }
+    // JSON and the exports are UTF-8 by definition.
+    if (raw.raw && (options.exportFormat != ExportFormat::None || options.format == ListFormat::Json)) {
+        error = "--raw writes Windows-1252 bytes, but JSON and the exports are UTF-8";
+        return false;
+    }
+    if (raw.batch != nullptr) {
+        options.hasBatch = true;
+        options.batchFile = raw.batch;
+        if (options.batchFile.empty()) {
+            error = "--batch needs a file, or - for standard input";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error) {
+    options.raw = raw.raw;
+    options.list = raw.list;
+    if (raw.database == nullptr) {
+        error = "--database is required";
+        return false;
+    }
+    if (!CheckModeOptions(raw, error) || !ConvertChoices(raw, options, error)) return false;
     if (!ParseDatabase(raw.database, options, error)) return false;
-    if (!TakeName("--surname", raw.surname, raw.raw, kMaxSurname, options.surname, error)) {
+    if (raw.surname != nullptr &&
+        !TakeName("--surname", raw.surname, raw.raw, options.list ? kMaxListText : kMaxSurname,
+                  options.surname, error)) {
         return false;
     }
     if (raw.firstName != nullptr) {
@@ -146,12 +253,22 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
         {"--database", &RawArguments::database},    {"--surname", &RawArguments::surname},
         {"--first-name", &RawArguments::firstName}, {"--page-size", &RawArguments::pageSize},
         {"--turn", &RawArguments::turns},           {"--more-info", &RawArguments::moreInfo},
+        {"--match", &RawArguments::match},          {"--format", &RawArguments::format},
+        {"--batch", &RawArguments::batch},          {"--export", &RawArguments::exportAs},
     };
 
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) return ParseResult::Help;
         if (std::strcmp(arg, "--version") == 0) return ParseResult::Version;
+        if (std::strcmp(arg, "--list") == 0) {
+            if (raw.list) {
+                error = "--list given twice";
+                return ParseResult::UsageError;
+            }
+            raw.list = true;
+            continue;
+        }
         if (std::strcmp(arg, "--raw") == 0) {
             if (raw.raw) {
                 error = "--raw given twice";

@@ -4,12 +4,18 @@
 #include <string>
 
 #include "browse/search_session.h"
+#include "browse/surname_match.h"
 
 namespace query_tool {
 
 // Longest surname and first name, in Windows-1252 characters.
 inline constexpr std::size_t kMaxSurname = CSearchSession::kMaxSurname;
 inline constexpr std::size_t kMaxFirstName = CSearchSession::kMaxFirstName;
+// Longest text a listing matches (a pattern may be longer than any key).
+inline constexpr std::size_t kMaxListText = 50;
+
+enum class ListFormat { Text, Tsv, Json };
+enum class ExportFormat { None, Csv, Json };
 
 struct QueryOptions {
     bool hasDataDir = false;
@@ -26,6 +32,15 @@ struct QueryOptions {
     bool hasMoreInfo = false;
     long moreInfoRow = 0;
     bool raw = false;
+    // List mode.
+    bool list = false;
+    bool allDatabases = false;  // --database all
+    MatchMode match = MatchMode::Exact;
+    ListFormat format = ListFormat::Text;
+    bool hasBatch = false;
+    std::string batchFile;  // "-" for standard input
+    // Page mode: every hit instead of a page.
+    ExportFormat exportFormat = ExportFormat::None;
 };
 
 enum class ParseResult { Run, Help, Version, UsageError };

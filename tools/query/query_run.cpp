@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "browse/hit_export.h"
 #include "browse/more_info_title.h"
 #include "browse/search_session.h"
 #include "platform/message_box.h"
 #include "platform/process_exit.h"
 #include "store/directories.h"
+#include "tools/query/query_list.h"
 #include "tools/query/query_output.h"
 
 namespace query_tool {
@@ -75,6 +77,21 @@ void PrintMoreInfo(long row, const char* text, CSearchSession& session, QueryOut
     out.Line(text);
 }
 
+// --export: every hit of the search instead of a page.
+int ExportHits(const QueryOptions& options, CSearchSession& session) {
+    std::vector<ExportedHit> hits;
+    if (!session.CollectHits(hits)) return ExitStatusOf(session.LastError());
+    const int code = session.Database().DatabaseCode();
+    const std::string text =
+        options.exportFormat == ExportFormat::Csv ? hit_export::AsCsv(code, hits) : hit_export::AsJson(hits);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        Complain("cannot write the standard output");
+        return kExitFailed;
+    }
+    return kExitSearched;
+}
+
 }  // namespace
 
 int ExitStatusOf(const StoreError& error) {
@@ -104,11 +121,16 @@ void InstallServices() {
     platform::SetExitHandler(FlushAndExit);
 }
 
-int RunQuery(const QueryOptions& options) {
-    CDirectories dirs;
+void LoadDirectoriesOf(const QueryOptions& options, CDirectories& dirs) {
     dirs.LoadDirectories();
     if (options.hasDataDir) dirs.SetDataDir(options.dataDir.c_str());
     if (options.hasInstallDir) dirs.SetInstallDir(options.installDir.c_str());
+}
+
+int RunQuery(const QueryOptions& options) {
+    if (options.list) return RunList(options);
+    CDirectories dirs;
+    LoadDirectoriesOf(options, dirs);
 
     CSearchSession session(dirs);
     session.SetPageSize(options.largeText);
@@ -129,6 +151,7 @@ int RunQuery(const QueryOptions& options) {
         case SearchStatus::Refused:
             return kExitFailed;
     }
+    if (options.exportFormat != ExportFormat::None) return ExportHits(options, session);
     const int turned = ApplyTurns(options.turns, session);
     if (turned != kExitSearched) return turned;
 

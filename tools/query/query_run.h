@@ -2,6 +2,7 @@
 // One search request run end to end, as the viewer runs it, with the page
 // reached written to standard output.
 
+#include "store/directories.h"
 #include "store/store_error.h"
 #include "tools/query/query_options.h"
 
@@ -11,6 +12,9 @@ inline constexpr int kExitSearched = 0;
 inline constexpr int kExitWrongFormat = 1;  // the status the surname index ends with
 inline constexpr int kExitFailed = 2;
 inline constexpr int kExitUnreadable = 3;  // a data file or history.buf could not be read
+
+// The two directories from corvane.ini, then the options that replace them.
+void LoadDirectoriesOf(const QueryOptions& options, CDirectories& dirs);
 
 // The exit status that tells what kind of failure error is.
 int ExitStatusOf(const StoreError& error);

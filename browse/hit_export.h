@@ -1,0 +1,40 @@
+#pragma once
+// Every hit of a search, and the two forms in which they are exported: CSV
+// (RFC 4180, UTF-8, a header row) and JSON. The query tool's --export and
+// the viewer's "Export results…" both write them through these functions.
+
+#include <string>
+#include <vector>
+
+// One hit as the files hold it: Windows-1252 bytes.
+struct ExportedHit {
+    std::string surname;     // as the rows show it: the searched surname, upper-cased
+    std::string givenNames;
+    std::vector<std::string> fields;  // the record's fields, in order
+    std::string text;        // the full text, as More Info shows it (CR LF line ends)
+};
+
+namespace hit_export {
+
+// The record's fields: the runs closed by 0xFF, up to the line feed or the
+// end of the record; a last run without its 0xFF is a field too.
+std::vector<std::string> FieldsOf(const std::string& record);
+
+// The head of field k (0-based) of database code: its label without the
+// joining comma, leading marks and the closing ": ", or "field <k+1>" where
+// the field has no label of its own.
+std::string FieldHead(int code, std::size_t k);
+
+// CSV: "surname,given_names," then one column per field up to the most
+// fields any hit has (shorter records give empty cells); every text UTF-8,
+// quoted where it holds a comma, a quote or a line break; CR LF row ends.
+std::string AsCsv(int code, const std::vector<ExportedHit>& hits);
+
+// JSON: an array of objects {"surname", "given_names", "fields": [...],
+// "text"}, UTF-8, the text with line feeds for its CR LF.
+std::string AsJson(const std::vector<ExportedHit>& hits);
+
+// A JSON string literal of Windows-1252 text (quotes included).
+std::string JsonString(const std::string& windows1252);
+
+}  // namespace hit_export

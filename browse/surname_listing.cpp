@@ -1,0 +1,78 @@
+#include "browse/surname_listing.h"
+
+#include "browse/search_messages.h"
+#include "store/catalogue.h"
+#include "store/data_disk.h"
+#include "store/directories.h"
+#include "store/name_index.h"
+#include "store/path_buffer.h"
+
+namespace surname_listing {
+namespace {
+
+// Hands every key of one database to every query that takes it.
+class MatchCollector : public CIndexKeyVisitor {
+public:
+    MatchCollector(int code, const std::vector<CSurnameMatcher>& queries, ListingOutcome& outcome)
+        : code_(code), queries_(queries), outcome_(outcome) {}
+    void Visit(std::string_view key, std::int32_t first, std::int32_t count) override {
+        for (std::size_t q = 0; q < queries_.size(); ++q) {
+            if (!queries_[q].Matches(key, code_)) continue;
+            outcome_.matches[q].push_back(ListedSurname{code_, std::string(WithoutPadding(key)), count, first});
+        }
+    }
+
+private:
+    int code_;
+    const std::vector<CSurnameMatcher>& queries_;
+    ListingOutcome& outcome_;
+};
+
+StoreError ListOne(const CDirectories& dirs, int code, const std::vector<CSurnameMatcher>& queries,
+                   ListingOutcome& outcome) {
+    const char* stem = catalogue::StemOf(code);
+    char path[256];
+    if (stem == nullptr || !dirs.DataDirFits() || !FormatPath(path, "%s%s.tre", dirs.DataDir(), stem)) {
+        return StoreError::Of(StoreErrorKind::PathTooLong);
+    }
+    CNameIndex index(catalogue::KeyFieldWidth(code));
+    StoreError error = index.Open(path, std::string(stem) + ".tre");
+    if (error.Failed()) return error;
+    MatchCollector collector(code, queries, outcome);
+    return index.WalkKeys(collector);
+}
+
+}  // namespace
+
+std::vector<int> EveryDatabase() {
+    std::vector<int> codes;
+    for (int row = 0; row < catalogue::kRowCount; ++row) codes.push_back(catalogue::CodeOfRow(row));
+    return codes;
+}
+
+ListingOutcome List(const CDirectories& dirs, const std::vector<int>& codes,
+                    const std::vector<CSurnameMatcher>& queries, bool skipMissing) {
+    ListingOutcome outcome;
+    outcome.matches.resize(queries.size());
+    if (!CheckDataDisk(dirs)) {
+        outcome.cancelled = true;
+        return outcome;
+    }
+    for (int code : codes) {
+        StoreError error = ListOne(dirs, code, queries, outcome);
+        if (error.kind == StoreErrorKind::IndexMissing && skipMissing) {
+            outcome.skipped.push_back(code);
+            continue;
+        }
+        if (error.Failed()) {
+            // A bad signature stops a listing like a damaged page; nothing
+            // ends the program here.
+            search_messages::Show(search_messages::MessageOf(error));
+            outcome.error = error;
+            return outcome;
+        }
+    }
+    return outcome;
+}
+
+}  // namespace surname_listing

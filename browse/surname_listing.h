@@ -1,0 +1,49 @@
+#pragma once
+// Surname listings: the surnames of one database, or of every database of
+// the list, that match typed texts (by prefix, pattern, sound or exactly),
+// with the number of people of each. Read from the surname indexes alone;
+// nothing on the disk is needed beyond them.
+//
+// The viewer's Find Surname dialog and chronara-query --list both call
+// this; the forms the matches are printed in belong to them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "browse/surname_match.h"
+#include "store/store_error.h"
+
+class CDirectories;
+
+struct ListedSurname {
+    int code = 0;
+    std::string surname;  // as the index holds it, without its padding blanks (Windows-1252)
+    std::int32_t count = 0;
+    std::int32_t first = -1;
+};
+
+struct ListingOutcome {
+    // Per query: the matches, databases in the order given, surnames in key order.
+    std::vector<std::vector<ListedSurname>> matches;
+    // The databases passed over because their index is not on the disk.
+    std::vector<int> skipped;
+    // The insert-disk prompt was cancelled.
+    bool cancelled = false;
+    // What stopped the listing; its message has been shown.
+    StoreError error;
+};
+
+namespace surname_listing {
+
+// Every database of the list, in list-row order.
+std::vector<int> EveryDatabase();
+
+// Checks for the data disk (prompting as a search does), then walks the
+// index of each database of codes once and matches every key against every
+// query. With skipMissing, a database whose index is not there is passed
+// over (and named in skipped); otherwise that is an error like any other.
+ListingOutcome List(const CDirectories& dirs, const std::vector<int>& codes,
+                    const std::vector<CSurnameMatcher>& queries, bool skipMissing);
+
+}  // namespace surname_listing

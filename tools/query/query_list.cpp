@@ -1,0 +1,219 @@
+#include "tools/query/query_list.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "browse/hit_export.h"
+#include "browse/surname_listing.h"
+#include "store/catalogue.h"
+#include "store/cp1252.h"
+#include "store/directories.h"
+#include "tools/query/query_run.h"
+
+namespace query_tool {
+namespace {
+
+// A batch file holds surnames, not books: more than this is refused.
+constexpr std::size_t kMaxBatchBytes = 4 * 1024 * 1024;
+
+void Complain(const std::string& text) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "chronara-query: %s\n", text.c_str());
+}
+
+bool ReadAll(std::FILE* file, std::string& text) {
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        text.append(buffer, got);
+        if (text.size() > kMaxBatchBytes) return false;
+    }
+    return std::ferror(file) == 0;
+}
+
+// The surnames of a batch file, one per line: blanks around a name and
+// blank lines are passed over; a line that is no surname is an error that
+// names it. query gets the text as typed (for the output), surname the
+// Windows-1252 text matched.
+struct BatchLine {
+    std::string typed;
+    std::string surname;
+};
+
+bool ReadBatch(const QueryOptions& options, std::vector<BatchLine>& lines) {
+    const bool standardInput = options.batchFile == "-";
+    const std::string name = standardInput ? "standard input" : options.batchFile;
+    std::FILE* file = standardInput ? stdin : std::fopen(options.batchFile.c_str(), "rb");
+    if (file == nullptr) {
+        Complain("--batch: cannot open " + name + ": " + std::strerror(errno));
+        return false;
+    }
+    std::string text;
+    const bool read = ReadAll(file, text);
+    const int error = errno;
+    if (!standardInput) std::fclose(file);
+    if (!read) {
+        Complain("--batch: cannot read " + name + ": " +
+                 (text.size() > kMaxBatchBytes ? "it is over 4 MB" : std::strerror(error)));
+        return false;
+    }
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0 && !options.raw) text.erase(0, 3);
+    long number = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        at = end + 1;
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos) continue;
+        line = line.substr(first, line.find_last_not_of(" \t") + 1 - first);
+        const std::string where = name + ":" + std::to_string(number) + ": ";
+        BatchLine entry;
+        entry.typed = line;
+        std::string reason;
+        if (line.find('\0') != std::string::npos) {
+            Complain(where + "the line holds a NUL byte");
+            return false;
+        }
+        if (options.raw) {
+            entry.surname = line;
+        } else if (!cp1252::FromUtf8(line, entry.surname, &reason)) {
+            Complain(where + reason);
+            return false;
+        }
+        if (entry.surname.size() > kMaxListText) {
+            Complain(where + "the surname is " + std::to_string(entry.surname.size()) +
+                     " characters long; at most " + std::to_string(kMaxListText) + " are taken");
+            return false;
+        }
+        lines.push_back(entry);
+    }
+    return true;
+}
+
+const char* TitleOf(int code) {
+    const char* title = catalogue::ListText(catalogue::RowOfCode(code));
+    return title != nullptr ? title : catalogue::StemOf(code);
+}
+
+class Printer {
+public:
+    explicit Printer(bool raw) : raw_(raw) {}
+    // Windows-1252 text as the terminal gets it.
+    std::string Text(const std::string& windows1252) const {
+        return raw_ ? windows1252 : cp1252::ToUtf8(windows1252);
+    }
+    void Put(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+private:
+    bool raw_;
+};
+
+void PrintTsv(const std::vector<BatchLine>& queries, const ListingOutcome& outcome, bool batch, Printer& out) {
+    for (std::size_t q = 0; q < queries.size(); ++q) {
+        for (const ListedSurname& match : outcome.matches[q]) {
+            std::string line = batch ? out.Text(queries[q].surname) + "\t" : std::string();
+            line += std::string(catalogue::StemOf(match.code)) + "\t" + out.Text(match.surname) + "\t" +
+                    std::to_string(match.count) + "\n";
+            out.Put(line);
+        }
+    }
+}
+
+void PrintJson(const std::vector<BatchLine>& queries, const ListingOutcome& outcome, bool batch, Printer& out) {
+    std::string text = "[";
+    bool first = true;
+    for (std::size_t q = 0; q < queries.size(); ++q) {
+        for (const ListedSurname& match : outcome.matches[q]) {
+            text += first ? "\n  {" : ",\n  {";
+            first = false;
+            if (batch) text += "\"query\": " + hit_export::JsonString(queries[q].surname) + ", ";
+            text += "\"database\": " + hit_export::JsonString(catalogue::StemOf(match.code)) +
+                    ", \"title\": " + hit_export::JsonString(TitleOf(match.code)) +
+                    ", \"surname\": " + hit_export::JsonString(match.surname) +
+                    ", \"count\": " + std::to_string(match.count) + "}";
+        }
+    }
+    text += first ? "]\n" : "\n]\n";
+    out.Put(text);
+}
+
+void PrintText(const std::vector<BatchLine>& queries, const ListingOutcome& outcome, MatchMode mode,
+               Printer& out) {
+    for (std::size_t q = 0; q < queries.size(); ++q) {
+        const std::vector<ListedSurname>& matches = outcome.matches[q];
+        long people = 0;
+        int databases = 0;
+        for (std::size_t i = 0; i < matches.size(); ++i) {
+            people += matches[i].count;
+            if (i == 0 || matches[i].code != matches[i - 1].code) ++databases;
+        }
+        std::string text = "\"" + out.Text(queries[q].surname) + "\" (" + MatchModeName(mode) + "): ";
+        if (matches.empty()) {
+            text += "no surname matches\n";
+        } else {
+            text += std::to_string(matches.size()) + (matches.size() == 1 ? " surname, " : " surnames, ") +
+                    std::to_string(people) + (people == 1 ? " person" : " people") + " in " +
+                    std::to_string(databases) + (databases == 1 ? " database\n" : " databases\n");
+        }
+        for (std::size_t i = 0; i < matches.size(); ++i) {
+            if (i == 0 || matches[i].code != matches[i - 1].code) {
+                text += std::string("  ") + TitleOf(matches[i].code) + "\n";
+            }
+            text += "    " + out.Text(matches[i].surname) + "  " + std::to_string(matches[i].count) + "\n";
+        }
+        out.Put(text);
+    }
+}
+
+}  // namespace
+
+int RunList(const QueryOptions& options) {
+    std::vector<BatchLine> queries;
+    if (options.hasBatch) {
+        if (!ReadBatch(options, queries)) return kExitFailed;
+    } else {
+        queries.push_back(BatchLine{options.surname, options.surname});
+    }
+    std::vector<CSurnameMatcher> matchers;
+    matchers.reserve(queries.size());
+    for (const BatchLine& query : queries) matchers.emplace_back(options.match, query.surname);
+
+    CDirectories dirs;
+    LoadDirectoriesOf(options, dirs);
+    const std::vector<int> codes =
+        options.allDatabases ? surname_listing::EveryDatabase() : std::vector<int>{options.code};
+    const ListingOutcome outcome = surname_listing::List(dirs, codes, matchers, options.allDatabases);
+    if (outcome.cancelled) return kExitFailed;
+    for (int code : outcome.skipped) {
+        Complain(std::string("note: ") + TitleOf(code) + " is skipped: its index " + catalogue::StemOf(code) +
+                 ".tre is not on the data disk");
+    }
+    // The message of a failure is already on stderr; nothing is printed.
+    if (outcome.error.Failed()) return ExitStatusOf(outcome.error);
+
+    Printer out(options.raw);
+    switch (options.format) {
+        case ListFormat::Tsv:
+            PrintTsv(queries, outcome, options.hasBatch, out);
+            break;
+        case ListFormat::Json:
+            PrintJson(queries, outcome, options.hasBatch, out);
+            break;
+        case ListFormat::Text:
+            PrintText(queries, outcome, options.match, out);
+            break;
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        Complain("cannot write the standard output");
+        return kExitFailed;
+    }
+    return kExitSearched;
+}
+
+}  // namespace query_tool
