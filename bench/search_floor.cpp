@@ -17,9 +17,9 @@ namespace {
 constexpr std::size_t kSummaryBytes = 64;
 
 std::int32_t Int32At(const unsigned char* bytes) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-                                     (static_cast<std::uint32_t>(bytes[2]) << 16) |
-                                     (static_cast<std::uint32_t>(bytes[3]) << 24));
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+        (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24));
 }
 
 bool ReadAt(int fd, void* out, std::size_t size, std::int64_t offset) {
@@ -59,10 +59,12 @@ bool SearchFloor::Prepare(const std::string& folder, int code, const std::string
         ok = ReadAt(tree, page.data(), page.size(), offset);
         const std::int32_t n = ok ? Int32At(page.data()) : 0;
         int slot = 0;
-        while (slot < n && std::strcmp(key, reinterpret_cast<const char*>(&page[4 + slot * (8 + keyField) + 8])) > 0) {
+        while (slot < n &&
+               std::strcmp(key, reinterpret_cast<const char*>(&page[4 + slot * (8 + keyField) + 8])) > 0) {
             ++slot;
         }
-        if (slot < n && std::strcmp(key, reinterpret_cast<const char*>(&page[4 + slot * (8 + keyField) + 8])) == 0) {
+        if (slot < n &&
+            std::strcmp(key, reinterpret_cast<const char*>(&page[4 + slot * (8 + keyField) + 8])) == 0) {
             first = Int32At(&page[4 + slot * (8 + keyField)]);
             count = Int32At(&page[4 + slot * (8 + keyField) + 4]);
             break;
@@ -102,13 +104,15 @@ bool SearchFloor::Run() const {
     fd = ::open(tree_.c_str(), O_RDONLY);
     bool ok = fd >= 0 && ::pread(fd, buffer, 8, 0) == 8;
     for (std::int64_t page : pages_) {
-        ok = ok && ::pread(fd, buffer, static_cast<std::size_t>(pageSize_), static_cast<off_t>(page)) == pageSize_;
+        ok = ok &&
+             ::pread(fd, buffer, static_cast<std::size_t>(pageSize_), static_cast<off_t>(page)) == pageSize_;
     }
     if (fd >= 0) ::close(fd);
     if (!ok || !found_) return ok;
     fd = ::open(entries_.c_str(), O_RDONLY);
     ok = fd >= 0 && ::pread(fd, buffer, 4, static_cast<off_t>(widthAt_)) == 4 &&
-         ::pread(fd, buffer, entriesBytes_, static_cast<off_t>(entriesAt_)) == static_cast<ssize_t>(entriesBytes_);
+         ::pread(fd, buffer, entriesBytes_, static_cast<off_t>(entriesAt_)) ==
+             static_cast<ssize_t>(entriesBytes_);
     if (fd >= 0) ::close(fd);
     fd = ::open(records_.c_str(), O_RDONLY);
     ok = ok && fd >= 0;

@@ -77,7 +77,8 @@ std::string AsCsv(int code, const std::vector<ExportedHit>& hits) {
     out += "\r\n";
     for (const ExportedHit& hit : hits) {
         out += CsvCell(hit.surname) + "," + CsvCell(hit.givenNames);
-        for (std::size_t k = 0; k < columns; ++k) out += "," + (k < hit.fields.size() ? CsvCell(hit.fields[k]) : "");
+        for (std::size_t k = 0; k < columns; ++k)
+            out += "," + (k < hit.fields.size() ? CsvCell(hit.fields[k]) : "");
         out += "\r\n";
     }
     return out;
@@ -122,9 +123,10 @@ std::string AsJson(const std::vector<ExportedHit>& hits) {
     for (std::size_t i = 0; i < hits.size(); ++i) {
         const ExportedHit& hit = hits[i];
         out += i == 0 ? "\n" : ",\n";
-        out += "  {\"surname\": " + JsonString(hit.surname) + ", \"given_names\": " + JsonString(hit.givenNames) +
-               ", \"fields\": [";
-        for (std::size_t k = 0; k < hit.fields.size(); ++k) out += (k == 0 ? "" : ", ") + JsonString(hit.fields[k]);
+        out += "  {\"surname\": " + JsonString(hit.surname) +
+               ", \"given_names\": " + JsonString(hit.givenNames) + ", \"fields\": [";
+        for (std::size_t k = 0; k < hit.fields.size(); ++k)
+            out += (k == 0 ? "" : ", ") + JsonString(hit.fields[k]);
         out += "], \"text\": " + JsonString(WithLineFeeds(hit.text)) + "}";
     }
     out += hits.empty() ? "]\n" : "\n]\n";

@@ -8,10 +8,10 @@
 
 // One hit as the files hold it: Windows-1252 bytes.
 struct ExportedHit {
-    std::string surname;     // as the rows show it: the searched surname, upper-cased
+    std::string surname;  // as the rows show it: the searched surname, upper-cased
     std::string givenNames;
     std::vector<std::string> fields;  // the record's fields, in order
-    std::string text;        // the full text, as More Info shows it (CR LF line ends)
+    std::string text;                 // the full text, as More Info shows it (CR LF line ends)
 };
 
 namespace hit_export {

@@ -18,7 +18,8 @@ public:
     void Visit(std::string_view key, std::int32_t first, std::int32_t count) override {
         for (std::size_t q = 0; q < queries_.size(); ++q) {
             if (!queries_[q].Matches(key, code_)) continue;
-            outcome_.matches[q].push_back(ListedSurname{code_, std::string(WithoutPadding(key)), count, first});
+            outcome_.matches[q].push_back(
+                ListedSurname{code_, std::string(WithoutPadding(key)), count, first});
         }
     }
 

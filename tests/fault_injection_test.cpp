@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -478,3 +479,54 @@ TEST_F(FaultTest, HistoryBufferThatSwallowsWrites) {
 }
 
 }  // namespace
+
+namespace {
+
+// Another database of the same code and stem: Lee and 7 Smiths of its own.
+void WriteOtherDatabase(const std::string& folder) {
+    CDatabaseWriter writer(kCode);
+    std::string error;
+    for (int i = 0; i < 7; ++i)
+        ASSERT_TRUE(writer.Add({"Smith", "Other " + std::to_string(i), {"X"}}, &error));
+    ASSERT_TRUE(writer.Add({"Lee", "Ann", {"Y"}}, &error));
+    ASSERT_TRUE(writer.Write(folder, 0, &error)) << error;
+    WriteFileBytes(folder + "/" + kMarkerFileName, "other disk");
+}
+
+}  // namespace
+
+TEST_F(FaultTest, EverySearchSeesTheFilesAsTheyAreThen) {
+    ASSERT_TRUE(Search("smith"));
+    ASSERT_EQ(pager_->RecordCount(), kPeople);
+    const std::string other = data_.File("other");
+    ASSERT_EQ(::mkdir(other.c_str(), 0755), 0);
+    WriteOtherDatabase(other);
+    const std::string stem = catalogue::StemOf(kCode);
+
+    // The files replaced one by one between two searches (a copy finishing):
+    // the next search reads the new ones.
+    for (const char* extension : {".ext", ".cor", ".tre"}) {
+        ASSERT_EQ(std::rename((other + "/" + stem + extension).c_str(), DatabaseFile(extension).c_str()), 0);
+    }
+    EXPECT_TRUE(Search("smith"));
+    EXPECT_EQ(pager_->RecordCount(), 7);
+    EXPECT_EQ(Names().front(), "Other 0");
+
+    // Overwritten in place, the index keeping its size: seen as well.
+    RestoreDatabase();
+    EXPECT_TRUE(Search("smith"));
+    EXPECT_EQ(pager_->RecordCount(), kPeople);
+
+    // Another disk put in under the same path: the whole folder replaced.
+    const std::string moved = data_.Path() + ".away";
+    ASSERT_EQ(std::rename(data_.Path().c_str(), moved.c_str()), 0);
+    ASSERT_EQ(::mkdir(data_.Path().c_str(), 0755), 0);
+    WriteOtherDatabase(data_.Path());
+    EXPECT_TRUE(Search("smith"));
+    EXPECT_EQ(pager_->RecordCount(), 7);
+    EXPECT_TRUE(boxes_.Shown().empty());
+    std::filesystem::remove_all(data_.Path());
+    ASSERT_EQ(std::rename(moved.c_str(), data_.Path().c_str()), 0);
+    EXPECT_TRUE(Search("smith"));
+    EXPECT_EQ(pager_->RecordCount(), kPeople);
+}

@@ -38,15 +38,14 @@ struct Script {
     const char* name;
     const char* surname;
     const char* firstName;
-    const char* turns;  // n: Next, p: Prev, as the buttons allow them
+    const char* turns;  // n: Next, p: Prev, as the buttons allow them; s: the search again
     int moreInfoRow;    // -1: none
 };
 
 const Script kScripts[] = {
-    {"search and turns", "smith", nullptr, "nnpp", -1},
-    {"more info", "smith", nullptr, "n", 3},
-    {"first name over pages", "smith", "john", "nnp", 1},
-    {"not there", "nobody", nullptr, "", -1},
+    {"search and turns", "smith", nullptr, "nnpp", -1},    {"more info", "smith", nullptr, "n", 3},
+    {"first name over pages", "smith", "john", "nnp", 1},  {"not there", "nobody", nullptr, "", -1},
+    {"the same search again", "smith", "mary", "snsn", 0},
 };
 
 // What the user saw: every page shown, then the More Info text; and the
@@ -79,6 +78,16 @@ Outcome RunScript(const CDirectories& dirs, const Script& script) {
         if (searched.status == SearchStatus::Found || searched.status == SearchStatus::NotFound) {
             outcome.shown = Page(session);
             for (const char* turn = script.turns; *turn != '\0' && outcome.status == 0; ++turn) {
+                if (*turn == 's') {
+                    const SearchStatus again =
+                        session.SearchCode(kCode, script.surname, script.firstName).status;
+                    if (again != SearchStatus::Found && again != SearchStatus::NotFound) {
+                        outcome.status = 1;
+                    } else {
+                        outcome.shown += Page(session);
+                    }
+                    continue;
+                }
                 const bool next = *turn == 'n';
                 if (!(next ? session.HasNext() : session.HasPrev())) continue;
                 if (!session.CheckDataDisk() || !(next ? session.NextPage() : session.PrevPage())) {

@@ -17,8 +17,8 @@ public:
 
 private:
     void Blanks() {
-        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\n' || text_[at_] == '\r' ||
-                                      text_[at_] == '\t')) {
+        while (at_ < text_.size() &&
+               (text_[at_] == ' ' || text_[at_] == '\n' || text_[at_] == '\r' || text_[at_] == '\t')) {
             ++at_;
         }
     }

@@ -114,7 +114,8 @@ private:
     bool raw_;
 };
 
-void PrintTsv(const std::vector<BatchLine>& queries, const ListingOutcome& outcome, bool batch, Printer& out) {
+void PrintTsv(const std::vector<BatchLine>& queries, const ListingOutcome& outcome, bool batch,
+              Printer& out) {
     for (std::size_t q = 0; q < queries.size(); ++q) {
         for (const ListedSurname& match : outcome.matches[q]) {
             std::string line = batch ? out.Text(queries[q].surname) + "\t" : std::string();
@@ -125,7 +126,8 @@ void PrintTsv(const std::vector<BatchLine>& queries, const ListingOutcome& outco
     }
 }
 
-void PrintJson(const std::vector<BatchLine>& queries, const ListingOutcome& outcome, bool batch, Printer& out) {
+void PrintJson(const std::vector<BatchLine>& queries, const ListingOutcome& outcome, bool batch,
+               Printer& out) {
     std::string text = "[";
     bool first = true;
     for (std::size_t q = 0; q < queries.size(); ++q) {
