@@ -141,6 +141,28 @@ CAmericanSoundexQuery::CAmericanSoundexQuery(std::string_view typed) : codes_(Am
     }
 }
 
+bool CAmericanSoundexQuery::MayBeginWith(unsigned char first, unsigned char second) const {
+    if ((start_[first] & kMayStartCode) != 0) return true;
+    if ((start_[first] & kMayStartPrefix) == 0) return false;
+    const name_letters::Letters letters = name_letters::LettersOf(static_cast<char>(first));
+    const char next =
+        letters.second != '\0' ? letters.second : name_letters::LettersOf(static_cast<char>(second)).first;
+    // A byte that is no letter (D', a blank, a sign) is left to the whole test.
+    if (next == '\0') return true;
+    switch (letters.first) {
+        case 'V':  // Van, Von
+            return next == 'A' || next == 'O';
+        case 'C':  // Con
+            return next == 'O';
+        case 'D':  // De, Dela, Di, Du
+            return next == 'E' || next == 'I' || next == 'U';
+        case 'L':  // La, Le
+            return next == 'A' || next == 'E';
+        default:
+            return true;
+    }
+}
+
 bool CAmericanSoundexQuery::CodeIsShared(std::string_view name) const {
     CLetterReader reader(name);
     const char first = reader.Next();

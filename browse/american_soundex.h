@@ -54,6 +54,13 @@ public:
     explicit CAmericanSoundexQuery(std::string_view typed);
 
     bool HasCodes() const { return codes_.count > 0; }
+    // False when no key that begins with byte can share a code: its letter
+    // starts no typed code and no prefix word. Lets a listing leave out the
+    // parts of an index whose keys all begin with such bytes.
+    bool MayBeginWith(unsigned char byte) const { return start_[byte] != 0; }
+    // The same for a key's first two bytes: a key that can share a code only
+    // through a prefix must begin like one of the prefix words.
+    bool MayBeginWith(unsigned char first, unsigned char second) const;
 
     // True when one of name's codes is one of the typed name's. Allocates
     // nothing; most index keys are turned down on a few bytes, without

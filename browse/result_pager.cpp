@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::size_t kNameBufferSize = disk_format::kGivenNamesSize;
 // The first-name scan reads its entries in runs of this many.
-constexpr std::int32_t kScanRun = 256;
+constexpr std::int32_t kScanRun = 2048;
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -207,7 +207,6 @@ StoreError CResultPager::ScanRange(const char* firstName, std::int64_t& hits) {
 
     char key[kNameBufferSize];
     PadUpper(firstName, kNameBufferSize - 1, nameWidth, key);
-    char name[kNameBufferSize];
     char givenNames[kNameBufferSize];
     const auto entrySize = static_cast<std::size_t>(db_->EntrySize());
     std::vector<char> run(static_cast<std::size_t>(kScanRun) * entrySize);
@@ -219,16 +218,21 @@ StoreError CResultPager::ScanRange(const char* firstName, std::int64_t& hits) {
         if (error.Failed()) return error;
         for (std::int32_t i = 0; i < n; ++i) {
             const char* entry = run.data() + static_cast<std::size_t>(i) * entrySize;
-            // Bytes past the width are never part of the text: a field
-            // without its NUL ends at the width.
-            std::memcpy(givenNames, entry + disk_format::kEntryOffsetSize, nameWidth);
-            givenNames[nameWidth] = '\0';
-            PadUpper(givenNames, nameWidth, nameWidth, name);
-            if (std::memcmp(name, key, compared) == 0) {
-                history_->Append(LoadInt32(reinterpret_cast<const unsigned char*>(entry)), givenNames,
-                                 nullptr);
-                ++hits;
+            const char* names = entry + disk_format::kEntryOffsetSize;
+            // The given names upper-cased and padded with blanks to the width
+            // (they end at their NUL or at the width), against the key: only
+            // the first letters count, so most entries are decided at once.
+            bool same = true;
+            bool ended = false;
+            for (std::size_t k = 0; k < compared && same; ++k) {
+                ended = ended || names[k] == '\0';
+                same = AsciiUpper(ended ? ' ' : names[k]) == key[k];
             }
+            if (!same) continue;
+            std::memcpy(givenNames, names, nameWidth);
+            givenNames[nameWidth] = '\0';
+            history_->Append(LoadInt32(reinterpret_cast<const unsigned char*>(entry)), givenNames, nullptr);
+            ++hits;
         }
         nextEntry_ += n;
     }

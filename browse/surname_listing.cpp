@@ -1,5 +1,7 @@
 #include "browse/surname_listing.h"
 
+#include <memory>
+
 #include "browse/search_messages.h"
 #include "store/catalogue.h"
 #include "store/data_disk.h"
@@ -40,7 +42,11 @@ StoreError ListOne(const CDirectories& dirs, int code, const std::vector<CSurnam
     StoreError error = index.Open(path, std::string(stem) + ".tre");
     if (error.Failed()) return error;
     MatchCollector collector(code, queries, outcome);
-    return index.WalkKeys(collector);
+    // Which beginnings a key needs for any query to take it: the walk reads
+    // only the parts of the index that hold such keys.
+    const std::unique_ptr<bool[]> leading(new bool[65536]());
+    for (const CSurnameMatcher& query : queries) query.MarkLeadingBytes(leading.get());
+    return index.WalkKeys(collector, leading.get());
 }
 
 }  // namespace

@@ -146,3 +146,45 @@ std::string_view WithoutPadding(std::string_view storedKey) {
     while (length > 0 && storedKey[length - 1] == ' ') --length;
     return storedKey.substr(0, length);
 }
+
+void CSurnameMatcher::MarkLeadingBytes(bool* allowed) const {
+    auto row = [allowed](unsigned char first) {
+        for (int second = 0; second < 256; ++second) allowed[first * 256 + second] = true;
+    };
+    auto both = [&row](char c) {
+        row(static_cast<unsigned char>(c));
+        // Keys are matched with a-z and A-Z equal.
+        if (c >= 'A' && c <= 'Z') row(static_cast<unsigned char>(c - 'A' + 'a'));
+    };
+    switch (mode_) {
+        case MatchMode::Exact:
+            if (!formsKey_) return;
+            for (int code = catalogue::kFirstCode; code <= catalogue::kLastCode; ++code) {
+                const auto first = static_cast<unsigned char>(keys_[code][0]);
+                const auto second = first == 0 ? 0 : static_cast<unsigned char>(keys_[code][1]);
+                allowed[first * 256 + second] = true;
+            }
+            return;
+        case MatchMode::Prefix:
+        case MatchMode::Pattern:
+            if (!upper_.empty() && upper_[0] != '*' && upper_[0] != '?') {
+                both(upper_[0]);
+                return;
+            }
+            break;
+        case MatchMode::Soundex:
+            for (int first = 0; first < 256; ++first) {
+                if (!soundex_.MayBeginWith(static_cast<unsigned char>(first))) continue;
+                for (int second = 0; second < 256; ++second) {
+                    if (soundex_.MayBeginWith(static_cast<unsigned char>(first),
+                                              static_cast<unsigned char>(second))) {
+                        allowed[first * 256 + second] = true;
+                    }
+                }
+            }
+            return;
+        case MatchMode::DaitchMokotoff:
+            break;
+    }
+    for (int pair = 0; pair < 65536; ++pair) allowed[pair] = true;
+}

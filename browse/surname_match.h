@@ -46,6 +46,12 @@ public:
     // long for a key), so that callers can skip the walk.
     bool CanMatch() const;
 
+    // Marks in allowed (65536 flags, first byte * 256 + second byte; 0 for
+    // the second byte of a one-byte key) every pair of first bytes a matching
+    // key may begin with; leaves the others as they are, so that several
+    // queries add up.
+    void MarkLeadingBytes(bool* allowed) const;
+
 private:
     bool MatchesExact(std::string_view storedKey, int code) const;
 

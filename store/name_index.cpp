@@ -185,73 +185,133 @@ StoreError CNameIndex::Lookup(const char* key, std::int32_t& first, std::int32_t
     return StoreError{};
 }
 
-StoreError CNameIndex::WalkKeys(CIndexKeyVisitor& visitor) {
-    const std::int32_t root = cache_->Root();
-    if (!file_.IsOpen() || root == disk_format::kNoPage) return StoreError{};
-    // The whole file in memory: a walk visits every page, and the writer lays
-    // them out in an order a walk reads mostly forward.
-    const std::int64_t size = file_.Size();
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
-    constexpr std::size_t kRun = 1 << 20;
-    for (std::size_t at = 0; at < bytes.size();) {
-        const std::size_t want = bytes.size() - at < kRun ? bytes.size() - at : kRun;
+namespace {
+
+// A page a walk has entered: where its bytes are, in the current run of the
+// file or, once the run has moved on, in a copy of its own.
+struct WalkFrame {
+    WalkFrame() {}  // NOLINT: the copy of a page is filled only when needed
+    const unsigned char* page = nullptr;
+    unsigned char own[disk_format::kMaxIndexPageSize];
+    int count = 0;
+    int step = 0;  // even: the child before entry step / 2; odd: entry step / 2
+    // The first two bytes of the keys below this page lie between these, both included.
+    int low = 0;
+    int high = 65535;
+};
+
+// The pages of a walk, read in large runs: the writer lays the pages out in
+// the order a walk enters them, so the runs follow one another; a page
+// behind the run (a file from elsewhere) is read on its own.
+class PageRuns {
+public:
+    // Small enough to stay in the processor's cache while the walk reads it.
+    static constexpr std::size_t kRun = 256 * 1024;
+    PageRuns(CDataFile& file, std::size_t pageSize) : file_(file), pageSize_(pageSize), run_(kRun) {}
+    // Points frame at the page at offset; false when it cannot be read.
+    bool Enter(std::int64_t offset, WalkFrame& frame, std::vector<WalkFrame>& stack) {
         std::size_t got = 0;
-        if (!file_.ReadAt(static_cast<std::int64_t>(at), bytes.data() + at, want, got)) return ReadFailure();
-        at += got;
+        const std::int64_t end = start_ + static_cast<std::int64_t>(length_);
+        if (offset >= start_ && offset + static_cast<std::int64_t>(pageSize_) <= end) {
+            frame.page = run_.data() + (offset - start_);
+            return true;
+        }
+        if (offset < end) {
+            frame.page = frame.own;
+            return file_.ReadAt(offset, frame.own, pageSize_, got) && got == pageSize_;
+        }
+        // The run moves on: the pages still open keep their bytes.
+        for (WalkFrame& open : stack) {
+            if (&open == &frame || open.page == open.own) continue;
+            std::memcpy(open.own, open.page, pageSize_);
+            open.page = open.own;
+        }
+        if (!file_.ReadAt(offset, run_.data(), run_.size(), got)) return false;
+        start_ = offset;
+        length_ = got;
+        frame.page = run_.data();
+        return got >= pageSize_;
     }
 
+private:
+    CDataFile& file_;
+    std::size_t pageSize_;
+    std::vector<unsigned char> run_;
+    std::int64_t start_ = 0;
+    std::size_t length_ = 0;
+};
+
+}  // namespace
+
+StoreError CNameIndex::WalkKeys(CIndexKeyVisitor& visitor, const bool* leading) {
+    const std::int32_t root = cache_->Root();
+    if (!file_.IsOpen() || root == disk_format::kNoPage) return StoreError{};
+    const std::int64_t size = file_.Size();
     const int pageSize = PageSize();
     const int entrySize = EntrySize();
     const std::int64_t lastPage = size - disk_format::kSignatureSize - pageSize;
-    // One bit per byte offset: a page met twice means the offsets loop.
-    std::vector<std::uint8_t> visited(static_cast<std::size_t>(size / 8 + 1), 0);
-    struct Frame {
-        const unsigned char* page;
-        int count;
-        int step;  // even: the child before entry step / 2; odd: entry step / 2
+    // A valid tree enters each page once and is far shallower than this; a
+    // walk that enters more pages than the file holds, or goes deeper, is in
+    // a loop.
+    const std::int64_t maxPages = size > kHeaderSize ? (size - kHeaderSize) / pageSize + 1 : 1;
+    constexpr std::size_t kMaxDepth = 64;
+    std::vector<WalkFrame> stack;
+    stack.reserve(kMaxDepth);  // frames never move: the runs point into them
+    PageRuns runs(file_, static_cast<std::size_t>(pageSize));
+    std::int64_t entered = 0;
+    bool readFailed = false;
+    // wanted[b + 1] - wanted[a]: how many wanted beginnings lie in a..b.
+    std::vector<std::int32_t> wanted(65537, 0);
+    for (int pair = 0; pair < 65536; ++pair)
+        wanted[pair + 1] = wanted[pair] + (leading == nullptr || leading[pair] ? 1 : 0);
+    auto anyWanted = [&](int low, int high) { return low <= high && wanted[high + 1] - wanted[low] > 0; };
+    auto beginningOf = [](const unsigned char* key) { return key[0] * 256 + (key[0] == 0 ? 0 : key[1]); };
+    auto leadOf = [&](const unsigned char* page, int i) {
+        return beginningOf(page + 4 + i * entrySize + disk_format::kIndexEntryFixedSize);
     };
-    std::vector<Frame> stack;
-    auto enter = [&](std::int32_t offset) {
-        if (offset < kHeaderSize || offset > lastPage) return false;
-        const auto bit = static_cast<std::size_t>(offset);
-        if ((visited[bit / 8] & (1u << (bit % 8))) != 0) return false;
-        visited[bit / 8] = static_cast<std::uint8_t>(visited[bit / 8] | (1u << (bit % 8)));
-        const unsigned char* page = bytes.data() + offset;
-        const std::int32_t count = LoadInt32(page);
-        if (count < 1 || count > kEntriesPerPage) return false;
-        stack.push_back(Frame{page, count, 0});
-        return true;
+    auto enter = [&](std::int32_t offset, int low, int high) {
+        if (offset < kHeaderSize || offset > lastPage || ++entered > maxPages || stack.size() >= kMaxDepth) {
+            return false;
+        }
+        stack.emplace_back();
+        WalkFrame& frame = stack.back();
+        if (!runs.Enter(offset, frame, stack)) {
+            readFailed = true;
+            return false;
+        }
+        frame.count = LoadInt32(frame.page);
+        frame.step = 0;
+        frame.low = low;
+        frame.high = high;
+        return frame.count >= 1 && frame.count <= kEntriesPerPage;
     };
-    if (!enter(root)) return Damage();
-    char previous[kMaxKeyField + 1] = {};
-    bool first = true;
+    auto failure = [&]() { return readFailed ? ReadFailure() : Damage(); };
+    if (!enter(root, 0, 65535)) return failure();
+    const int childrenAt = disk_format::ChildrenOffset(keyField_);
     while (!stack.empty()) {
-        Frame& frame = stack.back();
+        WalkFrame& frame = stack.back();
         if (frame.step > 2 * frame.count) {
             stack.pop_back();
             continue;
         }
         const int step = frame.step++;
         if (step % 2 == 0) {
-            const std::int32_t child =
-                LoadInt32(frame.page + disk_format::ChildrenOffset(keyField_) + 4 * (step / 2));
-            if (child != disk_format::kNoPage && !enter(child)) return Damage();
+            const int i = step / 2;
+            const std::int32_t child = LoadInt32(frame.page + childrenAt + 4 * i);
+            if (child == disk_format::kNoPage) continue;
+            // The keys of child i lie between entries i - 1 and i.
+            const int low = i == 0 ? frame.low : leadOf(frame.page, i - 1);
+            const int high = i == frame.count ? frame.high : leadOf(frame.page, i);
+            if (anyWanted(low, high) && !enter(child, low, high)) return failure();
             continue;
         }
         const unsigned char* entry = frame.page + 4 + (step / 2) * entrySize;
+        const int lead = beginningOf(entry + disk_format::kIndexEntryFixedSize);
+        if (!anyWanted(lead, lead)) continue;
         const char* key = reinterpret_cast<const char*>(entry + disk_format::kIndexEntryFixedSize);
         // A key field without its NUL is cut to the longest key the field holds.
-        const void* nul = std::memchr(key, '\0', static_cast<std::size_t>(keyField_ - 1));
-        const std::size_t length = nul != nullptr
-                                       ? static_cast<std::size_t>(static_cast<const char*>(nul) - key)
-                                       : static_cast<std::size_t>(keyField_ - 1);
-        char current[kMaxKeyField + 1];
-        std::memcpy(current, key, length);
-        current[length] = '\0';
-        if (!first && std::strcmp(previous, current) >= 0) return Damage();
-        first = false;
-        std::memcpy(previous, current, length + 1);
-        visitor.Visit(std::string_view(current, length), LoadInt32(entry), LoadInt32(entry + 4));
+        visitor.Visit(std::string_view(key, strnlen(key, static_cast<std::size_t>(keyField_ - 1))),
+                      LoadInt32(entry), LoadInt32(entry + 4));
     }
     return StoreError{};
 }

@@ -93,10 +93,14 @@ public:
 
     // Every key of the open index in key order, read from the file whole
     // (in large reads) rather than a page at a time. The same damage checks
-    // as a lookup, and one more a walk can make: keys in strictly ascending
-    // order. A damaged index is reported once the walk meets the damage;
-    // keys handed over before it stand.
-    StoreError WalkKeys(CIndexKeyVisitor& visitor);
+    // as a lookup: pages inside the file, counts of 1 to 4, no loop (no more
+    // pages entered than the file holds, no deeper than any tree). A damaged
+    // index is reported once the walk meets the damage; keys handed over
+    // before it stand.
+    // leading, when given (65536 flags: first byte * 256 + second byte, 0
+    // for the second of a one-byte key), names how the keys wanted may
+    // begin: subtrees whose keys all begin otherwise are not read at all.
+    StoreError WalkKeys(CIndexKeyVisitor& visitor, const bool* leading = nullptr);
 
     void Close();
 
