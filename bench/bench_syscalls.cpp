@@ -9,16 +9,22 @@
 // OPERATION: search_rare search_common search_absent filter_few filter_many
 // next_direct prev_direct next_filtered prev_filtered full_text lookup disk_check
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <fstream>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "bench/bench_info.h"
 #include "bench/bench_people.h"
 #include "bench/bench_viewer.h"
+#include "bench/search_floor.h"
 #include "store/catalogue.h"
 #include "store/index_key.h"
 #include "store/name_index.h"
@@ -31,6 +37,58 @@ constexpr const char kEnd[] = "--- operation ends ---\n";
 void Mark(const char* text) {
     // A raw write: the trace shows it as one call with exactly this text.
     if (::write(2, text, std::strlen(text)) < 0) std::perror("write");
+}
+
+// With CHRONARA_COLD set: the database files are dropped from the system's
+// cache just before the operation, and the reads the device served during it
+// are printed (from /sys/dev/block/MAJOR:MINOR/stat of the folder's device).
+struct DeviceReads {
+    long requests = 0;
+    long sectors = 0;
+};
+
+bool ColdRun() { return std::getenv("CHRONARA_COLD") != nullptr; }
+
+std::string DeviceStat(const std::string& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) return "";
+    return "/sys/dev/block/" + std::to_string(major(info.st_dev)) + ":" + std::to_string(minor(info.st_dev)) +
+           "/stat";
+}
+
+DeviceReads ReadsSoFar(const std::string& statFile) {
+    DeviceReads reads;
+    std::ifstream in(statFile);
+    long merged = 0;
+    in >> reads.requests >> merged >> reads.sectors;
+    return reads;
+}
+
+void DropFromCache(const std::string& folder) {
+    for (const char* extension : {".ext", ".cor", ".tre"}) {
+        const std::string path = folder + "/" + catalogue::StemOf(bench::kBenchCode) + extension;
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        if (fd < 0) continue;
+        ::fdatasync(fd);
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        ::close(fd);
+    }
+}
+
+// Marks the start of the operation (dropping the cache first on a cold run).
+DeviceReads Begin(const std::string& folder) {
+    if (ColdRun()) DropFromCache(folder);
+    const DeviceReads before = ColdRun() ? ReadsSoFar(DeviceStat(folder)) : DeviceReads{};
+    Mark(kBegin);
+    return before;
+}
+
+void End(const std::string& folder, const DeviceReads& before) {
+    Mark(kEnd);
+    if (!ColdRun()) return;
+    const DeviceReads after = ReadsSoFar(DeviceStat(folder));
+    std::fprintf(stderr, "device reads: %ld requests, %ld bytes\n", after.requests - before.requests,
+                 (after.sectors - before.sectors) * 512);
 }
 
 }  // namespace
@@ -66,13 +124,26 @@ int main(int argc, char** argv) {
         {"filter_many", info.common, bench::kManyHitsPrefix},
     };
     for (const Search& search : searches) {
+        if (op == std::string("floor_") + search.name && search.firstName == nullptr) {
+            bench::SearchFloor floor;
+            if (!floor.Prepare(folder, bench::kBenchCode, search.surname, 10, &error)) {
+                std::fprintf(stderr, "bench_syscalls: %s\n", error.c_str());
+                return 1;
+            }
+            if (std::getenv("CHRONARA_FIRST") == nullptr) floor.Run();
+            const DeviceReads before = Begin(folder);
+            const bool ran = floor.Run();
+            End(folder, before);
+            return ran ? 0 : 1;
+        }
         if (op != search.name) continue;
-        // The same search once before: the viewer has searched before.
-        viewer.Search(search.surname.c_str(), search.firstName);
-        Mark(kBegin);
+        // The same search once before: the viewer has searched before
+        // (unless CHRONARA_FIRST asks for the first search of a process).
+        if (std::getenv("CHRONARA_FIRST") == nullptr) viewer.Search(search.surname.c_str(), search.firstName);
+        const DeviceReads before = Begin(folder);
         viewer.Search(search.surname.c_str(), search.firstName);
         bench::PaintList(viewer, list);
-        Mark(kEnd);
+        End(folder, before);
         return viewer.MessagesShown() == 0 ? 0 : 1;
     }
 

@@ -32,7 +32,7 @@ private:
 };
 
 StoreError ListOne(const CDirectories& dirs, int code, const std::vector<CSurnameMatcher>& queries,
-                   ListingOutcome& outcome) {
+                   const bool* leading, ListingOutcome& outcome) {
     const char* stem = catalogue::StemOf(code);
     char path[256];
     if (stem == nullptr || !dirs.DataDirFits() || !FormatPath(path, "%s%s.tre", dirs.DataDir(), stem)) {
@@ -42,11 +42,7 @@ StoreError ListOne(const CDirectories& dirs, int code, const std::vector<CSurnam
     StoreError error = index.Open(path, std::string(stem) + ".tre");
     if (error.Failed()) return error;
     MatchCollector collector(code, queries, outcome);
-    // Which beginnings a key needs for any query to take it: the walk reads
-    // only the parts of the index that hold such keys.
-    const std::unique_ptr<bool[]> leading(new bool[65536]());
-    for (const CSurnameMatcher& query : queries) query.MarkLeadingBytes(leading.get());
-    return index.WalkKeys(collector, leading.get());
+    return index.WalkKeys(collector, leading);
 }
 
 }  // namespace
@@ -65,8 +61,12 @@ ListingOutcome List(const CDirectories& dirs, const std::vector<int>& codes,
         outcome.cancelled = true;
         return outcome;
     }
+    // Which beginnings a key needs for any query to take it: the walks read
+    // only the parts of the indexes that hold such keys.
+    const std::unique_ptr<bool[]> leading(new bool[65536]());
+    for (const CSurnameMatcher& query : queries) query.MarkLeadingBytes(leading.get());
     for (int code : codes) {
-        StoreError error = ListOne(dirs, code, queries, outcome);
+        StoreError error = ListOne(dirs, code, queries, leading.get(), outcome);
         if (error.kind == StoreErrorKind::IndexMissing && skipMissing) {
             outcome.skipped.push_back(code);
             continue;

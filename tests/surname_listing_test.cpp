@@ -27,10 +27,11 @@ struct EveryKey : CIndexKeyVisitor {
 // A few thousand surnames of every shape: plain, with prefix words, run
 // together, accented, beginning with signs.
 std::vector<std::string> Surnames() {
-    const char* const stems[] = {"Smith", "Smyth", "Schmidt", "Deusen", "Angelo", "Dennis", "Lewis", "Moskowitz",
-                                 "Ashcraft", "Tymczak", "Pfister", "Lee", "Jackson", "Peters", "Auerbach"};
-    const char* const before[] = {"", "Van ", "Von ", "Con ", "De ", "Di ", "Du ", "La ", "Le ", "Dela ", "D'",
-                                  "Van", "Mc", "O'", "'", "-", " ", "\x8a", "\xc9"};
+    const char* const stems[] = {"Smith",   "Smyth", "Schmidt",   "Deusen",   "Angelo",
+                                 "Dennis",  "Lewis", "Moskowitz", "Ashcraft", "Tymczak",
+                                 "Pfister", "Lee",   "Jackson",   "Peters",   "Auerbach"};
+    const char* const before[] = {"",   "Van ", "Von ", "Con ", "De ", "Di ", "Du ", "La ",  "Le ", "Dela ",
+                                  "D'", "Van",  "Mc",   "O'",   "'",   "-",   " ",   "\x8a", "\xc9"};
     const char* const after[] = {"", "s", "er", "-Jones", "\xfc", "ski"};
     std::vector<std::string> names;
     for (const char* stem : stems) {
@@ -50,7 +51,8 @@ TEST(SurnameListing, LeavingOutUnmatchablePartsOfTheIndexLosesNothing) {
     const int code = 11;
     CDatabaseWriter writer(code);
     std::string error;
-    for (const std::string& surname : Surnames()) ASSERT_TRUE(writer.Add({surname, "A", {"x"}}, &error)) << error;
+    for (const std::string& surname : Surnames())
+        ASSERT_TRUE(writer.Add({surname, "A", {"x"}}, &error)) << error;
     ASSERT_TRUE(writer.Write(data.Path(), 0, &error)) << error;
     testing_support::WriteFileBytes(data.File(disk_format::kMarkerFileName), "");
     CDirectories dirs;
@@ -64,8 +66,24 @@ TEST(SurnameListing, LeavingOutUnmatchablePartsOfTheIndexLosesNothing) {
 
     const MatchMode modes[] = {MatchMode::Exact, MatchMode::Prefix, MatchMode::Pattern, MatchMode::Soundex,
                                MatchMode::DaitchMokotoff};
-    const char* const typed[] = {"smith", "Van Deusen", "deusen", "D'Angelo", "angelo", "lewis", "s", "", "*",
-                                 "?m*", "sm*", "\x8a" "mith", "'smith", "Vandeusen", "ashcraft", "le*", "xyz"};
+    const char* const typed[] = {"smith",
+                                 "Van Deusen",
+                                 "deusen",
+                                 "D'Angelo",
+                                 "angelo",
+                                 "lewis",
+                                 "s",
+                                 "",
+                                 "*",
+                                 "?m*",
+                                 "sm*",
+                                 "\x8a"
+                                 "mith",
+                                 "'smith",
+                                 "Vandeusen",
+                                 "ashcraft",
+                                 "le*",
+                                 "xyz"};
     for (MatchMode mode : modes) {
         for (const char* text : typed) {
             SCOPED_TRACE(std::string(MatchModeName(mode)) + " " + text);
@@ -112,5 +130,6 @@ TEST(SurnameListing, MissingIndexesAreSkippedOrStopTheListingAndTheDiskIsAskedFo
 
     outcome = surname_listing::List(dirs, {1, 3}, astor, false);
     EXPECT_EQ(outcome.error.kind, StoreErrorKind::IndexMissing);
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"The index file congen.tre is missing from the data disk."});
+    EXPECT_EQ(boxes.Texts(),
+              std::vector<std::string>{"The index file congen.tre is missing from the data disk."});
 }
