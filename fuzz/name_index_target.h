@@ -9,7 +9,8 @@
 // Promises checked: no crash or out-of-bounds access (sanitizers); no exit
 // and no message (errors come back as values: a bad signature at the open,
 // damage at a lookup); a lookup repeated gives the same answer; an empty
-// index finds nothing; the file is left byte for byte as it was.
+// index finds nothing; a walk of every key ends, with damage as a value; the
+// file is left byte for byte as it was.
 
 #include <cstdint>
 #include <memory>
@@ -61,6 +62,21 @@ inline int RunNameIndex(const std::uint8_t* data, std::size_t size, const std::s
             Check(first == againFirst && count == againCount && error.kind == again.kind,
                   "the same lookup gave two answers");
             if (index.RootOffset() == -1) Check(first == -1 && count == 0, "an empty index found a key");
+        }
+        // The walk of every key: damage comes back as a value, and a walk
+        // that finishes hands over keys in the index's own order.
+        if (!opened.Failed()) {
+            struct Keys : CIndexKeyVisitor {
+                long count = 0;
+                void Visit(std::string_view key, std::int32_t, std::int32_t) override {
+                    Check(key.size() < CNameIndex::kMaxKeyField, "a walked key longer than its field");
+                    ++count;
+                }
+            } walkedKeys;
+            const StoreError walked = index.WalkKeys(walkedKeys);
+            Check(!walked.Failed() || walked.kind == StoreErrorKind::DamagedIndex,
+                  "a walk failed for another reason than damage");
+            Check(index.RootOffset() != -1 || walkedKeys.count == 0, "an empty index walked a key");
         }
         index.Close();
         index.Close();

@@ -117,10 +117,19 @@ bool CNameIndex::DecodePage(const unsigned char* bytes, Page& page) const {
 }
 
 StoreError CNameIndex::ReadPage(std::int32_t offset, Page& page) {
+    const Page* found = nullptr;
+    StoreError error = LoadPage(offset, page, found);
+    if (!error.Failed() && found != &page) page = *found;
+    return error;
+}
+
+StoreError CNameIndex::LoadPage(std::int32_t offset, Page& buffer, const Page*& found) {
     if (const Page* kept = cache_->Find(offset)) {
-        page = *kept;
+        found = kept;
         return StoreError{};
     }
+    Page& page = buffer;
+    found = &buffer;
     // Pages lie between the header and the signature byte.
     const std::int64_t pageSize = PageSize();
     if (!file_.IsOpen() || offset < kHeaderSize ||
@@ -169,18 +178,20 @@ StoreError CNameIndex::Lookup(const char* key, std::int32_t& first, std::int32_t
     const std::int64_t maxSteps = size > kHeaderSize ? (size - kHeaderSize) / PageSize() + 1 : 1;
     std::int64_t steps = 0;
     std::int32_t offset = cache_->Root();
-    Page page{};
+    Page buffer{};
     while (offset != disk_format::kNoPage) {
         if (++steps > maxSteps) return Damage();
-        StoreError error = ReadPage(offset, page);
+        // Kept pages are used where they are, without a copy.
+        const Page* page = nullptr;
+        StoreError error = LoadPage(offset, buffer, page);
         if (error.Failed()) return error;
-        const int slot = FindSlot(searched, page.entries, page.count);
-        if (slot < page.count && std::strcmp(searched, page.entries[slot].key) == 0) {
-            first = page.entries[slot].first;
-            count = page.entries[slot].count;
+        const int slot = FindSlot(searched, page->entries, page->count);
+        if (slot < page->count && std::strcmp(searched, page->entries[slot].key) == 0) {
+            first = page->entries[slot].first;
+            count = page->entries[slot].count;
             return StoreError{};
         }
-        offset = page.children[slot];
+        offset = page->children[slot];
     }
     return StoreError{};
 }

@@ -121,6 +121,9 @@ public:
 
 private:
     StoreError ReadHeader(std::int32_t& root, std::int32_t& spare);
+    // The page at offset: found points at the kept copy, or at buffer, read
+    // from the file.
+    StoreError LoadPage(std::int32_t offset, Page& buffer, const Page*& found);
     StoreError ReadFailure();
     StoreError Damage() const;
     bool DecodePage(const unsigned char* bytes, Page& page) const;
