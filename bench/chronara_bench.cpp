@@ -156,27 +156,15 @@ void OursSearch(benchmark::State& state, const Disk* disk, Request request) {
     if (viewer.MessagesShown() != 0) Fail(state, "a message box was shown");
 }
 
-void SqliteSearch(benchmark::State& state, const Disk* disk, Request request) {
+// keptOpen: one connection from the first search on, else one a search.
+void SqliteSearch(benchmark::State& state, const Disk* disk, Request request, bool keptOpen) {
     SqliteViewer viewer(disk->Sqlite());
     const std::string surname = Upper(request.surname);
     PaintedList list{};
     for (auto _ : state) {
-        if (!viewer.Search(surname.c_str(), request.firstName)) {
-            Fail(state, viewer.Error());
-            break;
-        }
-        PaintList(viewer, list);
-        benchmark::DoNotOptimize(list);
-    }
-    state.counters["hits"] = static_cast<double>(viewer.RecordCount());
-}
-
-void SqliteSearchKeptOpen(benchmark::State& state, const Disk* disk, Request request) {
-    SqliteViewer viewer(disk->Sqlite());
-    const std::string surname = Upper(request.surname);
-    PaintedList list{};
-    for (auto _ : state) {
-        if (!viewer.SearchKeptOpen(surname.c_str(), request.firstName)) {
+        const bool searched = keptOpen ? viewer.SearchKeptOpen(surname.c_str(), request.firstName)
+                                       : viewer.Search(surname.c_str(), request.firstName);
+        if (!searched) {
             Fail(state, viewer.Error());
             break;
         }
@@ -392,9 +380,9 @@ void RegisterSize(const Disk* disk) {
         Register(std::string(search.first) + "/ours" + size,
                  [disk, request](benchmark::State& s) { OursSearch(s, disk, request); });
         Register(std::string(search.first) + "/sqlite" + size,
-                 [disk, request](benchmark::State& s) { SqliteSearch(s, disk, request); });
+                 [disk, request](benchmark::State& s) { SqliteSearch(s, disk, request, false); });
         Register(std::string(search.first) + "/sqlite_open" + size,
-                 [disk, request](benchmark::State& s) { SqliteSearchKeptOpen(s, disk, request); });
+                 [disk, request](benchmark::State& s) { SqliteSearch(s, disk, request, true); });
         if (request.firstName == nullptr) {
             Register(std::string(search.first) + "/floor" + size,
                      [disk, request](benchmark::State& s) { FloorSearch(s, disk, request); });

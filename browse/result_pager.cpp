@@ -147,20 +147,22 @@ bool CResultPager::ListRange() {
     return nextEntry_ < rangeEnd_;
 }
 
-bool CResultPager::NextPage() {
-    error_ = StoreError{};
+bool CResultPager::TurnDirect(std::int32_t first) {
     Page page;
-    if (direct_) {
-        const StoreError error = ReadDirectPage(nextEntry_, page);
-        if (error.Failed()) return FailTurn(error);
-        pageStartEntry_ = nextEntry_;
-        nextEntry_ += page.count;
-        Show(page);
-        return nextEntry_ < rangeEnd_;
-    }
+    const StoreError error = ReadDirectPage(first, page);
+    if (error.Failed()) return FailTurn(error);
+    pageStartEntry_ = first;
+    nextEntry_ = first + page.count;
+    Show(page);
+    return nextEntry_ < rangeEnd_;
+}
+
+bool CResultPager::TurnFiltered(bool forward) {
     // Without a scratch file there is no page to turn to.
     if (scratchFailed_ || !history_->IsOpen()) return true;
-    page.count = history_->ReadNextPage(page.rows);
+    // The history buffer keeps its page where it was when the read fails.
+    Page page;
+    page.count = forward ? history_->ReadNextPage(page.rows) : history_->ReadPrevPage(page.rows);
     if (page.count < 0) return FailTurn(HistoryReadError());
     const StoreError error = FillSummaries(page);
     if (error.Failed()) return FailTurn(error);
@@ -168,28 +170,17 @@ bool CResultPager::NextPage() {
     return true;
 }
 
+bool CResultPager::NextPage() {
+    error_ = StoreError{};
+    return direct_ ? TurnDirect(nextEntry_) : TurnFiltered(true);
+}
+
 bool CResultPager::PrevPage() {
     error_ = StoreError{};
-    Page page;
-    if (direct_) {
-        std::int64_t start = static_cast<std::int64_t>(pageStartEntry_) - pageSize_;
-        if (start < rangeStart_) start = rangeStart_;
-        const auto first = static_cast<std::int32_t>(start);
-        const StoreError error = ReadDirectPage(first, page);
-        if (error.Failed()) return FailTurn(error);
-        pageStartEntry_ = first;
-        nextEntry_ = first + page.count;
-        Show(page);
-        return nextEntry_ < rangeEnd_;
-    }
-    if (scratchFailed_ || !history_->IsOpen()) return true;
-    // The history buffer keeps its page where it was when the read fails.
-    page.count = history_->ReadPrevPage(page.rows);
-    if (page.count < 0) return FailTurn(HistoryReadError());
-    const StoreError error = FillSummaries(page);
-    if (error.Failed()) return FailTurn(error);
-    Show(page);
-    return true;
+    if (!direct_) return TurnFiltered(false);
+    std::int64_t start = static_cast<std::int64_t>(pageStartEntry_) - pageSize_;
+    if (start < rangeStart_) start = rangeStart_;
+    return TurnDirect(static_cast<std::int32_t>(start));
 }
 
 StoreError CResultPager::ScanRange(const char* firstName, std::int64_t& hits) {

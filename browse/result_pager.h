@@ -87,6 +87,9 @@ private:
     // A search that failed: nothing shown, nothing counted.
     void Empty(const StoreError& error);
     bool FailTurn(const StoreError& error);
+    // A page turn from entry first (direct mode), or through history.buf.
+    bool TurnDirect(std::int32_t first);
+    bool TurnFiltered(bool forward);
     StoreError HistoryReadError() const;
 
     std::int32_t rangeStart_ = 0;
