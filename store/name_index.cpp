@@ -218,7 +218,12 @@ class PageRuns {
 public:
     // Small enough to stay in the processor's cache while the walk reads it.
     static constexpr std::size_t kRun = 256 * 1024;
-    PageRuns(CDataFile& file, std::size_t pageSize) : file_(file), pageSize_(pageSize), run_(kRun) {}
+    // A run no longer than the file: a small index costs a small buffer.
+    PageRuns(CDataFile& file, std::size_t pageSize)
+        : file_(file),
+          pageSize_(pageSize),
+          run_(file.Size() < static_cast<std::int64_t>(kRun) ? static_cast<std::size_t>(file.Size()) : kRun) {
+    }
     // Points frame at the page at offset; false when it cannot be read.
     bool Enter(std::int64_t offset, WalkFrame& frame, std::vector<WalkFrame>& stack) {
         std::size_t got = 0;
@@ -272,10 +277,16 @@ StoreError CNameIndex::WalkKeys(CIndexKeyVisitor& visitor, const bool* leading) 
     std::int64_t entered = 0;
     bool readFailed = false;
     // wanted[b + 1] - wanted[a]: how many wanted beginnings lie in a..b.
-    std::vector<std::int32_t> wanted(65537, 0);
-    for (int pair = 0; pair < 65536; ++pair)
-        wanted[pair + 1] = wanted[pair] + (leading == nullptr || leading[pair] ? 1 : 0);
-    auto anyWanted = [&](int low, int high) { return low <= high && wanted[high + 1] - wanted[low] > 0; };
+    // Without a choice of beginnings every part of the index is wanted.
+    std::vector<std::int32_t> wanted(leading != nullptr ? 65537 : 0, 0);
+    for (std::size_t pair = 0; pair + 1 < wanted.size(); ++pair) {
+        wanted[pair + 1] = wanted[pair] + (leading[pair] ? 1 : 0);
+    }
+    auto anyWanted = [&](int low, int high) {
+        if (low > high) return false;
+        if (leading == nullptr) return true;
+        return wanted[static_cast<std::size_t>(high) + 1] - wanted[static_cast<std::size_t>(low)] > 0;
+    };
     auto beginningOf = [](const unsigned char* key) { return key[0] * 256 + (key[0] == 0 ? 0 : key[1]); };
     auto leadOf = [&](const unsigned char* page, int i) {
         return beginningOf(page + 4 + i * entrySize + disk_format::kIndexEntryFixedSize);
