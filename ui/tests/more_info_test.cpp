@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -163,6 +164,37 @@ TEST_F(MoreInfoTest, DialogUnitsFollowTheFont) {
     const QSize base(6, 13);
     EXPECT_EQ(CMoreInfoDlg::DialogUnitsToPixels(QRect(0, 0, 315, 213), base), QRect(0, 0, 473, 346));
     EXPECT_EQ(CMoreInfoDlg::DialogUnitsToPixels(QRect(238, 184, 50, 14), base), QRect(357, 299, 75, 23));
+}
+
+}  // namespace
+}  // namespace ui_test
+
+namespace ui_test {
+namespace {
+
+// A failing disk in the viewer: the record file cut after the search.
+TEST_F(MoreInfoTest, RecordThatCannotBeReadOpensNoDialogAndSaysWhy) {
+    Search("smith");
+    const int rows = View()->Pager()->RowsOnPage();
+    ASSERT_GT(rows, 3);
+    const std::string before = View()->RowText(0);
+    testing_support::WriteFileBytes(dataDir_ + "/congen.ext", "");
+    QTest::mouseClick(View(), Qt::LeftButton, Qt::NoModifier, RowPoint(3));
+    QString text;
+    bool moreInfo = false;
+    ModalWatcher watcher([&](QWidget* modal) {
+        moreInfo = qobject_cast<CMoreInfoDlg*>(modal) != nullptr;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) text = box->text();
+        modal->close();
+    });
+    QTest::mouseClick(Button(kIdMoreInfo), Qt::LeftButton);
+    EXPECT_TRUE(watcher.Fired());
+    EXPECT_FALSE(moreInfo) << "More Info opened on a record that could not be read";
+    EXPECT_TRUE(text.contains(QStringLiteral("Could not read congen.ext"))) << text.toStdString();
+    // The page stays as it was, selection and all.
+    EXPECT_EQ(View()->Pager()->RowsOnPage(), rows);
+    EXPECT_EQ(std::string(View()->RowText(0)), before);
+    EXPECT_EQ(View()->SelectedRow(), 3);
 }
 
 }  // namespace
