@@ -201,7 +201,7 @@ void OursListSoundex(benchmark::State& state, const Disk* disk, const std::strin
     const std::vector<CSurnameMatcher> queries{CSurnameMatcher(MatchMode::Soundex, surname)};
     std::size_t found = 0;
     for (auto _ : state) {
-        const ListingOutcome outcome = surname_listing::List(dirs, {bench::kBenchCode}, queries, false);
+        const ListingOutcome outcome = surname_listing::List(dirs, {bench::kBenchCode}, queries, {});
         found = outcome.matches[0].size();
         if (outcome.error.Failed()) {
             Fail(state, "the listing failed");

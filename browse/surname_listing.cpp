@@ -54,10 +54,10 @@ std::vector<int> EveryDatabase() {
 }
 
 ListingOutcome List(const CDirectories& dirs, const std::vector<int>& codes,
-                    const std::vector<CSurnameMatcher>& queries, bool skipMissing) {
+                    const std::vector<CSurnameMatcher>& queries, const ListingOptions& options) {
     ListingOutcome outcome;
     outcome.matches.resize(queries.size());
-    if (!CheckDataDisk(dirs)) {
+    if (!(options.interactive ? CheckDataDisk(dirs) : FindDataDisk(dirs))) {
         outcome.cancelled = true;
         return outcome;
     }
@@ -67,14 +67,14 @@ ListingOutcome List(const CDirectories& dirs, const std::vector<int>& codes,
     for (const CSurnameMatcher& query : queries) query.MarkLeadingBytes(leading.get());
     for (int code : codes) {
         StoreError error = ListOne(dirs, code, queries, leading.get(), outcome);
-        if (error.kind == StoreErrorKind::IndexMissing && skipMissing) {
+        if (error.kind == StoreErrorKind::IndexMissing && options.skipMissing) {
             outcome.skipped.push_back(code);
             continue;
         }
         if (error.Failed()) {
             // A bad signature stops a listing like a damaged page; nothing
             // ends the program here.
-            search_messages::Show(search_messages::MessageOf(error));
+            if (options.interactive) search_messages::Show(search_messages::MessageOf(error));
             outcome.error = error;
             return outcome;
         }

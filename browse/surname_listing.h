@@ -39,11 +39,20 @@ namespace surname_listing {
 // Every database of the list, in list-row order.
 std::vector<int> EveryDatabase();
 
-// Checks for the data disk (prompting as a search does), then walks the
-// index of each database of codes once and matches every key against every
-// query. With skipMissing, a database whose index is not there is passed
-// over (and named in skipped); otherwise that is an error like any other.
+// How a listing behaves where the disk or a file fails.
+struct ListingOptions {
+    // A database whose index is not there is passed over (and named in
+    // skipped); otherwise that is an error like any other.
+    bool skipMissing = false;
+    // Asks for the data disk as a search does, and shows the message of an
+    // error. Without it (a list that follows the user's typing) an absent
+    // disk gives cancelled and an error is only returned, never shown.
+    bool interactive = true;
+};
+
+// Checks for the data disk, then walks the index of each database of codes
+// once and matches every key against every query.
 ListingOutcome List(const CDirectories& dirs, const std::vector<int>& codes,
-                    const std::vector<CSurnameMatcher>& queries, bool skipMissing);
+                    const std::vector<CSurnameMatcher>& queries, const ListingOptions& options);
 
 }  // namespace surname_listing

@@ -92,7 +92,7 @@ TEST(SurnameListing, LeavingOutUnmatchablePartsOfTheIndexLosesNothing) {
             for (const std::string& key : every.keys) {
                 if (matcher.Matches(key, code)) expected.emplace_back(WithoutPadding(key));
             }
-            const ListingOutcome outcome = surname_listing::List(dirs, {code}, {matcher}, false);
+            const ListingOutcome outcome = surname_listing::List(dirs, {code}, {matcher}, {});
             ASSERT_FALSE(outcome.error.Failed());
             std::vector<std::string> listed;
             for (const ListedSurname& match : outcome.matches[0]) listed.push_back(match.surname);
@@ -113,14 +113,18 @@ TEST(SurnameListing, MissingIndexesAreSkippedOrStopTheListingAndTheDiskIsAskedFo
     dirs.SetDataDir(data.Path().c_str());
     const std::vector<CSurnameMatcher> astor{CSurnameMatcher(MatchMode::Exact, "astor")};
 
-    // No marker: the prompt, answered Cancel.
-    ListingOutcome outcome = surname_listing::List(dirs, {3}, astor, false);
+    // No marker: the prompt, answered Cancel; a listing that follows the
+    // user's typing asks nothing and shows nothing.
+    ListingOutcome outcome = surname_listing::List(dirs, {3}, astor, {false, false});
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_TRUE(boxes.Shown().empty());
+    outcome = surname_listing::List(dirs, {3}, astor, {});
     EXPECT_TRUE(outcome.cancelled);
     ASSERT_EQ(boxes.Shown().size(), 1u);
 
     testing_support::WriteFileBytes(data.File(disk_format::kMarkerFileName), "");
     boxes.Clear();
-    outcome = surname_listing::List(dirs, surname_listing::EveryDatabase(), astor, true);
+    outcome = surname_listing::List(dirs, surname_listing::EveryDatabase(), astor, {true, true});
     EXPECT_FALSE(outcome.error.Failed());
     EXPECT_EQ(outcome.skipped.size(), 12u);
     ASSERT_EQ(outcome.matches[0].size(), 1u);
@@ -128,7 +132,10 @@ TEST(SurnameListing, MissingIndexesAreSkippedOrStopTheListingAndTheDiskIsAskedFo
     EXPECT_EQ(outcome.matches[0][0].count, 1);
     EXPECT_TRUE(boxes.Shown().empty());
 
-    outcome = surname_listing::List(dirs, {1, 3}, astor, false);
+    outcome = surname_listing::List(dirs, {1, 3}, astor, {false, false});
+    EXPECT_EQ(outcome.error.kind, StoreErrorKind::IndexMissing);
+    EXPECT_TRUE(boxes.Shown().empty());
+    outcome = surname_listing::List(dirs, {1, 3}, astor, {});
     EXPECT_EQ(outcome.error.kind, StoreErrorKind::IndexMissing);
     EXPECT_EQ(boxes.Texts(),
               std::vector<std::string>{"The index file congen.tre is missing from the data disk."});

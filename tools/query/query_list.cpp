@@ -190,7 +190,7 @@ int RunList(const QueryOptions& options) {
     LoadDirectoriesOf(options, dirs);
     const std::vector<int> codes =
         options.allDatabases ? surname_listing::EveryDatabase() : std::vector<int>{options.code};
-    const ListingOutcome outcome = surname_listing::List(dirs, codes, matchers, options.allDatabases);
+    const ListingOutcome outcome = surname_listing::List(dirs, codes, matchers, {options.allDatabases, true});
     if (outcome.cancelled) return kExitFailed;
     for (int code : outcome.skipped) {
         Complain(std::string("note: ") + TitleOf(code) + " is skipped: its index " + catalogue::StemOf(code) +
