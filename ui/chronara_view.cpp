@@ -80,21 +80,8 @@ void CChronaraView::DoSearch(const char* surname) {
 }
 
 void CChronaraView::OnLButtonDown(const QPoint& point) {
-    if (!kListArea.ToQRect().contains(point)) return;
-    const int h = TextHeight();
-    const int row = (point.y() - kListTop) / h;
-    QRegion changed;
-    if (selectedRow_ >= 0) changed += RowRegion(selectedRow_);
-    const int rows = session_->RowsOnPage();
-    if (rows > 0 && row < rows) {
-        selectedRow_ = row;
-        changed += RowRegion(row);
-        moreInfoButton_->setEnabled(true);
-    } else {
-        selectedRow_ = -1;
-        moreInfoButton_->setEnabled(false);
-    }
-    RepaintList(changed);
+    // Outside the list area a click changes nothing; below the last row it clears the selection.
+    if (kListArea.ToQRect().contains(point)) SelectRow(RowAt(point));
 }
 
 void CChronaraView::OnLButtonDblClk(const QPoint& point) {

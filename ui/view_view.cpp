@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
@@ -20,6 +21,7 @@
 #include "ui/cp1252_qt.h"
 #include "ui/help_window.h"
 #include "ui/resource_names.h"
+#include "ui/result_list.h"
 #include "ui/view_doc.h"
 #include "ui/view_layout.h"
 
@@ -38,7 +40,21 @@ CViewView::~CViewView() { Destroy(); }
 bool CViewView::Create() {
     if (created_) return true;
     created_ = true;
-    return OnCreate() == 0;
+    if (OnCreate() != 0) return false;
+    CreateResultList();
+    return true;
+}
+
+void CViewView::CreateResultList() {
+    // Made after every control, the derived view's included, so that it
+    // comes last in the Tab order; it has no control id of its own.
+    resultList_ = new CResultList(this);
+    const QRect list = kListArea.ToQRect();
+    const int pageRows = TextHeight() >= kLargeTextHeight ? 8 : CResultPager::kMaxRows;
+    const int grow = std::max(0, pageRows * TextHeight() - list.height());
+    resultList_->setGeometry(
+        list.adjusted(-kListFrameMargin, -kListFrameMargin, kListFrameMargin, kListFrameMargin + grow));
+    resultList_->installEventFilter(this);
 }
 
 void CViewView::Destroy() {
@@ -93,6 +109,9 @@ int CViewView::OnCreate() {
     AdoptControl(nextButton_, kIdNext, "Next");
     helpButton_ = MakeButton(5);
     AdoptControl(helpButton_, kIdHelp, "Help");
+    // F1 is Help's key (the view's keyboard presses it at once); set here
+    // as the button's shortcut, it is also what screen readers announce.
+    helpButton_->setShortcut(QKeySequence(Qt::Key_F1));
     quitButton_ = MakeButton(6);
     AdoptControl(quitButton_, kIdQuit, "Quit");
 
@@ -141,6 +160,24 @@ QWidget* CViewView::GetDlgItem(int id) const {
 CResultPager* CViewView::Pager() const { return session_ != nullptr ? &session_->Pager() : nullptr; }
 
 const char* CViewView::RowText(int i) const { return i >= 0 && i < kRowTextCount ? rowTexts_[i] : ""; }
+
+int CViewView::RowsOnPage() const {
+    return session_ != nullptr ? std::clamp(session_->RowsOnPage(), 0, CResultPager::kMaxRows) : 0;
+}
+
+long CViewView::RecordCount() const {
+    return session_ != nullptr ? static_cast<long>(session_->RecordCount()) : 0;
+}
+
+bool CViewView::HasNext() const { return session_ != nullptr && session_->HasNext(); }
+
+bool CViewView::HasPrev() const { return session_ != nullptr && session_->HasPrev(); }
+
+int CViewView::RowAt(const QPoint& point) const {
+    if (!kListArea.ToQRect().contains(point)) return -1;
+    const int row = (point.y() - kListTop) / TextHeight();
+    return row < RowsOnPage() ? row : -1;
+}
 
 QRegion CViewView::ListRegion() const {
     QRect list = kListArea.ToQRect();
@@ -247,4 +284,19 @@ void CViewView::FormatRows() {
     const int rows = std::min(session_->RowsOnPage(), CResultPager::kMaxRows);
     for (int i = 0; i < rows; ++i) session_->FormatRow(i, rowTexts_[i]);
     RefreshList();
+    ListChanged();
 }
+
+void CViewView::SelectRow(int row) {
+    if (row < 0 || row >= RowsOnPage()) row = -1;
+    QRegion changed;
+    if (selectedRow_ >= 0) changed += RowRegion(selectedRow_);
+    if (row >= 0) changed += RowRegion(row);
+    selectedRow_ = row;
+    moreInfoButton_->setEnabled(row >= 0);
+    RepaintList(changed);
+}
+
+void CViewView::ListChanged() { resultList_->SetHasRows(RowsOnPage() > 0); }
+
+void CViewView::OnListFocus() {}
