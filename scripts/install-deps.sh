@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
-  qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
+  qt6-base-dev qt6-base-private-dev libgl-dev xvfb xauth fonts-dejavu-core
   python3 desktop-file-utils appstream dpkg-dev file
   lintian man-db bash-completion zsh
   clang libclang-rt-14-dev clang-format strace

@@ -89,6 +89,7 @@ void CViewView::OnClear() {
     firstNameEdit_->clear();
     OnSetFocus();
     selectedRow_ = -1;
+    pageIndex_ = 0;
     ListChanged();
 }
 
@@ -106,6 +107,7 @@ bool CViewView::OnPrevPage() {
         return false;
     }
     if (viewDestroyed_) return false;
+    --pageIndex_;
     FormatRows();
     // The button that has just been disabled must not keep the focus.
     if (!session_->HasPrev() && !fromList) nextButton_->setFocus(Qt::OtherFocusReason);
@@ -123,6 +125,7 @@ bool CViewView::OnNextPage() {
         return false;
     }
     if (viewDestroyed_) return false;
+    ++pageIndex_;
     FormatRows();
     if (!session_->HasNext() && !fromList) prevButton_->setFocus(Qt::OtherFocusReason);
     return true;

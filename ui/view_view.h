@@ -10,11 +10,14 @@
 
 #include <QPointer>
 #include <QRegion>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include "ui/help_window.h"
 
 class CBitmapButton;
+class CCountLine;
 class CDirectories;
 class CResultList;
 class CResultPager;
@@ -104,7 +107,15 @@ public:
     bool HasPrev() const;
     // The row under point of the view, or -1.
     int RowAt(const QPoint& point) const;
+    // What the columns of a row show: surname, given names, summary (fewer
+    // when a piece is empty); nothing for a row the page does not hold.
+    QStringList RowColumns(int row) const;
+    // The count line as painted ("23 records found."), and the page shown
+    // ("Page 2 of 3"; empty without records).
+    QString CountText() const;
+    QString PageText() const;
     CResultList* ResultList() const { return resultList_; }
+    CCountLine* CountLine() const { return countLine_; }
     CSearchSession* Session() const { return session_.get(); }
     // The pager of the session; null once the view is destroyed.
     CResultPager* Pager() const;
@@ -126,7 +137,8 @@ protected:
     bool PreTranslateMessage(QObject* watched, QEvent* event);
     // Repaints part of the list outside a full paint (no focus change).
     void RepaintList(const QRegion& region);
-    // After a search, a page turn or Clear: the list's Tab stop follows the rows.
+    // After a search, a page turn or Clear: the list's Tab stop follows the
+    // rows, and screen readers hear of the new count, page and rows.
     void ListChanged();
     // Takes a control into the view: id, name, keyboard and cursor handling.
     void AdoptControl(QWidget* control, int id, const char* name);
@@ -163,6 +175,9 @@ protected:
     QPushButton* helpButton_ = nullptr;
     QPushButton* quitButton_ = nullptr;
     CResultList* resultList_ = nullptr;
+    CCountLine* countLine_ = nullptr;
+    // The page shown, 0 for the first; kept for the page that screen readers hear.
+    int pageIndex_ = 0;
 
     // Destroyed flag and first-paint flag, kept per view.
     bool viewDestroyed_ = false;
@@ -174,7 +189,9 @@ private:
     QPushButton* MakeButton(int index);
     CBitmapButton* MakeBitmapButton(int index, const char* up, const char* down, const char* focus,
                                     const char* dim);
-    void CreateResultList();
+    // The result list and the count line, which the view paints, as children for the keyboard and screen
+    // readers.
+    void CreatePaintedControls();
     QRegion ControlsRegion() const;
     void InvertRow(QPainter& d, int row, int h) const;
 
