@@ -25,6 +25,7 @@
 #include "ui/help_window.h"
 #include "ui/resource_names.h"
 #include "ui/result_list.h"
+#include "ui/scaled_picture.h"
 #include "ui/view_doc.h"
 #include "ui/view_layout.h"
 
@@ -267,7 +268,8 @@ void CViewView::paintEvent(QPaintEvent* event) {
 
 void CViewView::OnDraw(QPainter& d, bool fullPaint) {
     if (session_ == nullptr) return;
-    if (const QPixmap* backdrop = doc_.Backdrop()) {
+    // The backdrop as drawn for the screen's (or the printer's) pixel ratio.
+    if (const QPixmap* backdrop = doc_.Backdrop(CScaledPicture::PaintRatio(d))) {
         d.drawPixmap(0, 0, *backdrop);
         PaintList(d, session_->RowsOnPage(), static_cast<long>(session_->RecordCount()));
     }
