@@ -361,9 +361,15 @@ void CViewView::SelectRow(int row) {
 void CViewView::ListChanged() {
     resultList_->SetHasRows(RowsOnPage() > 0);
     countLine_->Announce(CountText(), PageText());
-    // Other rows, perhaps fewer: the items are to be read anew.
-    QAccessibleEvent rows(resultList_, QAccessible::ObjectReorder);
-    QAccessible::updateAccessibility(&rows);
+    // The items of the page: new ones are added, the others have new texts.
+    // (Qt's reorder event would say so at once, but its AT-SPI signal is
+    // malformed before Qt 6.5; rows past the page simply are no more.)
+    const int rows = RowsOnPage();
+    for (int row = 0; row < rows; ++row) {
+        NotifyRow(resultList_, row < announcedRows_ ? QAccessible::NameChanged : QAccessible::ObjectCreated,
+                  row);
+    }
+    announcedRows_ = rows;
     QAccessibleEvent described(resultList_, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&described);
 }

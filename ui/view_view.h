@@ -178,6 +178,8 @@ protected:
     CCountLine* countLine_ = nullptr;
     // The page shown, 0 for the first; kept for the page that screen readers hear.
     int pageIndex_ = 0;
+    // The rows that screen readers were last told of.
+    int announcedRows_ = 0;
 
     // Destroyed flag and first-paint flag, kept per view.
     bool viewDestroyed_ = false;

@@ -186,7 +186,7 @@ TEST_F(AccessibilityTest, ResultListHasAnItemPerRowWithItsTextAndSelection) {
     EXPECT_EQ(list->parent()->object(), View());
 
     Search("lee");
-    EXPECT_TRUE(Saw(QAccessible::ObjectReorder, View()->ResultList()));
+    for (int row = 0; row < 3; ++row) EXPECT_TRUE(Saw(QAccessible::ObjectCreated, View()->ResultList(), row));
     ASSERT_EQ(list->childCount(), 3);
     EXPECT_EQ(list->text(QAccessible::Description), QStringLiteral("3 records found. Page 1 of 1"));
     const QString summary0 = QString::fromLatin1(View()->Pager()->Row(0).summary);
@@ -241,6 +241,9 @@ TEST_F(AccessibilityTest, ResultListHasAnItemPerRowWithItsTextAndSelection) {
     EXPECT_EQ(list->childCount(), 10);
     EXPECT_EQ(list->child(0), first);
     EXPECT_TRUE(first->text(QAccessible::Name).startsWith(QStringLiteral("SMITH, John Henry, ")));
+    events_.clear();
+    QTest::mouseClick(Arrow(kIdNext), Qt::LeftButton);
+    EXPECT_TRUE(Saw(QAccessible::NameChanged, View()->ResultList(), 9)) << "a new page: new texts";
 }
 
 TEST_F(AccessibilityTest, MoreInfoTellsTheRecordAsItsDescriptionWithTheFocusOnOk) {
