@@ -18,6 +18,7 @@ import tempfile
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 SURNAME = "smith"
 # "Civil War Medal of Honor" is the second row of the Database list.
@@ -26,13 +27,27 @@ EXPECTED_COUNT = "22 records found."
 WAIT_SECONDS = 15
 
 
+# What the count line said through events ("object:text-changed:insert"),
+# as a screen reader hears of it.
+announced = []
+
+
+def on_text_inserted(event):
+    if event.source.getRoleName() == "label":
+        announced.append(event.any_data)
+
+
 def wait_for(what, probe, seconds=WAIT_SECONDS):
     deadline = time.monotonic() + seconds
+    context = GLib.MainContext.default()
     while time.monotonic() < deadline:
+        # The events that came meanwhile.
+        while context.iteration(False):
+            pass
         found = probe()
         if found:
             return found
-        time.sleep(0.2)
+        time.sleep(0.1)
     raise AssertionError("timed out waiting for " + what)
 
 
@@ -112,9 +127,11 @@ def run(viewer_process, env, want_dump):
 
     # The keyboard alone: the surname, Tab, Tab to the Database list, the
     # collection, Enter.
+    pyatspi.Registry.registerEventListener(on_text_inserted, "object:text-changed:insert")
     type_text(env, SURNAME)
     keys(env, "Tab", "Tab", *(["Down"] * DATABASE_ROW), "Return")
     wait_for("the count line of the search", lambda: find(app, "label", name=EXPECTED_COUNT))
+    wait_for("the count line's change told", lambda: EXPECTED_COUNT in announced)
     results = find(app, "list", name="Search results")
     assert results is not None, "no result list"
     rows = wait_for("the rows", lambda: [results.getChildAtIndex(i).name for i in range(results.childCount)])
