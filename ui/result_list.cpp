@@ -1,5 +1,7 @@
 #include "ui/result_list.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -25,6 +27,14 @@ void CResultList::keyPressEvent(QKeyEvent* event) {
 void CResultList::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     view_->OnListFocus();
+}
+
+void CResultList::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    // A modal dialog over the window takes the focus for a while; it gives it back.
+    if (event->reason() != Qt::PopupFocusReason && QApplication::activeModalWidget() == nullptr) {
+        view_->OnListFocusOut();
+    }
 }
 
 void CResultList::paintEvent(QPaintEvent* /*event*/) {

@@ -133,6 +133,7 @@ bool CViewView::OnNextPage() {
 
 void CViewView::OnMoreInfo() {
     CommandScope scope(*this);
+    const bool fromList = resultList_->hasFocus();
     const int row = selectedRow_;
     // Only a row that the current page holds has a record behind it.
     if (row < 0 || row >= std::min(session_->RowsOnPage(), CResultPager::kMaxRows)) return;
@@ -147,6 +148,7 @@ void CViewView::OnMoreInfo() {
     dialog.SetTitle(title);
     dialog.SetText(text);
     dialog.DoModal();
+    if (!viewDestroyed_) ReturnFromDialog(fromList);
 }
 
 void CViewView::OnShowHelp() {

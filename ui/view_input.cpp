@@ -16,8 +16,29 @@
 #include "ui/view_view.h"
 
 void CViewView::OnSetFocus() {
+    // Back from a record opened in the result list, the keyboard goes on in the list.
+    if (focusListAgain_ && resultList_ != nullptr && resultList_->focusPolicy() != Qt::NoFocus) {
+        resultList_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    focusListAgain_ = false;
     if (surnameEdit_ != nullptr) surnameEdit_->setFocus(Qt::OtherFocusReason);
 }
+
+void CViewView::ReturnFromDialog(bool toList) {
+    // Until the focus leaves the list again (Tab, another window), the
+    // view's focus rule means the list; then it means the surname edit again.
+    focusListAgain_ = toList;
+    if (window()->isActiveWindow()) {
+        if (toList) OnSetFocus();
+        return;
+    }
+    // A window manager gives the activation back by itself; without one the
+    // keyboard would reach no window at all.
+    window()->activateWindow();
+}
+
+void CViewView::OnListFocusOut() { focusListAgain_ = false; }
 
 void CViewView::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);

@@ -76,8 +76,9 @@ public:
     // The result list's keys: Up, Down, Home, End, Page Up, Page Down,
     // Enter, the menu key and Shift+F10. False for any other key.
     bool OnListKey(int key, Qt::KeyboardModifiers modifiers);
-    // The result list got the focus.
+    // The result list got or lost the focus.
     void OnListFocus();
+    void OnListFocusOut();
     // The place of the result list's context menu (the menu key, Shift+F10
     // or a right click in the list area, at globalPos); there is none yet,
     // so nothing happens and the answer is false.
@@ -137,6 +138,9 @@ protected:
     bool PreTranslateMessage(QObject* watched, QEvent* event);
     // Repaints part of the list outside a full paint (no focus change).
     void RepaintList(const QRegion& region);
+    // After a modal dialog: the window active again, the focus in the
+    // result list when the dialog was opened from it.
+    void ReturnFromDialog(bool toList);
     // After a search, a page turn or Clear: the list's Tab stop follows the
     // rows, and screen readers hear of the new count, page and rows.
     void ListChanged();
@@ -180,6 +184,8 @@ protected:
     int pageIndex_ = 0;
     // The rows that screen readers were last told of.
     int announcedRows_ = 0;
+    // The focus rule means the result list (see ReturnFromDialog).
+    bool focusListAgain_ = false;
 
     // Destroyed flag and first-paint flag, kept per view.
     bool viewDestroyed_ = false;

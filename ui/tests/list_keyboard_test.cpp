@@ -141,6 +141,15 @@ TEST_F(ListKeyboardTest, EnterOpensMoreInfoOfTheSelectedRowOnly) {
     Press(Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(watcher.Fired());
     EXPECT_EQ(title, QStringLiteral("LEE, Fitzhugh"));
+    // Back from the record the keyboard goes on in the list, through a full
+    // paint too, until the focus leaves it; then the view's rule is as ever.
+    for (int i = 0; i < 100 && !List()->hasFocus(); ++i) QTest::qWait(10);  // the window's activation
+    ASSERT_TRUE(List()->hasFocus());
+    View()->repaint();
+    EXPECT_TRUE(List()->hasFocus());
+    Press(Qt::Key_Tab);
+    View()->repaint();
+    EXPECT_TRUE(Surname()->hasFocus());
 }
 
 TEST_F(ListKeyboardTest, F1OpensHelpFromAnyControl) {
