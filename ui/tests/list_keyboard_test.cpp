@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 
 #include "browse/result_pager.h"
 #include "platform/message_box.h"
@@ -152,7 +153,7 @@ TEST_F(ListKeyboardTest, EnterOpensMoreInfoOfTheSelectedRowOnly) {
     EXPECT_TRUE(Surname()->hasFocus());
 }
 
-TEST_F(ListKeyboardTest, F1OpensHelpFromAnyControl) {
+TEST_F(ListKeyboardTest, F1OpensHelpFromAnyControlAndEscClosesIt) {
     Search("lee");
     List()->setFocus();
     for (QWidget* from : std::vector<QWidget*>{Surname(), DatabaseList(), List(), Button(kIdClear)}) {
@@ -161,7 +162,8 @@ TEST_F(ListKeyboardTest, F1OpensHelpFromAnyControl) {
         ASSERT_NE(View()->HelpWindow(), nullptr) << from->objectName().toStdString();
         EXPECT_TRUE(View()->HelpWindow()->isVisible());
         EXPECT_EQ(View()->HelpWindow()->CurrentContext(), 19);
-        View()->HelpWindow()->close();
+        QTest::keyClick(View()->HelpWindow()->Browser(), Qt::Key_Escape);
+        EXPECT_FALSE(View()->HelpWindow()->isVisible()) << "Esc closes help";
     }
 }
 
