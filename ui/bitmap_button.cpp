@@ -6,30 +6,30 @@ CBitmapButton::CBitmapButton(QWidget* parent) : QAbstractButton(parent) { setFoc
 
 bool CBitmapButton::LoadBitmaps(const char* normal, const char* pressed, const char* focused,
                                 const char* disabled) {
-    normal_.load(QString::fromLatin1(normal));
-    pressed_.load(QString::fromLatin1(pressed));
-    focused_.load(QString::fromLatin1(focused));
-    disabled_.load(QString::fromLatin1(disabled));
+    normal_.Load(normal);
+    pressed_.Load(pressed);
+    focused_.Load(focused);
+    disabled_.Load(disabled);
     update();
-    return !normal_.isNull();
+    return !normal_.IsNull();
 }
 
 void CBitmapButton::SizeToContent() {
-    if (!normal_.isNull()) resize(normal_.size());
+    if (!normal_.IsNull()) resize(normal_.Base().size());
 }
 
-const QPixmap& CBitmapButton::CurrentImage() const {
+const CScaledPicture& CBitmapButton::CurrentPicture() const {
     // Pressed, else focused, else disabled, else normal; a missing image
     // falls back to the normal one.
-    if (isDown() && !pressed_.isNull()) return pressed_;
-    if (hasFocus() && !focused_.isNull()) return focused_;
-    if (!isEnabled() && !disabled_.isNull()) return disabled_;
+    if (isDown() && !pressed_.IsNull()) return pressed_;
+    if (hasFocus() && !focused_.IsNull()) return focused_;
+    if (!isEnabled() && !disabled_.IsNull()) return disabled_;
     return normal_;
 }
 
-QSize CBitmapButton::sizeHint() const { return normal_.isNull() ? QSize(20, 20) : normal_.size(); }
+QSize CBitmapButton::sizeHint() const { return normal_.IsNull() ? QSize(20, 20) : normal_.Base().size(); }
 
 void CBitmapButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, CurrentImage());
+    painter.drawPixmap(0, 0, CurrentPicture().At(CScaledPicture::PaintRatio(painter)));
 }

@@ -1,9 +1,12 @@
 #pragma once
 // CBitmapButton: a push button drawn with one of four images: pressed, else
-// focused, else disabled, else normal. It sizes itself to its images.
+// focused, else disabled, else normal. It sizes itself to its images, and
+// paints each as drawn for the screen's device pixel ratio.
 
 #include <QAbstractButton>
 #include <QPixmap>
+
+#include "ui/scaled_picture.h"
 
 class CBitmapButton : public QAbstractButton {
     Q_OBJECT
@@ -16,8 +19,8 @@ public:
     // Sizes the button to its normal image.
     void SizeToContent();
 
-    // The image that the current state shows.
-    const QPixmap& CurrentImage() const;
+    // The image that the current state shows (at 1x).
+    const QPixmap& CurrentImage() const { return CurrentPicture().Base(); }
 
     QSize sizeHint() const override;
 
@@ -25,8 +28,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPixmap normal_;
-    QPixmap pressed_;
-    QPixmap focused_;
-    QPixmap disabled_;
+    const CScaledPicture& CurrentPicture() const;
+
+    CScaledPicture normal_;
+    CScaledPicture pressed_;
+    CScaledPicture focused_;
+    CScaledPicture disabled_;
 };

@@ -33,16 +33,22 @@ int CChronaraView::OnCreate() {
 
     QLineEdit** edits[2] = {&surnameEdit_, &firstNameEdit_};
     const char* names[2] = {"Surname", "FirstName"};
+    // The labels beside the boxes are painted in the backdrop; these are their names for screen readers.
+    const char* labels[2] = {"Last Name", "First Name"};
     for (int i = 0; i < 2; ++i) {
         const EditLayout& entry = kEdits[i];
         auto* edit = new QLineEdit(this);
         edit->setGeometry(entry.x, entry.y, entry.width, entry.height);
         edit->setMaxLength(entry.limit);
         AdoptControl(edit, entry.id, names[i]);
+        edit->setAccessibleName(QString::fromLatin1(labels[i]));
         *edits[i] = edit;
     }
 
     databaseList_ = new QComboBox(this);
+    // Named at once: its accessible interface (see ui/accessibility.h) is chosen by this name
+    // when Qt first asks for it, which may be while the list is being filled.
+    databaseList_->setObjectName(QStringLiteral("DatabaseList"));
     databaseList_->setEditable(false);
     // The list's rectangle includes the dropped list; the closed box takes its natural height.
     const QRect dropped = kDatabaseListRect.ToQRect();
@@ -55,6 +61,7 @@ int CChronaraView::OnCreate() {
     }
     databaseList_->setCurrentIndex(0);
     AdoptControl(databaseList_, kIdDatabaseList, "DatabaseList");
+    databaseList_->setAccessibleName(QStringLiteral("Database"));
     return 0;
 }
 
@@ -76,25 +83,13 @@ void CChronaraView::DoSearch(const char* surname) {
     // The window may have been closed while the search waited in a message box.
     if (viewDestroyed_) return;
     selectedRow_ = -1;
+    pageIndex_ = 0;
     FormatRows();
 }
 
 void CChronaraView::OnLButtonDown(const QPoint& point) {
-    if (!kListArea.ToQRect().contains(point)) return;
-    const int h = TextHeight();
-    const int row = (point.y() - kListTop) / h;
-    QRegion changed;
-    if (selectedRow_ >= 0) changed += RowRegion(selectedRow_);
-    const int rows = session_->RowsOnPage();
-    if (rows > 0 && row < rows) {
-        selectedRow_ = row;
-        changed += RowRegion(row);
-        moreInfoButton_->setEnabled(true);
-    } else {
-        selectedRow_ = -1;
-        moreInfoButton_->setEnabled(false);
-    }
-    RepaintList(changed);
+    // Outside the list area a click changes nothing; below the last row it clears the selection.
+    if (kListArea.ToQRect().contains(point)) SelectRow(RowAt(point));
 }
 
 void CChronaraView::OnLButtonDblClk(const QPoint& point) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -30,6 +31,15 @@ CHelpWindow::CHelpWindow(QWidget* owner) : QWidget(owner, Qt::Window), browser_(
         if (ok) ScrollToContext(context);
     });
     resize(560, 520);
+}
+
+void CHelpWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc closes help from the keyboard, as it closes the viewer's dialogs.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QString CHelpWindow::AnchorName(int context) { return QStringLiteral("context-%1").arg(context); }

@@ -31,6 +31,9 @@ public:
     QTextBrowser* Browser() const { return browser_; }
     int CurrentContext() const { return context_; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QTextBrowser* browser_;
     int context_ = -1;

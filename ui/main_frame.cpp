@@ -63,13 +63,34 @@ void CMainFrame::ActivateFrame(Qt::WindowState state) {
     }
 }
 
-void CMainFrame::BringToFront() {
+namespace {
+
+bool OnWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+// Wayland: Qt asks the compositor through xdg-activation, spending the
+// token it finds in XDG_ACTIVATION_TOKEN (and clearing it); a compositor
+// without xdg-activation leaves the request unanswered. The token is for
+// this one request: one that Qt did not spend is not kept.
+void RequestWaylandActivation(QWidget* window, const QString& token) {
+    if (!token.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", token.toLatin1());
+    window->activateWindow();
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+}
+
+}  // namespace
+
+void CMainFrame::BringToFront(const QString& activationToken) {
     if (isMinimized()) showNormal();
     show();
+    // An open message box or More Info dialog goes on top of the frame.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (OnWayland()) {
+        RequestWaylandActivation(modal != nullptr ? modal : this, activationToken);
+        return;
+    }
     raise();
     activateWindow();
-    // An open message box or More Info dialog goes on top of the frame.
-    if (QWidget* modal = QApplication::activeModalWidget()) {
+    if (modal != nullptr) {
         modal->raise();
         modal->activateWindow();
     }

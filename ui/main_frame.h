@@ -22,8 +22,11 @@ public:
     // it; later calls show it again with the given state.
     void ActivateFrame(Qt::WindowState state = Qt::WindowNoState);
     // A second start asked for this window: restore, raise and activate it,
-    // and bring its open modal box or dialog to the front above it.
-    void BringToFront();
+    // and bring its open modal box or dialog to the front above it. On
+    // Wayland, where only the compositor raises windows, the activation is
+    // asked for with the second start's token (when it had one), and the
+    // compositor decides; without a way to ask, nothing more happens.
+    void BringToFront(const QString& activationToken = QString());
 
     CChronaraView* View() const { return view_.data(); }
 

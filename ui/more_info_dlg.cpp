@@ -50,6 +50,7 @@ CMoreInfoDlg::CMoreInfoDlg(QWidget* parent)
     ok_->setDefault(true);
     ok_->setAutoDefault(true);
     textBox_->setObjectName(QStringLiteral("MoreInfoText"));
+    textBox_->setAccessibleName(QStringLiteral("Record"));
     textBox_->setProperty("controlId", kIdText);
     textBox_->setReadOnly(true);
     textBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -94,6 +95,9 @@ void CMoreInfoDlg::showEvent(QShowEvent* event) {
 void CMoreInfoDlg::OnInitDialog() {
     DoDataExchange(false);
     setWindowTitle(title_);
+    // A screen reader reads the record as the dialog's description when it
+    // opens, while the focus is on OK.
+    setAccessibleDescription(textBox_->toPlainText());
     // The focus starts on OK, so the text is not selected when the dialog opens.
     ok_->setFocus(Qt::OtherFocusReason);
 }

@@ -8,8 +8,11 @@
 
 namespace {
 
-constexpr char kActivate[] = "activate\n";
+// The request: "activate", a blank and the token when there is one, a line feed.
+constexpr char kActivate[] = "activate";
 constexpr int kConnectWaitMs = 2000;
+// A request longer than this is no request.
+constexpr qsizetype kMaxRequestLength = 512;
 
 }  // namespace
 
@@ -55,16 +58,39 @@ void CSingleInstance::AskRunningToActivate() const {
     QLocalSocket socket;
     socket.connectToServer(ServerPath());
     if (!socket.waitForConnected(kConnectWaitMs)) return;
-    socket.write(kActivate);
+    QByteArray request(kActivate);
+    const QByteArray token = CheckedToken(qgetenv("XDG_ACTIVATION_TOKEN"));
+    if (!token.isEmpty()) request += ' ' + token;
+    socket.write(request + '\n');
     socket.waitForBytesWritten(kConnectWaitMs);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kConnectWaitMs);
 }
 
+QByteArray CSingleInstance::CheckedToken(const QByteArray& token) {
+    if (token.isEmpty() || token.size() > kMaxTokenLength) return QByteArray();
+    for (const char c : token) {
+        if (c <= ' ' || c > '~') return QByteArray();
+    }
+    return token;
+}
+
 void CSingleInstance::OnNewConnection() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        // The request may come in pieces: it counts once its line is complete.
         auto readRequest = [this, socket]() {
-            if (socket->readAll().contains("activate")) emit activateRequested();
+            QByteArray line = socket->property("request").toByteArray() + socket->readAll();
+            if (line.size() > kMaxRequestLength) line.truncate(kMaxRequestLength);
+            const qsizetype end = line.indexOf('\n');
+            if (end < 0) {
+                socket->setProperty("request", line);
+                return;
+            }
+            line.truncate(end);
+            socket->setProperty("request", QByteArray());
+            const QList<QByteArray> words = line.split(' ');
+            if (words.value(0) != kActivate || words.size() > 2) return;
+            emit activateRequested(QString::fromLatin1(CheckedToken(words.value(1))));
         };
         connect(socket, &QLocalSocket::readyRead, this, readRequest);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);

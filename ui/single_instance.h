@@ -4,6 +4,11 @@
 // both named "PreventAnotherChronara" in the user's runtime folder; a later
 // start finds the lock held, asks the running viewer to come to the front
 // and ends. A lock left behind by a crashed viewer is taken over.
+//
+// On Wayland a window may take the focus only with an activation token
+// that the compositor gave for the user's action; the launch that the user
+// made is the second start's, so its token (XDG_ACTIVATION_TOKEN) travels
+// with the request for the first window to spend.
 
 #include <memory>
 
@@ -34,9 +39,16 @@ public:
     QString LockPath() const;
     QString ServerPath() const;
 
+    // The second start's activation token as it is sent: printable ASCII
+    // without blanks, at most kMaxTokenLength characters; anything else is
+    // no token (empty).
+    static constexpr int kMaxTokenLength = 255;
+    static QByteArray CheckedToken(const QByteArray& token);
+
 signals:
-    // A later start asked this one to come to the front.
-    void activateRequested();
+    // A later start asked this one to come to the front; activationToken is
+    // its Wayland activation token, or empty.
+    void activateRequested(const QString& activationToken);
 
 private:
     void AskRunningToActivate() const;

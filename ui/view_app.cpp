@@ -39,8 +39,8 @@ bool CViewApp::InitInstance() {
         instance_.reset();
         return false;
     }
-    QObject::connect(instance_.get(), &CSingleInstance::activateRequested, [this]() {
-        if (frame_ != nullptr && frame_->isVisible()) frame_->BringToFront();
+    QObject::connect(instance_.get(), &CSingleInstance::activateRequested, [this](const QString& token) {
+        if (frame_ != nullptr && frame_->isVisible()) frame_->BringToFront(token);
     });
 
     SetDialogColors();

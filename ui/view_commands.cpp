@@ -20,6 +20,7 @@
 #include "ui/help_window.h"
 #include "ui/more_info_dlg.h"
 #include "ui/resource_names.h"
+#include "ui/result_list.h"
 #include "ui/view_view.h"
 
 namespace {
@@ -88,41 +89,51 @@ void CViewView::OnClear() {
     firstNameEdit_->clear();
     OnSetFocus();
     selectedRow_ = -1;
+    pageIndex_ = 0;
+    ListChanged();
 }
 
-void CViewView::OnPrevPage() {
+bool CViewView::OnPrevPage() {
     CommandScope scope(*this);
-    if (!session_->CheckDataDisk() || viewDestroyed_) return;
+    if (!session_->CheckDataDisk() || viewDestroyed_) return false;
+    // The result list keeps the focus through a turn it asked for.
+    const bool fromList = resultList_->hasFocus();
     // A page that could not be read leaves everything as it was, the
     // selection included; the session has said why.
     const int selected = selectedRow_;
     selectedRow_ = -1;
     if (!session_->PrevPage()) {
         if (!viewDestroyed_) selectedRow_ = selected;
-        return;
+        return false;
     }
-    if (viewDestroyed_) return;
+    if (viewDestroyed_) return false;
+    --pageIndex_;
     FormatRows();
     // The button that has just been disabled must not keep the focus.
-    if (!session_->HasPrev()) nextButton_->setFocus(Qt::OtherFocusReason);
+    if (!session_->HasPrev() && !fromList) nextButton_->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
-void CViewView::OnNextPage() {
+bool CViewView::OnNextPage() {
     CommandScope scope(*this);
-    if (!session_->CheckDataDisk() || viewDestroyed_) return;
+    if (!session_->CheckDataDisk() || viewDestroyed_) return false;
+    const bool fromList = resultList_->hasFocus();
     const int selected = selectedRow_;
     selectedRow_ = -1;
     if (!session_->NextPage()) {
         if (!viewDestroyed_) selectedRow_ = selected;
-        return;
+        return false;
     }
-    if (viewDestroyed_) return;
+    if (viewDestroyed_) return false;
+    ++pageIndex_;
     FormatRows();
-    if (!session_->HasNext()) prevButton_->setFocus(Qt::OtherFocusReason);
+    if (!session_->HasNext() && !fromList) prevButton_->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 void CViewView::OnMoreInfo() {
     CommandScope scope(*this);
+    const bool fromList = resultList_->hasFocus();
     const int row = selectedRow_;
     // Only a row that the current page holds has a record behind it.
     if (row < 0 || row >= std::min(session_->RowsOnPage(), CResultPager::kMaxRows)) return;
@@ -137,6 +148,7 @@ void CViewView::OnMoreInfo() {
     dialog.SetTitle(title);
     dialog.SetText(text);
     dialog.DoModal();
+    if (!viewDestroyed_) ReturnFromDialog(fromList);
 }
 
 void CViewView::OnShowHelp() {

@@ -7,9 +7,8 @@
 #include "ui/resource_names.h"
 
 bool CViewDoc::OnOpenDocument(const char* /*path*/) {
-    backdrop_ = QPixmap();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool loaded = backdrop_.load(QString::fromLatin1(resources::kBackdrop));
+    const bool loaded = backdrop_.Load(resources::kBackdrop);
     QApplication::restoreOverrideCursor();
     if (!loaded) {
         // The one box without the program's caption: it may come before any window exists.

@@ -4,6 +4,8 @@
 
 #include <QPixmap>
 
+#include "ui/scaled_picture.h"
+
 class CViewDoc {
 public:
     CViewDoc() = default;
@@ -14,9 +16,10 @@ public:
     // "Couldn't load background" (no caption, information icon) and returns false.
     bool OnOpenDocument(const char* path);
 
-    // The backdrop, or null when none is loaded.
-    const QPixmap* Backdrop() const { return backdrop_.isNull() ? nullptr : &backdrop_; }
+    // The backdrop (as drawn for 1x, or for a device pixel ratio), or null when none is loaded.
+    const QPixmap* Backdrop() const { return backdrop_.IsNull() ? nullptr : &backdrop_.Base(); }
+    const QPixmap* Backdrop(qreal ratio) const { return backdrop_.IsNull() ? nullptr : &backdrop_.At(ratio); }
 
 private:
-    QPixmap backdrop_;
+    CScaledPicture backdrop_;
 };

@@ -63,6 +63,8 @@ inline constexpr int kButtonHeight = 20;
 inline constexpr Rect kListArea = {20, 249, 602, 413};
 inline constexpr Rect kCountArea = {267, 181, 450, 210};
 inline constexpr int kListTop = 249;
+// The result list's focus frame lies this far outside the list area, on the list's paper.
+inline constexpr int kListFrameMargin = 3;
 
 // The three columns of a result row: surname, given names, summary.
 struct Column {

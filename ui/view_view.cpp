@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include <QAccessible>
 #include <QColor>
 #include <QFontMetrics>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
@@ -16,17 +18,38 @@
 #include "browse/result_pager.h"
 #include "browse/row_text.h"
 #include "browse/search_session.h"
+#include "ui/accessibility.h"
 #include "ui/bitmap_button.h"
+#include "ui/count_line.h"
 #include "ui/cp1252_qt.h"
 #include "ui/help_window.h"
 #include "ui/resource_names.h"
+#include "ui/result_list.h"
+#include "ui/scaled_picture.h"
 #include "ui/view_doc.h"
 #include "ui/view_layout.h"
 
 using namespace view_layout;
 
+namespace {
+
+void CountLineText(long count, char* line, std::size_t size) {
+    std::snprintf(line, size, "%ld records found.", count);
+}
+
+// Tells screen readers of a change at a row of the result list.
+void NotifyRow(QObject* list, QAccessible::Event type, int row) {
+    QAccessibleEvent event(list, type);
+    event.setChild(row);
+    QAccessible::updateAccessibility(&event);
+}
+
+}  // namespace
+
 CViewView::CViewView(const CViewDoc& doc, const CDirectories& dirs, QWidget* parent)
     : QWidget(parent), doc_(doc), dirs_(dirs) {
+    // Before any control exists: Qt makes a control's interface once, at its first query.
+    accessibility::Install();
     setFixedSize(kViewWidth, kViewHeight);
     // The view hands the focus on to the surname edit; clicks on it do not take it.
     setFocusPolicy(Qt::NoFocus);
@@ -38,7 +61,25 @@ CViewView::~CViewView() { Destroy(); }
 bool CViewView::Create() {
     if (created_) return true;
     created_ = true;
-    return OnCreate() == 0;
+    if (OnCreate() != 0) return false;
+    CreatePaintedControls();
+    return true;
+}
+
+void CViewView::CreatePaintedControls() {
+    countLine_ = new CCountLine(this);
+    countLine_->setGeometry(kCountArea.ToQRect());
+    countLine_->Announce(CountText(), PageText());
+    // Made after every control, the derived view's included, so that it
+    // comes last in the Tab order; it has no control id of its own.
+    resultList_ = new CResultList(this);
+    resultList_->setAccessibleName(QStringLiteral("Search results"));
+    const QRect list = kListArea.ToQRect();
+    const int pageRows = TextHeight() >= kLargeTextHeight ? 8 : CResultPager::kMaxRows;
+    const int grow = std::max(0, pageRows * TextHeight() - list.height());
+    resultList_->setGeometry(
+        list.adjusted(-kListFrameMargin, -kListFrameMargin, kListFrameMargin, kListFrameMargin + grow));
+    resultList_->installEventFilter(this);
 }
 
 void CViewView::Destroy() {
@@ -88,11 +129,19 @@ int CViewView::OnCreate() {
     prevButton_ = MakeBitmapButton(3, resources::kPrevUp, resources::kPrevDown, resources::kPrevFocus,
                                    resources::kPrevDim);
     AdoptControl(prevButton_, kIdPrev, "Prev");
+    // The pictures' captions are painted in the backdrop; screen readers get them as names.
+    prevButton_->setAccessibleName(QStringLiteral("Prev"));
+    prevButton_->setAccessibleDescription(QStringLiteral("The page before (Page Up in the result list)"));
     nextButton_ = MakeBitmapButton(4, resources::kNextUp, resources::kNextDown, resources::kNextFocus,
                                    resources::kNextDim);
     AdoptControl(nextButton_, kIdNext, "Next");
+    nextButton_->setAccessibleName(QStringLiteral("Next"));
+    nextButton_->setAccessibleDescription(QStringLiteral("The page after (Page Down in the result list)"));
     helpButton_ = MakeButton(5);
     AdoptControl(helpButton_, kIdHelp, "Help");
+    // F1 is Help's key (the view's keyboard presses it at once); set here
+    // as the button's shortcut, it is also what screen readers announce.
+    helpButton_->setShortcut(QKeySequence(Qt::Key_F1));
     quitButton_ = MakeButton(6);
     AdoptControl(quitButton_, kIdQuit, "Quit");
 
@@ -142,6 +191,48 @@ CResultPager* CViewView::Pager() const { return session_ != nullptr ? &session_-
 
 const char* CViewView::RowText(int i) const { return i >= 0 && i < kRowTextCount ? rowTexts_[i] : ""; }
 
+int CViewView::RowsOnPage() const {
+    return session_ != nullptr ? std::clamp(session_->RowsOnPage(), 0, CResultPager::kMaxRows) : 0;
+}
+
+long CViewView::RecordCount() const {
+    return session_ != nullptr ? static_cast<long>(session_->RecordCount()) : 0;
+}
+
+bool CViewView::HasNext() const { return session_ != nullptr && session_->HasNext(); }
+
+bool CViewView::HasPrev() const { return session_ != nullptr && session_->HasPrev(); }
+
+QStringList CViewView::RowColumns(int row) const {
+    QStringList columns;
+    if (row < 0 || row >= RowsOnPage()) return columns;
+    const char* text = rowTexts_[row];
+    RowTextPiece pieces[kRowTextPieces];
+    const int found = SplitRowText(text, strnlen(text, kRowTextSize), pieces);
+    for (int i = 0; i < found; ++i) columns << cp1252::ToQString(text + pieces[i].start, pieces[i].length);
+    return columns;
+}
+
+QString CViewView::CountText() const {
+    char line[64];
+    CountLineText(RecordCount(), line, sizeof line);
+    return QString::fromLatin1(line);
+}
+
+QString CViewView::PageText() const {
+    const long count = RecordCount();
+    const long pageSize =
+        session_ != nullptr ? std::max<long>(1, session_->PageSize()) : CResultPager::kMaxRows;
+    if (count <= 0) return QString();
+    return QStringLiteral("Page %1 of %2").arg(pageIndex_ + 1).arg((count + pageSize - 1) / pageSize);
+}
+
+int CViewView::RowAt(const QPoint& point) const {
+    if (!kListArea.ToQRect().contains(point)) return -1;
+    const int row = (point.y() - kListTop) / TextHeight();
+    return row < RowsOnPage() ? row : -1;
+}
+
 QRegion CViewView::ListRegion() const {
     QRect list = kListArea.ToQRect();
     const int pageRows = session_ != nullptr ? session_->PageSize() : CResultPager::kMaxRows;
@@ -177,7 +268,8 @@ void CViewView::paintEvent(QPaintEvent* event) {
 
 void CViewView::OnDraw(QPainter& d, bool fullPaint) {
     if (session_ == nullptr) return;
-    if (const QPixmap* backdrop = doc_.Backdrop()) {
+    // The backdrop as drawn for the screen's (or the printer's) pixel ratio.
+    if (const QPixmap* backdrop = doc_.Backdrop(CScaledPicture::PaintRatio(d))) {
         d.drawPixmap(0, 0, *backdrop);
         PaintList(d, session_->RowsOnPage(), static_cast<long>(session_->RecordCount()));
     }
@@ -207,7 +299,7 @@ void CViewView::PaintList(QPainter& d, int rows, long count) {
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
 
     char line[256];
-    std::snprintf(line, sizeof line, "%ld records found.", count);
+    CountLineText(count, line, sizeof line);
     d.drawText(kCountArea.ToQRect(), flags, cp1252::ToQString(line));
 
     nextButton_->setEnabled(session_->HasNext());
@@ -247,4 +339,51 @@ void CViewView::FormatRows() {
     const int rows = std::min(session_->RowsOnPage(), CResultPager::kMaxRows);
     for (int i = 0; i < rows; ++i) session_->FormatRow(i, rowTexts_[i]);
     RefreshList();
+    ListChanged();
+}
+
+void CViewView::SelectRow(int row) {
+    if (row < 0 || row >= RowsOnPage()) row = -1;
+    QRegion changed;
+    if (selectedRow_ >= 0) changed += RowRegion(selectedRow_);
+    if (row >= 0) changed += RowRegion(row);
+    const int previous = selectedRow_;
+    selectedRow_ = row;
+    moreInfoButton_->setEnabled(row >= 0);
+    RepaintList(changed);
+    if (row == previous) return;
+    if (previous >= 0) NotifyRow(resultList_, QAccessible::SelectionRemove, previous);
+    if (row >= 0) NotifyRow(resultList_, QAccessible::Selection, row);
+    // The keyboard moved the selection: the screen reader reads the new row.
+    if (row >= 0 && resultList_->hasFocus()) NotifyRow(resultList_, QAccessible::Focus, row);
+}
+
+void CViewView::ListChanged() {
+    resultList_->SetHasRows(RowsOnPage() > 0);
+    countLine_->Announce(CountText(), PageText());
+    // The items of the page: new ones are added, the others have new texts.
+    // (Qt's reorder event would say so at once, but its AT-SPI signal is
+    // malformed before Qt 6.5; rows past the page simply are no more.)
+    const int rows = RowsOnPage();
+    for (int row = 0; row < rows; ++row) {
+        NotifyRow(resultList_, row < announcedRows_ ? QAccessible::NameChanged : QAccessible::ObjectCreated,
+                  row);
+    }
+    announcedRows_ = rows;
+    QAccessibleEvent described(resultList_, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&described);
+}
+
+void CViewView::OnListFocus() {
+    // The list as a whole has the focus now; its selected row follows, after
+    // Qt has told of the list itself.
+    QPointer<CResultList> list(resultList_);
+    QMetaObject::invokeMethod(
+        this,
+        [this, list]() {
+            if (!list.isNull() && list->hasFocus() && selectedRow_ >= 0) {
+                NotifyRow(list, QAccessible::Focus, selectedRow_);
+            }
+        },
+        Qt::QueuedConnection);
 }

@@ -10,16 +10,21 @@
 
 #include <QPointer>
 #include <QRegion>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include "ui/help_window.h"
 
 class CBitmapButton;
+class CCountLine;
 class CDirectories;
+class CResultList;
 class CResultPager;
 class CSearchSession;
 class CViewDoc;
 class QAbstractButton;
+class QContextMenuEvent;
 class QKeyEvent;
 class QLineEdit;
 class QPainter;
@@ -57,12 +62,27 @@ public:
     void OnShowHelp();
     void OnQuit();
     void OnMoreInfo();
-    void OnPrevPage();
-    void OnNextPage();
+    // A page turn; true when the page turned.
+    bool OnPrevPage();
+    bool OnNextPage();
     // Focus rule: the view never keeps the focus; it goes to the surname edit.
     void OnSetFocus();
     // Cursor rule: the hourglass while busy, else the arrow, over the view and its controls.
     void OnSetCursor();
+
+    // Selects row (-1 or a row the page does not hold: none) with the
+    // highlight and the More Info state that a click gives.
+    void SelectRow(int row);
+    // The result list's keys: Up, Down, Home, End, Page Up, Page Down,
+    // Enter, the menu key and Shift+F10. False for any other key.
+    bool OnListKey(int key, Qt::KeyboardModifiers modifiers);
+    // The result list got or lost the focus.
+    void OnListFocus();
+    void OnListFocusOut();
+    // The place of the result list's context menu (the menu key, Shift+F10
+    // or a right click in the list area, at globalPos); there is none yet,
+    // so nothing happens and the answer is false.
+    virtual bool OnContextMenu(const QPoint& globalPos);
 
     // True while a handler runs; a handler may wait in a modal box, and the
     // view must then outlive it.
@@ -80,6 +100,23 @@ public:
     bool IsBusy() const { return busy_; }
     bool IsViewDestroyed() const { return viewDestroyed_; }
     const char* RowText(int i) const;
+    // The rows the page shows, the count of the search, and whether Next
+    // and Prev have a page to go to.
+    int RowsOnPage() const;
+    long RecordCount() const;
+    bool HasNext() const;
+    bool HasPrev() const;
+    // The row under point of the view, or -1.
+    int RowAt(const QPoint& point) const;
+    // What the columns of a row show: surname, given names, summary (fewer
+    // when a piece is empty); nothing for a row the page does not hold.
+    QStringList RowColumns(int row) const;
+    // The count line as painted ("23 records found."), and the page shown
+    // ("Page 2 of 3"; empty without records).
+    QString CountText() const;
+    QString PageText() const;
+    CResultList* ResultList() const { return resultList_; }
+    CCountLine* CountLine() const { return countLine_; }
     CSearchSession* Session() const { return session_.get(); }
     // The pager of the session; null once the view is destroyed.
     CResultPager* Pager() const;
@@ -101,11 +138,18 @@ protected:
     bool PreTranslateMessage(QObject* watched, QEvent* event);
     // Repaints part of the list outside a full paint (no focus change).
     void RepaintList(const QRegion& region);
+    // After a modal dialog: the window active again, the focus in the
+    // result list when the dialog was opened from it.
+    void ReturnFromDialog(bool toList);
+    // After a search, a page turn or Clear: the list's Tab stop follows the
+    // rows, and screen readers hear of the new count, page and rows.
+    void ListChanged();
     // Takes a control into the view: id, name, keyboard and cursor handling.
     void AdoptControl(QWidget* control, int id, const char* name);
 
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Scope of a handler that may run a nested event loop.
@@ -134,16 +178,28 @@ protected:
     char rowTexts_[kRowTextCount][kRowTextSize] = {};
     QPushButton* helpButton_ = nullptr;
     QPushButton* quitButton_ = nullptr;
+    CResultList* resultList_ = nullptr;
+    CCountLine* countLine_ = nullptr;
+    // The page shown, 0 for the first; kept for the page that screen readers hear.
+    int pageIndex_ = 0;
+    // The rows that screen readers were last told of.
+    int announcedRows_ = 0;
+    // The focus rule means the result list (see ReturnFromDialog).
+    bool focusListAgain_ = false;
 
     // Destroyed flag and first-paint flag, kept per view.
     bool viewDestroyed_ = false;
     bool firstPaintPending_ = true;
 
 private:
-    QAbstractButton* MnemonicTarget(QObject* watched, const QKeyEvent& key) const;
+    // The button that a key presses: Alt with its underlined letter, F1 for Help.
+    QAbstractButton* KeyTarget(QObject* watched, const QKeyEvent& key) const;
     QPushButton* MakeButton(int index);
     CBitmapButton* MakeBitmapButton(int index, const char* up, const char* down, const char* focus,
                                     const char* dim);
+    // The result list and the count line, which the view paints, as children for the keyboard and screen
+    // readers.
+    void CreatePaintedControls();
     QRegion ControlsRegion() const;
     void InvertRow(QPainter& d, int row, int h) const;
 

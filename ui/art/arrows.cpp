@@ -29,6 +29,7 @@ QPainterPath Triangle(bool next, QPointF offset) {
 }
 
 void Bevel(QPainter& p, bool sunken, QColor light, QColor shade) {
+    const OnePixelLines lines(p);
     const QColor topLeft = sunken ? shade : light;
     const QColor bottomRight = sunken ? light : shade;
     p.setPen(topLeft);
@@ -41,15 +42,18 @@ void Bevel(QPainter& p, bool sunken, QColor light, QColor shade) {
 
 }  // namespace
 
-QImage DrawArrow(bool next, ArrowState state) {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+QImage DrawArrow(bool next, ArrowState state, qreal scale) {
+    QImage image = ScaledCanvas(kWidth, kHeight, scale, QImage::Format_RGB32);
     QPainter p(&image);
     const bool dim = state == ArrowState::Dim;
     const bool down = state == ArrowState::Down;
 
     p.fillRect(0, 0, kWidth, kHeight, dim ? QColor(0xe2, 0xda, 0xc6) : QColor(0xea, 0xdf, 0xc1));
     p.setPen(dim ? QColor(0x9c, 0x90, 0x7a) : Ink());
-    p.drawRect(0, 0, kWidth - 1, kHeight - 1);
+    {
+        const OnePixelLines lines(p);
+        p.drawRect(0, 0, kWidth - 1, kHeight - 1);
+    }
     if (!dim) Bevel(p, down, QColor(0xff, 0xfa, 0xee), QColor(0xa0, 0x8c, 0x64));
 
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -70,6 +74,7 @@ QImage DrawArrow(bool next, ArrowState state) {
         QPen dotted(Ink(), 1, Qt::DotLine);
         p.setPen(dotted);
         p.setBrush(Qt::NoBrush);
+        const OnePixelLines lines(p);
         p.drawRect(3, 3, kWidth - 7, kHeight - 7);
     }
     p.end();

@@ -1,5 +1,7 @@
 // chronara-artgen <folder>: writes the program's pictures as PNG files into
-// folder; the build runs it and compiles the files in as resources.
+// folder; the build runs it and compiles the files in as resources. The
+// backdrop and the arrows are drawn at 1x (name.png) and for high-DPI
+// screens at 1.5x, 2x and 3x (name@1.5x.png, name@2x.png, name@3x.png).
 
 #include <cstdio>
 
@@ -12,8 +14,16 @@
 
 namespace {
 
-bool Save(const QImage& image, const QDir& folder, const char* name) {
-    const QString path = folder.filePath(QString::fromLatin1(name));
+// The scales drawn besides 1x, with the suffix of their file names; the
+// viewer picks the one for the screen (ui/scaled_picture.h).
+struct Scale {
+    qreal factor;
+    const char* suffix;
+};
+constexpr Scale kScales[] = {{1.0, ""}, {1.5, "@1.5x"}, {2.0, "@2x"}, {3.0, "@3x"}};
+
+bool Save(const QImage& image, const QDir& folder, const QString& name) {
+    const QString path = folder.filePath(name);
     if (image.save(path, "PNG")) return true;
     std::fprintf(stderr, "chronara-artgen: cannot write %s\n", path.toLocal8Bit().constData());
     return false;
@@ -38,14 +48,21 @@ int main(int argc, char* argv[]) {
         art::ArrowState state;
     };
     const Arrow arrows[] = {
-        {"prev_up.png", false, art::ArrowState::Up},       {"prev_down.png", false, art::ArrowState::Down},
-        {"prev_focus.png", false, art::ArrowState::Focus}, {"prev_dim.png", false, art::ArrowState::Dim},
-        {"next_up.png", true, art::ArrowState::Up},        {"next_down.png", true, art::ArrowState::Down},
-        {"next_focus.png", true, art::ArrowState::Focus},  {"next_dim.png", true, art::ArrowState::Dim},
+        {"prev_up", false, art::ArrowState::Up},       {"prev_down", false, art::ArrowState::Down},
+        {"prev_focus", false, art::ArrowState::Focus}, {"prev_dim", false, art::ArrowState::Dim},
+        {"next_up", true, art::ArrowState::Up},        {"next_down", true, art::ArrowState::Down},
+        {"next_focus", true, art::ArrowState::Focus},  {"next_dim", true, art::ArrowState::Dim},
     };
-    bool ok = Save(art::DrawBackdrop(), folder, "backdrop.png");
-    for (const Arrow& arrow : arrows)
-        ok = Save(art::DrawArrow(arrow.next, arrow.state), folder, arrow.file) && ok;
-    ok = Save(art::DrawIcon(64), folder, "icon.png") && ok;
+    bool ok = true;
+    for (const Scale& scale : kScales) {
+        const QString suffix = QString::fromLatin1(scale.suffix) + QStringLiteral(".png");
+        ok = Save(art::DrawBackdrop(scale.factor), folder, QStringLiteral("backdrop") + suffix) && ok;
+        for (const Arrow& arrow : arrows) {
+            ok = Save(art::DrawArrow(arrow.next, arrow.state, scale.factor), folder,
+                      QString::fromLatin1(arrow.file) + suffix) &&
+                 ok;
+        }
+    }
+    ok = Save(art::DrawIcon(64), folder, QStringLiteral("icon.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -52,6 +52,7 @@ void Ground(QPainter& p) {
     p.setPen(QPen(DarkRule(), 2));
     p.drawRect(4, 4, kWidth - 9, kHeight - 9);
     p.setPen(QPen(Rule(), 1));
+    const OnePixelLines lines(p);
     p.drawRect(8, 8, kWidth - 17, kHeight - 17);
 }
 
@@ -131,6 +132,7 @@ void ListPaper(QPainter& p) {
     p.fillRect(20, 241, 582, 2, DarkRule());
 
     // The paper under the rows: the list area (20,249)-(602,413) with a margin.
+    const OnePixelLines lines(p);
     p.setPen(QPen(Rule(), 1));
     p.setBrush(Paper());
     p.drawRect(15, 246, 591, 172);
@@ -152,8 +154,14 @@ void Footer(QPainter& p) {
 
 }  // namespace
 
-QImage DrawBackdrop() {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+QImage ScaledCanvas(int width, int height, qreal scale, QImage::Format format) {
+    QImage image(qRound(width * scale), qRound(height * scale), format);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+QImage DrawBackdrop(qreal scale) {
+    QImage image = ScaledCanvas(kWidth, kHeight, scale, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     Ground(p);

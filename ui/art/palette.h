@@ -3,6 +3,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPaintDevice>
+#include <QPainter>
 #include <QString>
 
 namespace art {
@@ -27,5 +29,28 @@ inline QFont ArtFont(const char* family, int pixelSize, bool bold = false, bool 
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
+
+// For the aliased one-pixel lines and frames drawn while it lives. At 1x
+// such a line on x = n fills pixel column n; at another scale the painter
+// centres the scale-wide pen on n instead, half a column to the left, so
+// the lines are moved half a pixel to cover column n as at 1x. (A two-pixel
+// line already covers columns n - 1 and n at any scale.) At 1x nothing moves.
+class OnePixelLines {
+public:
+    explicit OnePixelLines(QPainter& p) : p_(p), shifted_(p.device()->devicePixelRatio() != 1.0) {
+        if (!shifted_) return;
+        p_.save();
+        p_.translate(0.5, 0.5);
+    }
+    ~OnePixelLines() {
+        if (shifted_) p_.restore();
+    }
+    OnePixelLines(const OnePixelLines&) = delete;
+    OnePixelLines& operator=(const OnePixelLines&) = delete;
+
+private:
+    QPainter& p_;
+    bool shifted_;
+};
 
 }  // namespace art

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <vector>
 
 #include <QApplication>
 #include <QFile>
@@ -197,6 +198,37 @@ TEST_F(AppShellTest, QuitClosesTheWindowThroughTheNormalCloseAndTakesHelpAlong) 
     EXPECT_TRUE(view.isNull()) << "the view is destroyed with the window";
     EXPECT_TRUE(help.isNull()) << "the help window goes with the view";
     EXPECT_EQ(app_->ExitInstance(), 0);
+}
+
+}  // namespace
+}  // namespace ui_test
+
+namespace ui_test {
+namespace {
+
+TEST_F(AppShellTest, TheSecondStartsActivationTokenTravelsWithTheRequest) {
+    struct Case {
+        const char* token;     // XDG_ACTIVATION_TOKEN of the second start; null: unset
+        const char* received;  // what the first gets
+    };
+    const std::vector<Case> cases = {
+        {nullptr, ""},
+        {"a1b2c3-weston_42.x", "a1b2c3-weston_42.x"},
+        {"two words", ""},  // not a token as compositors make them
+        {"line\nfeed", ""},
+    };
+    CSingleInstance first(QLatin1String(kGuardName), RuntimeDir());
+    ASSERT_EQ(first.Acquire(), CSingleInstance::Outcome::First);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.received);
+        testing_support::ScopedEnv token("XDG_ACTIVATION_TOKEN", c.token);
+        QSignalSpy activated(&first, &CSingleInstance::activateRequested);
+        CSingleInstance second(QLatin1String(kGuardName), RuntimeDir());
+        EXPECT_EQ(second.Acquire(), CSingleInstance::Outcome::Another);
+        ASSERT_TRUE(activated.wait(5000));
+        EXPECT_EQ(activated.at(0).at(0).toString(), QLatin1String(c.received));
+    }
+    EXPECT_EQ(CSingleInstance::CheckedToken(QByteArray(300, 'x')), QByteArray()) << "too long";
 }
 
 }  // namespace

@@ -1,0 +1,257 @@
+// The result list and the count line for screen readers. The rows are not
+// widgets: each row of the page is an item interface of its own, kept by
+// the list's interface for as long as the list lives, so that its id stays
+// the same from page to page; its text and state are read from the view
+// each time they are asked for.
+
+#include "ui/accessibility.h"
+
+#include <array>
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QPointer>
+#include <QStringList>
+#include <QWindow>
+
+#include "browse/result_pager.h"
+#include "ui/count_line.h"
+#include "ui/result_list.h"
+#include "ui/view_view.h"
+
+namespace accessibility {
+
+namespace {
+
+class ResultRowInterface : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    ResultRowInterface(CResultList* list, int row) : list_(list), row_(row) {}
+
+    bool isValid() const override { return !list_.isNull() && row_ < list_->View()->RowsOnPage(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return list_.isNull() ? nullptr : list_->window()->windowHandle(); }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override { return nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(list_); }
+    QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface* /*child*/) const override { return -1; }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    void setText(QAccessible::Text /*t*/, const QString& /*text*/) override {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name || !isValid()) return QString();
+        // Surname, given names and summary, as the columns show them.
+        return list_->View()->RowColumns(row_).join(QLatin1String(", "));
+    }
+
+    QRect rect() const override {
+        if (!isValid()) return QRect();
+        const CViewView* view = list_->View();
+        const QRect row = view->RowRegion(row_).boundingRect();
+        return QRect(view->mapToGlobal(row.topLeft()), row.size());
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        if (!isValid()) {
+            state.invisible = true;
+            return state;
+        }
+        state.selectable = true;
+        state.focusable = true;
+        if (list_->View()->SelectedRow() == row_) {
+            state.selected = true;
+            state.focused = list_->hasFocus();
+        }
+        return state;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ActionInterface) return static_cast<QAccessibleActionInterface*>(this);
+        return nullptr;
+    }
+
+    // Press selects the row, as a click does; set focus also puts the keyboard in the list.
+    QStringList actionNames() const override { return {pressAction(), setFocusAction()}; }
+    void doAction(const QString& action) override {
+        if (!isValid()) return;
+        if (action == setFocusAction()) list_->setFocus(Qt::OtherFocusReason);
+        if (action == pressAction() || action == setFocusAction()) list_->View()->SelectRow(row_);
+    }
+    QStringList keyBindingsForAction(const QString& /*action*/) const override { return {}; }
+
+private:
+    QPointer<CResultList> list_;
+    int row_;
+};
+
+class ResultListInterface : public QAccessibleWidget {
+public:
+    explicit ResultListInterface(CResultList* list) : QAccessibleWidget(list, QAccessible::List) {
+        rowIds_.fill(0);
+    }
+    ~ResultListInterface() override {
+        for (QAccessible::Id id : rowIds_) {
+            if (id != 0) QAccessible::deleteAccessibleInterface(id);
+        }
+    }
+
+    CResultList* List() const { return static_cast<CResultList*>(widget()); }
+
+    int childCount() const override { return List()->View()->RowsOnPage(); }
+
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount()) return nullptr;
+        QAccessible::Id& id = rowIds_[static_cast<std::size_t>(index)];
+        if (id == 0) id = QAccessible::registerAccessibleInterface(new ResultRowInterface(List(), index));
+        return QAccessible::accessibleInterface(id);
+    }
+
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (int i = 0; i < childCount(); ++i) {
+            if (rowIds_[static_cast<std::size_t>(i)] != 0 && this->child(i) == child) return i;
+        }
+        return -1;
+    }
+
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const CViewView* view = List()->View();
+        return child(view->RowAt(view->mapFromGlobal(QPoint(x, y))));
+    }
+
+    QAccessibleInterface* focusChild() const override {
+        return List()->hasFocus() ? child(List()->View()->SelectedRow()) : nullptr;
+    }
+
+    QString text(QAccessible::Text t) const override {
+        // The count and the page, for the moment the list gets the focus.
+        if (t == QAccessible::Description)
+            return List()->View()->CountText() + QLatin1Char(' ') + List()->View()->PageText();
+        return QAccessibleWidget::text(t);
+    }
+
+private:
+    mutable std::array<QAccessible::Id, CResultPager::kMaxRows> rowIds_{};
+};
+
+class CountLineInterface : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit CountLineInterface(CCountLine* line) : QAccessibleWidget(line, QAccessible::StaticText) {}
+
+    const CCountLine* Line() const { return static_cast<const CCountLine*>(widget()); }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return Line()->Text();
+        if (t == QAccessible::Description) return Line()->Page();
+        return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        return state;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    // The text interface, read-only and without a caret: the line as it is painted.
+    void selection(int /*index*/, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int /*start*/, int /*end*/) override {}
+    void removeSelection(int /*index*/) override {}
+    void setSelection(int /*index*/, int /*start*/, int /*end*/) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int /*position*/) override {}
+    QString text(int start, int end) const override { return Line()->Text().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(Line()->Text().size()); }
+    QRect characterRect(int offset) const override {
+        const QString& line = Line()->Text();
+        if (offset < 0 || offset >= line.size()) return QRect();
+        const QFontMetrics metrics(widget()->font());
+        const int left = metrics.horizontalAdvance(line.left(offset));
+        const QRect local(left, 0, metrics.horizontalAdvance(line.at(offset)), metrics.height());
+        return QRect(widget()->mapToGlobal(local.topLeft()), local.size());
+    }
+    int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
+    void scrollToSubstring(int /*start*/, int /*end*/) override {}
+    QString attributes(int /*offset*/, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return QString();
+    }
+};
+
+// On Linux Qt names a combo box by its current item and leaves the name
+// proper to a label widget; the database list's label is painted in the
+// backdrop, so the list carries its name itself, with the item as its value.
+class DatabaseListInterface : public QAccessibleWidget {
+public:
+    explicit DatabaseListInterface(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+
+    QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return Combo()->currentText();
+        if (t == QAccessible::Name && Combo()->accessibleName().isEmpty()) return Combo()->currentText();
+        return QAccessibleWidget::text(t);
+    }
+
+    // The dropped list is the one child, as with Qt's own combo boxes.
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(Combo()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child != nullptr && child->object() == Combo()->view() ? 0 : -1;
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.expandable = true;
+        state.expanded = Combo()->view()->isVisible();
+        state.hasPopup = true;
+        return state;
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == showMenuAction() || action == pressAction()) {
+            Combo()->showPopup();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface* Factory(const QString& className, QObject* object) {
+    if (className == QLatin1String("QComboBox") && object->objectName() == QLatin1String("DatabaseList")) {
+        if (auto* combo = qobject_cast<QComboBox*>(object)) return new DatabaseListInterface(combo);
+    }
+    if (className == QLatin1String("CResultList")) {
+        if (auto* list = qobject_cast<CResultList*>(object)) return new ResultListInterface(list);
+    }
+    if (className == QLatin1String("CCountLine")) {
+        if (auto* line = qobject_cast<CCountLine*>(object)) return new CountLineInterface(line);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void Install() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    QAccessible::installFactory(Factory);
+}
+
+}  // namespace accessibility

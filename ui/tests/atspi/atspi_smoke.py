@@ -1,0 +1,156 @@
+#!/usr/bin/python3
+"""The viewer through the real AT-SPI bus: starts chronara on the sample disk
+on the X display of this session, searches by keyboard alone (xdotool), and
+finds the count line and the rows of the search by their text in the
+accessibility tree, as a screen reader would.
+
+    atspi_smoke.py VIEWER SAMPLE_DISK HELP_FILE [--dump]
+
+Run inside dbus-run-session and on an X display (atspi_smoke.sh does both).
+--dump prints the window's accessibility tree after the search.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+SURNAME = "smith"
+# "Civil War Medal of Honor" is the second row of the Database list.
+DATABASE_ROW = 1
+EXPECTED_COUNT = "22 records found."
+WAIT_SECONDS = 15
+
+
+# What the count line said through events ("object:text-changed:insert"),
+# as a screen reader hears of it.
+announced = []
+
+
+def on_text_inserted(event):
+    if event.source.getRoleName() == "label":
+        announced.append(event.any_data)
+
+
+def wait_for(what, probe, seconds=WAIT_SECONDS):
+    deadline = time.monotonic() + seconds
+    context = GLib.MainContext.default()
+    while time.monotonic() < deadline:
+        # The events that came meanwhile.
+        while context.iteration(False):
+            pass
+        found = probe()
+        if found:
+            return found
+        time.sleep(0.1)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def walk(node, depth=0):
+    yield node, depth
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            yield from walk(child, depth + 1)
+
+
+def find(root, role_name, name=None, prefix=None):
+    for node, _ in walk(root):
+        if node.getRoleName() != role_name:
+            continue
+        if name is not None and node.name != name:
+            continue
+        if prefix is not None and not node.name.startswith(prefix):
+            continue
+        return node
+    return None
+
+
+def application(pid):
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        try:
+            if app is not None and app.get_process_id() == pid and app.childCount > 0:
+                return app
+        except Exception:  # an application that went away meanwhile
+            continue
+    return None
+
+
+def keys(display, *names):
+    subprocess.run(["xdotool", "key", "--delay", "60", *names], check=True, env=display)
+
+
+def type_text(display, text):
+    subprocess.run(["xdotool", "type", "--delay", "40", text], check=True, env=display)
+
+
+def dump(root):
+    for node, depth in walk(root):
+        states = [pyatspi.stateToString(s) for s in node.getState().getStates()
+                  if s in (pyatspi.STATE_FOCUSED, pyatspi.STATE_SELECTED, pyatspi.STATE_SENSITIVE)]
+        print("  " * depth + "%s %r %s %r" % (node.getRoleName(), node.name, ",".join(states),
+                                             node.description))
+
+
+def main():
+    viewer, disk, help_file = sys.argv[1:4]
+    with tempfile.TemporaryDirectory() as home:
+        for sub in ("config", "install", "run", "data"):
+            os.mkdir(os.path.join(home, sub), 0o700)
+        shutil.copy(help_file, os.path.join(home, "install"))
+        with open(os.path.join(home, "config", "corvane.ini"), "w") as ini:
+            ini.write("[Tavora7m]\nTavoraDir=%s/install/\nChronaraPath=%s/\n" % (home, disk))
+        env = dict(os.environ, XDG_CONFIG_HOME=home + "/config", XDG_RUNTIME_DIR=home + "/run",
+                   XDG_DATA_HOME=home + "/data", QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        viewer_process = subprocess.Popen([viewer], env=env)
+        try:
+            run(viewer_process, env, "--dump" in sys.argv)
+        finally:
+            viewer_process.terminate()
+            viewer_process.wait(10)
+    print("atspi smoke: 1 passed, 0 failed")
+
+
+def run(viewer_process, env, want_dump):
+    app = wait_for("the viewer on the AT-SPI bus", lambda: application(viewer_process.pid))
+    surname = wait_for("the Last Name box", lambda: find(app, "text", name="Last Name"))
+    wait_for("the focus in Last Name", lambda: surname.getState().contains(pyatspi.STATE_FOCUSED))
+    count = find(app, "label", name="0 records found.")
+    assert count is not None, "no count line"
+
+    # The keyboard alone: the surname, Tab, Tab to the Database list, the
+    # collection, Enter.
+    pyatspi.Registry.registerEventListener(on_text_inserted, "object:text-changed:insert")
+    type_text(env, SURNAME)
+    keys(env, "Tab", "Tab", *(["Down"] * DATABASE_ROW), "Return")
+    wait_for("the count line of the search", lambda: find(app, "label", name=EXPECTED_COUNT))
+    wait_for("the count line's change told", lambda: EXPECTED_COUNT in announced)
+    results = find(app, "list", name="Search results")
+    assert results is not None, "no result list"
+    rows = wait_for("the rows", lambda: [results.getChildAtIndex(i).name for i in range(results.childCount)])
+    assert len(rows) == 10, rows
+    assert all(row.startswith("SMITH, ") for row in rows), rows
+
+    # Into the list, a row, the next page.
+    keys(env, "Tab", "Down")
+    wait_for("the first row selected",
+             lambda: results.getChildAtIndex(0).getState().contains(pyatspi.STATE_SELECTED))
+    first_page = rows[0]
+    keys(env, "Next")
+    wait_for("the second page",
+             lambda: results.childCount > 0 and results.getChildAtIndex(0).name != first_page)
+    wait_for("the page in the count line's description",
+             lambda: find(app, "label", name=EXPECTED_COUNT).description == "Page 2 of 3")
+    if want_dump:
+        dump(app)
+
+
+if __name__ == "__main__":
+    main()
