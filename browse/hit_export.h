@@ -12,6 +12,7 @@ struct ExportedHit {
     std::string givenNames;
     std::vector<std::string> fields;  // the record's fields, in order
     std::string text;                 // the full text, as More Info shows it (CR LF line ends)
+    std::string summary;              // the summary, as the result rows show it (the viewer's printed list)
 };
 
 namespace hit_export {

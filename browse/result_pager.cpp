@@ -307,7 +307,14 @@ StoreError CResultPager::CollectHits(std::vector<ExportedHit>& hits) {
         StoreError error = db_->ReadRecord(offset, record);
         if (error.Failed()) return error;
         record_format::BuildFullText(code, record, text, sizeof text);
-        hits.push_back(ExportedHit{surname_, givenNames, hit_export::FieldsOf(record), text});
+        // The summary is read as a page reads it, so that it is the row's to the byte.
+        char raw[record_format::kRawSummarySize];
+        char summary[record_format::kSummarySize];
+        int firstByte = -1;
+        error = db_->ReadSummary(offset, raw, firstByte);
+        if (error.Failed()) return error;
+        record_format::BuildDisplayedSummary(code, raw, firstByte, summary);
+        hits.push_back(ExportedHit{surname_, givenNames, hit_export::FieldsOf(record), text, summary});
         return StoreError{};
     };
     if (direct_) {

@@ -60,8 +60,8 @@ public:
     const char* GetFullText(int row);
 
     // Every hit of the search shown, in result order (every page of the
-    // range, or every record of history.buf), with its record's fields and
-    // full text. The page shown stays as it is.
+    // range, or every record of history.buf), with its record's fields,
+    // full text and displayed summary. The page shown stays as it is.
     StoreError CollectHits(std::vector<ExportedHit>& hits);
 
     const PageRow& Row(int i) const { return rows_[i]; }

@@ -11,6 +11,7 @@ packages=(
   python3 desktop-file-utils appstream dpkg-dev file
   lintian man-db bash-completion zsh
   clang libclang-rt-14-dev clang-format strace
+  poppler-utils
 )
 if [[ -n "${CHRONARA_EXTRA_PACKAGES:-}" ]]; then
   read -r -a extra <<<"$CHRONARA_EXTRA_PACKAGES"

@@ -11,6 +11,7 @@
 #include "browse/search_session.h"
 #include "store/catalogue.h"
 #include "ui/cp1252_qt.h"
+#include "ui/result_list.h"
 #include "ui/view_layout.h"
 
 using namespace view_layout;
@@ -85,6 +86,29 @@ void CChronaraView::DoSearch(const char* surname) {
     selectedRow_ = -1;
     pageIndex_ = 0;
     FormatRows();
+}
+
+void CChronaraView::OnFindSurname() {
+    CommandScope scope(*this);
+    if (viewDestroyed_) return;
+    const bool fromList = resultList_->hasFocus();
+    CFindSurnameDlg dialog(window(), Directories(), databaseList_->currentIndex(), surnameEdit_->text(),
+                           findChoices_);
+    const int answer = dialog.exec();
+    if (viewDestroyed_) return;
+    findChoices_ = dialog.CurrentChoices();
+    if (answer != QDialog::Accepted) {
+        ReturnFromDialog(fromList);
+        return;
+    }
+    // Every match is of a database of the list, so it has a row; the first-name edit keeps its text.
+    const FoundSurname& chosen = dialog.Chosen();
+    const int row = catalogue::RowOfCode(chosen.code);
+    if (row < 0) return;
+    databaseList_->setCurrentIndex(row);
+    surnameEdit_->setText(cp1252::ToQString(chosen.surname.c_str()));
+    ReturnFromDialog(false);
+    OnSearch();
 }
 
 void CChronaraView::OnLButtonDown(const QPoint& point) {

@@ -3,6 +3,7 @@
 // the database list, the selection of result rows by mouse, the double
 // click that opens More Info, and the search itself.
 
+#include "ui/find_surname_dlg.h"
 #include "ui/view_view.h"
 
 class QComboBox;
@@ -15,6 +16,9 @@ public:
 
     void OnInitialUpdate() override;
     void DoSearch(const char* surname) override;
+    // The Find Surname dialog; the match taken goes into the database list
+    // and the surname edit, and is searched as the Search button searches.
+    void OnFindSurname() override;
 
     void OnLButtonDown(const QPoint& point);
     void OnLButtonDblClk(const QPoint& point);
@@ -28,4 +32,6 @@ protected:
 
 private:
     QComboBox* databaseList_ = nullptr;
+    // The dialog's matching and scope, from one opening to the next.
+    CFindSurnameDlg::Choices findChoices_;
 };

@@ -3,8 +3,10 @@
 #include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "ui/cp1252_qt.h"
+#include "ui/record_text.h"
 
 namespace {
 
@@ -16,25 +18,6 @@ const QRect kTextRect(13, 14, 275, 163);
 
 // Rounded a * b / c, as the dialog manager scales units.
 int MulDiv(int a, int b, int c) { return (2 * a * b + c) / (2 * c); }
-
-// Only CR LF pairs break lines, as the record text is laid out; a lone
-// CR or LF is shown as a blank. The text box itself wants bare line feeds.
-QString ShownText(const QString& text) {
-    QString shown;
-    shown.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
-            shown.append(QLatin1Char('\n'));
-            ++i;
-        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            shown.append(QLatin1Char(' '));
-        } else {
-            shown.append(c);
-        }
-    }
-    return shown;
-}
 
 }  // namespace
 
@@ -60,6 +43,9 @@ CMoreInfoDlg::CMoreInfoDlg(QWidget* parent)
     textBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setTabOrder(ok_, textBox_);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    // Ctrl+P prints the record; the template has no button for it.
+    auto* print = new QShortcut(QKeySequence::Print, this);
+    connect(print, &QShortcut::activated, this, &CMoreInfoDlg::printRequested);
 
     const QSize base = DialogBaseUnits(fontMetrics());
     setFixedSize(DialogUnitsToPixels(QRect(0, 0, kDialogWidth, kDialogHeight), base).size());
@@ -108,7 +94,7 @@ void CMoreInfoDlg::DoDataExchange(bool saveAndValidate) {
         shown.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
         text_ = shown;
     } else {
-        textBox_->setPlainText(ShownText(text_));
+        textBox_->setPlainText(record_text::Lines(text_));
     }
 }
 

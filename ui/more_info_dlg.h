@@ -1,7 +1,8 @@
 #pragma once
 // CMoreInfoDlg: the modal More Info dialog (template 111): the full text of
 // one record in a read-only, unwrapped text box, under a title made of the
-// person's surname and given names, closed with OK.
+// person's surname and given names, closed with OK. Ctrl+P asks for the
+// record to be printed (printRequested); whoever opened the dialog prints.
 
 #include <QDialog>
 #include <QString>
@@ -35,6 +36,9 @@ public:
     QPushButton* OkButton() const { return ok_; }
 
     void accept() override;
+
+signals:
+    void printRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;

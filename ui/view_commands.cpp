@@ -147,6 +147,9 @@ void CViewView::OnMoreInfo() {
     BuildMoreInfoTitle(rowTexts_[row], title, sizeof title);
     dialog.SetTitle(title);
     dialog.SetText(text);
+    // Ctrl+P in the dialog prints the record it shows, with the print dialog over it.
+    connect(&dialog, &CMoreInfoDlg::printRequested, this,
+            [this, &dialog]() { PrintRecordText(dialog.Title(), dialog.Text(), &dialog); });
     dialog.DoModal();
     if (!viewDestroyed_) ReturnFromDialog(fromList);
 }

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 
 #include "ui/result_list.h"
@@ -58,6 +59,7 @@ void CViewView::OnSetCursor() {
 }
 
 bool CViewView::eventFilter(QObject* watched, QEvent* event) {
+    if (OnCommandKey(watched, event)) return true;
     if (PreTranslateMessage(watched, event)) return true;
     return QWidget::eventFilter(watched, event);
 }
@@ -176,10 +178,160 @@ bool CViewView::OnListKey(int key, Qt::KeyboardModifiers modifiers) {
     }
 }
 
-bool CViewView::OnContextMenu(const QPoint& /*globalPos*/) { return false; }
+namespace {
+
+// The property that marks a menu entry with its command.
+constexpr char kMenuCommand[] = "menuCommand";
+
+QAction* AddCommand(QMenu& menu, const QString& text, const QKeySequence& shortcut,
+                    CViewView::MenuCommand command, bool enabled) {
+    QAction* action = menu.addAction(text);
+    action->setProperty(kMenuCommand, static_cast<int>(command));
+    action->setEnabled(enabled);
+    // Shown beside the entry; the key itself works in the window (OnCommandKey).
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        action->setShortcutVisibleInContextMenu(true);
+    }
+    return action;
+}
+
+}  // namespace
+
+void CViewView::OnFindSurname() {}
+
+void CViewView::RunMenuCommand(MenuCommand command) {
+    switch (command) {
+        case MenuCommand::FindSurname:
+            OnFindSurname();
+            break;
+        case MenuCommand::CopyRows:
+            OnCopyRows();
+            break;
+        case MenuCommand::CopyRecord:
+            OnCopyRecord();
+            break;
+        case MenuCommand::ExportResults:
+            OnExportResults();
+            break;
+        case MenuCommand::PrintRecord:
+            OnPrintRecord();
+            break;
+        case MenuCommand::PrintResults:
+            OnPrintResults();
+            break;
+    }
+}
+
+bool CViewView::ExecMenu(QMenu& menu, const QPoint& globalPos) {
+    // The entry's command runs once the menu has closed, however the entry
+    // was taken (a click, Enter, its letter or its shortcut).
+    int chosen = 0;
+    for (QAction* action : menu.actions()) {
+        const QVariant command = action->property(kMenuCommand);
+        if (!command.isValid()) continue;
+        connect(action, &QAction::triggered, &menu, [&chosen, command]() { chosen = command.toInt(); });
+    }
+    menu.exec(globalPos);
+    if (chosen == 0 || viewDestroyed_) return false;
+    RunMenuCommand(static_cast<MenuCommand>(chosen));
+    return true;
+}
+
+std::unique_ptr<QMenu> CViewView::MakeListMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    menu->setObjectName(QStringLiteral("ResultListMenu"));
+    const int rows = RowsOnPage();
+    const bool selected = selectedRow_ >= 0 && selectedRow_ < rows;
+    const bool results = RecordCount() > 0;
+    AddCommand(*menu, QStringLiteral("&Find Surname\u2026"), QKeySequence(Qt::CTRL | Qt::Key_F),
+               MenuCommand::FindSurname, true);
+    menu->addSeparator();
+    AddCommand(*menu, selected ? QStringLiteral("&Copy row") : QStringLiteral("&Copy rows"),
+               QKeySequence(Qt::CTRL | Qt::Key_C), MenuCommand::CopyRows, rows > 0);
+    AddCommand(*menu, QStringLiteral("Copy &record"), QKeySequence(), MenuCommand::CopyRecord, selected);
+    menu->addSeparator();
+    AddCommand(*menu, QStringLiteral("&Export results\u2026"), QKeySequence(), MenuCommand::ExportResults,
+               results);
+    menu->addSeparator();
+    AddCommand(*menu, QStringLiteral("&Print record\u2026"), QKeySequence(), MenuCommand::PrintRecord,
+               selected);
+    AddCommand(*menu, QStringLiteral("Print re&sults\u2026"), QKeySequence(), MenuCommand::PrintResults,
+               results);
+    return menu;
+}
+
+std::unique_ptr<QMenu> CViewView::MakeSurnameMenu() {
+    // The edit's own entries (undo, cut, copy, paste, select all) stay as they are.
+    std::unique_ptr<QMenu> menu(surnameEdit_->createStandardContextMenu());
+    menu->setObjectName(QStringLiteral("SurnameMenu"));
+    menu->addSeparator();
+    AddCommand(*menu, QStringLiteral("&Find Surname\u2026"), QKeySequence(Qt::CTRL | Qt::Key_F),
+               MenuCommand::FindSurname, true);
+    return menu;
+}
+
+void CViewView::ShowSurnameMenu(const QPoint& globalPos) {
+    CommandScope scope(*this);
+    std::unique_ptr<QMenu> menu = MakeSurnameMenu();
+    ExecMenu(*menu, globalPos);
+}
+
+bool CViewView::OnContextMenu(const QPoint& globalPos) {
+    if (viewDestroyed_ || session_ == nullptr) return false;
+    CommandScope scope(*this);
+    std::unique_ptr<QMenu> menu = MakeListMenu();
+    ExecMenu(*menu, globalPos);
+    return true;
+}
+
+bool CViewView::OnCommandKey(QObject* watched, QEvent* event) {
+    if (viewDestroyed_) return false;
+    if (event->type() == QEvent::ContextMenu && watched == surnameEdit_) {
+        ShowSurnameMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    const bool find = key->matches(QKeySequence::Find);
+    bool copy = key->matches(QKeySequence::Copy);
+    // In an edit box with a selection Ctrl+C copies the selected text, as
+    // anywhere; without one it copies the rows, as in the rest of the window.
+    if (auto* edit = qobject_cast<QLineEdit*>(watched); copy && edit != nullptr && edit->hasSelectedText()) {
+        copy = false;
+    }
+    // The surname edit's menu from the keyboard (the menu key comes as a
+    // context-menu event of its own).
+    const bool menu = watched == surnameEdit_ && key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier;
+    if (!find && !copy && !menu) return false;
+    // Claimed before the edit's own Ctrl+C and Qt's shortcuts; the press follows.
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    if (find) {
+        OnFindSurname();
+    } else if (copy) {
+        OnCopyRows();
+    } else {
+        const QRect cursor = surnameEdit_->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        ShowSurnameMenu(surnameEdit_->mapToGlobal(cursor.bottomLeft()));
+    }
+    return true;
+}
 
 void CViewView::contextMenuEvent(QContextMenuEvent* event) {
-    if (view_layout::kListArea.ToQRect().contains(event->pos()) && OnContextMenu(event->globalPos())) {
+    if (!view_layout::kListArea.ToQRect().contains(event->pos())) {
+        event->ignore();
+        return;
+    }
+    // A right click on a row selects it first, as the entries act on the selection.
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        const int row = RowAt(event->pos());
+        if (row >= 0) SelectRow(row);
+    }
+    if (OnContextMenu(event->globalPos())) {
         event->accept();
         return;
     }

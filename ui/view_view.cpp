@@ -47,7 +47,11 @@ void NotifyRow(QObject* list, QAccessible::Event type, int row) {
 }  // namespace
 
 CViewView::CViewView(const CViewDoc& doc, const CDirectories& dirs, QWidget* parent)
-    : QWidget(parent), doc_(doc), dirs_(dirs) {
+    : QWidget(parent),
+      doc_(doc),
+      dirs_(dirs),
+      saveFileAsker_(&CViewView::AskSaveFileName),
+      printDialogRunner_(&CViewView::RunPrintDialog) {
     // Before any control exists: Qt makes a control's interface once, at its first query.
     accessibility::Install();
     setFixedSize(kViewWidth, kViewHeight);

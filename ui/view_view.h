@@ -6,6 +6,7 @@
 // the database list, the mouse handling of the list and the search itself.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 #include <QPointer>
@@ -27,7 +28,9 @@ class QAbstractButton;
 class QContextMenuEvent;
 class QKeyEvent;
 class QLineEdit;
+class QMenu;
 class QPainter;
+class QPrinter;
 class QPushButton;
 
 class CViewView : public QWidget {
@@ -79,10 +82,42 @@ public:
     // The result list got or lost the focus.
     void OnListFocus();
     void OnListFocusOut();
-    // The place of the result list's context menu (the menu key, Shift+F10
-    // or a right click in the list area, at globalPos); there is none yet,
-    // so nothing happens and the answer is false.
+    // The result list's context menu (the menu key, Shift+F10 or a right
+    // click in the list area, at globalPos); true once it has been shown.
     virtual bool OnContextMenu(const QPoint& globalPos);
+
+    // Find Surname (Ctrl+F and the context menus); nothing here.
+    virtual void OnFindSurname();
+    // Copy (Ctrl+C): the selected row, or every row of the page when none
+    // is selected, as tab-separated lines (surname, given names, summary).
+    void OnCopyRows();
+    // The selected row's More Info title and full text.
+    void OnCopyRecord();
+    // Every hit of the search shown into a CSV file that the user names.
+    void OnExportResults();
+    // The selected row's record, and every hit as a list, through the print dialog.
+    void OnPrintRecord();
+    void OnPrintResults();
+
+    // The commands of the context menus.
+    enum class MenuCommand { FindSurname = 1, CopyRows, CopyRecord, ExportResults, PrintRecord, PrintResults };
+    void RunMenuCommand(MenuCommand command);
+    // The result list's menu, its entries enabled where they can act now.
+    std::unique_ptr<QMenu> MakeListMenu();
+    // The surname edit's own menu with Find Surname added.
+    std::unique_ptr<QMenu> MakeSurnameMenu();
+
+    // What asks for the export file (the path suggested in, the one chosen
+    // or empty out), and what runs the print dialog on a printer (true to
+    // print); the tests put theirs in place of the real dialogs.
+    using SaveFileAsker = std::function<QString(QWidget* parent, const QString& suggested)>;
+    using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
+    void SetSaveFileAsker(SaveFileAsker asker) { saveFileAsker_ = std::move(asker); }
+    void SetPrintDialogRunner(PrintDialogRunner runner) { printDialogRunner_ = std::move(runner); }
+    // Where the export's save dialog starts: the user's documents folder, else home.
+    static QString DefaultExportFolder();
+    // The text that Copy puts on the clipboard now (empty without rows).
+    QString RowsCopyText() const;
 
     // True while a handler runs; a handler may wait in a modal box, and the
     // view must then outlive it.
@@ -146,6 +181,12 @@ protected:
     void ListChanged();
     // Takes a control into the view: id, name, keyboard and cursor handling.
     void AdoptControl(QWidget* control, int id, const char* name);
+    // Ctrl+F, Ctrl+C and the surname edit's menu, from any control of the view.
+    bool OnCommandKey(QObject* watched, QEvent* event);
+    // Prints a record (its More Info title and full text, CR LF lines)
+    // through the print dialog, which opens over parent.
+    void PrintRecordText(const QString& title, const QString& fullText, QWidget* parent);
+    const CDirectories& Directories() const { return dirs_; }
 
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -205,7 +246,20 @@ private:
 
     const CViewDoc& doc_;
     const CDirectories& dirs_;
+    // Runs the print dialog, then print on the printer it set up; says so when printing failed.
+    void PrintThroughDialog(QWidget* parent, const QString& documentName,
+                            const std::function<bool(QPrinter&)>& print);
+    // Shows the surname edit's menu at globalPos.
+    void ShowSurnameMenu(const QPoint& globalPos);
+    // Shows a context menu and runs the command taken in it; false when none was.
+    bool ExecMenu(QMenu& menu, const QPoint& globalPos);
+    // The real dialogs behind the two seams.
+    static QString AskSaveFileName(QWidget* parent, const QString& suggested);
+    static bool RunPrintDialog(QPrinter& printer, QWidget* parent);
+
     QPointer<CHelpWindow> helpWindow_;
+    SaveFileAsker saveFileAsker_;
+    PrintDialogRunner printDialogRunner_;
     int commandDepth_ = 0;
     bool destroyPending_ = false;
     bool created_ = false;

@@ -1,0 +1,96 @@
+#pragma once
+// CFindSurnameDlg: the modal Find Surname dialog. It lists the surnames of
+// the chosen database, or of every database, that match the typed text
+// exactly, by its start, by sound or by a pattern, with the number of
+// people of each, and follows the typing. Enter or a double click takes
+// the current match; the caller then searches it as the Search button
+// does. Escape closes it with nothing taken.
+//
+// The listing never asks for the data disk nor shows a box while the user
+// types: an absent disk, a damaged index and the databases that are not on
+// the disk are said in the dialog itself.
+
+#include <cstdint>
+#include <string>
+
+#include <QDialog>
+#include <QString>
+
+#include "browse/surname_match.h"
+
+class CDirectories;
+class CSurnameMatchModel;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeView;
+struct ListingOutcome;
+
+// The match that the user took: a database code and a surname as the index holds it.
+struct FoundSurname {
+    int code = 0;
+    std::string surname;  // Windows-1252, without padding
+    std::int32_t count = 0;
+};
+
+class CFindSurnameDlg : public QDialog {
+    Q_OBJECT
+public:
+    enum class Scope { ChosenDatabase, AllDatabases };
+    // The choices the window keeps from one opening to the next.
+    struct Choices {
+        MatchMode mode = MatchMode::Prefix;
+        Scope scope = Scope::AllDatabases;
+    };
+
+    // chosenRow: the row of the window's database list; surname: the
+    // surname edit's text, which the text field starts with.
+    CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int chosenRow, const QString& surname,
+                    const Choices& choices);
+    ~CFindSurnameDlg() override;
+
+    Choices CurrentChoices() const;
+    // Valid once the dialog was accepted.
+    const FoundSurname& Chosen() const { return chosen_; }
+
+    // Lists the matches of the text now. Typing lists them from the event
+    // loop, once for a burst of keys; Enter lists first what is still due.
+    void Refresh();
+    bool RefreshPending() const { return refreshPending_; }
+
+    // Takes the current match; without one, or with a surname longer than
+    // a search takes, the dialog stays open.
+    void accept() override;
+
+    QLineEdit* TextField() const { return text_; }
+    QComboBox* ModeBox() const { return modeBox_; }
+    QComboBox* ScopeBox() const { return scopeBox_; }
+    QTreeView* MatchList() const { return list_; }
+    CSurnameMatchModel* Model() const { return model_; }
+    QLabel* CountLabel() const { return count_; }
+    QLabel* ProblemLabel() const { return problem_; }
+    QPushButton* SearchButton() const { return searchButton_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ScheduleRefresh();
+    void SelectMatch(int row);
+    void ShowCount(const QString& text);
+    QString ProblemsOf(const ListingOutcome& outcome) const;
+
+    const CDirectories& dirs_;
+    int chosenCode_;
+    QLineEdit* text_;
+    QComboBox* modeBox_;
+    QComboBox* scopeBox_;
+    QLabel* count_;
+    QTreeView* list_;
+    CSurnameMatchModel* model_;
+    QLabel* problem_;
+    QPushButton* searchButton_;
+    bool refreshPending_ = false;
+    FoundSurname chosen_;
+};
