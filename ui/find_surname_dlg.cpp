@@ -202,8 +202,8 @@ void CFindSurnameDlg::Refresh() {
     } else if (chosenCode_ != 0) {
         codes.push_back(chosenCode_);
     }
-    const std::vector<CSurnameMatcher> queries = {
-        CSurnameMatcher(choices.mode, std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())))};
+    const std::vector<CSurnameMatcher> queries = {CSurnameMatcher(
+        choices.mode, std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())))};
     surname_listing::ListingOptions options;
     options.skipMissing = true;
     options.interactive = false;

@@ -1,9 +1,9 @@
 #include "ui/more_info_dlg.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 
 #include "ui/cp1252_qt.h"
 #include "ui/record_text.h"
@@ -43,9 +43,6 @@ CMoreInfoDlg::CMoreInfoDlg(QWidget* parent)
     textBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setTabOrder(ok_, textBox_);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-    // Ctrl+P prints the record; the template has no button for it.
-    auto* print = new QShortcut(QKeySequence::Print, this);
-    connect(print, &QShortcut::activated, this, &CMoreInfoDlg::printRequested);
 
     const QSize base = DialogBaseUnits(fontMetrics());
     setFixedSize(DialogUnitsToPixels(QRect(0, 0, kDialogWidth, kDialogHeight), base).size());
@@ -69,6 +66,17 @@ void CMoreInfoDlg::SetText(const char* text) { text_ = cp1252::ToQString(text); 
 void CMoreInfoDlg::SetTitle(const char* title) { title_ = cp1252::ToQString(title); }
 
 int CMoreInfoDlg::DoModal() { return exec(); }
+
+void CMoreInfoDlg::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+P prints the record; the template has no button for it. OK and
+    // the text box leave the key to the dialog.
+    if (event->matches(QKeySequence::Print)) {
+        event->accept();
+        emit printRequested();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void CMoreInfoDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);

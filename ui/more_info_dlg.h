@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QString>
 
+class QKeyEvent;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -41,6 +42,7 @@ signals:
     void printRequested();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

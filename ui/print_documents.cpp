@@ -31,7 +31,8 @@ QFont FontOfPoints(qreal points, bool bold = false) {
 void DrawPageNumber(QPainter& painter, const QRectF& area, int page, int pages) {
     painter.setFont(FontOfPoints(9));
     painter.setPen(Qt::black);
-    painter.drawText(area, Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("Page %1 of %2").arg(page).arg(pages));
+    painter.drawText(area, Qt::AlignHCenter | Qt::AlignBottom,
+                     QStringLiteral("Page %1 of %2").arg(page).arg(pages));
 }
 
 }  // namespace
@@ -97,13 +98,15 @@ bool PrintResults(QPrinter& printer, const Results& results) {
     };
     const qreal w = area.width();
     const ColumnSpan columns[3] = {{0, w * 0.22}, {w * 0.24, w * 0.28}, {w * 0.54, w * 0.46}};
-    const QString heads[3] = {QStringLiteral("Surname"), QStringLiteral("Given names"), QStringLiteral("Summary")};
+    const QString heads[3] = {QStringLiteral("Surname"), QStringLiteral("Given names"),
+                              QStringLiteral("Summary")};
     // One line of text in the painter's font, cut to its width.
     auto drawCell = [&](qreal left, qreal top, qreal width, const QString& text) {
-        const QString fitted = QFontMetricsF(painter.font(), &printer).elidedText(text, Qt::ElideRight, width);
+        const QString fitted =
+            QFontMetricsF(painter.font(), &printer).elidedText(text, Qt::ElideRight, width);
         painter.drawText(QRectF(left, top, width, line), Qt::AlignLeft | Qt::AlignVCenter, fitted);
     };
-    auto drawLine = [&](qreal top, const QString (&texts)[3]) {
+    auto drawLine = [&](qreal top, const QString(&texts)[3]) {
         for (int c = 0; c < 3; ++c) drawCell(columns[c].left, top, columns[c].width, texts[c]);
     };
 

@@ -254,8 +254,8 @@ std::unique_ptr<QMenu> CViewView::MakeListMenu() {
     AddCommand(*menu, QStringLiteral("&Export results\u2026"), QKeySequence(), MenuCommand::ExportResults,
                results);
     menu->addSeparator();
-    AddCommand(*menu, QStringLiteral("&Print record\u2026"), QKeySequence(), MenuCommand::PrintRecord,
-               selected);
+    AddCommand(*menu, QStringLiteral("&Print record\u2026"), QKeySequence(Qt::CTRL | Qt::Key_P),
+               MenuCommand::PrintRecord, selected);
     AddCommand(*menu, QStringLiteral("Print re&sults\u2026"), QKeySequence(), MenuCommand::PrintResults,
                results);
     return menu;
@@ -295,6 +295,8 @@ bool CViewView::OnCommandKey(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
     const bool find = key->matches(QKeySequence::Find);
+    // Ctrl+P prints the selected record, as it does in More Info.
+    const bool print = key->matches(QKeySequence::Print);
     bool copy = key->matches(QKeySequence::Copy);
     // In an edit box with a selection Ctrl+C copies the selected text, as
     // anywhere; without one it copies the rows, as in the rest of the window.
@@ -304,7 +306,7 @@ bool CViewView::OnCommandKey(QObject* watched, QEvent* event) {
     // The surname edit's menu from the keyboard (the menu key comes as a
     // context-menu event of its own).
     const bool menu = watched == surnameEdit_ && key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier;
-    if (!find && !copy && !menu) return false;
+    if (!find && !copy && !print && !menu) return false;
     // Claimed before the edit's own Ctrl+C and Qt's shortcuts; the press follows.
     if (event->type() == QEvent::ShortcutOverride) {
         event->accept();
@@ -314,6 +316,8 @@ bool CViewView::OnCommandKey(QObject* watched, QEvent* event) {
         OnFindSurname();
     } else if (copy) {
         OnCopyRows();
+    } else if (print) {
+        OnPrintRecord();
     } else {
         const QRect cursor = surnameEdit_->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         ShowSurnameMenu(surnameEdit_->mapToGlobal(cursor.bottomLeft()));

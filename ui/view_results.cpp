@@ -42,14 +42,17 @@ void Complain(const QString& text) {
                              platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
 }
 
-QString DatabaseTitleOf(int code) { return cp1252::ToQString(catalogue::ListText(catalogue::RowOfCode(code))); }
+QString DatabaseTitleOf(int code) {
+    return cp1252::ToQString(catalogue::ListText(catalogue::RowOfCode(code)));
+}
 
 // Whether path lies in folder (both as they are on the disk, links resolved).
 bool LiesIn(const QString& path, const QString& folder) {
     const QString inside = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
     const QString root = QDir(folder).canonicalPath();
     if (inside.isEmpty() || root.isEmpty()) return false;
-    return inside == root || inside.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
+    return inside == root ||
+           inside.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
 }
 
 }  // namespace
@@ -83,7 +86,8 @@ void CViewView::OnCopyRecord() {
     if (text == nullptr || viewDestroyed_) return;
     char title[kTitleWorkSize + 2];
     BuildMoreInfoTitle(rowTexts_[row], title, sizeof title);
-    QString copied = cp1252::ToQString(title) + QStringLiteral("\n\n") + record_text::Lines(cp1252::ToQString(text));
+    QString copied =
+        cp1252::ToQString(title) + QStringLiteral("\n\n") + record_text::Lines(cp1252::ToQString(text));
     if (!copied.endsWith(QLatin1Char('\n'))) copied += QLatin1Char('\n');
     QGuiApplication::clipboard()->setText(copied);
 }
@@ -121,17 +125,18 @@ void CViewView::OnExportResults() {
     const QString path = saveFileAsker_(window(), suggested);
     if (path.isEmpty() || viewDestroyed_) return;
     if (LiesIn(path, QString::fromLocal8Bit(Directories().DataDir()))) {
-        Complain(QStringLiteral("Chronara writes nothing on the data disk. Choose a folder of your own for %1.")
-                     .arg(QFileInfo(path).fileName()));
+        Complain(
+            QStringLiteral("Chronara writes nothing on the data disk. Choose a folder of your own for %1.")
+                .arg(QFileInfo(path).fileName()));
         return;
     }
     // Written beside the file and then renamed over it: a failure leaves
     // whatever was there before.
     QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(csv.data(), static_cast<qint64>(csv.size())) ==
-                             static_cast<qint64>(csv.size()) &&
-                         file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) &&
+        file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) &&
+        file.commit();
     if (!written) {
         const QString reason = file.errorString();
         file.cancelWriting();
@@ -153,8 +158,9 @@ void CViewView::PrintRecordText(const QString& title, const QString& fullText, Q
     record.title = title;
     record.database = DatabaseTitleOf(session_->Database().DatabaseCode());
     record.text = record_text::Lines(fullText);
-    PrintThroughDialog(parent, title,
-                       [&record](QPrinter& printer) { return print_documents::PrintRecord(printer, record); });
+    PrintThroughDialog(parent, title, [&record](QPrinter& printer) {
+        return print_documents::PrintRecord(printer, record);
+    });
 }
 
 void CViewView::OnPrintRecord() {
@@ -194,6 +200,7 @@ void CViewView::OnPrintResults() {
         results.rows.push_back(
             {OneLine(hit.surname.c_str()), OneLine(hit.givenNames.c_str()), OneLine(hit.summary.c_str())});
     }
-    PrintThroughDialog(window(), results.heading,
-                       [&results](QPrinter& printer) { return print_documents::PrintResults(printer, results); });
+    PrintThroughDialog(window(), results.heading, [&results](QPrinter& printer) {
+        return print_documents::PrintResults(printer, results);
+    });
 }

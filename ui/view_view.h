@@ -100,7 +100,14 @@ public:
     void OnPrintResults();
 
     // The commands of the context menus.
-    enum class MenuCommand { FindSurname = 1, CopyRows, CopyRecord, ExportResults, PrintRecord, PrintResults };
+    enum class MenuCommand {
+        FindSurname = 1,
+        CopyRows,
+        CopyRecord,
+        ExportResults,
+        PrintRecord,
+        PrintResults
+    };
     void RunMenuCommand(MenuCommand command);
     // The result list's menu, its entries enabled where they can act now.
     std::unique_ptr<QMenu> MakeListMenu();
@@ -181,7 +188,7 @@ protected:
     void ListChanged();
     // Takes a control into the view: id, name, keyboard and cursor handling.
     void AdoptControl(QWidget* control, int id, const char* name);
-    // Ctrl+F, Ctrl+C and the surname edit's menu, from any control of the view.
+    // Ctrl+F, Ctrl+C, Ctrl+P and the surname edit's menu, from any control of the view.
     bool OnCommandKey(QObject* watched, QEvent* event);
     // Prints a record (its More Info title and full text, CR LF lines)
     // through the print dialog, which opens over parent.
