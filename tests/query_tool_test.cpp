@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "store/csv_reader.h"
 #include "store/database_writer.h"
 #include "store/disk_format.h"
 #include "support/mini_json.h"
@@ -441,14 +440,10 @@ TEST_F(QueryTool, DirectoriesComeFromCorvaneIniUnlessGiven) {
 
 namespace {
 
-// The rows of a CSV text, read by the project's own strict reader.
 std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
-    CCsvReader reader(text);
     std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> fields;
-    CCsvReader::Result result;
-    while ((result = reader.Next(fields)) == CCsvReader::Result::Row) rows.push_back(fields);
-    EXPECT_EQ(result, CCsvReader::Result::End) << reader.Error();
+    std::string error;
+    EXPECT_TRUE(testing_support::ReadCsvRows(text, rows, error)) << error;
     return rows;
 }
 

@@ -77,17 +77,25 @@ void CViewView::OnCopyRows() {
     if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
 }
 
+bool CViewView::ReadSelectedRecord(QString& title, QString& fullText) {
+    const int row = selectedRow_;
+    if (row < 0 || row >= RowsOnPage()) return false;
+    if (!session_->CheckDataDisk() || viewDestroyed_) return false;
+    // Null after the session's message when the record could not be read.
+    const char* text = session_->GetFullText(row);
+    if (text == nullptr || viewDestroyed_) return false;
+    char shownTitle[kTitleWorkSize + 2];
+    BuildMoreInfoTitle(rowTexts_[row], shownTitle, sizeof shownTitle);
+    title = cp1252::ToQString(shownTitle);
+    fullText = cp1252::ToQString(text);
+    return true;
+}
+
 void CViewView::OnCopyRecord() {
     CommandScope scope(*this);
-    const int row = selectedRow_;
-    if (row < 0 || row >= RowsOnPage()) return;
-    if (!session_->CheckDataDisk() || viewDestroyed_) return;
-    const char* text = session_->GetFullText(row);
-    if (text == nullptr || viewDestroyed_) return;
-    char title[kTitleWorkSize + 2];
-    BuildMoreInfoTitle(rowTexts_[row], title, sizeof title);
-    QString copied =
-        cp1252::ToQString(title) + QStringLiteral("\n\n") + record_text::Lines(cp1252::ToQString(text));
+    QString title, text;
+    if (!ReadSelectedRecord(title, text)) return;
+    QString copied = title + QStringLiteral("\n\n") + record_text::Lines(text);
     if (!copied.endsWith(QLatin1Char('\n'))) copied += QLatin1Char('\n');
     QGuiApplication::clipboard()->setText(copied);
 }
@@ -165,16 +173,8 @@ void CViewView::PrintRecordText(const QString& title, const QString& fullText, Q
 
 void CViewView::OnPrintRecord() {
     CommandScope scope(*this);
-    const int row = selectedRow_;
-    if (row < 0 || row >= RowsOnPage()) return;
-    if (!session_->CheckDataDisk() || viewDestroyed_) return;
-    const char* text = session_->GetFullText(row);
-    if (text == nullptr || viewDestroyed_) return;
-    char title[kTitleWorkSize + 2];
-    BuildMoreInfoTitle(rowTexts_[row], title, sizeof title);
-    // The full text lives in the pager, which the print dialog leaves alone; copied all the same.
-    const QString fullText = cp1252::ToQString(text);
-    PrintRecordText(cp1252::ToQString(title), fullText, window());
+    QString title, text;
+    if (ReadSelectedRecord(title, text)) PrintRecordText(title, text, window());
 }
 
 void CViewView::OnPrintResults() {

@@ -256,6 +256,9 @@ private:
     // Runs the print dialog, then print on the printer it set up; says so when printing failed.
     void PrintThroughDialog(QWidget* parent, const QString& documentName,
                             const std::function<bool(QPrinter&)>& print);
+    // The selected row's More Info title and full text (CR LF lines); false
+    // without a selection, or after the message when it could not be read.
+    bool ReadSelectedRecord(QString& title, QString& fullText);
     // Shows the surname edit's menu at globalPos.
     void ShowSurnameMenu(const QPoint& globalPos);
     // Shows a context menu and runs the command taken in it; false when none was.

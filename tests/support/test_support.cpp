@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/process_exit.h"
+#include "store/csv_reader.h"
 
 namespace testing_support {
 
@@ -75,6 +76,16 @@ ScopedEnv::~ScopedEnv() {
     } else {
         ::unsetenv(name_.c_str());
     }
+}
+
+bool ReadCsvRows(const std::string& text, std::vector<std::vector<std::string>>& rows, std::string& error) {
+    CCsvReader reader(text);
+    rows.clear();
+    std::vector<std::string> fields;
+    CCsvReader::Result result;
+    while ((result = reader.Next(fields)) == CCsvReader::Result::Row) rows.push_back(fields);
+    error = reader.Error();
+    return result == CCsvReader::Result::End;
 }
 
 std::string ReadFileBytes(const std::string& path) {

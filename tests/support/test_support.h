@@ -85,6 +85,10 @@ private:
 };
 
 std::string ReadFileBytes(const std::string& path);
+
+// The rows of a CSV text, read by the project's own strict reader; false
+// with the reader's error when the text is not well-formed CSV.
+bool ReadCsvRows(const std::string& text, std::vector<std::vector<std::string>>& rows, std::string& error);
 // Signed 32-bit little-endian integers, as the database files hold them.
 std::string Int32Bytes(std::int32_t value);
 std::int32_t Int32At(const std::string& bytes, std::size_t at);

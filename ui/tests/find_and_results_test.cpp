@@ -23,7 +23,6 @@
 #include <QTreeView>
 
 #include "store/catalogue.h"
-#include "store/csv_reader.h"
 #include "store/database_writer.h"
 #include "ui/bitmap_button.h"
 #include "ui/chronara_view.h"
@@ -390,12 +389,9 @@ TEST_F(FindAndResultsTest, ExportsEveryHitOfTheSearchShownToACsvFile) {
     EXPECT_TRUE(suggested.endsWith(QStringLiteral("/SMITH.csv"))) << Utf8(suggested);
 
     auto rowsOf = [](const std::string& text) {
-        CCsvReader reader(text);
         std::vector<std::vector<std::string>> rows;
-        std::vector<std::string> fields;
-        CCsvReader::Result result;
-        while ((result = reader.Next(fields)) == CCsvReader::Result::Row) rows.push_back(fields);
-        EXPECT_EQ(result, CCsvReader::Result::End) << reader.Error();
+        std::string error;
+        EXPECT_TRUE(testing_support::ReadCsvRows(text, rows, error)) << error;
         return rows;
     };
     std::vector<std::vector<std::string>> rows = rowsOf(testing_support::ReadFileBytes(csvPath));
