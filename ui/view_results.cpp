@@ -55,6 +55,14 @@ bool LiesIn(const QString& path, const QString& folder) {
            inside.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
 }
 
+// True, after saying so, when path would be written on the data disk.
+bool RefusedOnDataDisk(const QString& path, const char* dataDir) {
+    if (!LiesIn(path, QString::fromLocal8Bit(dataDir))) return false;
+    Complain(QStringLiteral("Chronara writes nothing on the data disk. Choose a folder of your own for %1.")
+                 .arg(QFileInfo(path).fileName()));
+    return true;
+}
+
 }  // namespace
 
 QString CViewView::RowsCopyText() const {
@@ -132,12 +140,7 @@ void CViewView::OnExportResults() {
     const QString suggested = QDir(DefaultExportFolder()).filePath(name + QStringLiteral(".csv"));
     const QString path = saveFileAsker_(window(), suggested);
     if (path.isEmpty() || viewDestroyed_) return;
-    if (LiesIn(path, QString::fromLocal8Bit(Directories().DataDir()))) {
-        Complain(
-            QStringLiteral("Chronara writes nothing on the data disk. Choose a folder of your own for %1.")
-                .arg(QFileInfo(path).fileName()));
-        return;
-    }
+    if (RefusedOnDataDisk(path, Directories().DataDir())) return;
     // Written beside the file and then renamed over it: a failure leaves
     // whatever was there before.
     QSaveFile file(path);
@@ -157,6 +160,11 @@ void CViewView::PrintThroughDialog(QWidget* parent, const QString& documentName,
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(documentName);
     if (!printDialogRunner_(printer, parent) || viewDestroyed_) return;
+    // Printed to a file (PDF): never onto the data disk.
+    if (!printer.outputFileName().isEmpty() &&
+        RefusedOnDataDisk(printer.outputFileName(), Directories().DataDir())) {
+        return;
+    }
     if (!print(printer)) Complain(QStringLiteral("%1 could not be printed.").arg(documentName));
 }
 

@@ -485,11 +485,21 @@ TEST_F(FindAndResultsTest, PrintsARecordAndTheResultsThroughThePrintDialog) {
     EXPECT_NE(printed.find("Page 1 of 1"), std::string::npos);
     for (const char* given : {"John Henry", "Quincy", "Samuel"})
         EXPECT_NE(printed.find(given), std::string::npos);
+    // A PDF is never written on the data disk.
+    const std::string onDisk = dataDir_ + "/results.pdf";
+    PrintTo(onDisk);
+    {
+        testing_support::ScriptedResponder boxes;
+        View()->RunMenuCommand(CViewView::MenuCommand::PrintResults);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_NE(boxes.Shown()[0].text.find("Chronara writes nothing on the data disk."), std::string::npos);
+    }
+    struct stat info;
+    EXPECT_NE(::stat(onDisk.c_str(), &info), 0);
     // A cancelled print dialog prints nothing.
     std::remove(list.c_str());
     View()->SetPrintDialogRunner([](QPrinter&, QWidget*) { return false; });
     View()->RunMenuCommand(CViewView::MenuCommand::PrintResults);
-    struct stat info;
     EXPECT_NE(::stat(list.c_str(), &info), 0);
 }
 
