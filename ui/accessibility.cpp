@@ -191,9 +191,10 @@ public:
 // On Linux Qt names a combo box by its current item and leaves the name
 // proper to a label widget; the database list's label is painted in the
 // backdrop, so the list carries its name itself, with the item as its value.
-class DatabaseListInterface : public QAccessibleWidget {
+// The Find Surname dialog's choices are named the same way.
+class NamedComboInterface : public QAccessibleWidget {
 public:
-    explicit DatabaseListInterface(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+    explicit NamedComboInterface(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
 
     QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
 
@@ -233,8 +234,11 @@ public:
 };
 
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
-    if (className == QLatin1String("QComboBox") && object->objectName() == QLatin1String("DatabaseList")) {
-        if (auto* combo = qobject_cast<QComboBox*>(object)) return new DatabaseListInterface(combo);
+    const QString name = object->objectName();
+    if (className == QLatin1String("QComboBox") &&
+        (name == QLatin1String("DatabaseList") || name == QLatin1String("FindMatching") ||
+         name == QLatin1String("FindScope"))) {
+        if (auto* combo = qobject_cast<QComboBox*>(object)) return new NamedComboInterface(combo);
     }
     if (className == QLatin1String("CResultList")) {
         if (auto* list = qobject_cast<CResultList*>(object)) return new ResultListInterface(list);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -198,6 +199,19 @@ TEST_F(FindAndResultsTest, FollowsTheTypingAndTheKeysOfTheList) {
         EXPECT_TRUE(dialog.isModal());
         Choose(dialog, MatchMode::Prefix, CFindSurnameDlg::Scope::AllDatabases);
         EXPECT_EQ(Matches(dialog), std::vector<std::string>{Title(1) + "|SMITH|23"});
+
+        // A screen reader hears each control's name, and the count in the text field.
+        const std::pair<QWidget*, const char*> named[] = {{dialog.TextField(), "Surname"},
+                                                          {dialog.ModeBox(), "Matching"},
+                                                          {dialog.ScopeBox(), "Look in"},
+                                                          {dialog.MatchList(), "Matching surnames"}};
+        for (const auto& [widget, name] : named) {
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+            ASSERT_NE(face, nullptr) << name;
+            EXPECT_EQ(face->text(QAccessible::Name), QString::fromLatin1(name));
+        }
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.TextField())->text(QAccessible::Description),
+                  dialog.CountLabel()->text());
 
         // The prefilled text is selected: typing replaces it, and the list follows.
         QTest::keyClicks(dialog.TextField(), QStringLiteral("Le"));

@@ -2,7 +2,8 @@
 """The viewer through the real AT-SPI bus: starts chronara on the sample disk
 on the X display of this session, searches by keyboard alone (xdotool), and
 finds the count line and the rows of the search by their text in the
-accessibility tree, as a screen reader would.
+accessibility tree, as a screen reader would; then finds a surname by sound
+in the Find Surname dialog and searches it.
 
     atspi_smoke.py VIEWER SAMPLE_DISK HELP_FILE [--dump]
 
@@ -148,6 +149,28 @@ def run(viewer_process, env, want_dump):
              lambda: results.childCount > 0 and results.getChildAtIndex(0).name != first_page)
     wait_for("the page in the count line's description",
              lambda: find(app, "label", name=EXPECTED_COUNT).description == "Page 2 of 3")
+
+    # Find Surname by keyboard: Ctrl+F, a spelling, the next way of matching
+    # (from Starts with to Sounds like (Soundex)); the match stood on (the
+    # Titanic's SMYTH, which Starts with found) stays, and Enter searches it.
+    keys(env, "ctrl+f")
+    dialog = wait_for("the Find Surname dialog", lambda: find(app, "dialog", name="Find Surname"))
+    field = wait_for("its Surname field", lambda: find(dialog, "text", name="Surname"))
+    wait_for("the focus in it", lambda: field.getState().contains(pyatspi.STATE_FOCUSED))
+    type_text(env, "Smyth")
+    keys(env, "Tab", "Down")
+    wait_for("the Matching choice", lambda: find(dialog, "combo box", name="Matching"))
+    wait_for("the sound-alike count", lambda: find(dialog, "label", prefix="17 surnames match"))
+    matches = find(dialog, "tree", name="Matching surnames")
+    assert matches is not None, "no list of matches"
+    cells = [matches.getChildAtIndex(i) for i in range(matches.childCount)]
+    assert "SCHMIDT" in [cell.name for cell in cells], "no sound-alike in the list"
+    chosen = [cell.name for cell in cells if cell.getState().contains(pyatspi.STATE_SELECTED)]
+    assert chosen == ["Titanic Passenger List", "SMYTH", "1"], chosen
+    keys(env, "Return")
+    wait_for("the search of the match", lambda: find(app, "label", name="1 records found."))
+    rows = wait_for("its row", lambda: [results.getChildAtIndex(i).name for i in range(results.childCount)])
+    assert len(rows) == 1 and rows[0].startswith("SMYTH, "), rows
     if want_dump:
         dump(app)
 
