@@ -186,6 +186,25 @@ TEST_F(FindAndResultsTest, MatchesEachWayInTheChosenDatabaseOrInAll) {
                 EXPECT_EQ(dialog.CountLabel()->text(), QString::fromLatin1(c.count)) << c.text;
             }
         }
+        // What the list cannot show is said in the dialog, without a box;
+        // the databases missing from the disk are named.
+        testing_support::ScriptedResponder boxes;
+        dialog.TextField()->setText(QStringLiteral("lee"));
+        Choose(dialog, MatchMode::Exact, Scope::AllDatabases);
+        dialog.Refresh();
+        EXPECT_NE(dialog.ProblemLabel()->text().indexOf(
+                      QStringLiteral("Not on this disk: Civil War Medal of Honor")),
+                  -1)
+            << Utf8(dialog.ProblemLabel()->text());
+        RemoveMarker();
+        dialog.Refresh();
+        EXPECT_EQ(dialog.Model()->rowCount(), 0);
+        EXPECT_TRUE(dialog.ProblemLabel()->text().startsWith(QStringLiteral("No data disk:")))
+            << Utf8(dialog.ProblemLabel()->text());
+        RestoreMarker();
+        dialog.Refresh();
+        EXPECT_EQ(dialog.Model()->rowCount(), 2);
+        EXPECT_TRUE(boxes.Shown().empty());
     });
 }
 
