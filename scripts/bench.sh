@@ -25,6 +25,9 @@ CHRONARA_EXTRA_PACKAGES="strace ${CHRONARA_EXTRA_PACKAGES:-}" "$root/scripts/ins
 echo "=== build ($build)"
 cmake -S "$root" -B "$build" -G Ninja -DCHRONARA_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "$jobs" --target make_bench_disk chronara_bench bench_syscalls chronara-query
+# Only where Qt is there to build the viewer.
+cmake --build "$build" -j "$jobs" --target bench_find_dialog sample-disk >/dev/null 2>&1 ||
+  echo "(no viewer in this build: the Find Surname benchmark is left out)"
 
 data=$build/bench-data
 mkdir -p "$data"
@@ -68,3 +71,9 @@ mkdir -p "$traces/install"
 strace -c -o "$traces/query-summary.txt" "$build/tools/query/chronara-query" --data-dir "$data/$largest" \
   --install-dir "$traces/install" --database 12 --surname "$common" >/dev/null
 cat "$traces/query-summary.txt"
+
+if [[ -x $build/bench/bench_find_dialog ]]; then
+  echo
+  echo "The Find Surname dialog following one key on the sample disk (listing and list, offscreen):"
+  "$build/bench/bench_find_dialog" --data-dir "$build/sample-disk" --benchmark_min_time="$min_time" 2>/dev/null
+fi
