@@ -151,7 +151,7 @@ void CViewView::OnExportResults() {
     if (!written) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        Complain(QStringLiteral("The results could not be written to %1: %2").arg(path, reason));
+        Complain(QStringLiteral("The results could not be written to %1: %2.").arg(path, reason));
     }
 }
 
