@@ -5,7 +5,7 @@
 // emptied when a search finds it holding something, and never deleted. The
 // page operations read the pager's page size through the reference given
 // at construction. The file is read and written at explicit positions; the
-// page boundary that the spec's stream position stands for is kept here.
+// page boundary that a stream position would stand for is kept here.
 
 #include <cstdint>
 #include <string>

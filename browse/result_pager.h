@@ -33,7 +33,7 @@ public:
     void SetRange(std::int32_t first, std::int32_t count);
     // Upper-cases text in place and keeps a copy (at most 29 characters).
     void SetSurname(char* text);
-    // The operations that read return what the spec gives them to return;
+    // The operations that read return their plain answer (a count, a flag);
     // what went wrong, if anything, is in LastError() until the next one.
     // A search that fails leaves the Empty state; a page turn that fails
     // leaves the page, the count and the Prev/Next states as they were.

@@ -55,14 +55,15 @@ check "a scalable SVG icon in hicolor" grep -q '<svg' "$icons/scalable/apps/$app
 # --- the menu entry and the software-centre description ---------------------
 desktop=$usr/share/applications/$app.desktop
 metainfo=$usr/share/metainfo/$app.metainfo.xml
-# SingleMainWindow is a key of the Desktop Entry Specification 1.5; a
-# validator that knows only 1.4 (Debian 12's) calls it an error. That one
-# message is passed over for such a validator, every other one counts.
+# SingleMainWindow is a key of desktop entries since version 1.5; a
+# validator that knows only 1.4 (Debian 12's, which says so in its --help)
+# calls it an error. That one message is passed over for such a validator,
+# every other one counts.
 validate_desktop() {
   desktop-file-validate "$1" >"$work/desktop.msg" 2>&1
   status=$?
   cat "$work/desktop.msg"
-  if desktop-file-validate --help 2>&1 | grep -q 'specification 1\.4'; then
+  if desktop-file-validate --help 2>&1 | grep -qE 'Desktop Entry [a-z]+ 1\.4'; then
     grep -v 'key "SingleMainWindow" in group "Desktop Entry"' "$work/desktop.msg" >"$work/desktop.rest"
     test ! -s "$work/desktop.rest"
   else
