@@ -188,12 +188,19 @@ QAction* AddCommand(QMenu& menu, const QString& text, const QKeySequence& shortc
     QAction* action = menu.addAction(text);
     action->setProperty(kMenuCommand, static_cast<int>(command));
     action->setEnabled(enabled);
-    // Shown beside the entry; the key itself works in the window (OnCommandKey).
+    // Shown beside the entry; the key itself works in the window (OnCommandKey,
+    // which matches the same standard keys).
     if (!shortcut.isEmpty()) {
         action->setShortcut(shortcut);
         action->setShortcutVisibleInContextMenu(true);
     }
     return action;
+}
+
+// In both menus.
+QAction* AddFindSurname(QMenu& menu) {
+    return AddCommand(menu, QStringLiteral("&Find Surname\u2026"), QKeySequence(QKeySequence::Find),
+                      CViewView::MenuCommand::FindSurname, true);
 }
 
 }  // namespace
@@ -244,17 +251,16 @@ std::unique_ptr<QMenu> CViewView::MakeListMenu() {
     const int rows = RowsOnPage();
     const bool selected = selectedRow_ >= 0 && selectedRow_ < rows;
     const bool results = RecordCount() > 0;
-    AddCommand(*menu, QStringLiteral("&Find Surname\u2026"), QKeySequence(Qt::CTRL | Qt::Key_F),
-               MenuCommand::FindSurname, true);
+    AddFindSurname(*menu);
     menu->addSeparator();
     AddCommand(*menu, selected ? QStringLiteral("&Copy row") : QStringLiteral("&Copy rows"),
-               QKeySequence(Qt::CTRL | Qt::Key_C), MenuCommand::CopyRows, rows > 0);
+               QKeySequence(QKeySequence::Copy), MenuCommand::CopyRows, rows > 0);
     AddCommand(*menu, QStringLiteral("Copy &record"), QKeySequence(), MenuCommand::CopyRecord, selected);
     menu->addSeparator();
     AddCommand(*menu, QStringLiteral("&Export results\u2026"), QKeySequence(), MenuCommand::ExportResults,
                results);
     menu->addSeparator();
-    AddCommand(*menu, QStringLiteral("&Print record\u2026"), QKeySequence(Qt::CTRL | Qt::Key_P),
+    AddCommand(*menu, QStringLiteral("&Print record\u2026"), QKeySequence(QKeySequence::Print),
                MenuCommand::PrintRecord, selected);
     AddCommand(*menu, QStringLiteral("Print re&sults\u2026"), QKeySequence(), MenuCommand::PrintResults,
                results);
@@ -266,8 +272,7 @@ std::unique_ptr<QMenu> CViewView::MakeSurnameMenu() {
     std::unique_ptr<QMenu> menu(surnameEdit_->createStandardContextMenu());
     menu->setObjectName(QStringLiteral("SurnameMenu"));
     menu->addSeparator();
-    AddCommand(*menu, QStringLiteral("&Find Surname\u2026"), QKeySequence(Qt::CTRL | Qt::Key_F),
-               MenuCommand::FindSurname, true);
+    AddFindSurname(*menu);
     return menu;
 }
 

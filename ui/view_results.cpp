@@ -124,13 +124,17 @@ QString CViewView::DefaultExportFolder() {
     return QDir::homePath();
 }
 
+bool CViewView::CollectShownHits(std::vector<ExportedHit>& hits) {
+    if (RecordCount() <= 0) return false;
+    if (!session_->CheckDataDisk() || viewDestroyed_) return false;
+    // A record that could not be read: the session has said why.
+    return session_->CollectHits(hits) && !viewDestroyed_;
+}
+
 void CViewView::OnExportResults() {
     CommandScope scope(*this);
-    if (RecordCount() <= 0) return;
-    if (!session_->CheckDataDisk() || viewDestroyed_) return;
     std::vector<ExportedHit> hits;
-    // A record that could not be read: the session has said why.
-    if (!session_->CollectHits(hits) || viewDestroyed_) return;
+    if (!CollectShownHits(hits)) return;
     const int code = session_->Database().DatabaseCode();
     const std::string csv = hit_export::AsCsv(code, hits);
 
@@ -187,10 +191,8 @@ void CViewView::OnPrintRecord() {
 
 void CViewView::OnPrintResults() {
     CommandScope scope(*this);
-    if (RecordCount() <= 0) return;
-    if (!session_->CheckDataDisk() || viewDestroyed_) return;
     std::vector<ExportedHit> hits;
-    if (!session_->CollectHits(hits) || viewDestroyed_) return;
+    if (!CollectShownHits(hits)) return;
 
     print_documents::Results results;
     const QString surname = cp1252::ToQString(session_->Pager().Surname()).trimmed();

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <QPointer>
 #include <QRegion>
@@ -24,6 +25,7 @@ class CResultList;
 class CResultPager;
 class CSearchSession;
 class CViewDoc;
+struct ExportedHit;
 class QAbstractButton;
 class QContextMenuEvent;
 class QKeyEvent;
@@ -256,6 +258,10 @@ private:
     // Runs the print dialog, then print on the printer it set up; says so when printing failed.
     void PrintThroughDialog(QWidget* parent, const QString& documentName,
                             const std::function<bool(QPrinter&)>& print);
+    // Every hit of the search shown (all pages, after the first-name
+    // filter); false without hits, or after the message when the disk or a
+    // record could not be read.
+    bool CollectShownHits(std::vector<ExportedHit>& hits);
     // The selected row's More Info title and full text (CR LF lines); false
     // without a selection, or after the message when it could not be read.
     bool ReadSelectedRecord(QString& title, QString& fullText);
