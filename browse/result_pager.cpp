@@ -12,6 +12,7 @@
 #include "store/ascii.h"
 #include "store/directories.h"
 #include "store/int32_bytes.h"
+#include "store/raw_summary.h"
 
 namespace {
 
@@ -115,6 +116,12 @@ StoreError CResultPager::FillSummaries(Page& page) {
 }
 
 StoreError CResultPager::ReadDirectPage(std::int32_t first, Page& page) {
+    const StoreError error = ReadDirectRows(first, page);
+    if (error.Failed()) return error;
+    return FillSummaries(page);
+}
+
+StoreError CResultPager::ReadDirectRows(std::int32_t first, Page& page) {
     page.count = 0;
     const std::int64_t left = static_cast<std::int64_t>(rangeEnd_) - first;
     const std::int32_t n = left <= 0 ? 0 : (left < pageSize_ ? static_cast<std::int32_t>(left) : pageSize_);
@@ -129,7 +136,7 @@ StoreError CResultPager::ReadDirectPage(std::int32_t first, Page& page) {
         row.summary[0] = '\0';
         ++page.count;
     }
-    return FillSummaries(page);
+    return StoreError{};
 }
 
 bool CResultPager::ListRange() {
@@ -303,42 +310,39 @@ StoreError CResultPager::CollectHits(std::vector<ExportedHit>& hits) {
     const int code = db_->DatabaseCode();
     char record[CRecordDatabase::kRecordBufferSize];
     char text[kFullTextSize];
-    auto add = [&](std::int32_t offset, const char* givenNames) {
-        StoreError error = db_->ReadRecord(offset, record);
+    auto add = [&](const PageRow& row) {
+        std::size_t stored = 0;
+        StoreError error = db_->ReadRecord(row.extOffset, record, &stored);
         if (error.Failed()) return error;
         record_format::BuildFullText(code, record, text, sizeof text);
-        // The summary is read as a page reads it, so that it is the row's to the byte.
+        // The summary walks the record already read, as a page walks the
+        // file: the walk stops within the first few dozen bytes, which the
+        // record holds unless the file ends first, where both walks end.
         char raw[record_format::kRawSummarySize];
         char summary[record_format::kSummarySize];
-        int firstByte = -1;
-        error = db_->ReadSummary(offset, raw, firstByte);
-        if (error.Failed()) return error;
+        std::size_t at = 0;
+        const int firstByte =
+            BuildRawSummary([&] { return at < stored ? static_cast<unsigned char>(record[at++]) : -1; }, raw);
         record_format::BuildDisplayedSummary(code, raw, firstByte, summary);
-        hits.push_back(ExportedHit{surname_, givenNames, hit_export::FieldsOf(record), text, summary});
+        hits.push_back(ExportedHit{surname_, row.givenNames, hit_export::FieldsOf(record), text, summary});
         return StoreError{};
     };
+    Page page;
     if (direct_) {
-        CorEntry entries[kMaxRows];
-        for (std::int64_t at = rangeStart_; at >= 0 && at < rangeEnd_; at += kMaxRows) {
-            const std::int64_t left = rangeEnd_ - at;
-            const auto n = static_cast<std::int32_t>(left < kMaxRows ? left : kMaxRows);
-            StoreError error = db_->ReadEntries(static_cast<std::int32_t>(at), n, entries);
-            for (std::int32_t i = 0; i < n && !error.Failed(); ++i) {
-                char names[sizeof(PageRow::givenNames)];
-                CopyBounded(names, sizeof names, entries[i].givenNames);
-                error = add(entries[i].recordOffset, names);
-            }
+        for (std::int64_t at = rangeStart_; at >= 0 && at < rangeEnd_; at += page.count) {
+            StoreError error = ReadDirectRows(static_cast<std::int32_t>(at), page);
+            for (int i = 0; i < page.count && !error.Failed(); ++i) error = add(page.rows[i]);
             if (error.Failed()) return error;
+            if (page.count == 0) break;
         }
         return StoreError{};
     }
     if (scratchFailed_ || !history_->IsOpen()) return StoreError{};
-    PageRow rows[kMaxRows];
     for (std::int64_t hit = 0; hit < history_->RecordCount(); hit += kMaxRows) {
-        const std::int32_t n = history_->ReadRecords(rows, hit * CHistoryBuffer::kRecordSize, kMaxRows);
+        const std::int32_t n = history_->ReadRecords(page.rows, hit * CHistoryBuffer::kRecordSize, kMaxRows);
         if (n < 0) return HistoryReadError();
         for (std::int32_t i = 0; i < n; ++i) {
-            StoreError error = add(rows[i].extOffset, rows[i].givenNames);
+            StoreError error = add(page.rows[i]);
             if (error.Failed()) return error;
         }
     }

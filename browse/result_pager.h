@@ -78,6 +78,8 @@ private:
     };
     // The page of entries from first into page, summaries included.
     StoreError ReadDirectPage(std::int32_t first, Page& page);
+    // The rows of that page without their summaries.
+    StoreError ReadDirectRows(std::int32_t first, Page& page);
     // Summaries of the page's rows from their .ext offsets.
     StoreError FillSummaries(Page& page);
     // The page becomes the one shown.

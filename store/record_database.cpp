@@ -245,8 +245,9 @@ StoreError CRecordDatabase::ReadEntries(std::int32_t first, std::int32_t count, 
     return StoreError{};
 }
 
-StoreError CRecordDatabase::ReadRecord(std::int32_t offset, char* out) {
+StoreError CRecordDatabase::ReadRecord(std::int32_t offset, char* out, std::size_t* storedBytes) {
     out[0] = '\0';
+    if (storedBytes != nullptr) *storedBytes = 0;
     if (!IsOpen() || offset < 0) return StoreError{};
     // Room for the NUL: a record over 4999 bytes is cut at the buffer.
     std::size_t got = 0;
@@ -255,6 +256,7 @@ StoreError CRecordDatabase::ReadRecord(std::int32_t offset, char* out) {
     const auto* end = static_cast<const char*>(std::memchr(out, disk_format::kRecordEnd, got));
     const std::size_t stored = end != nullptr ? static_cast<std::size_t>(end - out) + 1 : got;
     out[stored] = '\0';
+    if (storedBytes != nullptr) *storedBytes = stored;
     return StoreError{};
 }
 

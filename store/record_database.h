@@ -85,8 +85,9 @@ public:
     StoreError ReadEntryBytes(std::int32_t first, std::int32_t count, char* out);
     // The record at offset, line feed included, and a NUL, into out (5000
     // bytes); a record longer than 4999 bytes is cut at the buffer, and an
-    // offset outside the file gives an empty record.
-    StoreError ReadRecord(std::int32_t offset, char* out);
+    // offset outside the file gives an empty record. stored, when given,
+    // gets the number of bytes before the NUL (a record may hold NUL bytes).
+    StoreError ReadRecord(std::int32_t offset, char* out, std::size_t* stored = nullptr);
     // The raw summary of the record at offset into out (at least 35 bytes);
     // firstByte gets the record's first byte (-1 when there was none): the
     // passenger list's survival code.

@@ -320,6 +320,41 @@ TEST_F(PagerTest, FilterMatchingExactlyOnePage) {
     EXPECT_FALSE(pager_->HasNext());
 }
 
+TEST_F(PagerTest, CollectedHitsCarryTheSummariesTheirRowsShow) {
+    // Short, long, blank-field, NUL-holding records, and a last one that
+    // ends with the file instead of a line feed.
+    const std::vector<std::string> records = {
+        F("Major") + F("1861") + "\n",
+        F("A long first field of many words") + F("more") + F("and more") + F("past three") + "\n",
+        F("   ") + F("after a blank field") + F("x") + "\n",
+        F(std::string("nul\0inside", 10)) + F("second") + "\n",
+        F("") + "\n",
+        F("ends with the file") + F("b"),
+    };
+    for (std::size_t i = 0; i < records.size(); ++i) files_.AddPerson("P" + std::to_string(i), records[i]);
+    for (const bool filtered : {false, true}) {
+        Open();
+        std::vector<std::string> shown;
+        if (filtered) {
+            Filter("P");
+        } else {
+            pager_->SetRange(0, static_cast<std::int32_t>(records.size()));
+            pager_->ListRange();
+        }
+        for (;;) {
+            for (int i = 0; i < pager_->RowsOnPage(); ++i) shown.push_back(pager_->Row(i).summary);
+            if (!pager_->HasNext()) break;
+            pager_->NextPage();
+        }
+        std::vector<ExportedHit> hits;
+        ASSERT_FALSE(pager_->CollectHits(hits).Failed());
+        std::vector<std::string> collected;
+        for (const ExportedHit& hit : hits) collected.push_back(hit.summary);
+        EXPECT_EQ(collected, shown) << (filtered ? "filtered" : "direct");
+        EXPECT_EQ(collected.size(), records.size());
+    }
+}
+
 TEST_F(PagerTest, PassengerRowsTestTheRecordsFirstByte) {
     files_.AddPerson("A", F("3") + F("1st") + "\n");
     files_.AddPerson("B", F(" ") + F("3rd") + "\n");
