@@ -32,7 +32,7 @@ private:
 };
 
 StoreError ListOne(const CDirectories& dirs, int code, const std::vector<CSurnameMatcher>& queries,
-                   const bool* leading, ListingOutcome& outcome) {
+                   const CKeyBeginnings& beginnings, ListingOutcome& outcome) {
     const char* stem = catalogue::StemOf(code);
     char path[256];
     if (stem == nullptr || !dirs.DataDirFits() || !FormatPath(path, "%s%s.tre", dirs.DataDir(), stem)) {
@@ -42,7 +42,7 @@ StoreError ListOne(const CDirectories& dirs, int code, const std::vector<CSurnam
     StoreError error = index.Open(path, std::string(stem) + ".tre");
     if (error.Failed()) return error;
     MatchCollector collector(code, queries, outcome);
-    return index.WalkKeys(collector, leading);
+    return index.WalkKeys(collector, &beginnings);
 }
 
 }  // namespace
@@ -65,8 +65,9 @@ ListingOutcome List(const CDirectories& dirs, const std::vector<int>& codes,
     // only the parts of the indexes that hold such keys.
     const std::unique_ptr<bool[]> leading(new bool[65536]());
     for (const CSurnameMatcher& query : queries) query.MarkLeadingBytes(leading.get());
+    const CKeyBeginnings beginnings(leading.get());
     for (int code : codes) {
-        StoreError error = ListOne(dirs, code, queries, leading.get(), outcome);
+        StoreError error = ListOne(dirs, code, queries, beginnings, outcome);
         if (error.kind == StoreErrorKind::IndexMissing && options.skipMissing) {
             outcome.skipped.push_back(code);
             continue;

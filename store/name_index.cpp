@@ -259,7 +259,13 @@ private:
 
 }  // namespace
 
-StoreError CNameIndex::WalkKeys(CIndexKeyVisitor& visitor, const bool* leading) {
+CKeyBeginnings::CKeyBeginnings(const bool* flags) : counts_(65537, 0) {
+    for (std::size_t pair = 0; pair + 1 < counts_.size(); ++pair) {
+        counts_[pair + 1] = counts_[pair] + (flags[pair] ? 1 : 0);
+    }
+}
+
+StoreError CNameIndex::WalkKeys(CIndexKeyVisitor& visitor, const CKeyBeginnings* beginnings) {
     const std::int32_t root = cache_->Root();
     if (!file_.IsOpen() || root == disk_format::kNoPage) return StoreError{};
     const std::int64_t size = file_.Size();
@@ -276,16 +282,10 @@ StoreError CNameIndex::WalkKeys(CIndexKeyVisitor& visitor, const bool* leading) 
     PageRuns runs(file_, static_cast<std::size_t>(pageSize));
     std::int64_t entered = 0;
     bool readFailed = false;
-    // wanted[b + 1] - wanted[a]: how many wanted beginnings lie in a..b.
     // Without a choice of beginnings every part of the index is wanted.
-    std::vector<std::int32_t> wanted(leading != nullptr ? 65537 : 0, 0);
-    for (std::size_t pair = 0; pair + 1 < wanted.size(); ++pair) {
-        wanted[pair + 1] = wanted[pair] + (leading[pair] ? 1 : 0);
-    }
     auto anyWanted = [&](int low, int high) {
         if (low > high) return false;
-        if (leading == nullptr) return true;
-        return wanted[static_cast<std::size_t>(high) + 1] - wanted[static_cast<std::size_t>(low)] > 0;
+        return beginnings == nullptr || beginnings->AnyIn(low, high);
     };
     auto beginningOf = [](const unsigned char* key) { return key[0] * 256 + (key[0] == 0 ? 0 : key[1]); };
     auto leadOf = [&](const unsigned char* page, int i) {

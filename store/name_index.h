@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "store/data_file.h"
 #include "store/disk_format.h"
@@ -28,6 +29,23 @@ public:
     virtual ~CIndexKeyVisitor() = default;
     // key: as the index holds it, padding blanks included, without its NUL.
     virtual void Visit(std::string_view key, std::int32_t first, std::int32_t count) = 0;
+};
+
+// How the keys a walk wants may begin, as 65536 flags (first byte * 256 +
+// second byte, 0 for the second of a one-byte key), counted once so that a
+// walk asks of a whole run of beginnings at once, for every index it walks.
+class CKeyBeginnings {
+public:
+    explicit CKeyBeginnings(const bool* flags);
+    // Whether any beginning in low..high is wanted.
+    bool AnyIn(int low, int high) const {
+        return low <= high &&
+               counts_[static_cast<std::size_t>(high) + 1] - counts_[static_cast<std::size_t>(low)] > 0;
+    }
+
+private:
+    // counts_[b]: how many of the beginnings before b are wanted.
+    std::vector<std::int32_t> counts_;
 };
 
 class CNameIndex {
@@ -97,10 +115,9 @@ public:
     // pages entered than the file holds, no deeper than any tree). A damaged
     // index is reported once the walk meets the damage; keys handed over
     // before it stand.
-    // leading, when given (65536 flags: first byte * 256 + second byte, 0
-    // for the second of a one-byte key), names how the keys wanted may
-    // begin: subtrees whose keys all begin otherwise are not read at all.
-    StoreError WalkKeys(CIndexKeyVisitor& visitor, const bool* leading = nullptr);
+    // beginnings, when given, names how the keys wanted may begin:
+    // subtrees whose keys all begin otherwise are not read at all.
+    StoreError WalkKeys(CIndexKeyVisitor& visitor, const CKeyBeginnings* beginnings = nullptr);
 
     void Close();
 
