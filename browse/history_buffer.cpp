@@ -140,7 +140,7 @@ std::int32_t CHistoryBuffer::ReadRecords(PageRow* rows, std::int64_t position, s
 
 std::int32_t CHistoryBuffer::Read(PageRow* rows, std::int32_t position, std::int32_t n) {
     const std::int32_t read = ReadRecords(rows, position, n);
-    if (read > 0 || (read == 0 && position >= 0)) {
+    if (read >= 0 && position >= 0) {
         position_ = static_cast<std::int64_t>(position) + static_cast<std::int64_t>(read) * kRecordSize;
     }
     return read;

@@ -22,8 +22,6 @@ FileIdentity IdentityOf(const struct stat& info) {
                         Nanoseconds(info.st_mtim), Nanoseconds(info.st_ctim)};
 }
 
-namespace {}  // namespace
-
 CDataFile::CDataFile(std::size_t blockSize) : blockSize_(blockSize) {}
 
 CDataFile::OpenOutcome CDataFile::Open(const std::string& path) {
@@ -51,8 +49,8 @@ CDataFile::OpenOutcome CDataFile::Open(const std::string& path) {
         return OpenOutcome::NotAFile;
     }
     fd_ = fd;
-    size_ = S_ISREG(info.st_mode) ? static_cast<std::int64_t>(info.st_size) : -1;
     identity_ = IdentityOf(info);
+    size_ = identity_.size;
     blockLength_ = 0;
     return OpenOutcome::Opened;
 }

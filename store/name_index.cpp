@@ -5,13 +5,12 @@
 
 #include "store/int32_bytes.h"
 
-void CNameIndex::Cache::Start(const FileIdentity& file, int keyField, std::int32_t root, std::int32_t spare) {
+void CNameIndex::Cache::Start(const FileIdentity& file, int keyField, std::int32_t root) {
     pages_.clear();
     valid_ = true;
     file_ = file;
     keyField_ = keyField;
     root_ = root;
-    spare_ = spare;
 }
 
 const CNameIndex::Page* CNameIndex::Cache::Find(std::int32_t offset) const {
@@ -37,12 +36,12 @@ StoreError CNameIndex::ReadFailure() {
 
 StoreError CNameIndex::Damage() const { return StoreError::Of(StoreErrorKind::DamagedIndex, name_); }
 
-StoreError CNameIndex::ReadHeader(std::int32_t& root, std::int32_t& spare) {
+StoreError CNameIndex::ReadHeader(std::int32_t& root) {
     unsigned char header[kHeaderSize];
     std::size_t got = 0;
     if (!file_.ReadAt(0, header, sizeof header, got)) return ReadFailure();
+    // The second header field is spare: written, never read.
     root = LoadInt32(header);
-    spare = LoadInt32(header + 4);
     return StoreError{};
 }
 
@@ -65,8 +64,6 @@ StoreError CNameIndex::Open(const std::string& path, const std::string& name, in
         Close();
         return StoreError::Of(StoreErrorKind::BadIndexSignature, name_);
     }
-    std::int32_t root = -1;
-    std::int32_t spare = -1;
     // The same file, unchanged (the same file on the same device, of the
     // same size and times): its signature was checked, and its header and
     // upper pages are kept.
@@ -79,9 +76,10 @@ StoreError CNameIndex::Open(const std::string& path, const std::string& name, in
         Close();
         return StoreError::Of(StoreErrorKind::BadIndexSignature, name_);
     }
-    StoreError error = ReadHeader(root, spare);
+    std::int32_t root = -1;
+    StoreError error = ReadHeader(root);
     if (error.Failed()) return error;
-    cache_->Start(file_.Identity(), keyField_, root, spare);
+    cache_->Start(file_.Identity(), keyField_, root);
     if (root == disk_format::kNoPage) return StoreError{};
     // The root stays in memory from the open on, as every lookup starts there.
     Page page{};

@@ -74,7 +74,7 @@ public:
         bool Holds(const FileIdentity& file, int keyField) const {
             return valid_ && file_ == file && keyField_ == keyField;
         }
-        void Start(const FileIdentity& file, int keyField, std::int32_t root, std::int32_t spare);
+        void Start(const FileIdentity& file, int keyField, std::int32_t root);
         void Clear() {
             valid_ = false;
             pages_.clear();
@@ -82,7 +82,6 @@ public:
         const Page* Find(std::int32_t offset) const;
         void Keep(std::int32_t offset, const Page& page);
         std::int32_t Root() const { return root_; }
-        std::int32_t Spare() const { return spare_; }
         std::size_t PagesKept() const { return pages_.size(); }
 
     private:
@@ -90,7 +89,6 @@ public:
         FileIdentity file_;
         int keyField_ = 0;
         std::int32_t root_ = -1;
-        std::int32_t spare_ = -1;
         std::unordered_map<std::int32_t, Page> pages_;
     };
 
@@ -137,7 +135,7 @@ public:
     long PagesReadFromFile() const { return pagesRead_; }
 
 private:
-    StoreError ReadHeader(std::int32_t& root, std::int32_t& spare);
+    StoreError ReadHeader(std::int32_t& root);
     // The page at offset: found points at the kept copy, or at buffer, read
     // from the file.
     StoreError LoadPage(std::int32_t offset, Page& buffer, const Page*& found);

@@ -86,11 +86,11 @@ OpenResult CRecordDatabase::Open(int row) { return OpenCode(catalogue::CodeOfRow
 OpenResult CRecordDatabase::OpenCode(int code) {
     // The files of the database searched last stay open when their paths
     // still name them unchanged; anything else is closed first.
-    if (code != code_ || !IsOpen()) Close();
     if (catalogue::StemOf(code) == nullptr) {
         Close();
         return OpenResult{};
     }
+    if (code != code_ || !IsOpen()) Close();
     return OpenFiles(code);
 }
 
@@ -110,11 +110,11 @@ StoreError CRecordDatabase::OpenDataFile(CDataFile& file, const std::string& pat
             return StoreError{};
         case CDataFile::OpenOutcome::Missing:
         case CDataFile::OpenOutcome::NotAFile:
-            return StoreError::Of(missing, FileName(extension));
+            return StoreError::Of(missing, name);
         case CDataFile::OpenOutcome::Failed:
             break;
     }
-    return StoreError::Of(StoreErrorKind::OpenFailed, FileName(extension), file.Error());
+    return StoreError::Of(StoreErrorKind::OpenFailed, name, file.Error());
 }
 
 OpenResult CRecordDatabase::OpenFiles(int code) {

@@ -19,11 +19,6 @@ namespace {
 // A batch file holds surnames, not books: more than this is refused.
 constexpr std::size_t kMaxBatchBytes = 4 * 1024 * 1024;
 
-void Complain(const std::string& text) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "chronara-query: %s\n", text.c_str());
-}
-
 bool ReadAll(std::FILE* file, std::string& text) {
     char buffer[65536];
     std::size_t got = 0;
@@ -36,10 +31,9 @@ bool ReadAll(std::FILE* file, std::string& text) {
 
 // The surnames of a batch file, one per line: blanks around a name and
 // blank lines are passed over; a line that is no surname is an error that
-// names it. query gets the text as typed (for the output), surname the
-// Windows-1252 text matched.
+// names it. surname is the Windows-1252 text matched, and printed as the
+// query of its matches.
 struct BatchLine {
-    std::string typed;
     std::string surname;
 };
 
@@ -74,7 +68,6 @@ bool ReadBatch(const QueryOptions& options, std::vector<BatchLine>& lines) {
         line = line.substr(first, line.find_last_not_of(" \t") + 1 - first);
         const std::string where = name + ":" + std::to_string(number) + ": ";
         BatchLine entry;
-        entry.typed = line;
         std::string reason;
         if (line.find('\0') != std::string::npos) {
             Complain(where + "the line holds a NUL byte");
@@ -180,7 +173,7 @@ int RunList(const QueryOptions& options) {
     if (options.hasBatch) {
         if (!ReadBatch(options, queries)) return kExitFailed;
     } else {
-        queries.push_back(BatchLine{options.surname, options.surname});
+        queries.push_back(BatchLine{options.surname});
     }
     std::vector<CSurnameMatcher> matchers;
     matchers.reserve(queries.size());
@@ -211,11 +204,7 @@ int RunList(const QueryOptions& options) {
             PrintText(queries, outcome, options.match, out);
             break;
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        Complain("cannot write the standard output");
-        return kExitFailed;
-    }
-    return kExitSearched;
+    return FinishStandardOutput(kExitSearched);
 }
 
 }  // namespace query_tool

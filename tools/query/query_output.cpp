@@ -30,6 +30,4 @@ void QueryOutput::Line(const char* text) {
     std::fputc('\n', stream_);
 }
 
-bool QueryOutput::Finish() { return std::fflush(stream_) == 0 && std::ferror(stream_) == 0; }
-
 }  // namespace query_tool

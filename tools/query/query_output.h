@@ -13,8 +13,6 @@ public:
 
     // Writes text and one line feed.
     void Line(const char* text);
-    // Flushes; false when any write to the stream failed.
-    bool Finish();
 
 private:
     std::FILE* stream_;

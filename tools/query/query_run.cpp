@@ -22,11 +22,6 @@ namespace {
     std::exit(status);
 }
 
-void Complain(const char* text) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "chronara-query: %s\n", text);
-}
-
 // The Prev and Next buttons: a turn only while its button would be enabled,
 // and only with the data disk there. The exit status of a turn that failed
 // or whose disk check was cancelled, else kExitSearched.
@@ -85,14 +80,21 @@ int ExportHits(const QueryOptions& options, CSearchSession& session) {
     const std::string text =
         options.exportFormat == ExportFormat::Csv ? hit_export::AsCsv(code, hits) : hit_export::AsJson(hits);
     std::fwrite(text.data(), 1, text.size(), stdout);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        Complain("cannot write the standard output");
-        return kExitFailed;
-    }
-    return kExitSearched;
+    return FinishStandardOutput(kExitSearched);
 }
 
 }  // namespace
+
+void Complain(const std::string& text) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "chronara-query: %s\n", text.c_str());
+}
+
+int FinishStandardOutput(int status) {
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
+    Complain("cannot write the standard output");
+    return kExitFailed;
+}
 
 int ExitStatusOf(const StoreError& error) {
     switch (error.kind) {
@@ -173,11 +175,7 @@ int RunQuery(const QueryOptions& options) {
         std::snprintf(text, sizeof text, "--more-info: the page has no row %ld", options.moreInfoRow);
         Complain(text);
     }
-    if (!out.Finish()) {
-        Complain("cannot write the standard output");
-        return kExitFailed;
-    }
-    return status;
+    return FinishStandardOutput(status);
 }
 
 }  // namespace query_tool

@@ -2,6 +2,8 @@
 // One search request run end to end, as the viewer runs it, with the page
 // reached written to standard output.
 
+#include <string>
+
 #include "store/directories.h"
 #include "store/store_error.h"
 #include "tools/query/query_options.h"
@@ -15,6 +17,12 @@ inline constexpr int kExitUnreadable = 3;  // a data file or history.buf could n
 
 // The two directories from corvane.ini, then the options that replace them.
 void LoadDirectoriesOf(const QueryOptions& options, CDirectories& dirs);
+
+// A message of the tool on standard error, after what standard output holds.
+void Complain(const std::string& text);
+// Flushes standard output: status, or kExitFailed after a message when a
+// write to it failed.
+int FinishStandardOutput(int status);
 
 // The exit status that tells what kind of failure error is.
 int ExitStatusOf(const StoreError& error);
