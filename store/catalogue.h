@@ -35,6 +35,10 @@ int RowOfCode(int code);
 // Text of a combo row 0..12 in the database list; null for any other row.
 const char* ListText(int row);
 
+// The list text of a database code's row; null for a code the list has no
+// row for.
+inline const char* TitleOfCode(int code) { return ListText(RowOfCode(code)); }
+
 // The list texts in row order, ended by an empty text, as the view adds them.
 extern const char* const kListTexts[kRowCount + 1];
 

@@ -19,9 +19,6 @@ public:
     // Sizes the button to its normal image.
     void SizeToContent();
 
-    // The image that the current state shows (at 1x).
-    const QPixmap& CurrentImage() const { return CurrentPicture().Base(); }
-
     QSize sizeHint() const override;
 
 protected:

@@ -102,9 +102,12 @@ void CChronaraView::OnFindSurname() {
         return;
     }
     // Every match is of a database of the list, so it has a row; the first-name edit keeps its text.
-    const FoundSurname& chosen = dialog.Chosen();
+    const ListedSurname& chosen = dialog.Chosen();
     const int row = catalogue::RowOfCode(chosen.code);
-    if (row < 0) return;
+    if (row < 0) {
+        ReturnFromDialog(fromList);
+        return;
+    }
     databaseList_->setCurrentIndex(row);
     surnameEdit_->setText(cp1252::ToQString(chosen.surname.c_str()));
     ReturnFromDialog(false);

@@ -42,7 +42,7 @@ const ModeChoice kModeChoices[] = {
 // A pattern may be longer than a key: every '*' may stand for nothing.
 constexpr int kMaxTypedText = 40;
 
-QString DatabaseTitle(int code) { return cp1252::ToQString(catalogue::ListText(catalogue::RowOfCode(code))); }
+QString DatabaseTitle(int code) { return cp1252::ToQString(catalogue::TitleOfCode(code)); }
 
 }  // namespace
 
@@ -181,11 +181,8 @@ void CFindSurnameDlg::ScheduleRefresh() {
 void CFindSurnameDlg::Refresh() {
     refreshPending_ = false;
     // The match the user stands on stays current while it still matches.
-    FoundSurname kept;
-    if (const ListedSurname* current = model_->Match(list_->currentIndex().row())) {
-        kept.code = current->code;
-        kept.surname = current->surname;
-    }
+    ListedSurname kept;
+    if (const ListedSurname* current = model_->Match(list_->currentIndex().row())) kept = *current;
     const QByteArray typed = cp1252::FromQString(text_->text());
     if (typed.isEmpty()) {
         model_->SetMatches({});
@@ -209,18 +206,18 @@ void CFindSurnameDlg::Refresh() {
     options.interactive = false;
     ListingOutcome outcome = surname_listing::List(dirs_, codes, queries, options);
 
-    std::vector<ListedSurname> matches;
-    if (!outcome.matches.empty()) matches = std::move(outcome.matches.front());
-    model_->SetMatches(std::move(matches));
+    // One query, so one list of matches.
+    model_->SetMatches(std::move(outcome.matches.front()));
     const int rows = model_->rowCount();
     if (rows == 0) {
         ShowCount(QStringLiteral("No surname matches."));
     } else {
+        const long people = model_->PeopleCount();
         ShowCount(QStringLiteral("%1 %2 (%3 %4).")
                       .arg(rows)
                       .arg(rows == 1 ? QStringLiteral("surname matches") : QStringLiteral("surnames match"))
-                      .arg(model_->PeopleCount())
-                      .arg(model_->PeopleCount() == 1 ? QStringLiteral("person") : QStringLiteral("people")));
+                      .arg(people)
+                      .arg(people == 1 ? QStringLiteral("person") : QStringLiteral("people")));
     }
     const int keptRow = model_->RowOf(kept.code, kept.surname);
     SelectMatch(keptRow >= 0 ? keptRow : 0);
@@ -283,7 +280,7 @@ void CFindSurnameDlg::accept() {
         QApplication::beep();
         return;
     }
-    chosen_ = FoundSurname{match->code, match->surname, match->count};
+    chosen_ = *match;
     QDialog::accept();
 }
 

@@ -16,6 +16,7 @@
 #include <QDialog>
 #include <QString>
 
+#include "browse/surname_listing.h"
 #include "browse/surname_match.h"
 
 class CDirectories;
@@ -25,14 +26,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeView;
-struct ListingOutcome;
-
-// The match that the user took: a database code and a surname as the index holds it.
-struct FoundSurname {
-    int code = 0;
-    std::string surname;  // Windows-1252, without padding
-    std::int32_t count = 0;
-};
 
 class CFindSurnameDlg : public QDialog {
     Q_OBJECT
@@ -52,7 +45,7 @@ public:
 
     Choices CurrentChoices() const;
     // Valid once the dialog was accepted.
-    const FoundSurname& Chosen() const { return chosen_; }
+    const ListedSurname& Chosen() const { return chosen_; }
 
     // Lists the matches of the text now. Typing lists them from the event
     // loop, once for a burst of keys; Enter lists first what is still due.
@@ -92,5 +85,5 @@ private:
     QLabel* problem_;
     QPushButton* searchButton_;
     bool refreshPending_ = false;
-    FoundSurname chosen_;
+    ListedSurname chosen_;
 };

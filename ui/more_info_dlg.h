@@ -22,6 +22,8 @@ public:
     // Both take NUL-terminated Windows-1252 text; the text's CR LF pairs are its line breaks.
     void SetText(const char* text);
     void SetTitle(const char* title);
+    void SetText(const QString& text) { text_ = text; }
+    void SetTitle(const QString& title) { title_ = title; }
 
     // Shows the dialog modally; returns when it is closed.
     int DoModal();

@@ -33,7 +33,9 @@ const QPixmap& CScaledPicture::At(qreal ratio) const {
     if (!Near(ratio, scaledRatio_) || scaled_.isNull()) {
         scaled_ = Draw(name_, base_.size(), ratio);
         scaledRatio_ = ratio;
-        if (scaled_.isNull()) return base_;
+        // Without a drawing for the ratio the 1x picture serves, and is
+        // kept as the answer so that later paints do not look again.
+        if (scaled_.isNull()) scaled_ = base_;
     }
     return scaled_;
 }

@@ -46,7 +46,7 @@ QVariant CSurnameMatchModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return QVariant();
     switch (index.column()) {
         case kDatabaseColumn:
-            return cp1252::ToQString(catalogue::ListText(catalogue::RowOfCode(match->code)));
+            return cp1252::ToQString(catalogue::TitleOfCode(match->code));
         case kSurnameColumn:
             return cp1252::ToQString(match->surname.data(), match->surname.size());
         case kPeopleColumn:

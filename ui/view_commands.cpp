@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "browse/more_info_title.h"
 #include "browse/result_pager.h"
 #include "browse/search_session.h"
 #include "platform/message_box.h"
@@ -134,17 +133,11 @@ bool CViewView::OnNextPage() {
 void CViewView::OnMoreInfo() {
     CommandScope scope(*this);
     const bool fromList = resultList_->hasFocus();
-    const int row = selectedRow_;
-    // Only a row that the current page holds has a record behind it.
-    if (row < 0 || row >= std::min(session_->RowsOnPage(), CResultPager::kMaxRows)) return;
-    if (!session_->CheckDataDisk() || viewDestroyed_) return;
-
-    // A record that could not be read opens no dialog; the session has said why.
-    const char* text = session_->GetFullText(row);
-    if (text == nullptr || viewDestroyed_) return;
+    // Only a row that the current page holds has a record behind it; a
+    // record that could not be read opens no dialog (the session has said why).
+    QString title, text;
+    if (!ReadSelectedRecord(title, text)) return;
     CMoreInfoDlg dialog(window());
-    char title[kTitleWorkSize + 2];
-    BuildMoreInfoTitle(rowTexts_[row], title, sizeof title);
     dialog.SetTitle(title);
     dialog.SetText(text);
     // Ctrl+P in the dialog prints the record it shows, with the print dialog over it.

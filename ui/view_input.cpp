@@ -230,19 +230,18 @@ void CViewView::RunMenuCommand(MenuCommand command) {
     }
 }
 
-bool CViewView::ExecMenu(QMenu& menu, const QPoint& globalPos) {
+void CViewView::ExecMenu(QMenu& menu, const QPoint& globalPos) {
+    CommandScope scope(*this);
     // The entry's command runs once the menu has closed, however the entry
-    // was taken (a click, Enter, its letter or its shortcut).
+    // was taken (a click, Enter, its letter or its shortcut); the edit's own
+    // entries carry no command and act by themselves.
     int chosen = 0;
-    for (QAction* action : menu.actions()) {
+    connect(&menu, &QMenu::triggered, &menu, [&chosen](QAction* action) {
         const QVariant command = action->property(kMenuCommand);
-        if (!command.isValid()) continue;
-        connect(action, &QAction::triggered, &menu, [&chosen, command]() { chosen = command.toInt(); });
-    }
+        if (command.isValid()) chosen = command.toInt();
+    });
     menu.exec(globalPos);
-    if (chosen == 0 || viewDestroyed_) return false;
-    RunMenuCommand(static_cast<MenuCommand>(chosen));
-    return true;
+    if (chosen != 0 && !viewDestroyed_) RunMenuCommand(static_cast<MenuCommand>(chosen));
 }
 
 std::unique_ptr<QMenu> CViewView::MakeListMenu() {
@@ -276,17 +275,11 @@ std::unique_ptr<QMenu> CViewView::MakeSurnameMenu() {
     return menu;
 }
 
-void CViewView::ShowSurnameMenu(const QPoint& globalPos) {
-    CommandScope scope(*this);
-    std::unique_ptr<QMenu> menu = MakeSurnameMenu();
-    ExecMenu(*menu, globalPos);
-}
+void CViewView::ShowSurnameMenu(const QPoint& globalPos) { ExecMenu(*MakeSurnameMenu(), globalPos); }
 
 bool CViewView::OnContextMenu(const QPoint& globalPos) {
     if (viewDestroyed_ || session_ == nullptr) return false;
-    CommandScope scope(*this);
-    std::unique_ptr<QMenu> menu = MakeListMenu();
-    ExecMenu(*menu, globalPos);
+    ExecMenu(*MakeListMenu(), globalPos);
     return true;
 }
 

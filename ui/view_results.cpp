@@ -1,6 +1,5 @@
 // The search view's commands on what a search found: copy, export and print.
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,8 +16,8 @@
 #include "browse/hit_export.h"
 #include "browse/more_info_title.h"
 #include "browse/result_pager.h"
+#include "browse/search_messages.h"
 #include "browse/search_session.h"
-#include "platform/message_box.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
 #include "ui/cp1252_qt.h"
@@ -37,14 +36,9 @@ QString OneLine(const char* text) {
     return line;
 }
 
-void Complain(const QString& text) {
-    platform::ShowMessageBox(cp1252::FromQString(text).constData(), platform::kAppTitle,
-                             platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
-}
+void Complain(const QString& text) { search_messages::Show(cp1252::FromQString(text).toStdString()); }
 
-QString DatabaseTitleOf(int code) {
-    return cp1252::ToQString(catalogue::ListText(catalogue::RowOfCode(code)));
-}
+QString DatabaseTitleOf(int code) { return cp1252::ToQString(catalogue::TitleOfCode(code)); }
 
 // Whether path lies in folder (both as they are on the disk, links resolved).
 bool LiesIn(const QString& path, const QString& folder) {

@@ -44,6 +44,15 @@ void NotifyRow(QObject* list, QAccessible::Event type, int row) {
     QAccessible::updateAccessibility(&event);
 }
 
+// The columns of a row text (surname, given names, summary), as painted.
+QStringList ColumnsOfRowText(const char* text) {
+    QStringList columns;
+    RowTextPiece pieces[kRowTextPieces];
+    const int found = SplitRowText(text, strnlen(text, CViewView::kRowTextSize), pieces);
+    for (int i = 0; i < found; ++i) columns << cp1252::ToQString(text + pieces[i].start, pieces[i].length);
+    return columns;
+}
+
 }  // namespace
 
 CViewView::CViewView(const CViewDoc& doc, const CDirectories& dirs, QWidget* parent)
@@ -208,13 +217,8 @@ bool CViewView::HasNext() const { return session_ != nullptr && session_->HasNex
 bool CViewView::HasPrev() const { return session_ != nullptr && session_->HasPrev(); }
 
 QStringList CViewView::RowColumns(int row) const {
-    QStringList columns;
-    if (row < 0 || row >= RowsOnPage()) return columns;
-    const char* text = rowTexts_[row];
-    RowTextPiece pieces[kRowTextPieces];
-    const int found = SplitRowText(text, strnlen(text, kRowTextSize), pieces);
-    for (int i = 0; i < found; ++i) columns << cp1252::ToQString(text + pieces[i].start, pieces[i].length);
-    return columns;
+    if (row < 0 || row >= RowsOnPage()) return QStringList();
+    return ColumnsOfRowText(rowTexts_[row]);
 }
 
 QString CViewView::CountText() const {
@@ -225,9 +229,9 @@ QString CViewView::CountText() const {
 
 QString CViewView::PageText() const {
     const long count = RecordCount();
-    const long pageSize =
-        session_ != nullptr ? std::max<long>(1, session_->PageSize()) : CResultPager::kMaxRows;
+    // Records found means a session.
     if (count <= 0) return QString();
+    const long pageSize = std::max<long>(1, session_->PageSize());
     return QStringLiteral("Page %1 of %2").arg(pageIndex_ + 1).arg((count + pageSize - 1) / pageSize);
 }
 
@@ -311,12 +315,9 @@ void CViewView::PaintList(QPainter& d, int rows, long count) {
 
     rows = std::clamp(rows, 0, CResultPager::kMaxRows);
     for (int i = 0; i < rows; ++i) {
-        const char* text = rowTexts_[i];
-        RowTextPiece pieces[kRowTextPieces];
-        const int found = SplitRowText(text, strnlen(text, kRowTextSize), pieces);
-        for (int column = 0; column < found; ++column) {
-            d.drawText(ColumnRect(i, column, h), flags,
-                       cp1252::ToQString(text + pieces[column].start, pieces[column].length));
+        const QStringList columns = ColumnsOfRowText(rowTexts_[i]);
+        for (int column = 0; column < columns.size(); ++column) {
+            d.drawText(ColumnRect(i, column, h), flags, columns[column]);
         }
     }
 

@@ -86,7 +86,7 @@ public:
     void OnListFocusOut();
     // The result list's context menu (the menu key, Shift+F10 or a right
     // click in the list area, at globalPos); true once it has been shown.
-    virtual bool OnContextMenu(const QPoint& globalPos);
+    bool OnContextMenu(const QPoint& globalPos);
 
     // Find Surname (Ctrl+F and the context menus); nothing here.
     virtual void OnFindSurname();
@@ -267,8 +267,8 @@ private:
     bool ReadSelectedRecord(QString& title, QString& fullText);
     // Shows the surname edit's menu at globalPos.
     void ShowSurnameMenu(const QPoint& globalPos);
-    // Shows a context menu and runs the command taken in it; false when none was.
-    bool ExecMenu(QMenu& menu, const QPoint& globalPos);
+    // Shows a context menu and runs the command taken in it, if any.
+    void ExecMenu(QMenu& menu, const QPoint& globalPos);
     // The real dialogs behind the two seams.
     static QString AskSaveFileName(QWidget* parent, const QString& suggested);
     static bool RunPrintDialog(QPrinter& printer, QWidget* parent);

@@ -90,7 +90,7 @@ bool ReadBatch(const QueryOptions& options, std::vector<BatchLine>& lines) {
 }
 
 const char* TitleOf(int code) {
-    const char* title = catalogue::ListText(catalogue::RowOfCode(code));
+    const char* title = catalogue::TitleOfCode(code);
     return title != nullptr ? title : catalogue::StemOf(code);
 }
 

@@ -44,7 +44,7 @@ namespace {
 // The second database of the disk: the list row and its people.
 constexpr int kSecondRow = 5;
 
-std::string Title(int code) { return catalogue::ListText(catalogue::RowOfCode(code)); }
+std::string Title(int code) { return catalogue::TitleOfCode(code); }
 
 // The text of a PDF file, as pdftotext lays it out (pages end in a form feed).
 std::string PdfText(const std::string& pdf) {
