@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
-// One hit as the files hold it: Windows-1252 bytes.
-struct ExportedHit {
-    std::string surname;  // as the rows show it: the searched surname, upper-cased
-    std::string givenNames;
-    std::vector<std::string> fields;  // the record's fields, in order
-    std::string text;                 // the full text, as More Info shows it (CR LF line ends)
-    std::string summary;              // the summary, as the result rows show it (the viewer's printed list)
+#include "browse/found_person.h"
+
+// One hit as the files hold it: Windows-1252 bytes. The surname is the
+// searched one, upper-cased, as the rows show it.
+struct ExportedHit : FoundPerson {
+    std::string summary;  // the summary, as the result rows show it (the viewer's printed list)
 };
 
 namespace hit_export {

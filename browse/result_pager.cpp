@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "browse/bounded_copy.h"
@@ -190,29 +191,32 @@ bool CResultPager::PrevPage() {
     return TurnDirect(static_cast<std::int32_t>(start));
 }
 
-StoreError CResultPager::ScanRange(const char* firstName, std::int64_t& hits) {
-    // Only the leading letters of the typed name count; a name that starts
-    // with anything else compares that one character.
-    std::size_t letters = 0;
-    while (IsLetter(firstName[letters])) ++letters;
-    if (letters == 0) letters = 1;
-
+StoreError CResultPager::WalkRange(std::int32_t first, const char* firstName, const EntryVisitor& visit) {
     std::int32_t width = db_->NameWidth();
     if (width < 0) width = 0;
     if (width > disk_format::kMaxNameWidth) width = disk_format::kMaxNameWidth;
     const auto nameWidth = static_cast<std::size_t>(width);
-    const std::size_t compared = letters < nameWidth ? letters : nameWidth;
 
+    // Only the leading letters of the typed name count; a name that starts
+    // with anything else compares that one character.
+    std::size_t compared = 0;
     char key[kNameBufferSize];
-    PadUpper(firstName, kNameBufferSize - 1, nameWidth, key);
+    if (firstName != nullptr) {
+        std::size_t letters = 0;
+        while (IsLetter(firstName[letters])) ++letters;
+        if (letters == 0) letters = 1;
+        compared = letters < nameWidth ? letters : nameWidth;
+        PadUpper(firstName, kNameBufferSize - 1, nameWidth, key);
+    }
+
     char givenNames[kNameBufferSize];
+    char rowNames[disk_format::kHistoryNamesSize];
     const auto entrySize = static_cast<std::size_t>(db_->EntrySize());
     std::vector<char> run(static_cast<std::size_t>(kScanRun) * entrySize);
-    hits = 0;
-    while (nextEntry_ < rangeEnd_) {
-        const std::int64_t left = static_cast<std::int64_t>(rangeEnd_) - nextEntry_;
+    for (std::int32_t at = first; at >= 0 && at < rangeEnd_;) {
+        const std::int64_t left = static_cast<std::int64_t>(rangeEnd_) - at;
         const std::int32_t n = left < kScanRun ? static_cast<std::int32_t>(left) : kScanRun;
-        StoreError error = db_->ReadEntryBytes(nextEntry_, n, run.data());
+        StoreError error = db_->ReadEntryBytes(at, n, run.data());
         if (error.Failed()) return error;
         for (std::int32_t i = 0; i < n; ++i) {
             const char* entry = run.data() + static_cast<std::size_t>(i) * entrySize;
@@ -229,10 +233,13 @@ StoreError CResultPager::ScanRange(const char* firstName, std::int64_t& hits) {
             if (!same) continue;
             std::memcpy(givenNames, names, nameWidth);
             givenNames[nameWidth] = '\0';
-            history_->Append(LoadInt32(reinterpret_cast<const unsigned char*>(entry)), givenNames, nullptr);
-            ++hits;
+            // As a row holds them, whichever way the row was read.
+            CopyBounded(rowNames, sizeof rowNames, givenNames);
+            const WalkedEntry walked{at + i, LoadInt32(reinterpret_cast<const unsigned char*>(entry)),
+                                     rowNames};
+            if (!visit(walked)) return StoreError{};
         }
-        nextEntry_ += n;
+        at += n;
     }
     return StoreError{};
 }
@@ -248,9 +255,15 @@ bool CResultPager::FilterByFirstName(const char* firstName) {
         return false;
     }
     if (firstName == nullptr) firstName = "";
+    CopyBounded(firstName_, sizeof firstName_, firstName);
 
     std::int64_t hits = 0;
-    StoreError error = ScanRange(firstName, hits);
+    StoreError error = WalkRange(nextEntry_, firstName_, [&](const WalkedEntry& walked) {
+        history_->Append(walked.recordOffset, walked.givenNames, nullptr);
+        ++hits;
+        return true;
+    });
+    if (!error.Failed()) nextEntry_ = rangeEnd_;
     Page page;
     if (!error.Failed() && !history_->Count()) error = HistoryReadError();
     // A file that takes every write yet gives back fewer records (a device
@@ -305,16 +318,39 @@ void CResultPager::FormatRow(int i, char* out) const {
     std::snprintf(out, kRowTextSize, "%s\t%s\t%s", surname_, rows_[i].givenNames, rows_[i].summary);
 }
 
+StoreError CResultPager::WalkHits(const RecordVisitor& visit) {
+    // Without a scratch file the first-name search found nothing to walk.
+    if (!direct_ && (scratchFailed_ || !history_->IsOpen())) return StoreError{};
+    if (rangeStart_ < 0) return StoreError{};
+    char record[CRecordDatabase::kRecordBufferSize];
+    StoreError readError;
+    const StoreError walkError =
+        WalkRange(rangeStart_, direct_ ? nullptr : firstName_, [&](const WalkedEntry& walked) {
+            std::size_t stored = 0;
+            readError = db_->ReadRecord(walked.recordOffset, record, &stored);
+            return !readError.Failed() && visit(walked, record, stored);
+        });
+    return walkError.Failed() ? walkError : readError;
+}
+
+FoundPerson CResultPager::PersonOf(const WalkedEntry& walked, const char* record) const {
+    FoundPerson person;
+    person.code = db_->DatabaseCode();
+    person.entry = walked.entry;
+    person.surname = surname_;
+    person.givenNames = walked.givenNames;
+    person.fields = hit_export::FieldsOf(record);
+    char text[kFullTextSize];
+    person.text.assign(text, record_format::BuildFullText(person.code, record, text, sizeof text));
+    return person;
+}
+
 StoreError CResultPager::CollectHits(std::vector<ExportedHit>& hits) {
     hits.clear();
     const int code = db_->DatabaseCode();
-    char record[CRecordDatabase::kRecordBufferSize];
-    char text[kFullTextSize];
-    auto add = [&](const PageRow& row) {
-        std::size_t stored = 0;
-        StoreError error = db_->ReadRecord(row.extOffset, record, &stored);
-        if (error.Failed()) return error;
-        record_format::BuildFullText(code, record, text, sizeof text);
+    return WalkHits([&](const WalkedEntry& walked, const char* record, std::size_t stored) {
+        ExportedHit hit;
+        static_cast<FoundPerson&>(hit) = PersonOf(walked, record);
         // The summary walks the record already read, as a page walks the
         // file: the walk stops within the first few dozen bytes, which the
         // record holds unless the file ends first, where both walks end.
@@ -324,28 +360,45 @@ StoreError CResultPager::CollectHits(std::vector<ExportedHit>& hits) {
         const int firstByte =
             BuildRawSummary([&] { return at < stored ? static_cast<unsigned char>(record[at++]) : -1; }, raw);
         record_format::BuildDisplayedSummary(code, raw, firstByte, summary);
-        hits.push_back(ExportedHit{surname_, row.givenNames, hit_export::FieldsOf(record), text, summary});
-        return StoreError{};
-    };
-    Page page;
+        hit.summary = summary;
+        hits.push_back(std::move(hit));
+        return true;
+    });
+}
+
+StoreError CResultPager::ForEachPerson(const std::function<bool(const FoundPerson&)>& visit) {
+    return WalkHits([&](const WalkedEntry& walked, const char* record, std::size_t) {
+        return visit(PersonOf(walked, record));
+    });
+}
+
+StoreError CResultPager::EntryOfRow(int row, std::int32_t& entry) {
+    entry = -1;
+    if (row < 0 || row >= rowsOnPage_ || row >= kMaxRows) return StoreError{};
     if (direct_) {
-        for (std::int64_t at = rangeStart_; at >= 0 && at < rangeEnd_; at += page.count) {
-            StoreError error = ReadDirectRows(static_cast<std::int32_t>(at), page);
-            for (int i = 0; i < page.count && !error.Failed(); ++i) error = add(page.rows[i]);
-            if (error.Failed()) return error;
-            if (page.count == 0) break;
-        }
+        entry = pageStartEntry_ + row;
         return StoreError{};
     }
-    if (scratchFailed_ || !history_->IsOpen()) return StoreError{};
-    for (std::int64_t hit = 0; hit < history_->RecordCount(); hit += kMaxRows) {
-        const std::int32_t n = history_->ReadRecords(page.rows, hit * CHistoryBuffer::kRecordSize, kMaxRows);
-        if (n < 0) return HistoryReadError();
-        for (std::int32_t i = 0; i < n; ++i) {
-            StoreError error = add(page.rows[i]);
-            if (error.Failed()) return error;
+    const PageRow& wanted = rows_[row];
+    return WalkRange(rangeStart_, firstName_, [&](const WalkedEntry& walked) {
+        if (walked.recordOffset != wanted.extOffset ||
+            std::strcmp(walked.givenNames, wanted.givenNames) != 0) {
+            return true;
         }
-    }
+        entry = walked.entry;
+        return false;
+    });
+}
+
+StoreError CResultPager::PersonOfRow(int row, FoundPerson& person) {
+    person = FoundPerson{};
+    std::int32_t entry = -1;
+    StoreError error = EntryOfRow(row, entry);
+    if (error.Failed() || row < 0 || row >= rowsOnPage_ || row >= kMaxRows) return error;
+    char record[CRecordDatabase::kRecordBufferSize];
+    error = db_->ReadRecord(rows_[row].extOffset, record);
+    if (error.Failed()) return error;
+    person = PersonOf(WalkedEntry{entry, rows_[row].extOffset, rows_[row].givenNames}, record);
     return StoreError{};
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "browse/hit_export.h"
@@ -60,9 +61,20 @@ public:
     const char* GetFullText(int row);
 
     // Every hit of the search shown, in result order (every page of the
-    // range, or every record of history.buf), with its record's fields,
-    // full text and displayed summary. The page shown stays as it is.
+    // range, or every entry of the range that the first-name filter keeps),
+    // with its entry number, its record's fields, full text and displayed
+    // summary. The page shown stays as it is.
     StoreError CollectHits(std::vector<ExportedHit>& hits);
+    // The same hits one at a time, without their summaries, for exports
+    // too large to hold at once; visit returns false to stop.
+    StoreError ForEachPerson(const std::function<bool(const FoundPerson&)>& visit);
+    // The person of row (0 <= row < rows on page), with the entry number
+    // that finds them again; code 0 for any other row.
+    StoreError PersonOfRow(int row, FoundPerson& person);
+    // The entry number of row, or -1 for any other row. A first-name
+    // search keeps only record offsets in history.buf, so the entry of
+    // one of its rows is found by walking the range again.
+    StoreError EntryOfRow(int row, std::int32_t& entry);
 
     const PageRow& Row(int i) const { return rows_[i]; }
     const char* Surname() const { return surname_; }
@@ -71,6 +83,17 @@ public:
     const CHistoryBuffer& History() const { return *history_; }
 
 private:
+    // An entry of the range as a walk hands it over: its number, its
+    // record's offset and its given names as a row holds them.
+    struct WalkedEntry {
+        std::int32_t entry;
+        std::int32_t recordOffset;
+        const char* givenNames;
+    };
+    // visit returns false to stop the walk.
+    using EntryVisitor = std::function<bool(const WalkedEntry&)>;
+    using RecordVisitor = std::function<bool(const WalkedEntry&, const char* record, std::size_t stored)>;
+
     // A page of rows read but not yet shown.
     struct Page {
         PageRow rows[kMaxRows];
@@ -84,8 +107,13 @@ private:
     StoreError FillSummaries(Page& page);
     // The page becomes the one shown.
     void Show(const Page& page);
-    // Runs the first-name test over the range, appending the hits.
-    StoreError ScanRange(const char* firstName, std::int64_t& hits);
+    // Walks the entries from first to the end of the range in runs, and
+    // hands over each of them, or with a first name (not null) each that
+    // the first-name test keeps.
+    StoreError WalkRange(std::int32_t first, const char* firstName, const EntryVisitor& visit);
+    // Every hit of the search shown, with its record read.
+    StoreError WalkHits(const RecordVisitor& visit);
+    FoundPerson PersonOf(const WalkedEntry& entry, const char* record) const;
     // A search that failed: nothing shown, nothing counted.
     void Empty(const StoreError& error);
     bool FailTurn(const StoreError& error);
@@ -107,5 +135,7 @@ private:
     StoreError error_;
     PageRow rows_[kMaxRows] = {};
     char surname_[kSurnameSize] = {};
+    // The first name of the last first-name search, for walking its hits again.
+    char firstName_[disk_format::kGivenNamesSize] = {};
     char fullText_[kFullTextSize] = {};
 };

@@ -101,6 +101,20 @@ bool CSearchSession::CollectHits(std::vector<ExportedHit>& hits) {
     return Report(error);
 }
 
+bool CSearchSession::ForEachPerson(const std::function<bool(const FoundPerson&)>& visit) {
+    database_.ForgetReads();
+    return Report(pager_.ForEachPerson(visit));
+}
+
+bool CSearchSession::PersonOfRow(int row, FoundPerson& person) {
+    database_.ForgetReads();
+    return Report(pager_.PersonOfRow(row, person));
+}
+
+bool CSearchSession::ReadDiskLabel(DiskLabel& label) {
+    return Report(::ReadDiskLabel(database_.Directories(), label));
+}
+
 void CSearchSession::Reset() {
     pager_.Reset();
     lastError_ = StoreError{};

@@ -10,8 +10,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
+#include "browse/found_person.h"
 #include "browse/result_pager.h"
+#include "store/disk_label.h"
 #include "store/record_database.h"
 #include "store/search_query.h"
 #include "store/store_error.h"
@@ -64,7 +67,16 @@ public:
     // filter), for export. False when a record could not be read, after
     // its message.
     bool CollectHits(std::vector<ExportedHit>& hits);
-    // What the last page turn or full text failed on.
+    // The same hits one at a time, for the family-tree export of a search
+    // of any size; visit returns false to stop. False as CollectHits.
+    bool ForEachPerson(const std::function<bool(const FoundPerson&)>& visit);
+    // The person of a row of the page, with the entry number that finds
+    // them again (code 0 for any other row); false as GetFullText.
+    bool PersonOfRow(int row, FoundPerson& person);
+    // What the data disk says of itself, for citations and exports; false
+    // when its marker could not be read, after its message.
+    bool ReadDiskLabel(DiskLabel& label);
+    // What the last page turn, full text, collection or label read failed on.
     const StoreError& LastError() const { return lastError_; }
     // Clear: no rows, the count 0, the scratch file emptied.
     void Reset();

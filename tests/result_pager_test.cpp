@@ -355,6 +355,66 @@ TEST_F(PagerTest, CollectedHitsCarryTheSummariesTheirRowsShow) {
     }
 }
 
+TEST_F(PagerTest, HitsAndRowsKnowTheirEntryNumbers) {
+    // Entry i holds "Ann i" or "Bob i" and the record r<i>; the range starts
+    // at entry 3, and Bob keeps every other entry of it.
+    for (int i = 0; i < 25; ++i) {
+        files_.AddPerson((i % 2 == 1 ? "Bob " : "Ann ") + std::to_string(i),
+                         F("r" + std::to_string(i)) + "\n");
+    }
+    for (const bool filtered : {false, true}) {
+        Open();
+        pager_->SetRange(3, 20);
+        char surname[] = "jones";
+        pager_->SetSurname(surname);
+        std::vector<std::int32_t> expected;
+        for (int i = 3; i < 23; ++i) {
+            if (!filtered || i % 2 == 1) expected.push_back(i);
+        }
+        if (filtered) {
+            CSearchQuery query;
+            query.SetSurname("Jones");
+            query.SetFirstName("b");
+            pager_->FilterByFirstName(query.FirstName());
+        } else {
+            pager_->ListRange();
+        }
+        const char* mode = filtered ? "filtered" : "direct";
+        std::vector<ExportedHit> hits;
+        ASSERT_FALSE(pager_->CollectHits(hits).Failed());
+        std::vector<std::int32_t> collected;
+        for (const ExportedHit& hit : hits) {
+            collected.push_back(hit.entry);
+            EXPECT_EQ(hit.code, kCode);
+            EXPECT_EQ(hit.fields, std::vector<std::string>{"r" + std::to_string(hit.entry)}) << mode;
+        }
+        EXPECT_EQ(collected, expected) << mode;
+        std::vector<std::int32_t> visited;
+        ASSERT_FALSE(pager_
+                         ->ForEachPerson([&](const FoundPerson& person) {
+                             visited.push_back(person.entry);
+                             return visited.size() < 3;
+                         })
+                         .Failed());
+        EXPECT_EQ(visited, std::vector<std::int32_t>(expected.begin(), expected.begin() + 3)) << mode;
+
+        // The rows of the second page, and none past them.
+        pager_->NextPage();
+        for (int row = 0; row < pager_->RowsOnPage(); ++row) {
+            FoundPerson person;
+            ASSERT_FALSE(pager_->PersonOfRow(row, person).Failed());
+            const std::int32_t entry = expected[static_cast<std::size_t>(10 + row)];
+            EXPECT_EQ(person.entry, entry) << mode << " row " << row;
+            EXPECT_EQ(person.givenNames, pager_->Row(row).givenNames);
+            EXPECT_EQ(person.surname, "JONES");
+            EXPECT_EQ(person.text, "Middle Initial: \r\nr" + std::to_string(entry)) << mode;
+        }
+        FoundPerson none;
+        EXPECT_FALSE(pager_->PersonOfRow(pager_->RowsOnPage(), none).Failed());
+        EXPECT_EQ(none.code, 0);
+    }
+}
+
 TEST_F(PagerTest, PassengerRowsTestTheRecordsFirstByte) {
     files_.AddPerson("A", F("3") + F("1st") + "\n");
     files_.AddPerson("B", F(" ") + F("3rd") + "\n");
