@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "chronara_version.h"
 #include "store/database_writer.h"
 #include "store/disk_format.h"
 #include "support/mini_json.h"
@@ -219,10 +220,11 @@ TEST_F(QueryTool, LimitsCountWindows1252CharactersAndRawTakesBytes) {
 TEST_F(QueryTool, HelpDescribesEveryOption) {
     const ToolRun run = RunTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* word : {"--data-dir",  "--install-dir", "--database",  "--surname",       "--first-name",
-                             "--page-size", "--turn",        "--more-info", "--raw",           "honorol",
-                             "corvane.ini", "Exit status",   "--list",      "--match",         "--format",
-                             "--batch",     "--export",      "soundex",     "Daitch-Mokotoff", "  3  "}) {
+    for (const char* word :
+         {"--data-dir",      "--install-dir", "--database", "--surname", "--first-name",     "--page-size",
+          "--turn",          "--more-info",   "--raw",      "honorol",   "corvane.ini",      "Exit status",
+          "--list",          "--match",       "--format",   "--batch",   "--export",         "soundex",
+          "Daitch-Mokotoff", "  3  ",         "--cite",     "gedcom",    "SOURCE_DATE_EPOCH"}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }
@@ -548,6 +550,10 @@ TEST_F(QueryTool, ListAndExportOptionsTheOtherModeRefuses) {
         {"--database", "12", "--surname", "smith", "--export", "xls"},
         {"--database", "12", "--surname", "smith", "--export", "csv", "--turn", "n"},
         {"--list", "--database", "12", "--surname", std::string(51, 'x')},
+        {"--list", "--database", "12", "--surname", "smith", "--cite", "0"},
+        {"--database", "12", "--surname", "smith", "--export", "gedcom", "--cite", "0"},
+        {"--raw", "--database", "12", "--surname", "smith", "--export", "gedcom"},
+        {"--database", "12", "--surname", "smith", "--cite", "first"},
     };
     for (const auto& args : bad) {
         const ToolRun run = Query(args);
@@ -590,6 +596,57 @@ TEST_F(QueryTool, ExportOfAFirstNameSearchHoldsEveryHitOfEveryPage) {
     EXPECT_EQ(Query({"--database", "12", "--surname", "nobody", "--export", "csv"}).out,
               "surname,given_names\r\n");
     EXPECT_EQ(Query({"--database", "12", "--surname", "nobody", "--export", "json"}).out, "[]\n");
+}
+
+TEST_F(QueryTool, FamilyTreeExportAndCitationOfARow) {
+    // 86400 seconds: 2 January 1970. The marker says nothing: the disk is
+    // named as the insert-disk prompt names it.
+    auto run = [this](std::vector<std::string> args, const std::string& epoch = "86400") {
+        args.insert(args.begin(), {"--data-dir", data.Path(), "--install-dir", install.Path()});
+        std::map<std::string, std::string> env = Isolated();
+        env["SOURCE_DATE_EPOCH"] = epoch;
+        return RunTool(args, env);
+    };
+    ToolRun tree =
+        run({"--database", "12", "--surname", "smith", "--first-name", "jo", "--export", "gedcom"});
+    ASSERT_EQ(tree.status, 0) << tree.err;
+    EXPECT_EQ(tree.out.compare(0, 8, "0 HEAD\r\n"), 0);
+    EXPECT_EQ(tree.out.compare(tree.out.size() - 8, 8, "0 TRLR\r\n"), 0);
+    EXPECT_NE(tree.out.find("\r\n1 DATE 2 JAN 1970\r\n"), std::string::npos);
+    EXPECT_NE(tree.out.find("\r\n1 PUBL Tavora Disk 16 (Chronara)\r\n"), std::string::npos);
+    std::size_t people = 0;
+    for (std::size_t at = 0; (at = tree.out.find(" INDI\r\n", at)) != std::string::npos; ++at) ++people;
+    EXPECT_EQ(people, 17u);
+    // Jones holds entries 0 and 1: Smith i is entry i + 2.
+    EXPECT_NE(
+        tree.out.find("\r\n2 PAGE WWII and Korea: Graves and Monuments, surname SMITH, given names John 24, "
+                      "entry 26\r\n"),
+        std::string::npos);
+
+    // Row 1 of the second page of hits: Joseph 16.
+    ToolRun cited =
+        run({"--database", "12", "--surname", "smith", "--first-name", "jo", "--turn", "n", "--cite", "1"});
+    ASSERT_EQ(cited.status, 0) << cited.err;
+    const std::string tail = cited.out.substr(cited.out.find("prev=on next=off\n") + 17);
+    const std::string medium =
+        std::string("Tavora Disk 16 (Chronara) (a data disk read with Chronara ") + kChronaraVersion + ")";
+    EXPECT_EQ(tail,
+              "\"WWII and Korea: Graves and Monuments,\" database, " + medium +
+                  ", entry 18 for Joseph 16 Smith; consulted 2 January 1970.\n"
+                  "\"WWII and Korea: Graves and Monuments,\" entry 18 for Joseph 16 Smith.\n"
+                  "\"WWII and Korea: Graves and Monuments.\" Database. Tavora Disk 16 (Chronara). A data "
+                  "disk read with Chronara " +
+                  kChronaraVersion + ".\n");
+
+    // A row the page does not hold, and a date that is no count of seconds.
+    cited = run({"--database", "12", "--surname", "smith", "--cite", "10"});
+    EXPECT_EQ(cited.status, 2);
+    EXPECT_EQ(cited.out, SmithPage(25, 0, 10, "prev=off next=on"));
+    EXPECT_EQ(cited.err, "chronara-query: --cite: the page has no row 10\n");
+    tree = run({"--database", "12", "--surname", "smith", "--export", "gedcom"}, "yesterday");
+    EXPECT_EQ(tree.status, 2);
+    EXPECT_EQ(tree.out, "");
+    EXPECT_NE(tree.err.find("SOURCE_DATE_EPOCH"), std::string::npos);
 }
 
 TEST_F(QueryTool, UnreadableDataFileExitsThreeWithNothingPrinted) {

@@ -18,6 +18,7 @@ struct RawArguments {
     const char* pageSize = nullptr;
     const char* turns = nullptr;
     const char* moreInfo = nullptr;
+    const char* cite = nullptr;
     const char* match = nullptr;
     const char* format = nullptr;
     const char* batch = nullptr;
@@ -98,11 +99,9 @@ bool CheckModeOptions(const RawArguments& raw, std::string& error) {
         const char* name;
     };
     if (raw.list) {
-        const Only pageOnly[] = {{raw.firstName, "--first-name"},
-                                 {raw.pageSize, "--page-size"},
-                                 {raw.turns, "--turn"},
-                                 {raw.moreInfo, "--more-info"},
-                                 {raw.exportAs, "--export"}};
+        const Only pageOnly[] = {
+            {raw.firstName, "--first-name"}, {raw.pageSize, "--page-size"}, {raw.turns, "--turn"},
+            {raw.moreInfo, "--more-info"},   {raw.cite, "--cite"},          {raw.exportAs, "--export"}};
         for (const Only& only : pageOnly) {
             if (only.given != nullptr) {
                 error = std::string(only.name) + " is for a page of people; --list prints surnames";
@@ -131,8 +130,8 @@ bool CheckModeOptions(const RawArguments& raw, std::string& error) {
                 ": a page shows one surname exactly as typed; use --list to find surnames by " + raw.match;
         return false;
     }
-    if (raw.exportAs != nullptr && (raw.turns != nullptr || raw.moreInfo != nullptr)) {
-        error = "--export prints every person found: it takes no --turn or --more-info";
+    if (raw.exportAs != nullptr && (raw.turns != nullptr || raw.moreInfo != nullptr || raw.cite != nullptr)) {
+        error = "--export prints every person found: it takes no --turn, --more-info or --cite";
         return false;
     }
     if (raw.surname == nullptr) {
@@ -164,8 +163,10 @@ bool ConvertChoices(const RawArguments& raw, QueryOptions& options, std::string&
             options.exportFormat = ExportFormat::Csv;
         } else if (std::strcmp(raw.exportAs, "json") == 0) {
             options.exportFormat = ExportFormat::Json;
+        } else if (std::strcmp(raw.exportAs, "gedcom") == 0) {
+            options.exportFormat = ExportFormat::Gedcom;
         } else {
-            error = std::string("--export must be csv or json, not '") + raw.exportAs + "'";
+            error = std::string("--export must be csv, json or gedcom, not '") + raw.exportAs + "'";
             return false;
         }
     }
@@ -227,6 +228,13 @@ bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error)
         }
         options.hasMoreInfo = true;
     }
+    if (raw.cite != nullptr) {
+        if (!ParseRowNumber(raw.cite, options.citeRow)) {
+            error = "--cite: ROW must be a row number";
+            return false;
+        }
+        options.hasCite = true;
+    }
     if (raw.dataDir != nullptr) {
         options.hasDataDir = true;
         options.dataDir = raw.dataDir;
@@ -249,12 +257,19 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
         const char* RawArguments::*slot;
     };
     static constexpr Valued kValued[] = {
-        {"--data-dir", &RawArguments::dataDir},     {"--install-dir", &RawArguments::installDir},
-        {"--database", &RawArguments::database},    {"--surname", &RawArguments::surname},
-        {"--first-name", &RawArguments::firstName}, {"--page-size", &RawArguments::pageSize},
-        {"--turn", &RawArguments::turns},           {"--more-info", &RawArguments::moreInfo},
-        {"--match", &RawArguments::match},          {"--format", &RawArguments::format},
-        {"--batch", &RawArguments::batch},          {"--export", &RawArguments::exportAs},
+        {"--data-dir", &RawArguments::dataDir},
+        {"--install-dir", &RawArguments::installDir},
+        {"--database", &RawArguments::database},
+        {"--surname", &RawArguments::surname},
+        {"--first-name", &RawArguments::firstName},
+        {"--page-size", &RawArguments::pageSize},
+        {"--turn", &RawArguments::turns},
+        {"--more-info", &RawArguments::moreInfo},
+        {"--match", &RawArguments::match},
+        {"--format", &RawArguments::format},
+        {"--batch", &RawArguments::batch},
+        {"--export", &RawArguments::exportAs},
+        {"--cite", &RawArguments::cite},
     };
 
     for (int i = 1; i < argc; ++i) {

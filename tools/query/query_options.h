@@ -15,7 +15,7 @@ inline constexpr std::size_t kMaxFirstName = CSearchSession::kMaxFirstName;
 inline constexpr std::size_t kMaxListText = 50;
 
 enum class ListFormat { Text, Tsv, Json };
-enum class ExportFormat { None, Csv, Json };
+enum class ExportFormat { None, Csv, Json, Gedcom };
 
 struct QueryOptions {
     bool hasDataDir = false;
@@ -31,6 +31,8 @@ struct QueryOptions {
     std::string turns;       // letters n and p
     bool hasMoreInfo = false;
     long moreInfoRow = 0;
+    bool hasCite = false;
+    long citeRow = 0;
     bool raw = false;
     // List mode.
     bool list = false;

@@ -9,6 +9,7 @@
 #include "platform/message_box.h"
 #include "platform/process_exit.h"
 #include "store/directories.h"
+#include "tools/query/query_gedcom.h"
 #include "tools/query/query_list.h"
 #include "tools/query/query_output.h"
 
@@ -134,6 +135,11 @@ int RunQuery(const QueryOptions& options) {
     CDirectories dirs;
     LoadDirectoriesOf(options, dirs);
 
+    // Exports and citations carry the day they were made.
+    CalendarDate today;
+    if ((options.exportFormat == ExportFormat::Gedcom || options.hasCite) && !DateOfRun(today))
+        return kExitFailed;
+
     CSearchSession session(dirs);
     session.SetPageSize(options.largeText);
 
@@ -153,6 +159,7 @@ int RunQuery(const QueryOptions& options) {
         case SearchStatus::Refused:
             return kExitFailed;
     }
+    if (options.exportFormat == ExportFormat::Gedcom) return ExportGedcom(session, dirs, today);
     if (options.exportFormat != ExportFormat::None) return ExportHits(options, session);
     const int turned = ApplyTurns(options.turns, session);
     if (turned != kExitSearched) return turned;
@@ -161,6 +168,12 @@ int RunQuery(const QueryOptions& options) {
     const char* fullText = nullptr;
     bool printPage = true;
     if (options.hasMoreInfo) status = FetchMoreInfo(options.moreInfoRow, session, fullText, printPage);
+    Citation cited;
+    bool citeFetched = false;
+    if (options.hasCite && status == kExitSearched && printPage) {
+        status = FetchCitation(options.citeRow, session, today, cited, printPage);
+        citeFetched = status == kExitSearched;
+    }
     if (!printPage) return status;
 
     QueryOutput out(stdout, options.raw);
@@ -174,6 +187,13 @@ int RunQuery(const QueryOptions& options) {
         char text[96];
         std::snprintf(text, sizeof text, "--more-info: the page has no row %ld", options.moreInfoRow);
         Complain(text);
+    }
+    if (citeFetched) {
+        for (const std::string* line : {&cited.fullNote, &cited.shortNote, &cited.sourceListEntry})
+            out.Line(line->c_str());
+    } else if (options.hasCite && status == kExitFailed &&
+               (options.citeRow < 0 || options.citeRow >= session.RowsOnPage())) {
+        Complain("--cite: the page has no row " + std::to_string(options.citeRow));
     }
     return FinishStandardOutput(status);
 }
