@@ -12,6 +12,7 @@ packages=(
   lintian man-db bash-completion zsh
   clang libclang-rt-14-dev clang-format strace
   poppler-utils
+  libgedcom-perl gramps
 )
 if [[ -n "${CHRONARA_EXTRA_PACKAGES:-}" ]]; then
   read -r -a extra <<<"$CHRONARA_EXTRA_PACKAGES"

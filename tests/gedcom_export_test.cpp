@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -14,8 +13,16 @@
 #include "browse/person_events.h"
 #include "browse/surname_case.h"
 #include "store/disk_label.h"
+#include "support/gedcom_lines.h"
 
 namespace {
+
+using gedcom_lines::Joined;
+using gedcom_lines::Line;
+using gedcom_lines::Lines;
+using gedcom_lines::RecordLines;
+using gedcom_lines::Records;
+using gedcom_lines::RuleBreaks;
 
 FoundPerson Person(int code, std::int32_t entry, std::string surname, std::string given,
                    std::vector<std::string> fields, std::string text = "") {
@@ -47,128 +54,6 @@ std::string EventsText(const FoundPerson& person) {
     return text;
 }
 
-// One line of a file: level, cross-reference, tag and value.
-struct Line {
-    int level = -1;
-    std::string xref;
-    std::string tag;
-    bool hasValue = false;
-    std::string value;
-    std::string raw;
-};
-
-std::vector<Line> Lines(const std::string& file) {
-    std::vector<Line> lines;
-    for (std::size_t at = 0; at < file.size();) {
-        std::size_t end = file.find("\r\n", at);
-        if (end == std::string::npos) end = file.size();
-        Line line;
-        line.raw = file.substr(at, end - at);
-        at = end + 2;
-        std::size_t p = line.raw.find(' ');
-        line.level = std::stoi(line.raw.substr(0, p));
-        std::string rest = p == std::string::npos ? "" : line.raw.substr(p + 1);
-        if (!rest.empty() && rest[0] == '@') {
-            p = rest.find(' ');
-            line.xref = rest.substr(0, p);
-            rest = p == std::string::npos ? "" : rest.substr(p + 1);
-        }
-        p = rest.find(' ');
-        line.tag = rest.substr(0, p);
-        line.hasValue = p != std::string::npos;
-        if (line.hasValue) line.value = rest.substr(p + 1);
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-bool IsUtf8(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-        if (length == 0 || i + length > text.size()) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
-std::string Unescaped(const std::string& value) {
-    std::string out;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        out += value[i];
-        if (value[i] == '@' && i + 1 < value.size() && value[i + 1] == '@') ++i;
-    }
-    return out;
-}
-
-// What breaks the format's rules in file; empty when nothing does.
-std::vector<std::string> RuleBreaks(const std::string& file) {
-    std::vector<std::string> breaks;
-    const std::set<std::string> bare = {"HEAD", "GEDC", "DATA", "BIRT", "DEAT", "CONT", "TRLR"};
-    const std::vector<Line> lines = Lines(file);
-    std::set<std::string> defined;
-    std::vector<std::string> pointers;
-    if (file.size() < 2 || file.compare(file.size() - 2, 2, "\r\n") != 0) breaks.push_back("no line end at the end");
-    if (lines.empty() || lines.back().raw != "0 TRLR") breaks.push_back("TRLR is not last");
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Line& line = lines[i];
-        if (line.raw.size() > 255) breaks.push_back("over 255 bytes: " + line.raw.substr(0, 40));
-        if (!IsUtf8(line.raw)) breaks.push_back("not UTF-8: " + line.raw);
-        if (line.hasValue && line.value.empty()) breaks.push_back("empty value: " + line.raw);
-        if (!line.hasValue && line.xref.empty() && bare.count(line.tag) == 0)
-            breaks.push_back("no value: " + line.raw);
-        if (!line.xref.empty() && !defined.insert(line.xref).second) breaks.push_back("xref twice: " + line.xref);
-        const bool pointer = line.value.size() > 2 && line.value.front() == '@' && line.value.back() == '@' &&
-                             line.value.find('@', 1) == line.value.size() - 1;
-        if (pointer) {
-            pointers.push_back(line.value);
-        } else {
-            std::string rest = line.value;
-            for (std::size_t at; (at = rest.find("@@")) != std::string::npos;) rest.erase(at, 2);
-            if (rest.find('@') != std::string::npos) breaks.push_back("single @: " + line.raw);
-        }
-        if (line.tag == "CONC") {
-            const std::string& before = lines[i - 1].value;
-            if (before.empty() || before.back() == ' ' || line.value.front() == ' ')
-                breaks.push_back("split at a blank: " + line.raw);
-        }
-        if (i > 0 && line.level > lines[i - 1].level + 1) breaks.push_back("level skipped: " + line.raw);
-    }
-    for (const std::string& pointer : pointers) {
-        if (defined.count(pointer) == 0) breaks.push_back("dangling pointer " + pointer);
-    }
-    return breaks;
-}
-
-// The value of the line at index i with its CONT and CONC lines joined.
-std::string Joined(const std::vector<Line>& lines, std::size_t i) {
-    std::string value = lines[i].value;
-    for (std::size_t k = i + 1; k < lines.size() && lines[k].level == lines[i].level + 1; ++k) {
-        if (lines[k].tag == "CONT") value += "\n" + lines[k].value;
-        if (lines[k].tag == "CONC") value += lines[k].value;
-    }
-    return Unescaped(value);
-}
-
-// Every record of the file: its opening line's index, by xref.
-std::map<std::string, std::size_t> Records(const std::vector<Line>& lines) {
-    std::map<std::string, std::size_t> records;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].level == 0 && !lines[i].xref.empty()) records[lines[i].xref] = i;
-    }
-    return records;
-}
-
-// The lines of record at index start, up to the next record.
-std::vector<std::string> RecordLines(const std::vector<Line>& lines, std::size_t start) {
-    std::vector<std::string> out{lines[start].raw};
-    for (std::size_t i = start + 1; i < lines.size() && lines[i].level > 0; ++i) out.push_back(lines[i].raw);
-    return out;
-}
-
 TEST(GedcomExport, EventsComeOnlyFromDatesThatReadPlainly) {
     const std::string none;
     struct Case {
@@ -178,7 +63,8 @@ TEST(GedcomExport, EventsComeOnlyFromDatesThatReadPlainly) {
     } cases[] = {
         // Civil War Medal of Honor: Birth is a date and the place after it.
         {2, {"Pvt", "", "", "", "", "", "1843, Germany"}, "BIRT 1843 @ Germany"},
-        {2, {"Pvt", "", "", "", "", "", " 9 Feb. 1840, Leipsic, Kent County, Del. "},
+        {2,
+         {"Pvt", "", "", "", "", "", " 9 Feb. 1840, Leipsic, Kent County, Del. "},
          "BIRT 9 FEB 1840 @ Leipsic, Kent County, Del."},
         {2, {"Pvt", "", "", "", "", "", "Germany"}, none},               // a place only
         {2, {"Pvt", "", "", "", "", "", "abt. 1840, Ohio"}, none},       // about
@@ -191,16 +77,24 @@ TEST(GedcomExport, EventsComeOnlyFromDatesThatReadPlainly) {
         {2, {"Pvt", "", "", "", "", "", "1843, Ward 5, Boston"}, none},  // more than a place
         {2, {"Pvt", "12 May 1864", "", "", "", "", " "}, none},          // a date of action
         // The later Medal of Honor rolls: Born is the date, Birth the place.
-        {5, {"", "", "", "", "", "", "West Point, N.Y.", "14 December 1944"}, "BIRT 14 DEC 1944 @ West Point, N.Y."},
+        {5,
+         {"", "", "", "", "", "", "West Point, N.Y.", "14 December 1944"},
+         "BIRT 14 DEC 1944 @ West Point, N.Y."},
         {7, {"", "", "", "", "", "", "June 15, 1922, Miami, AZ", " "}, "BIRT 15 JUN 1922 @ Miami, AZ"},
         {7, {"", "", "", "", "", "", " ", "1920"}, "BIRT 1920"},
         {6, {"", "", "", "", "", "", "Finland", " "}, none},
         {7, {"", "", "", "", "", "", "9/28/17", " "}, none},  // a two-digit year
         // Generals: Born and Died.
-        {1, {"March 2, 1810, Wilkes County, GA", "15 Dec 1885"}, "BIRT 2 MAR 1810 @ Wilkes County, GA | DEAT 15 DEC 1885"},
+        {1,
+         {"March 2, 1810, Wilkes County, GA", "15 Dec 1885"},
+         "BIRT 2 MAR 1810 @ Wilkes County, GA | DEAT 15 DEC 1885"},
         // Graves: the date of death of the killed and the dead, not of the missing.
-        {11, {"J", "Ohio", "Sgt", "1st Inf", "20 July 1942", "Cambridge", "Killed in action"}, "DEAT 20 JUL 1942"},
-        {11, {"J", "Ohio", "Sgt", "1st Inf", "4 November 1951", "Cambridge", "Died, non-battle"}, "DEAT 4 NOV 1951"},
+        {11,
+         {"J", "Ohio", "Sgt", "1st Inf", "20 July 1942", "Cambridge", "Killed in action"},
+         "DEAT 20 JUL 1942"},
+        {11,
+         {"J", "Ohio", "Sgt", "1st Inf", "4 November 1951", "Cambridge", "Died, non-battle"},
+         "DEAT 4 NOV 1951"},
         {11, {"J", "Ohio", "Sgt", "1st Inf", "20 July 1942", "Cambridge", "Missing in action"}, none},
         // Wills: the date is of the will or its probate, not of a death.
         {13, {"Ludlow, Shropshire", "22 February 1834", "Spinster"}, none},
@@ -216,7 +110,7 @@ TEST(GedcomExport, SurnamesTakeTheCaseATreeWrites) {
         {"SMITH", "Smith"},
         {"  SMITH   JONES ", "Smith Jones"},
         {"SMITH-JONES", "Smith-Jones"},
-        {"M\xfcLLER", "M\xfcller"},           // the index upper-cases a-z only
+        {"M\xfcLLER", "M\xfcller"},  // the index upper-cases a-z only
         {"\xc9LISE \xd8STERG\xc5RD", "\xc9lise \xd8sterg\xe5rd"},
         {"O'BRIEN", "O'Brien"},
         {"D'ARCY", "D'Arcy"},
@@ -259,17 +153,20 @@ TEST(GedcomExport, CitationTextsByteForByte) {
         CitationContext context;
         Citation expected;
     } cases[] = {
-        {Person(8, 1864, "SMITH", "Jon", {}), Context(),
+        {Person(8, 1864, "SMITH", "Jon", {}),
+         Context(),
          {"\"War of 1812,\" database, Chronara data disk (a data disk read with Chronara 1.2.3), entry 1864 "
           "for Jon Smith; consulted 9 January 2026.",
           "\"War of 1812,\" entry 1864 for Jon Smith.",
           "\"War of 1812.\" Database. Chronara data disk. A data disk read with Chronara 1.2.3."}},
-        {Person(9, 0, "O'BRIEN", "  ", {}), Context("Civil War disk", "3"),
+        {Person(9, 0, "O'BRIEN", "  ", {}),
+         Context("Civil War disk", "3"),
          {"\"Roll of Honor,\" database, Civil War disk, version 3 (a data disk read with Chronara 1.2.3), "
           "entry 0 for O'Brien; consulted 9 January 2026.",
           "\"Roll of Honor,\" entry 0 for O'Brien.",
           "\"Roll of Honor.\" Database. Civil War disk, version 3. A data disk read with Chronara 1.2.3."}},
-        {Person(13, -1, "M\xfcLLER", "Fran\xe7oise", {}), Context(kPromptDiskName),
+        {Person(13, -1, "M\xfcLLER", "Fran\xe7oise", {}),
+         Context(kPromptDiskName),
          {"\"U.K. Wills,\" database, Tavora Disk 16 (Chronara) (a data disk read with Chronara 1.2.3), the "
           "entry for Fran\xe7oise M\xfcller; consulted 9 January 2026.",
           "\"U.K. Wills,\" the entry for Fran\xe7oise M\xfcller.",
@@ -297,7 +194,8 @@ TEST(GedcomExport, OnePersonFileByteForByte) {
         "3 PAGE WWII and Korea: Graves and Monuments, surname SMITH, given names John Henry, entry 42\r\n"
         "1 SOUR @S11@\r\n"
         "2 PAGE WWII and Korea: Graves and Monuments, surname SMITH, given names John Henry, entry 42\r\n"
-        "2 DATA\r\n3 TEXT Middle Initial:\r\n4 CONT J\r\n4 CONT\r\n4 CONT Date of Death:\r\n4 CONT 20 July 1942\r\n"
+        "2 DATA\r\n3 TEXT Middle Initial:\r\n4 CONT J\r\n4 CONT\r\n4 CONT Date of Death:\r\n4 CONT 20 July "
+        "1942\r\n"
         "0 @S11@ SOUR\r\n1 TITL WWII and Korea: Graves and Monuments\r\n1 PUBL Chronara data disk\r\n"
         "1 NOTE Fields of each record, in order: Middle Initial; Inducted From; Rank; Combat Org; Date of "
         "Death; Monument; Status\r\n"
@@ -329,7 +227,8 @@ TEST(GedcomExport, EveryFileKeepsTheFormatsRules) {
     // One source per database, four people.
     std::vector<std::string> ids;
     for (const auto& record : records) ids.push_back(record.first);
-    EXPECT_EQ(ids, (std::vector<std::string>{"@I1@", "@I2@", "@I3@", "@I4@", "@S11@", "@S2@", "@S8@", "@U1@"}));
+    EXPECT_EQ(ids,
+              (std::vector<std::string>{"@I1@", "@I2@", "@I3@", "@I4@", "@S11@", "@S2@", "@S8@", "@U1@"}));
     EXPECT_EQ(Joined(lines, records.at("@S11@") + 2), "Disk @ home, version 2");
 
     const std::vector<std::string> first = RecordLines(lines, records.at("@I1@"));
@@ -348,7 +247,8 @@ TEST(GedcomExport, EveryFileKeepsTheFormatsRules) {
         if (lines[i].tag == "TEXT") texts.push_back(Joined(lines, i));
     }
     std::string longText = "Other Information:\n" + words + run + std::string(30, ' ') + "end";
-    for (std::size_t at; (at = longText.find('\xe9')) != std::string::npos;) longText.replace(at, 1, "\xc3\xa9");
+    for (std::size_t at; (at = longText.find('\xe9')) != std::string::npos;)
+        longText.replace(at, 1, "\xc3\xa9");
     EXPECT_EQ(texts, (std::vector<std::string>{"Birth:\n1843, K\xc3\xb6ln",
                                                "Inducted From:\nmail@home @@ twice\n   controls", longText,
                                                "Middle Initial:\nA"}));
