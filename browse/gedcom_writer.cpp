@@ -74,16 +74,11 @@ std::string Utf8Value(const std::string& windows1252) {
 // the empty lines before the first and after the last.
 std::vector<std::string> TextLines(const std::string& windows1252) {
     std::vector<std::string> lines;
-    std::string line;
-    for (std::size_t i = 0; i <= windows1252.size(); ++i) {
-        const char c = i < windows1252.size() ? windows1252[i] : '\n';
-        if (c == '\r' || c == '\n') {
-            lines.push_back(TrimmedRight(Utf8Value(line)));
-            line.clear();
-            if (c == '\r' && i + 1 < windows1252.size() && windows1252[i + 1] == '\n') ++i;
-        } else {
-            line += c;
-        }
+    for (std::size_t at = 0; at <= windows1252.size();) {
+        std::size_t end = windows1252.find_first_of("\r\n", at);
+        if (end == std::string::npos) end = windows1252.size();
+        lines.push_back(TrimmedRight(Utf8Value(windows1252.substr(at, end - at))));
+        at = end + (windows1252.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     while (!lines.empty() && lines.back().empty()) lines.pop_back();
     std::size_t first = 0;
@@ -197,8 +192,7 @@ void CGedcomWriter::Long(int level, const std::string& tag, const std::string& v
     }
 }
 
-void CGedcomWriter::Text(int level, const std::string& tag, const std::string& text) {
-    const std::vector<std::string> lines = gedcom::TextLines(text);
+void CGedcomWriter::Text(int level, const std::string& tag, const std::vector<std::string>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         if (i == 0) {
@@ -255,9 +249,10 @@ void CGedcomWriter::Person(const FoundPerson& person) {
     }
     Pointer(1, "SOUR", source);
     Short(2, "PAGE", page);
-    if (!gedcom::TextLines(person.text).empty()) {
+    const std::vector<std::string> lines = gedcom::TextLines(person.text);
+    if (!lines.empty()) {
         Line(2, "DATA");
-        Text(3, "TEXT", person.text);
+        Text(3, "TEXT", lines);
     }
 }
 

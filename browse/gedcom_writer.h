@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "browse/citation.h"
 #include "browse/found_person.h"
@@ -54,8 +55,8 @@ private:
     void Short(int level, const std::string& tag, const std::string& value);
     // A value that goes on in CONC lines, of level concLevel (-1: the level below).
     void Long(int level, const std::string& tag, const std::string& value, int concLevel = -1);
-    // Lines of text: CONT for each line after the first, CONC within a line.
-    void Text(int level, const std::string& tag, const std::string& text);
+    // Lines of text (values): CONT for each line after the first, CONC within a line.
+    void Text(int level, const std::string& tag, const std::vector<std::string>& lines);
 
     CitationContext context_;
     Sink sink_;

@@ -24,7 +24,8 @@ CHRONARA_EXTRA_PACKAGES="strace ${CHRONARA_EXTRA_PACKAGES:-}" "$root/scripts/ins
 
 echo "=== build ($build)"
 cmake -S "$root" -B "$build" -G Ninja -DCHRONARA_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j "$jobs" --target make_bench_disk chronara_bench bench_syscalls chronara-query
+cmake --build "$build" -j "$jobs" --target make_bench_disk chronara_bench bench_syscalls chronara-query \
+  bench_gedcom_export
 # Only where Qt is there to build the viewer.
 cmake --build "$build" -j "$jobs" --target bench_find_dialog sample-disk >/dev/null 2>&1 ||
   echo "(no viewer in this build: the Find Surname benchmark is left out)"
@@ -77,3 +78,7 @@ if [[ -x $build/bench/bench_find_dialog ]]; then
   echo "The Find Surname dialog following one key on the sample disk (listing and list, offscreen):"
   "$build/bench/bench_find_dialog" --data-dir "$build/sample-disk" --benchmark_min_time="$min_time" 2>/dev/null
 fi
+
+echo
+echo "The family-tree export of a search of 100,000 people (chronara-query --export gedcom, a process each run):"
+"$build/bench/bench_gedcom_export" "$data/gedcom" "$build/tools/query/chronara-query" 100000 "$repetitions"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails one system call of chronara-query on the data files and history.buf
 # in turn, with strace's fault injection, for every position K of every kind
-# of call, in five searches; checks that each run either prints the answer of
+# of call, in six searches; checks that each run either prints the answer of
 # the run without faults (and nothing on stderr) or prints nothing on stdout,
 # says why on stderr and exits non-zero; that EINTR is never a failure; that
 # an I/O error is never "wrong file format!"; and that the data folder is left
@@ -35,7 +35,10 @@ searches=(
   "--database titan --surname allen --more-info 0"
   "--database w1812 --surname smith --first-name j --more-info 1"
   "--database w1812 --surname nobodyhere"
+  "--database w1812 --surname smith --first-name jo --export gedcom"
 )
+# The family-tree export is dated; the same day for every run.
+export SOURCE_DATE_EPOCH=1767225600
 calls=(openat pread64 pwrite64 newfstatat ftruncate close)
 faults=(error=EIO error=EINTR error=ENOMEM error=ENOSPC)
 

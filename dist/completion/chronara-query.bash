@@ -31,12 +31,12 @@ _chronara_query() {
             ;;
         --match) values="exact prefix pattern soundex dm" ;;
         --format) values="text tsv json" ;;
-        --export) values="csv json" ;;
+        --export) values="csv json gedcom" ;;
         --page-size) values="8 10" ;;
-        --surname | --first-name | --turn | --more-info) return ;;
+        --surname | --first-name | --turn | --more-info | --cite) return ;;
         *)
             values="--data-dir --install-dir --database --surname --first-name --page-size --turn
-                    --more-info --export --list --match --format --batch --raw --help -h --version"
+                    --more-info --cite --export --list --match --format --batch --raw --help -h --version"
             ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")
