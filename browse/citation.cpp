@@ -1,6 +1,7 @@
 #include "browse/citation.h"
 
 #include "browse/surname_case.h"
+#include "store/blank_trim.h"
 #include "store/catalogue.h"
 
 namespace citation {
@@ -9,14 +10,6 @@ namespace {
 // The roll of honor is reached by its code only.
 constexpr int kRollCode = 9;
 constexpr char kRollTitle[] = "Roll of Honor";
-
-std::string Trimmed(const std::string& text) {
-    std::size_t start = 0;
-    std::size_t end = text.size();
-    while (start < end && text[start] == ' ') ++start;
-    while (end > start && text[end - 1] == ' ') --end;
-    return text.substr(start, end - start);
-}
 
 std::string EntryFor(const FoundPerson& person) {
     const std::string name = PersonName(person);

@@ -6,6 +6,7 @@
 #include "browse/hit_export.h"
 #include "browse/person_events.h"
 #include "browse/surname_case.h"
+#include "store/blank_trim.h"
 #include "store/cp1252.h"
 
 namespace gedcom {
@@ -37,17 +38,6 @@ std::string Escaped(const std::string& utf8, std::size_t from, std::size_t to) {
 }
 
 bool IsBlank(char c) { return c == ' '; }
-
-std::string TrimmedRight(std::string text) {
-    while (!text.empty() && IsBlank(text.back())) text.pop_back();
-    return text;
-}
-
-std::string Trimmed(const std::string& text) {
-    std::size_t start = 0;
-    while (start < text.size() && IsBlank(text[start])) ++start;
-    return TrimmedRight(text.substr(start));
-}
 
 std::string Replaced(std::string text, char from, char to) {
     for (char& c : text) c = c == from ? to : c;
@@ -229,7 +219,7 @@ void CGedcomWriter::Person(const FoundPerson& person) {
     Line(0, "@I" + std::to_string(people_) + "@ INDI");
 
     // The name: the given names cut where the whole would not fit a line.
-    const std::string given = Utf8Value(gedcom::Trimmed(person.givenNames));
+    const std::string given = Utf8Value(Trimmed(person.givenNames));
     const std::string surname = Utf8Value(SurnameInWrittenCase(person.surname));
     const std::string surnamePart = surname.empty() ? "" : "/" + gedcom::Replaced(surname, '/', ' ') + "/";
     const std::size_t nameRoom = kMaxLine - std::string("1 NAME ").size();

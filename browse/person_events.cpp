@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "browse/calendar_date.h"
+#include "store/blank_trim.h"
 
 namespace person_events {
 namespace {
@@ -25,15 +26,6 @@ constexpr std::size_t kGravesDeath = 4;
 constexpr std::size_t kGravesStatus = 6;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string Trimmed(const std::string& text) {
-    std::size_t start = 0;
-    std::size_t end = text.size();
-    while (start < end && IsBlank(text[start])) ++start;
-    while (end > start && IsBlank(text[end - 1])) --end;
-    return text.substr(start, end - start);
-}
 
 // Reads the text at 'at' word by word: runs of digits, runs of anything else
 // but blanks and commas, and the commas themselves.
@@ -42,7 +34,7 @@ public:
     explicit Words(const std::string& text) : text_(&text) {}
     std::size_t At() const { return at_; }
     void SkipBlanks() {
-        while (at_ < text_->size() && IsBlank((*text_)[at_])) ++at_;
+        while (at_ < text_->size() && IsBlankOrTab((*text_)[at_])) ++at_;
     }
     // A run of 1 to maxDigits digits that ends there, or false (nothing taken).
     bool Number(std::size_t minDigits, std::size_t maxDigits, int& value) {
@@ -51,7 +43,7 @@ public:
         while (end < text_->size() && IsDigit((*text_)[end])) ++end;
         const std::size_t digits = end - at_;
         if (digits < minDigits || digits > maxDigits) return false;
-        if (end < text_->size() && !IsBlank((*text_)[end]) && (*text_)[end] != ',') return false;
+        if (end < text_->size() && !IsBlankOrTab((*text_)[end]) && (*text_)[end] != ',') return false;
         value = std::stoi(text_->substr(at_, digits));
         at_ = end;
         return true;
@@ -59,7 +51,7 @@ public:
     bool Month(int& month) {
         SkipBlanks();
         std::size_t end = at_;
-        while (end < text_->size() && !IsBlank((*text_)[end]) && (*text_)[end] != ',') ++end;
+        while (end < text_->size() && !IsBlankOrTab((*text_)[end]) && (*text_)[end] != ',') ++end;
         month = calendar_date::MonthOfName(text_->substr(at_, end - at_));
         if (month == 0) return false;
         at_ = end;

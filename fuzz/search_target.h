@@ -8,8 +8,8 @@
 // index entry's first and count (int32 each), the surname (up to 19
 // characters), the first name (up to 255), the page commands (up to 24
 // bytes: N next, P previous, S search again, L switch the page size, R
-// reset; other bytes are ignored), the .cor file (two-byte length), then the
-// .ext file.
+// reset, G the family-tree file and the rows' citations; other bytes are
+// ignored), the .cor file (two-byte length), then the .ext file.
 //
 // After the search and after every command, the summary, row text and full
 // text of every row are built. Promises checked: no crash, hang or
@@ -21,6 +21,8 @@
 #include <cstring>
 #include <string>
 
+#include "browse/citation.h"
+#include "browse/gedcom_writer.h"
 #include "browse/search_session.h"
 #include "fuzz/fuzz_support.h"
 #include "store/catalogue.h"
@@ -78,6 +80,30 @@ inline void CheckPage(CResultPager& pager) {
         Check(std::memchr(row.summary, '\0', sizeof row.summary) != nullptr, "summary without its NUL");
         Check(std::memchr(row.givenNames, '\0', sizeof row.givenNames) != nullptr,
               "given names without their NUL");
+    }
+}
+
+// Every person found as a family-tree file, and the citation of every row:
+// whatever the records hold, no line over 255 bytes, the trailer last.
+inline void CheckFamilyTree(CSearchSession& session) {
+    using fuzz_support::Check;
+    CitationContext context;
+    context.date = CalendarDate{2026, 1, 9};
+    std::string file;
+    CGedcomWriter writer(context, [&file](const std::string& piece) {
+        file += piece;
+        return true;
+    });
+    session.ForEachPerson([&writer](const FoundPerson& person) { return writer.Add(person); });
+    Check(writer.Finish(), "the family-tree file was not finished");
+    for (std::size_t at = 0, end; at < file.size(); at = end + 2) {
+        end = file.find("\r\n", at);
+        Check(end != std::string::npos && end - at <= CGedcomWriter::kMaxLine, "a line over 255 bytes");
+    }
+    Check(file.size() >= 8 && file.compare(file.size() - 8, 8, "0 TRLR\r\n") == 0, "the trailer is not last");
+    for (int i = 0; i < session.RowsOnPage(); ++i) {
+        FoundPerson person;
+        if (session.PersonOfRow(i, person)) citation::Of(person, context);
     }
 }
 
@@ -145,6 +171,9 @@ inline int RunSearch(const std::uint8_t* data, std::size_t size, const std::stri
                     break;
                 case 'R':
                     session.Reset();
+                    break;
+                case 'G':
+                    CheckFamilyTree(session);
                     break;
                 default:
                     continue;

@@ -198,8 +198,8 @@ void SeedsFromDatabase(const fs::path& dir, int code, const std::string& tag,
         std::string ext;
         CutDatabase(db, first, count, cor, ext);
         const std::string id = name + "-" + std::to_string(variant++);
-        search.Add(id + "-list", SearchSeed(code, 4, first, count, surname, "", "NNPPSNP", cor, ext));
-        search.Add(id + "-filter", SearchSeed(code, 2, first, count, surname, "jo", "NPNLP", cor, ext));
+        search.Add(id + "-list", SearchSeed(code, 4, first, count, surname, "", "NNPPSNPG", cor, ext));
+        search.Add(id + "-filter", SearchSeed(code, 2, first, count, surname, "jo", "NPNLPG", cor, ext));
         search.Add(id + "-large", SearchSeed(code, 1, first, count, surname, "", "NLNPRN", cor, ext));
     }
 }

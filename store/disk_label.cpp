@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "store/blank_trim.h"
 #include "store/data_file.h"
 #include "store/directories.h"
 #include "store/disk_format.h"
@@ -9,21 +10,15 @@
 namespace disk_label {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string Trimmed(const std::string& line) {
-    std::size_t start = 0;
-    std::size_t end = line.size();
-    while (start < end && IsBlank(line[start])) ++start;
-    while (end > start && IsBlank(line[end - 1])) --end;
-    std::string text = line.substr(start, end - start);
+// A line without its blanks around it and its tabs, cut to kMaxLabelText.
+std::string LabelText(const std::string& line) {
+    std::string text = Trimmed(line);
     if (text.size() > kMaxLabelText) text.resize(kMaxLabelText);
     for (char& c : text) {
         if (c == '\t') c = ' ';
     }
     return text;
 }
-
 // The version a line gives, or false when it is no version line.
 bool VersionOf(const std::string& line, std::string& version) {
     static const char kWord[] = "version";
@@ -34,9 +29,9 @@ bool VersionOf(const std::string& line, std::string& version) {
         if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != kWord[i]) return false;
     }
     std::size_t at = kLength;
-    if (line[at] != ':' && line[at] != '=' && !IsBlank(line[at])) return false;
-    while (at < line.size() && (line[at] == ':' || line[at] == '=' || IsBlank(line[at]))) ++at;
-    version = Trimmed(line.substr(at));
+    if (line[at] != ':' && line[at] != '=' && !IsBlankOrTab(line[at])) return false;
+    while (at < line.size() && (line[at] == ':' || line[at] == '=' || IsBlankOrTab(line[at]))) ++at;
+    version = LabelText(line.substr(at));
     return !version.empty();
 }
 
@@ -63,7 +58,7 @@ DiskLabel Parse(const std::string& markerText) {
             label.version = version;
             versioned = true;
         } else if (!named && !Trimmed(line).empty()) {
-            label.name = Trimmed(line);
+            label.name = LabelText(line);
             named = true;
         }
     }
