@@ -191,14 +191,14 @@ void FloorSearch(benchmark::State& state, const Disk* disk, Request request) {
     state.counters["pages"] = static_cast<double>(floor.Pages());
 }
 
-// --- listings: a Soundex listing of one database, beside reading its
-// index file once from start to end ---
+// --- listings: a Soundex and a close-spelling listing of one database,
+// beside reading its index file once from start to end ---
 
-void OursListSoundex(benchmark::State& state, const Disk* disk, const std::string& surname) {
+void OursListing(benchmark::State& state, const Disk* disk, MatchMode mode, const std::string& surname) {
     CDirectories dirs;
     dirs.SetDataDir(disk->folder.c_str());
     dirs.SetInstallDir(disk->install.c_str());
-    const std::vector<CSurnameMatcher> queries{CSurnameMatcher(MatchMode::Soundex, surname)};
+    const std::vector<CSurnameMatcher> queries{CSurnameMatcher(mode, surname)};
     std::size_t found = 0;
     for (auto _ : state) {
         const ListingOutcome outcome = surname_listing::List(dirs, {bench::kBenchCode}, queries, {});
@@ -389,8 +389,18 @@ void RegisterSize(const Disk* disk) {
         }
     }
     const std::string commonSurname = info.common;
-    Register("list_soundex/ours" + size,
-             [disk, commonSurname](benchmark::State& s) { OursListSoundex(s, disk, commonSurname); });
+    Register("list_soundex/ours" + size, [disk, commonSurname](benchmark::State& s) {
+        OursListing(s, disk, MatchMode::Soundex, commonSurname);
+    });
+    // The common surname (five letters: two edits) and the rare one, typed
+    // with two neighbours swapped as a transcriber might.
+    std::string misspelt = info.rare;
+    if (misspelt.size() > 2) std::swap(misspelt[1], misspelt[2]);
+    Register("list_close/ours" + size, [disk, commonSurname](benchmark::State& s) {
+        OursListing(s, disk, MatchMode::Close, commonSurname);
+    });
+    Register("list_close_rare/ours" + size,
+             [disk, misspelt](benchmark::State& s) { OursListing(s, disk, MatchMode::Close, misspelt); });
     Register("read_index/floor" + size, [disk](benchmark::State& s) { FloorReadIndex(s, disk); });
     const struct {
         const char* name;
@@ -417,8 +427,34 @@ void RegisterSize(const Disk* disk) {
     Register("disk_check/ours" + size, [disk](benchmark::State& s) { OursDiskCheck(s, disk); });
 }
 
+// A close-spelling listing over every database of a disk (the sample disk:
+// thirteen small indexes), as Find Surname's "Close spelling" runs it.
+void RegisterWholeDiskListing(const std::string& folder) {
+    for (const char* typed : {"Smtih", "Lee", "OBrein"}) {
+        const std::string text = typed;
+        Register(std::string("list_close_all/ours/") + typed, [folder, text](benchmark::State& state) {
+            CDirectories dirs;
+            dirs.SetDataDir(folder.c_str());
+            const std::vector<CSurnameMatcher> queries{CSurnameMatcher(MatchMode::Close, text)};
+            std::size_t found = 0;
+            for (auto _ : state) {
+                const ListingOutcome outcome =
+                    surname_listing::List(dirs, surname_listing::EveryDatabase(), queries, {true, false});
+                if (outcome.error.Failed() || outcome.cancelled) {
+                    Fail(state, "the listing failed");
+                    break;
+                }
+                found = outcome.matches[0].size();
+            }
+            state.counters["surnames"] = static_cast<double>(found);
+        });
+    }
+}
+
 int Usage() {
-    std::fprintf(stderr, "usage: chronara_bench --data-root DIR [--sizes N,N,...] [benchmark flags]\n");
+    std::fprintf(
+        stderr,
+        "usage: chronara_bench --data-root DIR [--sizes N,N,...] [--sample-disk DIR] [benchmark flags]\n");
     return 2;
 }
 
@@ -426,13 +462,17 @@ int Usage() {
 
 int main(int argc, char** argv) {
     std::string root;
+    std::string sampleDisk;
     std::set<long> sizes;
     std::vector<char*> passed{argv[0]};
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if ((argument == "--data-root" || argument == "--sizes") && i + 1 < argc) {
+        if ((argument == "--data-root" || argument == "--sizes" || argument == "--sample-disk") &&
+            i + 1 < argc) {
             const std::string value = argv[++i];
-            if (argument == "--data-root") {
+            if (argument == "--sample-disk") {
+                sampleDisk = value;
+            } else if (argument == "--data-root") {
                 root = value;
             } else {
                 for (std::size_t at = 0; at < value.size();) {
@@ -481,6 +521,7 @@ int main(int argc, char** argv) {
         disks.push_back(std::move(disk));
     }
     for (const auto& disk : disks) RegisterSize(disk.get());
+    if (!sampleDisk.empty()) RegisterWholeDiskListing(sampleDisk);
 
     int count = static_cast<int>(passed.size());
     benchmark::Initialize(&count, passed.data());

@@ -1,5 +1,6 @@
 #include "browse/surname_listing.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "browse/search_messages.h"
@@ -12,16 +13,25 @@
 namespace surname_listing {
 namespace {
 
-// Hands every key of one database to every query that takes it.
+// Hands every key of one database to every query that takes it. Close
+// spellings go through a walker of their own, which the keys' order speeds up.
 class MatchCollector : public CIndexKeyVisitor {
 public:
     MatchCollector(int code, const std::vector<CSurnameMatcher>& queries, ListingOutcome& outcome)
-        : code_(code), queries_(queries), outcome_(outcome) {}
+        : code_(code), queries_(queries), outcome_(outcome), walkers_(queries.size()) {
+        for (std::size_t q = 0; q < queries_.size(); ++q) {
+            if (queries_[q].Mode() == MatchMode::Close) {
+                walkers_[q] = std::make_unique<CCloseSpellingWalker>(queries_[q].CloseQuery());
+            }
+        }
+    }
     void Visit(std::string_view key, std::int32_t first, std::int32_t count) override {
         for (std::size_t q = 0; q < queries_.size(); ++q) {
-            if (!queries_[q].Matches(key, code_)) continue;
+            const int distance =
+                walkers_[q] != nullptr ? walkers_[q]->Next(key) : (queries_[q].Matches(key, code_) ? 0 : -1);
+            if (distance < 0) continue;
             outcome_.matches[q].push_back(
-                ListedSurname{code_, std::string(WithoutPadding(key)), count, first});
+                ListedSurname{code_, std::string(WithoutPadding(key)), count, first, distance});
         }
     }
 
@@ -29,7 +39,16 @@ private:
     int code_;
     const std::vector<CSurnameMatcher>& queries_;
     ListingOutcome& outcome_;
+    std::vector<std::unique_ptr<CCloseSpellingWalker>> walkers_;
 };
+
+// Closest first, then the commonest; the walk's order (databases as given,
+// keys in order) stays among equals.
+void OrderCloseSpellings(std::vector<ListedSurname>& matches) {
+    std::stable_sort(matches.begin(), matches.end(), [](const ListedSurname& a, const ListedSurname& b) {
+        return a.distance != b.distance ? a.distance < b.distance : a.count > b.count;
+    });
+}
 
 StoreError ListOne(const CDirectories& dirs, int code, const std::vector<CSurnameMatcher>& queries,
                    const CKeyBeginnings& beginnings, ListingOutcome& outcome) {
@@ -80,7 +99,15 @@ ListingOutcome List(const CDirectories& dirs, const std::vector<int>& codes,
             return outcome;
         }
     }
+    for (std::size_t q = 0; q < queries.size(); ++q) {
+        if (queries[q].Mode() == MatchMode::Close) OrderCloseSpellings(outcome.matches[q]);
+    }
     return outcome;
+}
+
+ListingOutcome CloseSpellings(const CDirectories& dirs, int code, std::string_view surname,
+                              const ListingOptions& options) {
+    return List(dirs, {code}, {CSurnameMatcher(MatchMode::Close, surname)}, options);
 }
 
 }  // namespace surname_listing

@@ -1,7 +1,7 @@
 #pragma once
 // Surname listings: the surnames of one database, or of every database of
-// the list, that match typed texts (by prefix, pattern, sound or exactly),
-// with the number of people of each. Read from the surname indexes alone;
+// the list, that match typed texts (by prefix, pattern, sound, close
+// spelling or exactly), with the number of people of each. Read from the surname indexes alone;
 // nothing on the disk is needed beyond them.
 //
 // The viewer's Find Surname dialog and chronara-query --list both call
@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "browse/surname_match.h"
@@ -21,10 +22,14 @@ struct ListedSurname {
     std::string surname;  // as the index holds it, without its padding blanks (Windows-1252)
     std::int32_t count = 0;
     std::int32_t first = -1;
+    // Close spelling: the edit distance from the typed text; 0 in the other modes.
+    int distance = 0;
 };
 
 struct ListingOutcome {
-    // Per query: the matches, databases in the order given, surnames in key order.
+    // Per query: the matches, databases in the order given, surnames in key
+    // order. Close spellings come by distance, then by people, most first,
+    // and only then in that order.
     std::vector<std::vector<ListedSurname>> matches;
     // The databases passed over because their index is not on the disk.
     std::vector<int> skipped;
@@ -54,5 +59,12 @@ struct ListingOptions {
 // once and matches every key against every query.
 ListingOutcome List(const CDirectories& dirs, const std::vector<int>& codes,
                     const std::vector<CSurnameMatcher>& queries, const ListingOptions& options);
+
+// The close spellings of a surname in one database, closest and commonest
+// first: what a search that found nobody offers in its place. The typed
+// surname's own letters come first when another spelling of them is there
+// (MÜLLER for MULLER).
+ListingOutcome CloseSpellings(const CDirectories& dirs, int code, std::string_view surname,
+                              const ListingOptions& options);
 
 }  // namespace surname_listing

@@ -11,11 +11,9 @@ struct ModeName {
     const char* name;
 };
 
-constexpr ModeName kModeNames[] = {{MatchMode::Exact, "exact"},
-                                   {MatchMode::Prefix, "prefix"},
-                                   {MatchMode::Pattern, "pattern"},
-                                   {MatchMode::Soundex, "soundex"},
-                                   {MatchMode::DaitchMokotoff, "dm"}};
+constexpr ModeName kModeNames[] = {{MatchMode::Exact, "exact"},       {MatchMode::Prefix, "prefix"},
+                                   {MatchMode::Pattern, "pattern"},   {MatchMode::Soundex, "soundex"},
+                                   {MatchMode::DaitchMokotoff, "dm"}, {MatchMode::Close, "close"}};
 
 bool StartsWithUpper(std::string_view key, std::string_view upperPrefix) {
     if (key.size() < upperPrefix.size()) return false;
@@ -75,7 +73,8 @@ const char* MatchModeName(MatchMode mode) {
 CSurnameMatcher::CSurnameMatcher(MatchMode mode, std::string_view typed)
     : mode_(mode),
       soundex_(mode == MatchMode::Soundex ? typed : std::string_view()),
-      dm_(mode == MatchMode::DaitchMokotoff ? typed : std::string_view()) {
+      dm_(mode == MatchMode::DaitchMokotoff ? typed : std::string_view()),
+      close_(mode == MatchMode::Close ? typed : std::string_view()) {
     switch (mode_) {
         case MatchMode::Exact: {
             // The search takes the text as a C string: a NUL ends it.
@@ -98,6 +97,7 @@ CSurnameMatcher::CSurnameMatcher(MatchMode mode, std::string_view typed)
             break;
         case MatchMode::Soundex:
         case MatchMode::DaitchMokotoff:
+        case MatchMode::Close:
             break;  // the queries are made above
     }
 }
@@ -122,8 +122,15 @@ bool CSurnameMatcher::Matches(std::string_view storedKey, int code) const {
             return soundex_.SharesCode(storedKey);
         case MatchMode::DaitchMokotoff:
             return dm_.SharesCode(storedKey);
+        case MatchMode::Close:
+            return close_.Distance(storedKey) >= 0;
     }
     return false;
+}
+
+int CSurnameMatcher::Distance(std::string_view storedKey, int code) const {
+    if (mode_ == MatchMode::Close) return close_.Distance(storedKey);
+    return Matches(storedKey, code) ? 0 : -1;
 }
 
 bool CSurnameMatcher::CanMatch() const {
@@ -137,6 +144,8 @@ bool CSurnameMatcher::CanMatch() const {
             return soundex_.HasCodes();
         case MatchMode::DaitchMokotoff:
             return dm_.HasCodes();
+        case MatchMode::Close:
+            return close_.CanMatch();
     }
     return false;
 }
@@ -182,6 +191,9 @@ void CSurnameMatcher::MarkLeadingBytes(bool* allowed) const {
                     }
                 }
             }
+            return;
+        case MatchMode::Close:
+            close_.MarkLeadingBytes(allowed);
             return;
         case MatchMode::DaitchMokotoff:
             break;

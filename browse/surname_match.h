@@ -12,7 +12,9 @@
 // - pattern: the whole key against the text, '*' standing for any run of
 //   bytes and '?' for one;
 // - soundex, dm: keys that share a code with the text (american_soundex.h,
-//   daitch_mokotoff.h).
+//   daitch_mokotoff.h);
+// - close: keys whose letters are at most two edits from the text's letters,
+//   one when it has four letters or fewer (close_spelling.h).
 // Prefix and pattern take a-z and A-Z as equal and compare every other byte
 // as it is, as the keys do (store/ascii.h).
 
@@ -20,13 +22,14 @@
 #include <string_view>
 
 #include "browse/american_soundex.h"
+#include "browse/close_spelling.h"
 #include "browse/daitch_mokotoff.h"
 #include "store/catalogue.h"
 #include "store/index_key.h"
 
-enum class MatchMode { Exact, Prefix, Pattern, Soundex, DaitchMokotoff };
+enum class MatchMode { Exact, Prefix, Pattern, Soundex, DaitchMokotoff, Close };
 
-// "exact", "prefix", "pattern", "soundex", "dm"; false for anything else.
+// "exact", "prefix", "pattern", "soundex", "dm", "close"; false for anything else.
 bool ParseMatchMode(std::string_view name, MatchMode& mode);
 // The same words.
 const char* MatchModeName(MatchMode mode);
@@ -41,6 +44,9 @@ public:
     // (at most 23 bytes); code: the database code 1..14, which exact needs.
     // Allocates nothing.
     bool Matches(std::string_view storedKey, int code) const;
+    // The edit distance of a key that matches in close mode, 0 for a key that
+    // matches in any other mode, -1 for a key that does not match.
+    int Distance(std::string_view storedKey, int code) const;
 
     // False when no key can match (a Soundex text without letters, a text too
     // long for a key), so that callers can skip the walk.
@@ -51,6 +57,10 @@ public:
     // key may begin with; leaves the others as they are, so that several
     // queries add up.
     void MarkLeadingBytes(bool* allowed) const;
+
+    MatchMode Mode() const { return mode_; }
+    // The close-spelling query (close mode), for walks that take keys in order.
+    const CCloseSpellingQuery& CloseQuery() const { return close_; }
 
 private:
     bool MatchesExact(std::string_view storedKey, int code) const;
@@ -63,6 +73,7 @@ private:
     std::size_t keyLengths_[catalogue::kLastCode + 1] = {};
     CAmericanSoundexQuery soundex_;
     CDaitchMokotoffQuery dm_;
+    CCloseSpellingQuery close_;
 };
 
 // The stored key without its trailing padding blanks: what listings show.

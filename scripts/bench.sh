@@ -43,7 +43,9 @@ done
 
 results=$build/bench-results.json
 echo "=== running (repetitions $repetitions, $min_time s each)"
-"$build/bench/chronara_bench" --data-root "$data" --sizes "$(echo $sizes | tr ' ' ',')" \
+sample=()
+[[ -d $build/sample-disk ]] && sample=(--sample-disk "$build/sample-disk")
+"$build/bench/chronara_bench" --data-root "$data" --sizes "$(echo $sizes | tr ' ' ',')" "${sample[@]}" \
   --benchmark_filter="$filter" \
   --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
   --benchmark_min_time="$min_time" \

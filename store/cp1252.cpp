@@ -1,9 +1,35 @@
 #include "store/cp1252.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace cp1252 {
 namespace {
+
+struct FoldedLetter {
+    std::uint16_t codePoint;
+    std::uint8_t byte;
+};
+struct Composition {
+    std::uint16_t letter;
+    std::uint16_t mark;
+    std::uint16_t composed;
+};
+#include "store/cp1252_fold_table.inc"
+
+bool IsCombiningMark(char32_t cp) { return cp >= 0x0300 && cp <= 0x036F; }
+
+// The letter that letter and mark compose into, or 0.
+char32_t ComposedOf(char32_t letter, char32_t mark) {
+    const auto* end = std::end(kCompositions);
+    const auto* found =
+        std::lower_bound(std::begin(kCompositions), end, Composition{0, 0, 0},
+                         [letter, mark](const Composition& entry, const Composition&) {
+                             return entry.letter != letter ? entry.letter < letter : entry.mark < mark;
+                         });
+    return found != end && found->letter == letter && found->mark == mark ? found->composed : 0;
+}
 
 // Code points of the bytes 0x80 to 0x9F; the other bytes are their own code point.
 constexpr char32_t kHigh[32] = {
@@ -61,6 +87,25 @@ std::size_t DecodeOne(std::string_view text, std::size_t at, char32_t& cp) {
     return length;
 }
 
+void SetMalformed(std::string_view utf8, std::size_t at, std::string* error) {
+    if (error == nullptr) return;
+    char text[80];
+    std::snprintf(text, sizeof text, "malformed UTF-8 (byte 0x%02X at position %zu)",
+                  static_cast<unsigned>(static_cast<unsigned char>(utf8[at])), at + 1);
+    *error = text;
+}
+
+// "the character U+XXXX (c)" and the reason.
+void SetNoForm(char32_t cp, std::string_view character, const char* reason, std::string* error) {
+    if (error == nullptr) return;
+    char text[40];
+    std::snprintf(text, sizeof text, "the character U+%04X (", static_cast<unsigned>(cp));
+    *error = text;
+    error->append(character);
+    *error += ") ";
+    *error += reason;
+}
+
 }  // namespace
 
 int ByteOfCodePoint(char32_t codePoint) {
@@ -82,23 +127,12 @@ bool FromUtf8(std::string_view utf8, std::string& out, std::string* error) {
         char32_t cp = 0;
         const std::size_t length = DecodeOne(utf8, at, cp);
         if (length == 0) {
-            if (error != nullptr) {
-                char text[80];
-                std::snprintf(text, sizeof text, "malformed UTF-8 (byte 0x%02X at position %zu)",
-                              static_cast<unsigned>(static_cast<unsigned char>(utf8[at])), at + 1);
-                *error = text;
-            }
+            SetMalformed(utf8, at, error);
             return false;
         }
         const int byte = ByteOfCodePoint(cp);
         if (byte < 0) {
-            if (error != nullptr) {
-                char text[80];
-                std::snprintf(text, sizeof text, "the character U+%04X (", static_cast<unsigned>(cp));
-                *error = text;
-                error->append(utf8.substr(at, length));
-                *error += ") has no Windows-1252 form";
-            }
+            SetNoForm(cp, utf8.substr(at, length), "has no Windows-1252 form", error);
             return false;
         }
         converted += static_cast<char>(byte);
@@ -113,6 +147,84 @@ std::string ToUtf8(std::string_view bytes) {
     out.reserve(bytes.size());
     for (char c : bytes) AppendUtf8(CodePointOfByte(static_cast<unsigned char>(c)), out);
     return out;
+}
+
+int SearchByteOfCodePoint(char32_t codePoint) {
+    const int byte = ByteOfCodePoint(codePoint);
+    if (byte >= 0) return byte;
+    const auto* end = std::end(kFoldedLetters);
+    const auto* found =
+        std::lower_bound(std::begin(kFoldedLetters), end, codePoint,
+                         [](const FoldedLetter& entry, char32_t cp) { return entry.codePoint < cp; });
+    return found != end && found->codePoint == codePoint ? found->byte : -1;
+}
+
+bool FromTypedUtf8(std::string_view utf8, std::string& out, std::vector<FoldedCharacter>* folded,
+                   std::string* error) {
+    constexpr const char* kNoLetter = "has no Windows-1252 form and no Windows-1252 letter to stand for it";
+    std::string converted;
+    converted.reserve(utf8.size());
+    std::vector<FoldedCharacter> foldings;
+    // The character last converted, as composed so far with its marks.
+    char32_t last = 0;
+    std::size_t lastStart = 0;
+    bool lastFolded = false;
+    for (std::size_t at = 0; at < utf8.size();) {
+        char32_t cp = 0;
+        const std::size_t length = DecodeOne(utf8, at, cp);
+        if (length == 0) {
+            SetMalformed(utf8, at, error);
+            return false;
+        }
+        if (IsCombiningMark(cp)) {
+            const char32_t composed = converted.empty() ? 0 : ComposedOf(last, cp);
+            const int byte = composed == 0 ? -1 : SearchByteOfCodePoint(composed);
+            if (byte < 0) {
+                SetNoForm(cp, utf8.substr(at, length),
+                          "is a combining mark that makes no Windows-1252 letter of the character before it",
+                          error);
+                return false;
+            }
+            last = composed;
+            converted.back() = static_cast<char>(byte);
+            if (lastFolded) foldings.pop_back();
+            lastFolded = ByteOfCodePoint(composed) < 0;
+            if (lastFolded) {
+                foldings.push_back(
+                    {std::string(utf8.substr(lastStart, at + length - lastStart)), static_cast<char>(byte)});
+            }
+            at += length;
+            continue;
+        }
+        const int byte = SearchByteOfCodePoint(cp);
+        if (byte < 0) {
+            SetNoForm(cp, utf8.substr(at, length), kNoLetter, error);
+            return false;
+        }
+        converted += static_cast<char>(byte);
+        last = cp;
+        lastStart = at;
+        lastFolded = ByteOfCodePoint(cp) < 0;
+        if (lastFolded) foldings.push_back({std::string(utf8.substr(at, length)), static_cast<char>(byte)});
+        at += length;
+    }
+    out += converted;
+    if (folded != nullptr) folded->insert(folded->end(), foldings.begin(), foldings.end());
+    return true;
+}
+
+std::string DescribeFolding(const std::vector<FoldedCharacter>& folded) {
+    std::string text;
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        bool said = false;
+        for (std::size_t j = 0; j < i && !said; ++j) {
+            said = folded[j].typed == folded[i].typed && folded[j].searchedAs == folded[i].searchedAs;
+        }
+        if (said) continue;
+        if (!text.empty()) text += ", ";
+        text += folded[i].typed + " as " + ToUtf8(std::string_view(&folded[i].searchedAs, 1));
+    }
+    return text;
 }
 
 }  // namespace cp1252

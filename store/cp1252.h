@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cp1252 {
 
@@ -27,5 +28,38 @@ bool FromUtf8(std::string_view utf8, std::string& out, std::string* error = null
 
 // Windows-1252 bytes to UTF-8; never fails.
 std::string ToUtf8(std::string_view bytes);
+
+// Text that people type (a surname, a first name, a pattern) is searched
+// in Windows-1252 letters. A letter that Windows-1252 cannot write but that
+// plainly stands on one of its letters is searched as that letter (ł as l,
+// ę as e, ő as ö, ș as s, đ as d, ı as i); the table is Unicode's canonical
+// decomposition taken to the nearest Windows-1252 letter, with a short list
+// of letters that do not decompose (scripts/make-cp1252-fold.py). Any other
+// character is refused: never a '?', never a silent change.
+
+// The byte a typed code point is searched as: its own Windows-1252 byte,
+// else the nearest letter's, else -1 (refused).
+int SearchByteOfCodePoint(char32_t codePoint);
+
+// One character of typed text searched as another letter.
+struct FoldedCharacter {
+    std::string typed;  // the character as typed, UTF-8 (a letter and its combining marks)
+    char searchedAs;    // the Windows-1252 byte searched in its place
+};
+
+// Converts typed UTF-8 text to the Windows-1252 text searched and appends
+// it to out. A letter followed by combining marks (decomposed text) counts
+// as the letter they compose into. folded (when given) gets every
+// character searched as another letter, in order. On failure returns false,
+// leaves out and folded as they were, and sets *error (when given): the
+// malformed UTF-8 as FromUtf8 names it, or the character that has no
+// Windows-1252 letter to be searched as, named as U+XXXX with the
+// character itself.
+bool FromTypedUtf8(std::string_view utf8, std::string& out, std::vector<FoldedCharacter>* folded = nullptr,
+                   std::string* error = nullptr);
+
+// "ł as l, ę as e": each different folding once, in order (UTF-8), for the
+// line that tells the user what was searched.
+std::string DescribeFolding(const std::vector<FoldedCharacter>& folded);
 
 }  // namespace cp1252

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "browse/surname_listing.h"
@@ -21,7 +23,11 @@ namespace {
 
 struct EveryKey : CIndexKeyVisitor {
     std::vector<std::string> keys;
-    void Visit(std::string_view key, std::int32_t, std::int32_t) override { keys.emplace_back(key); }
+    std::vector<std::int32_t> counts;
+    void Visit(std::string_view key, std::int32_t, std::int32_t count) override {
+        keys.emplace_back(key);
+        counts.push_back(count);
+    }
 };
 
 // A few thousand surnames of every shape: plain, with prefix words, run
@@ -51,8 +57,12 @@ TEST(SurnameListing, LeavingOutUnmatchablePartsOfTheIndexLosesNothing) {
     const int code = 11;
     CDatabaseWriter writer(code);
     std::string error;
-    for (const std::string& surname : Surnames())
-        ASSERT_TRUE(writer.Add({surname, "A", {"x"}}, &error)) << error;
+    // Some surnames twice, so that close spellings have people counts to order by.
+    const std::vector<std::string> surnames = Surnames();
+    for (std::size_t i = 0; i < surnames.size(); ++i) {
+        for (std::size_t n = 0; n <= i % 3; ++n)
+            ASSERT_TRUE(writer.Add({surnames[i], "A", {"x"}}, &error)) << error;
+    }
     ASSERT_TRUE(writer.Write(data.Path(), 0, &error)) << error;
     testing_support::WriteFileBytes(data.File(disk_format::kMarkerFileName), "");
     CDirectories dirs;
@@ -64,8 +74,8 @@ TEST(SurnameListing, LeavingOutUnmatchablePartsOfTheIndexLosesNothing) {
     ASSERT_FALSE(index.WalkKeys(every).Failed());
     ASSERT_GT(every.keys.size(), 1000u);
 
-    const MatchMode modes[] = {MatchMode::Exact, MatchMode::Prefix, MatchMode::Pattern, MatchMode::Soundex,
-                               MatchMode::DaitchMokotoff};
+    const MatchMode modes[] = {MatchMode::Exact,   MatchMode::Prefix,         MatchMode::Pattern,
+                               MatchMode::Soundex, MatchMode::DaitchMokotoff, MatchMode::Close};
     const char* const typed[] = {"smith",
                                  "Van Deusen",
                                  "deusen",
@@ -83,19 +93,37 @@ TEST(SurnameListing, LeavingOutUnmatchablePartsOfTheIndexLosesNothing) {
                                  "Vandeusen",
                                  "ashcraft",
                                  "le*",
-                                 "xyz"};
+                                 "xyz",
+                                 "lee",
+                                 "smtih",
+                                 "O'Brein",
+                                 "jakcson",
+                                 "ab"};
     for (MatchMode mode : modes) {
         for (const char* text : typed) {
             SCOPED_TRACE(std::string(MatchModeName(mode)) + " " + text);
             const CSurnameMatcher matcher(mode, text);
-            std::vector<std::string> expected;
-            for (const std::string& key : every.keys) {
-                if (matcher.Matches(key, code)) expected.emplace_back(WithoutPadding(key));
+            // Key by key: distance (0 outside close mode), people, surname.
+            std::vector<std::tuple<int, std::int32_t, std::string>> expected;
+            for (std::size_t k = 0; k < every.keys.size(); ++k) {
+                const int distance = matcher.Distance(every.keys[k], code);
+                if (distance >= 0) {
+                    expected.emplace_back(distance, every.counts[k],
+                                          std::string(WithoutPadding(every.keys[k])));
+                }
+            }
+            if (mode == MatchMode::Close) {
+                std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
+                    return std::get<0>(a) != std::get<0>(b) ? std::get<0>(a) < std::get<0>(b)
+                                                            : std::get<1>(a) > std::get<1>(b);
+                });
             }
             const ListingOutcome outcome = surname_listing::List(dirs, {code}, {matcher}, {});
             ASSERT_FALSE(outcome.error.Failed());
-            std::vector<std::string> listed;
-            for (const ListedSurname& match : outcome.matches[0]) listed.push_back(match.surname);
+            std::vector<std::tuple<int, std::int32_t, std::string>> listed;
+            for (const ListedSurname& match : outcome.matches[0]) {
+                listed.emplace_back(match.distance, match.count, match.surname);
+            }
             EXPECT_EQ(listed, expected);
         }
     }
@@ -139,4 +167,49 @@ TEST(SurnameListing, MissingIndexesAreSkippedOrStopTheListingAndTheDiskIsAskedFo
     EXPECT_EQ(outcome.error.kind, StoreErrorKind::IndexMissing);
     EXPECT_EQ(boxes.Texts(),
               std::vector<std::string>{"The index file congen.tre is missing from the data disk."});
+}
+
+TEST(SurnameListing, CloseSpellingsComeClosestThenCommonestThenByListRowThenKey) {
+    ScriptedResponder boxes;
+    TempDir data;
+    std::string error;
+    // congen is row 0 of the list, titan row 3.
+    const struct {
+        int code;
+        std::vector<std::pair<const char*, int>> people;
+    } databases[] = {
+        {3, {{"Smith", 2}, {"Smyth", 5}, {"Smithers", 9}, {"Schmidt", 7}}},
+        {1, {{"Smith", 2}, {"Smit", 1}, {"Smithe", 1}, {"Mith", 3}}},
+    };
+    for (const auto& database : databases) {
+        CDatabaseWriter writer(database.code);
+        for (const auto& [surname, count] : database.people) {
+            for (int n = 0; n < count; ++n) ASSERT_TRUE(writer.Add({surname, "A", {"x"}}, &error)) << error;
+        }
+        ASSERT_TRUE(writer.Write(data.Path(), 0, &error)) << error;
+    }
+    testing_support::WriteFileBytes(data.File(disk_format::kMarkerFileName), "");
+    CDirectories dirs;
+    dirs.SetDataDir(data.Path().c_str());
+
+    const ListingOutcome outcome = surname_listing::List(
+        dirs, surname_listing::EveryDatabase(), {CSurnameMatcher(MatchMode::Close, "Smith")}, {true, true});
+    ASSERT_FALSE(outcome.error.Failed());
+    std::vector<std::string> listed;
+    for (const ListedSurname& match : outcome.matches[0]) {
+        listed.push_back(std::string(catalogue::StemOf(match.code)) + " " + match.surname + " " +
+                         std::to_string(match.count) + " " + std::to_string(match.distance));
+    }
+    const std::vector<std::string> expected = {
+        "congen SMITH 2 0", "titan SMITH 2 0", "titan SMYTH 5 1",
+        "congen MITH 3 1",  "congen SMIT 1 1", "congen SMITHE 1 1",
+    };
+    EXPECT_EQ(listed, expected);  // SMITHERS and SCHMIDT are three edits away
+
+    // What a search that found nobody offers: one database, the same order.
+    const ListingOutcome offered = surname_listing::CloseSpellings(dirs, 1, "Smiht", {false, false});
+    std::vector<std::string> surnames;
+    for (const ListedSurname& match : offered.matches[0]) surnames.push_back(match.surname);
+    EXPECT_EQ(surnames, (std::vector<std::string>{"SMITH", "SMIT", "MITH", "SMITHE"}));
+    EXPECT_TRUE(boxes.Shown().empty());
 }

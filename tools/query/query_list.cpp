@@ -12,6 +12,7 @@
 #include "store/cp1252.h"
 #include "store/directories.h"
 #include "tools/query/query_run.h"
+#include "tools/query/typed_text.h"
 
 namespace query_tool {
 namespace {
@@ -68,17 +69,18 @@ bool ReadBatch(const QueryOptions& options, std::vector<BatchLine>& lines) {
         line = line.substr(first, line.find_last_not_of(" \t") + 1 - first);
         const std::string where = name + ":" + std::to_string(number) + ": ";
         BatchLine entry;
-        std::string reason;
         if (line.find('\0') != std::string::npos) {
             Complain(where + "the line holds a NUL byte");
             return false;
         }
-        if (options.raw) {
-            entry.surname = line;
-        } else if (!cp1252::FromUtf8(line, entry.surname, &reason)) {
-            Complain(where + reason);
+        std::string note;
+        std::string reason;
+        if (!ConvertTypedText(name + ":" + std::to_string(number), line, options.raw, entry.surname, note,
+                              reason)) {
+            Complain(reason);
             return false;
         }
+        if (!note.empty()) Complain("note: " + note);
         if (entry.surname.size() > kMaxListText) {
             Complain(where + "the surname is " + std::to_string(entry.surname.size()) +
                      " characters long; at most " + std::to_string(kMaxListText) + " are taken");
@@ -107,19 +109,21 @@ private:
     bool raw_;
 };
 
-void PrintTsv(const std::vector<BatchLine>& queries, const ListingOutcome& outcome, bool batch,
+// Close spellings also give each match's distance.
+void PrintTsv(const std::vector<BatchLine>& queries, const ListingOutcome& outcome, bool batch, bool close,
               Printer& out) {
     for (std::size_t q = 0; q < queries.size(); ++q) {
         for (const ListedSurname& match : outcome.matches[q]) {
             std::string line = batch ? out.Text(queries[q].surname) + "\t" : std::string();
             line += std::string(catalogue::StemOf(match.code)) + "\t" + out.Text(match.surname) + "\t" +
-                    std::to_string(match.count) + "\n";
-            out.Put(line);
+                    std::to_string(match.count);
+            if (close) line += "\t" + std::to_string(match.distance);
+            out.Put(line + "\n");
         }
     }
 }
 
-void PrintJson(const std::vector<BatchLine>& queries, const ListingOutcome& outcome, bool batch,
+void PrintJson(const std::vector<BatchLine>& queries, const ListingOutcome& outcome, bool batch, bool close,
                Printer& out) {
     std::string text = "[";
     bool first = true;
@@ -131,7 +135,9 @@ void PrintJson(const std::vector<BatchLine>& queries, const ListingOutcome& outc
             text += "\"database\": " + hit_export::JsonString(catalogue::StemOf(match.code)) +
                     ", \"title\": " + hit_export::JsonString(TitleOf(match.code)) +
                     ", \"surname\": " + hit_export::JsonString(match.surname) +
-                    ", \"count\": " + std::to_string(match.count) + "}";
+                    ", \"count\": " + std::to_string(match.count);
+            if (close) text += ", \"distance\": " + std::to_string(match.distance);
+            text += "}";
         }
     }
     text += first ? "]\n" : "\n]\n";
@@ -144,9 +150,15 @@ void PrintText(const std::vector<BatchLine>& queries, const ListingOutcome& outc
         const std::vector<ListedSurname>& matches = outcome.matches[q];
         long people = 0;
         int databases = 0;
-        for (std::size_t i = 0; i < matches.size(); ++i) {
-            people += matches[i].count;
-            if (i == 0 || matches[i].code != matches[i - 1].code) ++databases;
+        bool counted[catalogue::kLastCode + 1] = {};
+        for (const ListedSurname& match : matches) {
+            people += match.count;
+            if (match.code < catalogue::kFirstCode || match.code > catalogue::kLastCode ||
+                counted[match.code]) {
+                continue;
+            }
+            counted[match.code] = true;
+            ++databases;
         }
         std::string text = "\"" + out.Text(queries[q].surname) + "\" (" + MatchModeName(mode) + "): ";
         if (matches.empty()) {
@@ -157,6 +169,13 @@ void PrintText(const std::vector<BatchLine>& queries, const ListingOutcome& outc
                     std::to_string(databases) + (databases == 1 ? " database\n" : " databases\n");
         }
         for (std::size_t i = 0; i < matches.size(); ++i) {
+            if (mode == MatchMode::Close) {
+                // Closest first, so the databases mix: each line names its own.
+                text += "    " + out.Text(matches[i].surname) + "  " + std::to_string(matches[i].count) +
+                        "  " + TitleOf(matches[i].code) + ", distance " +
+                        std::to_string(matches[i].distance) + "\n";
+                continue;
+            }
             if (i == 0 || matches[i].code != matches[i - 1].code) {
                 text += std::string("  ") + TitleOf(matches[i].code) + "\n";
             }
@@ -193,12 +212,13 @@ int RunList(const QueryOptions& options) {
     if (outcome.error.Failed()) return ExitStatusOf(outcome.error);
 
     Printer out(options.raw);
+    const bool close = options.match == MatchMode::Close;
     switch (options.format) {
         case ListFormat::Tsv:
-            PrintTsv(queries, outcome, options.hasBatch, out);
+            PrintTsv(queries, outcome, options.hasBatch, close, out);
             break;
         case ListFormat::Json:
-            PrintJson(queries, outcome, options.hasBatch, out);
+            PrintJson(queries, outcome, options.hasBatch, close, out);
             break;
         case ListFormat::Text:
             PrintText(queries, outcome, options.match, out);

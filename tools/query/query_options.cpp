@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "store/catalogue.h"
-#include "store/cp1252.h"
+#include "tools/query/typed_text.h"
 
 namespace query_tool {
 namespace {
@@ -75,16 +75,13 @@ bool ParseDatabase(const char* text, QueryOptions& options, std::string& error) 
     return true;
 }
 
-// NAME and TEXT: UTF-8 to Windows-1252 unless raw, then 1..limit characters.
+// NAME and TEXT: the Windows-1252 text searched (typed_text.h), then 1..limit
+// characters; a note for standard error when a letter was searched as another.
 bool TakeName(const char* option, const char* text, bool raw, std::size_t limit, std::string& out,
-              std::string& error) {
-    out.clear();
-    if (raw) {
-        out = text;
-    } else if (std::string reason; !cp1252::FromUtf8(text, out, &reason)) {
-        error = std::string(option) + ": " + reason;
-        return false;
-    }
+              std::vector<std::string>& notes, std::string& error) {
+    std::string note;
+    if (!ConvertTypedText(option, text, raw, out, note, error)) return false;
+    if (!note.empty()) notes.push_back(note);
     if (out.empty() || out.size() > limit) {
         error = std::string(option) + ": must be 1 to " + std::to_string(limit) + " characters";
         return false;
@@ -143,7 +140,8 @@ bool CheckModeOptions(const RawArguments& raw, std::string& error) {
 
 bool ConvertChoices(const RawArguments& raw, QueryOptions& options, std::string& error) {
     if (raw.match != nullptr && !ParseMatchMode(raw.match, options.match)) {
-        error = std::string("--match must be exact, prefix, pattern, soundex or dm, not '") + raw.match + "'";
+        error = std::string("--match must be exact, prefix, pattern, soundex, dm or close, not '") +
+                raw.match + "'";
         return false;
     }
     if (raw.format != nullptr) {
@@ -197,12 +195,13 @@ bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error)
     if (!ParseDatabase(raw.database, options, error)) return false;
     if (raw.surname != nullptr &&
         !TakeName("--surname", raw.surname, raw.raw, options.list ? kMaxListText : kMaxSurname,
-                  options.surname, error)) {
+                  options.surname, options.notes, error)) {
         return false;
     }
     if (raw.firstName != nullptr) {
         options.hasFirstName = true;
-        if (!TakeName("--first-name", raw.firstName, raw.raw, kMaxFirstName, options.firstName, error)) {
+        if (!TakeName("--first-name", raw.firstName, raw.raw, kMaxFirstName, options.firstName, options.notes,
+                      error)) {
             return false;
         }
     }

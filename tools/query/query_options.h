@@ -2,6 +2,7 @@
 // The command line of chronara-query, checked and turned into one request.
 
 #include <string>
+#include <vector>
 
 #include "browse/search_session.h"
 #include "browse/surname_match.h"
@@ -43,6 +44,8 @@ struct QueryOptions {
     std::string batchFile;  // "-" for standard input
     // Page mode: every hit instead of a page.
     ExportFormat exportFormat = ExportFormat::None;
+    // Lines for standard error that say which typed letters are searched as others.
+    std::vector<std::string> notes;
 };
 
 enum class ParseResult { Run, Help, Version, UsageError };

@@ -131,6 +131,7 @@ void LoadDirectoriesOf(const QueryOptions& options, CDirectories& dirs) {
 }
 
 int RunQuery(const QueryOptions& options) {
+    for (const std::string& note : options.notes) Complain("note: " + note);
     if (options.list) return RunList(options);
     CDirectories dirs;
     LoadDirectoriesOf(options, dirs);
