@@ -56,7 +56,8 @@ void CCloseSpellingQuery::MarkLeadingBytes(bool* allowed) const {
     }
     for (int first = 0; first < 256; ++first) {
         for (int second = 0; second < 256; ++second) {
-            const auto pair = static_cast<std::size_t>(classOf[first]) * n + static_cast<std::size_t>(classOf[second]);
+            const auto pair =
+                static_cast<std::size_t>(classOf[first]) * n + static_cast<std::size_t>(classOf[second]);
             if (pairAllowed[pair] != 0) allowed[first * 256 + second] = true;
         }
     }

@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "browse/bounded_copy.h"
+#include "browse/given_name_filter.h"
 #include "browse/history_buffer.h"
 #include "browse/record_format.h"
 #include "store/ascii.h"
@@ -211,6 +213,11 @@ StoreError CResultPager::WalkRange(std::int32_t first, const char* firstName, co
 
     char givenNames[kNameBufferSize];
     char rowNames[disk_format::kHistoryNamesSize];
+    // With name variants, a name the key does not begin also passes when it
+    // is a variant, an abbreviation or the initial of the typed first word.
+    std::unique_ptr<CGivenNameFilter> variants;
+    if (nameVariants_ && firstName != nullptr)
+        variants = std::make_unique<CGivenNameFilter>(firstName, CGivenNameTable::Builtin());
     const auto entrySize = static_cast<std::size_t>(db_->EntrySize());
     std::vector<char> run(static_cast<std::size_t>(kScanRun) * entrySize);
     for (std::int32_t at = first; at >= 0 && at < rangeEnd_;) {
@@ -230,7 +237,7 @@ StoreError CResultPager::WalkRange(std::int32_t first, const char* firstName, co
                 ended = ended || names[k] == '\0';
                 same = AsciiUpper(ended ? ' ' : names[k]) == key[k];
             }
-            if (!same) continue;
+            if (!same && !(variants != nullptr && variants->Matches(names, nameWidth))) continue;
             std::memcpy(givenNames, names, nameWidth);
             givenNames[nameWidth] = '\0';
             // As a row holds them, whichever way the row was read.

@@ -41,6 +41,10 @@ public:
     bool ListRange();
     // firstName: the query's first name, upper-cased and padded to 255.
     bool FilterByFirstName(const char* firstName);
+    // With name variants on, the first-name filter also keeps the people
+    // whose first given name is a variant or the initial of the first name
+    // typed (given_name_filter.h). Off until set; Reset leaves it as it is.
+    void SetNameVariants(bool on) { nameVariants_ = on; }
     bool NextPage();
     bool PrevPage();
     const StoreError& LastError() const { return error_; }
@@ -131,6 +135,7 @@ private:
     std::unique_ptr<CHistoryBuffer> history_;
     CRecordDatabase* db_;
     bool direct_ = true;
+    bool nameVariants_ = false;
     bool scratchFailed_ = false;  // the last first-name search could not use history.buf
     StoreError error_;
     PageRow rows_[kMaxRows] = {};

@@ -82,6 +82,9 @@ public:
     void Reset();
 
     void SetPageSize(bool largeText) { pager_.SetPageSize(largeText); }
+    // "Match name variants": the first-name filter of the searches that
+    // follow also keeps variants and initials of the first name typed.
+    void SetNameVariants(bool on) { pager_.SetNameVariants(on); }
     std::int32_t PageSize() const { return pager_.PageSize(); }
     std::int32_t RowsOnPage() const { return pager_.RowsOnPage(); }
     std::int32_t RecordCount() { return pager_.RecordCount(); }

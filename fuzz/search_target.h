@@ -4,7 +4,8 @@
 // and the result pager as the view drives them.
 //
 // Input: code byte (1 + b % 14), flags byte (bit 0 large text, bit 1 first
-// name, bit 2 search through the combo row where the code has one), the
+// name, bit 2 search through the combo row where the code has one, bit 3
+// name variants), the
 // index entry's first and count (int32 each), the surname (up to 19
 // characters), the first name (up to 255), the page commands (up to 24
 // bytes: N next, P previous, S search again, L switch the page size, R
@@ -142,6 +143,7 @@ inline int RunSearch(const std::uint8_t* data, std::size_t size, const std::stri
         CSearchSession session(dirs);
         CResultPager& pager = session.Pager();
         session.SetPageSize((flags & 1) != 0);
+        session.SetNameVariants((flags & 8) != 0);
 
         auto search = [&] {
             const char* typedFirst = (flags & 2) != 0 ? firstName.c_str() : nullptr;

@@ -116,7 +116,8 @@ TEST(CloseSpellingTest, BoundedAndIncrementalDistancesAgreeWithTheWholeTable) {
         keys.push_back(key);
     }
     std::sort(keys.begin(), keys.end());
-    const char* const typed[] = {"Smith", "smiht", "ab", "Bat", "s", "Mitts", "\xc9tat", "HIMSBATHS", "aaaaaaa"};
+    const char* const typed[] = {"Smith", "smiht",   "ab",        "Bat",    "s",
+                                 "Mitts", "\xc9tat", "HIMSBATHS", "aaaaaaa"};
     long near = 0;  // keys within the bound, over every typed text
     for (const char* text : typed) {
         SCOPED_TRACE(text);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "browse/name_letters.h"
 #include "store/cp1252.h"
 #include "store/csv_reader.h"
 
@@ -144,6 +145,69 @@ TEST(Cp1252, CharactersWithoutAFormAndMalformedUtf8AreRefused) {
         EXPECT_FALSE(cp1252::FromUtf8(c.utf8, out, &error)) << c.utf8;
         EXPECT_EQ(out, "unchanged");
         EXPECT_NE(error.find(c.reason), std::string::npos) << "got: " << error;
+    }
+}
+
+TEST(Cp1252, TypedLettersWithoutAFormAreSearchedAsTheirNearestLetterOrRefused) {
+    const struct {
+        const char* utf8;
+        const char* searched;  // nullptr: refused
+        const char* said;      // the folding, or the refusal's reason
+    } cases[] = {
+        {"Wa\xC5\x82\xC4\x99sa", "Walesa", "\xC5\x82 as l, \xC4\x99 as e"},  // Wałęsa
+        {"\xC5\x81\xC3\xB3"
+         "d\xC5\xBA",
+         "L\xF3"
+         "dz",
+         "\xC5\x81 as L, \xC5\xBA as z"},                                            // Łódź: ó is its own
+        {"Erd\xC5\x91s", "Erd\xF6s", "\xC5\x91 as \xC3\xB6"},                        // ő as ö
+        {"\xC5\xB0", "\xDC", "\xC5\xB0 as \xC3\x9C"},                                // Ű as Ü
+        {"\xC8\x98tef\xC4\x83nescu", "Stefanescu", "\xC8\x98 as S, \xC4\x83 as a"},  // Ștefănescu
+        {"\xC4\x90uki\xC4\x87", "Dukic", "\xC4\x90 as D, \xC4\x87 as c"},            // Đukić
+        {"Y\xC4\xB1lmaz \xC4\xB0nan", "Yilmaz Inan", "\xC4\xB1 as i, \xC4\xB0 as I"},  // Yılmaz İnan
+        {"Nguy\xE1\xBB\x85n", "Nguy\xEAn", "\xE1\xBB\x85 as \xC3\xAA"},                // ễ as ê
+        {"\xC5\x81\xC5\x82", "Ll", "\xC5\x81 as L, \xC5\x82 as l"},
+        {"\xC5\x82\xC5\x82", "ll", "\xC5\x82 as l"},  // said once
+        {"Ste\xCC\x81phane", "St\xE9phane", ""},      // é decomposed: Windows-1252's own é
+        {"a\xCC\x82\xCC\x81", "\xE2", "a\xCC\x82\xCC\x81 as \xC3\xA2"},  // ấ decomposed
+        {"M\xC3\xBCller", "M\xFCller", ""},
+        {"\xD0\x96uk", nullptr, "U+0416 (\xD0\x96) has no Windows-1252 form and no Windows-1252 letter"},
+        {"sm\xC5\x8Bth", nullptr, "U+014B"},  // ŋ: no plain base letter
+        {"\xCC\x81"
+         "a",
+         nullptr, "U+0301"},                  // a mark before any letter
+        {"q\xCC\x83", nullptr, "U+0303"},     // q and a tilde make no letter
+        {"\xE2\x80\xBD", nullptr, "U+203D"},  // a sign
+        {"ab\xE2\x82", nullptr, "malformed UTF-8"},
+    };
+    for (const auto& c : cases) {
+        std::string out = "keep:";
+        std::vector<cp1252::FoldedCharacter> folded;
+        std::string error;
+        const bool converted = cp1252::FromTypedUtf8(c.utf8, out, &folded, &error);
+        ASSERT_EQ(converted, c.searched != nullptr) << c.utf8 << ": " << error;
+        if (converted) {
+            EXPECT_EQ(out, std::string("keep:") + c.searched) << c.utf8;
+            EXPECT_EQ(cp1252::DescribeFolding(folded), c.said) << c.utf8;
+        } else {
+            EXPECT_EQ(out, "keep:");
+            EXPECT_TRUE(folded.empty());
+            EXPECT_NE(error.find(c.said), std::string::npos) << c.utf8 << ": " << error;
+        }
+    }
+    // One character at a time, as the viewer asks.
+    EXPECT_EQ(cp1252::SearchByteOfCodePoint(0x0142), 'l');
+    EXPECT_EQ(cp1252::SearchByteOfCodePoint(0x00E9), 0xE9);
+    EXPECT_EQ(cp1252::SearchByteOfCodePoint(0x20AC), 0x80);
+    EXPECT_EQ(cp1252::SearchByteOfCodePoint(0x1E9E), 0xDF);  // ẞ as ß
+    EXPECT_EQ(cp1252::SearchByteOfCodePoint(0x0416), -1);
+    EXPECT_EQ(cp1252::SearchByteOfCodePoint(0x0301), -1);
+    // Every letter the table folds lands on a Windows-1252 letter.
+    for (char32_t cp = 0x100; cp < 0x2000; ++cp) {
+        const int byte = cp1252::SearchByteOfCodePoint(cp);
+        if (byte < 0 || cp1252::ByteOfCodePoint(cp) >= 0) continue;
+        const std::string letter(1, static_cast<char>(byte));
+        EXPECT_TRUE(name_letters::HasLetter(letter)) << std::hex << static_cast<unsigned>(cp);
     }
 }
 

@@ -187,10 +187,11 @@ TEST_F(QueryTool, UsageErrorsExitTwoWithNothingOnStandardOutput) {
         {"--database", "12", "--surname", "Smith", "--more-info"},
         {"--database", "12", "--surname", "Smith", "--colour"},
         {"--database", "12", "--surname", "Smith", "extra"},
-        {"--database", "12", "--surname", "\xc4\x80"},  // U+0100: no Windows-1252 form
-        {"--database", "12", "--surname", "Sm\xffth"},  // not UTF-8
-        {"--database", "12", "--surname", "\xe2\x82"},  // cut sequence
-        {"--database", "12", "--surname", "\xc1\x81"},  // overlong 'A'
+        {"--database", "12", "--surname", "\xd0\x96"},  // U+0416: no Windows-1252 letter to stand for it
+        {"--database", "12", "--surname", "Smith", "--variants"},  // no first name to widen
+        {"--database", "12", "--surname", "Sm\xffth"},             // not UTF-8
+        {"--database", "12", "--surname", "\xe2\x82"},             // cut sequence
+        {"--database", "12", "--surname", "\xc1\x81"},             // overlong 'A'
         {"--raw", "--database", "12", "--surname", twenty},
     };
     for (const auto& args : bad) {
@@ -473,6 +474,10 @@ TEST_F(QueryTool, ListsSurnamesByEveryMatchingInEveryFormat) {
          "congen\tM\xc3\xbcLLER\t1\n"},  // keys upper-case a-z only
         {{"--database", "honorol", "--surname", "D*", "--match", "pattern"}, "honorol\tDOE\t1\n"},
         {{"--database", "all", "--surname", "nobody", "--match", "soundex"}, ""},
+        // Close spellings add the distance.
+        {{"--database", "all", "--surname", "Smtih", "--match", "close"}, "ww2_kor\tSMITH\t25\t1\n"},
+        {{"--database", "all", "--surname", "Jnoes", "--match", "close"}, "ww2_kor\tJONES\t2\t1\n"},
+        {{"--database", "all", "--surname", "Mueller", "--match", "close"}, "congen\tM\xc3\xbcLLER\t1\t1\n"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"--list", "--format", "tsv"};
@@ -501,6 +506,79 @@ TEST_F(QueryTool, ListsSurnamesByEveryMatchingInEveryFormat) {
     EXPECT_EQ(first.Member("count")->number, 1);
     run = Query({"--list", "--format", "json", "--database", "honorol", "--surname", "doe"});
     EXPECT_EQ(Json(run.out).items.at(0).Member("title")->text, "honorol");
+    EXPECT_EQ(Json(run.out).items.at(0).Member("distance"), nullptr);
+    run =
+        Query({"--list", "--format", "json", "--database", "all", "--surname", "Astro", "--match", "close"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Json(run.out).items.at(0).Member("distance")->number, 1);
+}
+
+TEST_F(QueryTool, TypedLettersWindows1252LacksAreSearchedAsTheirBaseLetterAndSaidSo) {
+    // Smıth (dotless i) is searched as Smith, and standard error says so.
+    ToolRun run = Query({"--database", "12", "--surname", "Sm\xc4\xb1th", "--first-name", "Jo\xc5\x82"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "0 records found.");  // JOL: nobody
+    EXPECT_NE(run.err.find("note: --surname: \"Sm\xc4\xb1th\" is searched as \"Smith\" (\xc4\xb1 as i)"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("note: --first-name: \"Jo\xc5\x82\" is searched as \"Jol\" (\xc5\x82 as l)"),
+              std::string::npos)
+        << run.err;
+    // ű as ü, and a letter typed decomposed (u and a combining diaeresis) as the letter it makes.
+    run = Query({"--list", "--format", "tsv", "--database", "congen", "--surname", "M\xc5\xb1ller"});
+    EXPECT_EQ(run.out, "congen\tM\xc3\xbcLLER\t1\n") << run.err;
+    run = Query({"--list", "--format", "tsv", "--database", "congen", "--surname", "Mu\xcc\x88ller"});
+    EXPECT_EQ(run.out, "congen\tM\xc3\xbcLLER\t1\n") << run.err;
+    EXPECT_EQ(run.err, "");  // ü is Windows-1252's own: nothing to say
+    // A batch line is named with its number.
+    WriteFileBytes(install.File("names.txt"), "smith\nJ\xc3\xb3n\xc4\x99s\n");
+    run = Query({"--list", "--database", "12", "--batch", install.File("names.txt"), "--format", "tsv"});
+    EXPECT_EQ(run.out, "smith\tww2_kor\tSMITH\t25\n");  // JóNES is not JONES
+    EXPECT_NE(
+        run.err.find("names.txt:2: \"J\xc3\xb3n\xc4\x99s\" is searched as \"J\xc3\xb3nes\" (\xc4\x99 as e)"),
+        std::string::npos)
+        << run.err;
+    // What has no such letter is refused by name, never searched as '?'.
+    const std::vector<std::vector<std::string>> refused = {
+        {"--database", "12", "--surname", "\xd0\x96uk"},
+        {"--list", "--database", "12", "--surname", "sm\xe2\x80\xbdth", "--match", "pattern"},
+        {"--database", "12", "--surname", "Smith", "--first-name", "\xce\x91"},
+    };
+    for (const auto& args : refused) {
+        run = Query(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("has no Windows-1252 form and no Windows-1252 letter to stand for it"),
+                  std::string::npos)
+            << run.err;
+    }
+    WriteFileBytes(install.File("names.txt"), "smith\n\xe4\xb8\x80\n");
+    run = Query({"--list", "--database", "12", "--batch", install.File("names.txt")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("names.txt:2: the character U+4E00"), std::string::npos) << run.err;
+}
+
+TEST_F(QueryTool, NameVariantsWidenTheFirstNameFilterOnlyWhenAsked) {
+    // Jack is John: the nine Johns of the 25, as a page and as an export.
+    ToolRun run = Query({"--database", "12", "--surname", "Smith", "--first-name", "Jack", "--variants"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::string page = "9 records found.\n";
+    for (int i = 0; i < 25; i += 3) page += SmithRow(i);
+    EXPECT_EQ(run.out, page + "prev=off next=off\n");
+    EXPECT_EQ(ReadFileBytes(install.File(disk_format::kHistoryFileName)).size(), 9u * 300u);
+    EXPECT_EQ(Query({"--database", "12", "--surname", "Smith", "--first-name", "Jack"}).out,
+              "0 records found.\nprev=off next=off\n");
+    // Everyone today's filter keeps stays: jo is John and Joseph, 17, in range order.
+    run = Query(
+        {"--database", "12", "--surname", "Smith", "--first-name", "jo", "--variants", "--export", "csv"});
+    EXPECT_EQ(CsvRows(run.out).size(), 18u);
+    // Polly is Mary; the rest typed must begin the rest of the given names.
+    run = Query({"--database", "12", "--surname", "Smith", "--first-name", "Polly 0", "--variants",
+                 "--export", "json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const testing_support::JsonValue hits = Json(run.out);
+    ASSERT_EQ(hits.items.size(), 3u);  // Mary 02, 05, 08
+    EXPECT_EQ(hits.items[2].Member("given_names")->text, "Mary 08");
 }
 
 TEST_F(QueryTool, BatchListsEveryLineAndNamesTheLineItCannotTake) {
@@ -554,6 +632,7 @@ TEST_F(QueryTool, ListAndExportOptionsTheOtherModeRefuses) {
         {"--database", "12", "--surname", "smith", "--export", "gedcom", "--cite", "0"},
         {"--raw", "--database", "12", "--surname", "smith", "--export", "gedcom"},
         {"--database", "12", "--surname", "smith", "--cite", "first"},
+        {"--list", "--database", "12", "--surname", "smith", "--variants"},
     };
     for (const auto& args : bad) {
         const ToolRun run = Query(args);

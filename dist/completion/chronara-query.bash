@@ -29,14 +29,14 @@ _chronara_query() {
                 [[ $word == --list ]] && values+=" all"
             done
             ;;
-        --match) values="exact prefix pattern soundex dm" ;;
+        --match) values="exact prefix pattern soundex dm close" ;;
         --format) values="text tsv json" ;;
         --export) values="csv json gedcom" ;;
         --page-size) values="8 10" ;;
         --surname | --first-name | --turn | --more-info | --cite) return ;;
         *)
-            values="--data-dir --install-dir --database --surname --first-name --page-size --turn
-                    --more-info --cite --export --list --match --format --batch --raw --help -h --version"
+            values="--data-dir --install-dir --database --surname --first-name --variants --page-size
+                    --turn --more-info --cite --export --list --match --format --batch --raw --help -h --version"
             ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")

@@ -146,7 +146,7 @@ for tool in chronara-query chronara-mkdisk; do
 done
 query_completes() { completes "$bash_dir/chronara-query" _chronara_query chronara-query "$@"; }
 check "bash completes the --match values" \
-  test "$(query_completes --match '')" = "exact prefix pattern soundex dm "
+  test "$(query_completes --match '')" = "exact prefix pattern soundex dm close "
 check "bash completes a database stem" test "$(query_completes --database ww2_p)" = "ww2_pow "
 check "bash offers 'all' only for listings" \
   test "$(query_completes --list --database a)$(query_completes --database a)" = "all "

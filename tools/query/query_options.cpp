@@ -25,6 +25,7 @@ struct RawArguments {
     const char* exportAs = nullptr;
     bool raw = false;
     bool list = false;
+    bool variants = false;
 };
 
 // Digits only, no sign; value clamped so that a long run of digits cannot overflow.
@@ -105,6 +106,10 @@ bool CheckModeOptions(const RawArguments& raw, std::string& error) {
                 return false;
             }
         }
+        if (raw.variants) {
+            error = "--variants is for a page of people; --list prints surnames";
+            return false;
+        }
         if (raw.surname != nullptr && raw.batch != nullptr) {
             error = "--batch takes the place of --surname: give one of them";
             return false;
@@ -133,6 +138,10 @@ bool CheckModeOptions(const RawArguments& raw, std::string& error) {
     }
     if (raw.surname == nullptr) {
         error = "--surname is required";
+        return false;
+    }
+    if (raw.variants && raw.firstName == nullptr) {
+        error = "--variants widens the first-name filter: it needs --first-name";
         return false;
     }
     return true;
@@ -187,6 +196,7 @@ bool ConvertChoices(const RawArguments& raw, QueryOptions& options, std::string&
 bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error) {
     options.raw = raw.raw;
     options.list = raw.list;
+    options.variants = raw.variants;
     if (raw.database == nullptr) {
         error = "--database is required";
         return false;
@@ -283,12 +293,16 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
             raw.list = true;
             continue;
         }
-        if (std::strcmp(arg, "--raw") == 0) {
-            if (raw.raw) {
-                error = "--raw given twice";
+        // The options that take no value.
+        bool RawArguments::*flag = nullptr;
+        if (std::strcmp(arg, "--raw") == 0) flag = &RawArguments::raw;
+        if (std::strcmp(arg, "--variants") == 0) flag = &RawArguments::variants;
+        if (flag != nullptr) {
+            if (raw.*flag) {
+                error = std::string(arg) + " given twice";
                 return ParseResult::UsageError;
             }
-            raw.raw = true;
+            raw.*flag = true;
             continue;
         }
         const Valued* match = nullptr;

@@ -28,6 +28,7 @@ struct QueryOptions {
     std::string surname;  // Windows-1252
     bool hasFirstName = false;
     std::string firstName;   // Windows-1252
+    bool variants = false;   // the first-name filter also keeps name variants and initials
     bool largeText = false;  // page size 8 instead of 10
     std::string turns;       // letters n and p
     bool hasMoreInfo = false;

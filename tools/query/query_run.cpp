@@ -143,6 +143,7 @@ int RunQuery(const QueryOptions& options) {
 
     CSearchSession session(dirs);
     session.SetPageSize(options.largeText);
+    session.SetNameVariants(options.variants);
 
     // The Search button; honorol is reached by its code, as no list row selects it.
     const char* firstName = options.hasFirstName ? options.firstName.c_str() : nullptr;
