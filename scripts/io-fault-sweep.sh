@@ -36,6 +36,8 @@ searches=(
   "--database w1812 --surname smith --first-name j --more-info 1"
   "--database w1812 --surname nobodyhere"
   "--database w1812 --surname smith --first-name jo --export gedcom"
+  "--database w1812 --surname smith --first-name wm --variants --turn n"
+  "--database w1812 --list --surname smtih --match close"
 )
 # The family-tree export is dated; the same day for every run.
 export SOURCE_DATE_EPOCH=1767225600

@@ -95,6 +95,13 @@ void SetMalformed(std::string_view utf8, std::size_t at, std::string* error) {
     *error = text;
 }
 
+// DecodeOne, and on malformed UTF-8 the reason in *error.
+std::size_t DecodeOrSay(std::string_view utf8, std::size_t at, char32_t& cp, std::string* error) {
+    const std::size_t length = DecodeOne(utf8, at, cp);
+    if (length == 0) SetMalformed(utf8, at, error);
+    return length;
+}
+
 // "the character U+XXXX (c)" and the reason.
 void SetNoForm(char32_t cp, std::string_view character, const char* reason, std::string* error) {
     if (error == nullptr) return;
@@ -125,11 +132,8 @@ bool FromUtf8(std::string_view utf8, std::string& out, std::string* error) {
     converted.reserve(utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
         char32_t cp = 0;
-        const std::size_t length = DecodeOne(utf8, at, cp);
-        if (length == 0) {
-            SetMalformed(utf8, at, error);
-            return false;
-        }
+        const std::size_t length = DecodeOrSay(utf8, at, cp, error);
+        if (length == 0) return false;
         const int byte = ByteOfCodePoint(cp);
         if (byte < 0) {
             SetNoForm(cp, utf8.substr(at, length), "has no Windows-1252 form", error);
@@ -171,11 +175,8 @@ bool FromTypedUtf8(std::string_view utf8, std::string& out, std::vector<FoldedCh
     bool lastFolded = false;
     for (std::size_t at = 0; at < utf8.size();) {
         char32_t cp = 0;
-        const std::size_t length = DecodeOne(utf8, at, cp);
-        if (length == 0) {
-            SetMalformed(utf8, at, error);
-            return false;
-        }
+        const std::size_t length = DecodeOrSay(utf8, at, cp, error);
+        if (length == 0) return false;
         if (IsCombiningMark(cp)) {
             const char32_t composed = converted.empty() ? 0 : ComposedOf(last, cp);
             const int byte = composed == 0 ? -1 : SearchByteOfCodePoint(composed);
