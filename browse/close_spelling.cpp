@@ -111,9 +111,10 @@ bool CCloseSpellingWalker::Extend(std::size_t count) {
     for (std::size_t i = valid_ + 1; i <= count; ++i) {
         FillRow(i);
         valid_ = i;
-        // Two rows beyond the bound: every later row is too (a swap reaches
-        // back two rows, nothing further).
-        if (rowMin_[i] > bound && rowMin_[i - 1] > bound) {
+        // A row beyond the bound: every later row is too. A swap reaches
+        // back two rows, but never lower than the row between, which already
+        // holds the cost of changing the same letter.
+        if (rowMin_[i] > bound) {
             deadAt_ = i;
             return false;
         }
@@ -169,8 +170,7 @@ bool CCloseSpellingWalker::MayBeginWith(const char* letters, std::size_t count) 
     if (KeepShared(same)) return false;
     std::copy(letters + same, letters + count, letters_ + same);
     if (!Extend(count)) return false;
-    // A key that begins with these letters passes row count, or swaps its
-    // last letter with the next one, stepping from row count - 1 over it.
-    const auto bound = static_cast<std::uint8_t>(query_.bound_);
-    return rowMin_[count] <= bound || rowMin_[count - 1] + 1 <= bound;
+    // No row is ever below the one before it: a key that begins with these
+    // letters ends no closer than the least of row count.
+    return rowMin_[count] <= static_cast<std::uint8_t>(query_.bound_);
 }
