@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -17,11 +18,20 @@ namespace {
 // Record counts are kept so that every record's byte position fits the
 // 32-bit page positions; only a file over 2 GB from elsewhere is affected.
 constexpr std::int64_t kMaxRecords = std::numeric_limits<std::int32_t>::max() / CHistoryBuffer::kRecordSize;
+// Names tried for a private file where the folder cannot hold a file
+// without a name; each is taken away as soon as the file is open.
+constexpr int kPrivateNames = 100;
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
 
 }  // namespace
 
 CHistoryBuffer::CHistoryBuffer(const char* path, const std::int32_t& pageSize, const CDirectories* dirs)
     : path_(path != nullptr ? path : ""),
+      folder_(FolderOf(path_)),
       pathFits_(path != nullptr && std::strlen(path) <= kMaxPath),
       pageSize_(pageSize),
       dirs_(dirs) {
@@ -30,22 +40,76 @@ CHistoryBuffer::CHistoryBuffer(const char* path, const std::int32_t& pageSize, c
 
 CHistoryBuffer::~CHistoryBuffer() { Close(); }
 
+int CHistoryBuffer::OpenShared(SharedOpen& outcome) {
+    outcome = SharedOpen::Failed;
+    // Looked at first, so that a FIFO or a device there is never opened; the
+    // open itself follows no link and waits for nothing, and what it opened
+    // is looked at again below.
+    struct stat seen {};
+    if (io_calls::StatPath(path_.c_str(), seen, AT_FDCWD, AT_SYMLINK_NOFOLLOW) == 0 &&
+        !S_ISREG(seen.st_mode)) {
+        notPlainFile_ = true;
+        return -1;
+    }
+    int error = 0;
+    const int fd = io_calls::Open(
+        path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, error, 0600);
+    if (fd < 0) {
+        notPlainFile_ = error == ELOOP || error == EISDIR;
+        return -1;
+    }
+    // Whoever holds the lock has hits on show in the file. A lock that
+    // cannot be had for any other reason is taken as held: a private file
+    // gives the right answer either way.
+    if (io_calls::TryLock(fd) != 0) {
+        io_calls::Close(fd);
+        outcome = SharedOpen::Taken;
+        return -1;
+    }
+    struct stat info {};
+    if (io_calls::Stat(fd, info) != 0 || !S_ISREG(info.st_mode) ||
+        (info.st_size > 0 && io_calls::Truncate(fd, 0) != 0)) {
+        notPlainFile_ = info.st_mode != 0 && !S_ISREG(info.st_mode);
+        io_calls::Close(fd);
+        return -1;
+    }
+    outcome = SharedOpen::Locked;
+    return fd;
+}
+
+int CHistoryBuffer::OpenPrivate() {
+    int error = 0;
+    const int fd = io_calls::Open(folder_.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, error, 0600);
+    if (fd >= 0) return fd;
+    // Not every file system makes unnamed files: a fresh name, unnamed again
+    // at once, does the same.
+    for (int attempt = 0; attempt < kPrivateNames; ++attempt) {
+        const std::string name = path_ + "." + std::to_string(::getpid()) + "." + std::to_string(attempt);
+        const int named =
+            io_calls::Open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, error, 0600);
+        if (named < 0 && error == EEXIST) continue;
+        if (named < 0) return -1;
+        if (io_calls::Unlink(name.c_str()) == 0) return named;
+        io_calls::Close(named);
+        return -1;
+    }
+    return -1;
+}
+
 bool CHistoryBuffer::OpenEmpty() {
     Close();
+    notPlainFile_ = false;
     if (!pathFits_) return false;
     // The default installation directory is made when first needed; when it
     // cannot be, the file is neither created nor opened anywhere else.
     if (dirs_ != nullptr && !dirs_->PrepareInstallDir(nullptr)) return false;
-    int error = 0;
-    const int fd = io_calls::Open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, error, 0666);
+    SharedOpen outcome = SharedOpen::Failed;
+    int fd = OpenShared(outcome);
+    if (outcome == SharedOpen::Taken) fd = OpenPrivate();
     if (fd < 0) return false;
-    struct stat info {};
-    if (io_calls::Stat(fd, info) != 0 || S_ISDIR(info.st_mode) ||
-        (info.st_size > 0 && io_calls::Truncate(fd, 0) != 0)) {
-        io_calls::Close(fd);
-        return false;
-    }
     fd_ = fd;
+    locked_ = outcome == SharedOpen::Locked;
+    private_ = !locked_;
     knownEmpty_ = true;
     return true;
 }
@@ -61,7 +125,12 @@ bool CHistoryBuffer::Truncate() {
     position_ = 0;
     appendAt_ = 0;
     if (IsOpen() && knownEmpty_) return true;
-    return OpenEmpty();
+    if (!OpenEmpty()) return false;
+    // Emptied, history.buf shows nobody's hits: it is free for the next
+    // process that fills it.
+    if (locked_) io_calls::Unlock(fd_);
+    locked_ = false;
+    return true;
 }
 
 bool CHistoryBuffer::Reopen() {
@@ -182,6 +251,9 @@ bool CHistoryBuffer::HasNext() const {
 
 void CHistoryBuffer::Close() {
     if (IsOpen()) WritePending();
+    // Closing gives the lock up, and a private file goes with its last descriptor.
     io_calls::Close(fd_);
     fd_ = -1;
+    locked_ = false;
+    private_ = false;
 }

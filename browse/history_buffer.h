@@ -6,6 +6,15 @@
 // page operations read the pager's page size through the reference given
 // at construction. The file is read and written at explicit positions; the
 // page boundary that a stream position would stand for is kept here.
+//
+// Several processes may use one installation folder. The buffer that fills
+// history.buf holds an advisory lock on it (flock) until it empties it
+// again, that is for as long as its hits are on show; a buffer that finds
+// the file locked keeps its hits in a file of its own in the same folder,
+// one without a name (O_TMPFILE, or a name taken away at once), and goes on
+// as if nothing had happened. history.buf is only ever a plain file in its
+// folder: a link, a folder, a FIFO or a device there is refused unopened
+// or unwritten.
 
 #include <cstdint>
 #include <string>
@@ -35,7 +44,9 @@ public:
     // alone, so a search without a first name writes nothing.
     bool Truncate();
     // Opens the file afresh by its path (creating it when it has gone) and
-    // empties it when it holds anything: the start of a fill.
+    // empties it when it holds anything: the start of a fill. The file is
+    // then locked for this buffer, or, when another holds it, the buffer
+    // works in a private file until the next Truncate or Reopen.
     bool Reopen();
     // Writes out the appended records and counts the records the file holds.
     // False when the file could not be asked its size (ReadError says why).
@@ -58,6 +69,10 @@ public:
     void Close();
 
     bool IsOpen() const { return fd_ >= 0; }
+    // The records go to a private file, history.buf being another's.
+    bool IsPrivate() const { return private_; }
+    // The last open found something other than a plain file at the path.
+    bool NotPlainFile() const { return notPlainFile_; }
     const char* Path() const { return path_.c_str(); }
     // True when a write of this fill phase failed (at Append or at the
     // write-out that Count makes): hits are missing from the file.
@@ -70,13 +85,23 @@ private:
     // Opens the path for reading and writing, creating it; empties it when
     // it holds anything. False when it cannot be made.
     bool OpenEmpty();
+    // history.buf opened, checked and locked; -1 when it is not to be used
+    // (Taken: another buffer holds it).
+    enum class SharedOpen { Locked, Taken, Failed };
+    int OpenShared(SharedOpen& outcome);
+    // An empty file of this buffer's own in history.buf's folder, or -1.
+    int OpenPrivate();
     bool WritePending();
 
     std::string path_;
+    std::string folder_;
     bool pathFits_;
     const std::int32_t& pageSize_;
     const CDirectories* dirs_;
     int fd_ = -1;
+    bool private_ = false;
+    bool locked_ = false;
+    bool notPlainFile_ = false;
     // The file on disk holds no record: emptied, and nothing written since.
     bool knownEmpty_ = false;
     bool writeFailed_ = false;

@@ -258,7 +258,9 @@ bool CResultPager::FilterByFirstName(const char* firstName) {
     if (!history_->Reopen()) {
         rowsOnPage_ = 0;
         scratchFailed_ = true;
-        error_ = StoreError::Of(StoreErrorKind::ScratchNotWritten, history_->Path());
+        error_ = StoreError::Of(history_->NotPlainFile() ? StoreErrorKind::ScratchNotPlainFile
+                                                         : StoreErrorKind::ScratchNotWritten,
+                                history_->Path());
         return false;
     }
     if (firstName == nullptr) firstName = "";

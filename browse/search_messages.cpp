@@ -44,6 +44,8 @@ std::string MessageOf(const StoreError& error) {
             return "The first-name search could not be done: could not write " + error.file + ".";
         case StoreErrorKind::ScratchIncomplete:
             return "The first-name search is incomplete: could not write " + error.file + ".";
+        case StoreErrorKind::ScratchNotPlainFile:
+            return "The first-name search could not be done: " + error.file + " is not a plain file.";
     }
     return "wrong file format!";
 }

@@ -1,13 +1,15 @@
 #include "platform/file_io.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace platform {
 namespace {
 
 int SystemOpen(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
-const FileIo kSystem = {SystemOpen, ::pread, ::pwrite, ::fstat, ::ftruncate, ::close, ::fstatat};
+const FileIo kSystem = {SystemOpen, ::pread,   ::pwrite, ::fstat,   ::ftruncate,
+                        ::close,    ::fstatat, ::flock,  ::unlinkat};
 
 const FileIo*& Slot() {
     static const FileIo* io = &kSystem;

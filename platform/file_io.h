@@ -22,6 +22,10 @@ struct FileIo {
     int (*close)(int fd);
     // fstatat: a path relative to an open folder (AT_FDCWD: as given).
     int (*statAt)(int folder, const char* path, struct stat* info, int flags);
+    // flock, the advisory lock that keeps history.buf to one process at a time.
+    int (*flock)(int fd, int operation);
+    // unlinkat: a private scratch file made under a name is unnamed at once.
+    int (*unlinkAt)(int folder, const char* path, int flags);
 };
 
 // The table in use.

@@ -1,5 +1,7 @@
 #include "store/io_calls.h"
 
+#include <sys/file.h>
+
 #include <cerrno>
 
 #include "platform/file_io.h"
@@ -73,13 +75,27 @@ int Stat(int fd, struct stat& info) {
     return result == 0 ? 0 : (errno != 0 ? errno : EIO);
 }
 
-int StatPath(const char* path, struct stat& info, int folder) {
-    const int result = Retrying([&] { return platform::Io().statAt(folder, path, &info, 0); });
+int StatPath(const char* path, struct stat& info, int folder, int flags) {
+    const int result = Retrying([&] { return platform::Io().statAt(folder, path, &info, flags); });
     return result == 0 ? 0 : (errno != 0 ? errno : EIO);
 }
 
 int Truncate(int fd, std::int64_t length) {
     const int result = Retrying([&] { return platform::Io().ftruncate(fd, static_cast<off_t>(length)); });
+    return result == 0 ? 0 : (errno != 0 ? errno : EIO);
+}
+
+int TryLock(int fd) {
+    const int result = Retrying([&] { return platform::Io().flock(fd, LOCK_EX | LOCK_NB); });
+    return result == 0 ? 0 : (errno != 0 ? errno : EIO);
+}
+
+void Unlock(int fd) {
+    if (fd >= 0) Retrying([&] { return platform::Io().flock(fd, LOCK_UN); });
+}
+
+int Unlink(const char* path) {
+    const int result = Retrying([&] { return platform::Io().unlinkAt(AT_FDCWD, path, 0); });
     return result == 0 ? 0 : (errno != 0 ? errno : EIO);
 }
 

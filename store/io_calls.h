@@ -26,9 +26,17 @@ Transfer ReadAt(int fd, void* out, std::size_t size, std::int64_t offset);
 Transfer WriteAt(int fd, const void* data, std::size_t size, std::int64_t offset);
 // 0, or errno.
 int Stat(int fd, struct stat& info);
-// path relative to folder, an open folder, or as given with AT_FDCWD.
-int StatPath(const char* path, struct stat& info, int folder = AT_FDCWD);
+// path relative to folder, an open folder, or as given with AT_FDCWD;
+// flags as fstatat's (AT_SYMLINK_NOFOLLOW: the link itself).
+int StatPath(const char* path, struct stat& info, int folder = AT_FDCWD, int flags = 0);
 int Truncate(int fd, std::int64_t length);
+// The exclusive advisory lock of the file, without waiting: 0, or errno
+// (EWOULDBLOCK when another open of the file holds it).
+int TryLock(int fd);
+// Gives the lock up while the file stays open; a failure only keeps it longer.
+void Unlock(int fd);
+// 0, or errno.
+int Unlink(const char* path);
 // Closing a file we only read, or whose writes were all checked, cannot lose
 // anything of ours, so its result is not looked at.
 void Close(int fd);

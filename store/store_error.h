@@ -23,9 +23,11 @@ enum class StoreErrorKind {
     // The operating system refused an open or a read: errorNumber says why.
     OpenFailed,
     ReadFailed,
-    // history.buf: nothing could be written, or hits were lost on the way.
+    // history.buf: nothing could be written, or hits were lost on the way;
+    // or a link, a folder, a FIFO or a device stands at its path.
     ScratchNotWritten,
     ScratchIncomplete,
+    ScratchNotPlainFile,
 };
 
 struct StoreError {

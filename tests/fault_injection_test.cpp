@@ -2,7 +2,8 @@
 // during commands, the way a damaged disk or a half-copied folder makes them
 // go wrong. The tests run as root, so file permissions prove nothing; the
 // faults are made of folders where files belong, devices behind links,
-// files cut or replaced under open streams, and folders that are missing.
+// files cut or replaced under open streams, folders that are missing, and
+// writes that a full or swallowing device would fail.
 //
 // Every fault must either show its message and leave the next search
 // working, or, for "wrong file format!", end through platform::ExitProcess(1);
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,13 +29,16 @@
 #include "store/directories.h"
 #include "store/record_database.h"
 #include "store/search_query.h"
+#include "support/failing_io.h"
 #include "support/test_support.h"
 
 using testing_support::ExitCatcher;
+using testing_support::FaultyWrites;
 using testing_support::ProcessExited;
 using testing_support::ReadFileBytes;
 using testing_support::ScriptedResponder;
 using testing_support::TempDir;
+using testing_support::WriteFault;
 using testing_support::WriteFileBytes;
 
 namespace {
@@ -252,8 +257,7 @@ TEST_F(FaultTest, MarkerRemovedBetweenTwoCommands) {
 }
 
 TEST_F(FaultTest, HistoryBufferOnAFullDeviceReportsAnIncompleteSearch) {
-    if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
-    ASSERT_EQ(::symlink("/dev/full", HistoryPath().c_str()), 0);
+    auto full = std::make_unique<FaultyWrites>(WriteFault::Full);
     CreateView();
     Search("smith", "j");
     ASSERT_FALSE(boxes_.Texts().empty());
@@ -273,7 +277,7 @@ TEST_F(FaultTest, HistoryBufferOnAFullDeviceReportsAnIncompleteSearch) {
     EXPECT_EQ(pager_->RecordCount(), kPeople);
     EXPECT_TRUE(boxes_.Shown().empty());
 
-    std::remove(HistoryPath().c_str());
+    full.reset();
     ExpectWorkingAgain();
 }
 
@@ -307,6 +311,63 @@ TEST_F(FaultTest, HistoryBufferThatCannotBeMade) {
     ASSERT_EQ(boxes_.Shown().size(), 1u);
     EXPECT_TRUE(StartsWith(boxes_.Texts()[0], kNotDone));
     EXPECT_EQ(ReadFileBytes(file), "x");
+}
+
+TEST_F(FaultTest, HistoryBufferThatIsNotAPlainFileIsNeitherFollowedNorWritten) {
+    // Planted where history.buf belongs; a link points out of the folder.
+    TempDir elsewhere;
+    const std::string letter = elsewhere.File("letter.txt");
+    const std::string notYet = elsewhere.File("not-yet");
+    struct Planted {
+        const char* what;
+        bool (*plant)(const std::string& path, const std::string& letter, const std::string& notYet);
+    };
+    const Planted planted[] = {
+        {"a link to a file", [](const std::string& p, const std::string& l,
+                                const std::string&) { return ::symlink(l.c_str(), p.c_str()) == 0; }},
+        {"a dangling link", [](const std::string& p, const std::string&,
+                               const std::string& n) { return ::symlink(n.c_str(), p.c_str()) == 0; }},
+        {"a folder", [](const std::string& p, const std::string&,
+                        const std::string&) { return ::mkdir(p.c_str(), 0755) == 0; }},
+        {"a FIFO", [](const std::string& p, const std::string&,
+                      const std::string&) { return ::mkfifo(p.c_str(), 0644) == 0; }},
+    };
+    for (const Planted& thing : planted) {
+        SCOPED_TRACE(thing.what);
+        session_.reset();
+        std::filesystem::remove(HistoryPath());
+        WriteFileBytes(letter, "Dear John,");
+        ASSERT_TRUE(thing.plant(HistoryPath(), letter, notYet));
+        struct stat before {};
+        ASSERT_EQ(::lstat(HistoryPath().c_str(), &before), 0);
+        CreateView();
+        boxes_.Clear();
+        Search("smith", "john");
+        EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{std::string(kNotDone) + ": " + HistoryPath() +
+                                                           " is not a plain file."});
+        EXPECT_EQ(pager_->RecordCount(), 0);
+        EXPECT_FALSE(pager_->HasNext());
+        // Nothing written anywhere: not through the link, not beside it.
+        EXPECT_EQ(ReadFileBytes(letter), "Dear John,");
+        EXPECT_NE(::access(notYet.c_str(), F_OK), 0);
+        struct stat after {};
+        ASSERT_EQ(::lstat(HistoryPath().c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(install_.Path()),
+                                std::filesystem::directory_iterator()),
+                  1);
+        boxes_.Clear();
+        EXPECT_TRUE(Search("smith"));
+        EXPECT_EQ(pager_->RecordCount(), kPeople);
+        EXPECT_TRUE(boxes_.Shown().empty());
+        std::filesystem::remove(HistoryPath());
+        ExpectWorkingAgain();
+    }
+    // The file made afresh is the user's alone (the umask may take more away).
+    struct stat made {};
+    ASSERT_EQ(::stat(HistoryPath().c_str(), &made), 0);
+    EXPECT_TRUE(S_ISREG(made.st_mode));
+    EXPECT_EQ(made.st_mode & 0077, 0u);
 }
 
 TEST_F(FaultTest, InstallationFolderThatDoesNotExist) {
@@ -464,17 +525,16 @@ TEST_F(FaultTest, DatabaseFilesThatNeverEnd) {
 }
 
 TEST_F(FaultTest, HistoryBufferThatSwallowsWrites) {
-    if (::access("/dev/null", W_OK) != 0) GTEST_SKIP() << "no /dev/null";
     // Writes succeed but nothing can be read back: the hits are lost, and
     // the user must be told so.
-    ASSERT_EQ(::symlink("/dev/null", HistoryPath().c_str()), 0);
+    auto swallowed = std::make_unique<FaultyWrites>(WriteFault::Swallowed);
     CreateView();
     Search("smith", "john");
     ASSERT_EQ(boxes_.Shown().size(), 1u);
     EXPECT_TRUE(StartsWith(boxes_.Texts()[0], kIncomplete)) << boxes_.Texts()[0];
     EXPECT_EQ(pager_->RecordCount(), 0);
     EXPECT_FALSE(pager_->HasNext());
-    std::remove(HistoryPath().c_str());
+    swallowed.reset();
     ExpectWorkingAgain();
 }
 

@@ -3,14 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <string>
 
 #include "browse/history_buffer.h"
+#include "platform/file_io.h"
 #include "store/directories.h"
 #include "store/disk_format.h"
+#include "support/failing_io.h"
 #include "support/test_support.h"
 
 namespace {
@@ -272,8 +277,7 @@ TEST_F(HistoryFileTest, DefaultFolderIsMadeFirstElseNothingIsTouched) {
 }
 
 TEST_F(HistoryFileTest, WritesToAFullDeviceAreNoticed) {
-    if (::access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
-    ASSERT_EQ(::symlink("/dev/full", Path().c_str()), 0);
+    testing_support::FaultyWrites full(testing_support::WriteFault::Full);
     CHistoryBuffer buffer(Path().c_str(), pageSize_);
     ASSERT_TRUE(buffer.IsOpen());
     EXPECT_FALSE(buffer.WriteFailed());
@@ -298,6 +302,54 @@ TEST_F(HistoryFileTest, WritesToAFullDeviceAreNoticed) {
     for (int i = 0; i < records; ++i) written += buffer.Append(i, "A", nullptr);
     EXPECT_LT(written, records);
     EXPECT_TRUE(buffer.WriteFailed());
+}
+
+TEST_F(HistoryFileTest, ASecondBufferInTheFolderKeepsItsHitsApart) {
+    // Where the folder cannot hold a file without a name, the second buffer
+    // names one and takes the name away at once.
+    platform::FileIo noUnnamedFiles = platform::SystemIo();
+    noUnnamedFiles.open = [](const char* path, int flags, mode_t mode) {
+        if ((flags & O_TMPFILE) == O_TMPFILE) {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+        return ::open(path, flags, mode);
+    };
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed private file" : "named, then unnamed");
+        platform::SetFileIo(unnamed ? nullptr : &noUnnamedFiles);
+        CHistoryBuffer shown(Path().c_str(), pageSize_);
+        ASSERT_TRUE(shown.Reopen());
+        for (int i = 0; i < 12; ++i) shown.Append(i, "A", nullptr);
+        shown.Count();
+        EXPECT_FALSE(shown.IsPrivate());
+
+        // Another buffer (another process, or another open in this one)
+        // starts and fills while those hits are on show.
+        CHistoryBuffer other(Path().c_str(), pageSize_);
+        ASSERT_TRUE(other.Reopen());
+        EXPECT_TRUE(other.IsPrivate());
+        for (int i = 0; i < 3; ++i) other.Append(100 + i, "B", nullptr);
+        other.Count();
+        EXPECT_EQ(other.ReadFirstPage(rows_), 3);
+        EXPECT_EQ(rows_[2].extOffset, 102);
+        EXPECT_EQ(testing_support::ReadFileBytes(Path()).size(), 12u * 300u);
+        EXPECT_EQ(shown.ReadFirstPage(rows_), 10);
+        EXPECT_EQ(shown.ReadNextPage(rows_), 2);
+        EXPECT_EQ(rows_[1].extOffset, 11);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()),
+                                std::filesystem::directory_iterator()),
+                  1);
+
+        // Emptied, history.buf shows nothing: the next fill of the other takes it.
+        EXPECT_TRUE(shown.Truncate());
+        ASSERT_TRUE(other.Reopen());
+        EXPECT_FALSE(other.IsPrivate());
+        other.Append(7, "C", nullptr);
+        other.Count();
+        EXPECT_EQ(testing_support::ReadFileBytes(Path()).size(), 300u);
+        platform::SetFileIo(nullptr);
+    }
 }
 
 TEST_F(HistoryFileTest, SuccessfulFillReportsNoFailure) {

@@ -1,6 +1,7 @@
 #include "support/failing_io.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace testing_support {
@@ -48,6 +49,12 @@ int StatAt(int folder, const char* path, struct stat* info, int flags) {
     return Decide() == FailingIo::Action::Fail ? -1 : ::fstatat(folder, path, info, flags);
 }
 
+int Flock(int fd, int operation) { return Decide() == FailingIo::Action::Fail ? -1 : ::flock(fd, operation); }
+
+int UnlinkAt(int folder, const char* path, int flags) {
+    return Decide() == FailingIo::Action::Fail ? -1 : ::unlinkat(folder, path, flags);
+}
+
 int Close(int fd) {
     // The descriptor goes either way, as on Linux.
     const bool fail = Decide() == FailingIo::Action::Fail;
@@ -58,7 +65,8 @@ int Close(int fd) {
 }  // namespace
 
 FailingIo::FailingIo(FaultMode mode, long k, int error)
-    : mode_(mode), k_(k), error_(error), table_{Open, Pread, Pwrite, Fstat, Ftruncate, Close, StatAt} {
+    : mode_(mode), k_(k), error_(error), table_{Open,  Pread,  Pwrite, Fstat,   Ftruncate,
+                                                Close, StatAt, Flock,  UnlinkAt} {
     active = this;
     platform::SetFileIo(&table_);
 }
@@ -86,6 +94,20 @@ FailingIo::Action FailingIo::Next() {
     }
     return Action::Pass;
 }
+
+FaultyWrites::FaultyWrites(WriteFault fault) : table_(platform::SystemIo()) {
+    if (fault == WriteFault::Full) {
+        table_.pwrite = [](int, const void*, std::size_t, off_t) -> ssize_t {
+            errno = ENOSPC;
+            return -1;
+        };
+    } else {
+        table_.pwrite = [](int, const void*, std::size_t size, off_t) { return static_cast<ssize_t>(size); };
+    }
+    platform::SetFileIo(&table_);
+}
+
+FaultyWrites::~FaultyWrites() { platform::SetFileIo(nullptr); }
 
 std::string FailingIo::ModeName(FaultMode mode) {
     switch (mode) {

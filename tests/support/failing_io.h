@@ -1,9 +1,9 @@
 #pragma once
 // A file-call table that fails on purpose: the K-th call (counting every
-// open, read, write, stat, truncate and close of the data files, the marker
-// and history.buf) fails with an errno, is interrupted (EINTR), moves only
-// part of its bytes, or fails together with every call after it (a disk
-// pulled out). Installed for its lifetime.
+// open, read, write, stat, truncate, lock, unlink and close of the data
+// files, the marker, history.buf and a private scratch file) fails with an errno, is interrupted (EINTR),
+// moves only part of its bytes, or fails together with every call after it (a disk pulled out). Installed for
+// its lifetime.
 
 #include <cerrno>
 #include <string>
@@ -42,6 +42,22 @@ private:
     int error_;
     long calls_ = 0;
     bool struck_ = false;
+    platform::FileIo table_;
+};
+
+// Writes that a full disk refuses (ENOSPC), or that a device such as
+// /dev/null takes and forgets; every other call goes through. Installed for
+// its lifetime.
+enum class WriteFault { Full, Swallowed };
+
+class FaultyWrites {
+public:
+    explicit FaultyWrites(WriteFault fault);
+    ~FaultyWrites();
+    FaultyWrites(const FaultyWrites&) = delete;
+    FaultyWrites& operator=(const FaultyWrites&) = delete;
+
+private:
     platform::FileIo table_;
 };
 

@@ -114,6 +114,7 @@ int ExitStatusOf(const StoreError& error) {
         case StoreErrorKind::BadNameWidth:
         case StoreErrorKind::ScratchNotWritten:
         case StoreErrorKind::ScratchIncomplete:
+        case StoreErrorKind::ScratchNotPlainFile:
             break;
     }
     return kExitFailed;
