@@ -6,16 +6,21 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 
 #include "browse/result_pager.h"
 #include "platform/message_box.h"
+#include "store/catalogue.h"
+#include "store/database_writer.h"
+#include "ui/bitmap_button.h"
 #include "ui/chronara_view.h"
 #include "ui/main_frame.h"
 #include "ui/more_info_dlg.h"
@@ -74,6 +79,62 @@ TEST_F(MoreInfoTest, DoubleClickOnARowOpensItsRecord) {
     EXPECT_TRUE(seen.text.contains(QStringLiteral("War service: \nColonel")));
     EXPECT_FALSE(seen.text.contains(QLatin1Char('\r')));
     EXPECT_EQ(View()->SelectedRow(), 3) << "the highlighted row stays";
+}
+
+TEST_F(MoreInfoTest, AnotherProgramSearchingTheSameFoldersLeavesTheFilteredResultAlone) {
+    // Thirty Greens, Ann and Bob in turn: the Anns fill a page and a half.
+    constexpr int kCode = 2;
+    CDatabaseWriter writer(kCode);
+    std::string error;
+    for (int i = 0; i < 30; ++i) {
+        const std::string n = (i < 10 ? "0" : "") + std::to_string(i);
+        ASSERT_TRUE(
+            writer.Add({"Green", (i % 2 == 0 ? "Ann " : "Bob ") + n, {"F" + n, "F" + n, "F" + n}}, &error));
+    }
+    ASSERT_TRUE(writer.Write(dataDir_, 0, &error)) << error;
+    DatabaseList()->setCurrentIndex(catalogue::RowOfCode(kCode));
+    Search("green", "ann");
+    ASSERT_EQ(View()->RecordCount(), 15);
+    ASSERT_TRUE(Arrow(kIdNext)->isEnabled());
+
+    // Meanwhile the query tool runs first-name searches in the same data
+    // and installation folders, as a script in a terminal would.
+    const std::vector<QStringList> searches = {
+        {"--database", catalogue::StemOf(kCode), "--surname", "green", "--first-name", "bob", "--turn", "n"},
+        {"--database", catalogue::StemOf(kCode), "--surname", "green", "--first-name", "a"},
+        {"--database", catalogue::StemOf(1), "--surname", "smith", "--first-name", "j"},
+    };
+    for (const QStringList& search : searches) {
+        QProcess query;
+        query.start(QStringLiteral(CHRONARA_QUERY_PATH),
+                    QStringList{"--data-dir", QString::fromStdString(dataDir_), "--install-dir",
+                                QString::fromStdString(installDir_)} +
+                        search);
+        ASSERT_TRUE(query.waitForFinished(60000));
+        EXPECT_EQ(query.exitCode(), 0) << query.readAllStandardError().toStdString();
+        EXPECT_TRUE(query.readAllStandardOutput().contains("records found"));
+    }
+
+    // The viewer still pages and opens its own people, without a word.
+    {
+        ModalWatcher noMessage([](QWidget* modal) {
+            ADD_FAILURE() << "a window came up: " << modal->windowTitle().toStdString();
+        });
+        QTest::mouseClick(Arrow(kIdNext), Qt::LeftButton);
+    }
+    ASSERT_EQ(View()->RowsOnPage(), 5);
+    for (int row = 0; row < 5; ++row) {
+        EXPECT_EQ(QString::fromLatin1(View()->RowText(row)).section(QLatin1Char('\t'), 0, 1),
+                  QStringLiteral("GREEN\tAnn %1").arg(20 + 2 * row))
+            << row;
+    }
+    QTest::mouseClick(View(), Qt::LeftButton, Qt::NoModifier, RowPoint(2));
+    SeenDialog seen;
+    auto watcher = ReadAndCloseMoreInfo(seen);
+    QTest::mouseClick(Button(kIdMoreInfo), Qt::LeftButton);
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.title, QStringLiteral("GREEN, Ann 24"));
+    EXPECT_TRUE(seen.text.contains(QStringLiteral("F24"))) << seen.text.toStdString();
 }
 
 TEST_F(MoreInfoTest, ButtonOpensTheSelectedRowAndTitleEndsInTheCommaWithoutGivenNames) {
