@@ -1,16 +1,24 @@
-// chronara-artgen <folder>: writes the program's pictures as PNG files into
-// folder; the build runs it and compiles the files in as resources. The
-// backdrop and the arrows are drawn at 1x (name.png) and for high-DPI
-// screens at 1.5x, 2x and 3x (name@1.5x.png, name@2x.png, name@3x.png).
+// chronara-artgen <folder> <font file>...: writes the program's pictures as
+// PNG files into folder; the build runs it and compiles the files in as
+// resources. The backdrop and the arrows are drawn at 1x (name.png) and for
+// high-DPI screens at 1.5x, 2x and 3x (name@1.5x.png, name@2x.png,
+// name@3x.png).
+//
+// The lettering uses the font files named on the command line and nothing
+// else: the build runs this program with a font configuration that lists
+// no font folder (ui/art/fonts.conf), so whatever fonts the machine has
+// installed cannot change a picture.
 
 #include <cstdio>
 
 #include <QDir>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
 
 #include "ui/art/art.h"
+#include "ui/art/palette.h"
 
 namespace {
 
@@ -29,14 +37,36 @@ bool Save(const QImage& image, const QDir& folder, const QString& name) {
     return false;
 }
 
+// Every face the drawings ask for must come from the files given: a face
+// the font database would have to make up (an italic slanted by the
+// painter, a bold smeared) is refused.
+bool LoadFonts(int count, char* files[]) {
+    for (int i = 0; i < count; ++i) {
+        if (QFontDatabase::addApplicationFont(QString::fromLocal8Bit(files[i])) < 0) {
+            std::fprintf(stderr, "chronara-artgen: cannot load the font file %s\n", files[i]);
+            return false;
+        }
+    }
+    for (const art::Face& face : art::kFaces) {
+        const QString family = QString::fromLatin1(face.family);
+        if (!QFontDatabase::styles(family).contains(QString::fromLatin1(face.style))) {
+            std::fprintf(stderr, "chronara-artgen: no font file given holds %s %s\n", face.family,
+                         face.style);
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QGuiApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: chronara-artgen <output folder>\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: chronara-artgen <output folder> <font file>...\n");
         return 2;
     }
+    if (!LoadFonts(argc - 2, argv + 2)) return 1;
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     if (!QDir().mkpath(folder.path())) {
         std::fprintf(stderr, "chronara-artgen: cannot make %s\n", argv[1]);

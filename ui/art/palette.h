@@ -20,6 +20,15 @@ inline QColor Gold() { return QColor(0xd9, 0xb4, 0x5a); }
 inline QColor DeepGold() { return QColor(0xa8, 0x84, 0x2f); }
 inline QColor SealInk() { return QColor(0x5b, 0x45, 0x20); }
 
+// The faces the drawings use, each from a font file the build names
+// (ui/CMakeLists.txt), never one the machine happens to have.
+struct Face {
+    const char* family;
+    const char* style;
+};
+inline constexpr Face kFaces[] = {
+    {"DejaVu Sans", "Book"}, {"DejaVu Sans", "Bold"}, {"DejaVu Serif", "Bold"}, {"DejaVu Serif", "Italic"}};
+
 inline QFont ArtFont(const char* family, int pixelSize, bool bold = false, bool italic = false) {
     QFont font(QString::fromLatin1(family));
     font.setPixelSize(pixelSize);
