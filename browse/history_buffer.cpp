@@ -24,7 +24,8 @@ constexpr int kPrivateNames = 100;
 
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 }  // namespace
@@ -56,6 +57,8 @@ int CHistoryBuffer::OpenShared(SharedOpen& outcome) {
         path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, error, 0600);
     if (fd < 0) {
         notPlainFile_ = error == ELOOP || error == EISDIR;
+        // Another user's file, in a folder that users share: theirs too.
+        if (error == EACCES || error == EPERM) outcome = SharedOpen::Taken;
         return -1;
     }
     // Whoever holds the lock has hits on show in the file. A lock that

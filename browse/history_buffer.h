@@ -10,9 +10,10 @@
 // Several processes may use one installation folder. The buffer that fills
 // history.buf holds an advisory lock on it (flock) until it empties it
 // again, that is for as long as its hits are on show; a buffer that finds
-// the file locked keeps its hits in a file of its own in the same folder,
-// one without a name (O_TMPFILE, or a name taken away at once), and goes on
-// as if nothing had happened. history.buf is only ever a plain file in its
+// the file locked, or that may not write it (another user's, in a folder
+// users share), keeps its hits in a file of its own in the same folder, one
+// without a name (O_TMPFILE, or a name taken away at once), and goes on as
+// if nothing had happened. history.buf is only ever a plain file in its
 // folder: a link, a folder, a FIFO or a device there is refused unopened
 // or unwritten.
 

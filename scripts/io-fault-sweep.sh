@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Fails one system call of chronara-query on the data files and history.buf
-# in turn, with strace's fault injection, for every position K of every kind
-# of call, in six searches; checks that each run either prints the answer of
-# the run without faults (and nothing on stderr) or prints nothing on stdout,
+# (and, in a search made while another process holds history.buf, on its
+# private scratch file) in turn, with strace's fault injection, for every
+# position K of every kind of call, in nine searches; checks that each run
+# either prints the answer of the run without faults (and nothing on stderr) or prints nothing on stdout,
 # says why on stderr and exits non-zero; that EINTR is never a failure; that
 # an I/O error is never "wrong file format!"; and that the data folder is left
 # byte for byte as it was.
@@ -38,19 +39,28 @@ searches=(
   "--database w1812 --surname smith --first-name jo --export gedcom"
   "--database w1812 --surname smith --first-name wm --variants --turn n"
   "--database w1812 --list --surname smtih --match close"
+  "held --database w1812 --surname smith --first-name j --turn nnp"
 )
 # The family-tree export is dated; the same day for every run.
 export SOURCE_DATE_EPOCH=1767225600
-calls=(openat pread64 pwrite64 newfstatat ftruncate close)
+calls=(openat pread64 pwrite64 newfstatat ftruncate close flock)
 faults=(error=EIO error=EINTR error=ENOMEM error=ENOSPC)
 
 runs=0 failed=0 bad=0
 complain() { bad=$((bad + 1)); echo "$*"; }
 for search in "${searches[@]}"; do
   read -r -a args <<<"$search"
+  held=
+  if [[ ${args[0]} == held ]]; then
+    # As if another program showed its hits from history.buf: this shell
+    # holds the lock, so the tool works in a private file in the folder.
+    args=("${args[@]:1}")
+    exec {held}>>"$install/history.buf"
+    flock -x "$held"
+  fi
   stem=${args[1]}
   paths=(-P "$disk/$stem.ext" -P "$disk/$stem.cor" -P "$disk/$stem.tre" -P "$disk/chronaradb.id"
-         -P "$install/history.buf")
+         -P "$install/history.buf" -P "$install")
   expected=$("$query" --data-dir "$disk" --install-dir "$install" "${args[@]}" 2>/dev/null)
   for call in "${calls[@]}"; do
     n=$(strace -f -qq -e trace="$call" "${paths[@]}" -o "$work/trace" \
@@ -81,6 +91,7 @@ for search in "${searches[@]}"; do
       done
     done
   done
+  [[ -n $held ]] && exec {held}>&-
 done
 echo "io-fault-sweep: $runs runs, $failed stopped with a message and a non-zero status, $bad wrong"
 ((bad == 0))

@@ -12,9 +12,11 @@
 #include <cerrno>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "browse/history_buffer.h"
 #include "browse/search_session.h"
 #include "store/database_writer.h"
 #include "store/directories.h"
@@ -40,12 +42,18 @@ struct Script {
     const char* firstName;
     const char* turns;  // n: Next, p: Prev, as the buttons allow them; s: the search again
     int moreInfoRow;    // -1: none
+    // Another buffer shows its hits from history.buf meanwhile, so the hits
+    // go to a private file.
+    bool beside = false;
 };
 
 const Script kScripts[] = {
-    {"search and turns", "smith", nullptr, "nnpp", -1},    {"more info", "smith", nullptr, "n", 3},
-    {"first name over pages", "smith", "john", "nnp", 1},  {"not there", "nobody", nullptr, "", -1},
+    {"search and turns", "smith", nullptr, "nnpp", -1},
+    {"more info", "smith", nullptr, "n", 3},
+    {"first name over pages", "smith", "john", "nnp", 1},
+    {"not there", "nobody", nullptr, "", -1},
     {"the same search again", "smith", "mary", "snsn", 0},
+    {"first name beside another's hits", "smith", "john", "nnp", 1, true},
 };
 
 // What the user saw: every page shown, then the More Info text; and the
@@ -150,6 +158,7 @@ protected:
     TempDir data_;
     TempDir install_;
     CDirectories dirs_;
+    std::int32_t pageSize_ = 10;
 };
 
 TEST_F(FaultSweep, EveryCallOfEveryCommandFailsInTurn) {
@@ -165,6 +174,17 @@ TEST_F(FaultSweep, EveryCallOfEveryCommandFailsInTurn) {
     long runs = 0;
     long failures = 0;
     for (const Script& script : kScripts) {
+        std::unique_ptr<CHistoryBuffer> other;
+        if (script.beside) {
+            other = std::make_unique<CHistoryBuffer>(
+                (install_.Path() + "/" + disk_format::kHistoryFileName).c_str(), pageSize_);
+            ASSERT_TRUE(other->Reopen());
+            other->Append(1, "Other", nullptr);
+            other->Count();
+        }
+        // What the installation folder holds beside another's hits: those
+        // hits, and nothing of this session's.
+        const auto installed = FolderBytes(install_.Path());
         const Outcome sound = RunScript(dirs_, script);
         ASSERT_EQ(sound.status, 0) << script.name;
         ASSERT_TRUE(sound.messages.empty()) << script.name << ": " << sound.messages.front();
@@ -203,6 +223,9 @@ TEST_F(FaultSweep, EveryCallOfEveryCommandFailsInTurn) {
                     EXPECT_TRUE(IsClearMessage(faulty.messages.back())) << faulty.messages.back();
                 }
                 EXPECT_EQ(FolderBytes(data_.Path()), before) << "the data folder changed";
+                if (script.beside) {
+                    EXPECT_EQ(FolderBytes(install_.Path()), installed);
+                }
                 // The disk sound again: the whole answer at once.
                 const Outcome again = RunScript(dirs_, script);
                 EXPECT_EQ(again.status, 0);

@@ -350,6 +350,24 @@ TEST_F(HistoryFileTest, ASecondBufferInTheFolderKeepsItsHitsApart) {
         EXPECT_EQ(testing_support::ReadFileBytes(Path()).size(), 300u);
         platform::SetFileIo(nullptr);
     }
+
+    // history.buf of another user, in a folder that users share: this one
+    // may not write it (root here, so the refusal is made up) and works in
+    // a file of its own.
+    platform::FileIo othersFile = platform::SystemIo();
+    othersFile.open = [](const char* path, int flags, mode_t mode) {
+        if ((flags & O_TMPFILE) != O_TMPFILE && std::string(path).find("history.buf") != std::string::npos) {
+            errno = EACCES;
+            return -1;
+        }
+        return ::open(path, flags, mode);
+    };
+    platform::SetFileIo(&othersFile);
+    CHistoryBuffer refused(Path().c_str(), pageSize_);
+    EXPECT_TRUE(refused.Reopen());
+    EXPECT_TRUE(refused.IsPrivate());
+    EXPECT_EQ(refused.Append(1, "A", nullptr), 1);
+    platform::SetFileIo(nullptr);
 }
 
 TEST_F(HistoryFileTest, SuccessfulFillReportsNoFailure) {
