@@ -3,10 +3,10 @@
 # (and, in a search made while another process holds history.buf, on its
 # private scratch file) in turn, with strace's fault injection, for every
 # position K of every kind of call, in nine searches; checks that each run
-# either prints the answer of the run without faults (and nothing on stderr) or prints nothing on stdout,
-# says why on stderr and exits non-zero; that EINTR is never a failure; that
-# an I/O error is never "wrong file format!"; and that the data folder is left
-# byte for byte as it was.
+# either prints the answer of the run without faults (and nothing on stderr)
+# or prints nothing on stdout, says why on stderr and exits non-zero; that
+# EINTR is never a failure; that an I/O error is never "wrong file format!";
+# and that the data folder is left byte for byte as it was.
 #
 #   scripts/io-fault-sweep.sh [BUILD]     (default build/release; needs strace)
 set -uo pipefail
