@@ -28,7 +28,7 @@ platform::MessageAnswer BenchViewer::CountMessage(const char* text, const char* 
 }
 
 void BenchViewer::Search(const char* surname, const char* firstName) {
-    session_->Search(kBenchRow, surname, firstName);
+    Shown(session_->Search(kBenchRow, surname, firstName));
 }
 
 }  // namespace bench

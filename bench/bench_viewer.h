@@ -47,15 +47,21 @@ public:
 
     // The Search button; firstName may be null.
     void Search(const char* surname, const char* firstName);
-    bool CheckDataDisk() { return session_->CheckDataDisk(); }
-    bool NextPage() { return session_->NextPage(); }
-    bool PrevPage() { return session_->PrevPage(); }
-    const char* FullText(int row) { return session_->GetFullText(row); }
+    // The data-disk check alone (a missing disk is not asked for).
+    bool CheckDataDisk() { return session_->Database().CheckDataDisk({}); }
+    // The arrow buttons, data-disk check included.
+    bool NextPage() { return Shown(session_->TurnPage(true)).status == SearchStatus::Found; }
+    bool PrevPage() { return Shown(session_->TurnPage(false)).status == SearchStatus::Found; }
+    // More Info's full text of a row (empty when it could not be read).
+    const char* FullText(int row) {
+        record_ = Shown(session_->FullText(row));
+        return record_.text.c_str();
+    }
 
-    long RecordCount() { return session_->RecordCount(); }
+    long RecordCount() const { return session_->RecordCount(); }
     int RowsOnPage() const { return session_->RowsOnPage(); }
-    bool HasNext() { return session_->HasNext(); }
-    bool HasPrev() { return session_->HasPrev(); }
+    bool HasNext() const { return session_->HasNext(); }
+    bool HasPrev() const { return session_->HasPrev(); }
     void FormatRow(int i, char* out) const { session_->FormatRow(i, out); }
 
     CRecordDatabase& Database() { return session_->Database(); }
@@ -63,12 +69,19 @@ public:
     int MessagesShown() const { return messages_; }
 
 private:
+    // Shows the outcome's messages, as the view does (each one counts).
+    template <typename Outcome>
+    const Outcome& Shown(const Outcome& outcome) {
+        platform::Tell(outcome.messages);
+        return outcome;
+    }
     static platform::MessageAnswer CountMessage(const char* text, const char* caption,
                                                 platform::MessageButtons buttons, platform::MessageIcon icon,
                                                 void* context);
 
     CDirectories dirs_;
     std::unique_ptr<CSearchSession> session_;
+    RecordOutcome record_;
     int messages_ = 0;
 };
 

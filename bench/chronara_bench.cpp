@@ -439,7 +439,7 @@ void RegisterWholeDiskListing(const std::string& folder) {
             std::size_t found = 0;
             for (auto _ : state) {
                 const ListingOutcome outcome =
-                    surname_listing::List(dirs, surname_listing::EveryDatabase(), queries, {true, false});
+                    surname_listing::List(dirs, surname_listing::EveryDatabase(), queries, {true, {}});
                 if (outcome.error.Failed() || outcome.cancelled) {
                     Fail(state, "the listing failed");
                     break;

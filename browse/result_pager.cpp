@@ -63,7 +63,6 @@ void CResultPager::Reset() {
     history_->Truncate();
     direct_ = true;
     scratchFailed_ = false;
-    error_ = StoreError{};
 }
 
 void CResultPager::SetRange(std::int32_t first, std::int32_t count) {
@@ -88,18 +87,13 @@ void CResultPager::Show(const Page& page) {
     if (page.count > 0) std::memcpy(rows_, page.rows, sizeof(PageRow) * static_cast<std::size_t>(page.count));
 }
 
-void CResultPager::Empty(const StoreError& error) {
+StoreError CResultPager::Empty(const StoreError& error) {
     rowsOnPage_ = 0;
     rangeStart_ = -1;
     nextEntry_ = -1;
     rangeEnd_ = -1;
     direct_ = true;
-    error_ = error;
-}
-
-bool CResultPager::FailTurn(const StoreError& error) {
-    error_ = error;
-    return false;
+    return error;
 }
 
 StoreError CResultPager::HistoryReadError() const {
@@ -142,51 +136,43 @@ StoreError CResultPager::ReadDirectRows(std::int32_t first, Page& page) {
     return StoreError{};
 }
 
-bool CResultPager::ListRange() {
+StoreError CResultPager::ListRange() {
     direct_ = true;
-    error_ = StoreError{};
     Page page;
     const StoreError error = ReadDirectPage(nextEntry_, page);
-    if (error.Failed()) {
-        Empty(error);
-        return false;
-    }
+    if (error.Failed()) return Empty(error);
     pageStartEntry_ = nextEntry_;
     nextEntry_ += page.count;
     Show(page);
-    return nextEntry_ < rangeEnd_;
+    return StoreError{};
 }
 
-bool CResultPager::TurnDirect(std::int32_t first) {
+StoreError CResultPager::TurnDirect(std::int32_t first) {
     Page page;
     const StoreError error = ReadDirectPage(first, page);
-    if (error.Failed()) return FailTurn(error);
+    if (error.Failed()) return error;
     pageStartEntry_ = first;
     nextEntry_ = first + page.count;
     Show(page);
-    return nextEntry_ < rangeEnd_;
+    return StoreError{};
 }
 
-bool CResultPager::TurnFiltered(bool forward) {
+StoreError CResultPager::TurnFiltered(bool forward) {
     // Without a scratch file there is no page to turn to.
-    if (scratchFailed_ || !history_->IsOpen()) return true;
+    if (scratchFailed_ || !history_->IsOpen()) return StoreError{};
     // The history buffer keeps its page where it was when the read fails.
     Page page;
     page.count = forward ? history_->ReadNextPage(page.rows) : history_->ReadPrevPage(page.rows);
-    if (page.count < 0) return FailTurn(HistoryReadError());
+    if (page.count < 0) return HistoryReadError();
     const StoreError error = FillSummaries(page);
-    if (error.Failed()) return FailTurn(error);
+    if (error.Failed()) return error;
     Show(page);
-    return true;
+    return StoreError{};
 }
 
-bool CResultPager::NextPage() {
-    error_ = StoreError{};
-    return direct_ ? TurnDirect(nextEntry_) : TurnFiltered(true);
-}
+StoreError CResultPager::NextPage() { return direct_ ? TurnDirect(nextEntry_) : TurnFiltered(true); }
 
-bool CResultPager::PrevPage() {
-    error_ = StoreError{};
+StoreError CResultPager::PrevPage() {
     if (!direct_) return TurnFiltered(false);
     std::int64_t start = static_cast<std::int64_t>(pageStartEntry_) - pageSize_;
     if (start < rangeStart_) start = rangeStart_;
@@ -251,17 +237,15 @@ StoreError CResultPager::WalkRange(std::int32_t first, const char* firstName, co
     return StoreError{};
 }
 
-bool CResultPager::FilterByFirstName(const char* firstName) {
+StoreError CResultPager::FilterByFirstName(const char* firstName) {
     direct_ = false;
     scratchFailed_ = false;
-    error_ = StoreError{};
     if (!history_->Reopen()) {
         rowsOnPage_ = 0;
         scratchFailed_ = true;
-        error_ = StoreError::Of(history_->NotPlainFile() ? StoreErrorKind::ScratchNotPlainFile
-                                                         : StoreErrorKind::ScratchNotWritten,
-                                history_->Path());
-        return false;
+        return StoreError::Of(history_->NotPlainFile() ? StoreErrorKind::ScratchNotPlainFile
+                                                       : StoreErrorKind::ScratchNotWritten,
+                              history_->Path());
     }
     if (firstName == nullptr) firstName = "";
     CopyBounded(firstName_, sizeof firstName_, firstName);
@@ -280,9 +264,8 @@ bool CResultPager::FilterByFirstName(const char* firstName) {
     if (!error.Failed() && (history_->WriteFailed() || history_->RecordCount() < hits)) {
         rowsOnPage_ = 0;
         scratchFailed_ = true;
-        error_ = StoreError::Of(StoreErrorKind::ScratchIncomplete, history_->Path());
         history_->Truncate();
-        return false;
+        return StoreError::Of(StoreErrorKind::ScratchIncomplete, history_->Path());
     }
     if (!error.Failed()) {
         page.count = history_->ReadFirstPage(page.rows);
@@ -292,11 +275,10 @@ bool CResultPager::FilterByFirstName(const char* firstName) {
     if (error.Failed()) {
         // No hits from a scan that did not finish stay behind.
         history_->Truncate();
-        Empty(error);
-        return false;
+        return Empty(error);
     }
     Show(page);
-    return false;
+    return StoreError{};
 }
 
 std::int32_t CResultPager::RecordCount() const {
@@ -411,13 +393,12 @@ StoreError CResultPager::PersonOfRow(int row, FoundPerson& person) {
     return StoreError{};
 }
 
-const char* CResultPager::GetFullText(int row) {
-    error_ = StoreError{};
+CResultPager::FullText CResultPager::GetFullText(int row) {
     fullText_[0] = '\0';
-    if (row < 0 || row >= rowsOnPage_ || row >= kMaxRows) return fullText_;
+    if (row < 0 || row >= rowsOnPage_ || row >= kMaxRows) return {fullText_, StoreError{}};
     char record[CRecordDatabase::kRecordBufferSize];
-    error_ = db_->ReadRecord(rows_[row].extOffset, record);
-    if (error_.Failed()) return fullText_;
+    const StoreError error = db_->ReadRecord(rows_[row].extOffset, record);
+    if (error.Failed()) return {fullText_, error};
     record_format::BuildFullText(db_->DatabaseCode(), record, fullText_, sizeof fullText_);
-    return fullText_;
+    return {fullText_, StoreError{}};
 }

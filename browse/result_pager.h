@@ -34,20 +34,19 @@ public:
     void SetRange(std::int32_t first, std::int32_t count);
     // Upper-cases text in place and keeps a copy (at most 29 characters).
     void SetSurname(char* text);
-    // The operations that read return their plain answer (a count, a flag);
-    // what went wrong, if anything, is in LastError() until the next one.
+    // The operations that read say what went wrong, if anything, and only
+    // that: the state is read from RecordCount, HasNext, HasPrev and the rows.
     // A search that fails leaves the Empty state; a page turn that fails
     // leaves the page, the count and the Prev/Next states as they were.
-    bool ListRange();
+    StoreError ListRange();
     // firstName: the query's first name, upper-cased and padded to 255.
-    bool FilterByFirstName(const char* firstName);
+    StoreError FilterByFirstName(const char* firstName);
     // With name variants on, the first-name filter also keeps the people
     // whose first given name is a variant or the initial of the first name
     // typed (given_name_filter.h). Off until set; Reset leaves it as it is.
     void SetNameVariants(bool on) { nameVariants_ = on; }
-    bool NextPage();
-    bool PrevPage();
-    const StoreError& LastError() const { return error_; }
+    StoreError NextPage();
+    StoreError PrevPage();
 
     std::int32_t RecordCount() const;
     std::int32_t RowsOnPage() const { return rowsOnPage_; }
@@ -60,9 +59,13 @@ public:
     std::int32_t PageSize() const { return pageSize_; }
 
     // Full text of row (0 <= row < rows on page) into the full-text buffer;
-    // never null (an empty text for any other row, and when the record
-    // could not be read: LastError() says why).
-    const char* GetFullText(int row);
+    // text is never null (an empty text for any other row, and when the
+    // record could not be read: error says why).
+    struct FullText {
+        const char* text;
+        StoreError error;
+    };
+    FullText GetFullText(int row);
 
     // Every hit of the search shown, in result order (every page of the
     // range, or every entry of the range that the first-name filter keeps),
@@ -118,12 +121,11 @@ private:
     // Every hit of the search shown, with its record read.
     StoreError WalkHits(const RecordVisitor& visit);
     FoundPerson PersonOf(const WalkedEntry& entry, const char* record) const;
-    // A search that failed: nothing shown, nothing counted.
-    void Empty(const StoreError& error);
-    bool FailTurn(const StoreError& error);
+    // A search that failed: nothing shown, nothing counted; gives error back.
+    StoreError Empty(const StoreError& error);
     // A page turn from entry first (direct mode), or through history.buf.
-    bool TurnDirect(std::int32_t first);
-    bool TurnFiltered(bool forward);
+    StoreError TurnDirect(std::int32_t first);
+    StoreError TurnFiltered(bool forward);
     StoreError HistoryReadError() const;
 
     std::int32_t rangeStart_ = 0;
@@ -137,7 +139,6 @@ private:
     bool direct_ = true;
     bool nameVariants_ = false;
     bool scratchFailed_ = false;  // the last first-name search could not use history.buf
-    StoreError error_;
     PageRow rows_[kMaxRows] = {};
     char surname_[kSurnameSize] = {};
     // The first name of the last first-name search, for walking its hits again.

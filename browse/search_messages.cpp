@@ -5,8 +5,6 @@
 
 #include "store/data_file.h"
 
-#include "platform/message_box.h"
-
 namespace search_messages {
 namespace {
 
@@ -59,9 +57,26 @@ std::string RangeCutWarning(const char* stem) {
     return text;
 }
 
-void Show(const std::string& text) {
-    platform::ShowMessageBox(text.c_str(), platform::kAppTitle, platform::MessageButtons::Ok,
-                             platform::MessageIcon::Exclamation);
+std::string QueryError(const char* what) { return std::string("query error: ") + what + ".\n"; }
+
+std::string EnterSurname() { return "Please enter a surname."; }
+
+std::string HelpFileNotOpened(const std::string& path) {
+    return "Help is not available: the help file " + path + " could not be opened.";
 }
+
+std::string HelpPathTooLong(const char* fileName) {
+    return std::string("Help is not available: the path of the help file ") + fileName + " is too long.";
+}
+
+std::string RefusedOnDataDisk(const std::string& fileName) {
+    return "Chronara writes nothing on the data disk. Choose a folder of your own for " + fileName + ".";
+}
+
+std::string ResultsNotWritten(const std::string& path, const std::string& reason) {
+    return "The results could not be written to " + path + ": " + reason + ".";
+}
+
+std::string NotPrinted(const std::string& documentName) { return documentName + " could not be printed."; }
 
 }  // namespace search_messages

@@ -1,13 +1,14 @@
 #include "browse/search_session.h"
 
 #include <cstring>
+#include <utility>
 
-#include "browse/history_buffer.h"
+#include "browse/more_info_title.h"
 #include "browse/search_messages.h"
-#include "platform/process_exit.h"
 #include "store/catalogue.h"
 
-CSearchSession::CSearchSession(const CDirectories& dirs) : database_(dirs), pager_(&database_) {}
+CSearchSession::CSearchSession(const CDirectories& dirs, DiskPrompt prompt)
+    : database_(dirs), pager_(&database_), prompt_(std::move(prompt)) {}
 
 CSearchSession::~CSearchSession() { Close(); }
 
@@ -19,105 +20,132 @@ SearchOutcome CSearchSession::SearchCode(int code, const char* surname, const ch
     return Run(false, code, catalogue::RowOfCode(code), surname, firstName);
 }
 
-SearchOutcome CSearchSession::Fail(const StoreError& error) {
-    search_messages::Show(search_messages::MessageOf(error));
-    if (error.kind == StoreErrorKind::BadIndexSignature) {
-        database_.Close();
-        platform::ExitProcess(1);
-    }
-    return SearchOutcome{SearchStatus::Failed, error};
+SearchOutcome CSearchSession::Fail(SearchOutcome outcome, const StoreError& error) {
+    outcome.status = SearchStatus::Failed;
+    outcome.error = error;
+    outcome.messages.push_back(search_messages::MessageOf(error));
+    // The program ends after this one; its files are closed first.
+    if (outcome.EndsProgram()) database_.Close();
+    return outcome;
 }
 
-bool CSearchSession::Report(const StoreError& error) {
-    lastError_ = error;
-    if (!error.Failed()) return true;
-    search_messages::Show(search_messages::MessageOf(error));
-    return false;
+bool CSearchSession::DiskThere() { return database_.CheckDataDisk(prompt_); }
+
+namespace {
+
+SearchOutcome Outcome(SearchStatus status) {
+    SearchOutcome outcome;
+    outcome.status = status;
+    return outcome;
 }
+
+SearchOutcome Refusal(const char* what) {
+    SearchOutcome outcome = Outcome(SearchStatus::Refused);
+    outcome.messages.push_back(search_messages::QueryError(what));
+    return outcome;
+}
+
+}  // namespace
 
 SearchOutcome CSearchSession::Run(bool byRow, int code, int row, const char* surname, const char* firstName) {
     // The page shown goes first: while a prompt below waits, the view paints
     // the Empty state.
     pager_.Reset();
     database_.ForgetReads();
-    query_.SetSurname(surname != nullptr ? surname : "");
+    if (!query_.SetSurname(surname != nullptr ? surname : "")) return Refusal("last name is too long");
     query_.SetDatabaseRow(row);
-    if (firstName != nullptr && firstName[0] != '\0') query_.SetFirstName(firstName);
+    if (firstName != nullptr && firstName[0] != '\0' && !query_.SetFirstName(firstName)) {
+        return Refusal("first name is too long");
+    }
 
     // The key field holds at most 19 characters with short keys; a longer
     // surname cannot be looked up, so it is refused before anything is opened.
-    if (std::strlen(query_.Surname()) > kMaxSurname) {
-        query_.ReportError("last name is too long");
-        return SearchOutcome{SearchStatus::Refused, {}};
-    }
-    if (!database_.CheckDataDisk()) return SearchOutcome{SearchStatus::Cancelled, {}};
+    if (std::strlen(query_.Surname()) > kMaxSurname) return Refusal("last name is too long");
+    if (!DiskThere()) return Outcome(SearchStatus::Cancelled);
+    SearchOutcome outcome;
     const OpenResult opened = byRow ? database_.Open(query_.DatabaseRow()) : database_.OpenCode(code);
-    if (opened.error.Failed()) return Fail(opened.error);
-    if (!opened) return SearchOutcome{SearchStatus::Refused, {}};
+    if (opened.error.Failed()) return Fail(std::move(outcome), opened.error);
+    if (!opened) return Outcome(SearchStatus::Refused);
 
     const EntryRange range = database_.FindRange(query_.Surname());
-    if (range.error.Failed()) return Fail(range.error);
-    if (!range.found) return SearchOutcome{SearchStatus::NotFound, {}};
+    if (range.error.Failed()) return Fail(std::move(outcome), range.error);
+    if (!range.found) return outcome;
     if (range.cut) {
-        search_messages::Show(search_messages::RangeCutWarning(catalogue::StemOf(database_.DatabaseCode())));
+        outcome.messages.push_back(
+            search_messages::RangeCutWarning(catalogue::StemOf(database_.DatabaseCode())));
     }
 
     pager_.SetRange(range.first, range.count);
     pager_.SetSurname(query_.Surname());
-    if (query_.HasFirstName()) {
-        pager_.FilterByFirstName(query_.FirstName());
-    } else {
-        pager_.ListRange();
-    }
     // The pager is back in the Empty state when its reading failed.
-    if (pager_.LastError().Failed()) return Fail(pager_.LastError());
-    return SearchOutcome{SearchStatus::Found, {}};
+    const StoreError error =
+        query_.HasFirstName() ? pager_.FilterByFirstName(query_.FirstName()) : pager_.ListRange();
+    if (error.Failed()) return Fail(std::move(outcome), error);
+    outcome.status = SearchStatus::Found;
+    return outcome;
 }
 
-bool CSearchSession::CheckDataDisk() { return database_.CheckDataDisk(); }
-
-bool CSearchSession::NextPage() {
+SearchOutcome CSearchSession::TurnPage(bool forward) {
+    if (!DiskThere()) return Outcome(SearchStatus::Cancelled);
     database_.ForgetReads();
-    pager_.NextPage();
-    return Report(pager_.LastError());
+    const StoreError error = forward ? pager_.NextPage() : pager_.PrevPage();
+    if (error.Failed()) return Fail(SearchOutcome{}, error);
+    return Outcome(SearchStatus::Found);
 }
 
-bool CSearchSession::PrevPage() {
+RecordOutcome CSearchSession::FullText(int row) {
+    RecordOutcome outcome;
+    outcome.status = SearchStatus::Refused;
+    if (row < 0 || row >= RowsOnPage()) return outcome;
+    outcome.status = SearchStatus::Cancelled;
+    if (!DiskThere()) return outcome;
     database_.ForgetReads();
-    pager_.PrevPage();
-    return Report(pager_.LastError());
+    const CResultPager::FullText read = pager_.GetFullText(row);
+    if (read.error.Failed()) {
+        static_cast<SearchOutcome&>(outcome) = Fail(SearchOutcome{}, read.error);
+        return outcome;
+    }
+    // The title is made from the row as it is shown, "%s\t%s\t%s".
+    char rowText[CResultPager::kRowTextSize];
+    pager_.FormatRow(row, rowText);
+    char title[kTitleWorkSize + 2];
+    BuildMoreInfoTitle(rowText, title, sizeof title);
+    outcome.status = SearchStatus::Found;
+    outcome.title = title;
+    outcome.text = read.text;
+    return outcome;
 }
 
-const char* CSearchSession::GetFullText(int row) {
-    database_.ForgetReads();
-    const char* text = pager_.GetFullText(row);
-    return Report(pager_.LastError()) ? text : nullptr;
-}
-
-bool CSearchSession::CollectHits(std::vector<ExportedHit>& hits) {
+SearchOutcome CSearchSession::CollectHits(std::vector<ExportedHit>& hits) {
+    hits.clear();
+    if (RecordCount() <= 0) return Outcome(SearchStatus::Refused);
+    if (!DiskThere()) return Outcome(SearchStatus::Cancelled);
     database_.ForgetReads();
     const StoreError error = pager_.CollectHits(hits);
-    if (error.Failed()) hits.clear();
-    return Report(error);
+    if (!error.Failed()) return Outcome(SearchStatus::Found);
+    hits.clear();
+    return Fail(SearchOutcome{}, error);
 }
 
-bool CSearchSession::ForEachPerson(const std::function<bool(const FoundPerson&)>& visit) {
+SearchOutcome CSearchSession::ForEachPerson(const std::function<bool(const FoundPerson&)>& visit) {
+    if (!DiskThere()) return Outcome(SearchStatus::Cancelled);
     database_.ForgetReads();
-    return Report(pager_.ForEachPerson(visit));
+    const StoreError error = pager_.ForEachPerson(visit);
+    return error.Failed() ? Fail(SearchOutcome{}, error) : Outcome(SearchStatus::Found);
 }
 
-bool CSearchSession::PersonOfRow(int row, FoundPerson& person) {
+SearchOutcome CSearchSession::PersonOfRow(int row, FoundPerson& person) {
+    if (!DiskThere()) return Outcome(SearchStatus::Cancelled);
     database_.ForgetReads();
-    return Report(pager_.PersonOfRow(row, person));
+    const StoreError error = pager_.PersonOfRow(row, person);
+    return error.Failed() ? Fail(SearchOutcome{}, error) : Outcome(SearchStatus::Found);
 }
 
-bool CSearchSession::ReadDiskLabel(DiskLabel& label) {
-    return Report(::ReadDiskLabel(database_.Directories(), label));
+SearchOutcome CSearchSession::ReadDiskLabel(DiskLabel& label) {
+    const StoreError error = ::ReadDiskLabel(database_.Directories(), label);
+    return error.Failed() ? Fail(SearchOutcome{}, error) : Outcome(SearchStatus::Found);
 }
 
-void CSearchSession::Reset() {
-    pager_.Reset();
-    lastError_ = StoreError{};
-}
+void CSearchSession::Reset() { pager_.Reset(); }
 
 void CSearchSession::Close() { database_.Close(); }

@@ -1,19 +1,26 @@
 #pragma once
 // CSearchSession: the record database, the query and the pager of one
 // window (or one tool run), and the operations a user performs on them: a
-// search, Prev and Next, the full text of a row. The viewer, the tools, the
-// benchmarks, the fuzz harnesses and the tests all drive a search through
-// it, so the sequence of a search exists once.
+// search, a page turn, the full text of a row, every hit for export. The
+// viewer, the tools, the benchmarks, the fuzz harnesses and the tests all
+// drive a search through it, so the sequence of each operation, with the
+// data-disk check where it needs one, exists once.
 //
-// The session is the one place that tells the user what went wrong: the
-// store hands its errors up as values and the session shows their messages.
+// The session shows nothing. Each operation returns an outcome with the
+// messages for the user, in the order they arose; the caller shows them
+// (the viewer in boxes, the tools on standard error). The one question
+// asked in the middle of an operation, the insert-disk prompt, is the
+// DiskPrompt that the program hands to the session.
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "browse/found_person.h"
 #include "browse/result_pager.h"
+#include "store/data_disk.h"
 #include "store/disk_label.h"
 #include "store/record_database.h"
 #include "store/search_query.h"
@@ -22,17 +29,30 @@
 class CDirectories;
 
 enum class SearchStatus {
-    Found,      // the surname is in the index; the first page is read
+    Found,  // done: the surname is in the index and the first page is read, the page turned, the record read
     NotFound,   // the surname is not in the index: no failure, no rows
     Cancelled,  // the user cancelled the insert-disk prompt
-    Refused,    // no database for the row or code, or the query refused the text
+    Refused,    // nothing to do: no database for the row or code, a text too long, no page or row to go to
     Failed,     // a file was missing, damaged or unreadable, or history.buf failed
 };
 
+// What an operation came to.
 struct SearchOutcome {
     SearchStatus status = SearchStatus::NotFound;
-    // What failed, for Failed; the message has been shown.
+    // What failed, for Failed.
     StoreError error;
+    // What to tell the user, in order (see search_messages.h).
+    std::vector<std::string> messages;
+
+    bool Done() const { return status == SearchStatus::Found || status == SearchStatus::NotFound; }
+    // "wrong file format!": once its message is shown the program ends with status 1.
+    bool EndsProgram() const { return error.kind == StoreErrorKind::BadIndexSignature; }
+};
+
+// More Info of a row: its title and full text (CR LF lines) when Done.
+struct RecordOutcome : SearchOutcome {
+    std::string title;
+    std::string text;
 };
 
 class CSearchSession {
@@ -41,7 +61,9 @@ public:
     static constexpr std::size_t kMaxSurname = disk_format::kMaxSurname;
     static constexpr std::size_t kMaxFirstName = 250;
 
-    explicit CSearchSession(const CDirectories& dirs);
+    // prompt asks for the data disk when its marker is missing; without one
+    // an absent disk cancels the operation at once.
+    explicit CSearchSession(const CDirectories& dirs, DiskPrompt prompt = {});
     ~CSearchSession();
     CSearchSession(const CSearchSession&) = delete;
     CSearchSession& operator=(const CSearchSession&) = delete;
@@ -53,31 +75,27 @@ public:
     // also reach the roll that no list row selects.
     SearchOutcome SearchCode(int code, const char* surname, const char* firstName);
 
-    // The data-disk check that the view makes before a page turn and More Info.
-    bool CheckDataDisk();
-    // Prev and Next. False when the page could not be read: the message has
-    // been shown, and the page, the count and the Prev/Next states are as
-    // they were; LastError() says what failed.
-    bool NextPage();
-    bool PrevPage();
-    // Full text of a row of the page (an empty text for any other row);
-    // null when the record could not be read, after its message.
-    const char* GetFullText(int row);
+    // Next (forward) or Prev: the data-disk check, then the page. Whatever
+    // fails leaves the page, the count and the Prev/Next states as they
+    // were. The caller offers a turn only while HasNext (HasPrev) holds.
+    SearchOutcome TurnPage(bool forward);
+    // More Info of a row of the page: Refused for a row the page does not
+    // hold; else the data-disk check, then the record.
+    RecordOutcome FullText(int row);
     // Every hit of the search shown (all pages, after the first-name
-    // filter), for export. False when a record could not be read, after
-    // its message.
-    bool CollectHits(std::vector<ExportedHit>& hits);
+    // filter), for export and print: Refused without hits; else the
+    // data-disk check, then every record. hits is empty unless Done.
+    SearchOutcome CollectHits(std::vector<ExportedHit>& hits);
     // The same hits one at a time, for the family-tree export of a search
-    // of any size; visit returns false to stop. False as CollectHits.
-    bool ForEachPerson(const std::function<bool(const FoundPerson&)>& visit);
+    // of any size; visit returns false to stop. The data-disk check, then
+    // every record (none without hits).
+    SearchOutcome ForEachPerson(const std::function<bool(const FoundPerson&)>& visit);
     // The person of a row of the page, with the entry number that finds
-    // them again (code 0 for any other row); false as GetFullText.
-    bool PersonOfRow(int row, FoundPerson& person);
-    // What the data disk says of itself, for citations and exports; false
-    // when its marker could not be read, after its message.
-    bool ReadDiskLabel(DiskLabel& label);
-    // What the last page turn, full text, collection or label read failed on.
-    const StoreError& LastError() const { return lastError_; }
+    // them again (code 0 for any other row): the data-disk check, then the record.
+    SearchOutcome PersonOfRow(int row, FoundPerson& person);
+    // What the data disk says of itself, for citations and exports: Failed
+    // when its marker could not be read.
+    SearchOutcome ReadDiskLabel(DiskLabel& label);
     // Clear: no rows, the count 0, the scratch file emptied.
     void Reset();
 
@@ -87,9 +105,9 @@ public:
     void SetNameVariants(bool on) { pager_.SetNameVariants(on); }
     std::int32_t PageSize() const { return pager_.PageSize(); }
     std::int32_t RowsOnPage() const { return pager_.RowsOnPage(); }
-    std::int32_t RecordCount() { return pager_.RecordCount(); }
-    bool HasNext() { return pager_.HasNext(); }
-    bool HasPrev() { return pager_.HasPrev(); }
+    std::int32_t RecordCount() const { return pager_.RecordCount(); }
+    bool HasNext() const { return pager_.HasNext(); }
+    bool HasPrev() const { return pager_.HasPrev(); }
     // Row i as "%s\t%s\t%s" into out (CResultPager::kRowTextSize bytes).
     void FormatRow(int i, char* out) const { pager_.FormatRow(i, out); }
 
@@ -97,20 +115,22 @@ public:
     void Close();
 
     CRecordDatabase& Database() { return database_; }
+    const CRecordDatabase& Database() const { return database_; }
     CSearchQuery& Query() { return query_; }
+    const CSearchQuery& Query() const { return query_; }
     CResultPager& Pager() { return pager_; }
     const CResultPager& Pager() const { return pager_; }
 
 private:
     SearchOutcome Run(bool byRow, int code, int row, const char* surname, const char* firstName);
-    // Shows the message of error (a bad index signature then ends the
-    // process, as it always has); returns the outcome Failed with it.
-    SearchOutcome Fail(const StoreError& error);
-    // Shows the message of a failed page turn or full text; false.
-    bool Report(const StoreError& error);
+    // The outcome Failed of error, with its message after those already in
+    // outcome; a bad index signature closes the database.
+    SearchOutcome Fail(SearchOutcome outcome, const StoreError& error);
+    // Refused or Cancelled unless the disk is there.
+    bool DiskThere();
 
     CRecordDatabase database_;
     CSearchQuery query_;
     CResultPager pager_;
-    StoreError lastError_;
+    DiskPrompt prompt_;
 };

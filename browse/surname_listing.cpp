@@ -76,7 +76,7 @@ ListingOutcome List(const CDirectories& dirs, const std::vector<int>& codes,
                     const std::vector<CSurnameMatcher>& queries, const ListingOptions& options) {
     ListingOutcome outcome;
     outcome.matches.resize(queries.size());
-    if (!(options.interactive ? CheckDataDisk(dirs) : FindDataDisk(dirs))) {
+    if (!CheckDataDisk(dirs, options.prompt)) {
         outcome.cancelled = true;
         return outcome;
     }
@@ -94,8 +94,8 @@ ListingOutcome List(const CDirectories& dirs, const std::vector<int>& codes,
         if (error.Failed()) {
             // A bad signature stops a listing like a damaged page; nothing
             // ends the program here.
-            if (options.interactive) search_messages::Show(search_messages::MessageOf(error));
             outcome.error = error;
+            outcome.messages.push_back(search_messages::MessageOf(error));
             return outcome;
         }
     }

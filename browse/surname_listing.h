@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "browse/surname_match.h"
+#include "store/data_disk.h"
 #include "store/store_error.h"
 
 class CDirectories;
@@ -33,10 +34,12 @@ struct ListingOutcome {
     std::vector<std::vector<ListedSurname>> matches;
     // The databases passed over because their index is not on the disk.
     std::vector<int> skipped;
-    // The insert-disk prompt was cancelled.
+    // The data disk is not there (and the prompt, if any, was cancelled).
     bool cancelled = false;
-    // What stopped the listing; its message has been shown.
+    // What stopped the listing, and its message (see search_messages.h);
+    // showing it is the caller's choice.
     StoreError error;
+    std::vector<std::string> messages;
 };
 
 namespace surname_listing {
@@ -49,10 +52,9 @@ struct ListingOptions {
     // A database whose index is not there is passed over (and named in
     // skipped); otherwise that is an error like any other.
     bool skipMissing = false;
-    // Asks for the data disk as a search does, and shows the message of an
-    // error. Without it (a list that follows the user's typing) an absent
-    // disk gives cancelled and an error is only returned, never shown.
-    bool interactive = true;
+    // Asks for the data disk as a search does. Without one (a list that
+    // follows the user's typing) an absent disk gives cancelled at once.
+    DiskPrompt prompt;
 };
 
 // Checks for the data disk, then walks the index of each database of codes

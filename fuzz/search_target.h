@@ -70,7 +70,7 @@ inline void CheckPage(CResultPager& pager) {
         char text[CResultPager::kRowTextSize];
         pager.FormatRow(i, text);
         Check(std::memchr(text, '\0', sizeof text) != nullptr, "row text without its NUL");
-        const char* full = pager.GetFullText(i);
+        const char* full = pager.GetFullText(i).text;
         Check(full != nullptr, "GetFullText returned null");
         Check(std::memchr(full, '\0', CResultPager::kFullTextSize) != nullptr, "full text without its NUL");
         if (i < 0 || i >= rows) {
@@ -104,7 +104,7 @@ inline void CheckFamilyTree(CSearchSession& session) {
     Check(file.size() >= 8 && file.compare(file.size() - 8, 8, "0 TRLR\r\n") == 0, "the trailer is not last");
     for (int i = 0; i < session.RowsOnPage(); ++i) {
         FoundPerson person;
-        if (session.PersonOfRow(i, person)) citation::Of(person, context);
+        if (session.PersonOfRow(i, person).Done()) citation::Of(person, context);
     }
 }
 
@@ -147,11 +147,9 @@ inline int RunSearch(const std::uint8_t* data, std::size_t size, const std::stri
 
         auto search = [&] {
             const char* typedFirst = (flags & 2) != 0 ? firstName.c_str() : nullptr;
-            if (row >= 0) {
-                session.Search(row, surname.c_str(), typedFirst);
-            } else {
-                session.SearchCode(code, surname.c_str(), typedFirst);
-            }
+            const SearchOutcome outcome = row >= 0 ? session.Search(row, surname.c_str(), typedFirst)
+                                                   : session.SearchCode(code, surname.c_str(), typedFirst);
+            Check(!outcome.EndsProgram(), "a search behind a well-formed index ended the program");
         };
         search();
         CheckPage(pager);
@@ -159,10 +157,10 @@ inline int RunSearch(const std::uint8_t* data, std::size_t size, const std::stri
         for (const char command : commands) {
             switch (command) {
                 case 'N':
-                    session.NextPage();
+                    session.TurnPage(true);
                     break;
                 case 'P':
-                    session.PrevPage();
+                    session.TurnPage(false);
                     break;
                 case 'S':
                     search();

@@ -32,6 +32,16 @@ MessageAnswer ShowMessageBox(const char* text, const char* caption, MessageButto
     return StderrMessageBox(text != nullptr ? text : "", caption, buttons, icon, nullptr);
 }
 
+void Tell(const std::vector<std::string>& texts) {
+    for (const std::string& text : texts) {
+        ShowMessageBox(text.c_str(), kAppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+    }
+}
+
+MessageAnswer Ask(const char* text) {
+    return ShowMessageBox(text, kAppTitle, MessageButtons::OkCancel, MessageIcon::Exclamation);
+}
+
 MessageAnswer StderrMessageBox(const char* text, const char* /*caption*/, MessageButtons buttons,
                                MessageIcon /*icon*/, void* /*context*/) {
     std::fputs(text, stderr);

@@ -1,11 +1,15 @@
 #pragma once
 // Modal message boxes, as a replaceable service.
 //
-// Store and browse code reports to the user only through ShowMessageBox. The
-// program that links the core installs the implementation that suits it: the
-// viewer shows its own dialogs, the command-line tools write to stderr, the tests
-// record every box and answer from a script. Without an installed handler a
-// box is written to stderr and answered like the tools do.
+// The core shows nothing: it hands its messages up as values, and the
+// programs show them through ShowMessageBox. Each program installs the
+// implementation that suits it: the viewer shows its own dialogs, the
+// command-line tools write to stderr, the tests record every box and answer
+// from a script. Without an installed handler a box is written to stderr and
+// answered like the tools do.
+
+#include <string>
+#include <vector>
 
 namespace platform {
 
@@ -26,6 +30,12 @@ using MessageBoxHandler = MessageAnswer (*)(const char* text, const char* captio
 void SetMessageBoxHandler(MessageBoxHandler handler, void* context);
 
 MessageAnswer ShowMessageBox(const char* text, const char* caption, MessageButtons buttons, MessageIcon icon);
+
+// The program's own boxes, captioned kAppTitle with the exclamation icon:
+// Tell shows each text in turn with an OK button; Ask shows one with OK and
+// Cancel and gives the answer.
+void Tell(const std::vector<std::string>& texts);
+MessageAnswer Ask(const char* text);
 
 // The stderr implementation used by the command-line tools: prints the text
 // and answers Cancel to OK/Cancel boxes, OK otherwise.

@@ -1,8 +1,5 @@
 #include "store/data_disk.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,17 +34,11 @@ bool FindDataDisk(const CDirectories& dirs, FileIdentity* marker) {
     return readable.Open(path) == CDataFile::OpenOutcome::Opened;
 }
 
-platform::MessageAnswer PromptForDataDisk() {
-    char text[256];
-    std::snprintf(text, sizeof text, "%s", kInsertDiskText);
-    return platform::ShowMessageBox(text, platform::kAppTitle, platform::MessageButtons::OkCancel,
-                                    platform::MessageIcon::Exclamation);
-}
-
-bool CheckDataDisk(const CDirectories& dirs, FileIdentity* marker) {
+bool CheckDataDisk(const CDirectories& dirs, const DiskPrompt& prompt, FileIdentity* marker) {
     if (FindDataDisk(dirs, marker)) return true;
+    if (!prompt) return false;
     for (;;) {
-        platform::MessageAnswer answer = PromptForDataDisk();
+        const platform::MessageAnswer answer = prompt();
         if (answer == platform::MessageAnswer::Cancel) return false;
         if (answer != platform::MessageAnswer::Ok) return true;
         if (FindDataDisk(dirs, marker)) return true;

@@ -1,6 +1,8 @@
 #pragma once
 // The data-disk check: the disk is there when its marker file can be opened.
 
+#include <functional>
+
 #include "platform/message_box.h"
 #include "store/data_file.h"
 #include "store/disk_format.h"
@@ -8,16 +10,17 @@
 class CDirectories;
 
 inline constexpr const char* kMarkerFileName = disk_format::kMarkerFileName;
-inline constexpr const char kInsertDiskText[] =
-    "Please insert Tavora Disk 16 (Chronara)\n\nClick OK when done.";
+
+// Asks the user for the data disk and gives the answer: Ok to look again,
+// Cancel to give up, Failed (no one could be asked) to go on as if it were
+// there. The program supplies it; the store never shows anything itself.
+using DiskPrompt = std::function<platform::MessageAnswer()>;
 
 // True when the marker file opens for reading in the data directory.
 // marker, when given, gets what identifies the marker file found.
 bool FindDataDisk(const CDirectories& dirs, FileIdentity* marker = nullptr);
 
-// Shows the insert-disk box (OK/Cancel, exclamation) and returns the answer.
-platform::MessageAnswer PromptForDataDisk();
-
 // Probes, and prompts until the disk is found (true) or the user answers
-// anything but OK: Cancel gives false, a box that failed to show gives true.
-bool CheckDataDisk(const CDirectories& dirs, FileIdentity* marker = nullptr);
+// anything but OK: Cancel gives false, a prompt that failed gives true.
+// Without a prompt an absent disk gives false at once.
+bool CheckDataDisk(const CDirectories& dirs, const DiskPrompt& prompt, FileIdentity* marker = nullptr);

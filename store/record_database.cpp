@@ -60,9 +60,9 @@ CRecordDatabase::~CRecordDatabase() {
     io_calls::Close(folder_);
 }
 
-bool CRecordDatabase::CheckDataDisk() {
+bool CRecordDatabase::CheckDataDisk(const DiskPrompt& prompt) {
     markerSeen_ = FileIdentity{};
-    return ::CheckDataDisk(dirs_, &markerSeen_);
+    return ::CheckDataDisk(dirs_, prompt, &markerSeen_);
 }
 
 int CRecordDatabase::DataFolder() {

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "store/catalogue.h"
+#include "store/data_disk.h"
 #include "store/data_file.h"
 #include "store/disk_format.h"
 #include "store/name_index.h"
@@ -76,7 +77,8 @@ public:
     // text: a buffer of at least 24 bytes holding a surname of at most 23 characters.
     void MakeKey(char* text) const;
 
-    bool CheckDataDisk();
+    // The data-disk check (see data_disk.h), asking through prompt.
+    bool CheckDataDisk(const DiskPrompt& prompt);
 
     // Entries first .. first + count - 1 (count at most 10) of the open .cor file.
     StoreError ReadEntries(std::int32_t first, std::int32_t count, CorEntry* entries);

@@ -11,17 +11,15 @@ public:
 
     CSearchQuery();
 
-    // Over 255 characters: ReportError("last name is too long"), nothing changes.
-    // Otherwise copies the surname and clears the first-name filter flag.
-    void SetSurname(const char* text);
+    // Over 255 characters: false, and nothing changes. Otherwise copies the
+    // surname and clears the first-name filter flag.
+    bool SetSurname(const char* text);
     // Stored as a signed 8-bit value; -1 means nothing selected.
     void SetDatabaseRow(int row);
-    // Over 255 characters: ReportError("first name is too long"), nothing changes.
-    // Otherwise the first name becomes text upper-cased and blank-padded to
-    // exactly 255 characters, and the flag is set.
-    void SetFirstName(const char* text);
-    // Shows "query error: %s.\n" with an OK button.
-    void ReportError(const char* message);
+    // Over 255 characters: false, and nothing changes. Otherwise the first
+    // name becomes text upper-cased and blank-padded to exactly 255
+    // characters, and the flag is set.
+    bool SetFirstName(const char* text);
 
     char* Surname() { return surname_; }
     const char* Surname() const { return surname_; }

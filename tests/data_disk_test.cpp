@@ -6,9 +6,11 @@
 
 #include "store/data_disk.h"
 #include "store/directories.h"
+#include "support/shown_outcome.h"
 #include "support/test_support.h"
 
 using platform::MessageAnswer;
+using testing_support::BoxPrompt;
 using testing_support::ScriptedResponder;
 using testing_support::TempDir;
 using testing_support::WriteFileBytes;
@@ -20,7 +22,7 @@ TEST(DataDisk, PresentDiskShowsNoBox) {
     dirs.SetDataDir(disk.Path().c_str());
     ScriptedResponder boxes;
     EXPECT_TRUE(FindDataDisk(dirs));
-    EXPECT_TRUE(CheckDataDisk(dirs));
+    EXPECT_TRUE(CheckDataDisk(dirs, BoxPrompt()));
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
@@ -32,7 +34,7 @@ TEST(DataDisk, PromptRepeatsUntilDiskInsertedOrCancelled) {
 
     // OK without inserting the disk shows the same box again; Cancel gives up.
     boxes.Script({MessageAnswer::Ok, MessageAnswer::Ok, MessageAnswer::Cancel});
-    EXPECT_FALSE(CheckDataDisk(dirs));
+    EXPECT_FALSE(CheckDataDisk(dirs, BoxPrompt()));
     ASSERT_EQ(boxes.Shown().size(), 3u);
     for (const auto& box : boxes.Shown()) {
         EXPECT_EQ(box.text, "Please insert Tavora Disk 16 (Chronara)\n\nClick OK when done.");
@@ -45,7 +47,7 @@ TEST(DataDisk, PromptRepeatsUntilDiskInsertedOrCancelled) {
     boxes.Clear();
     boxes.Script({MessageAnswer::Ok});
     boxes.onShow = [&](const testing_support::ShownBox&) { WriteFileBytes(disk.File("chronaradb.id"), "x"); };
-    EXPECT_TRUE(CheckDataDisk(dirs));
+    EXPECT_TRUE(CheckDataDisk(dirs, BoxPrompt()));
     EXPECT_EQ(boxes.Shown().size(), 1u);
 }
 
@@ -55,7 +57,7 @@ TEST(DataDisk, BoxThatFailsToShowCountsAsPresent) {
     dirs.SetDataDir(disk.Path().c_str());
     ScriptedResponder boxes;
     boxes.Script({MessageAnswer::Failed});
-    EXPECT_TRUE(CheckDataDisk(dirs));
+    EXPECT_TRUE(CheckDataDisk(dirs, BoxPrompt()));
 }
 
 TEST(DataDisk, MarkerThatIsAFolderOrUnreachableIsAbsent) {

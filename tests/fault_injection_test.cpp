@@ -30,13 +30,17 @@
 #include "store/record_database.h"
 #include "store/search_query.h"
 #include "support/failing_io.h"
+#include "support/shown_outcome.h"
 #include "support/test_support.h"
 
+using search_messages::kInsertDiskText;
+using testing_support::BoxPrompt;
 using testing_support::ExitCatcher;
 using testing_support::FaultyWrites;
 using testing_support::ProcessExited;
 using testing_support::ReadFileBytes;
 using testing_support::ScriptedResponder;
+using testing_support::Shown;
 using testing_support::TempDir;
 using testing_support::WriteFault;
 using testing_support::WriteFileBytes;
@@ -76,7 +80,7 @@ protected:
 
     // The view creates these when its window is created.
     void CreateView() {
-        session_ = std::make_unique<CSearchSession>(dirs_);
+        session_ = std::make_unique<CSearchSession>(dirs_, BoxPrompt());
         pager_ = &session_->Pager();
     }
 
@@ -95,18 +99,15 @@ protected:
 
     bool Search(const char* surname, const char* firstName = "") {
         if (!session_) CreateView();
-        return session_->Search(catalogue::RowOfCode(kCode), surname, firstName).status ==
+        return Shown(session_->Search(catalogue::RowOfCode(kCode), surname, firstName)).status ==
                SearchStatus::Found;
     }
     // False when the disk check was cancelled or the page could not be read.
-    bool Next() { return session_->CheckDataDisk() && session_->NextPage(); }
-    bool Prev() { return session_->CheckDataDisk() && session_->PrevPage(); }
+    bool Next() { return Shown(session_->TurnPage(true)).status == SearchStatus::Found; }
+    bool Prev() { return Shown(session_->TurnPage(false)).status == SearchStatus::Found; }
     // More Info: empty when the disk check was cancelled.
     // More Info: empty when the disk check was cancelled or the record could not be read.
-    std::string MoreInfo(int row) {
-        const char* text = session_->CheckDataDisk() ? session_->GetFullText(row) : nullptr;
-        return text != nullptr ? text : "";
-    }
+    std::string MoreInfo(int row) { return Shown(session_->FullText(row)).text; }
     // The message of a file that was cut while the database was open.
     std::string CutShort(const std::string& file) const {
         return "Could not read " + file + ": the file is shorter than it was when it was opened.";
@@ -128,7 +129,7 @@ protected:
             pager_->FormatRow(i, text);
             EXPECT_LT(std::strlen(text), sizeof text);
             EXPECT_LE(std::strlen(pager_->Row(i).summary), 40u);
-            EXPECT_LT(std::strlen(pager_->GetFullText(i)), CResultPager::kFullTextSize);
+            EXPECT_LT(std::strlen(pager_->GetFullText(i).text), CResultPager::kFullTextSize);
         }
     }
 
@@ -140,7 +141,7 @@ protected:
         EXPECT_EQ(pager_->RowsOnPage(), 10);
         EXPECT_EQ(Names().front(), "John 0");
         EXPECT_TRUE(pager_->HasNext());
-        EXPECT_NE(std::string(pager_->GetFullText(0)).find("7th Inf 0"), std::string::npos);
+        EXPECT_NE(std::string(pager_->GetFullText(0).text).find("7th Inf 0"), std::string::npos);
         Search("smith", "mary");
         EXPECT_EQ(pager_->RecordCount(), kPeople / 5);
         EXPECT_TRUE(boxes_.Shown().empty()) << boxes_.Texts().front();

@@ -22,14 +22,17 @@
 #include "store/directories.h"
 #include "store/disk_format.h"
 #include "support/failing_io.h"
+#include "support/shown_outcome.h"
 #include "support/test_support.h"
 
+using testing_support::BoxPrompt;
 using testing_support::ExitCatcher;
 using testing_support::FailingIo;
 using testing_support::FaultMode;
 using testing_support::ProcessExited;
 using testing_support::ReadFileBytes;
 using testing_support::ScriptedResponder;
+using testing_support::Shown;
 using testing_support::TempDir;
 
 namespace {
@@ -81,14 +84,14 @@ Outcome RunScript(const CDirectories& dirs, const Script& script) {
     ScriptedResponder boxes;
     Outcome outcome;
     {
-        CSearchSession session(dirs);
-        const SearchOutcome searched = session.SearchCode(kCode, script.surname, script.firstName);
+        CSearchSession session(dirs, BoxPrompt());
+        const SearchOutcome searched = Shown(session.SearchCode(kCode, script.surname, script.firstName));
         if (searched.status == SearchStatus::Found || searched.status == SearchStatus::NotFound) {
             outcome.shown = Page(session);
             for (const char* turn = script.turns; *turn != '\0' && outcome.status == 0; ++turn) {
                 if (*turn == 's') {
                     const SearchStatus again =
-                        session.SearchCode(kCode, script.surname, script.firstName).status;
+                        Shown(session.SearchCode(kCode, script.surname, script.firstName)).status;
                     if (again != SearchStatus::Found && again != SearchStatus::NotFound) {
                         outcome.status = 1;
                     } else {
@@ -98,19 +101,18 @@ Outcome RunScript(const CDirectories& dirs, const Script& script) {
                 }
                 const bool next = *turn == 'n';
                 if (!(next ? session.HasNext() : session.HasPrev())) continue;
-                if (!session.CheckDataDisk() || !(next ? session.NextPage() : session.PrevPage())) {
+                if (Shown(session.TurnPage(next)).status != SearchStatus::Found) {
                     outcome.status = 1;
                 } else {
                     outcome.shown += Page(session);
                 }
             }
             if (outcome.status == 0 && script.moreInfoRow >= 0) {
-                const char* text =
-                    session.CheckDataDisk() ? session.GetFullText(script.moreInfoRow) : nullptr;
-                if (text == nullptr) {
+                const RecordOutcome record = Shown(session.FullText(script.moreInfoRow));
+                if (record.status != SearchStatus::Found) {
                     outcome.status = 1;
                 } else {
-                    outcome.shown += text;
+                    outcome.shown += record.text;
                 }
             }
         } else {

@@ -18,6 +18,7 @@
 #include "store/index_key.h"
 #include "store/record_database.h"
 #include "store/search_query.h"
+#include "support/shown_outcome.h"
 #include "support/test_support.h"
 
 namespace {
@@ -111,7 +112,7 @@ TEST(FuzzRegressions, RangePastTheEntryFileIsCutToTheEntriesHeld) {
             fuzz_support::WriteFile(base + ".tre", fuzz_targets::OneKeyIndex(code, key, c.first, c.count)));
         ScriptedResponder boxes;
         CSearchSession session(dirs);
-        session.SearchCode(code, "adams", "jo");
+        testing_support::Shown(session.SearchCode(code, "adams", "jo"));
         EXPECT_EQ(session.RecordCount(), c.expected) << c.first << " " << c.count;
         // A range that fits says nothing; one that does not fit says so once.
         EXPECT_EQ(boxes.Shown().size(), c.expected == 3 ? 0u : 1u) << c.first;

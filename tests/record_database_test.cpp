@@ -13,13 +13,16 @@
 #include "store/index_key.h"
 #include "store/record_database.h"
 #include "store/search_query.h"
+#include "support/shown_outcome.h"
 #include "support/test_support.h"
 
+using testing_support::BoxPrompt;
 using testing_support::ExitCatcher;
 using testing_support::Int32Bytes;
 using testing_support::ProcessExited;
 using testing_support::ReadFileBytes;
 using testing_support::ScriptedResponder;
+using testing_support::Shown;
 using testing_support::TempDir;
 using testing_support::WriteFileBytes;
 
@@ -79,7 +82,11 @@ TEST(MakeKey, PadsByWidthAndCodeThenUpperCases) {
 }
 
 TEST(SearchQuery, PadsFirstNameAndRefusesOverlongTexts) {
-    ScriptedResponder boxes;
+    // A refused text is said as the session says it.
+    std::vector<std::string> said;
+    auto refused = [&said](bool set, const char* what) {
+        if (!set) said.push_back(search_messages::QueryError(what));
+    };
     CSearchQuery query;
     query.SetSurname("smith");
     query.SetFirstName("abcdefghijklmnopqrst");
@@ -87,13 +94,13 @@ TEST(SearchQuery, PadsFirstNameAndRefusesOverlongTexts) {
     const std::string first = query.FirstName();
     EXPECT_EQ(first, "ABCDEFGHIJKLMNOPQRST" + std::string(235, ' '));
 
-    query.SetSurname(std::string(256, 'x').c_str());
+    refused(query.SetSurname(std::string(256, 'x').c_str()), "last name is too long");
     EXPECT_STREQ(query.Surname(), "smith");
     EXPECT_TRUE(query.HasFirstName());  // refused: nothing changed
-    query.SetFirstName(std::string(256, 'y').c_str());
+    refused(query.SetFirstName(std::string(256, 'y').c_str()), "first name is too long");
     EXPECT_EQ(std::string(query.FirstName()), first);
-    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"query error: last name is too long.\n",
-                                                       "query error: first name is too long.\n"}));
+    EXPECT_EQ(said, (std::vector<std::string>{"query error: last name is too long.\n",
+                                              "query error: first name is too long.\n"}));
 
     query.SetSurname(std::string(255, 'x').c_str());
     EXPECT_FALSE(query.HasFirstName());
@@ -239,10 +246,10 @@ TEST(RecordDatabase, MissingIndexIsRefusedAndBadIndexEndsTheSearch) {
     EXPECT_EQ(db.Open(3).error.kind, StoreErrorKind::BadIndexSignature);
     // The session shows "wrong file format!" and ends the process.
     ExitCatcher exits;
-    CSearchSession session(disk.dirs);
+    CSearchSession session(disk.dirs, BoxPrompt());
     int status = 0;
     try {
-        session.Search(3, "x", nullptr);
+        Shown(session.Search(3, "x", nullptr));
     } catch (const ProcessExited& exited) {
         status = exited.status;
     }
@@ -263,8 +270,8 @@ TEST(RecordDatabase, PathsThatDoNotFitAreRefused) {
 TEST(RecordDatabase, SearchRefusesSurnamesOverNineteenCharacters) {
     Disk disk;
     ScriptedResponder boxes;
-    CSearchSession session(disk.dirs);
-    EXPECT_EQ(session.Search(0, std::string(20, 'a').c_str(), nullptr).status, SearchStatus::Refused);
+    CSearchSession session(disk.dirs, BoxPrompt());
+    EXPECT_EQ(Shown(session.Search(0, std::string(20, 'a').c_str(), nullptr)).status, SearchStatus::Refused);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"query error: last name is too long.\n"});
     EXPECT_FALSE(session.Database().IsOpen());
 }
@@ -274,8 +281,8 @@ TEST(RecordDatabase, SearchGivesUpWhenTheDiskPromptIsCancelled) {
     ScriptedResponder boxes;
     CDirectories dirs;
     dirs.SetDataDir(empty.Path().c_str());
-    CSearchSession session(dirs);
-    EXPECT_EQ(session.Search(0, "smith", nullptr).status, SearchStatus::Cancelled);
+    CSearchSession session(dirs, BoxPrompt());
+    EXPECT_EQ(Shown(session.Search(0, "smith", nullptr)).status, SearchStatus::Cancelled);
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].buttons, platform::MessageButtons::OkCancel);
     EXPECT_FALSE(session.Database().IsOpen());

@@ -17,6 +17,7 @@
 #include "store/database_writer.h"
 #include "store/search_query.h"
 #include "support/failing_io.h"
+#include "support/shown_outcome.h"
 
 using browse_test::F;
 using testing_support::ScriptedResponder;
@@ -98,7 +99,8 @@ TEST_P(DirectPagingTest, ExactlyOnePage) {
 TEST_P(DirectPagingTest, OnePageAndOne) {
     Build(P() + 1);
     ExpectPage(0, P(), false, true);
-    EXPECT_TRUE(pager_->NextPage() == false);
+    pager_->NextPage();
+    EXPECT_TRUE(pager_->HasNext() == false);
     ExpectPage(P(), 1, true, false);
     pager_->PrevPage();
     ExpectPage(0, P(), false, true);
@@ -141,9 +143,9 @@ TEST_P(DirectPagingTest, RowsCarrySurnameGivenNamesAndSummary) {
               "SMITH\tPerson " + std::to_string(P() + 1) + "\tr" + std::to_string(P() + 1) + ",  ");
     EXPECT_EQ(RowText(*pager_, 2), "");
     EXPECT_EQ(RowText(*pager_, -1), "");
-    EXPECT_STREQ(pager_->GetFullText(1), ("Middle Initial: \r\nr" + std::to_string(P() + 1)).c_str());
-    EXPECT_STREQ(pager_->GetFullText(2), "");
-    EXPECT_STREQ(pager_->GetFullText(-1), "");
+    EXPECT_STREQ(pager_->GetFullText(1).text, ("Middle Initial: \r\nr" + std::to_string(P() + 1)).c_str());
+    EXPECT_STREQ(pager_->GetFullText(2).text, "");
+    EXPECT_STREQ(pager_->GetFullText(-1).text, "");
 }
 
 INSTANTIATE_TEST_SUITE_P(LargeText, DirectPagingTest, ::testing::Bool());
@@ -165,14 +167,16 @@ protected:
         CSearchQuery query;
         query.SetSurname("Jones");
         query.SetFirstName(typed);
-        pager_->FilterByFirstName(query.FirstName());
+        last_ = pager_->FilterByFirstName(query.FirstName());
     }
     std::string HistoryPath() const { return files_.Dir().File(disk_format::kHistoryFileName); }
     // The message the session would show for what the pager reports.
     std::vector<std::string> Reported() const {
-        if (!pager_->LastError().Failed()) return {};
-        return {search_messages::MessageOf(pager_->LastError())};
+        if (!last_.Failed()) return {};
+        return {search_messages::MessageOf(last_)};
     }
+    // What the last filter (or listing) reported.
+    StoreError last_;
 
     ScriptedResponder boxes_;
     browse_test::TestDatabase files_;
@@ -240,7 +244,7 @@ TEST_F(FirstNameTest, LeadingLettersDecideCaseBlind) {
 TEST_F(FirstNameTest, HitsKeepTheirStoredTextAndGetSummaries) {
     Filter("jo");
     EXPECT_EQ(RowText(*pager_, 1), "JONES\tjohn henry\trec john henry,  ");
-    EXPECT_STREQ(pager_->GetFullText(2), "Middle Initial: \r\nrec Jo Ann");
+    EXPECT_STREQ(pager_->GetFullText(2).text, "Middle Initial: \r\nrec Jo Ann");
     const std::string bytes = testing_support::ReadFileBytes(HistoryPath());
     ASSERT_EQ(bytes.size(), 5u * 300u);
     EXPECT_EQ(bytes.substr(304, 11), std::string("john henry\0", 11));
@@ -290,7 +294,7 @@ TEST_F(PagerTest, FilterMatchingOneOrTwoPages) {
     EXPECT_EQ(PageNames(*pager_), Numbered("Ann ", 0, 10));
     EXPECT_FALSE(pager_->HasPrev());
     EXPECT_TRUE(pager_->HasNext());
-    EXPECT_TRUE(pager_->NextPage());
+    EXPECT_FALSE(pager_->NextPage().Failed());
     EXPECT_EQ(PageNames(*pager_), Numbered("Ann ", 10, 1));
     EXPECT_EQ(RowText(*pager_, 0), "JONES\tAnn 10\ta10,  ");
     EXPECT_TRUE(pager_->HasPrev());
@@ -426,8 +430,8 @@ TEST_F(PagerTest, PassengerRowsTestTheRecordsFirstByte) {
     EXPECT_STREQ(pager_->Row(0).summary, "survived: yes");
     EXPECT_STREQ(pager_->Row(1).summary, "survived: no");
     EXPECT_STREQ(pager_->Row(2).summary, "survived: no");
-    EXPECT_STREQ(pager_->GetFullText(0), "Survived: \r\nYes");
-    EXPECT_STREQ(pager_->GetFullText(1), "Survived: \r\nNo");
+    EXPECT_STREQ(pager_->GetFullText(0).text, "Survived: \r\nYes");
+    EXPECT_STREQ(pager_->GetFullText(1).text, "Survived: \r\nNo");
 }
 
 TEST_F(PagerTest, LongestRecordGivesATextCutAtTheBuffer) {
@@ -440,7 +444,7 @@ TEST_F(PagerTest, LongestRecordGivesATextCutAtTheBuffer) {
     Open(10);
     pager_->SetRange(0, 1);
     pager_->ListRange();
-    const std::string text = pager_->GetFullText(0);
+    const std::string text = pager_->GetFullText(0).text;
     EXPECT_EQ(text.size(), 4999u);
 }
 
@@ -452,7 +456,7 @@ TEST_F(PagerTest, ScratchFileThatCannotBeCreated) {
     EXPECT_EQ(Reported(),
               std::vector<std::string>{"The first-name search could not be done: could not write " +
                                        files_.Dir().File("missing/history.buf") + "."});
-    EXPECT_EQ(pager_->LastError().kind, StoreErrorKind::ScratchNotWritten);
+    EXPECT_EQ(last_.kind, StoreErrorKind::ScratchNotWritten);
     EXPECT_FALSE(pager_->IsDirectMode());
     EXPECT_EQ(pager_->RowsOnPage(), 0);
     EXPECT_EQ(pager_->RecordCount(), 0);
@@ -463,13 +467,13 @@ TEST_F(PagerTest, ScratchFileThatCannotBeCreated) {
     pager_->PrevPage();
     EXPECT_LE(pager_->RowsOnPage(), 0);
     EXPECT_EQ(RowText(*pager_, 0), "");
-    EXPECT_STREQ(pager_->GetFullText(0), "");
+    EXPECT_STREQ(pager_->GetFullText(0).text, "");
     EXPECT_EQ(pager_->RecordCount(), 0);
 
     // A plain search is not affected.
     pager_->Reset();
     pager_->SetRange(0, 1);
-    pager_->ListRange();
+    last_ = pager_->ListRange();
     EXPECT_EQ(pager_->RecordCount(), 1);
     EXPECT_TRUE(Reported().empty());
 }
@@ -534,16 +538,17 @@ TEST(PagerSearchTest, SearchRunsEndToEnd) {
 
     CSearchSession session(files.Dirs());
     CResultPager& pager = session.Pager();
-    EXPECT_EQ(session.SearchCode(kCode, "smith", nullptr).status, SearchStatus::Found);
+    using testing_support::Shown;
+    EXPECT_EQ(Shown(session.SearchCode(kCode, "smith", nullptr)).status, SearchStatus::Found);
     EXPECT_EQ(pager.RecordCount(), 12);
     EXPECT_EQ(RowText(pager, 0), "SMITH\tJohn 0\tM, Ohio, PFC");
     EXPECT_TRUE(pager.HasNext());  // more entries follow the first page
 
-    session.SearchCode(kCode, "smith", "jo");
+    Shown(session.SearchCode(kCode, "smith", "jo"));
     EXPECT_EQ(pager.RecordCount(), 6);
     EXPECT_EQ(RowText(pager, 5), "SMITH\tJohn 10\tM, Ohio, PFC");
 
-    EXPECT_EQ(session.SearchCode(kCode, "Nobody", nullptr).status, SearchStatus::NotFound);
+    EXPECT_EQ(Shown(session.SearchCode(kCode, "Nobody", nullptr)).status, SearchStatus::NotFound);
     EXPECT_TRUE(pager.IsDirectMode());
     EXPECT_EQ(pager.RecordCount(), 0);
     EXPECT_EQ(pager.RowsOnPage(), 0);

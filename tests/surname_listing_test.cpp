@@ -14,6 +14,7 @@
 #include "store/directories.h"
 #include "store/disk_format.h"
 #include "store/name_index.h"
+#include "support/shown_outcome.h"
 #include "support/test_support.h"
 
 using testing_support::ScriptedResponder;
@@ -143,16 +144,22 @@ TEST(SurnameListing, MissingIndexesAreSkippedOrStopTheListingAndTheDiskIsAskedFo
 
     // No marker: the prompt, answered Cancel; a listing that follows the
     // user's typing asks nothing and shows nothing.
-    ListingOutcome outcome = surname_listing::List(dirs, {3}, astor, {false, false});
+    // (The programs show what a listing says; a dialog says it inside itself.)
+    auto shown = [](ListingOutcome outcome) {
+        platform::Tell(outcome.messages);
+        return outcome;
+    };
+    ListingOutcome outcome = surname_listing::List(dirs, {3}, astor, {false, {}});
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_TRUE(boxes.Shown().empty());
-    outcome = surname_listing::List(dirs, {3}, astor, {});
+    outcome = shown(surname_listing::List(dirs, {3}, astor, {false, testing_support::BoxPrompt()}));
     EXPECT_TRUE(outcome.cancelled);
     ASSERT_EQ(boxes.Shown().size(), 1u);
 
     testing_support::WriteFileBytes(data.File(disk_format::kMarkerFileName), "");
     boxes.Clear();
-    outcome = surname_listing::List(dirs, surname_listing::EveryDatabase(), astor, {true, true});
+    outcome = shown(surname_listing::List(dirs, surname_listing::EveryDatabase(), astor,
+                                          {true, testing_support::BoxPrompt()}));
     EXPECT_FALSE(outcome.error.Failed());
     EXPECT_EQ(outcome.skipped.size(), 12u);
     ASSERT_EQ(outcome.matches[0].size(), 1u);
@@ -160,10 +167,10 @@ TEST(SurnameListing, MissingIndexesAreSkippedOrStopTheListingAndTheDiskIsAskedFo
     EXPECT_EQ(outcome.matches[0][0].count, 1);
     EXPECT_TRUE(boxes.Shown().empty());
 
-    outcome = surname_listing::List(dirs, {1, 3}, astor, {false, false});
+    outcome = surname_listing::List(dirs, {1, 3}, astor, {false, {}});
     EXPECT_EQ(outcome.error.kind, StoreErrorKind::IndexMissing);
     EXPECT_TRUE(boxes.Shown().empty());
-    outcome = surname_listing::List(dirs, {1, 3}, astor, {});
+    outcome = shown(surname_listing::List(dirs, {1, 3}, astor, {false, testing_support::BoxPrompt()}));
     EXPECT_EQ(outcome.error.kind, StoreErrorKind::IndexMissing);
     EXPECT_EQ(boxes.Texts(),
               std::vector<std::string>{"The index file congen.tre is missing from the data disk."});
@@ -193,7 +200,7 @@ TEST(SurnameListing, CloseSpellingsComeClosestThenCommonestThenByListRowThenKey)
     dirs.SetDataDir(data.Path().c_str());
 
     const ListingOutcome outcome = surname_listing::List(
-        dirs, surname_listing::EveryDatabase(), {CSurnameMatcher(MatchMode::Close, "Smith")}, {true, true});
+        dirs, surname_listing::EveryDatabase(), {CSurnameMatcher(MatchMode::Close, "Smith")}, {true, {}});
     ASSERT_FALSE(outcome.error.Failed());
     std::vector<std::string> listed;
     for (const ListedSurname& match : outcome.matches[0]) {
@@ -207,7 +214,7 @@ TEST(SurnameListing, CloseSpellingsComeClosestThenCommonestThenByListRowThenKey)
     EXPECT_EQ(listed, expected);  // SMITHERS and SCHMIDT are three edits away
 
     // What a search that found nobody offers: one database, the same order.
-    const ListingOutcome offered = surname_listing::CloseSpellings(dirs, 1, "Smiht", {false, false});
+    const ListingOutcome offered = surname_listing::CloseSpellings(dirs, 1, "Smiht", {false, {}});
     std::vector<std::string> surnames;
     for (const ListedSurname& match : offered.matches[0]) surnames.push_back(match.surname);
     EXPECT_EQ(surnames, (std::vector<std::string>{"SMITH", "SMIT", "MITH", "SMITHE"}));

@@ -80,9 +80,10 @@ void CChronaraView::DoSearch(const char* surname) {
     std::memcpy(firstName, typed.constData(), length);
     firstName[length] = '\0';
 
-    session_->Search(databaseList_->currentIndex(), surname, firstName);
+    const SearchOutcome outcome = session_->Search(databaseList_->currentIndex(), surname, firstName);
     // The window may have been closed while the search waited in a message box.
     if (viewDestroyed_) return;
+    if (!Told(outcome)) return;
     selectedRow_ = -1;
     pageIndex_ = 0;
     FormatRows();

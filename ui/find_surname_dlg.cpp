@@ -16,7 +16,6 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "browse/search_messages.h"
 #include "browse/search_session.h"
 #include "browse/surname_listing.h"
 #include "store/catalogue.h"
@@ -202,8 +201,8 @@ void CFindSurnameDlg::Refresh() {
     const std::vector<CSurnameMatcher> queries = {CSurnameMatcher(
         choices.mode, std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())))};
     surname_listing::ListingOptions options;
+    // No prompt: the list follows the typing, and an absent disk is said in the dialog.
     options.skipMissing = true;
-    options.interactive = false;
     ListingOutcome outcome = surname_listing::List(dirs_, codes, queries, options);
 
     // One query, so one list of matches.
@@ -234,9 +233,7 @@ QString CFindSurnameDlg::ProblemsOf(const ListingOutcome& outcome) const {
             "No data disk: Chronara cannot find the data disk. Insert or mount it; the list follows "
             "as you type.");
     }
-    if (outcome.error.Failed()) {
-        lines << cp1252::ToQString(search_messages::MessageOf(outcome.error).c_str());
-    }
+    for (const std::string& message : outcome.messages) lines << cp1252::ToQString(message.c_str());
     if (!outcome.skipped.empty()) {
         QStringList titles;
         for (int code : outcome.skipped) titles << DatabaseTitle(code);

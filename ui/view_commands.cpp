@@ -12,6 +12,7 @@
 #include "browse/result_pager.h"
 #include "browse/search_session.h"
 #include "platform/message_box.h"
+#include "platform/process_exit.h"
 #include "store/directories.h"
 #include "store/path_buffer.h"
 #include "ui/bitmap_button.h"
@@ -92,20 +93,20 @@ void CViewView::OnClear() {
     ListChanged();
 }
 
+void CViewView::TellMessages(const std::vector<std::string>& messages, bool endsProgram) {
+    platform::Tell(messages);
+    if (endsProgram) platform::ExitProcess(1);
+}
+
 bool CViewView::OnPrevPage() {
     CommandScope scope(*this);
-    if (!session_->CheckDataDisk() || viewDestroyed_) return false;
     // The result list keeps the focus through a turn it asked for.
     const bool fromList = resultList_->hasFocus();
     // A page that could not be read leaves everything as it was, the
-    // selection included; the session has said why.
-    const int selected = selectedRow_;
+    // selection included.
+    const SearchOutcome outcome = session_->TurnPage(false);
+    if (viewDestroyed_ || !Told(outcome) || outcome.status != SearchStatus::Found) return false;
     selectedRow_ = -1;
-    if (!session_->PrevPage()) {
-        if (!viewDestroyed_) selectedRow_ = selected;
-        return false;
-    }
-    if (viewDestroyed_) return false;
     --pageIndex_;
     FormatRows();
     // The button that has just been disabled must not keep the focus.
@@ -115,15 +116,10 @@ bool CViewView::OnPrevPage() {
 
 bool CViewView::OnNextPage() {
     CommandScope scope(*this);
-    if (!session_->CheckDataDisk() || viewDestroyed_) return false;
     const bool fromList = resultList_->hasFocus();
-    const int selected = selectedRow_;
+    const SearchOutcome outcome = session_->TurnPage(true);
+    if (viewDestroyed_ || !Told(outcome) || outcome.status != SearchStatus::Found) return false;
     selectedRow_ = -1;
-    if (!session_->NextPage()) {
-        if (!viewDestroyed_) selectedRow_ = selected;
-        return false;
-    }
-    if (viewDestroyed_) return false;
     ++pageIndex_;
     FormatRows();
     if (!session_->HasNext() && !fromList) prevButton_->setFocus(Qt::OtherFocusReason);

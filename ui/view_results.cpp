@@ -18,6 +18,7 @@
 #include "browse/result_pager.h"
 #include "browse/search_messages.h"
 #include "browse/search_session.h"
+#include "platform/message_box.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
 #include "ui/cp1252_qt.h"
@@ -36,7 +37,7 @@ QString OneLine(const char* text) {
     return line;
 }
 
-void Complain(const QString& text) { search_messages::Show(cp1252::FromQString(text).toStdString()); }
+void Complain(const QString& text) { platform::Tell({cp1252::FromQString(text).toStdString()}); }
 
 QString DatabaseTitleOf(int code) { return cp1252::ToQString(catalogue::TitleOfCode(code)); }
 
@@ -80,16 +81,10 @@ void CViewView::OnCopyRows() {
 }
 
 bool CViewView::ReadSelectedRecord(QString& title, QString& fullText) {
-    const int row = selectedRow_;
-    if (row < 0 || row >= RowsOnPage()) return false;
-    if (!session_->CheckDataDisk() || viewDestroyed_) return false;
-    // Null after the session's message when the record could not be read.
-    const char* text = session_->GetFullText(row);
-    if (text == nullptr || viewDestroyed_) return false;
-    char shownTitle[kTitleWorkSize + 2];
-    BuildMoreInfoTitle(rowTexts_[row], shownTitle, sizeof shownTitle);
-    title = cp1252::ToQString(shownTitle);
-    fullText = cp1252::ToQString(text);
+    const RecordOutcome record = session_->FullText(selectedRow_);
+    if (viewDestroyed_ || !Told(record) || record.status != SearchStatus::Found) return false;
+    title = cp1252::ToQString(record.title.c_str());
+    fullText = cp1252::ToQString(record.text.c_str());
     return true;
 }
 
@@ -119,10 +114,8 @@ QString CViewView::DefaultExportFolder() {
 }
 
 bool CViewView::CollectShownHits(std::vector<ExportedHit>& hits) {
-    if (RecordCount() <= 0) return false;
-    if (!session_->CheckDataDisk() || viewDestroyed_) return false;
-    // A record that could not be read: the session has said why.
-    return session_->CollectHits(hits) && !viewDestroyed_;
+    const SearchOutcome outcome = session_->CollectHits(hits);
+    return !viewDestroyed_ && Told(outcome) && outcome.status == SearchStatus::Found;
 }
 
 void CViewView::OnExportResults() {

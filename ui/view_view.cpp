@@ -17,7 +17,9 @@
 
 #include "browse/result_pager.h"
 #include "browse/row_text.h"
+#include "browse/search_messages.h"
 #include "browse/search_session.h"
+#include "platform/message_box.h"
 #include "ui/accessibility.h"
 #include "ui/bitmap_button.h"
 #include "ui/count_line.h"
@@ -128,7 +130,8 @@ CBitmapButton* CViewView::MakeBitmapButton(int index, const char* up, const char
 }
 
 int CViewView::OnCreate() {
-    session_ = std::make_unique<CSearchSession>(dirs_);
+    session_ = std::make_unique<CSearchSession>(
+        dirs_, [] { return platform::Ask(search_messages::kInsertDiskText); });
     viewDestroyed_ = false;
 
     searchButton_ = MakeButton(0);

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <QPointer>
@@ -196,6 +197,14 @@ protected:
     // through the print dialog, which opens over parent.
     void PrintRecordText(const QString& title, const QString& fullText, QWidget* parent);
     const CDirectories& Directories() const { return dirs_; }
+    // Shows an outcome's messages; "wrong file format!" then ends the program.
+    // False when the view was destroyed meanwhile.
+    template <typename Outcome>
+    bool Told(const Outcome& outcome) {
+        TellMessages(outcome.messages, outcome.EndsProgram());
+        return !viewDestroyed_;
+    }
+    void TellMessages(const std::vector<std::string>& messages, bool endsProgram);
 
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;

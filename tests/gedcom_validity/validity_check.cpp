@@ -73,10 +73,12 @@ std::vector<FoundPerson> People() {
     for (const auto& [stem, surname] : searches) {
         const SearchOutcome outcome = session.SearchCode(catalogue::CodeOfStem(stem), surname, nullptr);
         EXPECT_EQ(outcome.status, SearchStatus::Found) << stem;
-        EXPECT_TRUE(session.ForEachPerson([&people](const FoundPerson& person) {
-            people.push_back(person);
-            return true;
-        }));
+        EXPECT_TRUE(session
+                        .ForEachPerson([&people](const FoundPerson& person) {
+                            people.push_back(person);
+                            return true;
+                        })
+                        .Done());
     }
     std::string longField;
     while (longField.size() < 700) longField += "Served at M\xfcnster and N\xeemes @ the front; ";

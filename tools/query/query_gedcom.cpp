@@ -9,6 +9,8 @@
 #include <string>
 
 #include "browse/gedcom_writer.h"
+#include "browse/search_session.h"
+#include "platform/message_box.h"
 #include "store/data_file.h"
 #include "store/io_calls.h"
 #include "tools/query/query_run.h"
@@ -117,15 +119,19 @@ bool DateOfRun(CalendarDate& date) {
 int ExportGedcom(CSearchSession& session, const CDirectories& dirs, const CalendarDate& date) {
     CitationContext context;
     context.date = date;
-    if (!session.ReadDiskLabel(context.disk)) return ExitStatusOf(session.LastError());
+    const SearchOutcome labelled = session.ReadDiskLabel(context.disk);
+    platform::Tell(labelled.messages);
+    if (!labelled.Done()) return ExitStatusOf(labelled.error);
     ExportSpool spool(dirs);
     CGedcomWriter writer(context, [&spool](const std::string& piece) {
         spool.Write(piece);
         return true;
     });
-    if (!session.ForEachPerson([&writer](const FoundPerson& person) { return writer.Add(person); })) {
-        return ExitStatusOf(session.LastError());
-    }
+    const SearchOutcome walked =
+        session.ForEachPerson([&writer](const FoundPerson& person) { return writer.Add(person); });
+    platform::Tell(walked.messages);
+    if (walked.status == SearchStatus::Cancelled) return kExitFailed;
+    if (!walked.Done()) return ExitStatusOf(walked.error);
     writer.Finish();
     int error = 0;
     if (!spool.CopyTo(stdout, error)) {
@@ -140,14 +146,21 @@ int FetchCitation(long row, CSearchSession& session, const CalendarDate& date, C
                   bool& printPage) {
     printPage = true;
     if (row < 0 || row >= session.RowsOnPage()) return kExitFailed;
-    if (!session.CheckDataDisk()) return kExitFailed;
     FoundPerson person;
     CitationContext context;
     context.date = date;
-    if (!session.PersonOfRow(static_cast<int>(row), person) || !session.ReadDiskLabel(context.disk)) {
+    const SearchOutcome found = session.PersonOfRow(static_cast<int>(row), person);
+    platform::Tell(found.messages);
+    if (found.status == SearchStatus::Cancelled) return kExitFailed;
+    SearchOutcome failed = found;
+    if (found.Done()) {
+        failed = session.ReadDiskLabel(context.disk);
+        platform::Tell(failed.messages);
+    }
+    if (!failed.Done()) {
         // Nothing of the answer is printed.
         printPage = false;
-        return ExitStatusOf(session.LastError());
+        return ExitStatusOf(failed.error);
     }
     cited = citation::Of(person, context);
     return kExitSearched;

@@ -8,6 +8,7 @@
 
 #include "browse/hit_export.h"
 #include "browse/surname_listing.h"
+#include "platform/message_box.h"
 #include "store/catalogue.h"
 #include "store/cp1252.h"
 #include "store/directories.h"
@@ -202,13 +203,15 @@ int RunList(const QueryOptions& options) {
     LoadDirectoriesOf(options, dirs);
     const std::vector<int> codes =
         options.allDatabases ? surname_listing::EveryDatabase() : std::vector<int>{options.code};
-    const ListingOutcome outcome = surname_listing::List(dirs, codes, matchers, {options.allDatabases, true});
+    const ListingOutcome outcome =
+        surname_listing::List(dirs, codes, matchers, {options.allDatabases, DiskPromptOfTool()});
+    platform::Tell(outcome.messages);
     if (outcome.cancelled) return kExitFailed;
     for (int code : outcome.skipped) {
         Complain(std::string("note: ") + TitleOf(code) + " is skipped: its index " + catalogue::StemOf(code) +
                  ".tre is not on the data disk");
     }
-    // The message of a failure is already on stderr; nothing is printed.
+    // The message of a failure is on stderr; nothing is printed.
     if (outcome.error.Failed()) return ExitStatusOf(outcome.error);
 
     Printer out(options.raw);

@@ -1,13 +1,11 @@
 #include "tools/query/query_run.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "browse/hit_export.h"
-#include "browse/more_info_title.h"
+#include "browse/search_messages.h"
 #include "browse/search_session.h"
 #include "platform/message_box.h"
-#include "platform/process_exit.h"
 #include "store/directories.h"
 #include "tools/query/query_gedcom.h"
 #include "tools/query/query_list.h"
@@ -16,22 +14,18 @@
 namespace query_tool {
 namespace {
 
-[[noreturn]] void FlushAndExit(int status) {
-    // Whatever the tool printed before "wrong file format!" must reach the reader.
-    std::fflush(stdout);
-    std::fflush(stderr);
-    std::exit(status);
-}
-
 // The Prev and Next buttons: a turn only while its button would be enabled,
-// and only with the data disk there. The exit status of a turn that failed
-// or whose disk check was cancelled, else kExitSearched.
+// and only with the data disk there.
+// The exit status of a turn that failed or whose disk check was cancelled,
+// else kExitSearched.
 int ApplyTurns(const std::string& turns, CSearchSession& session) {
     for (char turn : turns) {
         const bool next = turn == 'n';
         if (!(next ? session.HasNext() : session.HasPrev())) continue;
-        if (!session.CheckDataDisk()) return kExitFailed;
-        if (!(next ? session.NextPage() : session.PrevPage())) return ExitStatusOf(session.LastError());
+        const SearchOutcome outcome = session.TurnPage(next);
+        platform::Tell(outcome.messages);
+        if (outcome.status == SearchStatus::Cancelled) return kExitFailed;
+        if (outcome.status == SearchStatus::Failed) return ExitStatusOf(outcome.error);
     }
     return kExitSearched;
 }
@@ -40,7 +34,6 @@ void PrintPage(CSearchSession& session, QueryOutput& out) {
     char line[CResultPager::kRowTextSize];
     std::snprintf(line, sizeof line, "%ld records found.", static_cast<long>(session.RecordCount()));
     out.Line(line);
-    // A failed history page read leaves a negative count: a page without rows.
     for (int i = 0; i < session.RowsOnPage(); ++i) {
         session.FormatRow(i, line);
         out.Line(line);
@@ -50,33 +43,28 @@ void PrintPage(CSearchSession& session, QueryOutput& out) {
     out.Line(line);
 }
 
-// More Info on a row of the page shown: the row check, the disk check and
-// the full text. kExitSearched with text set, or the status to end with;
-// complaint says whether the page is still printed first.
-int FetchMoreInfo(long row, CSearchSession& session, const char*& text, bool& printPage) {
+// More Info on a row of the page shown: the row check, then the session's
+// disk check and full text. kExitSearched with record read, or the status to
+// end with; printPage says whether the page is still printed first.
+int FetchMoreInfo(long row, CSearchSession& session, RecordOutcome& record, bool& printPage) {
     printPage = true;
     if (row < 0 || row >= session.RowsOnPage()) return kExitFailed;
-    if (!session.CheckDataDisk()) return kExitFailed;
-    text = session.GetFullText(static_cast<int>(row));
-    if (text != nullptr) return kExitSearched;
+    record = session.FullText(static_cast<int>(row));
+    platform::Tell(record.messages);
+    if (record.status == SearchStatus::Cancelled) return kExitFailed;
+    if (record.Done()) return kExitSearched;
     // The record could not be read: no part of the answer is printed.
     printPage = false;
-    return ExitStatusOf(session.LastError());
+    return ExitStatusOf(record.error);
 }
 
-void PrintMoreInfo(long row, const char* text, CSearchSession& session, QueryOutput& out) {
-    char rowText[CResultPager::kRowTextSize];
-    session.FormatRow(static_cast<int>(row), rowText);
-    char title[kTitleWorkSize + 2];
-    BuildMoreInfoTitle(rowText, title, sizeof title);
-    out.Line(title);
-    out.Line(text);
-}
-
-// --export: every hit of the search instead of a page.
+// --export: every hit of the search instead of a page (none: the header alone).
 int ExportHits(const QueryOptions& options, CSearchSession& session) {
     std::vector<ExportedHit> hits;
-    if (!session.CollectHits(hits)) return ExitStatusOf(session.LastError());
+    const SearchOutcome outcome = session.CollectHits(hits);
+    platform::Tell(outcome.messages);
+    if (outcome.status == SearchStatus::Failed) return ExitStatusOf(outcome.error);
+    if (outcome.status == SearchStatus::Cancelled) return kExitFailed;
     const int code = session.Database().DatabaseCode();
     const std::string text =
         options.exportFormat == ExportFormat::Csv ? hit_export::AsCsv(code, hits) : hit_export::AsJson(hits);
@@ -120,9 +108,10 @@ int ExitStatusOf(const StoreError& error) {
     return kExitFailed;
 }
 
-void InstallServices() {
-    platform::SetMessageBoxHandler(platform::StderrMessageBox, nullptr);
-    platform::SetExitHandler(FlushAndExit);
+void InstallServices() { platform::SetMessageBoxHandler(platform::StderrMessageBox, nullptr); }
+
+DiskPrompt DiskPromptOfTool() {
+    return [] { return platform::Ask(search_messages::kInsertDiskText); };
 }
 
 void LoadDirectoriesOf(const QueryOptions& options, CDirectories& dirs) {
@@ -142,7 +131,7 @@ int RunQuery(const QueryOptions& options) {
     if ((options.exportFormat == ExportFormat::Gedcom || options.hasCite) && !DateOfRun(today))
         return kExitFailed;
 
-    CSearchSession session(dirs);
+    CSearchSession session(dirs, DiskPromptOfTool());
     session.SetPageSize(options.largeText);
     session.SetNameVariants(options.variants);
 
@@ -151,7 +140,8 @@ int RunQuery(const QueryOptions& options) {
     const SearchOutcome outcome = options.row >= 0
                                       ? session.Search(options.row, options.surname.c_str(), firstName)
                                       : session.SearchCode(options.code, options.surname.c_str(), firstName);
-    // The message of a failure is already on stderr; standard output stays empty.
+    // The messages go to stderr; after a failure standard output stays empty.
+    platform::Tell(outcome.messages);
     switch (outcome.status) {
         case SearchStatus::Found:
         case SearchStatus::NotFound:
@@ -168,9 +158,9 @@ int RunQuery(const QueryOptions& options) {
     if (turned != kExitSearched) return turned;
 
     int status = kExitSearched;
-    const char* fullText = nullptr;
+    RecordOutcome record;
     bool printPage = true;
-    if (options.hasMoreInfo) status = FetchMoreInfo(options.moreInfoRow, session, fullText, printPage);
+    if (options.hasMoreInfo) status = FetchMoreInfo(options.moreInfoRow, session, record, printPage);
     Citation cited;
     bool citeFetched = false;
     if (options.hasCite && status == kExitSearched && printPage) {
@@ -181,8 +171,9 @@ int RunQuery(const QueryOptions& options) {
 
     QueryOutput out(stdout, options.raw);
     PrintPage(session, out);
-    if (fullText != nullptr) {
-        PrintMoreInfo(options.moreInfoRow, fullText, session, out);
+    if (record.status == SearchStatus::Found) {
+        out.Line(record.title.c_str());
+        out.Line(record.text.c_str());
     } else if (options.hasMoreInfo && options.moreInfoRow >= 0 &&
                options.moreInfoRow < session.RowsOnPage()) {
         // The disk check was cancelled; its message is on stderr.

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "store/data_disk.h"
 #include "store/directories.h"
 #include "store/store_error.h"
 #include "tools/query/query_options.h"
@@ -27,9 +28,10 @@ int FinishStandardOutput(int status);
 // The exit status that tells what kind of failure error is.
 int ExitStatusOf(const StoreError& error);
 
-// Messages to stderr (the data-disk prompt answers Cancel), and a process
-// exit that flushes standard output first.
+// Messages to stderr.
 void InstallServices();
+// The data-disk prompt: its text on stderr, answered Cancel.
+DiskPrompt DiskPromptOfTool();
 
 // Search, page turns, output and More Info; returns the exit status.
 int RunQuery(const QueryOptions& options);

@@ -13,6 +13,7 @@
 #include <QTextBrowser>
 
 #include "browse/result_pager.h"
+#include "browse/search_messages.h"
 #include "platform/message_box.h"
 #include "store/data_disk.h"
 #include "ui/bitmap_button.h"
@@ -124,7 +125,7 @@ TEST_F(ListKeyboardTest, PageKeysTurnThePageThroughTheArrowButtonsHandlers) {
     testing_support::ScriptedResponder boxes;
     boxes.Script({MessageAnswer::Cancel});
     Press(Qt::Key_PageDown);
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kInsertDiskText});
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{search_messages::kInsertDiskText});
     EXPECT_TRUE(Row(0).startsWith(QStringLiteral("SMITH\tEdward\t")));
     EXPECT_EQ(View()->SelectedRow(), 1);
 }

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "browse/result_pager.h"
+#include "browse/search_messages.h"
 #include "platform/message_box.h"
 #include "store/data_disk.h"
 #include "ui/bitmap_button.h"
@@ -188,7 +189,7 @@ TEST_F(ViewCommandsTest, InsertDiskPromptAnsweredOkOnceTheDiskIsBackSearches) {
     boxes.Script({MessageAnswer::Ok, MessageAnswer::Ok});
     int prompts = 0;
     boxes.onShow = [&](const testing_support::ShownBox& box) {
-        EXPECT_EQ(box.text, kInsertDiskText);
+        EXPECT_EQ(box.text, search_messages::kInsertDiskText);
         EXPECT_EQ(box.buttons, platform::MessageButtons::OkCancel);
         // OK without the disk asks again; the second time the disk is back.
         if (++prompts == 2) RestoreMarker();
@@ -205,7 +206,7 @@ TEST_F(ViewCommandsTest, InsertDiskPromptCancelledLeavesTheEmptyState) {
     testing_support::ScriptedResponder boxes;
     boxes.Script({MessageAnswer::Cancel});
     Search("smith");
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kInsertDiskText});
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{search_messages::kInsertDiskText});
     EXPECT_EQ(View()->Pager()->RowsOnPage(), 0);
     EXPECT_EQ(CountLine(), ExpectedCount("0 records found."));
     EXPECT_FALSE(View()->IsBusy());
