@@ -1,7 +1,7 @@
 // The result list and the count line for screen readers. The rows are not
 // widgets: each row of the page is an item interface of its own, kept by
 // the list's interface for as long as the list lives, so that its id stays
-// the same from page to page; its text and state are read from the view
+// the same from page to page; its text and state are read from the list
 // each time they are asked for.
 
 #include "ui/accessibility.h"
@@ -20,7 +20,6 @@
 #include "browse/result_pager.h"
 #include "ui/count_line.h"
 #include "ui/result_list.h"
-#include "ui/view_view.h"
 
 namespace accessibility {
 
@@ -30,7 +29,7 @@ class ResultRowInterface : public QAccessibleInterface, public QAccessibleAction
 public:
     ResultRowInterface(CResultList* list, int row) : list_(list), row_(row) {}
 
-    bool isValid() const override { return !list_.isNull() && row_ < list_->View()->RowsOnPage(); }
+    bool isValid() const override { return !list_.isNull() && row_ < list_->Rows(); }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return list_.isNull() ? nullptr : list_->window()->windowHandle(); }
     QAccessibleInterface* focusChild() const override { return nullptr; }
@@ -45,14 +44,13 @@ public:
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name || !isValid()) return QString();
         // Surname, given names and summary, as the columns show them.
-        return list_->View()->RowColumns(row_).join(QLatin1String(", "));
+        return list_->RowColumns(row_).join(QLatin1String(", "));
     }
 
     QRect rect() const override {
         if (!isValid()) return QRect();
-        const CViewView* view = list_->View();
-        const QRect row = view->RowRegion(row_).boundingRect();
-        return QRect(view->mapToGlobal(row.topLeft()), row.size());
+        const QRect row = list_->RowRegion(row_).boundingRect();
+        return QRect(list_->parentWidget()->mapToGlobal(row.topLeft()), row.size());
     }
 
     QAccessible::State state() const override {
@@ -63,7 +61,7 @@ public:
         }
         state.selectable = true;
         state.focusable = true;
-        if (list_->View()->SelectedRow() == row_) {
+        if (list_->SelectedRow() == row_) {
             state.selected = true;
             state.focused = list_->hasFocus();
         }
@@ -80,7 +78,7 @@ public:
     void doAction(const QString& action) override {
         if (!isValid()) return;
         if (action == setFocusAction()) list_->setFocus(Qt::OtherFocusReason);
-        if (action == pressAction() || action == setFocusAction()) list_->View()->SelectRow(row_);
+        if (action == pressAction() || action == setFocusAction()) list_->SelectRow(row_);
     }
     QStringList keyBindingsForAction(const QString& /*action*/) const override { return {}; }
 
@@ -102,7 +100,7 @@ public:
 
     CResultList* List() const { return static_cast<CResultList*>(widget()); }
 
-    int childCount() const override { return List()->View()->RowsOnPage(); }
+    int childCount() const override { return List()->Rows(); }
 
     QAccessibleInterface* child(int index) const override {
         if (index < 0 || index >= childCount()) return nullptr;
@@ -119,18 +117,18 @@ public:
     }
 
     QAccessibleInterface* childAt(int x, int y) const override {
-        const CViewView* view = List()->View();
-        return child(view->RowAt(view->mapFromGlobal(QPoint(x, y))));
+        const CResultList* list = List();
+        return child(list->RowAt(list->parentWidget()->mapFromGlobal(QPoint(x, y))));
     }
 
     QAccessibleInterface* focusChild() const override {
-        return List()->hasFocus() ? child(List()->View()->SelectedRow()) : nullptr;
+        return List()->hasFocus() ? child(List()->SelectedRow()) : nullptr;
     }
 
     QString text(QAccessible::Text t) const override {
         // The count and the page, for the moment the list gets the focus.
         if (t == QAccessible::Description)
-            return List()->View()->CountText() + QLatin1Char(' ') + List()->View()->PageText();
+            return List()->Page().CountText() + QLatin1Char(' ') + List()->Page().PageText();
         return QAccessibleWidget::text(t);
     }
 

@@ -11,7 +11,6 @@
 #include "browse/search_session.h"
 #include "store/catalogue.h"
 #include "ui/cp1252_qt.h"
-#include "ui/result_list.h"
 #include "ui/view_layout.h"
 
 using namespace view_layout;
@@ -32,7 +31,7 @@ CChronaraView::~CChronaraView() { Destroy(); }
 int CChronaraView::OnCreate() {
     if (CViewView::OnCreate() == -1) return -1;
 
-    QLineEdit** edits[2] = {&surnameEdit_, &firstNameEdit_};
+    QLineEdit* edits[2] = {};
     const char* names[2] = {"Surname", "FirstName"};
     // The labels beside the boxes are painted in the backdrop; these are their names for screen readers.
     const char* labels[2] = {"Last Name", "First Name"};
@@ -43,8 +42,9 @@ int CChronaraView::OnCreate() {
         edit->setMaxLength(entry.limit);
         AdoptControl(edit, entry.id, names[i]);
         edit->setAccessibleName(QString::fromLatin1(labels[i]));
-        *edits[i] = edit;
+        edits[i] = edit;
     }
+    SetEditBoxes(edits[0], edits[1]);
 
     databaseList_ = new QComboBox(this);
     // Named at once: its accessible interface (see ui/accessibility.h) is chosen by this name
@@ -72,31 +72,24 @@ void CChronaraView::OnInitialUpdate() {
 }
 
 void CChronaraView::DoSearch(const char* surname) {
-    moreInfoButton_->setEnabled(false);
-    const QByteArray typed = cp1252::FromQString(firstNameEdit_->text());
+    const QByteArray typed = cp1252::FromQString(FirstNameEdit()->text());
     const std::size_t length =
         std::min(strnlen(typed.constData(), static_cast<std::size_t>(typed.size())), kFirstNameMax);
     char firstName[kFirstNameReadSize];
     std::memcpy(firstName, typed.constData(), length);
     firstName[length] = '\0';
 
-    const SearchOutcome outcome = session_->Search(databaseList_->currentIndex(), surname, firstName);
-    // The window may have been closed while the search waited in a message box.
-    if (viewDestroyed_) return;
-    if (!Told(outcome)) return;
-    selectedRow_ = -1;
-    pageIndex_ = 0;
-    FormatRows();
+    SearchShown(databaseList_->currentIndex(), surname, firstName);
 }
 
 void CChronaraView::OnFindSurname() {
     CommandScope scope(*this);
-    if (viewDestroyed_) return;
-    const bool fromList = resultList_->hasFocus();
-    CFindSurnameDlg dialog(window(), Directories(), databaseList_->currentIndex(), surnameEdit_->text(),
+    if (IsViewDestroyed()) return;
+    const bool fromList = ListHasFocus();
+    CFindSurnameDlg dialog(window(), Directories(), databaseList_->currentIndex(), SurnameEdit()->text(),
                            findChoices_);
     const int answer = dialog.exec();
-    if (viewDestroyed_) return;
+    if (IsViewDestroyed()) return;
     findChoices_ = dialog.CurrentChoices();
     if (answer != QDialog::Accepted) {
         ReturnFromDialog(fromList);
@@ -110,7 +103,7 @@ void CChronaraView::OnFindSurname() {
         return;
     }
     databaseList_->setCurrentIndex(row);
-    surnameEdit_->setText(cp1252::ToQString(chosen.surname.c_str()));
+    SurnameEdit()->setText(cp1252::ToQString(chosen.surname.c_str()));
     ReturnFromDialog(false);
     OnSearch();
 }

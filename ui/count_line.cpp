@@ -1,7 +1,11 @@
 #include "ui/count_line.h"
 
 #include <QAccessible>
+#include <QColor>
+#include <QPainter>
 #include <QtGlobal>
+
+#include "ui/view_layout.h"
 
 CCountLine::CCountLine(QWidget* view) : QWidget(view) {
     setObjectName(QStringLiteral("CountLine"));
@@ -14,6 +18,7 @@ void CCountLine::Announce(const QString& text, const QString& page) {
     const QString oldPage = page_;
     text_ = text;
     page_ = page;
+    shown_ = text;
     if (text_ != oldText) {
         QAccessibleTextUpdateEvent textEvent(this, 0, oldText, text_);
         QAccessible::updateAccessibility(&textEvent);
@@ -30,4 +35,11 @@ void CCountLine::Announce(const QString& text, const QString& page) {
                                               page_.isEmpty() ? text_ : text_ + QLatin1Char(' ') + page_);
     QAccessible::updateAccessibility(&announcement);
 #endif
+}
+
+void CCountLine::paintEvent(QPaintEvent* /*event*/) {
+    QPainter d(this);
+    d.setPen(QColor(view_layout::kTextRed, view_layout::kTextGreen, view_layout::kTextBlue));
+    d.setBackgroundMode(Qt::TransparentMode);
+    d.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown_);
 }

@@ -1,7 +1,7 @@
-// The search view's commands: Search, Clear, Prev, Next, More Info, Help, Quit.
+// The search view's commands: Search, Clear, Prev, Next, More Info, Help,
+// Quit, and the commands of the menus and command keys.
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include <QApplication>
@@ -10,9 +10,9 @@
 #include <QPushButton>
 
 #include "browse/result_pager.h"
+#include "browse/search_messages.h"
 #include "browse/search_session.h"
 #include "platform/message_box.h"
-#include "platform/process_exit.h"
 #include "store/directories.h"
 #include "store/path_buffer.h"
 #include "ui/bitmap_button.h"
@@ -21,6 +21,7 @@
 #include "ui/more_info_dlg.h"
 #include "ui/resource_names.h"
 #include "ui/result_list.h"
+#include "ui/tell_user.h"
 #include "ui/view_view.h"
 
 namespace {
@@ -68,8 +69,7 @@ void CViewView::OnSearch() {
     surname[length] = '\0';
 
     if (surname[0] == '\0') {
-        platform::ShowMessageBox("Please enter a surname.", platform::kAppTitle, platform::MessageButtons::Ok,
-                                 platform::MessageIcon::Exclamation);
+        platform::Tell({search_messages::EnterSurname()});
         if (!viewDestroyed_) OnSetFocus();
     } else {
         DoSearch(surname);
@@ -80,65 +80,72 @@ void CViewView::OnSearch() {
     OnSetCursor();
 }
 
+void CViewView::SearchShown(int row, const char* surname, const char* firstName) {
+    // The session empties the page first: while a box of the search waits,
+    // nothing of the page shown can be acted on. The rows stay until the
+    // search has ended (a search whose window was closed meanwhile leaves them).
+    moreInfoButton_->setEnabled(false);
+    prevButton_->setEnabled(false);
+    nextButton_->setEnabled(false);
+    const SearchOutcome outcome = session_->Search(row, surname, firstName);
+    // The window may have been closed while the search waited in a message box.
+    if (viewDestroyed_) return;
+    TellUser(outcome);
+    if (viewDestroyed_) return;
+    pageIndex_ = 0;
+    FormatRows();
+}
+
 void CViewView::OnClear() {
     CommandScope scope(*this);
     moreInfoButton_->setEnabled(false);
     session_->Reset();
+    pageIndex_ = 0;
+    ShowPage(ResultPage::Of(*session_, pageIndex_));
     RefreshList();
     surnameEdit_->clear();
     firstNameEdit_->clear();
     OnSetFocus();
-    selectedRow_ = -1;
-    pageIndex_ = 0;
-    ListChanged();
+    AnnouncePage();
 }
 
-void CViewView::TellMessages(const std::vector<std::string>& messages, bool endsProgram) {
-    platform::Tell(messages);
-    if (endsProgram) platform::ExitProcess(1);
-}
-
-bool CViewView::OnPrevPage() {
+bool CViewView::TurnPage(bool forward) {
     CommandScope scope(*this);
     // The result list keeps the focus through a turn it asked for.
     const bool fromList = resultList_->hasFocus();
-    // A page that could not be read leaves everything as it was, the
-    // selection included.
-    const SearchOutcome outcome = session_->TurnPage(false);
-    if (viewDestroyed_ || !Told(outcome) || outcome.status != SearchStatus::Found) return false;
-    selectedRow_ = -1;
-    --pageIndex_;
+    // A page that could not be read leaves everything as it was, the selection included.
+    const SearchOutcome outcome = session_->TurnPage(forward);
+    if (viewDestroyed_) return false;
+    TellUser(outcome);
+    if (viewDestroyed_ || outcome.status != SearchStatus::Found) return false;
+    pageIndex_ += forward ? 1 : -1;
     FormatRows();
     // The button that has just been disabled must not keep the focus.
-    if (!session_->HasPrev() && !fromList) nextButton_->setFocus(Qt::OtherFocusReason);
+    if (!fromList && !(forward ? session_->HasNext() : session_->HasPrev())) {
+        (forward ? prevButton_ : nextButton_)->setFocus(Qt::OtherFocusReason);
+    }
     return true;
 }
 
-bool CViewView::OnNextPage() {
-    CommandScope scope(*this);
-    const bool fromList = resultList_->hasFocus();
-    const SearchOutcome outcome = session_->TurnPage(true);
-    if (viewDestroyed_ || !Told(outcome) || outcome.status != SearchStatus::Found) return false;
-    selectedRow_ = -1;
-    ++pageIndex_;
-    FormatRows();
-    if (!session_->HasNext() && !fromList) prevButton_->setFocus(Qt::OtherFocusReason);
-    return true;
-}
+bool CViewView::OnPrevPage() { return TurnPage(false); }
+
+bool CViewView::OnNextPage() { return TurnPage(true); }
 
 void CViewView::OnMoreInfo() {
     CommandScope scope(*this);
     const bool fromList = resultList_->hasFocus();
     // Only a row that the current page holds has a record behind it; a
-    // record that could not be read opens no dialog (the session has said why).
+    // record that could not be read opens no dialog (its messages are shown).
     QString title, text;
-    if (!ReadSelectedRecord(title, text)) return;
+    if (!commands_->ReadRecord(SelectedRow(), title, text)) return;
     CMoreInfoDlg dialog(window());
     dialog.SetTitle(title);
     dialog.SetText(text);
     // Ctrl+P in the dialog prints the record it shows, with the print dialog over it.
-    connect(&dialog, &CMoreInfoDlg::printRequested, this,
-            [this, &dialog]() { PrintRecordText(dialog.Title(), dialog.Text(), &dialog); });
+    connect(&dialog, &CMoreInfoDlg::printRequested, this, [this, &dialog]() {
+        CommandScope inner(*this);
+        commands_->PrintRecordText(dialog.Title(), dialog.Text(), &dialog);
+    });
     dialog.DoModal();
     if (!viewDestroyed_) ReturnFromDialog(fromList);
 }
@@ -149,20 +156,47 @@ void CViewView::OnShowHelp() {
     const bool fits = FormatPath(path, "%s%s", dirs_.InstallDir(), resources::kHelpFileName);
     if (helpWindow_.isNull()) helpWindow_ = new CHelpWindow(window());
     if (fits && helpWindow_->ShowContext(path, resources::kHelpContext)) return;
-
-    char text[512];
-    if (fits) {
-        std::snprintf(text, sizeof text, "Help is not available: the help file %s could not be opened.",
-                      path);
-    } else {
-        std::snprintf(text, sizeof text, "Help is not available: the path of the help file %s is too long.",
-                      resources::kHelpFileName);
-    }
-    platform::ShowMessageBox(text, platform::kAppTitle, platform::MessageButtons::Ok,
-                             platform::MessageIcon::Exclamation);
+    platform::Tell({fits ? search_messages::HelpFileNotOpened(path)
+                         : search_messages::HelpPathTooLong(resources::kHelpFileName)});
 }
 
 void CViewView::OnQuit() {
     // Posted, so the window closes from the event loop through its normal close path.
     QMetaObject::invokeMethod(window(), &QWidget::close, Qt::QueuedConnection);
+}
+
+void CViewView::OnFindSurname() {}
+
+void CViewView::RunMenuCommand(MenuCommand command) {
+    CommandScope scope(*this);
+    if (viewDestroyed_ || commands_ == nullptr) return;
+    const int row = SelectedRow();
+    switch (command) {
+        case MenuCommand::None:
+            break;
+        case MenuCommand::FindSurname:
+            OnFindSurname();
+            break;
+        case MenuCommand::CopyRows:
+            commands_->CopyRows(row);
+            break;
+        case MenuCommand::CopyRecord:
+            commands_->CopyRecord(row);
+            break;
+        case MenuCommand::ExportResults:
+            commands_->ExportResults();
+            break;
+        case MenuCommand::PrintRecord:
+            commands_->PrintRecord(row);
+            break;
+        case MenuCommand::PrintResults:
+            commands_->PrintResults();
+            break;
+    }
+}
+
+void CViewView::SetSaveFileAsker(SaveFileAsker asker) { commands_->SetSaveFileAsker(std::move(asker)); }
+
+void CViewView::SetPrintDialogRunner(PrintDialogRunner runner) {
+    commands_->SetPrintDialogRunner(std::move(runner));
 }

@@ -1,7 +1,5 @@
-// The search view's focus, cursor and dialog-box keyboard, and the keys of
-// the result list.
-
-#include <algorithm>
+// The search view's focus, cursor and dialog-box keyboard, its context
+// menus and command keys.
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -14,6 +12,7 @@
 
 #include "ui/result_list.h"
 #include "ui/view_layout.h"
+#include "ui/view_menus.h"
 #include "ui/view_view.h"
 
 void CViewView::OnSetFocus() {
@@ -38,8 +37,6 @@ void CViewView::ReturnFromDialog(bool toList) {
     // keyboard would reach no window at all.
     window()->activateWindow();
 }
-
-void CViewView::OnListFocusOut() { focusListAgain_ = false; }
 
 void CViewView::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
@@ -124,7 +121,7 @@ bool CViewView::PreTranslateMessage(QObject* watched, QEvent* event) {
         return false;
     }
     // Enter presses the focused button; in an edit box or the database list
-    // it is Search; in the result list it is More Info (OnListKey).
+    // it is Search; in the result list it is More Info (the list's own key).
     if (auto* button = qobject_cast<QAbstractButton*>(watched)) {
         if (button->isEnabled()) button->click();
         return true;
@@ -136,144 +133,29 @@ bool CViewView::PreTranslateMessage(QObject* watched, QEvent* event) {
     return false;
 }
 
-bool CViewView::OnListKey(int key, Qt::KeyboardModifiers modifiers) {
-    modifiers &= ~Qt::KeypadModifier;
-    if ((key == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
-        (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
-        const int row = std::max(selectedRow_, 0);
-        const QPoint corner(view_layout::kColumns[0].left, view_layout::kListTop + row * TextHeight());
-        OnContextMenu(mapToGlobal(corner));
-        return true;
-    }
-    if (modifiers != Qt::NoModifier) return false;
-    const int last = RowsOnPage() - 1;
-    switch (key) {
-        case Qt::Key_Up:
-            SelectRow(selectedRow_ > 0 ? selectedRow_ - 1 : 0);
-            return true;
-        case Qt::Key_Down:
-            SelectRow(selectedRow_ < 0 ? 0 : std::min(selectedRow_ + 1, last));
-            return true;
-        case Qt::Key_Home:
-            SelectRow(0);
-            return true;
-        case Qt::Key_End:
-            SelectRow(last);
-            return true;
-        // The same handlers as the arrow buttons, data-disk check included;
-        // the first row of the new page is then selected, so that the focus
-        // has a row to show and to read out.
-        case Qt::Key_PageDown:
-            if (HasNext() && OnNextPage()) SelectRow(0);
-            return true;
-        case Qt::Key_PageUp:
-            if (HasPrev() && OnPrevPage()) SelectRow(0);
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            OnMoreInfo();
-            return true;
-        default:
-            return false;
-    }
-}
-
-namespace {
-
-// The property that marks a menu entry with its command.
-constexpr char kMenuCommand[] = "menuCommand";
-
-QAction* AddCommand(QMenu& menu, const QString& text, const QKeySequence& shortcut,
-                    CViewView::MenuCommand command, bool enabled) {
-    QAction* action = menu.addAction(text);
-    action->setProperty(kMenuCommand, static_cast<int>(command));
-    action->setEnabled(enabled);
-    // Shown beside the entry; the key itself works in the window (OnCommandKey,
-    // which matches the same standard keys).
-    if (!shortcut.isEmpty()) {
-        action->setShortcut(shortcut);
-        action->setShortcutVisibleInContextMenu(true);
-    }
-    return action;
-}
-
-// In both menus.
-QAction* AddFindSurname(QMenu& menu) {
-    return AddCommand(menu, QStringLiteral("&Find Surname\u2026"), QKeySequence(QKeySequence::Find),
-                      CViewView::MenuCommand::FindSurname, true);
-}
-
-}  // namespace
-
-void CViewView::OnFindSurname() {}
-
-void CViewView::RunMenuCommand(MenuCommand command) {
-    switch (command) {
-        case MenuCommand::FindSurname:
-            OnFindSurname();
-            break;
-        case MenuCommand::CopyRows:
-            OnCopyRows();
-            break;
-        case MenuCommand::CopyRecord:
-            OnCopyRecord();
-            break;
-        case MenuCommand::ExportResults:
-            OnExportResults();
-            break;
-        case MenuCommand::PrintRecord:
-            OnPrintRecord();
-            break;
-        case MenuCommand::PrintResults:
-            OnPrintResults();
-            break;
-    }
-}
-
 void CViewView::ExecMenu(QMenu& menu, const QPoint& globalPos) {
     CommandScope scope(*this);
     // The entry's command runs once the menu has closed, however the entry
     // was taken (a click, Enter, its letter or its shortcut); the edit's own
     // entries carry no command and act by themselves.
-    int chosen = 0;
+    MenuCommand chosen = MenuCommand::None;
     connect(&menu, &QMenu::triggered, &menu, [&chosen](QAction* action) {
-        const QVariant command = action->property(kMenuCommand);
-        if (command.isValid()) chosen = command.toInt();
+        const MenuCommand command = view_menus::CommandOf(action);
+        if (command != MenuCommand::None) chosen = command;
     });
     menu.exec(globalPos);
-    if (chosen != 0 && !viewDestroyed_) RunMenuCommand(static_cast<MenuCommand>(chosen));
+    if (chosen != MenuCommand::None && !viewDestroyed_) RunMenuCommand(chosen);
 }
 
 std::unique_ptr<QMenu> CViewView::MakeListMenu() {
-    auto menu = std::make_unique<QMenu>(this);
-    menu->setObjectName(QStringLiteral("ResultListMenu"));
-    const int rows = RowsOnPage();
-    const bool selected = selectedRow_ >= 0 && selectedRow_ < rows;
-    const bool results = RecordCount() > 0;
-    AddFindSurname(*menu);
-    menu->addSeparator();
-    AddCommand(*menu, selected ? QStringLiteral("&Copy row") : QStringLiteral("&Copy rows"),
-               QKeySequence(QKeySequence::Copy), MenuCommand::CopyRows, rows > 0);
-    AddCommand(*menu, QStringLiteral("Copy &record"), QKeySequence(), MenuCommand::CopyRecord, selected);
-    menu->addSeparator();
-    AddCommand(*menu, QStringLiteral("&Export results\u2026"), QKeySequence(), MenuCommand::ExportResults,
-               results);
-    menu->addSeparator();
-    AddCommand(*menu, QStringLiteral("&Print record\u2026"), QKeySequence(QKeySequence::Print),
-               MenuCommand::PrintRecord, selected);
-    AddCommand(*menu, QStringLiteral("Print re&sults\u2026"), QKeySequence(), MenuCommand::PrintResults,
-               results);
-    return menu;
+    view_menus::ListState state;
+    state.rows = RowsOnPage();
+    state.selected = SelectedRow() >= 0 && SelectedRow() < state.rows;
+    state.results = RecordCount() > 0;
+    return view_menus::ListMenu(this, state);
 }
 
-std::unique_ptr<QMenu> CViewView::MakeSurnameMenu() {
-    // The edit's own entries (undo, cut, copy, paste, select all) stay as they are.
-    std::unique_ptr<QMenu> menu(surnameEdit_->createStandardContextMenu());
-    menu->setObjectName(QStringLiteral("SurnameMenu"));
-    menu->addSeparator();
-    AddFindSurname(*menu);
-    return menu;
-}
+std::unique_ptr<QMenu> CViewView::MakeSurnameMenu() { return view_menus::SurnameMenu(*surnameEdit_); }
 
 void CViewView::ShowSurnameMenu(const QPoint& globalPos) { ExecMenu(*MakeSurnameMenu(), globalPos); }
 
@@ -292,33 +174,27 @@ bool CViewView::OnCommandKey(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-    const bool find = key->matches(QKeySequence::Find);
-    // Ctrl+P prints the selected record, as it does in More Info.
-    const bool print = key->matches(QKeySequence::Print);
-    bool copy = key->matches(QKeySequence::Copy);
+    MenuCommand command = view_menus::CommandOfKey(*key);
     // In an edit box with a selection Ctrl+C copies the selected text, as
     // anywhere; without one it copies the rows, as in the rest of the window.
-    if (auto* edit = qobject_cast<QLineEdit*>(watched); copy && edit != nullptr && edit->hasSelectedText()) {
-        copy = false;
+    if (auto* edit = qobject_cast<QLineEdit*>(watched);
+        command == MenuCommand::CopyRows && edit != nullptr && edit->hasSelectedText()) {
+        command = MenuCommand::None;
     }
     // The surname edit's menu from the keyboard (the menu key comes as a
     // context-menu event of its own).
     const bool menu = watched == surnameEdit_ && key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier;
-    if (!find && !copy && !print && !menu) return false;
+    if (command == MenuCommand::None && !menu) return false;
     // Claimed before the edit's own Ctrl+C and Qt's shortcuts; the press follows.
     if (event->type() == QEvent::ShortcutOverride) {
         event->accept();
         return true;
     }
-    if (find) {
-        OnFindSurname();
-    } else if (copy) {
-        OnCopyRows();
-    } else if (print) {
-        OnPrintRecord();
-    } else {
+    if (menu) {
         const QRect cursor = surnameEdit_->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         ShowSurnameMenu(surnameEdit_->mapToGlobal(cursor.bottomLeft()));
+    } else {
+        RunMenuCommand(command);
     }
     return true;
 }

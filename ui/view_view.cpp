@@ -1,14 +1,11 @@
-// The search view's creation, destruction and painting.
+// The search view's creation, destruction, layout and painting.
 
 #include "ui/view_view.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
-#include <QAccessible>
-#include <QColor>
-#include <QFontMetrics>
+#include <QEvent>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPaintEvent>
@@ -16,7 +13,6 @@
 #include <QPushButton>
 
 #include "browse/result_pager.h"
-#include "browse/row_text.h"
 #include "browse/search_messages.h"
 #include "browse/search_session.h"
 #include "platform/message_box.h"
@@ -24,45 +20,17 @@
 #include "ui/bitmap_button.h"
 #include "ui/count_line.h"
 #include "ui/cp1252_qt.h"
-#include "ui/help_window.h"
 #include "ui/resource_names.h"
 #include "ui/result_list.h"
+#include "ui/result_page.h"
 #include "ui/scaled_picture.h"
 #include "ui/view_doc.h"
 #include "ui/view_layout.h"
 
 using namespace view_layout;
 
-namespace {
-
-void CountLineText(long count, char* line, std::size_t size) {
-    std::snprintf(line, size, "%ld records found.", count);
-}
-
-// Tells screen readers of a change at a row of the result list.
-void NotifyRow(QObject* list, QAccessible::Event type, int row) {
-    QAccessibleEvent event(list, type);
-    event.setChild(row);
-    QAccessible::updateAccessibility(&event);
-}
-
-// The columns of a row text (surname, given names, summary), as painted.
-QStringList ColumnsOfRowText(const char* text) {
-    QStringList columns;
-    RowTextPiece pieces[kRowTextPieces];
-    const int found = SplitRowText(text, strnlen(text, CViewView::kRowTextSize), pieces);
-    for (int i = 0; i < found; ++i) columns << cp1252::ToQString(text + pieces[i].start, pieces[i].length);
-    return columns;
-}
-
-}  // namespace
-
 CViewView::CViewView(const CViewDoc& doc, const CDirectories& dirs, QWidget* parent)
-    : QWidget(parent),
-      doc_(doc),
-      dirs_(dirs),
-      saveFileAsker_(&CViewView::AskSaveFileName),
-      printDialogRunner_(&CViewView::RunPrintDialog) {
+    : QWidget(parent), doc_(doc), dirs_(dirs) {
     // Before any control exists: Qt makes a control's interface once, at its first query.
     accessibility::Install();
     setFixedSize(kViewWidth, kViewHeight);
@@ -78,23 +46,27 @@ bool CViewView::Create() {
     created_ = true;
     if (OnCreate() != 0) return false;
     CreatePaintedControls();
+    ApplyFont();
     return true;
 }
 
 void CViewView::CreatePaintedControls() {
     countLine_ = new CCountLine(this);
     countLine_->setGeometry(kCountArea.ToQRect());
-    countLine_->Announce(CountText(), PageText());
+    countLine_->Announce(ResultPage{}.CountText(), QString());
     // Made after every control, the derived view's included, so that it
     // comes last in the Tab order; it has no control id of its own.
     resultList_ = new CResultList(this);
-    resultList_->setAccessibleName(QStringLiteral("Search results"));
-    const QRect list = kListArea.ToQRect();
-    const int pageRows = TextHeight() >= kLargeTextHeight ? 8 : CResultPager::kMaxRows;
-    const int grow = std::max(0, pageRows * TextHeight() - list.height());
-    resultList_->setGeometry(
-        list.adjusted(-kListFrameMargin, -kListFrameMargin, kListFrameMargin, kListFrameMargin + grow));
     resultList_->installEventFilter(this);
+    connect(resultList_, &CResultList::selectionChanged, this,
+            [this](int row) { moreInfoButton_->setEnabled(row >= 0); });
+    connect(resultList_, &CResultList::rowActivated, this, [this](int /*row*/) { OnMoreInfo(); });
+    // The first row of the new page is selected, so that the focus has a row to show and to read out.
+    connect(resultList_, &CResultList::pageTurnRequested, this, [this](bool forward) {
+        if (TurnPage(forward)) SelectRow(0);
+    });
+    connect(resultList_, &CResultList::menuRequested, this, [this](const QPoint& at) { OnContextMenu(at); });
+    connect(resultList_, &CResultList::focusLeft, this, [this]() { focusListAgain_ = false; });
 }
 
 void CViewView::Destroy() {
@@ -108,6 +80,11 @@ void CViewView::AdoptControl(QWidget* control, int id, const char* name) {
     control->setProperty("controlId", id);
     control->installEventFilter(this);
     control->setCursor(busy_ ? Qt::WaitCursor : Qt::ArrowCursor);
+}
+
+void CViewView::SetEditBoxes(QLineEdit* surname, QLineEdit* firstName) {
+    surnameEdit_ = surname;
+    firstNameEdit_ = firstName;
 }
 
 QPushButton* CViewView::MakeButton(int index) {
@@ -132,6 +109,8 @@ CBitmapButton* CViewView::MakeBitmapButton(int index, const char* up, const char
 int CViewView::OnCreate() {
     session_ = std::make_unique<CSearchSession>(
         dirs_, [] { return platform::Ask(search_messages::kInsertDiskText); });
+    commands_ =
+        std::make_unique<CResultsCommands>(*session_, dirs_, this, [this]() { return viewDestroyed_; });
     viewDestroyed_ = false;
 
     searchButton_ = MakeButton(0);
@@ -182,6 +161,7 @@ void CViewView::OnDestroy() {
     for (QObject* child : children()) child->removeEventFilter(this);
 
     viewDestroyed_ = true;
+    commands_.reset();
     if (session_ != nullptr) session_->Close();
     session_.reset();
 }
@@ -192,6 +172,22 @@ void CViewView::OnInitialUpdate() {
 }
 
 void CViewView::DoSearch(const char* /*surname*/) {}
+
+void CViewView::ApplyFont() {
+    // Tall text (20 pixels or more) pages by 8 and moves Help and Quit up.
+    const bool large = TextHeight() >= kLargeTextHeight;
+    if (session_ != nullptr) session_->SetPageSize(large);
+    if (resultList_ != nullptr) resultList_->FitToFont();
+    if (large && helpButton_ != nullptr) {
+        helpButton_->setGeometry(kButtons[5].rect.left, kLargeTextButtonTop, kButtonWidth, kButtonHeight);
+        quitButton_->setGeometry(kButtons[6].rect.left, kLargeTextButtonTop, kButtonWidth, kButtonHeight);
+    }
+}
+
+void CViewView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && created_ && !destroyed_) ApplyFont();
+}
 
 int CViewView::TextHeight() const { return fontMetrics().height(); }
 
@@ -205,43 +201,27 @@ QWidget* CViewView::GetDlgItem(int id) const {
 
 CResultPager* CViewView::Pager() const { return session_ != nullptr ? &session_->Pager() : nullptr; }
 
-const char* CViewView::RowText(int i) const { return i >= 0 && i < kRowTextCount ? rowTexts_[i] : ""; }
+int CViewView::SelectedRow() const { return resultList_ != nullptr ? resultList_->SelectedRow() : -1; }
 
-int CViewView::RowsOnPage() const {
-    return session_ != nullptr ? std::clamp(session_->RowsOnPage(), 0, CResultPager::kMaxRows) : 0;
+bool CViewView::ListHasFocus() const { return resultList_ != nullptr && resultList_->hasFocus(); }
+
+std::string CViewView::RowText(int i) const {
+    if (i < 0 || i >= RowsOnPage()) return std::string();
+    const ResultRow& row = resultList_->Page().rows[i];
+    const QChar tab = QLatin1Char('\t');
+    return cp1252::FromQString(row.surname + tab + row.givenNames + tab + row.summary).toStdString();
 }
 
-long CViewView::RecordCount() const {
-    return session_ != nullptr ? static_cast<long>(session_->RecordCount()) : 0;
-}
+int CViewView::RowsOnPage() const { return resultList_ != nullptr ? resultList_->Rows() : 0; }
 
-bool CViewView::HasNext() const { return session_ != nullptr && session_->HasNext(); }
-
-bool CViewView::HasPrev() const { return session_ != nullptr && session_->HasPrev(); }
-
-QStringList CViewView::RowColumns(int row) const {
-    if (row < 0 || row >= RowsOnPage()) return QStringList();
-    return ColumnsOfRowText(rowTexts_[row]);
-}
+long CViewView::RecordCount() const { return resultList_ != nullptr ? resultList_->Page().count : 0; }
 
 QString CViewView::CountText() const {
-    char line[64];
-    CountLineText(RecordCount(), line, sizeof line);
-    return QString::fromLatin1(line);
-}
-
-QString CViewView::PageText() const {
-    const long count = RecordCount();
-    // Records found means a session.
-    if (count <= 0) return QString();
-    const long pageSize = std::max<long>(1, session_->PageSize());
-    return QStringLiteral("Page %1 of %2").arg(pageIndex_ + 1).arg((count + pageSize - 1) / pageSize);
+    return resultList_ != nullptr ? resultList_->Page().CountText() : ResultPage{}.CountText();
 }
 
 int CViewView::RowAt(const QPoint& point) const {
-    if (!kListArea.ToQRect().contains(point)) return -1;
-    const int row = (point.y() - kListTop) / TextHeight();
-    return row < RowsOnPage() ? row : -1;
+    return resultList_ != nullptr ? resultList_->RowAt(point) : -1;
 }
 
 QRegion CViewView::ListRegion() const {
@@ -252,146 +232,50 @@ QRegion CViewView::ListRegion() const {
 }
 
 QRegion CViewView::RowRegion(int row) const {
-    const int h = TextHeight();
-    QRegion region;
-    for (int column = 0; column < 3; ++column) region += ColumnRect(row, column, h);
-    return region;
+    return resultList_ != nullptr ? resultList_->RowRegion(row) : QRegion();
 }
 
-QRegion CViewView::ControlsRegion() const {
-    QRegion region;
-    for (QObject* child : children()) {
-        auto* widget = qobject_cast<QWidget*>(child);
-        if (widget != nullptr && widget->isVisible() && !widget->isWindow()) region += widget->geometry();
-    }
-    return region;
-}
-
-void CViewView::paintEvent(QPaintEvent* event) {
-    // A full paint is one that reaches the view's own surface: not only the
-    // ground under a control that repaints itself, nor the list that
-    // RefreshList or a click repaints.
-    QRegion own = event->region() - ControlsRegion();
-    if (refreshing_) own -= refreshRegion_;
+void CViewView::paintEvent(QPaintEvent* /*event*/) {
     QPainter d(this);
-    OnDraw(d, !own.isEmpty());
+    OnDraw(d);
 }
 
-void CViewView::OnDraw(QPainter& d, bool fullPaint) {
+void CViewView::OnDraw(QPainter& d) {
     if (session_ == nullptr) return;
     // The backdrop as drawn for the screen's (or the printer's) pixel ratio.
-    if (const QPixmap* backdrop = doc_.Backdrop(CScaledPicture::PaintRatio(d))) {
-        d.drawPixmap(0, 0, *backdrop);
-        PaintList(d, session_->RowsOnPage(), static_cast<long>(session_->RecordCount()));
-    }
-    if (!fullPaint) return;
-    if (firstPaintPending_) {
-        if (TextHeight() >= kLargeTextHeight) {
-            helpButton_->setGeometry(kButtons[5].rect.left, kLargeTextButtonTop, kButtonWidth, kButtonHeight);
-            quitButton_->setGeometry(kButtons[6].rect.left, kLargeTextButtonTop, kButtonWidth, kButtonHeight);
-        }
-        firstPaintPending_ = false;
-    }
-    OnSetFocus();
+    if (const QPixmap* backdrop = doc_.Backdrop(CScaledPicture::PaintRatio(d))) d.drawPixmap(0, 0, *backdrop);
 }
 
-void CViewView::InvertRow(QPainter& d, int row, int h) const {
-    d.save();
-    d.setCompositionMode(QPainter::CompositionMode_Difference);
-    for (int column = 0; column < 3; ++column) d.fillRect(ColumnRect(row, column, h), Qt::white);
-    d.restore();
+void CViewView::RefreshList() {
+    // Without a backdrop nothing of the view is painted. The rows' area is
+    // repainted, not the list's focus frame around it, which stays as it is.
+    if (doc_.Backdrop() == nullptr) return;
+    resultList_->repaint(ListRegion().intersected(resultList_->geometry()).translated(-resultList_->pos()));
+    countLine_->repaint();
 }
 
-void CViewView::PaintList(QPainter& d, int rows, long count) {
-    const int h = TextHeight();
-    session_->SetPageSize(h >= kLargeTextHeight);
-    d.setPen(QColor(kTextRed, kTextGreen, kTextBlue));
-    d.setBackgroundMode(Qt::TransparentMode);
-    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
-
-    char line[256];
-    CountLineText(count, line, sizeof line);
-    d.drawText(kCountArea.ToQRect(), flags, cp1252::ToQString(line));
-
-    nextButton_->setEnabled(session_->HasNext());
-    prevButton_->setEnabled(session_->HasPrev());
-
-    rows = std::clamp(rows, 0, CResultPager::kMaxRows);
-    for (int i = 0; i < rows; ++i) {
-        const QStringList columns = ColumnsOfRowText(rowTexts_[i]);
-        for (int column = 0; column < columns.size(); ++column) {
-            d.drawText(ColumnRect(i, column, h), flags, columns[column]);
-        }
-    }
-
-    if (selectedRow_ >= 0 && selectedRow_ < rows) {
-        InvertRow(d, selectedRow_, h);
-        moreInfoButton_->setEnabled(true);
-    } else {
-        moreInfoButton_->setEnabled(false);
-    }
+void CViewView::ShowPage(ResultPage page) {
+    const bool listHadFocus = resultList_->hasFocus();
+    prevButton_->setEnabled(page.hasPrev);
+    nextButton_->setEnabled(page.hasNext);
+    countLine_->SetShownText(page.CountText());
+    resultList_->SetPage(std::move(page));
+    // A list that empties while it has the focus hands it back to the view's rule.
+    if (listHadFocus && resultList_->Rows() == 0) OnSetFocus();
 }
 
-void CViewView::RepaintList(const QRegion& region) {
-    if (doc_.Backdrop() == nullptr || region.isEmpty()) return;
-    refreshing_ = true;
-    refreshRegion_ = region;
-    repaint(region);
-    refreshing_ = false;
-    refreshRegion_ = QRegion();
+void CViewView::AnnouncePage() {
+    const ResultPage& page = resultList_->Page();
+    countLine_->Announce(page.CountText(), page.PageText());
+    resultList_->AnnounceRows();
 }
-
-void CViewView::RefreshList() { RepaintList(ListRegion()); }
 
 void CViewView::FormatRows() {
-    const int rows = std::min(session_->RowsOnPage(), CResultPager::kMaxRows);
-    for (int i = 0; i < rows; ++i) session_->FormatRow(i, rowTexts_[i]);
+    ShowPage(ResultPage::Of(*session_, pageIndex_));
     RefreshList();
-    ListChanged();
+    AnnouncePage();
 }
 
 void CViewView::SelectRow(int row) {
-    if (row < 0 || row >= RowsOnPage()) row = -1;
-    QRegion changed;
-    if (selectedRow_ >= 0) changed += RowRegion(selectedRow_);
-    if (row >= 0) changed += RowRegion(row);
-    const int previous = selectedRow_;
-    selectedRow_ = row;
-    moreInfoButton_->setEnabled(row >= 0);
-    RepaintList(changed);
-    if (row == previous) return;
-    if (previous >= 0) NotifyRow(resultList_, QAccessible::SelectionRemove, previous);
-    if (row >= 0) NotifyRow(resultList_, QAccessible::Selection, row);
-    // The keyboard moved the selection: the screen reader reads the new row.
-    if (row >= 0 && resultList_->hasFocus()) NotifyRow(resultList_, QAccessible::Focus, row);
-}
-
-void CViewView::ListChanged() {
-    resultList_->SetHasRows(RowsOnPage() > 0);
-    countLine_->Announce(CountText(), PageText());
-    // The items of the page: new ones are added, the others have new texts.
-    // (Qt's reorder event would say so at once, but its AT-SPI signal is
-    // malformed before Qt 6.5; rows past the page simply are no more.)
-    const int rows = RowsOnPage();
-    for (int row = 0; row < rows; ++row) {
-        NotifyRow(resultList_, row < announcedRows_ ? QAccessible::NameChanged : QAccessible::ObjectCreated,
-                  row);
-    }
-    announcedRows_ = rows;
-    QAccessibleEvent described(resultList_, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&described);
-}
-
-void CViewView::OnListFocus() {
-    // The list as a whole has the focus now; its selected row follows, after
-    // Qt has told of the list itself.
-    QPointer<CResultList> list(resultList_);
-    QMetaObject::invokeMethod(
-        this,
-        [this, list]() {
-            if (!list.isNull() && list->hasFocus() && selectedRow_ >= 0) {
-                NotifyRow(list, QAccessible::Focus, selectedRow_);
-            }
-        },
-        Qt::QueuedConnection);
+    if (resultList_ != nullptr) resultList_->SelectRow(row);
 }

@@ -369,7 +369,7 @@ TEST_F(FindAndResultsTest, CopiesRowsAndRecordsAsUtf8Text) {
     ASSERT_EQ(lines.size(), View()->RowsOnPage() + 1);
     EXPECT_TRUE(lines.back().isEmpty());
     for (int row = 0; row < View()->RowsOnPage(); ++row) {
-        EXPECT_EQ(lines[row], QString::fromLatin1(View()->RowText(row))) << row;
+        EXPECT_EQ(lines[row], QString::fromLatin1(View()->RowText(row).c_str())) << row;
         EXPECT_EQ(lines[row].count(QLatin1Char('\t')), 2) << row;
     }
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("SMITH\tJohn Henry\tJan. 1, 1810, 1890, Farmer")))

@@ -122,7 +122,7 @@ TEST_F(HelpAndCloseTest, ClosingTheWindowWhileASearchWaitsForTheDiskEndsTheSearc
     Search("smith");
     EXPECT_EQ(boxesSeen, 1) << "closing dismissed the prompt; no second prompt followed";
     ASSERT_FALSE(view.isNull()) << "the view outlives the handler that waited";
-    EXPECT_EQ(QString::fromLatin1(view->RowText(0)).left(4), QStringLiteral("LEE\t"))
+    EXPECT_EQ(QString::fromLatin1(view->RowText(0).c_str()).left(4), QStringLiteral("LEE\t"))
         << "the rows were not formatted after the close";
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(view.isNull()) << "then it is destroyed";

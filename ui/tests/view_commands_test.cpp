@@ -32,7 +32,7 @@ protected:
     void ClickRow(int row) {
         QTest::mouseClick(View(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 249 + row * TextHeight() + 1));
     }
-    QString Row(int i) const { return QString::fromLatin1(View()->RowText(i)); }
+    QString Row(int i) const { return QString::fromLatin1(View()->RowText(i).c_str()); }
     QImage CountLine() { return Crop(Screen(), kCountArea.ToQRect()); }
     QImage ExpectedCount(const char* text) const {
         return ExpectedText(kCountArea.ToQRect(), QString::fromLatin1(text));

@@ -83,7 +83,8 @@ TEST_F(ViewKeyboardTest, EnterPressesTheFocusedButton) {
     Search("smith");
     Arrow(kIdNext)->setFocus();
     QTest::keyClick(Arrow(kIdNext), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_TRUE(QString::fromLatin1(View()->RowText(0)).startsWith(QStringLiteral("SMITH\tEdward\t")));
+    EXPECT_TRUE(
+        QString::fromLatin1(View()->RowText(0).c_str()).startsWith(QStringLiteral("SMITH\tEdward\t")));
 }
 
 TEST_F(ViewKeyboardTest, EnterInTheEditsAndTheListSearches) {

@@ -155,6 +155,12 @@ void ViewerTest::Search(const char* surname, const char* firstName) {
     QApplication::processEvents();
 }
 
+void ViewerTest::WindowActivatedAgain() {
+    QEvent change(QEvent::ActivationChange);
+    QApplication::sendEvent(frame_, &change);
+    QApplication::processEvents();
+}
+
 void ViewerTest::RemoveMarker() { std::remove((dataDir_ + "/" + kMarkerFileName).c_str()); }
 
 void ViewerTest::RestoreMarker() {

@@ -75,6 +75,9 @@ protected:
     QImage Crop(const QImage& image, const QRect& area) const { return image.copy(area); }
 
     void Search(const char* surname, const char* firstName = "");
+    // The moment the window becomes the active one again (back from a
+    // dialog or another window, restored), when the view's focus rule applies.
+    void WindowActivatedAgain();
     void RemoveMarker();
     void RestoreMarker();
 

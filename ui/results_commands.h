@@ -1,0 +1,76 @@
+#pragma once
+// CResultsCommands: what the viewer does with what a search found: copy
+// the rows of the page or a record, export every hit to CSV, print a record
+// or every hit. It works on the search session and the row the caller
+// names as selected; it reads through the session's operations (the data-
+// disk check included) and shows their messages. The file and print dialogs
+// are seams that the tests replace.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QString>
+
+class CDirectories;
+class CSearchSession;
+class QPrinter;
+class QWidget;
+struct ExportedHit;
+
+class CResultsCommands {
+public:
+    // What asks for the export file (the path suggested in, the one chosen
+    // or empty out), and what runs the print dialog on a printer (true to print).
+    using SaveFileAsker = std::function<QString(QWidget* parent, const QString& suggested)>;
+    using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
+
+    // window: the parent of the dialogs. closed: true once the window has
+    // been closed while a dialog of a command waited; the command then stops.
+    CResultsCommands(CSearchSession& session, const CDirectories& dirs, QWidget* window,
+                     std::function<bool()> closed);
+
+    void SetSaveFileAsker(SaveFileAsker asker) { saveFileAsker_ = std::move(asker); }
+    void SetPrintDialogRunner(PrintDialogRunner runner) { printDialogRunner_ = std::move(runner); }
+    // Where the export's save dialog starts: the user's documents folder, else home.
+    static QString DefaultExportFolder();
+
+    // The text that Copy puts on the clipboard: row, or every row of the
+    // page when it is -1, as tab-separated lines (surname, given names,
+    // summary); empty without rows.
+    QString RowsCopyText(int row) const;
+    void CopyRows(int row);
+    // The row's More Info title and full text.
+    void CopyRecord(int row);
+    // Every hit of the search shown into a CSV file that the user names.
+    void ExportResults();
+    // The row's record, and every hit as a list, through the print dialog.
+    void PrintRecord(int row);
+    void PrintResults();
+    // A record already read (its More Info title and CR LF full text),
+    // through the print dialog, which opens over parent.
+    void PrintRecordText(const QString& title, const QString& fullText, QWidget* parent);
+
+    // The row's More Info title and full text; false without such a row,
+    // or after the messages when it could not be read.
+    bool ReadRecord(int row, QString& title, QString& fullText);
+
+private:
+    // Every hit of the search shown (all pages, after the first-name
+    // filter); false without hits, or after the messages when the disk or a
+    // record could not be read.
+    bool CollectShownHits(std::vector<ExportedHit>& hits);
+    // Runs the print dialog, then print on the printer it set up; says so when printing failed.
+    void PrintThroughDialog(QWidget* parent, const QString& documentName,
+                            const std::function<bool(QPrinter&)>& print);
+    // True, after saying so, when path would be written on the data disk.
+    bool RefusedOnDataDisk(const QString& path) const;
+    QString DatabaseTitle() const;
+
+    CSearchSession& session_;
+    const CDirectories& dirs_;
+    QWidget* window_;
+    std::function<bool()> closed_;
+    SaveFileAsker saveFileAsker_;
+    PrintDialogRunner printDialogRunner_;
+};

@@ -1,0 +1,79 @@
+#include "ui/view_menus.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QMenu>
+#include <QVariant>
+
+namespace view_menus {
+namespace {
+
+// The property that marks a menu entry with its command.
+constexpr char kMenuCommand[] = "menuCommand";
+
+QAction* AddCommand(QMenu& menu, const QString& text, const QKeySequence& shortcut, MenuCommand command,
+                    bool enabled) {
+    QAction* action = menu.addAction(text);
+    action->setProperty(kMenuCommand, static_cast<int>(command));
+    action->setEnabled(enabled);
+    // Shown beside the entry; the key itself works in the window (CommandOfKey,
+    // which matches the same standard keys).
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        action->setShortcutVisibleInContextMenu(true);
+    }
+    return action;
+}
+
+// In both menus.
+void AddFinders(QMenu& menu) {
+    AddCommand(menu, QStringLiteral("&Find Surname\u2026"), QKeySequence(QKeySequence::Find),
+               MenuCommand::FindSurname, true);
+}
+
+}  // namespace
+
+std::unique_ptr<QMenu> ListMenu(QWidget* parent, const ListState& state) {
+    auto menu = std::make_unique<QMenu>(parent);
+    menu->setObjectName(QStringLiteral("ResultListMenu"));
+    AddFinders(*menu);
+    menu->addSeparator();
+    AddCommand(*menu, state.selected ? QStringLiteral("&Copy row") : QStringLiteral("&Copy rows"),
+               QKeySequence(QKeySequence::Copy), MenuCommand::CopyRows, state.rows > 0);
+    AddCommand(*menu, QStringLiteral("Copy &record"), QKeySequence(), MenuCommand::CopyRecord,
+               state.selected);
+    menu->addSeparator();
+    AddCommand(*menu, QStringLiteral("&Export results\u2026"), QKeySequence(), MenuCommand::ExportResults,
+               state.results);
+    menu->addSeparator();
+    AddCommand(*menu, QStringLiteral("&Print record\u2026"), QKeySequence(QKeySequence::Print),
+               MenuCommand::PrintRecord, state.selected);
+    AddCommand(*menu, QStringLiteral("Print re&sults\u2026"), QKeySequence(), MenuCommand::PrintResults,
+               state.results);
+    return menu;
+}
+
+std::unique_ptr<QMenu> SurnameMenu(QLineEdit& edit) {
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    menu->setObjectName(QStringLiteral("SurnameMenu"));
+    menu->addSeparator();
+    AddFinders(*menu);
+    return menu;
+}
+
+MenuCommand CommandOf(const QAction* action) {
+    const QVariant command = action != nullptr ? action->property(kMenuCommand) : QVariant();
+    return command.isValid() ? static_cast<MenuCommand>(command.toInt()) : MenuCommand::None;
+}
+
+MenuCommand CommandOfKey(const QKeyEvent& key) {
+    if (key.matches(QKeySequence::Find)) return MenuCommand::FindSurname;
+    if (key.matches(QKeySequence::Copy)) return MenuCommand::CopyRows;
+    // Ctrl+P prints the selected record, as it does in More Info.
+    if (key.matches(QKeySequence::Print)) return MenuCommand::PrintRecord;
+    return MenuCommand::None;
+}
+
+}  // namespace view_menus

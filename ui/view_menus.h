@@ -1,0 +1,44 @@
+#pragma once
+// The commands of the viewer's context menus and command keys, and the
+// menus themselves, made in this one place: the result list's menu and the
+// surname edit's menu (its own entries and Find Surname). A new command is
+// a MenuCommand, an entry in the menus that offer it, and, if it has one,
+// its key in CommandOfKey; the view runs it (CViewView::RunMenuCommand).
+
+#include <memory>
+
+class QAction;
+class QKeyEvent;
+class QLineEdit;
+class QMenu;
+class QWidget;
+
+enum class MenuCommand {
+    None = 0,
+    FindSurname,
+    CopyRows,
+    CopyRecord,
+    ExportResults,
+    PrintRecord,
+    PrintResults
+};
+
+namespace view_menus {
+
+// What the result list's entries depend on when its menu opens.
+struct ListState {
+    int rows = 0;           // rows on the page
+    bool selected = false;  // a row of the page is selected
+    bool results = false;   // the search shown found anyone
+};
+
+std::unique_ptr<QMenu> ListMenu(QWidget* parent, const ListState& state);
+// The edit's own menu (undo, cut, copy, paste, select all) with the view's entries added.
+std::unique_ptr<QMenu> SurnameMenu(QLineEdit& edit);
+
+// The command an entry of these menus runs (None for the edit's own entries).
+MenuCommand CommandOf(const QAction* action);
+// The command a key runs anywhere in the window: Ctrl+F, Ctrl+C, Ctrl+P.
+MenuCommand CommandOfKey(const QKeyEvent& key);
+
+}  // namespace view_menus
