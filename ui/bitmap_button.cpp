@@ -15,7 +15,7 @@ bool CBitmapButton::LoadBitmaps(const char* normal, const char* pressed, const c
 }
 
 void CBitmapButton::SizeToContent() {
-    if (!normal_.IsNull()) resize(normal_.Base().size());
+    if (!normal_.IsNull()) resize(normal_.Size());
 }
 
 const CScaledPicture& CBitmapButton::CurrentPicture() const {
@@ -27,7 +27,7 @@ const CScaledPicture& CBitmapButton::CurrentPicture() const {
     return normal_;
 }
 
-QSize CBitmapButton::sizeHint() const { return normal_.IsNull() ? QSize(20, 20) : normal_.Base().size(); }
+QSize CBitmapButton::sizeHint() const { return normal_.IsNull() ? QSize(20, 20) : normal_.Size(); }
 
 void CBitmapButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);

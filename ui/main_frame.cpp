@@ -4,12 +4,14 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPixmap>
 #include <QScreen>
 #include <QWindow>
 
 #include "platform/message_box.h"
 #include "ui/chronara_view.h"
 #include "ui/resource_names.h"
+#include "ui/scaled_picture.h"
 #include "ui/view_layout.h"
 
 CMainFrame::CMainFrame() {
@@ -17,7 +19,10 @@ CMainFrame::CMainFrame() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromLatin1(platform::kAppTitle));
-    setWindowIcon(QIcon(QString::fromLatin1(resources::kProgramIcon)));
+    // Decoded as what it is: an icon taken by file name asks the MIME
+    // database and the format plug-ins what the file might be.
+    setWindowIcon(
+        QIcon(QPixmap::fromImage(CScaledPicture::ReadPng(QString::fromLatin1(resources::kProgramIcon)))));
     setFixedSize(view_layout::kViewWidth, view_layout::kViewHeight);
 }
 

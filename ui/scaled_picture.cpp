@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include <QImage>
+#include <QImageReader>
 #include <QPaintEngine>
 #include <QPainter>
 
@@ -18,24 +19,40 @@ constexpr Variant kVariants[] = {{1.5, "@1.5x"}, {2.0, "@2x"}, {3.0, "@3x"}};
 
 bool Near(qreal a, qreal b) { return std::abs(a - b) < 0.01; }
 
+// Every picture of the program is a PNG, read as one: a reader left to
+// guess (the names carry no suffix) loads every format plug-in to ask it.
+void ReadAsPng(QImageReader& reader) {
+    reader.setFormat("png");
+    reader.setAutoDetectImageFormat(false);
+}
+
 }  // namespace
 
 bool CScaledPicture::Load(const char* name) {
     name_ = QString::fromLatin1(name);
-    base_.load(name_);
+    base_ = QPixmap();
     scaled_ = QPixmap();
     scaledRatio_ = 0;
-    return !base_.isNull();
+    // The header alone: the pixels are decoded when first painted.
+    QImageReader reader(name_);
+    ReadAsPng(reader);
+    size_ = reader.canRead() ? reader.size() : QSize();
+    return !IsNull();
+}
+
+const QPixmap& CScaledPicture::Base() const {
+    if (base_.isNull() && !IsNull()) base_ = QPixmap::fromImage(ReadPng(name_));
+    return base_;
 }
 
 const QPixmap& CScaledPicture::At(qreal ratio) const {
-    if (base_.isNull() || ratio <= 1.0 || Near(ratio, 1.0)) return base_;
+    if (IsNull() || ratio <= 1.0 || Near(ratio, 1.0)) return Base();
     if (!Near(ratio, scaledRatio_) || scaled_.isNull()) {
-        scaled_ = Draw(name_, base_.size(), ratio);
+        scaled_ = Draw(name_, size_, ratio);
         scaledRatio_ = ratio;
         // Without a drawing for the ratio the 1x picture serves, and is
         // kept as the answer so that later paints do not look again.
-        if (scaled_.isNull()) scaled_ = base_;
+        if (scaled_.isNull()) scaled_ = Base();
     }
     return scaled_;
 }
@@ -49,7 +66,7 @@ QPixmap CScaledPicture::Draw(const QString& name, QSize baseSize, qreal ratio) {
             break;
         }
     }
-    QImage image(name + QLatin1String(chosen->suffix));
+    QImage image = ReadPng(name + QLatin1String(chosen->suffix));
     if (image.isNull()) return QPixmap();
     const QSize wanted(qRound(baseSize.width() * ratio), qRound(baseSize.height() * ratio));
     if (image.size() != wanted) {
@@ -58,6 +75,12 @@ QPixmap CScaledPicture::Draw(const QString& name, QSize baseSize, qreal ratio) {
     QPixmap picture = QPixmap::fromImage(image);
     picture.setDevicePixelRatio(ratio);
     return picture;
+}
+
+QImage CScaledPicture::ReadPng(const QString& name) {
+    QImageReader reader(name);
+    ReadAsPng(reader);
+    return reader.read();
 }
 
 qreal CScaledPicture::PaintRatio(QPainter& painter) {

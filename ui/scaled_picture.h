@@ -1,11 +1,14 @@
 #pragma once
 // CScaledPicture: one of the program's pictures for the device pixel ratio
 // it is painted at. The build draws each picture at 1x, 1.5x, 2x and 3x
-// (resources "name", "name@1.5x", "name@2x", "name@3x"); a ratio that has
-// its own drawing gets it, any other gets the next larger drawing smoothly
-// reduced to it, so that no ratio up to 3 shows a blown-up picture. The
-// coordinates stay those of the 1x picture at every ratio.
+// (resources "name", "name@1.5x", "name@2x", "name@3x", PNG); a ratio that
+// has its own drawing gets it, any other gets the next larger drawing
+// smoothly reduced to it, so that no ratio up to 3 shows a blown-up
+// picture. The coordinates stay those of the 1x picture at every ratio.
+// Only the drawing of a ratio painted at is decoded, when it is first
+// painted: loading reads no more than the 1x picture's size.
 
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 
@@ -13,17 +16,22 @@ class QPainter;
 
 class CScaledPicture {
 public:
-    // Loads the 1x picture of a resource name; false when it is missing.
+    // Takes the 1x picture of a resource name (its size, read from its
+    // header); false when it is missing or not a picture.
     bool Load(const char* name);
 
-    bool IsNull() const { return base_.isNull(); }
+    bool IsNull() const { return size_.isEmpty(); }
+    // The size of the 1x picture, the picture's size at every ratio.
+    QSize Size() const { return size_; }
     // The 1x picture.
-    const QPixmap& Base() const { return base_; }
+    const QPixmap& Base() const;
     // The picture for ratio, its device-independent size that of the 1x one.
     const QPixmap& At(qreal ratio) const;
 
     // The picture drawn for ratio from the resources of name (no cache).
     static QPixmap Draw(const QString& name, QSize baseSize, qreal ratio);
+    // A PNG picture of the resources; null when it is missing or not a PNG.
+    static QImage ReadPng(const QString& name);
 
     // The device pixel ratio that painter paints at: that of the surface it
     // reaches (a widget's backing store, or the image a widget is rendered into).
@@ -31,7 +39,8 @@ public:
 
 private:
     QString name_;
-    QPixmap base_;
+    QSize size_;
+    mutable QPixmap base_;
     mutable QPixmap scaled_;
     mutable qreal scaledRatio_ = 0;
 };

@@ -10,13 +10,15 @@
 // made is the second start's, so its token (XDG_ACTIVATION_TOKEN) travels
 // with the request for the first window to spend.
 
+#include <map>
 #include <memory>
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
 class QLockFile;
+class QSocketNotifier;
 
 class CSingleInstance : public QObject {
     Q_OBJECT
@@ -51,11 +53,22 @@ signals:
     void activateRequested(const QString& activationToken);
 
 private:
+    // A later start's connection, read until its request line is complete.
+    struct Connection {
+        QSocketNotifier* notifier = nullptr;
+        QByteArray request;
+    };
+
+    void Listen();
     void AskRunningToActivate() const;
     void OnNewConnection();
+    void OnReadable(int fd);
+    void CloseConnection(int fd);
 
     QString name_;
     QString folder_;
     std::unique_ptr<QLockFile> lock_;
-    QLocalServer* server_ = nullptr;
+    int server_ = -1;
+    QSocketNotifier* serverNotifier_ = nullptr;
+    std::map<int, Connection> connections_;
 };

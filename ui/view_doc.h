@@ -16,6 +16,7 @@ public:
     // "Couldn't load background" (no caption, information icon) and returns false.
     bool OnOpenDocument(const char* path);
 
+    bool HasBackdrop() const { return !backdrop_.IsNull(); }
     // The backdrop (as drawn for 1x, or for a device pixel ratio), or null when none is loaded.
     const QPixmap* Backdrop() const { return backdrop_.IsNull() ? nullptr : &backdrop_.Base(); }
     const QPixmap* Backdrop(qreal ratio) const { return backdrop_.IsNull() ? nullptr : &backdrop_.At(ratio); }

@@ -249,7 +249,7 @@ void CViewView::OnDraw(QPainter& d) {
 void CViewView::RefreshList() {
     // Without a backdrop nothing of the view is painted. The rows' area is
     // repainted, not the list's focus frame around it, which stays as it is.
-    if (doc_.Backdrop() == nullptr) return;
+    if (!doc_.HasBackdrop()) return;
     resultList_->repaint(ListRegion().intersected(resultList_->geometry()).translated(-resultList_->pos()));
     countLine_->repaint();
 }
