@@ -9,6 +9,7 @@
 
 #include "browse/search_messages.h"
 #include "browse/search_session.h"
+#include "store/database_writer.h"
 #include "store/directories.h"
 #include "store/index_key.h"
 #include "store/record_database.h"
@@ -274,6 +275,34 @@ TEST(RecordDatabase, SearchRefusesSurnamesOverNineteenCharacters) {
     EXPECT_EQ(Shown(session.Search(0, std::string(20, 'a').c_str(), nullptr)).status, SearchStatus::Refused);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"query error: last name is too long.\n"});
     EXPECT_FALSE(session.Database().IsOpen());
+}
+
+TEST(RecordDatabase, SearchRefusesTextsTheQueryCannotHoldInsteadOfSearchingWhatItHeldBefore) {
+    // Once the surname the query kept from the last search was searched
+    // again after the refusal, and a first name too long to keep was
+    // dropped, which listed everyone of the surname.
+    Disk disk;
+    CDatabaseWriter writer(1);
+    std::string error;
+    ASSERT_TRUE(writer.Add({"Lee", "John", {"General"}}, &error)) << error;
+    ASSERT_TRUE(writer.Write(disk.dir.Path(), 0, &error)) << error;
+    ScriptedResponder boxes;
+    CSearchSession session(disk.dirs, BoxPrompt());
+    struct Case {
+        std::string surname;
+        std::string firstName;
+        const char* said;
+    };
+    const Case cases[] = {{std::string(256, 'a'), "", "query error: last name is too long.\n"},
+                          {"lee", std::string(256, 'j'), "query error: first name is too long.\n"}};
+    for (const Case& c : cases) {
+        ASSERT_EQ(Shown(session.Search(0, "lee", nullptr)).status, SearchStatus::Found);
+        boxes.Clear();
+        const SearchOutcome outcome = Shown(session.Search(0, c.surname.c_str(), c.firstName.c_str()));
+        EXPECT_EQ(outcome.status, SearchStatus::Refused) << c.said;
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{c.said});
+        EXPECT_EQ(session.RecordCount(), 0) << c.said;
+    }
 }
 
 TEST(RecordDatabase, SearchGivesUpWhenTheDiskPromptIsCancelled) {
