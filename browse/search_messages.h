@@ -26,6 +26,10 @@ std::string RangeCutWarning(const char* stem);
 // too long", "first name is too long").
 std::string QueryError(const char* what);
 
+// The viewer's start without its backdrop picture (the one box shown
+// without the program's caption).
+inline constexpr const char kBackgroundNotLoaded[] = "Couldn't load background";
+
 // The viewer's commands.
 std::string EnterSurname();
 // Help: the file at path could not be opened, or its path (of the file

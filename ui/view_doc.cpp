@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 
+#include "browse/search_messages.h"
 #include "platform/message_box.h"
 #include "ui/resource_names.h"
 
@@ -12,7 +13,7 @@ bool CViewDoc::OnOpenDocument(const char* /*path*/) {
     QApplication::restoreOverrideCursor();
     if (!loaded) {
         // The one box without the program's caption: it may come before any window exists.
-        platform::ShowMessageBox("Couldn't load background", nullptr, platform::MessageButtons::Ok,
+        platform::ShowMessageBox(search_messages::kBackgroundNotLoaded, nullptr, platform::MessageButtons::Ok,
                                  platform::MessageIcon::Information);
         return false;
     }
