@@ -13,11 +13,15 @@ CSearchSession::CSearchSession(const CDirectories& dirs, DiskPrompt prompt)
 CSearchSession::~CSearchSession() { Close(); }
 
 SearchOutcome CSearchSession::Search(int row, const char* surname, const char* firstName) {
-    return Run(true, catalogue::CodeOfRow(row), row, surname, firstName);
+    return Run(true, catalogue::CodeOfRow(row), row, surname, firstName, kMaxSurname);
+}
+
+SearchOutcome CSearchSession::SearchListed(int row, const char* surname, const char* firstName) {
+    return Run(true, catalogue::CodeOfRow(row), row, surname, firstName, kMaxListedSurname);
 }
 
 SearchOutcome CSearchSession::SearchCode(int code, const char* surname, const char* firstName) {
-    return Run(false, code, catalogue::RowOfCode(code), surname, firstName);
+    return Run(false, code, catalogue::RowOfCode(code), surname, firstName, kMaxSurname);
 }
 
 SearchOutcome CSearchSession::Fail(SearchOutcome outcome, const StoreError& error) {
@@ -47,7 +51,8 @@ SearchOutcome Refusal(const char* what) {
 
 }  // namespace
 
-SearchOutcome CSearchSession::Run(bool byRow, int code, int row, const char* surname, const char* firstName) {
+SearchOutcome CSearchSession::Run(bool byRow, int code, int row, const char* surname, const char* firstName,
+                                  std::size_t maxSurname) {
     // The page shown goes first: while a prompt below waits, the view paints
     // the Empty state.
     pager_.Reset();
@@ -59,8 +64,9 @@ SearchOutcome CSearchSession::Run(bool byRow, int code, int row, const char* sur
     }
 
     // The key field holds at most 19 characters with short keys; a longer
-    // surname cannot be looked up, so it is refused before anything is opened.
-    if (std::strlen(query_.Surname()) > kMaxSurname) return Refusal("last name is too long");
+    // typed surname cannot be looked up, so it is refused before anything is
+    // opened. A listed one was found in a key, which holds at most 23.
+    if (std::strlen(query_.Surname()) > maxSurname) return Refusal("last name is too long");
     if (!DiskThere()) return Outcome(SearchStatus::Cancelled);
     SearchOutcome outcome;
     const OpenResult opened = byRow ? database_.Open(query_.DatabaseRow()) : database_.OpenCode(code);

@@ -60,6 +60,7 @@ public:
     // The view reads at most 19 characters of surname and 250 of first name.
     static constexpr std::size_t kMaxSurname = disk_format::kMaxSurname;
     static constexpr std::size_t kMaxFirstName = 250;
+    static constexpr std::size_t kMaxListedSurname = disk_format::kMaxKeySurname;
 
     // prompt asks for the data disk when its marker is missing; without one
     // an absent disk cancels the operation at once.
@@ -74,6 +75,12 @@ public:
     // The same on a database given by its code 1..14, for the tools, which
     // also reach the roll that no list row selects.
     SearchOutcome SearchCode(int code, const char* surname, const char* firstName);
+
+    // A surname as a listing found it in the index (Find Surname), on combo
+    // row row: searched whole, up to the longest surname an index key holds
+    // (kMaxListedSurname), where Search takes the 19 characters the surname
+    // edit gives.
+    SearchOutcome SearchListed(int row, const char* surname, const char* firstName);
 
     // Next (forward) or Prev: the data-disk check, then the page. Whatever
     // fails leaves the page, the count and the Prev/Next states as they
@@ -122,7 +129,8 @@ public:
     const CResultPager& Pager() const { return pager_; }
 
 private:
-    SearchOutcome Run(bool byRow, int code, int row, const char* surname, const char* firstName);
+    SearchOutcome Run(bool byRow, int code, int row, const char* surname, const char* firstName,
+                      std::size_t maxSurname);
     // The outcome Failed of error, with its message after those already in
     // outcome; a bad index signature closes the database.
     SearchOutcome Fail(SearchOutcome outcome, const StoreError& error);

@@ -9,6 +9,7 @@
 
 #include "browse/search_messages.h"
 #include "browse/search_session.h"
+#include "store/catalogue.h"
 #include "store/database_writer.h"
 #include "store/directories.h"
 #include "store/index_key.h"
@@ -275,6 +276,44 @@ TEST(RecordDatabase, SearchRefusesSurnamesOverNineteenCharacters) {
     EXPECT_EQ(Shown(session.Search(0, std::string(20, 'a').c_str(), nullptr)).status, SearchStatus::Refused);
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"query error: last name is too long.\n"});
     EXPECT_FALSE(session.Database().IsOpen());
+}
+
+TEST(RecordDatabase, AListedSurnameIsSearchedWholeUpToTheLongestKey) {
+    // A 20-letter surname lies in a database of long keys; a listing finds
+    // it there, and the search of what was listed must reach its people.
+    Disk disk;
+    const int code = 7;
+    const int row = catalogue::RowOfCode(code);
+    CDatabaseWriter writer(code);
+    std::string error;
+    ASSERT_TRUE(writer.Add({"Fitzwilliam-Montague", "Otto", {"Sergeant"}}, &error)) << error;
+    ASSERT_TRUE(writer.Add({"Fitzwilliam-Montague", "Willis", {"Private"}}, &error)) << error;
+    ASSERT_TRUE(writer.Write(disk.dir.Path(), 0, &error)) << error;
+    ScriptedResponder boxes;
+    CSearchSession session(disk.dirs, BoxPrompt());
+    struct Case {
+        bool listed;
+        std::string surname;
+        SearchStatus status;
+        int count;
+    };
+    const Case cases[] = {{true, "FITZWILLIAM-MONTAGUE", SearchStatus::Found, 2},
+                          {false, "FITZWILLIAM-MONTAGUE", SearchStatus::Refused, 0},
+                          {true, std::string(23, 'a'), SearchStatus::NotFound, 0},
+                          {true, std::string(24, 'a'), SearchStatus::Refused, 0}};
+    for (const Case& c : cases) {
+        const SearchOutcome outcome = Shown(c.listed ? session.SearchListed(row, c.surname.c_str(), "")
+                                                     : session.Search(row, c.surname.c_str(), ""));
+        EXPECT_EQ(outcome.status, c.status) << c.surname;
+        EXPECT_EQ(session.RecordCount(), c.count) << c.surname;
+    }
+    // Its page, its record and its first-name filter, as any search's.
+    ASSERT_EQ(Shown(session.SearchListed(row, "FITZWILLIAM-MONTAGUE", "w")).status, SearchStatus::Found);
+    EXPECT_EQ(session.RecordCount(), 1);
+    EXPECT_STREQ(session.Pager().Surname(), "FITZWILLIAM-MONTAGUE");
+    const RecordOutcome record = session.FullText(0);
+    EXPECT_EQ(record.status, SearchStatus::Found);
+    EXPECT_EQ(record.title.rfind("FITZWILLIAM-MONTAGUE, Willis", 0), 0u) << record.title;
 }
 
 TEST(RecordDatabase, SearchRefusesTextsTheQueryCannotHoldInsteadOfSearchingWhatItHeldBefore) {
