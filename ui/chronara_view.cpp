@@ -11,6 +11,7 @@
 #include "browse/search_session.h"
 #include "store/catalogue.h"
 #include "ui/cp1252_qt.h"
+#include "ui/typed_text.h"
 #include "ui/view_layout.h"
 
 using namespace view_layout;
@@ -42,6 +43,7 @@ int CChronaraView::OnCreate() {
         edit->setMaxLength(entry.limit);
         AdoptControl(edit, entry.id, names[i]);
         edit->setAccessibleName(QString::fromLatin1(labels[i]));
+        typed_text::Guard(*edit);
         edits[i] = edit;
     }
     SetEditBoxes(edits[0], edits[1]);
@@ -71,15 +73,34 @@ void CChronaraView::OnInitialUpdate() {
     databaseList_->setCurrentIndex(0);
 }
 
-void CChronaraView::DoSearch(const char* surname) {
-    const QByteArray typed = cp1252::FromQString(FirstNameEdit()->text());
+bool CChronaraView::ReadFirstName(char* out) {
+    QByteArray typed;
+    if (!typed_text::Read(*FirstNameEdit(), typed)) return false;
     const std::size_t length =
         std::min(strnlen(typed.constData(), static_cast<std::size_t>(typed.size())), kFirstNameMax);
-    char firstName[kFirstNameReadSize];
-    std::memcpy(firstName, typed.constData(), length);
-    firstName[length] = '\0';
+    std::memcpy(out, typed.constData(), length);
+    out[length] = '\0';
+    return true;
+}
 
-    SearchShown(databaseList_->currentIndex(), surname, firstName);
+void CChronaraView::DoSearch(const char* surname) {
+    char firstName[kFirstNameReadSize];
+    if (ReadFirstName(firstName)) SearchShown(databaseList_->currentIndex(), surname, firstName);
+}
+
+bool CChronaraView::SearchListedSurname(int code, const std::string& surname) {
+    CommandScope scope(*this);
+    const int row = catalogue::RowOfCode(code);
+    if (IsViewDestroyed() || row < 0) return false;
+    databaseList_->setCurrentIndex(row);
+    // The edit holds 20 characters; the search takes the surname whole.
+    SurnameEdit()->setText(cp1252::ToQString(surname.c_str()));
+    char firstName[kFirstNameReadSize];
+    if (!ReadFirstName(firstName)) return true;
+    SetBusy(true);
+    SearchShown(row, surname.c_str(), firstName, true);
+    SetBusy(false);
+    return true;
 }
 
 void CChronaraView::OnFindSurname() {
@@ -88,6 +109,8 @@ void CChronaraView::OnFindSurname() {
     const bool fromList = ListHasFocus();
     CFindSurnameDlg dialog(window(), Directories(), databaseList_->currentIndex(), SurnameEdit()->text(),
                            findChoices_);
+    QByteArray firstName;
+    if (typed_text::ToSearched(FirstNameEdit()->text(), firstName)) dialog.ShowFirstNameFilter(firstName);
     const int answer = dialog.exec();
     if (IsViewDestroyed()) return;
     findChoices_ = dialog.CurrentChoices();
@@ -95,22 +118,26 @@ void CChronaraView::OnFindSurname() {
         ReturnFromDialog(fromList);
         return;
     }
-    // Every match is of a database of the list, so it has a row; the first-name edit keeps its text.
-    const ListedSurname& chosen = dialog.Chosen();
-    const int row = catalogue::RowOfCode(chosen.code);
-    if (row < 0) {
-        ReturnFromDialog(fromList);
-        return;
-    }
-    databaseList_->setCurrentIndex(row);
-    SurnameEdit()->setText(cp1252::ToQString(chosen.surname.c_str()));
-    ReturnFromDialog(false);
-    OnSearch();
+    // The first-name edit keeps its text, unless the user dropped the filter in the dialog.
+    if (!dialog.KeepsFirstName()) FirstNameEdit()->clear();
+    // Every match is of a database of the list, so it has a row.
+    const bool searched = SearchListedSurname(dialog.Chosen().code, dialog.Chosen().surname);
+    if (IsViewDestroyed()) return;
+    // From the list, the keyboard goes on in the list, on the first row of the new search.
+    const bool toList = fromList && searched && RowsOnPage() > 0;
+    if (toList) SelectRow(0);
+    ReturnFromDialog(toList);
+    if (!toList) OnSetFocus();
 }
 
 void CChronaraView::OnLButtonDown(const QPoint& point) {
-    // Outside the list area a click changes nothing; below the last row it clears the selection.
-    if (kListArea.ToQRect().contains(point)) SelectRow(RowAt(point));
+    // Outside the list area a click changes nothing; below the last row it
+    // clears the selection; on a row it also puts the keyboard in the list,
+    // so that Enter opens the row.
+    if (!kListArea.ToQRect().contains(point)) return;
+    const int row = RowAt(point);
+    SelectRow(row);
+    if (row >= 0) FocusList();
 }
 
 void CChronaraView::OnLButtonDblClk(const QPoint& point) {

@@ -3,6 +3,8 @@
 // the database list, the selection of result rows by mouse, the double
 // click that opens More Info, and the search itself.
 
+#include <string>
+
 #include "ui/find_surname_dlg.h"
 #include "ui/view_view.h"
 
@@ -16,9 +18,14 @@ public:
 
     void OnInitialUpdate() override;
     void DoSearch(const char* surname) override;
-    // The Find Surname dialog; the match taken goes into the database list
-    // and the surname edit, and is searched as the Search button searches.
+    // The Find Surname dialog; the match taken is searched (SearchListedSurname).
     void OnFindSurname() override;
+    // The search of a surname a listing found in database code's index: the
+    // database list shows the database, the surname edit as much of the
+    // surname as it holds, and the whole surname is searched, with the
+    // first-name edit's filter, as the Search button searches. False when
+    // the list has no row for code.
+    bool SearchListedSurname(int code, const std::string& surname);
 
     void OnLButtonDown(const QPoint& point);
     void OnLButtonDblClk(const QPoint& point);
@@ -31,6 +38,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // The first-name edit's text as searched (at most 250 characters) into
+    // out (256 bytes); false after its refusal was said at the edit.
+    bool ReadFirstName(char* out);
+
     QComboBox* databaseList_ = nullptr;
     // The dialog's matching and scope, from one opening to the next.
     CFindSurnameDlg::Choices findChoices_;

@@ -2,7 +2,10 @@
 
 #include <vector>
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -12,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -19,8 +23,10 @@
 #include "browse/search_session.h"
 #include "browse/surname_listing.h"
 #include "store/catalogue.h"
+#include "store/search_query.h"
 #include "ui/cp1252_qt.h"
 #include "ui/surname_match_model.h"
+#include "ui/typed_text.h"
 
 namespace {
 
@@ -55,6 +61,7 @@ CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int 
       modeBox_(new QComboBox(this)),
       scopeBox_(new QComboBox(this)),
       count_(new QLabel(this)),
+      firstName_(new QCheckBox(this)),
       list_(new QTreeView(this)),
       model_(new CSurnameMatchModel(this)),
       problem_(new QLabel(this)),
@@ -66,6 +73,7 @@ CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int 
     text_->setObjectName(QStringLiteral("FindText"));
     text_->setAccessibleName(QStringLiteral("Surname"));
     text_->setMaxLength(kMaxTypedText);
+    typed_text::Guard(*text_);
     text_->setText(surname);
     text_->selectAll();
     text_->installEventFilter(this);
@@ -87,6 +95,12 @@ CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int 
     count_->setObjectName(QStringLiteral("FindCount"));
     count_->setTextInteractionFlags(Qt::NoTextInteraction);
 
+    // Shown when the search of a match will keep only some first names.
+    firstName_->setObjectName(QStringLiteral("FindFirstName"));
+    firstName_->setChecked(true);
+    firstName_->hide();
+    connect(firstName_, &QCheckBox::toggled, this, [this]() { ShowCount(count_->text()); });
+
     list_->setObjectName(QStringLiteral("FindMatches"));
     list_->setAccessibleName(QStringLiteral("Matching surnames"));
     list_->setModel(model_);
@@ -101,10 +115,7 @@ CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int 
     QHeaderView* header = list_->header();
     header->setStretchLastSection(false);
     header->setSectionsMovable(false);
-    const int letter = fontMetrics().averageCharWidth();
-    header->resizeSection(CSurnameMatchModel::kDatabaseColumn, 34 * letter);
     header->setSectionResizeMode(CSurnameMatchModel::kSurnameColumn, QHeaderView::Stretch);
-    header->resizeSection(CSurnameMatchModel::kPeopleColumn, 9 * letter);
 
     problem_->setObjectName(QStringLiteral("FindProblem"));
     problem_->setWordWrap(true);
@@ -135,6 +146,7 @@ CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int 
     matchesCaption->setBuddy(list_);
     matchesLine->addWidget(matchesCaption);
     matchesLine->addWidget(count_, 1);
+    matchesLine->addWidget(firstName_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(matchesLine);
@@ -143,10 +155,12 @@ CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int 
     layout->addWidget(buttons);
     setTabOrder(text_, modeBox_);
     setTabOrder(modeBox_, scopeBox_);
-    setTabOrder(scopeBox_, list_);
+    setTabOrder(scopeBox_, firstName_);
+    setTabOrder(firstName_, list_);
     setTabOrder(list_, searchButton_);
     setTabOrder(searchButton_, cancel);
-    resize(QSize(70 * letter, 30 * fontMetrics().height()).expandedTo(sizeHint()));
+    FitColumns();
+    if (choices.size.isValid()) resize(choices.size.expandedTo(minimumSizeHint()));
 
     connect(text_, &QLineEdit::textChanged, this, &CFindSurnameDlg::ScheduleRefresh);
     connect(modeBox_, &QComboBox::currentIndexChanged, this, &CFindSurnameDlg::Refresh);
@@ -165,8 +179,51 @@ CFindSurnameDlg::Choices CFindSurnameDlg::CurrentChoices() const {
     Choices choices;
     choices.mode = static_cast<MatchMode>(modeBox_->currentData().toInt());
     choices.scope = static_cast<Scope>(scopeBox_->currentData().toInt());
+    choices.size = size();
     return choices;
 }
+
+void CFindSurnameDlg::FitColumns() {
+    // As the list's items measure their text: the text and a margin each side, and a little air.
+    const QFontMetrics metrics = list_->fontMetrics();
+    const int margin = 2 * (list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1) +
+                       metrics.averageCharWidth();
+    int database = 0;
+    for (int row = 0; catalogue::kListTexts[row][0] != '\0'; ++row) {
+        database =
+            std::max(database, metrics.horizontalAdvance(cp1252::ToQString(catalogue::kListTexts[row])));
+    }
+    QHeaderView* header = list_->header();
+    header->resizeSection(CSurnameMatchModel::kDatabaseColumn, database + margin);
+    const int people =
+        std::max(metrics.horizontalAdvance(QStringLiteral("999999")),
+                 header->fontMetrics().horizontalAdvance(
+                     model_->headerData(CSurnameMatchModel::kPeopleColumn, Qt::Horizontal, Qt::DisplayRole)
+                         .toString())) +
+        margin;
+    header->resizeSection(CSurnameMatchModel::kPeopleColumn, people);
+    // The surname column takes what is left: at first room for the longest surname an index holds.
+    const int surname = metrics.horizontalAdvance(
+                            QString(static_cast<int>(CSearchSession::kMaxListedSurname), QLatin1Char('M'))) +
+                        margin;
+    const int chrome = list_->frameWidth() * 2 + list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                       layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    resize(QSize(database + people + surname + 3 * margin + chrome, 30 * fontMetrics().height())
+               .expandedTo(sizeHint()));
+}
+
+void CFindSurnameDlg::ShowFirstNameFilter(const QByteArray& firstName) {
+    CSearchQuery query;
+    const bool filtered = !firstName.isEmpty() && query.SetFirstName(firstName.constData());
+    // As the filter compares it: upper-cased, without the blanks that pad it.
+    const QString shown = filtered ? cp1252::ToQString(query.FirstName()).trimmed() : QString();
+    firstName_->setText(QStringLiteral("Only people with &first name beginning with %1").arg(shown));
+    firstName_->setChecked(true);
+    firstName_->setVisible(filtered);
+    ShowCount(count_->text());
+}
+
+bool CFindSurnameDlg::KeepsFirstName() const { return !firstName_->isHidden() && firstName_->isChecked(); }
 
 void CFindSurnameDlg::ScheduleRefresh() {
     if (refreshPending_) return;
@@ -182,7 +239,16 @@ void CFindSurnameDlg::Refresh() {
     // The match the user stands on stays current while it still matches.
     ListedSurname kept;
     if (const ListedSurname* current = model_->Match(list_->currentIndex().row())) kept = *current;
-    const QByteArray typed = cp1252::FromQString(text_->text());
+    QByteArray typed;
+    QString refusal;
+    if (!typed_text::ToSearched(text_->text(), typed, &refusal)) {
+        // Only text put into the field by the program can hold such a character: it lists nothing.
+        model_->SetMatches({});
+        ShowCount(QStringLiteral("No surname matches."));
+        problem_->setText(refusal);
+        problem_->show();
+        return;
+    }
     if (typed.isEmpty()) {
         model_->SetMatches({});
         ShowCount(QStringLiteral("Type a surname, or a part of one."));
@@ -244,8 +310,11 @@ QString CFindSurnameDlg::ProblemsOf(const ListingOutcome& outcome) const {
 
 void CFindSurnameDlg::ShowCount(const QString& text) {
     count_->setText(text);
-    // A screen reader in the text field hears how many match.
-    text_->setAccessibleDescription(text);
+    // A screen reader in the text field hears how many match, and the filter the search keeps.
+    text_->setAccessibleDescription(KeepsFirstName()
+                                        ? text + QLatin1Char(' ') +
+                                              firstName_->text().remove(QLatin1Char('&')) + QLatin1Char('.')
+                                        : text);
 }
 
 void CFindSurnameDlg::SelectMatch(int row) {
@@ -264,16 +333,6 @@ void CFindSurnameDlg::accept() {
     if (refreshPending_) Refresh();
     const ListedSurname* match = model_->Match(list_->currentIndex().row());
     if (match == nullptr) {
-        QApplication::beep();
-        return;
-    }
-    if (match->surname.size() > CSearchSession::kMaxSurname) {
-        problem_->setText(QStringLiteral("%1 has %2 letters; a search takes at most %3, so it cannot be "
-                                         "searched from the window.")
-                              .arg(cp1252::ToQString(match->surname.c_str()))
-                              .arg(match->surname.size())
-                              .arg(CSearchSession::kMaxSurname));
-        problem_->show();
         QApplication::beep();
         return;
     }

@@ -3,8 +3,9 @@
 // the chosen database, or of every database, that match the typed text
 // exactly, by its start, by sound or by a pattern, with the number of
 // people of each, and follows the typing. Enter or a double click takes
-// the current match; the caller then searches it as the Search button
-// does. Escape closes it with nothing taken.
+// the current match; the caller then searches the surname listed, whatever
+// its length, with the first-name filter the dialog names beside the count
+// (unless the user dropped it there). Escape closes it with nothing taken.
 //
 // The listing never asks for the data disk nor shows a box while the user
 // types: an absent disk, a damaged index and the databases that are not on
@@ -13,7 +14,9 @@
 #include <cstdint>
 #include <string>
 
+#include <QByteArray>
 #include <QDialog>
+#include <QSize>
 #include <QString>
 
 #include "browse/surname_listing.h"
@@ -21,6 +24,7 @@
 
 class CDirectories;
 class CSurnameMatchModel;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -35,6 +39,8 @@ public:
     struct Choices {
         MatchMode mode = MatchMode::Prefix;
         Scope scope = Scope::AllDatabases;
+        // The dialog's size; none at first, when it fits its columns.
+        QSize size;
     };
 
     // chosenRow: the row of the window's database list; surname: the
@@ -47,13 +53,19 @@ public:
     // Valid once the dialog was accepted.
     const ListedSurname& Chosen() const { return chosen_; }
 
+    // The first-name filter that the search of a match will apply
+    // (Windows-1252, as searched; empty for none), named beside the count
+    // with a check box that drops it.
+    void ShowFirstNameFilter(const QByteArray& firstName);
+    // Whether the search keeps that filter (false once the user dropped it).
+    bool KeepsFirstName() const;
+
     // Lists the matches of the text now. Typing lists them from the event
     // loop, once for a burst of keys; Enter lists first what is still due.
     void Refresh();
     bool RefreshPending() const { return refreshPending_; }
 
-    // Takes the current match; without one, or with a surname longer than
-    // a search takes, the dialog stays open.
+    // Takes the current match; without one the dialog stays open.
     void accept() override;
 
     QLineEdit* TextField() const { return text_; }
@@ -62,6 +74,7 @@ public:
     QTreeView* MatchList() const { return list_; }
     CSurnameMatchModel* Model() const { return model_; }
     QLabel* CountLabel() const { return count_; }
+    QCheckBox* FirstNameBox() const { return firstName_; }
     QLabel* ProblemLabel() const { return problem_; }
     QPushButton* SearchButton() const { return searchButton_; }
 
@@ -72,6 +85,8 @@ private:
     void ScheduleRefresh();
     void SelectMatch(int row);
     void ShowCount(const QString& text);
+    // Widths for the longest database title and surname; the dialog's first width takes them all.
+    void FitColumns();
     QString ProblemsOf(const ListingOutcome& outcome) const;
 
     const CDirectories& dirs_;
@@ -80,6 +95,7 @@ private:
     QComboBox* modeBox_;
     QComboBox* scopeBox_;
     QLabel* count_;
+    QCheckBox* firstName_;
     QTreeView* list_;
     CSurnameMatchModel* model_;
     QLabel* problem_;

@@ -16,12 +16,12 @@
 #include "store/directories.h"
 #include "store/path_buffer.h"
 #include "ui/bitmap_button.h"
-#include "ui/cp1252_qt.h"
 #include "ui/help_window.h"
 #include "ui/more_info_dlg.h"
 #include "ui/resource_names.h"
 #include "ui/result_list.h"
 #include "ui/tell_user.h"
+#include "ui/typed_text.h"
 #include "ui/view_view.h"
 
 namespace {
@@ -56,13 +56,19 @@ void CViewView::RequestDestroy() {
     }
 }
 
+void CViewView::SetBusy(bool busy) {
+    busy_ = busy;
+    OnSetCursor();
+}
+
 void CViewView::OnSearch() {
     CommandScope scope(*this);
-    busy_ = true;
-    OnSetCursor();
+    // A character without a letter to be searched as is refused at the box, and nothing is searched.
+    QByteArray typed;
+    if (!typed_text::Read(*surnameEdit_, typed)) return;
+    SetBusy(true);
 
     char surname[kSurnameReadSize];
-    const QByteArray typed = cp1252::FromQString(surnameEdit_->text());
     const std::size_t length =
         std::min(strnlen(typed.constData(), static_cast<std::size_t>(typed.size())), kSurnameReadSize - 1);
     std::memcpy(surname, typed.constData(), length);
@@ -75,19 +81,19 @@ void CViewView::OnSearch() {
         DoSearch(surname);
     }
 
-    // The view outlives every handler (see RequestDestroy), so these are safe even after a close.
-    busy_ = false;
-    OnSetCursor();
+    // The view outlives every handler (see RequestDestroy), so this is safe even after a close.
+    SetBusy(false);
 }
 
-void CViewView::SearchShown(int row, const char* surname, const char* firstName) {
+void CViewView::SearchShown(int row, const char* surname, const char* firstName, bool listed) {
     // The session empties the page first: while a box of the search waits,
     // nothing of the page shown can be acted on. The rows stay until the
     // search has ended (a search whose window was closed meanwhile leaves them).
     moreInfoButton_->setEnabled(false);
     prevButton_->setEnabled(false);
     nextButton_->setEnabled(false);
-    const SearchOutcome outcome = session_->Search(row, surname, firstName);
+    const SearchOutcome outcome =
+        listed ? session_->SearchListed(row, surname, firstName) : session_->Search(row, surname, firstName);
     // The window may have been closed while the search waited in a message box.
     if (viewDestroyed_) return;
     TellUser(outcome);
@@ -167,10 +173,19 @@ void CViewView::OnQuit() {
 
 void CViewView::OnFindSurname() {}
 
-void CViewView::RunMenuCommand(MenuCommand command) {
+void CViewView::RunMenuCommand(MenuCommand command) { RunMenuCommand(command, ListHasFocus()); }
+
+void CViewView::RunMenuCommand(MenuCommand command, bool fromList) {
     CommandScope scope(*this);
     if (viewDestroyed_ || commands_ == nullptr) return;
     const int row = SelectedRow();
+    // A record's command without a record to act on: the menus offer it
+    // disabled, and its key (Ctrl+P) beeps.
+    const bool onRecord = command == MenuCommand::CopyRecord || command == MenuCommand::PrintRecord;
+    if (onRecord && (row < 0 || row >= RowsOnPage())) {
+        QApplication::beep();
+        return;
+    }
     switch (command) {
         case MenuCommand::None:
             break;
@@ -193,6 +208,10 @@ void CViewView::RunMenuCommand(MenuCommand command) {
             commands_->PrintResults();
             break;
     }
+    // The dialogs gave the window its activation back, which means the
+    // surname edit unless the list is named. Find Surname has placed the
+    // keyboard itself (a new search has new rows).
+    if (fromList && !viewDestroyed_ && command != MenuCommand::FindSurname) ReturnFromDialog(true);
 }
 
 void CViewView::SetSaveFileAsker(SaveFileAsker asker) { commands_->SetSaveFileAsker(std::move(asker)); }

@@ -25,6 +25,12 @@ void CViewView::OnSetFocus() {
     if (surnameEdit_ != nullptr) surnameEdit_->setFocus(Qt::OtherFocusReason);
 }
 
+void CViewView::FocusList() {
+    if (resultList_ != nullptr && resultList_->focusPolicy() != Qt::NoFocus) {
+        resultList_->setFocus(Qt::MouseFocusReason);
+    }
+}
+
 void CViewView::ReturnFromDialog(bool toList) {
     // Until the focus leaves the list again (Tab, another window), the
     // view's focus rule means the list; then it means the surname edit again.
@@ -135,6 +141,7 @@ bool CViewView::PreTranslateMessage(QObject* watched, QEvent* event) {
 
 void CViewView::ExecMenu(QMenu& menu, const QPoint& globalPos) {
     CommandScope scope(*this);
+    const bool fromList = ListHasFocus();
     // The entry's command runs once the menu has closed, however the entry
     // was taken (a click, Enter, its letter or its shortcut); the edit's own
     // entries carry no command and act by themselves.
@@ -144,7 +151,7 @@ void CViewView::ExecMenu(QMenu& menu, const QPoint& globalPos) {
         if (command != MenuCommand::None) chosen = command;
     });
     menu.exec(globalPos);
-    if (chosen != MenuCommand::None && !viewDestroyed_) RunMenuCommand(chosen);
+    if (chosen != MenuCommand::None && !viewDestroyed_) RunMenuCommand(chosen, fromList);
 }
 
 std::unique_ptr<QMenu> CViewView::MakeListMenu() {
@@ -204,10 +211,14 @@ void CViewView::contextMenuEvent(QContextMenuEvent* event) {
         event->ignore();
         return;
     }
-    // A right click on a row selects it first, as the entries act on the selection.
+    // A right click on a row selects it first, as the entries act on the
+    // selection, and puts the keyboard in the list, as a left click does.
     if (event->reason() == QContextMenuEvent::Mouse) {
         const int row = RowAt(event->pos());
-        if (row >= 0) SelectRow(row);
+        if (row >= 0) {
+            SelectRow(row);
+            FocusList();
+        }
     }
     if (OnContextMenu(event->globalPos())) {
         event->accept();

@@ -86,7 +86,9 @@ public:
     bool OnContextMenu(const QPoint& globalPos);
     // Find Surname (Ctrl+F and the context menus); nothing here.
     virtual void OnFindSurname();
-    // Runs a command of the menus and the command keys.
+    // Runs a command of the menus and the command keys. Started from the
+    // result list, it gives the keyboard back to the list when it ends,
+    // cancelled or not, on the row it was on.
     void RunMenuCommand(MenuCommand command);
     // The result list's menu, its entries enabled where they can act now,
     // and the surname edit's own menu with the view's entries added.
@@ -154,7 +156,13 @@ protected:
     bool ListHasFocus() const;
     // The search itself: the Empty state while it runs, the session's
     // search, its messages, then the first page (or the Empty state).
-    void SearchShown(int row, const char* surname, const char* firstName);
+    // listed: the surname as a listing found it, searched whole (see
+    // CSearchSession::SearchListed); else the typed one.
+    void SearchShown(int row, const char* surname, const char* firstName, bool listed = false);
+    // The hourglass over the view and its controls while busy.
+    void SetBusy(bool busy);
+    // The keyboard into the result list (a click on a row), while it has rows.
+    void FocusList();
     const CDirectories& Directories() const { return dirs_; }
 
     void paintEvent(QPaintEvent* event) override;
@@ -200,6 +208,8 @@ private:
     void ShowSurnameMenu(const QPoint& globalPos);
     // Shows a context menu and runs the command taken in it, if any.
     void ExecMenu(QMenu& menu, const QPoint& globalPos);
+    // RunMenuCommand, told whether the list had the keyboard when the command was asked for.
+    void RunMenuCommand(MenuCommand command, bool fromList);
 
     const CViewDoc& doc_;
     const CDirectories& dirs_;

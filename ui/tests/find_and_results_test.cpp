@@ -11,8 +11,10 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -310,6 +312,89 @@ TEST_F(FindAndResultsTest, EnterSearchesTheMatchAsSearchDoesAndEscapeChangesNoth
     EXPECT_EQ(DatabaseList()->currentIndex(), kSecondRow);
     EXPECT_EQ(Surname()->text(), QStringLiteral("LEE"));
     EXPECT_EQ(View()->CountText(), QStringLiteral("1 records found."));
+}
+
+TEST_F(FindAndResultsTest, ATwentyLetterSurnameIsSearchedWholeAndTheFirstNameFilterIsSaid) {
+    // A database of long keys holds a surname longer than the surname edit reads.
+    const int graves = 11;
+    CDatabaseWriter writer(graves);
+    std::string error;
+    for (int i = 1; i <= 12; ++i) {
+        const std::string given = "Otto " + std::to_string(i);
+        ASSERT_TRUE(writer.Add(PersonRecord{"Fitzwilliam-Montague", given, {"1944", "Sergeant"}}, &error));
+    }
+    ASSERT_TRUE(writer.Write(dataDir_, 0, &error)) << error;
+    QSize chosenSize;
+    // keep: whether the first-name filter is left on (Alt+F drops it).
+    auto findAndTake = [&](bool keep) {
+        InFindSurname(Surname(), [&](CFindSurnameDlg& dialog) {
+            dialog.TextField()->setText(QStringLiteral("fitz"));
+            Choose(dialog, MatchMode::Prefix, CFindSurnameDlg::Scope::AllDatabases);
+            dialog.Refresh();
+            ASSERT_EQ(Matches(dialog), std::vector<std::string>{Title(graves) + "|FITZWILLIAM-MONTAGUE|12"});
+            // Every column holds its text, the longest database title included.
+            dialog.TextField()->setText(QStringLiteral("*"));
+            Choose(dialog, MatchMode::Pattern, CFindSurnameDlg::Scope::AllDatabases);
+            dialog.Refresh();
+            const QAbstractItemView* list = dialog.MatchList();
+            const QHeaderView* header = dialog.MatchList()->header();
+            for (int column = 0; column < CSurnameMatchModel::kColumnCount; ++column) {
+                EXPECT_LE(list->sizeHintForColumn(column), header->sectionSize(column)) << column;
+                EXPECT_LE(header->sectionSizeHint(column), header->sectionSize(column)) << column;
+            }
+            if (chosenSize.isValid()) {
+                EXPECT_EQ(dialog.size(), chosenSize) << "kept from the last opening";
+            }
+            dialog.TextField()->setText(QStringLiteral("fitz"));
+            Choose(dialog, MatchMode::Prefix, CFindSurnameDlg::Scope::AllDatabases);
+            dialog.Refresh();
+            // The filter the search will keep is said beside the count, and heard in the text field.
+            QCheckBox* filter = dialog.FirstNameBox();
+            EXPECT_TRUE(filter->isVisible());
+            EXPECT_TRUE(filter->isChecked());
+            EXPECT_EQ(filter->text(), QStringLiteral("Only people with &first name beginning with ZZ"));
+            EXPECT_EQ(dialog.TextField()->accessibleDescription(),
+                      dialog.CountLabel()->text() +
+                          QStringLiteral(" Only people with first name beginning with ZZ."));
+            if (!keep) {
+                // (Offscreen, a dialog opened from a test is not made the active window by itself.)
+                QApplication::setActiveWindow(&dialog);
+                QTest::keyClick(dialog.TextField(), Qt::Key_F, Qt::AltModifier);
+                // A mnemonic clicks its button after a short press animation.
+                for (int wait = 0; wait < 250 && filter->isChecked(); ++wait) QTest::qWait(20);
+            }
+            EXPECT_EQ(filter->isChecked(), keep);
+            chosenSize = dialog.size() + QSize(40, 30);
+            dialog.resize(chosenSize);
+            QTest::keyClick(dialog.TextField(), Qt::Key_Return);
+        });
+    };
+    DatabaseList()->setCurrentIndex(0);
+    FirstName()->setText(QStringLiteral("zz"));
+    findAndTake(true);
+    EXPECT_EQ(DatabaseList()->currentIndex(), catalogue::RowOfCode(graves));
+    EXPECT_EQ(Surname()->text(), QStringLiteral("FITZWILLIAM-MONTAGUE"));
+    EXPECT_EQ(FirstName()->text(), QStringLiteral("zz"));
+    EXPECT_EQ(View()->CountText(), QStringLiteral("0 records found."));
+
+    findAndTake(false);
+    EXPECT_TRUE(FirstName()->text().isEmpty());
+    EXPECT_EQ(View()->CountText(), QStringLiteral("12 records found."));
+    // The whole surname is the search's: its pages, its records, copy and export.
+    QTest::mouseClick(Arrow(kIdNext), Qt::LeftButton);
+    ASSERT_EQ(View()->RowsOnPage(), 2);
+    EXPECT_EQ(View()->RowText(1).rfind("FITZWILLIAM-MONTAGUE\tOtto 12\t", 0), 0u) << View()->RowText(1);
+    View()->SelectRow(1);
+    View()->RunMenuCommand(CViewView::MenuCommand::CopyRecord);
+    EXPECT_TRUE(Clipboard().startsWith(QStringLiteral("FITZWILLIAM-MONTAGUE, Otto 12"))) << Utf8(Clipboard());
+    const std::string csvPath = root_.File("fitz.csv");
+    View()->SetSaveFileAsker([&](QWidget*, const QString&) { return QString::fromStdString(csvPath); });
+    View()->RunMenuCommand(CViewView::MenuCommand::ExportResults);
+    EXPECT_EQ(Count(testing_support::ReadFileBytes(csvPath), "FITZWILLIAM-MONTAGUE,"), 12u);
+
+    // Without a first name there is no filter to name.
+    InFindSurname(Surname(),
+                  [](CFindSurnameDlg& dialog) { EXPECT_FALSE(dialog.FirstNameBox()->isVisible()); });
 }
 
 TEST_F(FindAndResultsTest, ContextMenusOfferTheCommandsWithTheirShortcuts) {

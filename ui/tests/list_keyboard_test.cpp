@@ -5,12 +5,18 @@
 
 #include <vector>
 
+#include <functional>
+
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include "browse/result_pager.h"
 #include "browse/search_messages.h"
@@ -18,6 +24,7 @@
 #include "store/data_disk.h"
 #include "ui/bitmap_button.h"
 #include "ui/chronara_view.h"
+#include "ui/find_surname_dlg.h"
 #include "ui/help_window.h"
 #include "ui/main_frame.h"
 #include "ui/more_info_dlg.h"
@@ -152,6 +159,97 @@ TEST_F(ListKeyboardTest, EnterOpensMoreInfoOfTheSelectedRowOnly) {
     Press(Qt::Key_Tab);
     WindowActivatedAgain();
     EXPECT_TRUE(Surname()->hasFocus());
+}
+
+TEST_F(ListKeyboardTest, EveryCommandFromTheListGivesTheKeyboardBackToItOnItsRow) {
+    // The print and file dialogs as the real ones are: modal, over the window, here cancelled.
+    View()->SetPrintDialogRunner([](QPrinter&, QWidget* parent) {
+        QDialog dialog(parent);
+        dialog.exec();
+        return false;
+    });
+    View()->SetSaveFileAsker([](QWidget* parent, const QString&) {
+        QDialog dialog(parent);
+        dialog.exec();
+        return QString();
+    });
+    // An entry of the list's menu, opened by the menu key.
+    auto fromMenu = [this](const char* entry) {
+        QTimer::singleShot(0, [entry]() {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions()) {
+                if (action->text() == QString::fromUtf8(entry)) menu->setActiveAction(action);
+            }
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        Press(Qt::Key_Menu);
+    };
+    struct Case {
+        const char* command;
+        std::function<void()> start;
+    };
+    const std::vector<Case> cases = {
+        {"Ctrl+P", [this]() { Press(Qt::Key_P, Qt::ControlModifier); }},
+        {"Print record", [&]() { fromMenu("&Print record\u2026"); }},
+        {"Print results", [&]() { fromMenu("Print re&sults\u2026"); }},
+        {"Export results", [&]() { fromMenu("&Export results\u2026"); }},
+        {"Copy record", [&]() { fromMenu("Copy &record"); }},
+        {"Copy", [this]() { Press(Qt::Key_C, Qt::ControlModifier); }},
+        {"More Info", [this]() { Press(Qt::Key_Return); }},
+        {"Find Surname", [this]() { Press(Qt::Key_F, Qt::ControlModifier); }},
+    };
+    SearchAndEnterTheList("smith");
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Down);
+    for (const Case& c : cases) {
+        ASSERT_TRUE(List()->hasFocus()) << c.command;
+        ModalWatcher cancel([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+        c.start();
+        // The window's activation comes back after a dialog; it must mean the list.
+        WindowActivatedAgain();
+        EXPECT_TRUE(List()->hasFocus()) << c.command;
+        EXPECT_EQ(View()->SelectedRow(), 1) << c.command;
+    }
+    // Find Surname taken from the list: the keyboard goes on in the list, on the new search's first row.
+    {
+        ModalWatcher take([](QWidget* modal) {
+            auto* dialog = qobject_cast<CFindSurnameDlg*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            dialog->TextField()->setText(QStringLiteral("lee"));
+            QTest::keyClick(dialog->TextField(), Qt::Key_Return);
+        });
+        Press(Qt::Key_F, Qt::ControlModifier);
+    }
+    WindowActivatedAgain();
+    EXPECT_EQ(View()->CountText(), QStringLiteral("3 records found."));
+    EXPECT_TRUE(List()->hasFocus());
+    EXPECT_EQ(View()->SelectedRow(), 0);
+
+    // Ctrl+P without a selected row prints nothing and says nothing but the beep.
+    Search("smith");
+    bool printed = false;
+    View()->SetPrintDialogRunner([&printed](QPrinter&, QWidget*) { return printed = true; });
+    testing_support::ScriptedResponder boxes;
+    QTest::keyClick(Surname(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_FALSE(printed);
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(ListKeyboardTest, AClickOnARowPutsTheKeyboardInTheListSoThatEnterOpensIt) {
+    Search("smith");
+    for (QWidget* from : std::vector<QWidget*>{Surname(), Arrow(kIdNext), Button(kIdClear)}) {
+        WindowActivatedAgain();
+        from->setFocus();
+        ASSERT_TRUE(from->hasFocus()) << from->objectName().toStdString();
+        QTest::mouseClick(View(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 249 + 2 * TextHeight() + 1));
+        EXPECT_TRUE(List()->hasFocus()) << from->objectName().toStdString();
+        EXPECT_EQ(View()->SelectedRow(), 2);
+        QString title;
+        ModalWatcher watcher([&](QWidget* modal) { title = modal->windowTitle(); });
+        Press(Qt::Key_Return);
+        EXPECT_EQ(title, QStringLiteral("SMITH, Jo Ann")) << from->objectName().toStdString();
+    }
 }
 
 TEST_F(ListKeyboardTest, F1OpensHelpFromAnyControlAndEscClosesIt) {
