@@ -29,7 +29,8 @@ bool ToSearched(const QString& text, QByteArray& searched, QString* refusal, QSt
     std::string error;
     if (!cp1252::FromTypedUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), out,
                                &folded, &error)) {
-        if (refusal != nullptr) *refusal = QStringLiteral("Not typed: %1.").arg(QString::fromUtf8(error.c_str()));
+        if (refusal != nullptr)
+            *refusal = QStringLiteral("Not typed: %1.").arg(QString::fromUtf8(error.c_str()));
         return false;
     }
     searched = QByteArray(out.data(), static_cast<qsizetype>(out.size()));
@@ -56,7 +57,8 @@ public:
             refusal_ = refusal;
             return Invalid;
         }
-        const QString shown = cp1252::ToQString(searched.constData(), static_cast<std::size_t>(searched.size()));
+        const QString shown =
+            cp1252::ToQString(searched.constData(), static_cast<std::size_t>(searched.size()));
         // Decomposed text (a letter and its marks) is shown composed, without a word: it reads the same.
         if (shown == input) return Acceptable;
         // The cursor stays after the same character: what stood before it, folded.
@@ -66,8 +68,9 @@ public:
         input = shown;
         if (folding.isEmpty()) return Acceptable;
         // "ł is searched as l, ę as e."
-        folding_ = folding.replace(folding.indexOf(QLatin1String(" as ")), 4, QLatin1String(" is searched as ")) +
-                   QLatin1Char('.');
+        folding_ =
+            folding.replace(folding.indexOf(QLatin1String(" as ")), 4, QLatin1String(" is searched as ")) +
+            QLatin1Char('.');
         folded_ = shown;
         return Acceptable;
     }
@@ -78,8 +81,9 @@ public:
     mutable QString folded_;
 };
 
-// A tip that came during a key press waits for the key's release: Qt's
-// tips close on any key, the release of the key that caused it included.
+// A tip that came during a key press waits for the key's release: where
+// Qt's tips close on any key, the release of the key that caused it would
+// close it at once. The box's next change or the focus leaving it closes it.
 class TipOnRelease : public QObject {
 public:
     explicit TipOnRelease(QLineEdit* edit) : QObject(edit), edit_(edit) { edit->installEventFilter(this); }
@@ -104,6 +108,7 @@ protected:
         } else if (event->type() == QEvent::FocusOut) {
             keyDown_ = false;
             pending_.clear();
+            if (QToolTip::isVisible() && QToolTip::text() == LastTip(*edit_)) QToolTip::hideText();
         }
         return false;
     }
@@ -151,8 +156,9 @@ void Guard(QLineEdit& edit) {
         if (!validator->folding_.isEmpty() && text == validator->folded_) {
             Tell(edit, validator->folding_, false);
         } else if (!LastTip(edit).isEmpty() && edit.accessibleDescription() == LastTip(edit)) {
-            // The next change without a word takes the tip's description away again.
+            // The next change without a word takes the tip and its description away again.
             edit.setAccessibleDescription(edit.property(kBaseDescriptionProperty).toString());
+            if (QToolTip::isVisible() && QToolTip::text() == LastTip(edit)) QToolTip::hideText();
         }
         validator->folding_.clear();
     });

@@ -99,6 +99,8 @@ TEST_F(TypedTextTest, BoxesShowTheLetterSearchedAndRefuseWhatHasNone) {
     // The next change without a word takes the tip off the box's description.
     QTest::keyClick(FirstName(), Qt::Key_A);
     EXPECT_TRUE(FirstName()->accessibleDescription().isEmpty());
+    for (int wait = 0; wait < 250 && QToolTip::isVisible(); ++wait) QTest::qWait(20);  // Qt fades it out
+    EXPECT_FALSE(QToolTip::isVisible());
 
     // Pasted: folded as a whole, the cursor after what was pasted; refused as a whole.
     Type(Surname(), "Wsa");
@@ -111,7 +113,8 @@ TEST_F(TypedTextTest, BoxesShowTheLetterSearchedAndRefuseWhatHasNone) {
     QApplication::clipboard()->setText(QString::fromUtf8("Smile\U0001F600"));
     QTest::keyClick(Surname(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Surname()->text(), QStringLiteral("Walesa"));
-    EXPECT_TRUE(typed_text::LastTip(*Surname()).startsWith(QString::fromUtf8("Not typed: the character U+1F600 (\U0001F600)")))
+    EXPECT_TRUE(typed_text::LastTip(*Surname())
+                    .startsWith(QString::fromUtf8("Not typed: the character U+1F600 (\U0001F600)")))
         << Utf8(typed_text::LastTip(*Surname()));
 
     // A text the program set (typing cannot) is refused at Search, with nothing searched.
@@ -139,7 +142,8 @@ TEST_F(TypedTextTest, FindSurnamesPatternIsSearchedAsTypedNeverWithAWildcardForA
             const char* shown;
             int matches;
         };
-        const Case cases[] = {{"smłth", "smlth", 0}, {"sm?th", "sm?th", 1}, {"wał*", "wal*", 1}, {"smЖ", "sm", 0}};
+        const Case cases[] = {
+            {"smłth", "smlth", 0}, {"sm?th", "sm?th", 1}, {"wał*", "wal*", 1}, {"smЖ", "sm", 0}};
         for (const Case& c : cases) {
             Type(dialog->TextField(), c.typed);
             dialog->Refresh();
