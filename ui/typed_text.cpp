@@ -10,7 +10,6 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPointer>
 #include <QToolTip>
 #include <QValidator>
 #include <QVariant>
@@ -86,6 +85,8 @@ public:
 // close it at once. The box's next change or the focus leaving it closes it.
 class TipOnRelease : public QObject {
 public:
+    // A child of the box: it never outlives it. Events that reach it while the
+    // box is being destroyed find a QWidget only, so the box is one here.
     explicit TipOnRelease(QLineEdit* edit) : QObject(edit), edit_(edit) { edit->installEventFilter(this); }
 
     void Show(const QString& text) {
@@ -108,19 +109,21 @@ protected:
         } else if (event->type() == QEvent::FocusOut) {
             keyDown_ = false;
             pending_.clear();
-            if (QToolTip::isVisible() && QToolTip::text() == LastTip(*edit_)) QToolTip::hideText();
+            if (QToolTip::isVisible() && QToolTip::text() == watched->property(kTipProperty).toString()) {
+                QToolTip::hideText();
+            }
         }
         return false;
     }
 
 private:
     void ShowNow(const QString& text) {
-        if (edit_.isNull() || !edit_->isVisible()) return;
+        if (!edit_->isVisible()) return;
         const QRect cursor = edit_->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         QToolTip::showText(edit_->mapToGlobal(QPoint(cursor.left(), edit_->height())), text, edit_);
     }
 
-    QPointer<QLineEdit> edit_;
+    QWidget* edit_;
     bool keyDown_ = false;
     QString pending_;
 };
