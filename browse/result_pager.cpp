@@ -202,7 +202,7 @@ StoreError CResultPager::WalkRange(std::int32_t first, const char* firstName, co
     // With name variants, a name the key does not begin also passes when it
     // is a variant, an abbreviation or the initial of the typed first word.
     std::unique_ptr<CGivenNameFilter> variants;
-    if (nameVariants_ && firstName != nullptr)
+    if (filterVariants_ && firstName != nullptr)
         variants = std::make_unique<CGivenNameFilter>(firstName, CGivenNameTable::Builtin());
     const auto entrySize = static_cast<std::size_t>(db_->EntrySize());
     std::vector<char> run(static_cast<std::size_t>(kScanRun) * entrySize);
@@ -249,6 +249,7 @@ StoreError CResultPager::FilterByFirstName(const char* firstName) {
     }
     if (firstName == nullptr) firstName = "";
     CopyBounded(firstName_, sizeof firstName_, firstName);
+    filterVariants_ = nameVariants_;
 
     std::int64_t hits = 0;
     StoreError error = WalkRange(nextEntry_, firstName_, [&](const WalkedEntry& walked) {

@@ -44,7 +44,11 @@ public:
     // With name variants on, the first-name filter also keeps the people
     // whose first given name is a variant or the initial of the first name
     // typed (given_name_filter.h). Off until set; Reset leaves it as it is.
+    // It takes effect at the next FilterByFirstName: the hits of the search
+    // shown are walked again (export, print, a row's entry) as they were found.
     void SetNameVariants(bool on) { nameVariants_ = on; }
+    // Whether the first-name filter of the search shown kept name variants.
+    bool FilterKeptVariants() const { return !direct_ && filterVariants_; }
     StoreError NextPage();
     StoreError PrevPage();
 
@@ -138,7 +142,8 @@ private:
     CRecordDatabase* db_;
     bool direct_ = true;
     bool nameVariants_ = false;
-    bool scratchFailed_ = false;  // the last first-name search could not use history.buf
+    bool filterVariants_ = false;  // nameVariants_ as the last first-name search took it
+    bool scratchFailed_ = false;   // the last first-name search could not use history.buf
     PageRow rows_[kMaxRows] = {};
     char surname_[kSurnameSize] = {};
     // The first name of the last first-name search, for walking its hits again.

@@ -260,6 +260,37 @@ TEST_F(FirstNameTest, NothingMatches) {
     EXPECT_TRUE(boxes_.Shown().empty());
 }
 
+TEST_F(FirstNameTest, VariantsSetAfterASearchLeaveItsHitsAsFound) {
+    // The setting changed between a search and its export (a window's
+    // option) must not change the hits walked again, nor lose a row's entry.
+    const struct {
+        const char* typed;
+        bool variants;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"Robert", true, {"Bob"}},
+        {"Jack", true, {"JOHN", "john henry", "J. R."}},
+        {"Bob", false, {"Bob"}},
+        {"J", false, {"JOHN", "john henry", "Jo Ann", "JOSEPH", "J. R.", "JOANNA"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        pager_->SetNameVariants(c.variants);
+        Filter(c.typed);
+        EXPECT_EQ(PageNames(*pager_), c.names);
+        pager_->SetNameVariants(!c.variants);
+        EXPECT_EQ(pager_->FilterKeptVariants(), c.variants);
+        std::vector<ExportedHit> hits;
+        ASSERT_FALSE(pager_->CollectHits(hits).Failed());
+        std::vector<std::string> collected;
+        for (const ExportedHit& hit : hits) collected.push_back(hit.givenNames);
+        EXPECT_EQ(collected, c.names);
+        FoundPerson person;
+        ASSERT_FALSE(pager_->PersonOfRow(0, person).Failed());
+        EXPECT_GE(person.entry, 0);
+    }
+}
+
 TEST_F(FirstNameTest, PlainSearchAfterFirstNameSearch) {
     Filter("jo");
     ASSERT_EQ(pager_->RecordCount(), 5);
