@@ -1,12 +1,12 @@
-// The result list and the count line for screen readers. The rows are not
-// widgets: each row of the page is an item interface of its own, kept by
-// the list's interface for as long as the list lives, so that its id stays
-// the same from page to page; its text and state are read from the list
-// each time they are asked for.
+// The result list, the close spellings and the count line for screen
+// readers. The rows and the names are not widgets: each is an item
+// interface of its own, kept by the list's interface for as long as the
+// list lives, so that its id stays the same from page to page; its text and
+// state are read from the list each time they are asked for.
 
 #include "ui/accessibility.h"
 
-#include <array>
+#include <vector>
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -20,16 +20,57 @@
 #include "browse/result_pager.h"
 #include "ui/count_line.h"
 #include "ui/result_list.h"
+#include "ui/spelling_hint.h"
 
 namespace accessibility {
 
 namespace {
 
-class ResultRowInterface : public QAccessibleInterface, public QAccessibleActionInterface {
-public:
-    ResultRowInterface(CResultList* list, int row) : list_(list), row_(row) {}
+// What the item interfaces read of the two painted lists: their items'
+// count, names, places and current item, and what pressing an item does.
+int ItemCount(const CResultList& list) { return list.Rows(); }
+QString ItemName(const CResultList& list, int row) { return list.RowColumns(row).join(QLatin1String(", ")); }
+QRect ItemScreenRect(const CResultList& list, int row) {
+    const QRect rect = list.RowRegion(row).boundingRect();
+    return QRect(list.parentWidget()->mapToGlobal(rect.topLeft()), rect.size());
+}
+int CurrentItem(const CResultList& list) { return list.SelectedRow(); }
+// Press selects the row, as a click does; set focus also puts the keyboard in the list.
+void PressItem(CResultList& list, int row) { list.SelectRow(row); }
+void FocusItem(CResultList& list, int row) {
+    list.setFocus(Qt::OtherFocusReason);
+    list.SelectRow(row);
+}
+// The count and the page, for the moment the list gets the focus.
+QString ItemsDescription(const CResultList& list) {
+    return list.Page().CountText() + QLatin1Char(' ') + list.Page().PageText();
+}
 
-    bool isValid() const override { return !list_.isNull() && row_ < list_->Rows(); }
+int ItemCount(const CSpellingHint& hint) { return hint.Count(); }
+QString ItemName(const CSpellingHint& hint, int i) { return hint.ItemName(i); }
+QRect ItemScreenRect(const CSpellingHint& hint, int i) {
+    const QRect rect = hint.ItemRect(i);
+    return QRect(hint.mapToGlobal(rect.topLeft()), rect.size());
+}
+int CurrentItem(const CSpellingHint& hint) { return hint.Current(); }
+// Press searches the name, as a click does; set focus makes it current.
+void PressItem(CSpellingHint& hint, int i) {
+    hint.SetCurrent(i);
+    emit hint.spellingChosen(i);
+}
+void FocusItem(CSpellingHint& hint, int i) {
+    hint.setFocus(Qt::OtherFocusReason);
+    hint.SetCurrent(i);
+}
+QString ItemsDescription(const CSpellingHint& hint) { return hint.Text(); }
+
+// An item of a painted list: a row of the result list, a name of the close spellings.
+template <class List>
+class PaintedItemInterface : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    PaintedItemInterface(List* list, int item) : list_(list), item_(item) {}
+
+    bool isValid() const override { return !list_.isNull() && item_ < ItemCount(*list_); }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return list_.isNull() ? nullptr : list_->window()->windowHandle(); }
     QAccessibleInterface* focusChild() const override { return nullptr; }
@@ -43,15 +84,10 @@ public:
 
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name || !isValid()) return QString();
-        // Surname, given names and summary, as the columns show them.
-        return list_->RowColumns(row_).join(QLatin1String(", "));
+        return ItemName(*list_, item_);
     }
 
-    QRect rect() const override {
-        if (!isValid()) return QRect();
-        const QRect row = list_->RowRegion(row_).boundingRect();
-        return QRect(list_->parentWidget()->mapToGlobal(row.topLeft()), row.size());
-    }
+    QRect rect() const override { return isValid() ? ItemScreenRect(*list_, item_) : QRect(); }
 
     QAccessible::State state() const override {
         QAccessible::State state;
@@ -61,7 +97,7 @@ public:
         }
         state.selectable = true;
         state.focusable = true;
-        if (list_->SelectedRow() == row_) {
+        if (CurrentItem(*list_) == item_) {
             state.selected = true;
             state.focused = list_->hasFocus();
         }
@@ -73,67 +109,70 @@ public:
         return nullptr;
     }
 
-    // Press selects the row, as a click does; set focus also puts the keyboard in the list.
     QStringList actionNames() const override { return {pressAction(), setFocusAction()}; }
     void doAction(const QString& action) override {
         if (!isValid()) return;
-        if (action == setFocusAction()) list_->setFocus(Qt::OtherFocusReason);
-        if (action == pressAction() || action == setFocusAction()) list_->SelectRow(row_);
+        if (action == setFocusAction()) FocusItem(*list_, item_);
+        if (action == pressAction()) PressItem(*list_, item_);
     }
     QStringList keyBindingsForAction(const QString& /*action*/) const override { return {}; }
 
 private:
-    QPointer<CResultList> list_;
-    int row_;
+    QPointer<List> list_;
+    int item_;
 };
 
-class ResultListInterface : public QAccessibleWidget {
+// A painted list: its items are interfaces of their own, kept for as long
+// as the list lives, so that an item's id stays the same from page to page.
+template <class List>
+class PaintedListInterface : public QAccessibleWidget {
 public:
-    explicit ResultListInterface(CResultList* list) : QAccessibleWidget(list, QAccessible::List) {
-        rowIds_.fill(0);
-    }
-    ~ResultListInterface() override {
-        for (QAccessible::Id id : rowIds_) {
+    explicit PaintedListInterface(List* list) : QAccessibleWidget(list, QAccessible::List) {}
+    ~PaintedListInterface() override {
+        for (QAccessible::Id id : itemIds_) {
             if (id != 0) QAccessible::deleteAccessibleInterface(id);
         }
     }
 
-    CResultList* List() const { return static_cast<CResultList*>(widget()); }
+    List* Items() const { return static_cast<List*>(widget()); }
 
-    int childCount() const override { return List()->Rows(); }
+    int childCount() const override { return ItemCount(*Items()); }
 
     QAccessibleInterface* child(int index) const override {
         if (index < 0 || index >= childCount()) return nullptr;
-        QAccessible::Id& id = rowIds_[static_cast<std::size_t>(index)];
-        if (id == 0) id = QAccessible::registerAccessibleInterface(new ResultRowInterface(List(), index));
+        if (itemIds_.size() <= static_cast<std::size_t>(index))
+            itemIds_.resize(static_cast<std::size_t>(index) + 1);
+        QAccessible::Id& id = itemIds_[static_cast<std::size_t>(index)];
+        if (id == 0)
+            id = QAccessible::registerAccessibleInterface(new PaintedItemInterface<List>(Items(), index));
         return QAccessible::accessibleInterface(id);
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override {
-        for (int i = 0; i < childCount(); ++i) {
-            if (rowIds_[static_cast<std::size_t>(i)] != 0 && this->child(i) == child) return i;
+        for (int i = 0; i < childCount() && static_cast<std::size_t>(i) < itemIds_.size(); ++i) {
+            if (itemIds_[static_cast<std::size_t>(i)] != 0 && this->child(i) == child) return i;
         }
         return -1;
     }
 
     QAccessibleInterface* childAt(int x, int y) const override {
-        const CResultList* list = List();
-        return child(list->RowAt(list->parentWidget()->mapFromGlobal(QPoint(x, y))));
+        for (int i = 0; i < childCount(); ++i) {
+            if (ItemScreenRect(*Items(), i).contains(x, y)) return child(i);
+        }
+        return nullptr;
     }
 
     QAccessibleInterface* focusChild() const override {
-        return List()->hasFocus() ? child(List()->SelectedRow()) : nullptr;
+        return Items()->hasFocus() ? child(CurrentItem(*Items())) : nullptr;
     }
 
     QString text(QAccessible::Text t) const override {
-        // The count and the page, for the moment the list gets the focus.
-        if (t == QAccessible::Description)
-            return List()->Page().CountText() + QLatin1Char(' ') + List()->Page().PageText();
+        if (t == QAccessible::Description) return ItemsDescription(*Items());
         return QAccessibleWidget::text(t);
     }
 
 private:
-    mutable std::array<QAccessible::Id, CResultPager::kMaxRows> rowIds_{};
+    mutable std::vector<QAccessible::Id> itemIds_;
 };
 
 class CountLineInterface : public QAccessibleWidget, public QAccessibleTextInterface {
@@ -239,7 +278,12 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
         if (auto* combo = qobject_cast<QComboBox*>(object)) return new NamedComboInterface(combo);
     }
     if (className == QLatin1String("CResultList")) {
-        if (auto* list = qobject_cast<CResultList*>(object)) return new ResultListInterface(list);
+        if (auto* list = qobject_cast<CResultList*>(object))
+            return new PaintedListInterface<CResultList>(list);
+    }
+    if (className == QLatin1String("CSpellingHint")) {
+        if (auto* hint = qobject_cast<CSpellingHint*>(object))
+            return new PaintedListInterface<CSpellingHint>(hint);
     }
     if (className == QLatin1String("CCountLine")) {
         if (auto* line = qobject_cast<CCountLine*>(object)) return new CountLineInterface(line);
@@ -248,6 +292,22 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 }
 
 }  // namespace
+
+void NotifyItem(QObject* list, QAccessible::Event type, int item) {
+    QAccessibleEvent event(list, type);
+    event.setChild(item);
+    QAccessible::updateAccessibility(&event);
+}
+
+void AnnounceItems(QObject* list, int count, int& announced) {
+    // (Qt's reorder event would say so at once, but its AT-SPI signal is
+    // malformed before Qt 6.5; items past the count simply are no more.)
+    for (int item = 0; item < count; ++item)
+        NotifyItem(list, item < announced ? QAccessible::NameChanged : QAccessible::ObjectCreated, item);
+    announced = count;
+    QAccessibleEvent described(list, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&described);
+}
 
 void Install() {
     static bool installed = false;

@@ -130,6 +130,10 @@ void CChronaraView::OnFindSurname() {
     if (!toList) OnSetFocus();
 }
 
+void CChronaraView::SearchSpelling(const ListedSurname& spelling) {
+    SearchListedSurname(spelling.code, spelling.surname);
+}
+
 void CChronaraView::OnLButtonDown(const QPoint& point) {
     // Outside the list area a click changes nothing; below the last row it
     // clears the selection; on a row it also puts the keyboard in the list,

@@ -26,6 +26,9 @@ public:
     // first-name edit's filter, as the Search button searches. False when
     // the list has no row for code.
     bool SearchListedSurname(int code, const std::string& surname);
+    // A close spelling offered after a search that found nobody, searched
+    // as a surname a listing found (SearchListedSurname).
+    void SearchSpelling(const ListedSurname& spelling) override;
 
     void OnLButtonDown(const QPoint& point);
     void OnLButtonDblClk(const QPoint& point);

@@ -42,6 +42,7 @@ const ModeChoice kModeChoices[] = {
     {u"Sounds like (Soundex)", MatchMode::Soundex},
     {u"Sounds like (Daitch\u2013Mokotoff)", MatchMode::DaitchMokotoff},
     {u"Pattern with * and ?", MatchMode::Pattern},
+    {u"Close spelling", MatchMode::Close},
 };
 
 // A pattern may be longer than a key: every '*' may stand for nothing.

@@ -1,11 +1,12 @@
 #pragma once
 // CFindSurnameDlg: the modal Find Surname dialog. It lists the surnames of
 // the chosen database, or of every database, that match the typed text
-// exactly, by its start, by sound or by a pattern, with the number of
-// people of each, and follows the typing. Enter or a double click takes
-// the current match; the caller then searches the surname listed, whatever
-// its length, with the first-name filter the dialog names beside the count
-// (unless the user dropped it there). Escape closes it with nothing taken.
+// exactly, by its start, by sound, by a pattern or by close spelling
+// (closest first), with the number of people of each, and follows the
+// typing. Enter or a double click takes the current match; the caller then
+// searches the surname listed, whatever its length, with the first-name
+// filter the dialog names beside the count (unless the user dropped it
+// there). Escape closes it with nothing taken.
 //
 // The listing never asks for the data disk nor shows a box while the user
 // types: an absent disk, a damaged index and the databases that are not on

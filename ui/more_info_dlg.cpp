@@ -2,11 +2,13 @@
 
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "ui/cp1252_qt.h"
 #include "ui/record_text.h"
+#include "ui/view_menus.h"
 
 namespace {
 
@@ -43,6 +45,11 @@ CMoreInfoDlg::CMoreInfoDlg(QWidget* parent)
     textBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setTabOrder(ok_, textBox_);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    // The text's menu, from the mouse or the menu key, and from Shift+F10 (eventFilter).
+    textBox_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(textBox_, &QPlainTextEdit::customContextMenuRequested, this,
+            [this](const QPoint& at) { ShowTextMenu(textBox_->viewport()->mapToGlobal(at)); });
+    textBox_->installEventFilter(this);
 
     const QSize base = DialogBaseUnits(fontMetrics());
     setFixedSize(DialogUnitsToPixels(QRect(0, 0, kDialogWidth, kDialogHeight), base).size());
@@ -68,14 +75,49 @@ void CMoreInfoDlg::SetTitle(const char* title) { title_ = cp1252::ToQString(titl
 int CMoreInfoDlg::DoModal() { return exec(); }
 
 void CMoreInfoDlg::keyPressEvent(QKeyEvent* event) {
-    // Ctrl+P prints the record; the template has no button for it. OK and
-    // the text box leave the key to the dialog.
-    if (event->matches(QKeySequence::Print)) {
+    // Ctrl+P prints the record, Ctrl+Shift+C copies the citation; the
+    // template has no buttons for them. OK and the text box leave these keys
+    // to the dialog.
+    if (Request(view_menus::CommandOfKey(*event))) {
         event->accept();
-        emit printRequested();
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool CMoreInfoDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == textBox_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F10 && (key->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
+            const QRect cursor = textBox_->cursorRect();
+            ShowTextMenu(textBox_->viewport()->mapToGlobal(cursor.bottomLeft()));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CMoreInfoDlg::ShowTextMenu(const QPoint& globalPos) {
+    const std::unique_ptr<QMenu> menu = view_menus::RecordTextMenu(*textBox_);
+    // The request follows once the menu has closed.
+    MenuCommand chosen = MenuCommand::None;
+    connect(menu.get(), &QMenu::triggered, menu.get(),
+            [&chosen](QAction* action) { chosen = view_menus::CommandOf(action); });
+    menu->exec(globalPos);
+    Request(chosen);
+}
+
+bool CMoreInfoDlg::Request(MenuCommand command) {
+    switch (command) {
+        case MenuCommand::PrintRecord:
+            emit printRequested();
+            return true;
+        case MenuCommand::CopyCitation:
+            emit citationRequested();
+            return true;
+        default:
+            return false;
+    }
 }
 
 void CMoreInfoDlg::showEvent(QShowEvent* event) {

@@ -2,11 +2,14 @@
 // CMoreInfoDlg: the modal More Info dialog (template 111): the full text of
 // one record in a read-only, unwrapped text box, under a title made of the
 // person's surname and given names, closed with OK. Ctrl+P asks for the
-// record to be printed (printRequested); whoever opened the dialog prints.
+// record to be printed (printRequested), Ctrl+Shift+C for the person's
+// citation to be copied (citationRequested); both are in the text's menu
+// too. Whoever opened the dialog prints and copies.
 
 #include <QDialog>
 #include <QString>
 
+enum class MenuCommand;
 class QKeyEvent;
 class QPlainTextEdit;
 class QPushButton;
@@ -42,14 +45,20 @@ public:
 
 signals:
     void printRequested();
+    void citationRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void OnInitDialog();
     void DoDataExchange(bool saveAndValidate);
+    // The text's menu at globalPos, and what its entry asks for.
+    void ShowTextMenu(const QPoint& globalPos);
+    // Emits what a command of the menus or keys asks of the dialog; false for any other.
+    bool Request(MenuCommand command);
 
     QString text_;
     QString title_;

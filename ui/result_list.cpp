@@ -12,6 +12,7 @@
 #include <QPointer>
 
 #include "browse/result_pager.h"
+#include "ui/accessibility.h"
 #include "ui/view_layout.h"
 
 using namespace view_layout;
@@ -20,9 +21,7 @@ namespace {
 
 // Tells screen readers of a change at a row of the result list.
 void NotifyRow(QObject* list, QAccessible::Event type, int row) {
-    QAccessibleEvent event(list, type);
-    event.setChild(row);
-    QAccessible::updateAccessibility(&event);
+    accessibility::NotifyItem(list, type, row);
 }
 
 }  // namespace
@@ -55,17 +54,7 @@ void CResultList::SetPage(ResultPage page) {
     emit selectionChanged(-1);
 }
 
-void CResultList::AnnounceRows() {
-    // (Qt's reorder event would say so at once, but its AT-SPI signal is
-    // malformed before Qt 6.5; rows past the page simply are no more.)
-    const int rows = Rows();
-    for (int row = 0; row < rows; ++row) {
-        NotifyRow(this, row < announcedRows_ ? QAccessible::NameChanged : QAccessible::ObjectCreated, row);
-    }
-    announcedRows_ = rows;
-    QAccessibleEvent described(this, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&described);
-}
+void CResultList::AnnounceRows() { accessibility::AnnounceItems(this, Rows(), announcedRows_); }
 
 QStringList CResultList::RowColumns(int row) const {
     if (row < 0 || row >= Rows()) return QStringList();

@@ -1,5 +1,7 @@
 #include "ui/results_commands.h"
 
+#include <optional>
+
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
@@ -10,6 +12,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "browse/citation.h"
+#include "browse/gedcom_writer.h"
 #include "browse/hit_export.h"
 #include "browse/search_messages.h"
 #include "browse/search_session.h"
@@ -46,8 +50,20 @@ bool LiesIn(const QString& path, const QString& folder) {
 }
 
 QString AskSaveFileName(QWidget* parent, const QString& suggested) {
+    // The kind of file offered decides the dialog's caption and filter.
+    if (suggested.endsWith(QLatin1String(".ged"))) {
+        return QFileDialog::getSaveFileName(parent, QStringLiteral("Export to Family Tree"), suggested,
+                                            QStringLiteral("GEDCOM files (*.ged);;All files (*)"));
+    }
     return QFileDialog::getSaveFileName(parent, QStringLiteral("Export Results"), suggested,
                                         QStringLiteral("CSV files (*.csv);;All files (*)"));
+}
+
+// A file name made of a person's or a search's name.
+QString FileNameOf(QString name) {
+    name = name.simplified();
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return name.isEmpty() ? QStringLiteral("results") : name;
 }
 
 bool RunPrintDialog(QPrinter& printer, QWidget* parent) {
@@ -64,7 +80,8 @@ CResultsCommands::CResultsCommands(CSearchSession& session, const CDirectories& 
       window_(window),
       closed_(std::move(closed)),
       saveFileAsker_(&AskSaveFileName),
-      printDialogRunner_(&RunPrintDialog) {}
+      printDialogRunner_(&RunPrintDialog),
+      clock_(&calendar_date::Today) {}
 
 QString CResultsCommands::DefaultExportFolder() {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -127,18 +144,20 @@ bool CResultsCommands::CollectShownHits(std::vector<ExportedHit>& hits) {
     return !closed_() && outcome.status == SearchStatus::Found;
 }
 
+QString CResultsCommands::AskExportPath(QString name, const QString& suffix) {
+    const QString suggested = QDir(DefaultExportFolder()).filePath(FileNameOf(std::move(name)) + suffix);
+    const QString path = saveFileAsker_(window_, suggested);
+    if (path.isEmpty() || closed_() || RefusedOnDataDisk(path)) return QString();
+    return path;
+}
+
 void CResultsCommands::ExportResults() {
     std::vector<ExportedHit> hits;
     if (!CollectShownHits(hits)) return;
     const std::string csv = hit_export::AsCsv(session_.Database().DatabaseCode(), hits);
 
-    QString name = cp1252::ToQString(session_.Pager().Surname()).trimmed();
-    name.replace(QLatin1Char('/'), QLatin1Char('-'));
-    if (name.isEmpty()) name = QStringLiteral("results");
-    const QString suggested = QDir(DefaultExportFolder()).filePath(name + QStringLiteral(".csv"));
-    const QString path = saveFileAsker_(window_, suggested);
-    if (path.isEmpty() || closed_()) return;
-    if (RefusedOnDataDisk(path)) return;
+    const QString path = AskExportPath(cp1252::ToQString(session_.Pager().Surname()), QStringLiteral(".csv"));
+    if (path.isEmpty()) return;
     // Written beside the file and then renamed over it: a failure leaves
     // whatever was there before.
     QSaveFile file(path);
@@ -151,6 +170,108 @@ void CResultsCommands::ExportResults() {
         file.cancelWriting();
         Say(search_messages::ResultsNotWritten(Bytes(path), Bytes(reason)));
     }
+}
+
+bool CResultsCommands::ReadPersonOfRow(int row, FoundPerson& person) {
+    // No row, no disk check.
+    if (row < 0 || row >= session_.RowsOnPage()) return false;
+    const SearchOutcome found = session_.PersonOfRow(row, person);
+    if (closed_()) return false;
+    TellUser(found);
+    return !closed_() && found.status == SearchStatus::Found && person.code != 0;
+}
+
+SearchOutcome CResultsCommands::ReadCitationContext(CitationContext& context) {
+    context.date = clock_();
+    return session_.ReadDiskLabel(context.disk);
+}
+
+void CResultsCommands::CopyCitation(const FoundPerson& person) {
+    CitationContext context;
+    const SearchOutcome labelled = ReadCitationContext(context);
+    TellUser(labelled);
+    if (closed_() || !labelled.Done()) return;
+    const Citation cited = citation::Of(person, context);
+    QString text;
+    for (const std::string* line : {&cited.fullNote, &cited.shortNote, &cited.sourceListEntry})
+        text += cp1252::ToQString(line->c_str()) + QLatin1Char('\n');
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void CResultsCommands::CopyCitationOfRow(int row) {
+    FoundPerson person;
+    if (ReadPersonOfRow(row, person)) CopyCitation(person);
+}
+
+void CResultsCommands::ExportFamilyTree(const PeopleWalk& people, const QString& name) {
+    const QString path = AskExportPath(name, QStringLiteral(".ged"));
+    if (path.isEmpty()) return;
+    // Written beside the file as the people are read, then renamed over it:
+    // a failure, a cancel or an unreadable record leaves what was there before.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        Say(search_messages::ResultsNotWritten(Bytes(path), Bytes(file.errorString())));
+        return;
+    }
+    bool writeFailed = false;
+    const CGedcomWriter::Sink sink = [&file, &writeFailed](const std::string& piece) {
+        writeFailed =
+            file.write(piece.data(), static_cast<qint64>(piece.size())) != static_cast<qint64>(piece.size());
+        return !writeFailed;
+    };
+    // The file is begun with the first person, once the disk is known to be
+    // there (the walk has asked for it), with what the disk says of itself.
+    std::optional<CGedcomWriter> writer;
+    SearchOutcome labelled;
+    const SearchOutcome walked = people([&](const FoundPerson& person) {
+        if (!writer.has_value()) {
+            CitationContext context;
+            labelled = ReadCitationContext(context);
+            if (!labelled.Done()) return false;
+            writer.emplace(context, sink);
+        }
+        return writer->Add(person);
+    });
+    if (closed_()) return;
+    TellUser(walked);
+    TellUser(labelled);
+    if (closed_() || !walked.Done() || !labelled.Done() || !writer.has_value()) {
+        file.cancelWriting();
+        return;
+    }
+    if (!writer->Finish() || writeFailed || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        Say(search_messages::ResultsNotWritten(Bytes(path), Bytes(reason)));
+    }
+}
+
+void CResultsCommands::ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name) {
+    ExportFamilyTree(
+        [&people](const std::function<bool(const FoundPerson&)>& visit) {
+            for (const FoundPerson& person : people) {
+                if (!visit(person)) break;
+            }
+            return SearchOutcome{SearchStatus::Found, {}, {}};
+        },
+        name);
+}
+
+void CResultsCommands::ExportRowToFamilyTree(int row) {
+    FoundPerson person;
+    if (!ReadPersonOfRow(row, person)) return;
+    ExportFamilyTree(std::vector<FoundPerson>{person}, cp1252::ToQString(person.surname.c_str()) +
+                                                           QLatin1Char(' ') +
+                                                           cp1252::ToQString(person.givenNames.c_str()));
+}
+
+void CResultsCommands::ExportResultsToFamilyTree() {
+    if (session_.RecordCount() <= 0) return;
+    ExportFamilyTree(
+        [this](const std::function<bool(const FoundPerson&)>& visit) {
+            return session_.ForEachPerson(visit);
+        },
+        cp1252::ToQString(session_.Pager().Surname()));
 }
 
 void CResultsCommands::PrintThroughDialog(QWidget* parent, const QString& documentName,
@@ -191,8 +312,11 @@ void CResultsCommands::PrintResults() {
     const CSearchQuery& query = session_.Query();
     if (query.HasFirstName()) {
         results.subheading.chop(1);
-        results.subheading += QStringLiteral(", given names beginning with %1.")
-                                  .arg(cp1252::ToQString(query.FirstName()).trimmed());
+        results.subheading +=
+            QStringLiteral(", given names beginning with %1%2.")
+                .arg(cp1252::ToQString(query.FirstName()).trimmed(),
+                     session_.Pager().FilterKeptVariants() ? QStringLiteral(" or a variant of it")
+                                                           : QString());
     }
     results.rows.reserve(hits.size());
     for (const ExportedHit& hit : hits) {

@@ -1,10 +1,13 @@
 #pragma once
 // CResultsCommands: what the viewer does with what a search found: copy
-// the rows of the page or a record, export every hit to CSV, print a record
+// the rows of the page, a record or a person's citation, export every hit
+// to CSV, export a person or every hit to a family-tree file, print a record
 // or every hit. It works on the search session and the row the caller
 // names as selected; it reads through the session's operations (the data-
-// disk check included) and shows their messages. The file and print dialogs
-// are seams that the tests replace.
+// disk check included) and shows their messages. The citation and the
+// family-tree export also take people found elsewhere (a list of people, or
+// one), so that any window that finds people offers them. The file and print
+// dialogs and the day of consultation are seams that the tests replace.
 
 #include <functional>
 #include <string>
@@ -12,11 +15,15 @@
 
 #include <QString>
 
+#include "browse/calendar_date.h"
+#include "browse/search_session.h"
+
 class CDirectories;
-class CSearchSession;
 class QPrinter;
 class QWidget;
+struct CitationContext;
 struct ExportedHit;
+struct FoundPerson;
 
 class CResultsCommands {
 public:
@@ -24,6 +31,11 @@ public:
     // or empty out), and what runs the print dialog on a printer (true to print).
     using SaveFileAsker = std::function<QString(QWidget* parent, const QString& suggested)>;
     using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
+    // What day it is, for citations and family-tree files.
+    using Clock = std::function<CalendarDate()>;
+    // People taken one at a time (visit returns false to stop), and whether
+    // they could all be read: the form of CSearchSession::ForEachPerson.
+    using PeopleWalk = std::function<SearchOutcome(const std::function<bool(const FoundPerson&)>& visit)>;
 
     // window: the parent of the dialogs. closed: true once the window has
     // been closed while a dialog of a command waited; the command then stops.
@@ -32,6 +44,7 @@ public:
 
     void SetSaveFileAsker(SaveFileAsker asker) { saveFileAsker_ = std::move(asker); }
     void SetPrintDialogRunner(PrintDialogRunner runner) { printDialogRunner_ = std::move(runner); }
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
     // Where the export's save dialog starts: the user's documents folder, else home.
     static QString DefaultExportFolder();
 
@@ -44,6 +57,17 @@ public:
     void CopyRecord(int row);
     // Every hit of the search shown into a CSV file that the user names.
     void ExportResults();
+    // The person's citation (full note, short note, source-list entry, one
+    // a line) onto the clipboard; the row's person's.
+    void CopyCitation(const FoundPerson& person);
+    void CopyCitationOfRow(int row);
+    // People into a GEDCOM file that the user names (name: the file name
+    // offered, without its extension), written as they are read; refused
+    // on the data disk. The row's person; every hit of the search shown.
+    void ExportFamilyTree(const PeopleWalk& people, const QString& name);
+    void ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name);
+    void ExportRowToFamilyTree(int row);
+    void ExportResultsToFamilyTree();
     // The row's record, and every hit as a list, through the print dialog.
     void PrintRecord(int row);
     void PrintResults();
@@ -63,6 +87,14 @@ private:
     // Runs the print dialog, then print on the printer it set up; says so when printing failed.
     void PrintThroughDialog(QWidget* parent, const QString& documentName,
                             const std::function<bool(QPrinter&)>& print);
+    // The person of a row of the page; false without one, or after the messages.
+    bool ReadPersonOfRow(int row, FoundPerson& person);
+    // What the disk says of itself, and today: what a citation names besides the person.
+    SearchOutcome ReadCitationContext(CitationContext& context);
+    // The file the user names for an export, offered as name.suffix in the
+    // export folder; empty when none was named, the window went, or it
+    // would be written on the data disk (which is said).
+    QString AskExportPath(QString name, const QString& suffix);
     // True, after saying so, when path would be written on the data disk.
     bool RefusedOnDataDisk(const QString& path) const;
     QString DatabaseTitle() const;
@@ -73,4 +105,5 @@ private:
     std::function<bool()> closed_;
     SaveFileAsker saveFileAsker_;
     PrintDialogRunner printDialogRunner_;
+    Clock clock_;
 };

@@ -12,7 +12,9 @@
 #include "browse/result_pager.h"
 #include "browse/search_messages.h"
 #include "browse/search_session.h"
+#include "browse/surname_listing.h"
 #include "platform/message_box.h"
+#include "store/catalogue.h"
 #include "store/directories.h"
 #include "store/path_buffer.h"
 #include "ui/bitmap_button.h"
@@ -20,6 +22,7 @@
 #include "ui/more_info_dlg.h"
 #include "ui/resource_names.h"
 #include "ui/result_list.h"
+#include "ui/spelling_hint.h"
 #include "ui/tell_user.h"
 #include "ui/typed_text.h"
 #include "ui/view_view.h"
@@ -92,6 +95,7 @@ void CViewView::SearchShown(int row, const char* surname, const char* firstName,
     moreInfoButton_->setEnabled(false);
     prevButton_->setEnabled(false);
     nextButton_->setEnabled(false);
+    session_->SetNameVariants(nameVariants_);
     const SearchOutcome outcome =
         listed ? session_->SearchListed(row, surname, firstName) : session_->Search(row, surname, firstName);
     // The window may have been closed while the search waited in a message box.
@@ -99,7 +103,21 @@ void CViewView::SearchShown(int row, const char* surname, const char* firstName,
     TellUser(outcome);
     if (viewDestroyed_) return;
     pageIndex_ = 0;
-    FormatRows();
+    ShowPage(ResultPage::Of(*session_, pageIndex_));
+    if (outcome.status == SearchStatus::NotFound) OfferCloseSpellings(row, surname);
+    if (viewDestroyed_) return;
+    RefreshList();
+    AnnouncePage();
+}
+
+void CViewView::OfferCloseSpellings(int row, const char* surname) {
+    // The search has just found the disk: no prompt. A listing that fails
+    // says why, and offers nothing.
+    const ListingOutcome listed =
+        surname_listing::CloseSpellings(dirs_, catalogue::CodeOfRow(row), surname, {});
+    platform::Tell(listed.messages);
+    if (viewDestroyed_ || listed.matches.empty()) return;
+    spellingHint_->SetSpellings(listed.matches.front());
 }
 
 void CViewView::OnClear() {
@@ -142,8 +160,9 @@ void CViewView::OnMoreInfo() {
     const bool fromList = resultList_->hasFocus();
     // Only a row that the current page holds has a record behind it; a
     // record that could not be read opens no dialog (its messages are shown).
+    const int row = SelectedRow();
     QString title, text;
-    if (!commands_->ReadRecord(SelectedRow(), title, text)) return;
+    if (!commands_->ReadRecord(row, title, text)) return;
     CMoreInfoDlg dialog(window());
     dialog.SetTitle(title);
     dialog.SetText(text);
@@ -151,6 +170,10 @@ void CViewView::OnMoreInfo() {
     connect(&dialog, &CMoreInfoDlg::printRequested, this, [this, &dialog]() {
         CommandScope inner(*this);
         commands_->PrintRecordText(dialog.Title(), dialog.Text(), &dialog);
+    });
+    connect(&dialog, &CMoreInfoDlg::citationRequested, this, [this, row]() {
+        CommandScope inner(*this);
+        commands_->CopyCitationOfRow(row);
     });
     dialog.DoModal();
     if (!viewDestroyed_) ReturnFromDialog(fromList);
@@ -180,8 +203,10 @@ void CViewView::RunMenuCommand(MenuCommand command, bool fromList) {
     if (viewDestroyed_ || commands_ == nullptr) return;
     const int row = SelectedRow();
     // A record's command without a record to act on: the menus offer it
-    // disabled, and its key (Ctrl+P) beeps.
-    const bool onRecord = command == MenuCommand::CopyRecord || command == MenuCommand::PrintRecord;
+    // disabled, and its key (Ctrl+P, Ctrl+Shift+C) beeps.
+    const bool onRecord = command == MenuCommand::CopyRecord || command == MenuCommand::PrintRecord ||
+                          command == MenuCommand::CopyCitation ||
+                          command == MenuCommand::ExportRecordToFamilyTree;
     if (onRecord && (row < 0 || row >= RowsOnPage())) {
         QApplication::beep();
         return;
@@ -207,6 +232,18 @@ void CViewView::RunMenuCommand(MenuCommand command, bool fromList) {
         case MenuCommand::PrintResults:
             commands_->PrintResults();
             break;
+        case MenuCommand::CopyCitation:
+            commands_->CopyCitationOfRow(row);
+            break;
+        case MenuCommand::ExportRecordToFamilyTree:
+            commands_->ExportRowToFamilyTree(row);
+            break;
+        case MenuCommand::ExportResultsToFamilyTree:
+            commands_->ExportResultsToFamilyTree();
+            break;
+        case MenuCommand::MatchNameVariants:
+            SetNameVariants(!nameVariants_);
+            break;
     }
     // The dialogs gave the window its activation back, which means the
     // surname edit unless the list is named. Find Surname has placed the
@@ -214,8 +251,21 @@ void CViewView::RunMenuCommand(MenuCommand command, bool fromList) {
     if (fromList && !viewDestroyed_ && command != MenuCommand::FindSurname) ReturnFromDialog(true);
 }
 
+void CViewView::SetNameVariants(bool on) {
+    nameVariants_ = on;
+    // Nothing on the window shows the option; a screen reader hears it in the box it widens.
+    if (firstNameEdit_ != nullptr) {
+        firstNameEdit_->setAccessibleDescription(on ? QStringLiteral("Name variants are matched too.")
+                                                    : QString());
+    }
+}
+
+void CViewView::SearchSpelling(const ListedSurname& /*spelling*/) {}
+
 void CViewView::SetSaveFileAsker(SaveFileAsker asker) { commands_->SetSaveFileAsker(std::move(asker)); }
 
 void CViewView::SetPrintDialogRunner(PrintDialogRunner runner) {
     commands_->SetPrintDialogRunner(std::move(runner));
 }
+
+void CViewView::SetClock(Clock clock) { commands_->SetClock(std::move(clock)); }

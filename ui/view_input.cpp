@@ -164,7 +164,13 @@ std::unique_ptr<QMenu> CViewView::MakeListMenu() {
 
 std::unique_ptr<QMenu> CViewView::MakeSurnameMenu() { return view_menus::SurnameMenu(*surnameEdit_); }
 
-void CViewView::ShowSurnameMenu(const QPoint& globalPos) { ExecMenu(*MakeSurnameMenu(), globalPos); }
+std::unique_ptr<QMenu> CViewView::MakeFirstNameMenu() {
+    return view_menus::FirstNameMenu(*firstNameEdit_, nameVariants_);
+}
+
+void CViewView::ShowEditMenu(QObject* edit, const QPoint& globalPos) {
+    ExecMenu(*(edit == firstNameEdit_ ? MakeFirstNameMenu() : MakeSurnameMenu()), globalPos);
+}
 
 bool CViewView::OnContextMenu(const QPoint& globalPos) {
     if (viewDestroyed_ || session_ == nullptr) return false;
@@ -174,8 +180,9 @@ bool CViewView::OnContextMenu(const QPoint& globalPos) {
 
 bool CViewView::OnCommandKey(QObject* watched, QEvent* event) {
     if (viewDestroyed_) return false;
-    if (event->type() == QEvent::ContextMenu && watched == surnameEdit_) {
-        ShowSurnameMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+    const bool inEdit = watched == surnameEdit_ || watched == firstNameEdit_;
+    if (event->type() == QEvent::ContextMenu && inEdit) {
+        ShowEditMenu(watched, static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
@@ -188,9 +195,9 @@ bool CViewView::OnCommandKey(QObject* watched, QEvent* event) {
         command == MenuCommand::CopyRows && edit != nullptr && edit->hasSelectedText()) {
         command = MenuCommand::None;
     }
-    // The surname edit's menu from the keyboard (the menu key comes as a
+    // An edit box's menu from the keyboard (the menu key comes as a
     // context-menu event of its own).
-    const bool menu = watched == surnameEdit_ && key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier;
+    const bool menu = inEdit && key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier;
     if (command == MenuCommand::None && !menu) return false;
     // Claimed before the edit's own Ctrl+C and Qt's shortcuts; the press follows.
     if (event->type() == QEvent::ShortcutOverride) {
@@ -198,8 +205,9 @@ bool CViewView::OnCommandKey(QObject* watched, QEvent* event) {
         return true;
     }
     if (menu) {
-        const QRect cursor = surnameEdit_->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-        ShowSurnameMenu(surnameEdit_->mapToGlobal(cursor.bottomLeft()));
+        auto* edit = static_cast<QLineEdit*>(watched);
+        const QRect cursor = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        ShowEditMenu(edit, edit->mapToGlobal(cursor.bottomLeft()));
     } else {
         RunMenuCommand(command);
     }

@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QVariant>
 
 namespace view_menus {
@@ -27,7 +28,15 @@ QAction* AddCommand(QMenu& menu, const QString& text, const QKeySequence& shortc
     return action;
 }
 
-// In both menus.
+// Copy citation's key: Copy's, with Shift.
+QKeySequence CitationKey() { return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C); }
+
+// In the result list's menu and More Info's.
+void AddCitation(QMenu& menu, bool enabled) {
+    AddCommand(menu, QStringLiteral("Copy c&itation"), CitationKey(), MenuCommand::CopyCitation, enabled);
+}
+
+// In every menu of the main window.
 void AddFinders(QMenu& menu) {
     AddCommand(menu, QStringLiteral("&Find Surname\u2026"), QKeySequence(QKeySequence::Find),
                MenuCommand::FindSurname, true);
@@ -44,9 +53,14 @@ std::unique_ptr<QMenu> ListMenu(QWidget* parent, const ListState& state) {
                QKeySequence(QKeySequence::Copy), MenuCommand::CopyRows, state.rows > 0);
     AddCommand(*menu, QStringLiteral("Copy &record"), QKeySequence(), MenuCommand::CopyRecord,
                state.selected);
+    AddCitation(*menu, state.selected);
     menu->addSeparator();
     AddCommand(*menu, QStringLiteral("&Export results\u2026"), QKeySequence(), MenuCommand::ExportResults,
                state.results);
+    AddCommand(*menu, QStringLiteral("Export record to family &tree (GEDCOM)\u2026"), QKeySequence(),
+               MenuCommand::ExportRecordToFamilyTree, state.selected);
+    AddCommand(*menu, QStringLiteral("Export results to family tree (&GEDCOM)\u2026"), QKeySequence(),
+               MenuCommand::ExportResultsToFamilyTree, state.results);
     menu->addSeparator();
     AddCommand(*menu, QStringLiteral("&Print record\u2026"), QKeySequence(QKeySequence::Print),
                MenuCommand::PrintRecord, state.selected);
@@ -63,12 +77,35 @@ std::unique_ptr<QMenu> SurnameMenu(QLineEdit& edit) {
     return menu;
 }
 
+std::unique_ptr<QMenu> FirstNameMenu(QLineEdit& edit, bool nameVariants) {
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    menu->setObjectName(QStringLiteral("FirstNameMenu"));
+    menu->addSeparator();
+    QAction* variants = AddCommand(*menu, QStringLiteral("Match name &variants"), QKeySequence(),
+                                   MenuCommand::MatchNameVariants, true);
+    variants->setCheckable(true);
+    variants->setChecked(nameVariants);
+    AddFinders(*menu);
+    return menu;
+}
+
+std::unique_ptr<QMenu> RecordTextMenu(QPlainTextEdit& text) {
+    std::unique_ptr<QMenu> menu(text.createStandardContextMenu());
+    menu->setObjectName(QStringLiteral("RecordTextMenu"));
+    menu->addSeparator();
+    AddCitation(*menu, true);
+    AddCommand(*menu, QStringLiteral("&Print record\u2026"), QKeySequence(QKeySequence::Print),
+               MenuCommand::PrintRecord, true);
+    return menu;
+}
+
 MenuCommand CommandOf(const QAction* action) {
     const QVariant command = action != nullptr ? action->property(kMenuCommand) : QVariant();
     return command.isValid() ? static_cast<MenuCommand>(command.toInt()) : MenuCommand::None;
 }
 
 MenuCommand CommandOfKey(const QKeyEvent& key) {
+    if (QKeySequence(key.keyCombination()) == CitationKey()) return MenuCommand::CopyCitation;
     if (key.matches(QKeySequence::Find)) return MenuCommand::FindSurname;
     if (key.matches(QKeySequence::Copy)) return MenuCommand::CopyRows;
     // Ctrl+P prints the selected record, as it does in More Info.

@@ -1,7 +1,8 @@
 #pragma once
 // The commands of the viewer's context menus and command keys, and the
-// menus themselves, made in this one place: the result list's menu and the
-// surname edit's menu (its own entries and Find Surname). A new command is
+// menus themselves, made in this one place: the result list's menu, the
+// edit boxes' menus (their own entries, Find Surname, and in the first-name
+// box the name-variants option) and the menu of More Info's text. A new command is
 // a MenuCommand, an entry in the menus that offer it, and, if it has one,
 // its key in CommandOfKey; the view runs it (CViewView::RunMenuCommand).
 
@@ -10,7 +11,9 @@
 class QAction;
 class QKeyEvent;
 class QLineEdit;
+class QKeySequence;
 class QMenu;
+class QPlainTextEdit;
 class QWidget;
 
 enum class MenuCommand {
@@ -20,7 +23,11 @@ enum class MenuCommand {
     CopyRecord,
     ExportResults,
     PrintRecord,
-    PrintResults
+    PrintResults,
+    CopyCitation,
+    ExportRecordToFamilyTree,
+    ExportResultsToFamilyTree,
+    MatchNameVariants
 };
 
 namespace view_menus {
@@ -35,10 +42,15 @@ struct ListState {
 std::unique_ptr<QMenu> ListMenu(QWidget* parent, const ListState& state);
 // The edit's own menu (undo, cut, copy, paste, select all) with the view's entries added.
 std::unique_ptr<QMenu> SurnameMenu(QLineEdit& edit);
+// The same for the first-name edit, with the checkable "Match name variants".
+std::unique_ptr<QMenu> FirstNameMenu(QLineEdit& edit, bool nameVariants);
+// More Info's text: its own menu (copy, select all), Copy citation and Print record.
+std::unique_ptr<QMenu> RecordTextMenu(QPlainTextEdit& text);
 
 // The command an entry of these menus runs (None for the edit's own entries).
 MenuCommand CommandOf(const QAction* action);
-// The command a key runs anywhere in the window: Ctrl+F, Ctrl+C, Ctrl+P.
+// The command a key runs anywhere in the window: Ctrl+F, Ctrl+C,
+// Ctrl+Shift+C (the citation), Ctrl+P; More Info answers the last two too.
 MenuCommand CommandOfKey(const QKeyEvent& key);
 
 }  // namespace view_menus

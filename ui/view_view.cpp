@@ -24,6 +24,7 @@
 #include "ui/result_list.h"
 #include "ui/result_page.h"
 #include "ui/scaled_picture.h"
+#include "ui/spelling_hint.h"
 #include "ui/view_doc.h"
 #include "ui/view_layout.h"
 
@@ -54,6 +55,21 @@ void CViewView::CreatePaintedControls() {
     countLine_ = new CCountLine(this);
     countLine_->setGeometry(kCountArea.ToQRect());
     countLine_->Announce(ResultPage{}.CountText(), QString());
+    // Hidden until a search finds nobody; then, while the list has no rows,
+    // the last Tab stop in the list's place.
+    spellingHint_ = new CSpellingHint(this);
+    spellingHint_->installEventFilter(this);
+    connect(spellingHint_, &CSpellingHint::spellingChosen, this, [this](int index) {
+        CommandScope scope(*this);
+        if (viewDestroyed_ || index < 0 || index >= spellingHint_->Count()) return;
+        const ListedSurname spelling = spellingHint_->Spelling(index);
+        SearchSpelling(spelling);
+        // The keyboard goes on in what the spelling found, at its first row.
+        if (!viewDestroyed_ && resultList_->Rows() > 0) {
+            resultList_->setFocus(Qt::OtherFocusReason);
+            SelectRow(0);
+        }
+    });
     // Made after every control, the derived view's included, so that it
     // comes last in the Tab order; it has no control id of its own.
     resultList_ = new CResultList(this);
@@ -256,17 +272,22 @@ void CViewView::RefreshList() {
 
 void CViewView::ShowPage(ResultPage page) {
     const bool listHadFocus = resultList_->hasFocus();
+    const bool hintHadFocus = spellingHint_->hasFocus();
     prevButton_->setEnabled(page.hasPrev);
     nextButton_->setEnabled(page.hasNext);
     countLine_->SetShownText(page.CountText());
+    // Close spellings are offered after the search that found nobody, until the next page shown.
+    spellingHint_->SetSpellings({});
     resultList_->SetPage(std::move(page));
-    // A list that empties while it has the focus hands it back to the view's rule.
-    if (listHadFocus && resultList_->Rows() == 0) OnSetFocus();
+    // A list that empties while it has the focus hands it back to the view's
+    // rule, and so does the hint as it goes.
+    if ((listHadFocus && resultList_->Rows() == 0) || hintHadFocus) OnSetFocus();
 }
 
 void CViewView::AnnouncePage() {
     const ResultPage& page = resultList_->Page();
-    countLine_->Announce(page.CountText(), page.PageText());
+    // Without records there is no page: the close spellings, if any, come with the count.
+    countLine_->Announce(page.CountText(), page.Rows() > 0 ? page.PageText() : spellingHint_->Text());
     resultList_->AnnounceRows();
 }
 

@@ -30,6 +30,7 @@ class CDirectories;
 class CResultList;
 class CResultPager;
 class CSearchSession;
+class CSpellingHint;
 class CViewDoc;
 class QAbstractButton;
 class QContextMenuEvent;
@@ -38,6 +39,7 @@ class QLineEdit;
 class QMenu;
 class QPainter;
 class QPushButton;
+struct ListedSurname;
 
 class CViewView : public QWidget {
     Q_OBJECT
@@ -45,6 +47,7 @@ public:
     using MenuCommand = ::MenuCommand;
     using SaveFileAsker = CResultsCommands::SaveFileAsker;
     using PrintDialogRunner = CResultsCommands::PrintDialogRunner;
+    using Clock = CResultsCommands::Clock;
 
     CViewView(const CViewDoc& doc, const CDirectories& dirs, QWidget* parent);
     ~CViewView() override;
@@ -94,10 +97,20 @@ public:
     // and the surname edit's own menu with the view's entries added.
     std::unique_ptr<QMenu> MakeListMenu();
     std::unique_ptr<QMenu> MakeSurnameMenu();
+    std::unique_ptr<QMenu> MakeFirstNameMenu();
 
-    // The seams of the export's file dialog and of the print dialog.
+    // "Match name variants" (the first-name edit's menu): the first-name
+    // filter of the searches that follow also keeps the variants, the
+    // clerks' abbreviations and the initial of the first name typed. Off at
+    // start, kept for as long as the window lives.
+    void SetNameVariants(bool on);
+    bool NameVariants() const { return nameVariants_; }
+
+    // The seams of the export's file dialog, of the print dialog and of the
+    // day that citations and family-tree files name.
     void SetSaveFileAsker(SaveFileAsker asker);
     void SetPrintDialogRunner(PrintDialogRunner runner);
+    void SetClock(Clock clock);
 
     // True while a handler runs; a handler may wait in a modal box, and the
     // view must then outlive it.
@@ -125,6 +138,8 @@ public:
     QString CountText() const;
     CResultList* ResultList() const { return resultList_; }
     CCountLine* CountLine() const { return countLine_; }
+    // The close spellings offered after a search that found nobody.
+    CSpellingHint* SpellingHint() const { return spellingHint_; }
     // The pager of the session; null once the view is destroyed.
     CResultPager* Pager() const;
     CHelpWindow* HelpWindow() const { return helpWindow_.data(); }
@@ -149,6 +164,9 @@ protected:
     void ReturnFromDialog(bool toList);
     // Takes a control into the view: id, name, keyboard and cursor handling.
     void AdoptControl(QWidget* control, int id, const char* name);
+    // A close spelling taken from the hint: searched as the Search button
+    // searches, in its database; nothing here.
+    virtual void SearchSpelling(const ListedSurname& spelling);
     // The two edit boxes, which the derived view creates.
     void SetEditBoxes(QLineEdit* surname, QLineEdit* firstName);
     QLineEdit* SurnameEdit() const { return surnameEdit_; }
@@ -200,12 +218,16 @@ private:
     // page becomes the one shown: the list (no row selected), the count
     // line and the states of Prev and Next. Repaints nothing.
     void ShowPage(ResultPage page);
-    // Tells screen readers of the page shown: the count line, the page and the rows.
+    // Tells screen readers of the page shown: the count line, the page (or
+    // the close spellings offered) and the rows.
     void AnnouncePage();
+    // After a search whose surname is not in the index: its close spellings
+    // in the database of row, those a search can take, in the list area.
+    void OfferCloseSpellings(int row, const char* surname);
     // Ctrl+F, Ctrl+C, Ctrl+P and the surname edit's menu, from any control of the view.
     bool OnCommandKey(QObject* watched, QEvent* event);
-    // Shows the surname edit's menu at globalPos.
-    void ShowSurnameMenu(const QPoint& globalPos);
+    // Shows an edit box's menu at globalPos.
+    void ShowEditMenu(QObject* edit, const QPoint& globalPos);
     // Shows a context menu and runs the command taken in it, if any.
     void ExecMenu(QMenu& menu, const QPoint& globalPos);
     // RunMenuCommand, told whether the list had the keyboard when the command was asked for.
@@ -227,6 +249,8 @@ private:
     QPushButton* quitButton_ = nullptr;
     CResultList* resultList_ = nullptr;
     CCountLine* countLine_ = nullptr;
+    CSpellingHint* spellingHint_ = nullptr;
+    bool nameVariants_ = false;
     // The page shown, 0 for the first; kept for the page that screen readers hear.
     int pageIndex_ = 0;
     // The focus rule means the result list (see ReturnFromDialog).

@@ -177,8 +177,18 @@ TEST_F(FindAndResultsTest, MatchesEachWayInTheChosenDatabaseOrInAll) {
          {first + "|SMITH|23", second + "|SMYTH|2"},
          nullptr},
         {MatchMode::Prefix, Scope::AllDatabases, "x", {}, "No surname matches."},
+        // Closest first: a transposition, then an insertion and a deletion.
+        {MatchMode::Close,
+         Scope::AllDatabases,
+         "Smtih",
+         {first + "|SMITH|23", second + "|SMYTH|2"},
+         "2 surnames match (25 people)."},
+        {MatchMode::Close, Scope::ChosenDatabase, "Le", {first + "|LEE|3"}, nullptr},
     };
     InFindSurname(Surname(), [&](CFindSurnameDlg& dialog) {
+        // Every way of matching is offered by its name.
+        EXPECT_EQ(dialog.ModeBox()->findText(QStringLiteral("Close spelling")),
+                  dialog.ModeBox()->findData(static_cast<int>(MatchMode::Close)));
         for (const Case& c : cases) {
             dialog.TextField()->setText(QString::fromLatin1(c.text));
             Choose(dialog, c.mode, c.scope);
@@ -408,23 +418,25 @@ TEST_F(FindAndResultsTest, ContextMenusOfferTheCommandsWithTheirShortcuts) {
         return lines;
     };
     const std::string dots = "\u2026";
-    {
-        std::unique_ptr<QMenu> menu = View()->MakeListMenu();
-        EXPECT_EQ(entries(*menu),
-                  (std::vector<std::string>{"&Find Surname" + dots + "|Ctrl+F|on", "&Copy rows|Ctrl+C|off",
-                                            "Copy &record||off", "&Export results" + dots + "||off",
-                                            "&Print record" + dots + "|Ctrl+P|off",
-                                            "Print re&sults" + dots + "||off"}));
-    }
+    // The result list's entries, all but Find Surname off before a search and on with a row selected.
+    auto listEntries = [&dots](bool on) {
+        const std::string state = on ? "on" : "off";
+        return std::vector<std::string>{"&Find Surname" + dots + "|Ctrl+F|on",
+                                        std::string(on ? "&Copy row" : "&Copy rows") + "|Ctrl+C|" + state,
+                                        "Copy &record||" + state,
+                                        "Copy c&itation|Ctrl+Shift+C|" + state,
+                                        "&Export results" + dots + "||" + state,
+                                        "Export record to family &tree (GEDCOM)" + dots + "||" + state,
+                                        "Export results to family tree (&GEDCOM)" + dots + "||" + state,
+                                        "&Print record" + dots + "|Ctrl+P|" + state,
+                                        "Print re&sults" + dots + "||" + state};
+    };
+    EXPECT_EQ(entries(*View()->MakeListMenu()), listEntries(false));
     Search("Smith");
     View()->SelectRow(1);
     {
         std::unique_ptr<QMenu> menu = View()->MakeListMenu();
-        EXPECT_EQ(entries(*menu),
-                  (std::vector<std::string>{"&Find Surname" + dots + "|Ctrl+F|on", "&Copy row|Ctrl+C|on",
-                                            "Copy &record||on", "&Export results" + dots + "||on",
-                                            "&Print record" + dots + "|Ctrl+P|on",
-                                            "Print re&sults" + dots + "||on"}));
+        EXPECT_EQ(entries(*menu), listEntries(true));
         for (QAction* action : menu->actions())
             EXPECT_TRUE(action->isShortcutVisibleInContextMenu() || action->shortcut().isEmpty());
     }
@@ -432,6 +444,10 @@ TEST_F(FindAndResultsTest, ContextMenusOfferTheCommandsWithTheirShortcuts) {
     EXPECT_EQ(entries(*surnameMenu), std::vector<std::string>{"&Find Surname" + dots + "|Ctrl+F|on"});
     // The edit's own entries stay.
     EXPECT_GT(surnameMenu->actions().size(), 5);
+    std::unique_ptr<QMenu> firstNameMenu = View()->MakeFirstNameMenu();
+    EXPECT_EQ(entries(*firstNameMenu),
+              (std::vector<std::string>{"Match name &variants||on", "&Find Surname" + dots + "|Ctrl+F|on"}));
+    EXPECT_GT(firstNameMenu->actions().size(), 5);
 }
 
 TEST_F(FindAndResultsTest, CopiesRowsAndRecordsAsUtf8Text) {

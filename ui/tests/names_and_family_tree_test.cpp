@@ -1,0 +1,376 @@
+// Names as the records spell them, and people into family trees: the name
+// variants option of the First Name box, the close spellings offered after
+// a search that found nobody, the family-tree export and the citation to
+// copy, the last two against what the query tool makes of the same search.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "browse/calendar_date.h"
+#include "store/catalogue.h"
+#include "store/database_writer.h"
+#include "support/gedcom_lines.h"
+#include "ui/chronara_view.h"
+#include "ui/count_line.h"
+#include "ui/main_frame.h"
+#include "ui/more_info_dlg.h"
+#include "ui/result_list.h"
+#include "ui/spelling_hint.h"
+#include "ui/tests/viewer_fixture.h"
+#include "ui/view_layout.h"
+
+using namespace view_layout;
+
+namespace ui_test {
+namespace {
+
+// The database of near spellings: its list row.
+constexpr int kSpellingRow = 8;
+// The day the tool is given (SOURCE_DATE_EPOCH) and the viewer's clock says: 1 March 2026.
+constexpr long long kEpoch = 1772323200;
+
+std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+// The lines of a text, without their ends.
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    for (const gedcom_lines::Line& line : gedcom_lines::Lines(text)) lines.push_back(line.raw);
+    return lines;
+}
+
+class NamesAndFamilyTreeTest : public ViewerTest {
+protected:
+    void SetUp() override {
+        spellingCode_ = catalogue::CodeOfRow(kSpellingRow);
+        CDatabaseWriter writer(spellingCode_);
+        std::string error;
+        const char* const people[][2] = {{"Smith",
+                                          "Zo\xEB"
+                                          " Ann"},
+                                         {"Smith", "Abel"},
+                                         {"Smith", "Cyrus"},
+                                         {"Smyth", "Dora"},
+                                         {"Smyth", "Eli"},
+                                         {"Smithe", "Fay"},
+                                         {"Smit", "Gus"}};
+        for (const auto& person : people) {
+            ASSERT_TRUE(writer.Add(PersonRecord{person[0], person[1], {"Private", "Born 1790, Kent", "1812"}},
+                                   &error))
+                << error;
+        }
+        ASSERT_TRUE(writer.Write(dataDir_, 0, &error)) << error;
+        StartViewer();
+        View()->SetClock([] { return calendar_date::FromUnixSeconds(kEpoch); });
+    }
+
+    // The query tool's standard output for a search of the test disk, dated as the viewer is.
+    std::string Query(int code, const QStringList& search) const {
+        QProcess query;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("SOURCE_DATE_EPOCH"), QString::number(kEpoch));
+        query.setProcessEnvironment(environment);
+        query.start(QStringLiteral(CHRONARA_QUERY_PATH),
+                    QStringList{"--data-dir", QString::fromStdString(dataDir_), "--install-dir",
+                                QString::fromStdString(installDir_), "--database", catalogue::StemOf(code)} +
+                        search);
+        EXPECT_TRUE(query.waitForFinished(60000));
+        EXPECT_EQ(query.exitCode(), 0) << query.readAllStandardError().toStdString();
+        return query.readAllStandardOutput().toStdString();
+    }
+
+    // Presses key in the context menu that the next step opens.
+    static void PressInMenu(int key, const std::function<void(QMenu&)>& look = {}) {
+        QTimer::singleShot(0, [key, look]() {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr) << "no menu is open";
+            if (look) look(*menu);
+            QTest::keyClick(menu, static_cast<Qt::Key>(key));
+        });
+    }
+
+    QString Clipboard() const { return QApplication::clipboard()->text(); }
+
+    int spellingCode_ = 0;
+};
+
+TEST_F(NamesAndFamilyTreeTest, MatchNameVariantsIsAKeyboardOptionOfTheFirstNameBox) {
+    EXPECT_FALSE(View()->NameVariants()) << "off at start";
+    // Shift+F10 in the First Name box opens its menu; V takes the entry,
+    // which screen readers find by its name, checkable, with its state.
+    auto toggle = [this](bool wasOn) {
+        bool found = false;
+        PressInMenu(Qt::Key_V, [&found, wasOn](QMenu& menu) {
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&menu);
+            for (int i = 0; face != nullptr && i < face->childCount(); ++i) {
+                QAccessibleInterface* entry = face->child(i);
+                if (entry->text(QAccessible::Name) != QStringLiteral("Match name variants")) continue;
+                found = true;
+                EXPECT_TRUE(entry->state().checkable);
+                EXPECT_EQ(bool(entry->state().checked), wasOn);
+            }
+        });
+        FirstName()->setFocus();
+        QTest::keyClick(FirstName(), Qt::Key_F10, Qt::ShiftModifier);
+        EXPECT_TRUE(found);
+    };
+
+    // Each first name without and with the option: the viewer's hits are the tool's.
+    const char* const typed[] = {"Bill", "Wm.", "Thos", "W", "Jo"};
+    auto countOf = [](const std::string& output) { return output.substr(0, output.find('\n')); };
+    for (const bool on : {false, true}) {
+        if (on) toggle(false);
+        EXPECT_EQ(View()->NameVariants(), on);
+        EXPECT_EQ(FirstName()->accessibleDescription().isEmpty(), !on);
+        for (const char* first : typed) {
+            Search("Smith", first);
+            QStringList search{"--surname", "Smith", "--first-name", first};
+            if (on) search << "--variants";
+            EXPECT_EQ(Utf8(View()->CountText()), countOf(Query(1, search)))
+                << first << (on ? " variants" : "");
+        }
+    }
+    Search("Smith", "Bill");
+    ASSERT_EQ(View()->RecordCount(), 1);
+    EXPECT_EQ(View()->RowText(0).substr(0, 14), "SMITH\tWilliam\t");
+
+    // Export takes the hits shown, even once the option is off again.
+    const std::string csvPath = root_.File("bill.csv");
+    View()->SetSaveFileAsker([&](QWidget*, const QString&) { return QString::fromStdString(csvPath); });
+    toggle(true);
+    EXPECT_FALSE(View()->NameVariants());
+    View()->RunMenuCommand(MenuCommand::ExportResults);
+    std::vector<std::vector<std::string>> rows;
+    std::string error;
+    ASSERT_TRUE(testing_support::ReadCsvRows(testing_support::ReadFileBytes(csvPath), rows, error)) << error;
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][1], "William");
+}
+
+TEST_F(NamesAndFamilyTreeTest, ASearchThatFindsNobodyOffersCloseSpellingsToTabToAndSearch) {
+    CSpellingHint* hint = View()->SpellingHint();
+    DatabaseList()->setCurrentIndex(kSpellingRow);
+    Search("Smiht");
+    EXPECT_EQ(View()->CountText(), QStringLiteral("0 records found."));
+    ASSERT_TRUE(hint->isVisible());
+    // Closest first, then the commonest.
+    EXPECT_EQ(hint->Text(), QStringLiteral("Close spellings: SMITH (3), SMIT (1), SMYTH (2), SMITHE (1)"));
+    EXPECT_EQ(View()->CountLine()->Page(), hint->Text()) << "screen readers hear it with the count";
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(hint);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::List);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Close spellings"));
+    ASSERT_EQ(face->childCount(), 4);
+    EXPECT_EQ(face->child(2)->text(QAccessible::Name), QStringLiteral("SMYTH, 2 people"));
+
+    // The last Tab stop, after the database list and before Search.
+    DatabaseList()->setFocus();
+    QTest::keyClick(DatabaseList(), Qt::Key_Tab);
+    ASSERT_TRUE(hint->hasFocus());
+    EXPECT_TRUE(face->child(0)->state().focused);
+    QTest::keyClick(hint, Qt::Key_Tab);
+    EXPECT_TRUE(Button(kIdSearch)->hasFocus());
+    QTest::keyClick(Button(kIdSearch), Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_TRUE(hint->hasFocus());
+
+    // Right twice and Enter: SMYTH, searched in the database that offered
+    // it, though another has been chosen since; the keyboard goes on in its rows.
+    DatabaseList()->setCurrentIndex(0);
+    QTest::keyClick(hint, Qt::Key_Right);
+    QTest::keyClick(hint, Qt::Key_Right);
+    EXPECT_TRUE(face->child(2)->state().focused);
+    QTest::keyClick(hint, Qt::Key_Return);
+    EXPECT_EQ(DatabaseList()->currentIndex(), kSpellingRow);
+    EXPECT_EQ(Surname()->text(), QStringLiteral("SMYTH"));
+    EXPECT_EQ(View()->CountText(), QStringLiteral("2 records found."));
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_EQ(hint->focusPolicy(), Qt::NoFocus);
+    EXPECT_TRUE(View()->ResultList()->hasFocus());
+    EXPECT_EQ(View()->SelectedRow(), 0);
+
+    // A click on a name searches it; Clear and any other search take the offer away.
+    const struct {
+        const char* what;
+        std::function<void()> then;
+        const char* count;
+    } cases[] = {
+        {"click",
+         [&] { QTest::mouseClick(hint, Qt::LeftButton, Qt::NoModifier, hint->ItemRect(1).center()); },
+         "1 records found."},
+        {"Clear", [&] { QTest::mouseClick(Button(kIdClear), Qt::LeftButton); }, "0 records found."},
+        {"search", [&] { Search("Smith"); }, "3 records found."},
+    };
+    for (const auto& c : cases) {
+        Search("Smiht");
+        ASSERT_TRUE(hint->isVisible()) << c.what;
+        c.then();
+        EXPECT_FALSE(hint->isVisible()) << c.what;
+        EXPECT_FALSE(View()->CountLine()->Page().startsWith(QStringLiteral("Close"))) << c.what;
+        EXPECT_EQ(View()->CountText(), QString::fromLatin1(c.count)) << c.what;
+    }
+}
+
+TEST_F(NamesAndFamilyTreeTest, ExportsTheSelectedPersonOrEveryHitToAFamilyTreeAsTheQueryToolDoes) {
+    const std::string path = root_.File("tree.ged");
+    QString suggested;
+    View()->SetSaveFileAsker([&](QWidget*, const QString& offered) {
+        suggested = offered;
+        return QString::fromStdString(path);
+    });
+    using Command = MenuCommand;
+    const struct {
+        int row;  // of the database list
+        const char* surname;
+        const char* first;
+        int selected;
+        Command command;
+        QStringList tool;
+        const char* offered;
+    } cases[] = {
+        {0, "Smith", "", -1, Command::ExportResultsToFamilyTree, {"--surname", "Smith"}, "/SMITH.ged"},
+        {0,
+         "Smith",
+         "Jo",
+         -1,
+         Command::ExportResultsToFamilyTree,
+         {"--surname", "Smith", "--first-name", "Jo"},
+         "/SMITH.ged"},
+        {0,
+         "Smith",
+         "",
+         4,
+         Command::ExportRecordToFamilyTree,
+         {"--surname", "Smith", "--first-name", "William"},
+         "/SMITH William.ged"},
+        {kSpellingRow,
+         "Smith",
+         "",
+         0,
+         Command::ExportRecordToFamilyTree,
+         {"--surname", "Smith", "--first-name", "Zo\xC3\xAB"},
+         "/SMITH Zo\xC3\xAB Ann.ged"},
+    };
+    for (const auto& c : cases) {
+        std::remove(path.c_str());
+        DatabaseList()->setCurrentIndex(c.row);
+        Search(c.surname, c.first);
+        View()->SelectRow(c.selected);
+        View()->RunMenuCommand(c.command);
+        const std::string written = testing_support::ReadFileBytes(path);
+        const std::string expected =
+            Query(catalogue::CodeOfRow(c.row), c.tool + QStringList{"--export", "gedcom"});
+        EXPECT_EQ(LinesOf(written), LinesOf(expected)) << c.offered;
+        EXPECT_EQ(gedcom_lines::RuleBreaks(written), std::vector<std::string>{}) << c.offered;
+        EXPECT_TRUE(suggested.endsWith(QString::fromUtf8(c.offered))) << Utf8(suggested);
+    }
+
+    // Never on the data disk; a folder that cannot be written, or a disk
+    // gone and not given back, leaves no file, and whatever was there stays.
+    Search("Smith");
+    testing_support::ScriptedResponder boxes;
+    const std::string kept = root_.File("kept.ged");
+    testing_support::WriteFileBytes(kept, "before");
+    const struct {
+        std::string path;
+        bool diskGone;
+        const char* said;
+    } refusals[] = {
+        {dataDir_ + "/tree.ged", false, "Chronara writes nothing on the data disk."},
+        {root_.File("no-such-folder/tree.ged"), false, "The results could not be written to "},
+        {kept, true, nullptr},
+    };
+    for (const auto& r : refusals) {
+        boxes.Clear();
+        if (r.diskGone) {
+            RemoveMarker();
+            boxes.Script({platform::MessageAnswer::Cancel});
+        }
+        View()->SetSaveFileAsker([&r](QWidget*, const QString&) { return QString::fromStdString(r.path); });
+        View()->RunMenuCommand(Command::ExportResultsToFamilyTree);
+        RestoreMarker();
+        ASSERT_EQ(boxes.Shown().size(), 1u) << r.path;
+        if (r.said != nullptr) {
+            EXPECT_NE(boxes.Shown()[0].text.find(r.said), std::string::npos) << r.path;
+        }
+        struct stat info;
+        if (r.path == kept) {
+            EXPECT_EQ(testing_support::ReadFileBytes(kept), "before");
+        } else {
+            EXPECT_NE(::stat(r.path.c_str(), &info), 0) << r.path;
+        }
+    }
+}
+
+TEST_F(NamesAndFamilyTreeTest, CopiesTheCitationByteForByteAsTheQueryToolCitesIt) {
+    // From the result list's menu, from its key, and from More Info's key and menu.
+    const auto inMoreInfo = [this](const std::function<void(CMoreInfoDlg&)>& fn) {
+        ModalWatcher watcher([&fn](QWidget* modal) {
+            auto* dialog = qobject_cast<CMoreInfoDlg*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            fn(*dialog);
+        });
+        QTest::mouseClick(Button(kIdMoreInfo), Qt::LeftButton);
+        EXPECT_TRUE(watcher.Fired());
+    };
+    const struct {
+        int row;
+        const char* first;
+        int selected;
+        std::function<void()> copy;
+    } cases[] = {
+        {0, "", 4, [this] { View()->RunMenuCommand(MenuCommand::CopyCitation); }},
+        {0, "J", 2,
+         [this] {
+             View()->ResultList()->setFocus();
+             QTest::keyClick(View()->ResultList(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+         }},
+        {kSpellingRow, "", 1,
+         [&] {
+             inMoreInfo([](CMoreInfoDlg& dialog) {
+                 QTest::keyClick(dialog.TextBox(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+             });
+         }},
+        {kSpellingRow, "", 0,
+         [&] {
+             inMoreInfo([](CMoreInfoDlg& dialog) {
+                 dialog.TextBox()->setFocus();
+                 PressInMenu(Qt::Key_I);
+                 QTest::keyClick(dialog.TextBox(), Qt::Key_F10, Qt::ShiftModifier);
+             });
+         }},
+    };
+    for (const auto& c : cases) {
+        DatabaseList()->setCurrentIndex(c.row);
+        Search("Smith", c.first);
+        View()->SelectRow(c.selected);
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        c.copy();
+        QStringList search{"--surname", "Smith", "--cite", QString::number(c.selected)};
+        if (*c.first != '\0') search << "--first-name" << c.first;
+        const std::vector<std::string> lines = LinesOf(Query(catalogue::CodeOfRow(c.row), search));
+        ASSERT_GE(lines.size(), 3u);
+        std::string cited;
+        for (std::size_t i = lines.size() - 3; i < lines.size(); ++i) cited += lines[i] + "\n";
+        EXPECT_EQ(Utf8(Clipboard()), cited) << c.row << " " << c.selected;
+    }
+    EXPECT_NE(Utf8(Clipboard()).find("Zo\xC3\xAB Ann"), std::string::npos) << "in UTF-8";
+}
+
+}  // namespace
+}  // namespace ui_test
