@@ -6,19 +6,9 @@
 // which carries the name of its painted label. Every other control is a
 // standard Qt widget with Qt's own interface.
 
-#include <QAccessible>
-
-class QObject;
-
 namespace accessibility {
 
 // Installs the interface factory, once per process.
 void Install();
-
-// Tells screen readers of a change at an item of a painted list.
-void NotifyItem(QObject* list, QAccessible::Event type, int item);
-// Tells them of a painted list's items anew: those past announced are new,
-// the others have new texts; announced becomes count.
-void AnnounceItems(QObject* list, int count, int& announced);
 
 }  // namespace accessibility

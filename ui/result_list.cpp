@@ -12,7 +12,7 @@
 #include <QPointer>
 
 #include "browse/result_pager.h"
-#include "ui/accessibility.h"
+#include "ui/accessible_events.h"
 #include "ui/view_layout.h"
 
 using namespace view_layout;
@@ -21,7 +21,7 @@ namespace {
 
 // Tells screen readers of a change at a row of the result list.
 void NotifyRow(QObject* list, QAccessible::Event type, int row) {
-    accessibility::NotifyItem(list, type, row);
+    accessible_events::NotifyItem(list, type, row);
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ void CResultList::SetPage(ResultPage page) {
     emit selectionChanged(-1);
 }
 
-void CResultList::AnnounceRows() { accessibility::AnnounceItems(this, Rows(), announcedRows_); }
+void CResultList::AnnounceRows() { accessible_events::AnnounceItems(this, Rows(), announcedRows_); }
 
 QStringList CResultList::RowColumns(int row) const {
     if (row < 0 || row >= Rows()) return QStringList();

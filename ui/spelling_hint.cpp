@@ -10,7 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "ui/accessibility.h"
+#include "ui/accessible_events.h"
 #include "ui/cp1252_qt.h"
 #include "ui/view_layout.h"
 
@@ -39,7 +39,7 @@ void CSpellingHint::SetSpellings(std::vector<ListedSurname> spellings) {
     setFocusPolicy(offered ? Qt::TabFocus : Qt::NoFocus);
     setVisible(offered);
     if (offered) {
-        accessibility::AnnounceItems(this, Count(), announced_);
+        accessible_events::AnnounceItems(this, Count(), announced_);
         QAccessibleEvent described(this, QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&described);
     }
@@ -52,9 +52,9 @@ void CSpellingHint::SetCurrent(int i) {
     const int previous = current_;
     current_ = i;
     update();
-    if (previous >= 0) accessibility::NotifyItem(this, QAccessible::SelectionRemove, previous);
-    if (i >= 0) accessibility::NotifyItem(this, QAccessible::Selection, i);
-    if (i >= 0 && hasFocus()) accessibility::NotifyItem(this, QAccessible::Focus, i);
+    if (previous >= 0) accessible_events::NotifyItem(this, QAccessible::SelectionRemove, previous);
+    if (i >= 0) accessible_events::NotifyItem(this, QAccessible::Selection, i);
+    if (i >= 0 && hasFocus()) accessible_events::NotifyItem(this, QAccessible::Focus, i);
 }
 
 QString CSpellingHint::ItemText(int i) const {
@@ -164,7 +164,7 @@ void CSpellingHint::mousePressEvent(QMouseEvent* event) {
 void CSpellingHint::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     update();
-    if (current_ >= 0) accessibility::NotifyItem(this, QAccessible::Focus, current_);
+    if (current_ >= 0) accessible_events::NotifyItem(this, QAccessible::Focus, current_);
 }
 
 void CSpellingHint::focusOutEvent(QFocusEvent* event) {

@@ -1,0 +1,21 @@
+#include "ui/accessible_events.h"
+
+namespace accessible_events {
+
+void NotifyItem(QObject* list, QAccessible::Event type, int item) {
+    QAccessibleEvent event(list, type);
+    event.setChild(item);
+    QAccessible::updateAccessibility(&event);
+}
+
+void AnnounceItems(QObject* list, int count, int& announced) {
+    // (Qt's reorder event would say so at once, but its AT-SPI signal is
+    // malformed before Qt 6.5; items past the count simply are no more.)
+    for (int item = 0; item < count; ++item)
+        NotifyItem(list, item < announced ? QAccessible::NameChanged : QAccessible::ObjectCreated, item);
+    announced = count;
+    QAccessibleEvent described(list, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&described);
+}
+
+}  // namespace accessible_events

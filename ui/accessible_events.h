@@ -1,0 +1,18 @@
+#pragma once
+// What the painted lists (the result list, the close spellings) tell screen
+// readers of their items as they change. Their interfaces are in
+// ui/accessibility.cpp.
+
+#include <QAccessible>
+
+class QObject;
+
+namespace accessible_events {
+
+// Tells screen readers of a change at an item of a painted list.
+void NotifyItem(QObject* list, QAccessible::Event type, int item);
+// Tells them of a painted list's items anew: those past announced are new,
+// the others have new texts; announced becomes count.
+void AnnounceItems(QObject* list, int count, int& announced);
+
+}  // namespace accessible_events
