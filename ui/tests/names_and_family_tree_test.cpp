@@ -204,7 +204,9 @@ TEST_F(NamesAndFamilyTreeTest, ASearchThatFindsNobodyOffersCloseSpellingsToTabTo
     EXPECT_TRUE(View()->ResultList()->hasFocus());
     EXPECT_EQ(View()->SelectedRow(), 0);
 
-    // A click on a name searches it; Clear and any other search take the offer away.
+    // A click on a name searches it; Clear and any other search take the
+    // offer away, Clear leaving the list area as the backdrop has it.
+    const QRect list = kListArea.ToQRect();
     const struct {
         const char* what;
         std::function<void()> then;
@@ -219,10 +221,14 @@ TEST_F(NamesAndFamilyTreeTest, ASearchThatFindsNobodyOffersCloseSpellingsToTabTo
     for (const auto& c : cases) {
         Search("Smiht");
         ASSERT_TRUE(hint->isVisible()) << c.what;
+        EXPECT_NE(Crop(Screen(), list), Crop(Backdrop(), list)) << "the offer is painted";
         c.then();
         EXPECT_FALSE(hint->isVisible()) << c.what;
         EXPECT_FALSE(View()->CountLine()->Page().startsWith(QStringLiteral("Close"))) << c.what;
         EXPECT_EQ(View()->CountText(), QString::fromLatin1(c.count)) << c.what;
+        if (View()->RecordCount() == 0) {
+            EXPECT_EQ(Crop(Screen(), list), Crop(Backdrop(), list)) << c.what;
+        }
     }
 }
 
