@@ -14,17 +14,6 @@ bool IsWordByte(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || byte >= 0xC0;
 }
 
-std::string CsvCell(const std::string& windows1252) {
-    const std::string text = cp1252::ToUtf8(windows1252);
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
 // CR LF pairs of a full text become line feeds.
 std::string WithLineFeeds(const std::string& text) {
     std::string out;
@@ -37,6 +26,17 @@ std::string WithLineFeeds(const std::string& text) {
 }
 
 }  // namespace
+
+std::string CsvCell(const std::string& windows1252) {
+    const std::string text = cp1252::ToUtf8(windows1252);
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
 
 std::vector<std::string> FieldsOf(const std::string& record) {
     std::vector<std::string> fields;

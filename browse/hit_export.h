@@ -34,6 +34,10 @@ std::string AsCsv(int code, const std::vector<ExportedHit>& hits);
 // "text"}, UTF-8, the text with line feeds for its CR LF.
 std::string AsJson(const std::vector<ExportedHit>& hits);
 
+// A CSV cell of Windows-1252 text: UTF-8, quoted where it holds a comma, a
+// quote or a line break.
+std::string CsvCell(const std::string& windows1252);
+
 // A JSON string literal of Windows-1252 text (quotes included).
 std::string JsonString(const std::string& windows1252);
 

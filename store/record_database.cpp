@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -119,6 +120,7 @@ StoreError CRecordDatabase::OpenDataFile(CDataFile& file, const std::string& pat
 
 OpenResult CRecordDatabase::OpenFiles(int code) {
     code_ = code;
+    windowLength_ = 0;
     char base[kPathSize];
     char path[kPathSize];
     if (!dirs_.DataDirFits() || !FormatPath(base, "%s%s", dirs_.DataDir(), catalogue::StemOf(code)) ||
@@ -260,6 +262,32 @@ StoreError CRecordDatabase::ReadRecord(std::int32_t offset, char* out, std::size
     return StoreError{};
 }
 
+StoreError CRecordDatabase::ReadRecordAhead(std::int32_t offset, char* out, std::size_t* storedBytes) {
+    const std::int64_t size = recordFile_.Size();
+    if (!IsOpen() || offset < 0 || size < 0) return ReadRecord(offset, out, storedBytes);
+    // What ReadRecord would read: up to 4999 bytes, as far as the file goes.
+    const std::int64_t left = size > offset ? size - offset : 0;
+    const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(left, disk_format::kMaxRecord));
+    const std::int64_t end = offset + static_cast<std::int64_t>(wanted);
+    if (offset < windowStart_ || end > windowStart_ + static_cast<std::int64_t>(windowLength_)) {
+        if (!window_) window_ = std::make_unique<char[]>(kRecordWindow);
+        windowLength_ = 0;
+        std::size_t got = 0;
+        if (!recordFile_.ReadAt(offset, window_.get(), kRecordWindow, got))
+            return ReadFailure(recordFile_, ".ext");
+        windowStart_ = offset;
+        windowLength_ = got;
+        if (got < wanted) return StoreError::Of(StoreErrorKind::ReadFailed, FileName(".ext"), kFileCutShort);
+    }
+    const char* from = window_.get() + (offset - windowStart_);
+    const auto* lineEnd = static_cast<const char*>(std::memchr(from, disk_format::kRecordEnd, wanted));
+    const std::size_t stored = lineEnd != nullptr ? static_cast<std::size_t>(lineEnd - from) + 1 : wanted;
+    std::memcpy(out, from, stored);
+    out[stored] = '\0';
+    if (storedBytes != nullptr) *storedBytes = stored;
+    return StoreError{};
+}
+
 StoreError CRecordDatabase::ReadSummary(std::int32_t offset, char* out, int& firstByte) {
     // A position outside the file reads like the end of the file.
     if (!IsOpen() || offset < 0) {
@@ -279,4 +307,5 @@ void CRecordDatabase::Close() {
     }
     recordFile_.Close();
     entryFile_.Close();
+    windowLength_ = 0;
 }

@@ -94,8 +94,15 @@ public:
     // firstByte gets the record's first byte (-1 when there was none): the
     // passenger list's survival code.
     StoreError ReadSummary(std::int32_t offset, char* out, int& firstByte);
+    // The same as ReadRecord, served from a large window of the file that
+    // one read fills: a walk over many records that lie in file order
+    // (a record search) reads the file in large pieces, not a record at a time.
+    StoreError ReadRecordAhead(std::int32_t offset, char* out, std::size_t* stored = nullptr);
     // A command starts: what was read for the last one is not trusted again.
-    void ForgetReads() { recordFile_.ForgetBlock(); }
+    void ForgetReads() {
+        recordFile_.ForgetBlock();
+        windowLength_ = 0;
+    }
 
     void Close();
 
@@ -138,5 +145,10 @@ private:
     FileIdentity folderMarker_;
     std::string folderPath_;
     CNameIndex::Cache indexCaches_[catalogue::kLastCode + 1];
+    // The window of ReadRecordAhead, allocated at its first use.
+    static constexpr std::size_t kRecordWindow = 1 << 20;
+    std::unique_ptr<char[]> window_;
+    std::int64_t windowStart_ = 0;
+    std::size_t windowLength_ = 0;
     WidthCache widthCaches_[catalogue::kLastCode + 1];
 };

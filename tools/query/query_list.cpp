@@ -12,85 +12,11 @@
 #include "store/catalogue.h"
 #include "store/cp1252.h"
 #include "store/directories.h"
+#include "tools/query/query_batch.h"
 #include "tools/query/query_run.h"
-#include "tools/query/typed_text.h"
 
 namespace query_tool {
 namespace {
-
-// A batch file holds surnames, not books: more than this is refused.
-constexpr std::size_t kMaxBatchBytes = 4 * 1024 * 1024;
-
-bool ReadAll(std::FILE* file, std::string& text) {
-    char buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        text.append(buffer, got);
-        if (text.size() > kMaxBatchBytes) return false;
-    }
-    return std::ferror(file) == 0;
-}
-
-// The surnames of a batch file, one per line: blanks around a name and
-// blank lines are passed over; a line that is no surname is an error that
-// names it. surname is the Windows-1252 text matched, and printed as the
-// query of its matches.
-struct BatchLine {
-    std::string surname;
-};
-
-bool ReadBatch(const QueryOptions& options, std::vector<BatchLine>& lines) {
-    const bool standardInput = options.batchFile == "-";
-    const std::string name = standardInput ? "standard input" : options.batchFile;
-    std::FILE* file = standardInput ? stdin : std::fopen(options.batchFile.c_str(), "rb");
-    if (file == nullptr) {
-        Complain("--batch: cannot open " + name + ": " + std::strerror(errno));
-        return false;
-    }
-    std::string text;
-    const bool read = ReadAll(file, text);
-    const int error = errno;
-    if (!standardInput) std::fclose(file);
-    if (!read) {
-        Complain("--batch: cannot read " + name + ": " +
-                 (text.size() > kMaxBatchBytes ? "it is over 4 MB" : std::strerror(error)));
-        return false;
-    }
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0 && !options.raw) text.erase(0, 3);
-    long number = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(at, end - at);
-        at = end + 1;
-        ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const std::size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos) continue;
-        line = line.substr(first, line.find_last_not_of(" \t") + 1 - first);
-        const std::string where = name + ":" + std::to_string(number) + ": ";
-        BatchLine entry;
-        if (line.find('\0') != std::string::npos) {
-            Complain(where + "the line holds a NUL byte");
-            return false;
-        }
-        std::string note;
-        std::string reason;
-        if (!ConvertTypedText(name + ":" + std::to_string(number), line, options.raw, entry.surname, note,
-                              reason)) {
-            Complain(reason);
-            return false;
-        }
-        if (!note.empty()) Complain("note: " + note);
-        if (entry.surname.size() > kMaxListText) {
-            Complain(where + "the surname is " + std::to_string(entry.surname.size()) +
-                     " characters long; at most " + std::to_string(kMaxListText) + " are taken");
-            return false;
-        }
-        lines.push_back(entry);
-    }
-    return true;
-}
 
 const char* TitleOf(int code) {
     const char* title = catalogue::TitleOfCode(code);
@@ -108,6 +34,11 @@ public:
 
 private:
     bool raw_;
+};
+
+// A surname of a batch file, printed as the query of its matches.
+struct BatchLine {
+    std::string surname;
 };
 
 // Close spellings also give each match's distance.
@@ -191,7 +122,10 @@ void PrintText(const std::vector<BatchLine>& queries, const ListingOutcome& outc
 int RunList(const QueryOptions& options) {
     std::vector<BatchLine> queries;
     if (options.hasBatch) {
-        if (!ReadBatch(options, queries)) return kExitFailed;
+        std::vector<BatchText> lines;
+        if (!ReadBatchLines("--batch", options.batchFile, options.raw, kMaxListText, "surname", lines))
+            return kExitFailed;
+        for (const BatchText& line : lines) queries.push_back(BatchLine{line.text});
     } else {
         queries.push_back(BatchLine{options.surname});
     }

@@ -23,6 +23,7 @@ struct RawArguments {
     const char* format = nullptr;
     const char* batch = nullptr;
     const char* exportAs = nullptr;
+    FindArguments find;
     bool raw = false;
     bool list = false;
     bool variants = false;
@@ -49,8 +50,8 @@ bool ParseRowNumber(const char* text, long& value) {
 
 bool ParseDatabase(const char* text, QueryOptions& options, std::string& error) {
     if (std::strcmp(text, "all") == 0) {
-        if (!options.list) {
-            error = "--database all lists every database: it needs --list";
+        if (!options.list && !options.find.active) {
+            error = "--database all lists every database: it needs --list or --find";
             return false;
         }
         options.allDatabases = true;
@@ -193,10 +194,63 @@ bool ConvertChoices(const RawArguments& raw, QueryOptions& options, std::string&
     return true;
 }
 
+// Find mode takes none of the options of a page or a listing.
+bool ConvertFind(const RawArguments& raw, QueryOptions& options, std::string& error) {
+    const struct {
+        bool given;
+        const char* name;
+    } others[] = {{raw.list, "--list"},
+                  {raw.surname != nullptr, "--surname"},
+                  {raw.firstName != nullptr, "--first-name"},
+                  {raw.pageSize != nullptr, "--page-size"},
+                  {raw.turns != nullptr, "--turn"},
+                  {raw.moreInfo != nullptr, "--more-info"},
+                  {raw.exportAs != nullptr, "--export"},
+                  {raw.match != nullptr, "--match"},
+                  {raw.batch != nullptr, "--batch"}};
+    for (const auto& other : others) {
+        if (other.given) {
+            error = std::string(other.name) + " is not for a record search (--find, --find-batch, --years)";
+            return false;
+        }
+    }
+    FindArguments find = raw.find;
+    find.format = raw.format;
+    if (!ConvertFindArguments(find, raw.raw, options.find, options.notes, error)) return false;
+    if (raw.database == nullptr) {
+        error = "--database is required";
+        return false;
+    }
+    if (!ParseDatabase(raw.database, options, error)) return false;
+    if (raw.dataDir != nullptr) {
+        options.hasDataDir = true;
+        options.dataDir = raw.dataDir;
+    }
+    if (raw.installDir != nullptr) {
+        options.hasInstallDir = true;
+        options.installDir = raw.installDir;
+    }
+    return true;
+}
+
 bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error) {
     options.raw = raw.raw;
     options.list = raw.list;
     options.variants = raw.variants;
+    if (raw.find.Given()) {
+        options.find.active = true;
+        return ConvertFind(raw, options, error);
+    }
+    const struct {
+        const char* given;
+        const char* name;
+    } findOnly[] = {{raw.find.field, "--field"}, {raw.find.limit, "--limit"}};
+    for (const auto& only : findOnly) {
+        if (only.given != nullptr) {
+            error = std::string(only.name) + " needs --find, --find-batch or --years";
+            return false;
+        }
+    }
     if (raw.database == nullptr) {
         error = "--database is required";
         return false;
@@ -280,6 +334,16 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
         {"--export", &RawArguments::exportAs},
         {"--cite", &RawArguments::cite},
     };
+    // The record search's options, kept together with its other texts.
+    struct FindValued {
+        const char* name;
+        const char* FindArguments::*slot;
+    };
+    static constexpr FindValued kFindValued[] = {
+        {"--find", &FindArguments::find},   {"--find-batch", &FindArguments::findBatch},
+        {"--field", &FindArguments::field}, {"--years", &FindArguments::years},
+        {"--limit", &FindArguments::limit},
+    };
 
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
@@ -308,6 +372,23 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
         const Valued* match = nullptr;
         for (const Valued& valued : kValued) {
             if (std::strcmp(arg, valued.name) == 0) match = &valued;
+        }
+        const FindValued* findMatch = nullptr;
+        for (const FindValued& valued : kFindValued) {
+            if (std::strcmp(arg, valued.name) == 0) findMatch = &valued;
+        }
+        if (findMatch != nullptr) {
+            const char*& slot = raw.find.*(findMatch->slot);
+            if (slot != nullptr) {
+                error = std::string(findMatch->name) + " given twice";
+                return ParseResult::UsageError;
+            }
+            if (i + 1 >= argc) {
+                error = std::string(findMatch->name) + " needs a value";
+                return ParseResult::UsageError;
+            }
+            slot = argv[++i];
+            continue;
         }
         if (match == nullptr) {
             error = std::string("unknown argument '") + arg + "'";

@@ -6,6 +6,7 @@
 
 #include "browse/search_session.h"
 #include "browse/surname_match.h"
+#include "tools/query/query_find.h"
 
 namespace query_tool {
 
@@ -47,6 +48,8 @@ struct QueryOptions {
     ExportFormat exportFormat = ExportFormat::None;
     // Lines for standard error that say which typed letters are searched as others.
     std::vector<std::string> notes;
+    // Find mode (--find, --find-batch, --years): the record search.
+    FindOptions find;
 };
 
 enum class ParseResult { Run, Help, Version, UsageError };

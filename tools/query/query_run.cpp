@@ -8,6 +8,7 @@
 #include "platform/message_box.h"
 #include "store/directories.h"
 #include "tools/query/query_gedcom.h"
+#include "tools/query/query_find.h"
 #include "tools/query/query_list.h"
 #include "tools/query/query_output.h"
 
@@ -123,6 +124,7 @@ void LoadDirectoriesOf(const QueryOptions& options, CDirectories& dirs) {
 int RunQuery(const QueryOptions& options) {
     for (const std::string& note : options.notes) Complain("note: " + note);
     if (options.list) return RunList(options);
+    if (options.find.active) return RunFind(options);
     CDirectories dirs;
     LoadDirectoriesOf(options, dirs);
 

@@ -1,0 +1,124 @@
+#pragma once
+// CRecordSearch: finds people by what their records say, in one database
+// or several, and hands them over by position: the count first, then any
+// person i (database, entry, surname, given names, summary, fields, full
+// text, and where the query matched) without reading the others.
+//
+// Each database is answered from its word index in the user's cache
+// (browse/word_index.h), built on its first query, or, where no index can
+// be kept, by reading every record: the answers are the same.
+//
+// A search object owns its own files, so one may run on a worker thread
+// while the interface thread keeps another; a newer query cancels an older
+// one through the cancel flag, which is polled throughout. Nothing is shown
+// to the user from here: errors come back as values.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "browse/hit_export.h"
+#include "browse/record_fields.h"
+#include "browse/record_matcher.h"
+#include "browse/record_query.h"
+#include "store/store_error.h"
+
+class CDirectories;
+
+struct RecordSearchRequest {
+    record_query::Query query;
+    record_fields::FieldChoice field;
+    // The databases, in the order their people are given.
+    std::vector<int> codes;
+    // A database whose files are not on the disk is passed over (and named
+    // in skipped) rather than failing the search.
+    bool skipMissing = false;
+    // Ask for the data disk as a search does (the insert-disk prompt);
+    // without it a missing disk fails at once.
+    bool interactive = false;
+};
+
+enum class FindStatus {
+    Done,        // every database was searched
+    UsageError,  // the request cannot be answered as asked (usage says why)
+    NoDisk,      // the data disk is not there (or its prompt was cancelled)
+    Cancelled,   // the cancel flag was raised
+    Failed,      // a file was missing, damaged or unreadable (error says which)
+};
+
+struct FindOutcome {
+    FindStatus status = FindStatus::Done;
+    std::string usage;
+    StoreError error;
+    int errorCode = 0;  // the database of error
+    // Databases passed over: their files are not on the disk (skipMissing),
+    // or they have no field of the heading chosen.
+    std::vector<int> skipped;
+    std::vector<int> withoutField;
+    // Databases answered by reading every record, as no index could be kept.
+    std::vector<int> scanned;
+};
+
+// Where a long piece of work stands: the building of a database's index.
+struct FindProgress {
+    int code = 0;
+    std::int64_t done = 0;
+    std::int64_t total = 0;
+};
+
+// Person i of a search, as the result list and More Info show it (the
+// surname as the index holds it and the given names, both without trailing
+// blanks; the summary; the fields; the full text), and where a term that is
+// not excluded, or the years, matched: slot (record_fields) and word
+// positions, in slot order.
+struct RecordHit : ExportedHit {
+    std::vector<FieldHit> hits;
+};
+
+class CRecordSearch {
+public:
+    // cacheFolder: where word indexes are kept (see word_index::CacheFolder);
+    // empty: none are kept, every query reads the records.
+    CRecordSearch(const CDirectories& dirs, std::string cacheFolder);
+    ~CRecordSearch();
+    CRecordSearch(const CRecordSearch&) = delete;
+    CRecordSearch& operator=(const CRecordSearch&) = delete;
+
+    void SetProgress(std::function<void(const FindProgress&)> progress) { progress_ = std::move(progress); }
+    void SetCancel(const std::atomic<bool>* cancel) { cancel_ = cancel; }
+
+    // Runs a query. On Done the people are counted and can be fetched.
+    FindOutcome Run(const RecordSearchRequest& request);
+
+    std::int64_t Count() const;
+    // The people found in database code.
+    std::int64_t CountIn(int code) const;
+    // Person i (0 .. Count() - 1) in result order: databases in the order
+    // asked, people in entry order.
+    StoreError Person(std::int64_t i, RecordHit& person);
+
+    // Whether database code has a sound, current index in the cache.
+    bool IndexReady(int code);
+
+    // Checks a field choice against databases: an error (naming the
+    // headings there are) when it names a heading none of them has.
+    static bool CheckField(const record_fields::FieldChoice& field, const std::vector<int>& codes,
+                           std::string& error);
+
+private:
+    struct Database;
+    bool Cancelled() const { return cancel_ != nullptr && cancel_->load(std::memory_order_relaxed); }
+    FindOutcome SearchOne(const RecordSearchRequest& request, int code, Database& result);
+    StoreError Scan(Database& result, const CRecordMatcher& matcher);
+    StoreError Materialize(Database& result);
+
+    const CDirectories& dirs_;
+    std::string cacheFolder_;
+    std::function<void(const FindProgress&)> progress_;
+    const std::atomic<bool>* cancel_ = nullptr;
+    struct State;
+    std::unique_ptr<State> state_;
+};

@@ -1,0 +1,182 @@
+// chronara-query --find: usage errors, every format byte for byte, batches,
+// every database, exit statuses; run as a child process on databases
+// written by the core's writer, with a cache folder of the test's own.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "store/database_writer.h"
+#include "support/mini_json.h"
+#include "support/test_support.h"
+#include "support/tool_runner.h"
+
+using testing_support::TempDir;
+using testing_support::ToolRun;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+const char kTool[] = CHRONARA_BINARY_DIR "/tools/query/chronara-query";
+
+void WriteDatabase(int code, const std::string& dir, const std::vector<PersonRecord>& people) {
+    CDatabaseWriter writer(code);
+    std::string error;
+    for (const PersonRecord& person : people) ASSERT_TRUE(writer.Add(person, &error)) << error;
+    ASSERT_TRUE(writer.Write(dir, 0, &error)) << error;
+}
+
+class QueryFind : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteFileBytes(data.File("chronaradb.id"), "");
+        // civmoh (list row 1): Rank and Organization, Place and Date, ...
+        WriteDatabase(2, data.Path(),
+                      {{"Chamberlain", "Joshua L.", {"Colonel, 20th Maine Infantry", "2 July 1863", "Brunswick"}},
+                       {"Tozier", "Andrew J. ", {"Sergeant, 20th Maine Infantry", "2 July 1863", "Plymouth"}},
+                       {"O'Brien", "Henry", {"Corporal, 1st Minnesota", "3 July 1863", "M\xFCnchen"}}});
+        // ww2_kor (list row 12): Middle Initial, Inducted From, Rank, Combat Org, Date of Death, Monument.
+        WriteDatabase(11, data.Path(),
+                      {{"Smith", "John", {"A", "Maine", "Private", "103rd Infantry", "4 June 1944", "Margraten"}},
+                       {"Abbot", "Paul", {"", "Ohio", "Sergeant", "20th Armored", "1 May 1945", "Margraten"}}});
+        // titan (list row 3): its record fields have no headings.
+        WriteDatabase(3, data.Path(), {{"Allen", "Miss Elisabeth", {"3", "1st", "29", "Southampton"}}});
+    }
+
+    ToolRun Find(std::vector<std::string> args, const std::string* input = nullptr) {
+        args.insert(args.begin(), {"--data-dir", data.Path(), "--install-dir", install.Path()});
+        return testing_support::RunProgram(
+            kTool, args,
+            {{"XDG_CONFIG_HOME", config.Path()}, {"XDG_CONFIG_DIRS", config.Path()}, {"XDG_CACHE_HOME", cache.Path()}},
+            input);
+    }
+
+    TempDir data;
+    TempDir install;
+    TempDir config;
+    TempDir cache;
+};
+
+TEST_F(QueryFind, UsageErrorsExitTwoAndNameTheFault) {
+    const struct {
+        std::vector<std::string> args;
+        const char* fault;
+    } cases[] = {
+        {{"--database", "civmoh", "--find", "\"20th Maine"}, "quote"},
+        {{"--database", "civmoh", "--find", "ma*ne"}, "only end"},
+        {{"--database", "civmoh", "--find", "!!"}, "no letter"},
+        {{"--database", "civmoh", "--find", "-maine"}, "only excludes"},
+        {{"--database", "civmoh", "--find", ""}, "empty"},
+        {{"--database", "civmoh", "--find", "maine", "--field", "camp name"}, "the headings are: Rank and"},
+        {{"--database", "all", "--find", "maine", "--field", "no such"}, "Camp Name"},
+        {{"--database", "civmoh", "--find", "maine", "--field", "0"}, "field number"},
+        {{"--database", "civmoh", "--find", "maine", "--years", "1945-1941"}, "backwards"},
+        {{"--database", "civmoh", "--find", "maine", "--limit", "0"}, "--limit"},
+        {{"--database", "civmoh", "--find", "maine", "--format", "xml"}, "--format"},
+        {{"--database", "civmoh", "--find", "maine", "--format", "json", "--raw"}, "--raw"},
+        {{"--database", "civmoh", "--find", "maine", "--surname", "x"}, "--surname"},
+        {{"--database", "civmoh", "--find", "maine", "--find-batch", "-"}, "one of them"},
+        {{"--database", "civmoh", "--field", "1"}, "needs --find"},
+        {{"--find", "maine"}, "--database"},
+        {{"--database", "civmoh", "--find-batch", "-"}, "stdin:2"},
+    };
+    const std::string batch = "maine\n\"open\n";
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        const bool fromInput = args.back() == "-";
+        const ToolRun run = Find(args, fromInput ? &batch : nullptr);
+        std::string shown;
+        for (const std::string& arg : args) shown += "[" + arg + "]";
+        EXPECT_EQ(run.status, 2) << shown;
+        EXPECT_EQ(run.out, "") << shown;
+        const std::string fault = std::string(c.fault) == "stdin:2" ? "standard input:2: a quote" : c.fault;
+        EXPECT_NE(run.err.find(fault), std::string::npos) << shown << "\n" << run.err;
+    }
+}
+
+TEST_F(QueryFind, FormatsByteForByte) {
+    const std::vector<std::string> maine = {"--database", "all", "--find", "\"20th mai*\""};
+    auto with = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args = maine;
+        args.insert(args.end(), extra.begin(), extra.end());
+        return Find(args);
+    };
+    ToolRun run = with({"--format", "tsv"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "civmoh\t0\tCHAMBERLAIN\tJoshua L.\tColonel, 20th Maine Infantry, ...\n"
+              "civmoh\t2\tTOZIER\tAndrew J.\tSergeant, 20th Maine Infantry, ...\n");
+    run = with({"--format", "count"});
+    EXPECT_EQ(run.out, "2\n");
+    run = with({"--format", "count", "--limit", "1"});
+    EXPECT_EQ(run.out, "1\n");
+    run = with({"--format", "csv", "--limit", "1"});
+    EXPECT_EQ(run.out,
+              "database,surname,given_names,Rank and Organization,Place and Date,Entered service at\r\n"
+              "civmoh,CHAMBERLAIN,Joshua L.,\"Colonel, 20th Maine Infantry\",2 July 1863,Brunswick\r\n");
+    run = with({"--format", "json", "--limit", "1"});
+    EXPECT_EQ(run.out,
+              "[\n  {\"database\": \"civmoh\", \"title\": \"Civil War Medal of Honor\", \"entry\": 0, "
+              "\"surname\": \"CHAMBERLAIN\", \"given_names\": \"Joshua L.\", \"summary\": \"Colonel, 20th Maine "
+              "Infantry, ...\", \"fields\": [\"Colonel, 20th Maine Infantry\", \"2 July 1863\", "
+              "\"Brunswick\"], \"matched\": [\"Rank and Organization\"]}\n]\n");
+    run = with({"--limit", "1"});
+    EXPECT_EQ(run.out,
+              "2 people found. The first 1 are shown.\n"
+              "Civil War Medal of Honor (civmoh)\n"
+              "  0  CHAMBERLAIN, Joshua L.  (Colonel, 20th Maine Infantry, ...)\n"
+              "      Rank and Organization: Colonel, [20th] [Maine] Infantry\n");
+
+    // Titanic fields are known by number; years match as numbers; UTF-8 out, Windows-1252 with --raw.
+    run = Find({"--database", "all", "--find", "southampton", "--format", "json"});
+    EXPECT_NE(run.out.find("\"matched\": [4]"), std::string::npos) << run.out;
+    run = Find({"--database", "civmoh", "--find", "munchen", "--format", "tsv"});
+    EXPECT_EQ(run.out, "civmoh\t1\tO'BRIEN\tHenry\tCorporal, 1st Minnesota, 3 Jul...\n");
+    run = Find({"--database", "civmoh", "--find", "o'brien", "--field", "surname", "--format", "tsv", "--raw"});
+    EXPECT_EQ(run.out, "civmoh\t1\tO'BRIEN\tHenry\tCorporal, 1st Minnesota, 3 Jul...\n");
+    run = Find({"--database", "ww2_kor", "--years", "1944-1944", "--format", "json"});
+    testing_support::JsonValue json;
+    std::string error;
+    ASSERT_TRUE(testing_support::ParseJson(run.out, json, &error)) << error;
+    ASSERT_EQ(json.items.size(), 1U);
+    EXPECT_EQ(json.items[0].Member("matched")->items[0].text, "Date of Death");
+
+    // A batch from standard input: each answer says its query.
+    const std::string batch = "\xEF\xBB\xBFmargraten\n\n  maine  \nnobody\n";
+    run = Find({"--database", "all", "--find-batch", "-", "--format", "count"}, &batch);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "margraten\t2\nmaine\t3\nnobody\t0\n");
+    run = Find({"--database", "all", "--find-batch", "-", "--format", "tsv", "--field", "inducted from"}, &batch);
+    EXPECT_EQ(run.out, "maine\tww2_kor\t1\tSMITH\tJohn\tA, Maine, Private, ...\n");
+    run = Find({"--database", "all", "--find-batch", "-", "--limit", "1", "--format", "json"}, &batch);
+    ASSERT_TRUE(testing_support::ParseJson(run.out, json, &error)) << error;
+    ASSERT_EQ(json.items.size(), 2U);
+    EXPECT_EQ(json.items[1].Member("query")->text, "maine");
+    EXPECT_EQ(json.items[1].Member("database")->text, "civmoh");
+}
+
+TEST_F(QueryFind, DatabasesInListOrderAndMissingOnesNoted) {
+    ToolRun run = Find({"--database", "all", "--find", "maine", "--format", "tsv"});
+    EXPECT_EQ(run.status, 0);
+    // Civil War Medal of Honor is row 1, the graves row 12; absent databases are noted.
+    EXPECT_EQ(run.out.substr(0, 7), "civmoh\t");
+    EXPECT_NE(run.out.find("\nww2_kor\t1\tSMITH"), std::string::npos);
+    EXPECT_NE(run.err.find("note: Confederate Generals is skipped"), std::string::npos) << run.err;
+    // A database asked for by name must be there.
+    run = Find({"--database", "congen", "--find", "maine"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    // Nobody found is no failure.
+    run = Find({"--database", "titan", "--find", "nobody"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "0 people found.\n");
+    // No disk.
+    std::remove(data.File("chronaradb.id").c_str());
+    run = Find({"--database", "titan", "--find", "allen"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+// The forms in which chronara-query --find prints what it found: every
+// format is written here, so that a new one joins in one place.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "browse/record_search.h"
+#include "tools/query/query_find.h"
+
+namespace query_tool {
+
+// The answer to one query.
+struct FindAnswer {
+    std::string query;  // the text as given (Windows-1252)
+    std::int64_t total = 0;   // the people found
+    std::int64_t listed = 0;  // the first --limit of them, all without it
+    std::vector<RecordHit> people;  // the people listed, for the formats that show them
+};
+
+// The text of answers in format; batch: the answers of --find-batch (each
+// line, object or row says its query). raw: Windows-1252 as on the disk
+// instead of UTF-8 (text, tsv and count only).
+std::string FormatAnswers(FindFormat format, const std::vector<FindAnswer>& answers, bool batch, bool raw);
+
+// Whether format needs the people themselves, not their number alone.
+inline bool ListsPeople(FindFormat format) { return format != FindFormat::Count; }
+
+}  // namespace query_tool
