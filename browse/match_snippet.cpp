@@ -20,7 +20,8 @@ std::string Build(std::string_view field, const std::vector<int>& positions, con
     const int firstWord = std::max(0, positions.front() - options.context);
     const int lastWord = std::min(count - 1, positions.back() + options.context);
     const std::size_t from = firstWord == 0 ? 0 : words[static_cast<std::size_t>(firstWord)].start;
-    const std::size_t to = lastWord == count - 1 ? field.size() : words[static_cast<std::size_t>(lastWord)].end;
+    const std::size_t to =
+        lastWord == count - 1 ? field.size() : words[static_cast<std::size_t>(lastWord)].end;
     std::string out = from > 0 ? options.cut : "";
     std::size_t at = from;
     for (int position : positions) {

@@ -20,6 +20,7 @@ struct Options {
 // field (Windows-1252) with the words at positions (ascending, as a
 // FieldHit gives them) wrapped in open and close, cut to the words around
 // them, with cut where words were left out.
-std::string Build(std::string_view field, const std::vector<int>& positions, const Options& options = Options{});
+std::string Build(std::string_view field, const std::vector<int>& positions,
+                  const Options& options = Options{});
 
 }  // namespace match_snippet

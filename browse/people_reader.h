@@ -17,7 +17,7 @@ class CRecordDatabase;
 struct ReadPerson {
     std::int32_t entry = 0;
     std::string_view surname;
-    std::string_view givenNames;  // up to the NUL, as the entry holds them
+    std::string_view givenNames;   // up to the NUL, as the entry holds them
     const char* record = nullptr;  // NUL-terminated, as ReadRecord reads it
     std::size_t recordLength = 0;  // up to the NUL
 };

@@ -25,7 +25,9 @@ int HeadingSlotOf(int code, std::size_t k) {
     return -1;
 }
 
-std::string HeadingText(int code, int slot) { return hit_export::FieldHead(code, static_cast<std::size_t>(slot)); }
+std::string HeadingText(int code, int slot) {
+    return hit_export::FieldHead(code, static_cast<std::size_t>(slot));
+}
 
 bool IsNumber(std::string_view text, int& value) {
     if (text.empty() || text.size() > 6) return false;
@@ -44,8 +46,8 @@ bool ParseFieldChoice(std::string_view text, FieldChoice& choice, std::string& e
     choice.text = std::string(text);
     const std::vector<std::string> words = record_words::WordsOf(text);
     int number = 0;
-    const bool numbered = IsNumber(text, number) ||
-                          (words.size() == 2 && words[0] == "FIELD" && IsNumber(words[1], number));
+    const bool numbered =
+        IsNumber(text, number) || (words.size() == 2 && words[0] == "FIELD" && IsNumber(words[1], number));
     if (numbered) {
         if (number < 1 || number > kMaxFieldNumber) {
             error = "--field: a field number runs from 1 (the record's first field) to " +
@@ -57,7 +59,8 @@ bool ParseFieldChoice(std::string_view text, FieldChoice& choice, std::string& e
         return true;
     }
     if (words.empty()) {
-        error = "--field: '" + std::string(text) + "' names no field: give a heading, a number, surname or given";
+        error =
+            "--field: '" + std::string(text) + "' names no field: give a heading, a number, surname or given";
         return false;
     }
     if (words == std::vector<std::string>{"SURNAME"}) {
@@ -103,7 +106,8 @@ FieldSet FieldSetOf(int code, const FieldChoice& choice) {
         case FieldChoice::Kind::Heading:
             for (std::size_t k = 0; k < static_cast<std::size_t>(record_format::kSlotCount); ++k) {
                 const int heading = HeadingSlotOf(code, k);
-                if (heading >= 0 && record_words::WordsOf(HeadingText(code, heading)) == choice.headingWords) {
+                if (heading >= 0 &&
+                    record_words::WordsOf(HeadingText(code, heading)) == choice.headingWords) {
                     set.Add(SlotOfField(k));
                 }
             }

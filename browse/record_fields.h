@@ -31,7 +31,7 @@ inline int SlotOfField(std::size_t k) { return kFirstRecordSlot + static_cast<in
 struct FieldChoice {
     enum class Kind { Any, Surname, Given, Number, Heading };
     Kind kind = Kind::Any;
-    int number = 0;                        // Number: 1-based
+    int number = 0;                         // Number: 1-based
     std::vector<std::string> headingWords;  // Heading: the folded words
     std::string text;                       // as given, for messages
 };

@@ -73,7 +73,8 @@ bool CRecordMatcher::Matches(const PersonText& person, std::vector<FieldHit>* hi
     }
     if (query_.years.given) {
         bool found = false;
-        for (std::size_t f = 0; f < searched.size(); ++f) found = FindYears(searched[f].words, &matched[f]) || found;
+        for (std::size_t f = 0; f < searched.size(); ++f)
+            found = FindYears(searched[f].words, &matched[f]) || found;
         if (!found) return false;
     }
     if (hits != nullptr) {

@@ -13,8 +13,8 @@
 class CNameIndex;
 
 struct PeopleRun {
-    std::int32_t first = 0;  // the first entry
-    std::int32_t count = 0;  // at least 1
+    std::int32_t first = 0;     // the first entry
+    std::int32_t count = 0;     // at least 1
     std::uint32_t surname = 0;  // into CPeopleList::surnames
 };
 

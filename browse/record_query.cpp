@@ -101,9 +101,10 @@ Parsed Parse(std::string_view text, const YearRange& years) {
         parsed.query.terms.push_back(std::move(term));
     }
     if (!parsed.query.HasPositive()) {
-        parsed.error = parsed.query.terms.empty()
-                           ? "the query is empty: give a word to look for, or years"
-                           : "the query only excludes: give a word to look for that is not excluded, or years";
+        parsed.error =
+            parsed.query.terms.empty()
+                ? "the query is empty: give a word to look for, or years"
+                : "the query only excludes: give a word to look for that is not excluded, or years";
         parsed.query = Query{};
         return parsed;
     }
@@ -117,7 +118,8 @@ bool ParseYears(std::string_view text, YearRange& years, std::string& error) {
     const std::string_view to = dash == std::string_view::npos ? from : text.substr(dash + 1);
     years = YearRange{};
     if (!ParseNumber(from, years.from) || !ParseNumber(to, years.to)) {
-        error = "--years takes a year or a range of years, as 1944 or 1941-1945, not '" + std::string(text) + "'";
+        error =
+            "--years takes a year or a range of years, as 1944 or 1941-1945, not '" + std::string(text) + "'";
         return false;
     }
     if (years.from > years.to) {

@@ -1,13 +1,20 @@
 #include "browse/record_search.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "browse/hit_export.h"
 #include "browse/people_reader.h"
 #include "browse/record_format.h"
 #include "browse/record_people.h"
+#include "browse/word_index_cache.h"
+#include "browse/word_index_reader.h"
+#include "browse/word_index_writer.h"
 #include "store/catalogue.h"
 #include "store/data_disk.h"
+#include "store/directories.h"
+#include "store/file_fingerprint.h"
+#include "store/io_calls.h"
 #include "store/raw_summary.h"
 #include "store/record_database.h"
 
@@ -22,8 +29,8 @@ std::string WithoutTrailingBlanks(std::string text) {
 }
 
 bool IsMissing(const StoreError& error) {
-    return error.kind == StoreErrorKind::RecordFileMissing || error.kind == StoreErrorKind::EntryFileMissing ||
-           error.kind == StoreErrorKind::IndexMissing;
+    return error.kind == StoreErrorKind::RecordFileMissing ||
+           error.kind == StoreErrorKind::EntryFileMissing || error.kind == StoreErrorKind::IndexMissing;
 }
 
 }  // namespace
@@ -37,11 +44,15 @@ struct CRecordSearch::Database {
     std::vector<std::int32_t> entries;
     bool listed = false;
     std::int64_t count = 0;
+    // The index that answered, while people are still to be listed from it.
+    std::unique_ptr<word_index::CWordIndexReader> index;
 };
 
 struct CRecordSearch::State {
     explicit State(const CDirectories& dirs) : database(dirs) {}
     CRecordDatabase database;
+    // What failed on the data disk while an index was looked at or built.
+    StoreError dataError;
     record_query::Query query;
     std::vector<Database> results;
 };
@@ -58,10 +69,12 @@ bool CRecordSearch::CheckField(const record_fields::FieldChoice& field, const st
     for (int code : codes) {
         if (!record_fields::FieldSetOf(code, field).Empty()) return true;
         for (const std::string& heading : record_fields::HeadingsOf(code)) {
-            if (std::find(headings.begin(), headings.end(), heading) == headings.end()) headings.push_back(heading);
+            if (std::find(headings.begin(), headings.end(), heading) == headings.end())
+                headings.push_back(heading);
         }
     }
-    error = "--field: no heading '" + field.text + "' in " + (codes.size() == 1 ? "this database" : "these databases");
+    error = "--field: no heading '" + field.text + "' in " +
+            (codes.size() == 1 ? "this database" : "these databases");
     std::string list;
     for (const std::string& heading : headings) list += (list.empty() ? "" : ", ") + heading;
     error += list.empty() ? "; it has no headings" : "; the headings are: " + list;
@@ -114,28 +127,100 @@ FindOutcome CRecordSearch::Run(const RecordSearchRequest& request) {
 
 FindOutcome CRecordSearch::SearchOne(const RecordSearchRequest& request, int code, Database& result) {
     FindOutcome outcome;
-    CRecordDatabase& database = state_->database;
-    const OpenResult opened = database.OpenCode(code);
-    if (!opened) {
-        outcome.status = FindStatus::Failed;
-        outcome.error = opened.error;
-        outcome.errorCode = code;
-        return outcome;
-    }
-    const CRecordMatcher matcher(request.query, result.fields);
-    StoreError error = Scan(result, matcher);
-    if (Cancelled()) {
-        outcome.status = FindStatus::Cancelled;
-        return outcome;
-    }
-    if (error.Failed()) {
+    auto failed = [&](const StoreError& error) {
         outcome.status = FindStatus::Failed;
         outcome.error = error;
         outcome.errorCode = code;
         return outcome;
+    };
+    CRecordDatabase& database = state_->database;
+    const OpenResult opened = database.OpenCode(code);
+    if (!opened) return failed(opened.error);
+    const word_index::IndexStatus indexed = Indexed(request, result);
+    if (Cancelled() || indexed == word_index::IndexStatus::Cancelled) {
+        outcome.status = FindStatus::Cancelled;
+        return outcome;
     }
+    if (indexed == word_index::IndexStatus::Ready) return outcome;
+    if (indexed == word_index::IndexStatus::ReadFailed && state_->dataError.Failed())
+        return failed(state_->dataError);
+    // No index could be kept or read: every record is read instead.
+    const CRecordMatcher matcher(request.query, result.fields);
+    const StoreError error = Scan(result, matcher);
+    if (Cancelled()) {
+        outcome.status = FindStatus::Cancelled;
+        return outcome;
+    }
+    if (error.Failed()) return failed(error);
     outcome.scanned.push_back(code);
     return outcome;
+}
+
+StoreError CRecordSearch::Fingerprints(int code, FileFingerprint (&files)[word_index::kFileCount]) {
+    for (int i = 0; i < word_index::kFileCount; ++i) {
+        const std::string name = std::string(catalogue::StemOf(code)) + word_index::kExtensions[i];
+        bool missing = false;
+        StoreError error = FingerprintFile(std::string(dirs_.DataDir()) + name, name, files[i], missing);
+        if (error.Failed()) return error;
+        if (missing) return StoreError::Of(StoreErrorKind::OpenFailed, name, ENOENT);
+    }
+    return StoreError{};
+}
+
+word_index::IndexStatus CRecordSearch::OpenIndex(int code, word_index::CWordIndexReader& reader, bool build) {
+    using word_index::IndexStatus;
+    state_->dataError = StoreError{};
+    if (cacheFolder_.empty()) return IndexStatus::Missing;
+    FileFingerprint files[word_index::kFileCount];
+    state_->dataError = Fingerprints(code, files);
+    if (state_->dataError.Failed()) return IndexStatus::ReadFailed;
+    const std::string path = word_index::IndexPath(cacheFolder_, dirs_, code);
+    IndexStatus status = reader.Open(path, code, files);
+    if (status == IndexStatus::Ready || !build) return status;
+    // Built on the first query, and again whenever it is stale or damaged.
+    if (word_index::IsOnDataDisk(cacheFolder_, dirs_) || !word_index::PrepareFolder(cacheFolder_))
+        return IndexStatus::Missing;
+    CRecordDatabase& database = state_->database;
+    CPeopleList people;
+    state_->dataError = ListPeople(*database.Index(), database.EntriesHeld(), people);
+    if (state_->dataError.Failed()) return IndexStatus::ReadFailed;
+    const word_index::BuildResult built =
+        word_index::Build(database, people, files, path, [&](std::int64_t done) {
+            if (progress_) progress_(FindProgress{code, done, people.total});
+            return !Cancelled();
+        });
+    switch (built.status) {
+        case word_index::BuildStatus::Built:
+            break;
+        case word_index::BuildStatus::Cancelled:
+            return IndexStatus::Cancelled;
+        case word_index::BuildStatus::ReadFailed:
+            state_->dataError = built.error;
+            return IndexStatus::ReadFailed;
+        case word_index::BuildStatus::WriteFailed:
+            return IndexStatus::Missing;
+    }
+    return reader.Open(path, code, files);
+}
+
+word_index::IndexStatus CRecordSearch::Indexed(const RecordSearchRequest& request, Database& result) {
+    using word_index::IndexStatus;
+    // A damage met while answering is built over once; then the records are read.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        auto reader = std::make_unique<word_index::CWordIndexReader>();
+        IndexStatus status = OpenIndex(result.code, *reader, true);
+        if (status != IndexStatus::Ready) return status;
+        status = reader->Count(request.query, result.fields, result.count, cancel_);
+        if (status == IndexStatus::Ready) {
+            result.index = std::move(reader);
+            return status;
+        }
+        if (status != IndexStatus::Damaged) return status;
+        reader->Close();
+        const std::string path = word_index::IndexPath(cacheFolder_, dirs_, result.code);
+        io_calls::Unlink(path.c_str());
+    }
+    return IndexStatus::Damaged;
 }
 
 StoreError CRecordSearch::Scan(Database& result, const CRecordMatcher& matcher) {
@@ -161,9 +246,37 @@ StoreError CRecordSearch::Scan(Database& result, const CRecordMatcher& matcher) 
     return StoreError{};
 }
 
-StoreError CRecordSearch::Materialize(Database& result) {
-    (void)result;
-    return StoreError{};
+StoreError CRecordSearch::Materialize(Database& result, std::int64_t wanted) {
+    using word_index::IndexStatus;
+    CRecordDatabase& database = state_->database;
+    IndexStatus status = IndexStatus::Damaged;
+    if (result.index != nullptr) {
+        if (!result.peopleKnown) {
+            status = result.index->LoadPeople(result.people);
+            result.peopleKnown = status == IndexStatus::Ready;
+        }
+        // Listed in growing pieces: a list that is only scrolled a little is read a little.
+        const std::int64_t limit = std::max<std::int64_t>(64, wanted * 2);
+        if (result.peopleKnown) {
+            status = result.index->List(state_->query, result.fields, limit < result.count ? limit : -1,
+                                        result.entries, cancel_);
+        }
+        if (status == IndexStatus::Ready) {
+            result.listed = static_cast<std::int64_t>(result.entries.size()) >= result.count;
+            if (result.listed) result.index.reset();
+            if (static_cast<std::int64_t>(result.entries.size()) >= std::min(wanted, result.count))
+                return StoreError{};
+        }
+    }
+    // The index failed us after the count: the records are read, and say the same.
+    result.index.reset();
+    result.entries.clear();
+    const OpenResult opened = database.OpenCode(result.code);
+    if (!opened) return opened.error;
+    const CRecordMatcher matcher(state_->query, result.fields);
+    StoreError error = Scan(result, matcher);
+    if (!error.Failed() && Cancelled()) error = StoreError::Of(StoreErrorKind::ReadFailed, "", ECANCELED);
+    return error;
 }
 
 std::int64_t CRecordSearch::Count() const {
@@ -180,8 +293,8 @@ std::int64_t CRecordSearch::CountIn(int code) const {
 }
 
 bool CRecordSearch::IndexReady(int code) {
-    (void)code;
-    return false;
+    word_index::CWordIndexReader reader;
+    return OpenIndex(code, reader, false) == word_index::IndexStatus::Ready;
 }
 
 StoreError CRecordSearch::Person(std::int64_t i, RecordHit& person) {
@@ -195,8 +308,8 @@ StoreError CRecordSearch::Person(std::int64_t i, RecordHit& person) {
         i -= one.count;
     }
     if (result == nullptr || i < 0) return StoreError{};
-    if (!result->listed) {
-        StoreError error = Materialize(*result);
+    if (!result->listed && i >= static_cast<std::int64_t>(result->entries.size())) {
+        StoreError error = Materialize(*result, i + 1);
         if (error.Failed()) return error;
     }
     CRecordDatabase& database = state_->database;

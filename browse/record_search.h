@@ -24,6 +24,7 @@
 #include "browse/record_fields.h"
 #include "browse/record_matcher.h"
 #include "browse/record_query.h"
+#include "browse/word_index_reader.h"
 #include "store/store_error.h"
 
 class CDirectories;
@@ -113,7 +114,13 @@ private:
     bool Cancelled() const { return cancel_ != nullptr && cancel_->load(std::memory_order_relaxed); }
     FindOutcome SearchOne(const RecordSearchRequest& request, int code, Database& result);
     StoreError Scan(Database& result, const CRecordMatcher& matcher);
-    StoreError Materialize(Database& result);
+    // Lists at least the first wanted people of a database answered by its index.
+    StoreError Materialize(Database& result, std::int64_t wanted);
+    StoreError Fingerprints(int code, FileFingerprint (&files)[word_index::kFileCount]);
+    // The index of code, opened, or built first when build allows.
+    word_index::IndexStatus OpenIndex(int code, word_index::CWordIndexReader& reader, bool build);
+    // Counts the people of result from its index; Ready when it could.
+    word_index::IndexStatus Indexed(const RecordSearchRequest& request, Database& result);
 
     const CDirectories& dirs_;
     std::string cacheFolder_;

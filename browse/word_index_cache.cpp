@@ -50,7 +50,8 @@ std::string CacheFolder() {
 bool PrepareFolder(const std::string& folder) {
     if (folder.empty()) return false;
     if (IsFolder(folder)) return true;
-    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
+    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
+         slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
         if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
     }

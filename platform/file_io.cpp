@@ -4,12 +4,14 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 namespace platform {
 namespace {
 
 int SystemOpen(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
 const FileIo kSystem = {SystemOpen, ::pread,   ::pwrite, ::fstat,   ::ftruncate,
-                        ::close,    ::fstatat, ::flock,  ::unlinkat};
+                        ::close,    ::fstatat, ::flock,  ::unlinkat, std::rename};
 
 const FileIo*& Slot() {
     static const FileIo* io = &kSystem;

@@ -26,6 +26,8 @@ struct FileIo {
     int (*flock)(int fd, int operation);
     // unlinkat: a private scratch file made under a name is unnamed at once.
     int (*unlinkAt)(int folder, const char* path, int flags);
+    // rename: a word index in the user's cache takes its name when it is whole.
+    int (*rename)(const char* from, const char* to);
 };
 
 // The table in use.

@@ -94,6 +94,11 @@ void Unlock(int fd) {
     if (fd >= 0) Retrying([&] { return platform::Io().flock(fd, LOCK_UN); });
 }
 
+int Rename(const char* from, const char* to) {
+    const int result = Retrying([&] { return platform::Io().rename(from, to); });
+    return result == 0 ? 0 : (errno != 0 ? errno : EIO);
+}
+
 int Unlink(const char* path) {
     const int result = Retrying([&] { return platform::Io().unlinkAt(AT_FDCWD, path, 0); });
     return result == 0 ? 0 : (errno != 0 ? errno : EIO);

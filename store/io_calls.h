@@ -36,6 +36,8 @@ int TryLock(int fd);
 // Gives the lock up while the file stays open; a failure only keeps it longer.
 void Unlock(int fd);
 // 0, or errno.
+int Rename(const char* from, const char* to);
+// 0, or errno.
 int Unlink(const char* path);
 // Closing a file we only read, or whose writes were all checked, cannot lose
 // anything of ours, so its result is not looked at.

@@ -33,24 +33,27 @@ protected:
     void SetUp() override {
         WriteFileBytes(data.File("chronaradb.id"), "");
         // civmoh (list row 1): Rank and Organization, Place and Date, ...
-        WriteDatabase(2, data.Path(),
-                      {{"Chamberlain", "Joshua L.", {"Colonel, 20th Maine Infantry", "2 July 1863", "Brunswick"}},
-                       {"Tozier", "Andrew J. ", {"Sergeant, 20th Maine Infantry", "2 July 1863", "Plymouth"}},
-                       {"O'Brien", "Henry", {"Corporal, 1st Minnesota", "3 July 1863", "M\xFCnchen"}}});
+        WriteDatabase(
+            2, data.Path(),
+            {{"Chamberlain", "Joshua L.", {"Colonel, 20th Maine Infantry", "2 July 1863", "Brunswick"}},
+             {"Tozier", "Andrew J. ", {"Sergeant, 20th Maine Infantry", "2 July 1863", "Plymouth"}},
+             {"O'Brien", "Henry", {"Corporal, 1st Minnesota", "3 July 1863", "M\xFCnchen"}}});
         // ww2_kor (list row 12): Middle Initial, Inducted From, Rank, Combat Org, Date of Death, Monument.
-        WriteDatabase(11, data.Path(),
-                      {{"Smith", "John", {"A", "Maine", "Private", "103rd Infantry", "4 June 1944", "Margraten"}},
-                       {"Abbot", "Paul", {"", "Ohio", "Sergeant", "20th Armored", "1 May 1945", "Margraten"}}});
+        WriteDatabase(
+            11, data.Path(),
+            {{"Smith", "John", {"A", "Maine", "Private", "103rd Infantry", "4 June 1944", "Margraten"}},
+             {"Abbot", "Paul", {"", "Ohio", "Sergeant", "20th Armored", "1 May 1945", "Margraten"}}});
         // titan (list row 3): its record fields have no headings.
         WriteDatabase(3, data.Path(), {{"Allen", "Miss Elisabeth", {"3", "1st", "29", "Southampton"}}});
     }
 
     ToolRun Find(std::vector<std::string> args, const std::string* input = nullptr) {
         args.insert(args.begin(), {"--data-dir", data.Path(), "--install-dir", install.Path()});
-        return testing_support::RunProgram(
-            kTool, args,
-            {{"XDG_CONFIG_HOME", config.Path()}, {"XDG_CONFIG_DIRS", config.Path()}, {"XDG_CACHE_HOME", cache.Path()}},
-            input);
+        return testing_support::RunProgram(kTool, args,
+                                           {{"XDG_CONFIG_HOME", config.Path()},
+                                            {"XDG_CONFIG_DIRS", config.Path()},
+                                            {"XDG_CACHE_HOME", cache.Path()}},
+                                           input);
     }
 
     TempDir data;
@@ -117,11 +120,12 @@ TEST_F(QueryFind, FormatsByteForByte) {
               "database,surname,given_names,Rank and Organization,Place and Date,Entered service at\r\n"
               "civmoh,CHAMBERLAIN,Joshua L.,\"Colonel, 20th Maine Infantry\",2 July 1863,Brunswick\r\n");
     run = with({"--format", "json", "--limit", "1"});
-    EXPECT_EQ(run.out,
-              "[\n  {\"database\": \"civmoh\", \"title\": \"Civil War Medal of Honor\", \"entry\": 0, "
-              "\"surname\": \"CHAMBERLAIN\", \"given_names\": \"Joshua L.\", \"summary\": \"Colonel, 20th Maine "
-              "Infantry, ...\", \"fields\": [\"Colonel, 20th Maine Infantry\", \"2 July 1863\", "
-              "\"Brunswick\"], \"matched\": [\"Rank and Organization\"]}\n]\n");
+    EXPECT_EQ(
+        run.out,
+        "[\n  {\"database\": \"civmoh\", \"title\": \"Civil War Medal of Honor\", \"entry\": 0, "
+        "\"surname\": \"CHAMBERLAIN\", \"given_names\": \"Joshua L.\", \"summary\": \"Colonel, 20th Maine "
+        "Infantry, ...\", \"fields\": [\"Colonel, 20th Maine Infantry\", \"2 July 1863\", "
+        "\"Brunswick\"], \"matched\": [\"Rank and Organization\"]}\n]\n");
     run = with({"--limit", "1"});
     EXPECT_EQ(run.out,
               "2 people found. The first 1 are shown.\n"
@@ -134,7 +138,8 @@ TEST_F(QueryFind, FormatsByteForByte) {
     EXPECT_NE(run.out.find("\"matched\": [4]"), std::string::npos) << run.out;
     run = Find({"--database", "civmoh", "--find", "munchen", "--format", "tsv"});
     EXPECT_EQ(run.out, "civmoh\t1\tO'BRIEN\tHenry\tCorporal, 1st Minnesota, 3 Jul...\n");
-    run = Find({"--database", "civmoh", "--find", "o'brien", "--field", "surname", "--format", "tsv", "--raw"});
+    run =
+        Find({"--database", "civmoh", "--find", "o'brien", "--field", "surname", "--format", "tsv", "--raw"});
     EXPECT_EQ(run.out, "civmoh\t1\tO'BRIEN\tHenry\tCorporal, 1st Minnesota, 3 Jul...\n");
     run = Find({"--database", "ww2_kor", "--years", "1944-1944", "--format", "json"});
     testing_support::JsonValue json;
@@ -148,7 +153,8 @@ TEST_F(QueryFind, FormatsByteForByte) {
     run = Find({"--database", "all", "--find-batch", "-", "--format", "count"}, &batch);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "margraten\t2\nmaine\t3\nnobody\t0\n");
-    run = Find({"--database", "all", "--find-batch", "-", "--format", "tsv", "--field", "inducted from"}, &batch);
+    run = Find({"--database", "all", "--find-batch", "-", "--format", "tsv", "--field", "inducted from"},
+               &batch);
     EXPECT_EQ(run.out, "maine\tww2_kor\t1\tSMITH\tJohn\tA, Maine, Private, ...\n");
     run = Find({"--database", "all", "--find-batch", "-", "--limit", "1", "--format", "json"}, &batch);
     ASSERT_TRUE(testing_support::ParseJson(run.out, json, &error)) << error;

@@ -27,9 +27,15 @@ TEST(RecordWords, FoldAndSeparate) {
         {"Saint-L\xF4", {"SAINT", "LO"}},
         {"20th Maine", {"20TH", "MAINE"}},
         {"1701-1702", {"1701", "1702"}},
-        {"Stra\xDF" "e \xC6gir \x8C" "uvre \xDE\xF3r", {"STRASSE", "AEGIR", "OEUVRE", "THOR"}},
+        {"Stra\xDF"
+         "e \xC6gir \x8C"
+         "uvre \xDE\xF3r",
+         {"STRASSE", "AEGIR", "OEUVRE", "THOR"}},
         {"M\xFCller/\xC9mile, caf\xE9!", {"MULLER", "EMILE", "CAFE"}},
-        {"a\xD7" "b\xF7" "c \xAA\xBA", {"A", "B", "C"}},  // multiplication, division, ordinals separate
+        {"a\xD7"
+         "b\xF7"
+         "c \xAA\xBA",
+         {"A", "B", "C"}},  // multiplication, division, ordinals separate
         {"  ", {}},
         {"\xFF\x0A", {"Y"}},  // y with diaeresis is a letter; the line feed is not
     };
@@ -67,10 +73,11 @@ TEST(RecordQuery, ParsesTermsAndRefusesFaults) {
         const char* text;
         const char* fault;
     } bad[] = {
-        {"\"20th Maine", "quote"},  {"a\"b", "quote"},          {"mu*kden", "only end"}, {"*den", "only end"},
-        {"maine-*", "only end"},    {"**", "no letter"},        {"*", "no letter"},      {"-", "no letter"},
-        {"!!", "no letter"},        {"maine !!", "no letter"},  {"\"\"", "empty"},       {"", "empty"},
-        {"   ", "empty"},           {"-maine", "only excludes"}, {"-a -\"b c\"", "only excludes"},
+        {"\"20th Maine", "quote"}, {"a\"b", "quote"},           {"mu*kden", "only end"},
+        {"*den", "only end"},      {"maine-*", "only end"},     {"**", "no letter"},
+        {"*", "no letter"},        {"-", "no letter"},          {"!!", "no letter"},
+        {"maine !!", "no letter"}, {"\"\"", "empty"},           {"", "empty"},
+        {"   ", "empty"},          {"-maine", "only excludes"}, {"-a -\"b c\"", "only excludes"},
     };
     for (const auto& c : bad) {
         const record_query::Parsed parsed = record_query::Parse(c.text);
@@ -196,7 +203,8 @@ TEST(RecordMatcher, MatchesWordPhrasePrefixExclusionAndYears) {
             EXPECT_EQ(hits[i].positions, c.hits[i].positions) << c.text;
         }
     }
-    EXPECT_EQ(match_snippet::Build("Colonel, 20th Maine Infantry", {1, 2}), "Colonel, [20th] [Maine] Infantry");
+    EXPECT_EQ(match_snippet::Build("Colonel, 20th Maine Infantry", {1, 2}),
+              "Colonel, [20th] [Maine] Infantry");
     match_snippet::Options near;
     near.context = 1;
     EXPECT_EQ(match_snippet::Build("a b c d e f", {3}, near), "...c [d] e...");

@@ -4,6 +4,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 namespace testing_support {
 namespace {
 
@@ -55,6 +57,10 @@ int UnlinkAt(int folder, const char* path, int flags) {
     return Decide() == FailingIo::Action::Fail ? -1 : ::unlinkat(folder, path, flags);
 }
 
+int Rename(const char* from, const char* to) {
+    return Decide() == FailingIo::Action::Fail ? -1 : std::rename(from, to);
+}
+
 int Close(int fd) {
     // The descriptor goes either way, as on Linux.
     const bool fail = Decide() == FailingIo::Action::Fail;
@@ -65,8 +71,8 @@ int Close(int fd) {
 }  // namespace
 
 FailingIo::FailingIo(FaultMode mode, long k, int error)
-    : mode_(mode), k_(k), error_(error), table_{Open,  Pread,  Pwrite, Fstat,   Ftruncate,
-                                                Close, StatAt, Flock,  UnlinkAt} {
+    : mode_(mode), k_(k), error_(error), table_{Open,  Pread,  Pwrite, Fstat,    Ftruncate,
+                                                Close, StatAt, Flock,  UnlinkAt, Rename} {
     active = this;
     platform::SetFileIo(&table_);
 }

@@ -29,8 +29,8 @@ std::string BatchPlace(const std::string& file, long line) {
     return (file == "-" ? std::string("standard input") : file) + ":" + std::to_string(line) + ": ";
 }
 
-bool ReadBatchLines(const char* option, const std::string& file, bool raw, std::size_t maxLength, const char* what,
-                    std::vector<BatchText>& lines) {
+bool ReadBatchLines(const char* option, const std::string& file, bool raw, std::size_t maxLength,
+                    const char* what, std::vector<BatchText>& lines) {
     const bool standardInput = file == "-";
     const std::string name = standardInput ? "standard input" : file;
     std::FILE* stream = standardInput ? stdin : std::fopen(file.c_str(), "rb");
@@ -43,7 +43,8 @@ bool ReadBatchLines(const char* option, const std::string& file, bool raw, std::
     const int error = errno;
     if (!standardInput) std::fclose(stream);
     if (!read) {
-        Complain(std::string(option) + ": cannot read " + name + ": " + (text.size() > kMaxBatchBytes ? "it is over 4 MB" : std::strerror(error)));
+        Complain(std::string(option) + ": cannot read " + name + ": " +
+                 (text.size() > kMaxBatchBytes ? "it is over 4 MB" : std::strerror(error)));
         return false;
     }
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0 && !raw) text.erase(0, 3);
@@ -74,8 +75,8 @@ bool ReadBatchLines(const char* option, const std::string& file, bool raw, std::
         }
         if (!note.empty()) Complain("note: " + note);
         if (entry.text.size() > maxLength) {
-            Complain(where + "the " + what + " is " + std::to_string(entry.text.size()) + " characters long; at most " +
-                     std::to_string(maxLength) + " are taken");
+            Complain(where + "the " + what + " is " + std::to_string(entry.text.size()) +
+                     " characters long; at most " + std::to_string(maxLength) + " are taken");
             return false;
         }
         lines.push_back(entry);

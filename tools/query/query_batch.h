@@ -14,11 +14,11 @@ struct BatchText {
     long line = 0;     // 1-based, for messages
 };
 
-// option: the option that named the file, for messages. file: a path, or "-" for standard input. maxLength: the longest line
-// taken, in Windows-1252 characters; what counts is called what (as in
-// "the surname is N characters long"). False after a message on standard error.
-bool ReadBatchLines(const char* option, const std::string& file, bool raw, std::size_t maxLength, const char* what,
-                    std::vector<BatchText>& lines);
+// option: the option that named the file, for messages. file: a path, or "-" for standard input. maxLength:
+// the longest line taken, in Windows-1252 characters; what counts is called what (as in "the surname is N
+// characters long"). False after a message on standard error.
+bool ReadBatchLines(const char* option, const std::string& file, bool raw, std::size_t maxLength,
+                    const char* what, std::vector<BatchText>& lines);
 
 // Where a line stands, for a message: "FILE:LINE: ".
 std::string BatchPlace(const std::string& file, long line);

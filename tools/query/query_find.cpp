@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "browse/record_search.h"
-#include "browse/word_index_cache.h"
 #include "browse/search_messages.h"
 #include "browse/surname_listing.h"
+#include "browse/word_index_cache.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
 #include "tools/query/query_batch.h"
@@ -101,7 +101,8 @@ bool CollectQueries(const QueryOptions& options, std::vector<NamedQuery>& querie
         return true;  // checked with the options
     }
     std::vector<BatchText> lines;
-    if (!ReadBatchLines("--find-batch", find.batchFile, options.raw, kMaxQueryText, "query", lines)) return false;
+    if (!ReadBatchLines("--find-batch", find.batchFile, options.raw, kMaxQueryText, "query", lines))
+        return false;
     for (const BatchText& line : lines) {
         const record_query::Parsed parsed = record_query::Parse(line.text, find.years);
         if (!parsed.ok) {
@@ -146,7 +147,8 @@ bool ConvertFindArguments(const FindArguments& arguments, bool raw, FindOptions&
         error = "--raw writes Windows-1252 bytes, but JSON and CSV are UTF-8";
         return false;
     }
-    if (arguments.years != nullptr && !record_query::ParseYears(arguments.years, find.years, error)) return false;
+    if (arguments.years != nullptr && !record_query::ParseYears(arguments.years, find.years, error))
+        return false;
     if (arguments.field != nullptr) {
         record_fields::FieldChoice choice;
         if (!TakeText("--field", arguments.field, raw, find.field, notes, error) ||

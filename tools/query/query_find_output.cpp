@@ -48,7 +48,8 @@ const std::string* SlotText(const RecordHit& person, int slot) {
 }
 
 std::string CountLine(const FindAnswer& answer) {
-    std::string line = std::to_string(answer.total) + (answer.total == 1 ? " person found." : " people found.");
+    std::string line =
+        std::to_string(answer.total) + (answer.total == 1 ? " person found." : " people found.");
     if (answer.listed < answer.total) line += " The first " + std::to_string(answer.listed) + " are shown.";
     return line;
 }
@@ -56,7 +57,8 @@ std::string CountLine(const FindAnswer& answer) {
 std::string AsText(const std::vector<FindAnswer>& answers, bool batch, const Writer& out) {
     std::string text;
     for (const FindAnswer& answer : answers) {
-        text += batch ? "\"" + out.Text(answer.query) + "\": " + CountLine(answer) + "\n" : CountLine(answer) + "\n";
+        text += batch ? "\"" + out.Text(answer.query) + "\": " + CountLine(answer) + "\n"
+                      : CountLine(answer) + "\n";
         for (std::size_t i = 0; i < answer.people.size(); ++i) {
             const RecordHit& person = answer.people[i];
             if (i == 0 || person.code != answer.people[i - 1].code) {
@@ -108,7 +110,8 @@ std::string AsJson(const std::vector<FindAnswer>& answers, bool batch) {
             if (batch) text += "\"query\": " + JsonString(answer.query) + ", ";
             text += "\"database\": " + JsonString(catalogue::StemOf(person.code)) +
                     ", \"title\": " + JsonString(TitleOf(person.code)) +
-                    ", \"entry\": " + std::to_string(person.entry) + ", \"surname\": " + JsonString(person.surname) +
+                    ", \"entry\": " + std::to_string(person.entry) +
+                    ", \"surname\": " + JsonString(person.surname) +
                     ", \"given_names\": " + JsonString(person.givenNames) +
                     ", \"summary\": " + JsonString(person.summary) + ", \"fields\": [";
             for (std::size_t k = 0; k < person.fields.size(); ++k)
@@ -117,7 +120,8 @@ std::string AsJson(const std::vector<FindAnswer>& answers, bool batch) {
             const std::vector<record_fields::FieldLabel> labels = MatchedLabels(person);
             for (std::size_t k = 0; k < labels.size(); ++k) {
                 text += k == 0 ? "" : ", ";
-                text += labels[k].heading.empty() ? std::to_string(labels[k].number) : JsonString(labels[k].heading);
+                text += labels[k].heading.empty() ? std::to_string(labels[k].number)
+                                                  : JsonString(labels[k].heading);
             }
             text += "]}";
         }

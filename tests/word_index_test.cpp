@@ -1,0 +1,258 @@
+// The word index against the scan: every answer the same on generated
+// databases and on the sample disk; a stale, cut, damaged or foreign index
+// rebuilt; an unwritable cache answered by reading the records; a build
+// cancelled leaves nothing; two builders at once.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "browse/people_reader.h"
+#include "browse/record_search.h"
+#include "browse/word_index_cache.h"
+#include "browse/word_index_writer.h"
+#include "store/database_writer.h"
+#include "store/directories.h"
+#include "store/record_database.h"
+#include "support/test_support.h"
+
+using testing_support::TempDir;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+constexpr int kCode = 11;  // ww2_kor: nine fields, headings, joined none
+
+// A database of people drawn from a small vocabulary, so that words,
+// phrases and years recur at every frequency.
+std::vector<PersonRecord> Generated(std::size_t count) {
+    const char* const words[] = {"Maine", "Ohio", "20th", "Infantry", "M\xFCller", "O'Brien", "Saint-L\xF4",
+                                 "1944", "1945", "1862", "camp", "Mukden", "Private", "First", "Class", "Stra\xDF" "e"};
+    std::uint32_t state = 0x5EED;
+    auto below = [&](std::uint32_t n) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) % n;
+    };
+    std::vector<PersonRecord> people;
+    for (std::size_t i = 0; i < count; ++i) {
+        PersonRecord person;
+        person.surname = i % 7 == 0 ? "O'Brien" : (i % 3 == 0 ? "Smith" : "Sm\xEFth" + std::to_string(i % 40));
+        person.givenNames = words[below(16)];
+        for (int f = 0; f < 9; ++f) {
+            std::string field;
+            const unsigned n = below(4);
+            for (unsigned w = 0; w < n; ++w) field += std::string(w ? " " : "") + words[below(16)];
+            person.fields.push_back(field);
+        }
+        people.push_back(person);
+    }
+    return people;
+}
+
+void Write(const std::string& dir, const std::vector<PersonRecord>& people, int code = kCode) {
+    CDatabaseWriter writer(code);
+    std::string error;
+    for (const PersonRecord& person : people) ASSERT_TRUE(writer.Add(person, &error)) << error;
+    ASSERT_TRUE(writer.Write(dir, 0, &error)) << error;
+}
+
+struct Answer {
+    FindStatus status = FindStatus::Done;
+    std::vector<std::string> people;  // "code entry surname slot:positions ..."
+    std::vector<int> scanned;
+};
+
+Answer Ask(const CDirectories& dirs, const std::string& cache, const std::vector<int>& codes, const char* text,
+           const char* field = nullptr, const char* years = nullptr, const std::atomic<bool>* cancel = nullptr) {
+    RecordSearchRequest request;
+    std::string error;
+    record_query::YearRange range;
+    if (years != nullptr) record_query::ParseYears(years, range, error);
+    const record_query::Parsed parsed = record_query::Parse(text, range);
+    EXPECT_TRUE(parsed.ok) << text << ": " << parsed.error;
+    request.query = parsed.query;
+    if (field != nullptr) record_fields::ParseFieldChoice(field, request.field, error);
+    request.codes = codes;
+    request.skipMissing = true;
+    CRecordSearch search(dirs, cache);
+    search.SetCancel(cancel);
+    const FindOutcome outcome = search.Run(request);
+    Answer answer;
+    answer.status = outcome.status;
+    answer.scanned = outcome.scanned;
+    for (std::int64_t i = 0; outcome.status == FindStatus::Done && i < search.Count(); ++i) {
+        RecordHit person;
+        EXPECT_FALSE(search.Person(i, person).Failed());
+        std::string line = std::to_string(person.code) + " " + std::to_string(person.entry) + " " + person.surname;
+        for (const FieldHit& hit : person.hits) {
+            line += " " + std::to_string(hit.slot) + ":";
+            for (int position : hit.positions) line += std::to_string(position) + ",";
+        }
+        answer.people.push_back(line);
+    }
+    return answer;
+}
+
+struct Case {
+    const char* text;
+    const char* field;
+    const char* years;
+};
+
+const Case kCases[] = {
+    {"maine", nullptr, nullptr},         {"MAINE ohio", nullptr, nullptr},     {"\"20th maine\"", nullptr, nullptr},
+    {"\"first class\"", nullptr, nullptr}, {"o'brien", nullptr, nullptr},       {"saint-lo", nullptr, nullptr},
+    {"muller strasse", nullptr, nullptr}, {"m*", nullptr, nullptr},            {"\"private fi*\"", nullptr, nullptr},
+    {"smith*", nullptr, nullptr},        {"infantry -maine", nullptr, nullptr}, {"camp -\"20th maine\"", nullptr, nullptr},
+    {"", nullptr, "1944-1945"},          {"maine", nullptr, "1862"},           {"maine", "inducted from", nullptr},
+    {"o*", "surname", nullptr},          {"mukden", "given", nullptr},         {"", "7", "1900-1999"},
+    {"1944", "rank", nullptr},           {"nobody", nullptr, nullptr},         {"smith -smith", nullptr, "1944"},
+    {"s*", "3", nullptr},
+};
+
+class WordIndex : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteFileBytes(data.File("chronaradb.id"), "");
+        Write(data.Path(), Generated(3000));
+        dirs.SetDataDir(data.Path().c_str());
+        folder = cache.Path() + "/chronara/";
+    }
+    std::string IndexFile() const { return word_index::IndexPath(folder, dirs, kCode); }
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+        return names;
+    }
+
+    TempDir data;
+    TempDir cache;
+    CDirectories dirs;
+    std::string folder;
+};
+
+TEST_F(WordIndex, EveryAnswerEqualsTheScan) {
+    for (const Case& c : kCases) {
+        const Answer scanned = Ask(dirs, "", {kCode}, c.text, c.field, c.years);
+        const Answer indexed = Ask(dirs, folder, {kCode}, c.text, c.field, c.years);
+        EXPECT_EQ(indexed.people, scanned.people) << c.text;
+        EXPECT_TRUE(indexed.scanned.empty()) << c.text;
+    }
+    // Built in many small pieces, merged: the same answers.
+    CRecordDatabase database(dirs);
+    ASSERT_TRUE(database.OpenCode(kCode));
+    CPeopleList people;
+    ASSERT_FALSE(ListPeople(*database.Index(), database.EntriesHeld(), people).Failed());
+    FileFingerprint files[word_index::kFileCount];
+    for (int i = 0; i < word_index::kFileCount; ++i) {
+        bool missing = false;
+        ASSERT_FALSE(FingerprintFile(data.File(std::string("ww2_kor") + word_index::kExtensions[i]), "", files[i], missing).Failed());
+    }
+    word_index::BuildLimits small;
+    small.piece = 500;
+    ASSERT_EQ(word_index::Build(database, people, files, IndexFile(), [](std::int64_t) { return true; }, small).status,
+              word_index::BuildStatus::Built);
+    for (const Case& c : kCases) {
+        EXPECT_EQ(Ask(dirs, folder, {kCode}, c.text, c.field, c.years).people, Ask(dirs, "", {kCode}, c.text, c.field, c.years).people) << c.text;
+    }
+}
+
+TEST_F(WordIndex, SampleDiskAnswersEqualTheScan) {
+    const std::string disk = CHRONARA_BINARY_DIR "/sample-disk/";
+    struct stat info {};
+    if (stat((disk + "chronaradb.id").c_str(), &info) != 0) GTEST_SKIP() << "the sample disk is not built";
+    CDirectories sample;
+    sample.SetDataDir(disk.c_str());
+    std::vector<int> codes;
+    for (int code = 1; code <= 14; ++code) codes.push_back(code);
+    for (const Case& c : {Case{"\"20th Maine\"", nullptr, nullptr}, Case{"mukden", nullptr, nullptr},
+                          Case{"queenstown", "7", nullptr}, Case{"", nullptr, "1944"},
+                          Case{"private -\"first class\" s*", nullptr, nullptr}, Case{"m*", "surname", nullptr}}) {
+        EXPECT_EQ(Ask(sample, folder, codes, c.text, c.field, c.years).people, Ask(sample, "", codes, c.text, c.field, c.years).people)
+            << c.text;
+    }
+}
+
+TEST_F(WordIndex, StaleCutDamagedAndForeignIndexesAreRebuilt) {
+    const Answer first = Ask(dirs, folder, {kCode}, "\"20th maine\"");
+    const std::string built = testing_support::ReadFileBytes(IndexFile());
+    ASSERT_FALSE(built.empty());
+    const struct {
+        const char* name;
+        std::string bytes;
+    } spoilt[] = {
+        {"cut", built.substr(0, built.size() / 2)},
+        {"flipped", built.substr(0, 100) + static_cast<char>(built[100] ^ 0x20) + built.substr(101)},
+        {"flipped word", built.substr(0, built.size() - 40) + static_cast<char>(built[built.size() - 40] ^ 0x01) +
+                             built.substr(built.size() - 39)},
+        {"foreign", std::string(built.size(), 'x')},
+        {"empty", ""},
+        {"other database", "CHRNWORD" + built.substr(8, 4) + std::string("\x02\0\0\0", 4) + built.substr(16)},
+    };
+    for (const auto& s : spoilt) {
+        WriteFileBytes(IndexFile(), s.bytes);
+        const Answer again = Ask(dirs, folder, {kCode}, "\"20th maine\"");
+        EXPECT_EQ(again.people, first.people) << s.name;
+        EXPECT_TRUE(again.scanned.empty()) << s.name;
+        EXPECT_TRUE(testing_support::ReadFileBytes(IndexFile()) == built) << s.name << ": not rebuilt";
+    }
+    // The database changes under the index: the index is stale and rebuilt.
+    std::vector<PersonRecord> people = Generated(3000);
+    people[5].fields[0] = "Zanzibar";
+    Write(data.Path(), people);
+    EXPECT_EQ(Ask(dirs, folder, {kCode}, "zanzibar").people.size(), 1U);
+    EXPECT_EQ(Files().size(), 1U);
+}
+
+TEST_F(WordIndex, UnwritableCacheIsAnsweredByReadingTheRecords) {
+    WriteFileBytes(cache.File("file"), "");
+    const Answer scanned = Ask(dirs, "", {kCode}, "maine");
+    const Answer answer = Ask(dirs, cache.File("file") + "/chronara/", {kCode}, "maine");
+    EXPECT_EQ(answer.people, scanned.people);
+    EXPECT_EQ(answer.scanned, std::vector<int>{kCode});
+    // A cache inside the data folder is never written.
+    const Answer onDisk = Ask(dirs, data.Path() + "/cache/", {kCode}, "maine");
+    EXPECT_EQ(onDisk.people, scanned.people);
+    EXPECT_FALSE(std::filesystem::exists(data.Path() + "/cache"));
+}
+
+TEST_F(WordIndex, CancelledBuildLeavesNothingAndTwoBuildersAgree) {
+    // Cancelled from the build's first progress report (a newer query came).
+    std::atomic<bool> cancel{false};
+    CRecordSearch search(dirs, folder);
+    search.SetCancel(&cancel);
+    long reports = 0;
+    search.SetProgress([&](const FindProgress& progress) {
+        EXPECT_EQ(progress.code, kCode);
+        EXPECT_EQ(progress.total, 3000);
+        ++reports;
+        cancel = true;
+    });
+    RecordSearchRequest request;
+    request.query = record_query::Parse("maine").query;
+    request.codes = {kCode};
+    EXPECT_EQ(search.Run(request).status, FindStatus::Cancelled);
+    EXPECT_EQ(reports, 1);
+    EXPECT_TRUE(Files().empty());
+    EXPECT_FALSE(search.IndexReady(kCode));
+
+    const Answer scanned = Ask(dirs, "", {kCode}, "\"first class\" -ohio");
+    Answer answers[2];
+    std::thread builders[2];
+    for (int i = 0; i < 2; ++i) {
+        builders[i] = std::thread([&, i] { answers[i] = Ask(dirs, folder, {kCode}, "\"first class\" -ohio"); });
+    }
+    for (std::thread& builder : builders) builder.join();
+    for (const Answer& answer : answers) EXPECT_EQ(answer.people, scanned.people);
+    EXPECT_EQ(Files().size(), 1U);
+    EXPECT_EQ(Ask(dirs, folder, {kCode}, "\"first class\" -ohio").people, scanned.people);
+}
+
+}  // namespace
