@@ -1,6 +1,7 @@
 #include "browse/record_search.h"
 
 #include <algorithm>
+#include <map>
 #include <cerrno>
 
 #include "browse/hit_export.h"
@@ -38,14 +39,14 @@ bool IsMissing(const StoreError& error) {
 struct CRecordSearch::Database {
     int code = 0;
     record_fields::FieldSet fields;
-    CPeopleList people;
-    bool peopleKnown = false;
+    // The people of the database: from the index, or walked from the surname index.
+    std::shared_ptr<CPeopleList> people;
     // The people found, by entry, once listed.
     std::vector<std::int32_t> entries;
     bool listed = false;
     std::int64_t count = 0;
     // The index that answered, while people are still to be listed from it.
-    std::unique_ptr<word_index::CWordIndexReader> index;
+    std::shared_ptr<word_index::CWordIndexReader> index;
 };
 
 struct CRecordSearch::State {
@@ -53,6 +54,14 @@ struct CRecordSearch::State {
     CRecordDatabase database;
     // What failed on the data disk while an index was looked at or built.
     StoreError dataError;
+    // The indexes opened, kept from one query to the next while their
+    // files are unchanged, with the people read from them.
+    struct Kept {
+        FileFingerprint files[word_index::kFileCount];
+        std::shared_ptr<word_index::CWordIndexReader> reader;
+        std::shared_ptr<CPeopleList> people;
+    };
+    std::map<int, Kept> kept;
     record_query::Query query;
     std::vector<Database> results;
 };
@@ -167,13 +176,9 @@ StoreError CRecordSearch::Fingerprints(int code, FileFingerprint (&files)[word_i
     return StoreError{};
 }
 
-word_index::IndexStatus CRecordSearch::OpenIndex(int code, word_index::CWordIndexReader& reader, bool build) {
+word_index::IndexStatus CRecordSearch::OpenIndex(int code, word_index::CWordIndexReader& reader, bool build,
+                                                 const FileFingerprint (&files)[word_index::kFileCount]) {
     using word_index::IndexStatus;
-    state_->dataError = StoreError{};
-    if (cacheFolder_.empty()) return IndexStatus::Missing;
-    FileFingerprint files[word_index::kFileCount];
-    state_->dataError = Fingerprints(code, files);
-    if (state_->dataError.Failed()) return IndexStatus::ReadFailed;
     const std::string path = word_index::IndexPath(cacheFolder_, dirs_, code);
     IndexStatus status = reader.Open(path, code, files);
     if (status == IndexStatus::Ready || !build) return status;
@@ -205,18 +210,32 @@ word_index::IndexStatus CRecordSearch::OpenIndex(int code, word_index::CWordInde
 
 word_index::IndexStatus CRecordSearch::Indexed(const RecordSearchRequest& request, Database& result) {
     using word_index::IndexStatus;
+    state_->dataError = StoreError{};
+    if (cacheFolder_.empty()) return IndexStatus::Missing;
+    FileFingerprint files[word_index::kFileCount];
+    state_->dataError = Fingerprints(result.code, files);
+    if (state_->dataError.Failed()) return IndexStatus::ReadFailed;
     // A damage met while answering is built over once; then the records are read.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        auto reader = std::make_unique<word_index::CWordIndexReader>();
-        IndexStatus status = OpenIndex(result.code, *reader, true);
-        if (status != IndexStatus::Ready) return status;
-        status = reader->Count(request.query, result.fields, result.count, cancel_);
+        State::Kept& kept = state_->kept[result.code];
+        bool same = kept.reader != nullptr;
+        for (int i = 0; i < word_index::kFileCount && same; ++i) same = kept.files[i] == files[i];
+        if (!same) {
+            kept = State::Kept{};
+            auto reader = std::make_shared<word_index::CWordIndexReader>();
+            const IndexStatus status = OpenIndex(result.code, *reader, true, files);
+            if (status != IndexStatus::Ready) return status;
+            for (int i = 0; i < word_index::kFileCount; ++i) kept.files[i] = files[i];
+            kept.reader = std::move(reader);
+        }
+        const IndexStatus status = kept.reader->Count(request.query, result.fields, result.count, cancel_);
         if (status == IndexStatus::Ready) {
-            result.index = std::move(reader);
+            result.index = kept.reader;
+            result.people = kept.people;
             return status;
         }
+        state_->kept.erase(result.code);
         if (status != IndexStatus::Damaged) return status;
-        reader->Close();
         const std::string path = word_index::IndexPath(cacheFolder_, dirs_, result.code);
         io_calls::Unlink(path.c_str());
     }
@@ -225,10 +244,10 @@ word_index::IndexStatus CRecordSearch::Indexed(const RecordSearchRequest& reques
 
 StoreError CRecordSearch::Scan(Database& result, const CRecordMatcher& matcher) {
     CRecordDatabase& database = state_->database;
-    StoreError error = ListPeople(*database.Index(), database.EntriesHeld(), result.people);
+    result.people = std::make_shared<CPeopleList>();
+    StoreError error = ListPeople(*database.Index(), database.EntriesHeld(), *result.people);
     if (error.Failed()) return error;
-    result.peopleKnown = true;
-    CPeopleReader reader(database, result.people);
+    CPeopleReader reader(database, *result.people);
     ReadPerson person;
     std::vector<std::string> fields;
     while (reader.Next(person)) {
@@ -251,13 +270,19 @@ StoreError CRecordSearch::Materialize(Database& result, std::int64_t wanted) {
     CRecordDatabase& database = state_->database;
     IndexStatus status = IndexStatus::Damaged;
     if (result.index != nullptr) {
-        if (!result.peopleKnown) {
-            status = result.index->LoadPeople(result.people);
-            result.peopleKnown = status == IndexStatus::Ready;
+        status = IndexStatus::Ready;
+        if (result.people == nullptr) {
+            auto people = std::make_shared<CPeopleList>();
+            status = result.index->LoadPeople(*people);
+            if (status == IndexStatus::Ready) {
+                result.people = people;
+                State::Kept& kept = state_->kept[result.code];
+                if (kept.reader == result.index) kept.people = people;
+            }
         }
         // Listed in growing pieces: a list that is only scrolled a little is read a little.
         const std::int64_t limit = std::max<std::int64_t>(64, wanted * 2);
-        if (result.peopleKnown) {
+        if (status == IndexStatus::Ready) {
             status = result.index->List(state_->query, result.fields, limit < result.count ? limit : -1,
                                         result.entries, cancel_);
         }
@@ -293,31 +318,52 @@ std::int64_t CRecordSearch::CountIn(int code) const {
 }
 
 bool CRecordSearch::IndexReady(int code) {
+    FileFingerprint files[word_index::kFileCount];
+    if (cacheFolder_.empty() || Fingerprints(code, files).Failed()) return false;
     word_index::CWordIndexReader reader;
-    return OpenIndex(code, reader, false) == word_index::IndexStatus::Ready;
+    return OpenIndex(code, reader, false, files) == word_index::IndexStatus::Ready;
+}
+
+StoreError CRecordSearch::Locate(std::int64_t i, Database*& found, std::int32_t& entry) {
+    found = nullptr;
+    for (Database& one : state_->results) {
+        if (i < one.count) {
+            found = &one;
+            break;
+        }
+        i -= one.count;
+    }
+    if (found == nullptr || i < 0) return StoreError{};
+    if (!found->listed && i >= static_cast<std::int64_t>(found->entries.size())) {
+        StoreError error = Materialize(*found, i + 1);
+        if (error.Failed()) {
+            found = nullptr;
+            return error;
+        }
+    }
+    entry = found->entries[static_cast<std::size_t>(i)];
+    return StoreError{};
+}
+
+StoreError CRecordSearch::EntryAt(std::int64_t i, int& code, std::int32_t& entry) {
+    Database* result = nullptr;
+    code = 0;
+    StoreError error = Locate(i, result, entry);
+    if (result != nullptr) code = result->code;
+    return error;
 }
 
 StoreError CRecordSearch::Person(std::int64_t i, RecordHit& person) {
     person = RecordHit{};
     Database* result = nullptr;
-    for (Database& one : state_->results) {
-        if (i < one.count) {
-            result = &one;
-            break;
-        }
-        i -= one.count;
-    }
-    if (result == nullptr || i < 0) return StoreError{};
-    if (!result->listed && i >= static_cast<std::int64_t>(result->entries.size())) {
-        StoreError error = Materialize(*result, i + 1);
-        if (error.Failed()) return error;
-    }
+    std::int32_t entry = 0;
+    StoreError error = Locate(i, result, entry);
+    if (result == nullptr) return error;
     CRecordDatabase& database = state_->database;
     const OpenResult opened = database.OpenCode(result->code);
     if (!opened) return opened.error;
-    const std::int32_t entry = result->entries[static_cast<std::size_t>(i)];
     CorEntry cor;
-    StoreError error = database.ReadEntry(entry, cor);
+    error = database.ReadEntry(entry, cor);
     if (error.Failed()) return error;
     char record[disk_format::kRecordBufferSize];
     std::size_t stored = 0;
@@ -326,8 +372,8 @@ StoreError CRecordSearch::Person(std::int64_t i, RecordHit& person) {
 
     person.code = result->code;
     person.entry = entry;
-    const PeopleRun* run = result->people.RunOf(entry);
-    if (run != nullptr) person.surname = WithoutTrailingBlanks(result->people.surnames[run->surname]);
+    const PeopleRun* run = result->people->RunOf(entry);
+    if (run != nullptr) person.surname = WithoutTrailingBlanks(result->people->surnames[run->surname]);
     person.givenNames = WithoutTrailingBlanks(cor.givenNames);
     person.fields = hit_export::FieldsOf(record);
     char text[record_format::kTextSize];
@@ -342,7 +388,8 @@ StoreError CRecordSearch::Person(std::int64_t i, RecordHit& person) {
     record_format::BuildDisplayedSummary(result->code, raw, firstByte, summary);
     person.summary = summary;
     const CRecordMatcher matcher(state_->query, result->fields);
-    const std::string surname = run != nullptr ? result->people.surnames[run->surname] : std::string();
+    const std::string surname = run != nullptr ? result->people->surnames[run->surname] : std::string();
     matcher.Matches(PersonText{surname, cor.givenNames, &person.fields}, &person.hits);
     return StoreError{};
 }
+CRecordDatabase& CRecordSearch::Files() { return state_->database; }

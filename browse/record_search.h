@@ -28,6 +28,7 @@
 #include "store/store_error.h"
 
 class CDirectories;
+class CRecordDatabase;
 
 struct RecordSearchRequest {
     record_query::Query query;
@@ -100,6 +101,11 @@ public:
     // Person i (0 .. Count() - 1) in result order: databases in the order
     // asked, people in entry order.
     StoreError Person(std::int64_t i, RecordHit& person);
+    // Only the database and entry of person i (code 0 past the end).
+    StoreError EntryAt(std::int64_t i, int& code, std::int32_t& entry);
+    // The files of the database opened last, for reads beside the search
+    // (a row's summary): valid until the next call.
+    CRecordDatabase& Files();
 
     // Whether database code has a sound, current index in the cache.
     bool IndexReady(int code);
@@ -113,12 +119,14 @@ private:
     struct Database;
     bool Cancelled() const { return cancel_ != nullptr && cancel_->load(std::memory_order_relaxed); }
     FindOutcome SearchOne(const RecordSearchRequest& request, int code, Database& result);
+    StoreError Locate(std::int64_t i, Database*& found, std::int32_t& entry);
     StoreError Scan(Database& result, const CRecordMatcher& matcher);
     // Lists at least the first wanted people of a database answered by its index.
     StoreError Materialize(Database& result, std::int64_t wanted);
     StoreError Fingerprints(int code, FileFingerprint (&files)[word_index::kFileCount]);
     // The index of code, opened, or built first when build allows.
-    word_index::IndexStatus OpenIndex(int code, word_index::CWordIndexReader& reader, bool build);
+    word_index::IndexStatus OpenIndex(int code, word_index::CWordIndexReader& reader, bool build,
+                                      const FileFingerprint (&files)[word_index::kFileCount]);
     // Counts the people of result from its index; Ready when it could.
     word_index::IndexStatus Indexed(const RecordSearchRequest& request, Database& result);
 
