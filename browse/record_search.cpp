@@ -1,5 +1,7 @@
 #include "browse/record_search.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <map>
 #include <cerrno>
@@ -16,6 +18,7 @@
 #include "store/directories.h"
 #include "store/file_fingerprint.h"
 #include "store/io_calls.h"
+#include "store/data_file.h"
 #include "store/raw_summary.h"
 #include "store/record_database.h"
 
@@ -62,6 +65,13 @@ struct CRecordSearch::State {
         std::shared_ptr<CPeopleList> people;
     };
     std::map<int, Kept> kept;
+    // The fingerprints taken, by path, with what identified each file then:
+    // a file whose identity (times of change included) is the same is not read again.
+    struct Printed {
+        FileIdentity identity;
+        FileFingerprint fingerprint;
+    };
+    std::map<std::string, Printed> printed;
     record_query::Query query;
     std::vector<Database> results;
 };
@@ -168,10 +178,21 @@ FindOutcome CRecordSearch::SearchOne(const RecordSearchRequest& request, int cod
 StoreError CRecordSearch::Fingerprints(int code, FileFingerprint (&files)[word_index::kFileCount]) {
     for (int i = 0; i < word_index::kFileCount; ++i) {
         const std::string name = std::string(catalogue::StemOf(code)) + word_index::kExtensions[i];
+        const std::string path = std::string(dirs_.DataDir()) + name;
+        struct stat info {};
+        const int failed = io_calls::StatPath(path.c_str(), info);
+        if (failed != 0) return StoreError::Of(StoreErrorKind::OpenFailed, name, failed);
+        const FileIdentity identity = IdentityOf(info);
+        const auto known = state_->printed.find(path);
+        if (known != state_->printed.end() && known->second.identity == identity && identity.size >= 0) {
+            files[i] = known->second.fingerprint;
+            continue;
+        }
         bool missing = false;
-        StoreError error = FingerprintFile(std::string(dirs_.DataDir()) + name, name, files[i], missing);
+        StoreError error = FingerprintFile(path, name, files[i], missing);
         if (error.Failed()) return error;
         if (missing) return StoreError::Of(StoreErrorKind::OpenFailed, name, ENOENT);
+        state_->printed[path] = State::Printed{identity, files[i]};
     }
     return StoreError{};
 }

@@ -53,7 +53,7 @@ public:
     bool SeekTo(std::uint32_t entry) {
         if (damaged_ || ended_) return false;
         if (started_ && entry_ >= entry) return true;
-        if (blocks_ > 1) {
+        if (blocks_ > 1 && !(started_ && (block_ + 1 >= blocks_ || entry < FirstOf(block_ + 1)))) {
             // The last block that starts at or before entry.
             std::uint64_t low = started_ ? block_ : 0;
             std::uint64_t high = blocks_ - 1;
@@ -72,6 +72,7 @@ public:
         } else if (!started_ && !Next()) {
             return false;
         }
+        // From here the entry lies in the block entered (or past the last).
         while (entry_ < entry) {
             if (!Next()) return false;
         }
@@ -235,6 +236,16 @@ public:
                 }
                 return false;
             }
+            if (cursors_.size() == 1) {
+                // One word: its people in order, kept where it is in a field searched.
+                Cursor& cursor = cursors_[0];
+                if (!cursor.SeekTo(static_cast<std::uint32_t>(after + 1))) return false;
+                while (!InFields(cursor)) {
+                    if (!cursor.Next()) return false;
+                }
+                entry = cursor.Entry();
+                return true;
+            }
             for (Cursor& cursor : cursors_) {
                 if (!cursor.SeekTo(static_cast<std::uint32_t>(after + 1))) continue;
                 if (!any || cursor.Entry() < lowest) lowest = cursor.Entry();
@@ -248,6 +259,13 @@ public:
             }
             after = lowest;
         }
+    }
+
+    bool InFields(const Cursor& cursor) const {
+        for (const Occurrence& occurrence : cursor.Occurrences()) {
+            if (fields_->Has(occurrence.slot)) return true;
+        }
+        return false;
     }
 
     // The one word read whole through one cursor, with its count known.
@@ -349,7 +367,9 @@ public:
             if (++steps % kCancelStride == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
                 return IndexStatus::Cancelled;
             bool keep = true;
-            for (TermPlan& term : terms_) {
+            // The walker's own term needs no asking when it is that one word.
+            for (std::size_t t = lead.words.size() == 1 ? 1 : 0; t < terms_.size(); ++t) {
+                TermPlan& term = terms_[t];
                 if (MatchesAt(term, entry) == term.excluded) {
                     keep = false;
                     break;
