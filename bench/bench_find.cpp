@@ -152,13 +152,15 @@ bool Prepare(Disk& disk, bool build) {
             return search.Run(RequestOf(kClasses[0], {bench::kBenchCode})).status == FindStatus::Done;
         });
         std::string error;
-        const Measured table = InChild([&] { return bench::BuildFts5(disk.dirs, bench::kBenchCode, disk.fts5, &error); });
+        const Measured table =
+            InChild([&] { return bench::BuildFts5(disk.dirs, bench::kBenchCode, disk.fts5, &error); });
         if (!index.ok || !table.ok) {
             std::fprintf(stderr, "bench_find: building failed on %ld people\n", disk.size);
             return false;
         }
         std::printf("build/%ld: word index %.1f s, %.1f MB, peak %ld MB; FTS5 %.1f s, %.1f MB, peak %ld MB\n",
-                    disk.size, index.seconds, static_cast<double>(FolderBytes(disk.cache)) / 1e6, index.peakMegabytes, table.seconds,
+                    disk.size, index.seconds, static_cast<double>(FolderBytes(disk.cache)) / 1e6,
+                    index.peakMegabytes, table.seconds,
                     static_cast<double>(std::filesystem::file_size(disk.fts5)) / 1e6, table.peakMegabytes);
         std::fflush(stdout);
     }
@@ -174,11 +176,13 @@ bool Prepare(Disk& disk, bool build) {
         long theirs = 0;
         if (disk.ours->Run(RequestOf(query, {bench::kBenchCode})).status != FindStatus::Done ||
             !disk.theirs->Count(query.fts5, theirs) || theirs != disk.ours->Count()) {
-            std::fprintf(stderr, "bench_find: %s on %ld people: ours %lld, FTS5 %ld %s\n", query.name, disk.size,
-                         static_cast<long long>(disk.ours->Count()), theirs, disk.theirs->Error().c_str());
+            std::fprintf(stderr, "bench_find: %s on %ld people: ours %lld, FTS5 %ld %s\n", query.name,
+                         disk.size, static_cast<long long>(disk.ours->Count()), theirs,
+                         disk.theirs->Error().c_str());
             return false;
         }
-        std::printf("%s/%ld: %ld people (%.3f%%)\n", query.name, disk.size, theirs, 100.0 * static_cast<double>(theirs) / static_cast<double>(disk.size));
+        std::printf("%s/%ld: %ld people (%.3f%%)\n", query.name, disk.size, theirs,
+                    100.0 * static_cast<double>(theirs) / static_cast<double>(disk.size));
     }
     return true;
 }
@@ -238,14 +242,17 @@ void RegisterSample(const std::string& sample) {
     dirs.SetDataDir(sample.c_str());
     static const std::string cache = std::filesystem::temp_directory_path().string() + "/bench-find-sample/";
     const std::vector<int> codes = surname_listing::EveryDatabase();
-    benchmark::RegisterBenchmark("sample/first_query_with_build", [codes](benchmark::State& state) {
-        for (auto _ : state) {
-            std::filesystem::remove_all(cache);
-            CRecordSearch search(dirs, cache);
-            search.Run(RequestOf(kClasses[1], codes));
-            benchmark::DoNotOptimize(search.Count());
-        }
-    })->Iterations(3)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("sample/first_query_with_build",
+                                 [codes](benchmark::State& state) {
+                                     for (auto _ : state) {
+                                         std::filesystem::remove_all(cache);
+                                         CRecordSearch search(dirs, cache);
+                                         search.Run(RequestOf(kClasses[1], codes));
+                                         benchmark::DoNotOptimize(search.Count());
+                                     }
+                                 })
+        ->Iterations(3)
+        ->Unit(benchmark::kMillisecond);
     static std::unique_ptr<CRecordSearch> kept;
     benchmark::RegisterBenchmark("sample/later_query", [codes](benchmark::State& state) {
         if (kept == nullptr) {
@@ -260,7 +267,7 @@ void RegisterSample(const std::string& sample) {
         for (auto _ : state) {
             const QueryClass& query = later[i++ % 4];
             kept->Run(RequestOf(query, codes));
-            FoundPerson person;
+            RecordHit person;
             for (std::int64_t k = 0; k < 10 && k < kept->Count(); ++k) kept->Person(k, person);
         }
     })->Unit(benchmark::kMicrosecond);

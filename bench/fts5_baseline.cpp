@@ -50,8 +50,8 @@ bool BuildFts5(const CDirectories& dirs, int code, const std::string& path, std:
     }
     create += ", content='', tokenize='unicode61 remove_diacritics 2')";
     insert += ") " + values + ")";
-    bool ok = Run(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;", error) && Run(db, create.c_str(), error) &&
-              Run(db, "BEGIN", error);
+    bool ok = Run(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF;", error) &&
+              Run(db, create.c_str(), error) && Run(db, "BEGIN", error);
     sqlite3_stmt* statement = nullptr;
     ok = ok && sqlite3_prepare_v2(db, insert.c_str(), -1, &statement, nullptr) == SQLITE_OK;
     CPeopleReader reader(database, people);
@@ -59,11 +59,13 @@ bool BuildFts5(const CDirectories& dirs, int code, const std::string& path, std:
     std::vector<std::string_view> fields;
     while (ok && reader.Next(person)) {
         fields.assign(kFieldColumns, std::string_view());
-        ForEachRecordField(std::string_view(person.record, person.recordLength), [&](std::size_t k, std::string_view field) {
-            if (k < fields.size()) fields[k] = field;
-        });
+        ForEachRecordField(std::string_view(person.record, person.recordLength),
+                           [&](std::size_t k, std::string_view field) {
+                               if (k < fields.size()) fields[k] = field;
+                           });
         sqlite3_bind_int64(statement, 1, person.entry);
-        sqlite3_bind_text(statement, 2, person.surname.data(), static_cast<int>(person.surname.size()), SQLITE_STATIC);
+        sqlite3_bind_text(statement, 2, person.surname.data(), static_cast<int>(person.surname.size()),
+                          SQLITE_STATIC);
         sqlite3_bind_text(statement, 3, person.givenNames.data(), static_cast<int>(person.givenNames.size()),
                           SQLITE_STATIC);
         for (int k = 0; k < kFieldColumns; ++k) {
@@ -83,9 +85,10 @@ bool BuildFts5(const CDirectories& dirs, int code, const std::string& path, std:
 
 Fts5Search::Fts5Search(const std::string& path) {
     if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK ||
-        sqlite3_prepare_v2(db_, "SELECT count(*) FROM people WHERE people MATCH ?", -1, &count_, nullptr) != SQLITE_OK ||
-        sqlite3_prepare_v2(db_, "SELECT rowid FROM people WHERE people MATCH ? ORDER BY rowid LIMIT ?", -1, &first_,
-                           nullptr) != SQLITE_OK) {
+        sqlite3_prepare_v2(db_, "SELECT count(*) FROM people WHERE people MATCH ?", -1, &count_, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_prepare_v2(db_, "SELECT rowid FROM people WHERE people MATCH ? ORDER BY rowid LIMIT ?", -1,
+                           &first_, nullptr) != SQLITE_OK) {
         error_ = sqlite3_errmsg(db_);
     }
 }

@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <map>
 #include <cerrno>
+#include <map>
 
 #include "browse/hit_export.h"
 #include "browse/people_reader.h"
@@ -15,10 +15,10 @@
 #include "browse/word_index_writer.h"
 #include "store/catalogue.h"
 #include "store/data_disk.h"
+#include "store/data_file.h"
 #include "store/directories.h"
 #include "store/file_fingerprint.h"
 #include "store/io_calls.h"
-#include "store/data_file.h"
 #include "store/raw_summary.h"
 #include "store/record_database.h"
 

@@ -94,7 +94,8 @@ bool DecodeHeader(const unsigned char* bytes, Header& header) {
     header.slots = U32At(p + 16);
     header.words = U64At(p + 20);
     p += 28;
-    for (Section* section : {&header.people_, &header.postings, &header.dictionary, &header.directory, &header.years}) {
+    for (Section* section :
+         {&header.people_, &header.postings, &header.dictionary, &header.directory, &header.years}) {
         *section = SectionAt(p);
     }
     header.fileSize = U64At(p);

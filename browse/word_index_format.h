@@ -66,7 +66,7 @@ struct Header {
     std::uint32_t slots = 0;  // slots used: every slot is below it
     std::uint64_t words = 0;
     Section people_;
-    Section postings;  // no hash: its regions carry their own
+    Section postings;    // no hash: its regions carry their own
     Section dictionary;  // no hash: its blocks carry their own
     Section directory;
     Section years;

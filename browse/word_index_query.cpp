@@ -84,7 +84,9 @@ private:
         damaged_ = true;
         return false;
     }
-    std::uint32_t FirstOf(std::uint64_t block) const { return U32At(region_.data() + block * kSkipEntrySize); }
+    std::uint32_t FirstOf(std::uint64_t block) const {
+        return U32At(region_.data() + block * kSkipEntrySize);
+    }
     bool EnterBlock(std::uint64_t block) {
         std::uint64_t start = table_;
         std::uint64_t end = region_.size();
@@ -93,7 +95,8 @@ private:
             start = table_ + U32At(entry + 4);
             end = block + 1 < blocks_ ? table_ + U32At(entry + 16) : region_.size();
             if (start > end || end > region_.size() ||
-                ContentHash32(region_.data() + start, static_cast<std::size_t>(end - start)) != U32At(entry + 8) ||
+                ContentHash32(region_.data() + start, static_cast<std::size_t>(end - start)) !=
+                    U32At(entry + 8) ||
                 (block > 0 && FirstOf(block) <= FirstOf(block - 1))) {
                 return Fail();
             }
@@ -122,7 +125,8 @@ private:
         }
         if (entry >= held_) return Fail();
         std::uint64_t count = 1;
-        if ((head & 1) != 0 && (!ReadVarint(p_, blockEnd_, count) || count < 2 || count > kMaxOccurrences)) return Fail();
+        if ((head & 1) != 0 && (!ReadVarint(p_, blockEnd_, count) || count < 2 || count > kMaxOccurrences))
+            return Fail();
         occurrences_.clear();
         for (std::uint64_t i = 0; i < count; ++i) {
             std::uint64_t slot = static_cast<std::uint64_t>(ref_.slot);
@@ -131,7 +135,8 @@ private:
                 slot >= slots_ || position >= UINT16_MAX) {
                 return Fail();
             }
-            occurrences_.push_back(Occurrence{static_cast<std::uint16_t>(slot), static_cast<std::uint16_t>(position)});
+            occurrences_.push_back(
+                Occurrence{static_cast<std::uint16_t>(slot), static_cast<std::uint16_t>(position)});
         }
         entry_ = static_cast<std::uint32_t>(entry);
         first_ = false;
@@ -197,8 +202,9 @@ public:
         }
         if (table) {
             std::sort(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) {
-                return a.entry != b.entry ? a.entry < b.entry
-                                          : (a.at.slot != b.at.slot ? a.at.slot < b.at.slot : a.at.position < b.at.position);
+                return a.entry != b.entry
+                           ? a.entry < b.entry
+                           : (a.at.slot != b.at.slot ? a.at.slot < b.at.slot : a.at.position < b.at.position);
             });
             tabled_ = true;
         }
@@ -210,7 +216,8 @@ public:
         out.clear();
         if (tabled_) {
             while (row_ < rows_.size() && rows_[row_].entry < entry) ++row_;
-            for (std::size_t at = row_; at < rows_.size() && rows_[at].entry == entry; ++at) out.push_back(rows_[at].at);
+            for (std::size_t at = row_; at < rows_.size() && rows_[at].entry == entry; ++at)
+                out.push_back(rows_[at].at);
             return;
         }
         for (Cursor& cursor : cursors_) {
@@ -315,7 +322,8 @@ struct TermPlan {
 
 class Evaluation {
 public:
-    Evaluation(CWordIndexReader& reader, const record_fields::FieldSet& fields) : reader_(reader), fields_(fields) {}
+    Evaluation(CWordIndexReader& reader, const record_fields::FieldSet& fields)
+        : reader_(reader), fields_(fields) {}
 
     IndexStatus Plan(const record_query::Query& query) {
         for (const record_query::Term& term : query.terms) {
@@ -323,7 +331,8 @@ public:
             plan.excluded = term.excluded;
             for (std::size_t i = 0; i < term.words.size(); ++i) {
                 std::vector<WordRef> refs;
-                IndexStatus status = reader_.FindWord(term.words[i], term.prefix && i + 1 == term.words.size(), refs);
+                IndexStatus status =
+                    reader_.FindWord(term.words[i], term.prefix && i + 1 == term.words.size(), refs);
                 if (status != IndexStatus::Ready) return status;
                 plan.words.push_back(std::make_unique<WordSource>());
                 status = plan.words.back()->Load(reader_, refs, fields_);
@@ -362,7 +371,8 @@ public:
         std::int64_t after = -1;
         std::uint32_t entry = 0;
         std::size_t steps = 0;
-        while ((limit < 0 || static_cast<std::int64_t>(entries.size()) < limit) && walker.NextEntry(after, entry)) {
+        while ((limit < 0 || static_cast<std::int64_t>(entries.size()) < limit) &&
+               walker.NextEntry(after, entry)) {
             after = entry;
             if (++steps % kCancelStride == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
                 return IndexStatus::Cancelled;

@@ -9,7 +9,8 @@ namespace {
 
 // A section lies between the header and the end of the file.
 bool SectionSound(const Section& section, std::uint64_t fileSize) {
-    return section.offset >= kHeaderSize && section.offset <= fileSize && section.length <= fileSize - section.offset;
+    return section.offset >= kHeaderSize && section.offset <= fileSize &&
+           section.length <= fileSize - section.offset;
 }
 
 }  // namespace
@@ -23,7 +24,8 @@ void CWordIndexReader::Close() {
     years_.clear();
 }
 
-IndexStatus CWordIndexReader::ReadAt(std::uint64_t offset, std::uint64_t length, std::vector<unsigned char>& bytes) {
+IndexStatus CWordIndexReader::ReadAt(std::uint64_t offset, std::uint64_t length,
+                                     std::vector<unsigned char>& bytes) {
     if (offset > header_.fileSize || length > header_.fileSize - offset) return IndexStatus::Damaged;
     bytes.resize(static_cast<std::size_t>(length));
     std::size_t got = 0;
@@ -36,10 +38,12 @@ IndexStatus CWordIndexReader::ReadAt(std::uint64_t offset, std::uint64_t length,
 IndexStatus CWordIndexReader::ReadSection(const Section& section, std::vector<unsigned char>& bytes) {
     const IndexStatus status = ReadAt(section.offset, section.length, bytes);
     if (status != IndexStatus::Ready) return status;
-    return ContentHash(bytes.data(), bytes.size()) == section.hash ? IndexStatus::Ready : IndexStatus::Damaged;
+    return ContentHash(bytes.data(), bytes.size()) == section.hash ? IndexStatus::Ready
+                                                                   : IndexStatus::Damaged;
 }
 
-IndexStatus CWordIndexReader::Open(const std::string& path, int code, const FileFingerprint (&files)[kFileCount]) {
+IndexStatus CWordIndexReader::Open(const std::string& path, int code,
+                                   const FileFingerprint (&files)[kFileCount]) {
     Close();
     switch (file_.Open(path)) {
         case CDataFile::OpenOutcome::Opened:
@@ -79,11 +83,12 @@ IndexStatus CWordIndexReader::Open(const std::string& path, int code, const File
         Block block;
         std::uint64_t length = 0;
         std::uint64_t words = 0;
-        if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p)) return IndexStatus::Damaged;
+        if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p))
+            return IndexStatus::Damaged;
         block.first.assign(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
         p += length;
-        if (!ReadVarint(p, end, block.offset) || !ReadVarint(p, end, block.length) || !ReadVarint(p, end, words) ||
-            end - p < 4) {
+        if (!ReadVarint(p, end, block.offset) || !ReadVarint(p, end, block.length) ||
+            !ReadVarint(p, end, words) || end - p < 4) {
             return IndexStatus::Damaged;
         }
         block.words = static_cast<std::uint32_t>(words);
@@ -136,14 +141,16 @@ IndexStatus CWordIndexReader::LoadPeople(CPeopleList& people) {
     std::int64_t total = 0;
     std::int64_t covered = 0;
     std::uint32_t surnames = 0;
-    while (end - p >= static_cast<std::ptrdiff_t>(kRunSize) && total < static_cast<std::int64_t>(header_.people)) {
+    while (end - p >= static_cast<std::ptrdiff_t>(kRunSize) &&
+           total < static_cast<std::int64_t>(header_.people)) {
         PeopleRun run;
         run.first = static_cast<std::int32_t>(U32At(p));
         run.count = static_cast<std::int32_t>(U32At(p + 4));
         run.surname = U32At(p + 8);
         p += kRunSize;
         if (run.first < covered || run.count < 1 ||
-            static_cast<std::int64_t>(run.first) + run.count > static_cast<std::int64_t>(header_.entriesHeld)) {
+            static_cast<std::int64_t>(run.first) + run.count >
+                static_cast<std::int64_t>(header_.entriesHeld)) {
             return IndexStatus::Damaged;
         }
         covered = static_cast<std::int64_t>(run.first) + run.count;
@@ -173,7 +180,8 @@ IndexStatus CWordIndexReader::LoadPeople(CPeopleList& people) {
     return IndexStatus::Ready;
 }
 
-IndexStatus CWordIndexReader::ReadDictionaryBlock(std::size_t index, std::vector<std::pair<std::string, WordRef>>& words) {
+IndexStatus CWordIndexReader::ReadDictionaryBlock(std::size_t index,
+                                                  std::vector<std::pair<std::string, WordRef>>& words) {
     words.clear();
     const Block& block = blocks_[index];
     std::vector<unsigned char> bytes;
@@ -184,7 +192,8 @@ IndexStatus CWordIndexReader::ReadDictionaryBlock(std::size_t index, std::vector
     const unsigned char* end = p + bytes.size();
     for (std::uint32_t i = 0; i < block.words; ++i) {
         std::uint64_t length = 0;
-        if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p)) return IndexStatus::Damaged;
+        if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p))
+            return IndexStatus::Damaged;
         std::string word(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
         p += length;
         std::uint64_t people = 0;
@@ -198,7 +207,8 @@ IndexStatus CWordIndexReader::ReadDictionaryBlock(std::size_t index, std::vector
         ref.slot = slot == 0 ? -1 : static_cast<std::int32_t>(slot - 1);
         ref.hash = U32At(p);
         p += 4;
-        if (!RefSound(ref) || (i == 0 ? word != block.first : !(words.back().first < word))) return IndexStatus::Damaged;
+        if (!RefSound(ref) || (i == 0 ? word != block.first : !(words.back().first < word)))
+            return IndexStatus::Damaged;
         words.emplace_back(std::move(word), ref);
     }
     return p == end ? IndexStatus::Ready : IndexStatus::Damaged;
@@ -208,8 +218,9 @@ IndexStatus CWordIndexReader::FindWord(const std::string& word, bool prefix, std
     refs.clear();
     // The last block whose first word is not after the word: it holds the
     // word, or the first words with the prefix.
-    auto after = std::upper_bound(blocks_.begin(), blocks_.end(), word,
-                                  [](const std::string& text, const Block& block) { return text < block.first; });
+    auto after =
+        std::upper_bound(blocks_.begin(), blocks_.end(), word,
+                         [](const std::string& text, const Block& block) { return text < block.first; });
     std::size_t index = after == blocks_.begin() ? 0 : static_cast<std::size_t>(after - blocks_.begin()) - 1;
     std::vector<std::pair<std::string, WordRef>> words;
     for (; index < blocks_.size(); ++index) {
@@ -239,8 +250,10 @@ IndexStatus CWordIndexReader::ReadRegion(const WordRef& ref, std::vector<unsigne
     const IndexStatus status = ReadAt(header_.postings.offset + ref.offset, ref.length, bytes);
     if (status != IndexStatus::Ready) return status;
     const std::uint64_t blocks = (ref.people + kDocsPerBlock - 1) / kDocsPerBlock;
-    const std::size_t checked = blocks == 1 ? bytes.size() : static_cast<std::size_t>(blocks * kSkipEntrySize);
-    if (checked > bytes.size() || ContentHash32(bytes.data(), checked) != ref.hash) return IndexStatus::Damaged;
+    const std::size_t checked =
+        blocks == 1 ? bytes.size() : static_cast<std::size_t>(blocks * kSkipEntrySize);
+    if (checked > bytes.size() || ContentHash32(bytes.data(), checked) != ref.hash)
+        return IndexStatus::Damaged;
     return IndexStatus::Ready;
 }
 

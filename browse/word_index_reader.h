@@ -53,11 +53,12 @@ public:
 
     // The number of people matching, without listing them where the index
     // knows it (one word, or one word in the one field it is in).
-    IndexStatus Count(const record_query::Query& query, const record_fields::FieldSet& fields, std::int64_t& count,
-                      const std::atomic<bool>* cancel = nullptr);
+    IndexStatus Count(const record_query::Query& query, const record_fields::FieldSet& fields,
+                      std::int64_t& count, const std::atomic<bool>* cancel = nullptr);
     // The entries of the first limit people matching (all for -1), in entry order.
-    IndexStatus List(const record_query::Query& query, const record_fields::FieldSet& fields, std::int64_t limit,
-                     std::vector<std::int32_t>& entries, const std::atomic<bool>* cancel = nullptr);
+    IndexStatus List(const record_query::Query& query, const record_fields::FieldSet& fields,
+                     std::int64_t limit, std::vector<std::int32_t>& entries,
+                     const std::atomic<bool>* cancel = nullptr);
 
     // Internal steps, open for tests and the fuzz harness.
     IndexStatus FindWord(const std::string& word, bool prefix, std::vector<WordRef>& refs);

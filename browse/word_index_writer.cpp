@@ -1,11 +1,14 @@
 #include "browse/word_index_writer.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <ctime>
 #include <string_view>
 #include <vector>
 
@@ -47,7 +50,10 @@ public:
         return ok_;
     }
     bool WriteAt(std::uint64_t offset, const std::vector<unsigned char>& bytes) {
-        if (ok_) ok_ = io_calls::WriteAt(fd_, bytes.data(), bytes.size(), static_cast<std::int64_t>(offset)).error == 0;
+        if (ok_)
+            ok_ =
+                io_calls::WriteAt(fd_, bytes.data(), bytes.size(), static_cast<std::int64_t>(offset)).error ==
+                0;
         return ok_;
     }
     std::uint64_t Position() const { return written_ + buffer_.size(); }
@@ -122,7 +128,8 @@ public:
             const std::uint32_t id = table_[at];
             if (id == 0) {
                 table_[at] = static_cast<std::uint32_t>(words_.size() + 1);
-                words_.push_back(Word{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(text.size())});
+                words_.push_back(
+                    Word{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(text.size())});
                 text_.insert(text_.end(), text.begin(), text.end());
                 return static_cast<std::uint32_t>(words_.size() - 1);
             }
@@ -277,7 +284,8 @@ void Builder::AddField(int slot, std::string_view text, std::uint32_t entry) {
         } else if (info.slot != static_cast<std::uint32_t>(slot)) {
             info.severalSlots = true;
         }
-        gathered_.push_back(Occurrence{id, entry, static_cast<std::uint16_t>(slot), static_cast<std::uint16_t>(position)});
+        gathered_.push_back(
+            Occurrence{id, entry, static_cast<std::uint16_t>(slot), static_cast<std::uint16_t>(position)});
     });
 }
 
@@ -292,7 +300,8 @@ bool Builder::WritePiece() {
             present.push_back(occurrence.word);
         }
     }
-    std::sort(present.begin(), present.end(), [&](std::uint32_t a, std::uint32_t b) { return words_.Less(a, b); });
+    std::sort(present.begin(), present.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return words_.Less(a, b); });
     // A stable counting sort by word keeps each word's occurrences in entry order.
     std::vector<std::uint32_t> rank(words_.Size(), 0);
     for (std::size_t i = 0; i < present.size(); ++i) rank[present[i]] = static_cast<std::uint32_t>(i);
@@ -334,7 +343,9 @@ bool Builder::Gather(const std::function<bool(std::int64_t)>& keepGoing, BuildRe
         AddField(record_fields::kSurnameSlot, person.surname, entry);
         AddField(record_fields::kGivenSlot, person.givenNames, entry);
         ForEachRecordField(std::string_view(person.record, person.recordLength),
-                           [&](std::size_t k, std::string_view field) { AddField(record_fields::SlotOfField(k), field, entry); });
+                           [&](std::size_t k, std::string_view field) {
+                               AddField(record_fields::SlotOfField(k), field, entry);
+                           });
         if (gathered_.size() >= limits_.piece && !WritePiece()) {
             result.status = BuildStatus::WriteFailed;
             return false;
@@ -375,7 +386,8 @@ void Builder::WritePeople(SequentialFile& out, Header& header) {
 bool Builder::Merge(SequentialFile& out, Header& header) {
     std::vector<std::uint32_t> order(words_.Size());
     for (std::uint32_t id = 0; id < order.size(); ++id) order[id] = id;
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return words_.Less(a, b); });
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return words_.Less(a, b); });
 
     struct Cursor {
         PieceReader reader;
@@ -421,14 +433,16 @@ bool Builder::Merge(SequentialFile& out, Header& header) {
                 std::uint64_t step = 0;
                 std::uint64_t slot = 0;
                 std::uint64_t position = 0;
-                if (!cursor.reader.Varint(step) || !cursor.reader.Varint(slot) || !cursor.reader.Varint(position))
+                if (!cursor.reader.Varint(step) || !cursor.reader.Varint(slot) ||
+                    !cursor.reader.Varint(position))
                     return false;
                 entry += step;
                 encoder.Add(static_cast<std::uint32_t>(entry), static_cast<std::uint16_t>(slot),
                             static_cast<std::uint16_t>(position));
             }
             cursor.word = UINT64_MAX;
-            if (!cursor.reader.AtEnd() && (!cursor.reader.Varint(cursor.word) || !cursor.reader.Varint(cursor.count)))
+            if (!cursor.reader.AtEnd() &&
+                (!cursor.reader.Varint(cursor.word) || !cursor.reader.Varint(cursor.count)))
                 return false;
         }
         std::uint32_t hash = 0;
@@ -462,11 +476,34 @@ bool Builder::Merge(SequentialFile& out, Header& header) {
     header.words = words_.Size();
     header.dictionary = Section{out.Position(), dictionary.size(), 0};
     out.Put(dictionary);
-    header.directory = Section{out.Position(), directory.size(), ContentHash(directory.data(), directory.size())};
+    header.directory =
+        Section{out.Position(), directory.size(), ContentHash(directory.data(), directory.size())};
     out.Put(directory);
     header.years = Section{out.Position(), years.size(), ContentHash(years.data(), years.size())};
     out.Put(years);
     return true;
+}
+
+// Temporary files of builders that ended without removing them (a crash, a
+// disk that refused even the removal) go once they are a day old: no build
+// takes that long, so no builder still writes them.
+void RemoveStaleTemporaries(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-";
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const time_t now = time(nullptr);
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string full = folder + "/" + name;
+        struct stat info {};
+        if (io_calls::StatPath(full.c_str(), info) == 0 && now - info.st_mtime > 24 * 60 * 60) {
+            io_calls::Unlink(full.c_str());
+        }
+    }
+    closedir(dir);
 }
 
 std::string TemporaryName(const std::string& path) {
@@ -480,7 +517,14 @@ BuildResult Builder::Run(const FileFingerprint (&files)[kFileCount], const std::
     // The scratch file has no name from the start: whatever happens, it goes with the process.
     const std::string scratchName = TemporaryName(path) + ".scratch";
     if (!scratch_.Open(scratchName)) return BuildResult{BuildStatus::WriteFailed, {}};
-    io_calls::Unlink(scratchName.c_str());
+    // Should the name not go at once, it goes when the build ends, whichever way.
+    struct Remover {
+        std::string path;
+        ~Remover() {
+            if (!path.empty()) io_calls::Unlink(path.c_str());
+        }
+    } scratchRemover{io_calls::Unlink(scratchName.c_str()) == 0 ? std::string() : scratchName};
+    RemoveStaleTemporaries(path);
     if (!Gather(keepGoing, result)) return result;
 
     const std::string temporary = TemporaryName(path);
@@ -512,9 +556,9 @@ BuildResult Builder::Run(const FileFingerprint (&files)[kFileCount], const std::
 
 }  // namespace
 
-BuildResult Build(CRecordDatabase& database, const CPeopleList& people, const FileFingerprint (&files)[kFileCount],
-                  const std::string& path, const std::function<bool(std::int64_t)>& keepGoing,
-                  const BuildLimits& limits) {
+BuildResult Build(CRecordDatabase& database, const CPeopleList& people,
+                  const FileFingerprint (&files)[kFileCount], const std::string& path,
+                  const std::function<bool(std::int64_t)>& keepGoing, const BuildLimits& limits) {
     Builder builder(database, people, limits);
     return builder.Run(files, path, keepGoing);
 }

@@ -39,8 +39,9 @@ struct BuildLimits {
 // people: the people of database (open), as its surname index names them;
 // files: the fingerprints of its three files. keepGoing(done) is called
 // every few thousand people with the number read so far; false cancels.
-BuildResult Build(CRecordDatabase& database, const CPeopleList& people, const FileFingerprint (&files)[kFileCount],
-                  const std::string& path, const std::function<bool(std::int64_t)>& keepGoing,
+BuildResult Build(CRecordDatabase& database, const CPeopleList& people,
+                  const FileFingerprint (&files)[kFileCount], const std::string& path,
+                  const std::function<bool(std::int64_t)>& keepGoing,
                   const BuildLimits& limits = BuildLimits{});
 
 }  // namespace word_index

@@ -367,6 +367,58 @@ void CsvSeeds(const fs::path& data, SeedFolder& csv) {
     csv.Add("hand-empty-fields", ",,\n\r\n,\n");
 }
 
+// Record queries: the kinds of term, fields by heading and number, years,
+// and the faults a user makes.
+void RecordQuerySeeds(SeedFolder& seeds) {
+    const struct {
+        const char* name;
+        const char* text;
+        const char* field;
+        const char* years;
+    } queries[] = {
+        {"phrase", "\"20th Maine\"", "", ""},
+        {"prefix-exclusion", "mukd* -korea -\"first class\"", "", ""},
+        {"apostrophe-hyphen",
+         "O'Brien Saint-L\xF4 Stra\xDF"
+         "e",
+         "surname", ""},
+        {"heading-years", "infantry", "Rank and Organization", "1861-1865"},
+        {"number", "queenstown", "7", ""},
+        {"years-alone", "", "", "1944"},
+        {"faults", "\"open mu*kd !! -", "", ""},
+    };
+    for (const auto& query : queries) {
+        seeds.Add(query.name, ByteWriter()
+                                  .Blob(query.text)
+                                  .Text(query.field)
+                                  .Text(query.years)
+                                  .Text("O'Brien")
+                                  .Text("John Joshua")
+                                  .Blob("Colonel, 20th Maine Infantry")
+                                  .Blob("2 July 1863, Gettysburg")
+                                  .Blob("Mukden, Manchuria")
+                                  .Bytes());
+    }
+}
+
+// The word index: the sound index itself (an empty file stands for it),
+// and patches of it, plain and resealed.
+void WordIndexSeeds(SeedFolder& seeds) {
+    seeds.Add("sound", ByteWriter().Byte(0).Bytes());
+    for (int reseal = 0; reseal < 2; ++reseal) {
+        for (std::uint32_t offset : {8u, 120u, 300u, 520u, 2000u, 9000u}) {
+            seeds.Add("patch-" + std::to_string(offset) + (reseal ? "-resealed" : ""),
+                      ByteWriter()
+                          .Byte(static_cast<std::uint8_t>(1 | reseal * 2))
+                          .Byte(static_cast<std::uint8_t>(offset))
+                          .Byte(static_cast<std::uint8_t>(offset >> 8))
+                          .Byte(0)
+                          .Byte(0x10)
+                          .Bytes());
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -386,13 +438,18 @@ int main(int argc, char** argv) {
     SeedFolder search(out, "search");
     SeedFolder profile(out, "profile");
     SeedFolder csv(out, "csv");
+    SeedFolder recordQuery(out, "record_query");
+    SeedFolder wordIndex(out, "word_index");
     WrittenDatabaseSeeds(index, search);
     if (!disk.empty()) DiskSeeds(disk, index, search);
     HandMadeIndexSeeds(index);
     HandMadeSearchSeeds(search);
     ProfileSeeds(profile);
     CsvSeeds(data, csv);
-    std::printf("seeds: name_index %d, search %d, profile %d, csv %d\n", index.Count(), search.Count(),
-                profile.Count(), csv.Count());
+    RecordQuerySeeds(recordQuery);
+    WordIndexSeeds(wordIndex);
+    std::printf("seeds: name_index %d, search %d, profile %d, csv %d, record_query %d, word_index %d\n",
+                index.Count(), search.Count(), profile.Count(), csv.Count(), recordQuery.Count(),
+                wordIndex.Count());
     return 0;
 }

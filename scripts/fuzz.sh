@@ -55,6 +55,8 @@ declare -A readers=(
   [search]="store/record_database.cpp store/record_summary.cpp browse/result_pager.cpp browse/history_buffer.cpp browse/record_format.cpp"
   [profile]="platform/profile.cpp store/directories.cpp"
   [csv]="store/csv_reader.cpp store/cp1252.cpp"
+  [record_query]="browse/record_query.cpp browse/record_words.cpp browse/record_fields.cpp browse/record_matcher.cpp browse/match_snippet.cpp"
+  [word_index]="browse/word_index_reader.cpp browse/word_index_query.cpp browse/word_index_format.cpp"
 )
 
 if ((coverage)); then
@@ -85,7 +87,7 @@ fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCHRONARA_FUZZ=ON -DCHRONARA_BUILD_VIEWER=OFF -DCHRONARA_BUILD_TESTS=OFF -DCHRONARA_BUILD_BENCH=OFF >/dev/null
 
-harnesses=(name_index search profile)
+harnesses=(name_index search profile record_query word_index)
 [[ -f "$root/store/csv_reader.h" && -f "$root/store/cp1252.h" ]] && harnesses+=(csv)
 if [[ -n $only ]]; then harnesses=("$only"); fi
 targets=(chronara_fuzz_seeds)

@@ -1,6 +1,7 @@
 // The I/O fault sweep: every command a user gives (a search, turns both
 // ways, More Info, a first-name search of several pages, a surname that is
-// not there) is run once with no fault, then again with the K-th file call
+// not there, a record search while its index is built, read, or not kept)
+// is run once with no fault, then again with the K-th file call
 // failing, for every K and every kind of fault. Each run must either give
 // the answer of the run without faults, or stop with a message and a status
 // that says it failed; the data folder must be left byte for byte as it
@@ -17,6 +18,8 @@
 #include <vector>
 
 #include "browse/history_buffer.h"
+#include "browse/record_search.h"
+#include "browse/search_messages.h"
 #include "browse/search_session.h"
 #include "store/database_writer.h"
 #include "store/directories.h"
@@ -239,6 +242,126 @@ TEST_F(FaultSweep, EveryCallOfEveryCommandFailsInTurn) {
     RecordProperty("runs", static_cast<int>(runs));
     RecordProperty("failures", static_cast<int>(failures));
     std::printf("fault sweep: %ld runs, %ld stopped with a message\n", runs, failures);
+}
+
+}  // namespace
+
+namespace {
+
+// A record search, as the tool runs it: the people found, or the status
+// and the message of what failed.
+struct FoundOutcome {
+    FindStatus status = FindStatus::Done;
+    std::string people;
+    std::string message;
+};
+
+FoundOutcome FindAll(const CDirectories& dirs, const std::string& cache, const char* text) {
+    FoundOutcome outcome;
+    RecordSearchRequest request;
+    request.query = record_query::Parse(text).query;
+    request.codes = {kCode};
+    CRecordSearch search(dirs, cache);
+    const FindOutcome found = search.Run(request);
+    outcome.status = found.status;
+    outcome.message = search_messages::MessageOf(found.error);
+    for (std::int64_t i = 0; found.status == FindStatus::Done && i < search.Count(); ++i) {
+        RecordHit person;
+        const StoreError error = search.Person(i, person);
+        if (error.Failed()) {
+            outcome.status = FindStatus::Failed;
+            outcome.message = search_messages::MessageOf(error);
+            return outcome;
+        }
+        outcome.people += std::to_string(person.entry) + " " + person.surname + " " + person.summary + "\n";
+    }
+    return outcome;
+}
+
+bool TemporaryFilesLeft(const std::string& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().filename().string().find(".tmp-") != std::string::npos) return true;
+    }
+    return false;
+}
+
+void RemoveTemporaryFiles(const std::string& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().filename().string().find(".tmp-") != std::string::npos)
+            std::filesystem::remove(entry.path());
+    }
+}
+
+TEST_F(FaultSweep, RecordSearchGivesTheAnswerOrSaysWhyAtEveryFault) {
+    ExitCatcher exits;
+    const TempDir cache;
+    const std::string folder = cache.Path() + "/chronara/";
+    const auto before = FolderBytes(data_.Path());
+    const FoundOutcome sound = FindAll(dirs_, "", "\"7th inf\" smith -robert");
+    ASSERT_EQ(sound.status, FindStatus::Done);
+    ASSERT_FALSE(sound.people.empty());
+    // The index built during the search, the index only read, and no index.
+    enum class Cache { Building, Built, None };
+    long runs = 0;
+    long failures = 0;
+    for (const Cache kind : {Cache::Building, Cache::Built, Cache::None}) {
+        auto prepare = [&] {
+            if (kind == Cache::Building) std::filesystem::remove_all(folder);
+            if (kind == Cache::Built) {
+                EXPECT_EQ(FindAll(dirs_, folder, "smith").status, FindStatus::Done);
+            }
+        };
+        const std::string where = kind == Cache::None ? std::string() : folder;
+        prepare();
+        long calls = 0;
+        {
+            FailingIo counting(FaultMode::Once, 0);
+            FindAll(dirs_, where, "\"7th inf\" smith -robert");
+            calls = counting.Calls();
+        }
+        for (const FaultMode mode :
+             {FaultMode::Once, FaultMode::FromThenOn, FaultMode::Interrupted, FaultMode::Partial}) {
+            for (long k = 1; k <= calls + 1; ++k) {
+                SCOPED_TRACE(FailingIo::ModeName(mode) + " at call " + std::to_string(k) + " of " +
+                             std::to_string(calls) + ", cache " + std::to_string(static_cast<int>(kind)));
+                prepare();
+                FoundOutcome faulty;
+                try {
+                    FailingIo io(mode, k);
+                    faulty = FindAll(dirs_, where, "\"7th inf\" smith -robert");
+                } catch (const ProcessExited& exited) {
+                    ADD_FAILURE() << "the process ended with status " << exited.status;
+                    continue;
+                }
+                ++runs;
+                if (faulty.status == FindStatus::Done) {
+                    EXPECT_EQ(faulty.people, sound.people) << "fewer or other people without a word";
+                } else {
+                    ++failures;
+                    // The marker that could not be opened: the disk is said to be missing.
+                    if (faulty.status != FindStatus::NoDisk) {
+                        EXPECT_EQ(faulty.status, FindStatus::Failed);
+                        EXPECT_TRUE(IsClearMessage(faulty.message)) << faulty.message;
+                    }
+                    EXPECT_TRUE(mode == FaultMode::Once || mode == FaultMode::FromThenOn)
+                        << "failed on a fault that can be overcome";
+                }
+                EXPECT_EQ(FolderBytes(data_.Path()), before) << "the data folder changed";
+                // Only a file system that refuses every call from then on, the
+                // removal too, may keep a temporary file (it goes a day later).
+                if (mode != FaultMode::FromThenOn) {
+                    EXPECT_FALSE(TemporaryFilesLeft(folder)) << "a half-written index was left behind";
+                } else {
+                    RemoveTemporaryFiles(folder);
+                }
+                EXPECT_EQ(FindAll(dirs_, where, "\"7th inf\" smith -robert").people, sound.people);
+                if (HasFailure()) return;
+            }
+        }
+    }
+    std::printf("record search fault sweep: %ld runs, %ld stopped with a message\n", runs, failures);
 }
 
 }  // namespace

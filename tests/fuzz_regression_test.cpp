@@ -12,7 +12,9 @@
 #include "fuzz/csv_target.h"
 #include "fuzz/name_index_target.h"
 #include "fuzz/profile_target.h"
+#include "fuzz/record_query_target.h"
 #include "fuzz/search_target.h"
+#include "fuzz/word_index_target.h"
 #include "platform/profile.h"
 #include "store/directories.h"
 #include "store/index_key.h"
@@ -57,6 +59,8 @@ TEST(FuzzRegressions, KeptInputsPassEveryHarness) {
     Replay("search", &fuzz_targets::RunSearch);
     Replay("profile", &fuzz_targets::RunProfile);
     Replay("csv", &fuzz_targets::RunCsv);
+    Replay("record_query", &fuzz_targets::RunRecordQuery);
+    Replay("word_index", &fuzz_targets::RunWordIndex);
 }
 
 TEST(FuzzRegressions, HandBuiltInputsDecodeAndPass) {

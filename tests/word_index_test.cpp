@@ -33,8 +33,23 @@ constexpr int kCode = 11;  // ww2_kor: nine fields, headings, joined none
 // A database of people drawn from a small vocabulary, so that words,
 // phrases and years recur at every frequency.
 std::vector<PersonRecord> Generated(std::size_t count) {
-    const char* const words[] = {"Maine", "Ohio", "20th", "Infantry", "M\xFCller", "O'Brien", "Saint-L\xF4",
-                                 "1944", "1945", "1862", "camp", "Mukden", "Private", "First", "Class", "Stra\xDF" "e"};
+    const char* const words[] = {"Maine",
+                                 "Ohio",
+                                 "20th",
+                                 "Infantry",
+                                 "M\xFCller",
+                                 "O'Brien",
+                                 "Saint-L\xF4",
+                                 "1944",
+                                 "1945",
+                                 "1862",
+                                 "camp",
+                                 "Mukden",
+                                 "Private",
+                                 "First",
+                                 "Class",
+                                 "Stra\xDF"
+                                 "e"};
     std::uint32_t state = 0x5EED;
     auto below = [&](std::uint32_t n) {
         state = state * 1664525u + 1013904223u;
@@ -43,7 +58,8 @@ std::vector<PersonRecord> Generated(std::size_t count) {
     std::vector<PersonRecord> people;
     for (std::size_t i = 0; i < count; ++i) {
         PersonRecord person;
-        person.surname = i % 7 == 0 ? "O'Brien" : (i % 3 == 0 ? "Smith" : "Sm\xEFth" + std::to_string(i % 40));
+        person.surname =
+            i % 7 == 0 ? "O'Brien" : (i % 3 == 0 ? "Smith" : "Sm\xEFth" + std::to_string(i % 40));
         person.givenNames = words[below(16)];
         for (int f = 0; f < 9; ++f) {
             std::string field;
@@ -69,8 +85,9 @@ struct Answer {
     std::vector<int> scanned;
 };
 
-Answer Ask(const CDirectories& dirs, const std::string& cache, const std::vector<int>& codes, const char* text,
-           const char* field = nullptr, const char* years = nullptr, const std::atomic<bool>* cancel = nullptr) {
+Answer Ask(const CDirectories& dirs, const std::string& cache, const std::vector<int>& codes,
+           const char* text, const char* field = nullptr, const char* years = nullptr,
+           const std::atomic<bool>* cancel = nullptr) {
     RecordSearchRequest request;
     std::string error;
     record_query::YearRange range;
@@ -90,7 +107,8 @@ Answer Ask(const CDirectories& dirs, const std::string& cache, const std::vector
     for (std::int64_t i = 0; outcome.status == FindStatus::Done && i < search.Count(); ++i) {
         RecordHit person;
         EXPECT_FALSE(search.Person(i, person).Failed());
-        std::string line = std::to_string(person.code) + " " + std::to_string(person.entry) + " " + person.surname;
+        std::string line =
+            std::to_string(person.code) + " " + std::to_string(person.entry) + " " + person.surname;
         for (const FieldHit& hit : person.hits) {
             line += " " + std::to_string(hit.slot) + ":";
             for (int position : hit.positions) line += std::to_string(position) + ",";
@@ -107,13 +125,27 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"maine", nullptr, nullptr},         {"MAINE ohio", nullptr, nullptr},     {"\"20th maine\"", nullptr, nullptr},
-    {"\"first class\"", nullptr, nullptr}, {"o'brien", nullptr, nullptr},       {"saint-lo", nullptr, nullptr},
-    {"muller strasse", nullptr, nullptr}, {"m*", nullptr, nullptr},            {"\"private fi*\"", nullptr, nullptr},
-    {"smith*", nullptr, nullptr},        {"infantry -maine", nullptr, nullptr}, {"camp -\"20th maine\"", nullptr, nullptr},
-    {"", nullptr, "1944-1945"},          {"maine", nullptr, "1862"},           {"maine", "inducted from", nullptr},
-    {"o*", "surname", nullptr},          {"mukden", "given", nullptr},         {"", "7", "1900-1999"},
-    {"1944", "rank", nullptr},           {"nobody", nullptr, nullptr},         {"smith -smith", nullptr, "1944"},
+    {"maine", nullptr, nullptr},
+    {"MAINE ohio", nullptr, nullptr},
+    {"\"20th maine\"", nullptr, nullptr},
+    {"\"first class\"", nullptr, nullptr},
+    {"o'brien", nullptr, nullptr},
+    {"saint-lo", nullptr, nullptr},
+    {"muller strasse", nullptr, nullptr},
+    {"m*", nullptr, nullptr},
+    {"\"private fi*\"", nullptr, nullptr},
+    {"smith*", nullptr, nullptr},
+    {"infantry -maine", nullptr, nullptr},
+    {"camp -\"20th maine\"", nullptr, nullptr},
+    {"", nullptr, "1944-1945"},
+    {"maine", nullptr, "1862"},
+    {"maine", "inducted from", nullptr},
+    {"o*", "surname", nullptr},
+    {"mukden", "given", nullptr},
+    {"", "7", "1900-1999"},
+    {"1944", "rank", nullptr},
+    {"nobody", nullptr, nullptr},
+    {"smith -smith", nullptr, "1944"},
     {"s*", "3", nullptr},
 };
 
@@ -128,7 +160,8 @@ protected:
     std::string IndexFile() const { return word_index::IndexPath(folder, dirs, kCode); }
     std::vector<std::string> Files() const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            names.push_back(entry.path().filename());
         return names;
     }
 
@@ -153,14 +186,20 @@ TEST_F(WordIndex, EveryAnswerEqualsTheScan) {
     FileFingerprint files[word_index::kFileCount];
     for (int i = 0; i < word_index::kFileCount; ++i) {
         bool missing = false;
-        ASSERT_FALSE(FingerprintFile(data.File(std::string("ww2_kor") + word_index::kExtensions[i]), "", files[i], missing).Failed());
+        ASSERT_FALSE(FingerprintFile(data.File(std::string("ww2_kor") + word_index::kExtensions[i]), "",
+                                     files[i], missing)
+                         .Failed());
     }
     word_index::BuildLimits small;
     small.piece = 500;
-    ASSERT_EQ(word_index::Build(database, people, files, IndexFile(), [](std::int64_t) { return true; }, small).status,
+    ASSERT_EQ(word_index::Build(
+                  database, people, files, IndexFile(), [](std::int64_t) { return true; }, small)
+                  .status,
               word_index::BuildStatus::Built);
     for (const Case& c : kCases) {
-        EXPECT_EQ(Ask(dirs, folder, {kCode}, c.text, c.field, c.years).people, Ask(dirs, "", {kCode}, c.text, c.field, c.years).people) << c.text;
+        EXPECT_EQ(Ask(dirs, folder, {kCode}, c.text, c.field, c.years).people,
+                  Ask(dirs, "", {kCode}, c.text, c.field, c.years).people)
+            << c.text;
     }
 }
 
@@ -172,10 +211,12 @@ TEST_F(WordIndex, SampleDiskAnswersEqualTheScan) {
     sample.SetDataDir(disk.c_str());
     std::vector<int> codes;
     for (int code = 1; code <= 14; ++code) codes.push_back(code);
-    for (const Case& c : {Case{"\"20th Maine\"", nullptr, nullptr}, Case{"mukden", nullptr, nullptr},
-                          Case{"queenstown", "7", nullptr}, Case{"", nullptr, "1944"},
-                          Case{"private -\"first class\" s*", nullptr, nullptr}, Case{"m*", "surname", nullptr}}) {
-        EXPECT_EQ(Ask(sample, folder, codes, c.text, c.field, c.years).people, Ask(sample, "", codes, c.text, c.field, c.years).people)
+    for (const Case& c :
+         {Case{"\"20th Maine\"", nullptr, nullptr}, Case{"mukden", nullptr, nullptr},
+          Case{"queenstown", "7", nullptr}, Case{"", nullptr, "1944"},
+          Case{"private -\"first class\" s*", nullptr, nullptr}, Case{"m*", "surname", nullptr}}) {
+        EXPECT_EQ(Ask(sample, folder, codes, c.text, c.field, c.years).people,
+                  Ask(sample, "", codes, c.text, c.field, c.years).people)
             << c.text;
     }
 }
@@ -190,7 +231,8 @@ TEST_F(WordIndex, StaleCutDamagedAndForeignIndexesAreRebuilt) {
     } spoilt[] = {
         {"cut", built.substr(0, built.size() / 2)},
         {"flipped", built.substr(0, 100) + static_cast<char>(built[100] ^ 0x20) + built.substr(101)},
-        {"flipped word", built.substr(0, built.size() - 40) + static_cast<char>(built[built.size() - 40] ^ 0x01) +
+        {"flipped word", built.substr(0, built.size() - 40) +
+                             static_cast<char>(built[built.size() - 40] ^ 0x01) +
                              built.substr(built.size() - 39)},
         {"foreign", std::string(built.size(), 'x')},
         {"empty", ""},
@@ -247,7 +289,8 @@ TEST_F(WordIndex, CancelledBuildLeavesNothingAndTwoBuildersAgree) {
     Answer answers[2];
     std::thread builders[2];
     for (int i = 0; i < 2; ++i) {
-        builders[i] = std::thread([&, i] { answers[i] = Ask(dirs, folder, {kCode}, "\"first class\" -ohio"); });
+        builders[i] =
+            std::thread([&, i] { answers[i] = Ask(dirs, folder, {kCode}, "\"first class\" -ohio"); });
     }
     for (std::thread& builder : builders) builder.join();
     for (const Answer& answer : answers) EXPECT_EQ(answer.people, scanned.people);

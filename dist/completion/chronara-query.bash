@@ -15,7 +15,7 @@ _chronara_query() {
             mapfile -t COMPREPLY < <(compgen -d -- "$cur")
             return
             ;;
-        --batch)
+        --batch | --find-batch)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             [[ -z $cur || $cur == - ]] && COMPREPLY+=(-)
@@ -23,20 +23,28 @@ _chronara_query() {
             ;;
         --database)
             values=$stems
-            # "all" is only for listings.
+            # "all" is only for listings and record searches.
             local word
             for word in "${COMP_WORDS[@]}"; do
-                [[ $word == --list ]] && values+=" all"
+                [[ $word == --list || $word == --find* || $word == --years ]] && values+=" all" && break
             done
             ;;
         --match) values="exact prefix pattern soundex dm close" ;;
-        --format) values="text tsv json" ;;
+        --format)
+            values="text tsv json"
+            local word
+            for word in "${COMP_WORDS[@]}"; do
+                [[ $word == --find* || $word == --years ]] && values+=" csv count" && break
+            done
+            ;;
+        --field) values="surname given" ;;
         --export) values="csv json gedcom" ;;
         --page-size) values="8 10" ;;
-        --surname | --first-name | --turn | --more-info | --cite) return ;;
+        --surname | --first-name | --turn | --more-info | --cite | --find | --years | --limit) return ;;
         *)
             values="--data-dir --install-dir --database --surname --first-name --variants --page-size
-                    --turn --more-info --cite --export --list --match --format --batch --raw --help -h --version"
+                    --turn --more-info --cite --export --list --match --format --batch --raw --help -h --version
+                    --find --find-batch --field --years --limit"
             ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")
