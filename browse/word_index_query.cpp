@@ -259,6 +259,11 @@ public:
                 any = true;
             }
             if (!any) return false;
+            // Every field searched: any of the words there will do.
+            if (fields_->IsAll()) {
+                entry = lowest;
+                return true;
+            }
             At(lowest, found);
             if (!found.empty()) {
                 entry = lowest;
