@@ -4,6 +4,7 @@ targets, and summarises system-call traces of single operations.
 
   report.py table RESULTS.json
   report.py syscalls TRACE_FOLDER     (files OPERATION.trace from strace -o)
+  report.py find RESULTS.json         (bench_find: the word index against FTS5)
 """
 
 import json
@@ -194,12 +195,60 @@ def syscalls(folder):
         print(f"| {label} | {sum(calls.values())} | {detail or 'none'} | {read_bytes:,} | {written:,} |")
 
 
+FIND_CLASSES = ["rare", "common", "two_words", "phrase", "prefix", "one_field", "exclusion", "years"]
+
+
+def find_table(path):
+    """The record-search classes side by side, and the targets: no slower
+    than FTS5 over the whole mixed set, no class over 1.5 times slower."""
+    with open(path, encoding="utf-8") as handle:
+        data = json.load(handle)
+    times = {}
+    for run in data["benchmarks"]:
+        if run.get("run_type") == "aggregate" and run.get("aggregate_name") != "median":
+            continue
+        name = run.get("run_name", run["name"])
+        scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}[run.get("time_unit", "us")]
+        times[name] = (run["cpu_time"] * scale, run["real_time"] * scale)
+    sizes = sorted({int(n.split("/")[3]) for n in times if n.count("/") == 3 and n.split("/")[0] in FIND_CLASSES})
+    ok = True
+    for size in sizes:
+        print(f"\n{size:,} people: processor time in microseconds (wall-clock in brackets), median")
+        print("| class | count: index | count: FTS5 | count + first page: index | count + first page: FTS5 | worst ratio |")
+        print("|---|---:|---:|---:|---:|---:|")
+        totals = {"ours": 0.0, "fts5": 0.0}
+        for name in FIND_CLASSES:
+            cells = []
+            worst = 0.0
+            for kind in ("count", "page"):
+                ours = times.get(f"{name}/{kind}/ours/{size}")
+                fts5 = times.get(f"{name}/{kind}/fts5/{size}")
+                if ours is None or fts5 is None:
+                    cells += ["-", "-"]
+                    continue
+                totals["ours"] += ours[0]
+                totals["fts5"] += fts5[0]
+                worst = max(worst, ours[0] / fts5[0])
+                cells += [f"{ours[0]:,.0f} ({ours[1]:,.0f})", f"{fts5[0]:,.0f} ({fts5[1]:,.0f})"]
+            ok = ok and worst <= 1.5
+            print(f"| {name} | " + " | ".join(cells) + f" | {worst:.2f} |")
+        ratio = totals["ours"] / totals["fts5"] if totals["fts5"] else 0
+        ok = ok and ratio <= 1.0
+        print(f"| all | {totals['ours']:,.0f} | {totals['fts5']:,.0f} | | | {ratio:.2f} |")
+    for name in ("sample/first_query_with_build/iterations:3", "sample/later_query"):
+        if name in times:
+            print(f"{name}: {times[name][1] / 1000:.1f} ms wall-clock, {times[name][0] / 1000:.1f} ms processor")
+    print("targets:", "met" if ok else "NOT MET")
+
+
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ("table", "syscalls"):
+    if len(sys.argv) != 3 or sys.argv[1] not in ("table", "syscalls", "find"):
         print(__doc__, file=sys.stderr)
         return 2
     if sys.argv[1] == "table":
         table(sys.argv[2])
+    elif sys.argv[1] == "find":
+        find_table(sys.argv[2])
     else:
         syscalls(sys.argv[2])
     return 0

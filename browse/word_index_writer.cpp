@@ -120,7 +120,7 @@ public:
         bool severalSlots = false;
         std::uint32_t lastPiece = UINT32_MAX;
     };
-    WordTable() : table_(1 << 16, 0) {}
+    WordTable() : table_(1 << 10, 0) {}
     std::uint32_t Intern(std::string_view text) {
         if ((words_.size() + 1) * 2 > table_.size()) Grow();
         const std::size_t mask = table_.size() - 1;
@@ -335,7 +335,6 @@ bool Builder::WritePiece() {
 }
 
 bool Builder::Gather(const std::function<bool(std::int64_t)>& keepGoing, BuildResult& result) {
-    gathered_.reserve(limits_.piece + 4096);
     CPeopleReader reader(database_, people_);
     ReadPerson person;
     while (reader.Next(person)) {

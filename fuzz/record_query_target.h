@@ -50,14 +50,16 @@ inline int RunRecordQuery(const std::uint8_t* data, std::size_t size, const std:
         Check(!term.words.empty(), "a term without words");
         for (const std::string& word : term.words) {
             Check(!word.empty(), "an empty word");
-            for (char c : word) Check((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'), "a word of other characters");
+            for (char c : word)
+                Check((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'), "a word of other characters");
         }
     }
     const record_query::Parsed again = record_query::Parse(text, years);
     Check(again.ok && again.query.terms.size() == parsed.query.terms.size(), "two parses of one text differ");
 
     record_fields::FieldChoice choice;
-    if (!field.empty() && !record_fields::ParseFieldChoice(field, choice, error)) choice = record_fields::FieldChoice{};
+    if (!field.empty() && !record_fields::ParseFieldChoice(field, choice, error))
+        choice = record_fields::FieldChoice{};
     const int code = 2 + static_cast<int>(static_cast<unsigned char>(field.empty() ? 0 : field[0]) % 13);
     const record_fields::FieldSet set = record_fields::FieldSetOf(code, choice);
     const CRecordMatcher matcher(parsed.query, set);
@@ -67,9 +69,12 @@ inline int RunRecordQuery(const std::uint8_t* data, std::size_t size, const std:
     for (const FieldHit& hit : hits) {
         Check(set.Has(hit.slot), "a hit in a field not searched");
         const std::string& slotText =
-            hit.slot == 0 ? surname : (hit.slot == 1 ? given : fields.at(static_cast<std::size_t>(hit.slot - 2)));
+            hit.slot == 0 ? surname
+                          : (hit.slot == 1 ? given : fields.at(static_cast<std::size_t>(hit.slot - 2)));
         const std::size_t words = record_words::WordsOf(slotText).size();
-        for (int position : hit.positions) Check(position >= 0 && static_cast<std::size_t>(position) < words, "a hit past the field's words");
+        for (int position : hit.positions)
+            Check(position >= 0 && static_cast<std::size_t>(position) < words,
+                  "a hit past the field's words");
         const std::string snippet = match_snippet::Build(slotText, hit.positions);
         Check(snippet.find('[') != std::string::npos || hit.positions.empty(), "a snippet without its marks");
     }
@@ -79,7 +84,8 @@ inline int RunRecordQuery(const std::uint8_t* data, std::size_t size, const std:
         record_query::Query excluded = parsed.query;
         excluded.terms.push_back(term);
         excluded.terms.back().excluded = true;
-        Check(!CRecordMatcher(excluded, set).Matches(person), "a term matched and was excluded, yet the person matched");
+        Check(!CRecordMatcher(excluded, set).Matches(person),
+              "a term matched and was excluded, yet the person matched");
         break;
     }
     return 0;

@@ -42,8 +42,23 @@ inline constexpr int kWordIndexCode = 11;
 
 // The people of the harness's database: the same every time.
 inline std::vector<PersonRecord> WordIndexPeople() {
-    const char* const words[] = {"Maine", "Ohio", "20th", "Infantry", "M\xFC" "ller", "O'Brien", "1944", "1945",
-                                 "camp", "Mukden", "Private", "First", "Class", "Stra\xDF" "e", "Queenstown"};
+    const char* const words[] = {"Maine",
+                                 "Ohio",
+                                 "20th",
+                                 "Infantry",
+                                 "M\xFC"
+                                 "ller",
+                                 "O'Brien",
+                                 "1944",
+                                 "1945",
+                                 "camp",
+                                 "Mukden",
+                                 "Private",
+                                 "First",
+                                 "Class",
+                                 "Stra\xDF"
+                                 "e",
+                                 "Queenstown"};
     std::uint32_t state = 0x5EED;
     auto below = [&](std::uint32_t n) {
         state = state * 1664525u + 1013904223u;
@@ -57,7 +72,9 @@ inline std::vector<PersonRecord> WordIndexPeople() {
         for (int f = 0; f < 9; ++f) {
             std::string field;
             const unsigned n = below(4);
-            for (unsigned w = 0; w < n; ++w) field += std::string(w ? " " : "") + words[below(static_cast<std::uint32_t>(sizeof words / sizeof words[0]))];
+            for (unsigned w = 0; w < n; ++w)
+                field += std::string(w ? " " : "") +
+                         words[below(static_cast<std::uint32_t>(sizeof words / sizeof words[0]))];
             person.fields.push_back(field);
         }
         people.push_back(person);
@@ -74,9 +91,15 @@ struct WordIndexQuery {
 
 inline const std::vector<WordIndexQuery>& WordIndexQueries() {
     static const std::vector<WordIndexQuery> queries = {
-        {"maine", nullptr, 0, -1},           {"\"20th maine\"", nullptr, 0, -1}, {"s*", nullptr, 0, -1},
-        {"infantry -ohio", nullptr, 0, -1},  {"mukden", "given", 0, -1},        {"", nullptr, 1944, 1945},
-        {"camp \"first cl*\"", nullptr, 0, -1}, {"o'brien", "surname", 0, -1},  {"queenstown", "4", 0, -1},
+        {"maine", nullptr, 0, -1},
+        {"\"20th maine\"", nullptr, 0, -1},
+        {"s*", nullptr, 0, -1},
+        {"infantry -ohio", nullptr, 0, -1},
+        {"mukden", "given", 0, -1},
+        {"", nullptr, 1944, 1945},
+        {"camp \"first cl*\"", nullptr, 0, -1},
+        {"o'brien", "surname", 0, -1},
+        {"queenstown", "4", 0, -1},
     };
     return queries;
 }
@@ -100,20 +123,23 @@ inline WordIndexWorld& WordIndexWorldOf(const std::string& folder) {
     using fuzz_support::Check;
     CDatabaseWriter writer(kWordIndexCode);
     std::string error;
-    for (const PersonRecord& person : WordIndexPeople()) Check(writer.Add(person, &error), "the harness's people");
+    for (const PersonRecord& person : WordIndexPeople())
+        Check(writer.Add(person, &error), "the harness's people");
     Check(writer.Write(folder, 0, &error), "the harness's database");
     world.dirs.SetDataDir(folder.c_str());
     for (int i = 0; i < word_index::kFileCount; ++i) {
         bool missing = false;
-        Check(!FingerprintFile(folder + "/ww2_kor" + word_index::kExtensions[i], "", world.files[i], missing).Failed(),
+        Check(!FingerprintFile(folder + "/ww2_kor" + word_index::kExtensions[i], "", world.files[i], missing)
+                   .Failed(),
               "the harness's fingerprints");
     }
     CRecordDatabase database(world.dirs);
     Check(static_cast<bool>(database.OpenCode(kWordIndexCode)), "the harness's database opens");
-    Check(!ListPeople(*database.Index(), database.EntriesHeld(), world.people).Failed(), "the harness's people list");
+    Check(!ListPeople(*database.Index(), database.EntriesHeld(), world.people).Failed(),
+          "the harness's people list");
     const std::string path = folder + "/sound.words";
-    Check(word_index::Build(database, world.people, world.files, path, [](std::int64_t) { return true; }).status ==
-              word_index::BuildStatus::Built,
+    Check(word_index::Build(database, world.people, world.files, path, [](std::int64_t) { return true; })
+                  .status == word_index::BuildStatus::Built,
           "the harness's index");
     Check(fuzz_support::ReadFile(path, world.index), "the harness's index reads");
     std::remove(path.c_str());
@@ -135,7 +161,8 @@ inline WordIndexWorld& WordIndexWorldOf(const std::string& folder) {
             recordFields.clear();
             ForEachRecordField(std::string_view(person.record, person.recordLength),
                                [&](std::size_t, std::string_view text) { recordFields.emplace_back(text); });
-            if (matcher.Matches(PersonText{person.surname, person.givenNames, &recordFields})) matching.push_back(person.entry);
+            if (matcher.Matches(PersonText{person.surname, person.givenNames, &recordFields}))
+                matching.push_back(person.entry);
         }
         world.truth.push_back(matching);
     }
@@ -153,7 +180,8 @@ inline void Reseal(std::string& bytes) {
     if (!word_index::DecodeHeader(header, decoded)) return;
     for (word_index::Section* section : {&decoded.people_, &decoded.directory, &decoded.years}) {
         if (section->offset <= bytes.size() && section->length <= bytes.size() - section->offset) {
-            section->hash = ContentHash(bytes.data() + section->offset, static_cast<std::size_t>(section->length));
+            section->hash =
+                ContentHash(bytes.data() + section->offset, static_cast<std::size_t>(section->length));
         }
     }
     const std::vector<unsigned char> encoded = word_index::EncodeHeader(decoded);
@@ -170,8 +198,10 @@ inline int RunWordIndex(const std::uint8_t* data, std::size_t size, const std::s
     if ((mode & 1) != 0) {
         std::string patched = world.index;
         for (std::size_t at = 0; at + 4 <= file.size(); at += 4) {
-            const std::size_t offset = (static_cast<unsigned char>(file[at]) | static_cast<unsigned char>(file[at + 1]) << 8 |
-                                        static_cast<unsigned char>(file[at + 2]) << 16) % patched.size();
+            const std::size_t offset =
+                (static_cast<unsigned char>(file[at]) | static_cast<unsigned char>(file[at + 1]) << 8 |
+                 static_cast<unsigned char>(file[at + 2]) << 16) %
+                patched.size();
             patched[offset] = static_cast<char>(patched[offset] ^ file[at + 3]);
         }
         file = patched;
@@ -199,7 +229,8 @@ inline int RunWordIndex(const std::uint8_t* data, std::size_t size, const std::s
             for (std::size_t i = 0; i < people.runs.size(); ++i) {
                 Check(people.runs[i].first == world.people.runs[i].first &&
                           people.runs[i].count == world.people.runs[i].count &&
-                          people.surnames[people.runs[i].surname] == world.people.surnames[world.people.runs[i].surname],
+                          people.surnames[people.runs[i].surname] ==
+                              world.people.surnames[world.people.runs[i].surname],
                       "a damaged index gave other people");
             }
         }
@@ -211,8 +242,10 @@ inline int RunWordIndex(const std::uint8_t* data, std::size_t size, const std::s
             Check(allowed(counted) && allowed(listed), "a query failed for another reason than damage");
             if (!resealed) {
                 if (counted == IndexStatus::Ready)
-                    Check(count == static_cast<std::int64_t>(world.truth[q].size()), "a damaged index gave a wrong count");
-                if (listed == IndexStatus::Ready) Check(entries == world.truth[q], "a damaged index gave wrong people");
+                    Check(count == static_cast<std::int64_t>(world.truth[q].size()),
+                          "a damaged index gave a wrong count");
+                if (listed == IndexStatus::Ready)
+                    Check(entries == world.truth[q], "a damaged index gave wrong people");
             } else if (counted == IndexStatus::Ready && listed == IndexStatus::Ready) {
                 Check(count == static_cast<std::int64_t>(entries.size()) || count >= 0, "a count below zero");
             }

@@ -25,7 +25,7 @@ CHRONARA_EXTRA_PACKAGES="strace ${CHRONARA_EXTRA_PACKAGES:-}" "$root/scripts/ins
 echo "=== build ($build)"
 cmake -S "$root" -B "$build" -G Ninja -DCHRONARA_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "$jobs" --target make_bench_disk chronara_bench bench_syscalls chronara-query \
-  bench_gedcom_export
+  bench_gedcom_export bench_find
 # Only where Qt is there to build the viewer.
 cmake --build "$build" -j "$jobs" --target bench_find_dialog sample-disk >/dev/null 2>&1 ||
   echo "(no viewer in this build: the Find Surname benchmark is left out)"
@@ -74,6 +74,22 @@ mkdir -p "$traces/install"
 strace -c -o "$traces/query-summary.txt" "$build/tools/query/chronara-query" --data-dir "$data/$largest" \
   --install-dir "$traces/install" --database 12 --surname "$common" >/dev/null
 cat "$traces/query-summary.txt"
+
+# Record searches: the word index against SQLite FTS5 on the largest sets
+# (each index and FTS5 table built once more, in a process of its own, for
+# its time and peak memory), and the sample disk's first and later queries.
+find_sizes=$(echo $sizes | tr ' ' '\n' | awk '$1 >= 1000000' | paste -sd, -)
+if [[ -n $find_sizes ]]; then
+  echo
+  echo "Record searches: the word index and SQLite FTS5 side by side:"
+  find_results=$build/bench-find-results.json
+  sample_args=()
+  [[ -d $build/sample-disk ]] && sample_args=(--sample "$build/sample-disk")
+  "$build/bench/bench_find" --data-root "$data" --sizes "$find_sizes" "${sample_args[@]}" \
+    --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
+    --benchmark_min_time="$min_time" --benchmark_out="$find_results" --benchmark_out_format=json
+  python3 "$root/bench/report.py" find "$find_results"
+fi
 
 if [[ -x $build/bench/bench_find_dialog ]]; then
   echo

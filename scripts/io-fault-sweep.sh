@@ -2,11 +2,14 @@
 # Fails one system call of chronara-query on the data files and history.buf
 # (and, in a search made while another process holds history.buf, on its
 # private scratch file) in turn, with strace's fault injection, for every
-# position K of every kind of call, in nine searches; checks that each run
-# either prints the answer of the run without faults (and nothing on stderr)
-# or prints nothing on stdout, says why on stderr and exits non-zero; that
+# position K of every kind of call, in nine searches and three record
+# searches (--find, each while its word index is built, and again with the
+# index built, whose file is then failed too); checks that each run either
+# prints the answer of the run without faults (and nothing on stderr) or
+# prints nothing on stdout, says why on stderr and exits non-zero; that
 # EINTR is never a failure; that an I/O error is never "wrong file format!";
-# and that the data folder is left byte for byte as it was.
+# that no half-written index is left; and that the data folder is left byte
+# for byte as it was.
 #
 #   scripts/io-fault-sweep.sh [BUILD]     (default build/release; needs strace)
 set -uo pipefail
@@ -40,29 +43,49 @@ searches=(
   "--database w1812 --surname smith --first-name wm --variants --turn n"
   "--database w1812 --list --surname smtih --match close"
   "held --database w1812 --surname smith --first-name j --turn nnp"
+  "build --database civmoh --find maine --format tsv"
+  "build --database titan --find queenstown --field 7"
+  "build --database ww2_kor --years 1944 --format json"
+  "built --database civmoh --find maine --format tsv"
+  "built --database titan --find queenstown --field 7"
+  "built --database ww2_kor --years 1944 --format json"
 )
 # The family-tree export is dated; the same day for every run.
 export SOURCE_DATE_EPOCH=1767225600
+# Record searches keep their indexes here; "build" starts each run without one.
+cache=$work/cache
+export XDG_CACHE_HOME=$cache
 calls=(openat pread64 pwrite64 newfstatat ftruncate close flock)
 faults=(error=EIO error=EINTR error=ENOMEM error=ENOSPC)
 
 runs=0 failed=0 bad=0
 complain() { bad=$((bad + 1)); echo "$*"; }
+prepare() { :; }
 for search in "${searches[@]}"; do
   read -r -a args <<<"$search"
   held=
-  if [[ ${args[0]} == held ]]; then
-    # As if another program showed its hits from history.buf: this shell
-    # holds the lock, so the tool works in a private file in the folder.
-    args=("${args[@]:1}")
-    exec {held}>>"$install/history.buf"
-    flock -x "$held"
-  fi
+  prepare() { :; }
+  case ${args[0]} in
+    held)
+      # As if another program showed its hits from history.buf: this shell
+      # holds the lock, so the tool works in a private file in the folder.
+      args=("${args[@]:1}")
+      exec {held}>>"$install/history.buf"
+      flock -x "$held"
+      ;;
+    build) args=("${args[@]:1}"); prepare() { rm -rf "$cache"; } ;;
+    built) args=("${args[@]:1}"); rm -rf "$cache" ;;
+  esac
   stem=${args[1]}
   paths=(-P "$disk/$stem.ext" -P "$disk/$stem.cor" -P "$disk/$stem.tre" -P "$disk/chronaradb.id"
          -P "$install/history.buf" -P "$install")
+  prepare
   expected=$("$query" --data-dir "$disk" --install-dir "$install" "${args[@]}" 2>/dev/null)
+  for index in "$cache"/chronara/"$stem"-*.words; do
+    [[ ${search%% *} == built && -f $index ]] && paths+=(-P "$index")
+  done
   for call in "${calls[@]}"; do
+    prepare
     n=$(strace -f -qq -e trace="$call" "${paths[@]}" -o "$work/trace" \
           "$query" --data-dir "$disk" --install-dir "$install" "${args[@]}" >/dev/null 2>&1
         grep -c "^[0-9 ]*$call(" "$work/trace")
@@ -70,6 +93,7 @@ for search in "${searches[@]}"; do
       for fault in "${faults[@]}" "error=EIO:from"; do
         when="when=$k"
         [[ $fault == *:from ]] && { fault=${fault%:from}; when="when=$k+"; }
+        prepare
         out=$(strace -f -qq -o /dev/null -e trace="$call" -e inject="$call:$fault:$when" "${paths[@]}" \
                 "$query" --data-dir "$disk" --install-dir "$install" "${args[@]}" 2>"$work/err")
         status=$?
@@ -84,6 +108,7 @@ for search in "${searches[@]}"; do
           grep -q "wrong file format" "$work/err" && complain "I/O error shown as a format error: $what"
           [[ -z $out ]] || grep -q "has no row\|insert" "$work/err" || complain "partial output: $what"
         fi
+        compgen -G "$cache/chronara/*.tmp-*" >/dev/null && complain "a half-written index was left: $what"
         if [[ $(digest) != "$clean" ]]; then
           complain "the data folder changed: $what"
           rm -rf "$disk" && cp -r "$build/sample-disk" "$disk"

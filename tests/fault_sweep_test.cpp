@@ -323,6 +323,9 @@ TEST_F(FaultSweep, RecordSearchGivesTheAnswerOrSaysWhyAtEveryFault) {
         }
         for (const FaultMode mode :
              {FaultMode::Once, FaultMode::FromThenOn, FaultMode::Interrupted, FaultMode::Partial}) {
+            // Reading the records without an index is the page search's own reading, swept above.
+            if (kind == Cache::None && (mode == FaultMode::Interrupted || mode == FaultMode::Partial))
+                continue;
             for (long k = 1; k <= calls + 1; ++k) {
                 SCOPED_TRACE(FailingIo::ModeName(mode) + " at call " + std::to_string(k) + " of " +
                              std::to_string(calls) + ", cache " + std::to_string(static_cast<int>(kind)));
@@ -356,7 +359,10 @@ TEST_F(FaultSweep, RecordSearchGivesTheAnswerOrSaysWhyAtEveryFault) {
                 } else {
                     RemoveTemporaryFiles(folder);
                 }
-                EXPECT_EQ(FindAll(dirs_, where, "\"7th inf\" smith -robert").people, sound.people);
+                // After a failure, the disk sound again: the whole answer at once.
+                if (faulty.status != FindStatus::Done) {
+                    EXPECT_EQ(FindAll(dirs_, where, "\"7th inf\" smith -robert").people, sound.people);
+                }
                 if (HasFailure()) return;
             }
         }

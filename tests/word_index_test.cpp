@@ -153,7 +153,7 @@ class WordIndex : public ::testing::Test {
 protected:
     void SetUp() override {
         WriteFileBytes(data.File("chronaradb.id"), "");
-        Write(data.Path(), Generated(3000));
+        Write(data.Path(), Generated(700));
         dirs.SetDataDir(data.Path().c_str());
         folder = cache.Path() + "/chronara/";
     }
@@ -191,7 +191,7 @@ TEST_F(WordIndex, EveryAnswerEqualsTheScan) {
                          .Failed());
     }
     word_index::BuildLimits small;
-    small.piece = 500;
+    small.piece = 300;
     ASSERT_EQ(word_index::Build(
                   database, people, files, IndexFile(), [](std::int64_t) { return true; }, small)
                   .status,
@@ -246,7 +246,7 @@ TEST_F(WordIndex, StaleCutDamagedAndForeignIndexesAreRebuilt) {
         EXPECT_TRUE(testing_support::ReadFileBytes(IndexFile()) == built) << s.name << ": not rebuilt";
     }
     // The database changes under the index: the index is stale and rebuilt.
-    std::vector<PersonRecord> people = Generated(3000);
+    std::vector<PersonRecord> people = Generated(700);
     people[5].fields[0] = "Zanzibar";
     Write(data.Path(), people);
     EXPECT_EQ(Ask(dirs, folder, {kCode}, "zanzibar").people.size(), 1U);
@@ -273,7 +273,7 @@ TEST_F(WordIndex, CancelledBuildLeavesNothingAndTwoBuildersAgree) {
     long reports = 0;
     search.SetProgress([&](const FindProgress& progress) {
         EXPECT_EQ(progress.code, kCode);
-        EXPECT_EQ(progress.total, 3000);
+        EXPECT_EQ(progress.total, 700);
         ++reports;
         cancel = true;
     });
