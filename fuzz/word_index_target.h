@@ -5,7 +5,8 @@
 // made once per folder; each input is turned into an index file, and every
 // query is asked of it.
 //
-// Input: a mode byte, then the bytes. Mode bit 0: the bytes are patches of
+// Input: a mode byte, then the bytes. The mode's upper six bits choose the
+// two queries asked (of nine), so that each input stays quick. Mode bit 0: the bytes are patches of
 // the sound index (three bytes of offset, one byte to XOR in, repeated);
 // otherwise they are the whole file (nothing: the sound index itself). Mode
 // bit 1: the header's hashes and those of its sections are made right again
@@ -65,7 +66,7 @@ inline std::vector<PersonRecord> WordIndexPeople() {
         return (state >> 8) % n;
     };
     std::vector<PersonRecord> people;
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 260; ++i) {
         PersonRecord person;
         person.surname = i % 7 == 0 ? "O'Brien" : "Smith" + std::to_string(i % 30);
         person.givenNames = words[below(static_cast<std::uint32_t>(sizeof words / sizeof words[0]))];
@@ -234,7 +235,8 @@ inline int RunWordIndex(const std::uint8_t* data, std::size_t size, const std::s
                       "a damaged index gave other people");
             }
         }
-        for (std::size_t q = 0; q < world.queries.size(); ++q) {
+        for (std::size_t asked = 0; asked < 2; ++asked) {
+            const std::size_t q = (static_cast<std::size_t>(mode >> 2) + asked) % world.queries.size();
             std::int64_t count = -1;
             const IndexStatus counted = reader.Count(world.queries[q], world.fields[q], count);
             std::vector<std::int32_t> entries;

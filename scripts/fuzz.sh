@@ -65,7 +65,7 @@ if ((coverage)); then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
     -DCHRONARA_FUZZ=ON -DCHRONARA_FUZZ_COVERAGE=ON -DCHRONARA_BUILD_VIEWER=OFF -DCHRONARA_BUILD_TESTS=OFF \
     -DCHRONARA_BUILD_BENCH=OFF >/dev/null
-  names=(name_index search profile)
+  names=(name_index search profile record_query word_index)
   [[ -f "$root/store/csv_reader.h" ]] && names+=(csv)
   [[ -n $only ]] && names=("$only")
   for name in "${names[@]}"; do
