@@ -10,7 +10,7 @@ namespace platform {
 namespace {
 
 int SystemOpen(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
-const FileIo kSystem = {SystemOpen, ::pread,   ::pwrite, ::fstat,   ::ftruncate,
+const FileIo kSystem = {SystemOpen, ::pread,   ::pwrite, ::fstat,    ::ftruncate,
                         ::close,    ::fstatat, ::flock,  ::unlinkat, std::rename};
 
 const FileIo*& Slot() {

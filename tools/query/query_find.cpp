@@ -26,8 +26,8 @@ constexpr std::size_t kMaxQueryText = 1000;
 
 // The text typed for option (typed_text.h), at most kMaxQueryText characters;
 // a note when a letter is searched as another.
-bool TakeText(const char* option, const char* text, bool raw, std::string& out, std::vector<std::string>& notes,
-              std::string& error) {
+bool TakeText(const char* option, const char* text, bool raw, std::string& out,
+              std::vector<std::string>& notes, std::string& error) {
     std::string note;
     if (!ConvertTypedText(option, text, raw, out, note, error)) return false;
     if (!note.empty()) notes.push_back(note);
@@ -175,7 +175,8 @@ bool ConvertFindArguments(const FindArguments& arguments, bool raw, FindOptions&
         }
         return true;
     }
-    if (arguments.find != nullptr && !TakeText("--find", arguments.find, raw, find.text, notes, error)) return false;
+    if (arguments.find != nullptr && !TakeText("--find", arguments.find, raw, find.text, notes, error))
+        return false;
     const record_query::Parsed parsed = record_query::Parse(find.text, find.years);
     if (!parsed.ok) {
         error = "--find: " + parsed.error;

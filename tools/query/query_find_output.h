@@ -13,9 +13,9 @@ namespace query_tool {
 
 // The answer to one query.
 struct FindAnswer {
-    std::string query;  // the text as given (Windows-1252)
-    std::int64_t total = 0;   // the people found
-    std::int64_t listed = 0;  // the first --limit of them, all without it
+    std::string query;              // the text as given (Windows-1252)
+    std::int64_t total = 0;         // the people found
+    std::int64_t listed = 0;        // the first --limit of them, all without it
     std::vector<RecordHit> people;  // the people listed, for the formats that show them
 };
 

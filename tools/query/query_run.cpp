@@ -7,8 +7,8 @@
 #include "browse/search_session.h"
 #include "platform/message_box.h"
 #include "store/directories.h"
-#include "tools/query/query_gedcom.h"
 #include "tools/query/query_find.h"
+#include "tools/query/query_gedcom.h"
 #include "tools/query/query_list.h"
 #include "tools/query/query_output.h"
 
