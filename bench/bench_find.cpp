@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_info.h"
 #include "bench/bench_people.h"
 #include "bench/fts5_baseline.h"
 #include "browse/record_format.h"
@@ -291,12 +292,7 @@ int main(int argc, char** argv) {
             } else if (argument == "--sample") {
                 sample = value;
             } else {
-                for (std::size_t at = 0; at < value.size();) {
-                    std::size_t comma = value.find(',', at);
-                    if (comma == std::string::npos) comma = value.size();
-                    sizes.insert(std::strtol(value.substr(at, comma - at).c_str(), nullptr, 10));
-                    at = comma + 1;
-                }
+                bench::AddSizes(value, sizes);
             }
         } else if (argument == "--no-build") {
             build = false;

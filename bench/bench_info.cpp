@@ -70,4 +70,13 @@ bool LoadInfo(const std::string& path, DiskInfo& info, std::string* error) {
     return true;
 }
 
+void AddSizes(const std::string& list, std::set<long>& sizes) {
+    for (std::size_t at = 0; at < list.size();) {
+        std::size_t comma = list.find(',', at);
+        if (comma == std::string::npos) comma = list.size();
+        sizes.insert(std::strtol(list.substr(at, comma - at).c_str(), nullptr, 10));
+        at = comma + 1;
+    }
+}
+
 }  // namespace bench

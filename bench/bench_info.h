@@ -3,6 +3,7 @@
 // files in bench.info (one "key=value" line each) so that the benchmarks
 // search exactly the names the generator checked.
 
+#include <set>
 #include <string>
 
 namespace bench {
@@ -30,5 +31,8 @@ struct DiskInfo {
 
 bool SaveInfo(const std::string& path, const DiskInfo& info, std::string* error);
 bool LoadInfo(const std::string& path, DiskInfo& info, std::string* error);
+
+// Adds the sizes of a comma-separated list ("1000000,4000000") to sizes.
+void AddSizes(const std::string& list, std::set<long>& sizes);
 
 }  // namespace bench

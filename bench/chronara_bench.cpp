@@ -475,12 +475,7 @@ int main(int argc, char** argv) {
             } else if (argument == "--data-root") {
                 root = value;
             } else {
-                for (std::size_t at = 0; at < value.size();) {
-                    std::size_t comma = value.find(',', at);
-                    if (comma == std::string::npos) comma = value.size();
-                    sizes.insert(std::strtol(value.substr(at, comma - at).c_str(), nullptr, 10));
-                    at = comma + 1;
-                }
+                bench::AddSizes(value, sizes);
             }
         } else {
             passed.push_back(argv[i]);

@@ -29,15 +29,7 @@ std::string HeadingText(int code, int slot) {
     return hit_export::FieldHead(code, static_cast<std::size_t>(slot));
 }
 
-bool IsNumber(std::string_view text, int& value) {
-    if (text.empty() || text.size() > 6) return false;
-    value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
-}
+bool IsNumber(std::string_view text, int& value) { return record_words::ParseDigits(text, 6, value); }
 
 }  // namespace
 

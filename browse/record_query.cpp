@@ -63,15 +63,7 @@ bool MakeTerm(const RawTerm& raw, Term& term, std::string& error) {
     return true;
 }
 
-bool ParseNumber(std::string_view text, int& value) {
-    if (text.empty() || text.size() > 4) return false;
-    value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
-}
+bool ParseNumber(std::string_view text, int& value) { return record_words::ParseDigits(text, 4, value); }
 
 }  // namespace
 

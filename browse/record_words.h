@@ -67,6 +67,9 @@ void ForEachWordSpan(std::string_view text, Visit&& visit) {
 // The folded words of text, in order.
 std::vector<std::string> WordsOf(std::string_view text);
 
+// text as a number of 1 to maxDigits decimal digits and nothing else.
+bool ParseDigits(std::string_view text, std::size_t maxDigits, int& value);
+
 // Whether a folded word is a year: exactly four digits. value gets its number.
 bool IsYearWord(std::string_view word, int& value);
 

@@ -43,12 +43,12 @@ searches=(
   "--database w1812 --surname smith --first-name wm --variants --turn n"
   "--database w1812 --list --surname smtih --match close"
   "held --database w1812 --surname smith --first-name j --turn nnp"
-  "build --database civmoh --find maine --format tsv"
-  "build --database titan --find queenstown --field 7"
-  "build --database ww2_kor --years 1944 --format json"
-  "built --database civmoh --find maine --format tsv"
-  "built --database titan --find queenstown --field 7"
-  "built --database ww2_kor --years 1944 --format json"
+  "build --database civmoh --find chamberlain --format tsv"
+  "build --database titan --find queenstown --field 7 --format count"
+  "build --database ww2_kor --years 1944 --format count"
+  "built --database civmoh --find chamberlain --format json"
+  "built --database titan --find queenstown --field 7 --limit 3"
+  "built --database ww2_kor --years 1944 --format count"
 )
 # The family-tree export is dated; the same day for every run.
 export SOURCE_DATE_EPOCH=1767225600

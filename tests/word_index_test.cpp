@@ -18,6 +18,7 @@
 #include "browse/record_search.h"
 #include "browse/word_index_cache.h"
 #include "browse/word_index_writer.h"
+#include "fuzz/word_index_target.h"
 #include "store/database_writer.h"
 #include "store/directories.h"
 #include "store/record_database.h"
@@ -30,47 +31,7 @@ namespace {
 
 constexpr int kCode = 11;  // ww2_kor: nine fields, headings, joined none
 
-// A database of people drawn from a small vocabulary, so that words,
-// phrases and years recur at every frequency.
-std::vector<PersonRecord> Generated(std::size_t count) {
-    const char* const words[] = {"Maine",
-                                 "Ohio",
-                                 "20th",
-                                 "Infantry",
-                                 "M\xFCller",
-                                 "O'Brien",
-                                 "Saint-L\xF4",
-                                 "1944",
-                                 "1945",
-                                 "1862",
-                                 "camp",
-                                 "Mukden",
-                                 "Private",
-                                 "First",
-                                 "Class",
-                                 "Stra\xDF"
-                                 "e"};
-    std::uint32_t state = 0x5EED;
-    auto below = [&](std::uint32_t n) {
-        state = state * 1664525u + 1013904223u;
-        return (state >> 8) % n;
-    };
-    std::vector<PersonRecord> people;
-    for (std::size_t i = 0; i < count; ++i) {
-        PersonRecord person;
-        person.surname =
-            i % 7 == 0 ? "O'Brien" : (i % 3 == 0 ? "Smith" : "Sm\xEFth" + std::to_string(i % 40));
-        person.givenNames = words[below(16)];
-        for (int f = 0; f < 9; ++f) {
-            std::string field;
-            const unsigned n = below(4);
-            for (unsigned w = 0; w < n; ++w) field += std::string(w ? " " : "") + words[below(16)];
-            person.fields.push_back(field);
-        }
-        people.push_back(person);
-    }
-    return people;
-}
+std::vector<PersonRecord> Generated(int count) { return fuzz_targets::WordIndexPeople(count); }
 
 void Write(const std::string& dir, const std::vector<PersonRecord>& people, int code = kCode) {
     CDatabaseWriter writer(code);

@@ -194,6 +194,18 @@ bool ConvertChoices(const RawArguments& raw, QueryOptions& options, std::string&
     return true;
 }
 
+// --data-dir and --install-dir, as every mode takes them.
+void TakeFolders(const RawArguments& raw, QueryOptions& options) {
+    if (raw.dataDir != nullptr) {
+        options.hasDataDir = true;
+        options.dataDir = raw.dataDir;
+    }
+    if (raw.installDir != nullptr) {
+        options.hasInstallDir = true;
+        options.installDir = raw.installDir;
+    }
+}
+
 // Find mode takes none of the options of a page or a listing.
 bool ConvertFind(const RawArguments& raw, QueryOptions& options, std::string& error) {
     const struct {
@@ -222,14 +234,7 @@ bool ConvertFind(const RawArguments& raw, QueryOptions& options, std::string& er
         return false;
     }
     if (!ParseDatabase(raw.database, options, error)) return false;
-    if (raw.dataDir != nullptr) {
-        options.hasDataDir = true;
-        options.dataDir = raw.dataDir;
-    }
-    if (raw.installDir != nullptr) {
-        options.hasInstallDir = true;
-        options.installDir = raw.installDir;
-    }
+    TakeFolders(raw, options);
     return true;
 }
 
@@ -298,14 +303,7 @@ bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error)
         }
         options.hasCite = true;
     }
-    if (raw.dataDir != nullptr) {
-        options.hasDataDir = true;
-        options.dataDir = raw.dataDir;
-    }
-    if (raw.installDir != nullptr) {
-        options.hasInstallDir = true;
-        options.installDir = raw.installDir;
-    }
+    TakeFolders(raw, options);
     return true;
 }
 
