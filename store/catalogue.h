@@ -39,6 +39,13 @@ const char* ListText(int row);
 // row for.
 inline const char* TitleOfCode(int code) { return ListText(RowOfCode(code)); }
 
+// How a database is called where it is named: its list text, or its stem
+// for a database no list row shows (the roll).
+inline const char* NameOfCode(int code) {
+    const char* title = TitleOfCode(code);
+    return title != nullptr ? title : StemOf(code);
+}
+
 // The list texts in row order, ended by an empty text, as the view adds them.
 extern const char* const kListTexts[kRowCount + 1];
 

@@ -68,9 +68,8 @@ public:
         if (percent == last_ && progress.code == code_) return;
         last_ = percent;
         code_ = progress.code;
-        const char* title = catalogue::TitleOfCode(progress.code);
         std::fprintf(stderr, "\rchronara-query: indexing %s: %ld%%\x1b[K",
-                     title != nullptr ? title : catalogue::StemOf(progress.code), percent);
+                     catalogue::NameOfCode(progress.code), percent);
         std::fflush(stderr);
         written_ = true;
     }
@@ -232,8 +231,7 @@ int RunFind(const QueryOptions& options) {
         answers.push_back(std::move(answer));
     }
     for (int code : skipped) {
-        const char* title = catalogue::TitleOfCode(code);
-        Complain(std::string("note: ") + (title != nullptr ? title : catalogue::StemOf(code)) +
+        Complain(std::string("note: ") + catalogue::NameOfCode(code) +
                  " is skipped: its files are not on the data disk");
     }
     const std::string text = FormatAnswers(find.format, answers, find.hasBatch, options.raw);

@@ -8,11 +8,6 @@
 namespace query_tool {
 namespace {
 
-const char* TitleOf(int code) {
-    const char* title = catalogue::TitleOfCode(code);
-    return title != nullptr ? title : catalogue::StemOf(code);
-}
-
 class Writer {
 public:
     explicit Writer(bool raw) : raw_(raw) {}
@@ -62,7 +57,8 @@ std::string AsText(const std::vector<FindAnswer>& answers, bool batch, const Wri
         for (std::size_t i = 0; i < answer.people.size(); ++i) {
             const RecordHit& person = answer.people[i];
             if (i == 0 || person.code != answer.people[i - 1].code) {
-                text += std::string(TitleOf(person.code)) + " (" + catalogue::StemOf(person.code) + ")\n";
+                text += std::string(catalogue::NameOfCode(person.code)) + " (" +
+                        catalogue::StemOf(person.code) + ")\n";
             }
             text += "  " + std::to_string(person.entry) + "  " + out.Text(person.surname) + ", " +
                     out.Text(person.givenNames) + "  (" + out.Text(person.summary) + ")\n";
@@ -109,7 +105,7 @@ std::string AsJson(const std::vector<FindAnswer>& answers, bool batch) {
             first = false;
             if (batch) text += "\"query\": " + JsonString(answer.query) + ", ";
             text += "\"database\": " + JsonString(catalogue::StemOf(person.code)) +
-                    ", \"title\": " + JsonString(TitleOf(person.code)) +
+                    ", \"title\": " + JsonString(catalogue::NameOfCode(person.code)) +
                     ", \"entry\": " + std::to_string(person.entry) +
                     ", \"surname\": " + JsonString(person.surname) +
                     ", \"given_names\": " + JsonString(person.givenNames) +

@@ -18,11 +18,6 @@
 namespace query_tool {
 namespace {
 
-const char* TitleOf(int code) {
-    const char* title = catalogue::TitleOfCode(code);
-    return title != nullptr ? title : catalogue::StemOf(code);
-}
-
 class Printer {
 public:
     explicit Printer(bool raw) : raw_(raw) {}
@@ -65,7 +60,7 @@ void PrintJson(const std::vector<BatchLine>& queries, const ListingOutcome& outc
             first = false;
             if (batch) text += "\"query\": " + hit_export::JsonString(queries[q].surname) + ", ";
             text += "\"database\": " + hit_export::JsonString(catalogue::StemOf(match.code)) +
-                    ", \"title\": " + hit_export::JsonString(TitleOf(match.code)) +
+                    ", \"title\": " + hit_export::JsonString(catalogue::NameOfCode(match.code)) +
                     ", \"surname\": " + hit_export::JsonString(match.surname) +
                     ", \"count\": " + std::to_string(match.count);
             if (close) text += ", \"distance\": " + std::to_string(match.distance);
@@ -104,12 +99,12 @@ void PrintText(const std::vector<BatchLine>& queries, const ListingOutcome& outc
             if (mode == MatchMode::Close) {
                 // Closest first, so the databases mix: each line names its own.
                 text += "    " + out.Text(matches[i].surname) + "  " + std::to_string(matches[i].count) +
-                        "  " + TitleOf(matches[i].code) + ", distance " +
+                        "  " + catalogue::NameOfCode(matches[i].code) + ", distance " +
                         std::to_string(matches[i].distance) + "\n";
                 continue;
             }
             if (i == 0 || matches[i].code != matches[i - 1].code) {
-                text += std::string("  ") + TitleOf(matches[i].code) + "\n";
+                text += std::string("  ") + catalogue::NameOfCode(matches[i].code) + "\n";
             }
             text += "    " + out.Text(matches[i].surname) + "  " + std::to_string(matches[i].count) + "\n";
         }
@@ -142,8 +137,8 @@ int RunList(const QueryOptions& options) {
     platform::Tell(outcome.messages);
     if (outcome.cancelled) return kExitFailed;
     for (int code : outcome.skipped) {
-        Complain(std::string("note: ") + TitleOf(code) + " is skipped: its index " + catalogue::StemOf(code) +
-                 ".tre is not on the data disk");
+        Complain(std::string("note: ") + catalogue::NameOfCode(code) + " is skipped: its index " +
+                 catalogue::StemOf(code) + ".tre is not on the data disk");
     }
     // The message of a failure is on stderr; nothing is printed.
     if (outcome.error.Failed()) return ExitStatusOf(outcome.error);
