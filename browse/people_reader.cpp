@@ -17,9 +17,13 @@ CPeopleReader::CPeopleReader(CRecordDatabase& database, const CPeopleList& peopl
     : database_(database), people_(people) {}
 
 bool CPeopleReader::FillEntries() {
+    // Runs follow one another in the entry file: one read serves many of them.
     const PeopleRun& run = people_.runs[run_];
     const std::int32_t first = run.first + inRun_;
-    const std::int32_t count = std::min(run.count - inRun_, kEntriesAtOnce);
+    const std::int64_t held = database_.EntriesHeld();
+    const std::int64_t left = held > first ? held - first : 0;
+    const auto count =
+        static_cast<std::int32_t>(std::min<std::int64_t>(std::max<std::int64_t>(left, 1), kEntriesAtOnce));
     entries_.resize(static_cast<std::size_t>(count) * static_cast<std::size_t>(database_.EntrySize()));
     error_ = database_.ReadEntryBytes(first, count, entries_.data());
     if (error_.Failed()) return false;
