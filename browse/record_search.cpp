@@ -109,7 +109,7 @@ FindOutcome CRecordSearch::Run(const RecordSearchRequest& request) {
         outcome.status = FindStatus::UsageError;
         return outcome;
     }
-    if (!(request.interactive ? CheckDataDisk(dirs_) : FindDataDisk(dirs_))) {
+    if (!CheckDataDisk(dirs_, request.prompt)) {
         outcome.status = FindStatus::NoDisk;
         return outcome;
     }

@@ -25,6 +25,7 @@
 #include "browse/record_matcher.h"
 #include "browse/record_query.h"
 #include "browse/word_index_reader.h"
+#include "store/data_disk.h"
 #include "store/store_error.h"
 
 class CDirectories;
@@ -38,9 +39,9 @@ struct RecordSearchRequest {
     // A database whose files are not on the disk is passed over (and named
     // in skipped) rather than failing the search.
     bool skipMissing = false;
-    // Ask for the data disk as a search does (the insert-disk prompt);
-    // without it a missing disk fails at once.
-    bool interactive = false;
+    // Asks for the data disk as a search does; without one a missing disk
+    // fails at once (a search that follows typing, or runs on a worker thread).
+    DiskPrompt prompt;
 };
 
 enum class FindStatus {

@@ -194,7 +194,7 @@ int RunFind(const QueryOptions& options) {
     if (find.hasField) record_fields::ParseFieldChoice(find.field, request.field, error);
     request.codes = options.allDatabases ? surname_listing::EveryDatabase() : std::vector<int>{options.code};
     request.skipMissing = options.allDatabases;
-    request.interactive = true;
+    request.prompt = DiskPromptOfTool();
     if (!CRecordSearch::CheckField(request.field, request.codes, error)) {
         Complain(error);
         return kExitFailed;
