@@ -345,6 +345,39 @@ bool CRecordSearch::IndexReady(int code) {
     return OpenIndex(code, reader, false, files) == word_index::IndexStatus::Ready;
 }
 
+FindOutcome CRecordSearch::PrepareIndex(int code) {
+    using word_index::IndexStatus;
+    FindOutcome outcome;
+    outcome.errorCode = code;
+    if (!CheckDataDisk(dirs_, DiskPrompt{})) {
+        outcome.status = FindStatus::NoDisk;
+        return outcome;
+    }
+    auto failed = [&outcome](const StoreError& error) {
+        outcome.status = FindStatus::Failed;
+        outcome.error = error;
+        return outcome;
+    };
+    const OpenResult opened = state_->database.OpenCode(code);
+    if (!opened) return failed(opened.error);
+    state_->dataError = StoreError{};
+    FileFingerprint files[word_index::kFileCount];
+    IndexStatus status = IndexStatus::Missing;
+    if (!cacheFolder_.empty()) {
+        state_->dataError = Fingerprints(code, files);
+        if (state_->dataError.Failed()) return failed(state_->dataError);
+        word_index::CWordIndexReader reader;
+        status = OpenIndex(code, reader, true, files);
+    }
+    if (status == IndexStatus::Cancelled || Cancelled()) {
+        outcome.status = FindStatus::Cancelled;
+        return outcome;
+    }
+    if (status == IndexStatus::ReadFailed && state_->dataError.Failed()) return failed(state_->dataError);
+    if (status != IndexStatus::Ready) outcome.scanned.push_back(code);
+    return outcome;
+}
+
 StoreError CRecordSearch::Locate(std::int64_t i, Database*& found, std::int32_t& entry) {
     found = nullptr;
     for (Database& one : state_->results) {

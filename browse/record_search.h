@@ -110,6 +110,13 @@ public:
 
     // Whether database code has a sound, current index in the cache.
     bool IndexReady(int code);
+    // Gives database code a sound, current index in the cache, building it
+    // (with progress; the cancel flag stops it, leaving nothing behind) when
+    // it has none, as its first query would. Done when it has one, or when
+    // none can be kept (scanned then names code: its queries read every
+    // record); NoDisk without the data disk (no prompt); Cancelled; Failed
+    // when a file of the database is missing or unreadable.
+    FindOutcome PrepareIndex(int code);
 
     // Checks a field choice against databases: an error (naming the
     // headings there are) when it names a heading none of them has.

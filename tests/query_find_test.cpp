@@ -79,6 +79,8 @@ TEST_F(QueryFind, UsageErrorsExitTwoAndNameTheFault) {
         {{"--database", "civmoh", "--find", "maine", "--limit", "0"}, "--limit"},
         {{"--database", "civmoh", "--find", "maine", "--format", "xml"}, "--format"},
         {{"--database", "civmoh", "--find", "maine", "--format", "json", "--raw"}, "--raw"},
+        {{"--database", "civmoh", "--find", "maine", "--format", "gedcom", "--raw"}, "GEDCOM"},
+        {{"--database", "civmoh", "--format", "gedcom", "--find-batch", "-"}, "one query"},
         {{"--database", "civmoh", "--find", "maine", "--surname", "x"}, "--surname"},
         {{"--database", "civmoh", "--find", "maine", "--find-batch", "-"}, "one of them"},
         {{"--database", "civmoh", "--field", "1"}, "needs --find"},
@@ -88,7 +90,7 @@ TEST_F(QueryFind, UsageErrorsExitTwoAndNameTheFault) {
     const std::string batch = "maine\n\"open\n";
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
-        const bool fromInput = args.back() == "-";
+        const bool fromInput = args.back() == "-" && std::string(c.fault) == "stdin:2";
         const ToolRun run = Find(args, fromInput ? &batch : nullptr);
         std::string shown;
         for (const std::string& arg : args) shown += "[" + arg + "]";
@@ -161,6 +163,30 @@ TEST_F(QueryFind, FormatsByteForByte) {
     ASSERT_EQ(json.items.size(), 2U);
     EXPECT_EQ(json.items[1].Member("query")->text, "maine");
     EXPECT_EQ(json.items[1].Member("database")->text, "civmoh");
+}
+
+TEST_F(QueryFind, FamilyTreeFileOfThePeopleFoundIsTheExportOfTheSamePeople) {
+    // Tozier is the one person of his surname: found by a word of his record
+    // and searched by his surname, the same person makes the same file.
+    auto run = [this](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--data-dir", data.Path(), "--install-dir", install.Path()});
+        return testing_support::RunProgram(kTool, args,
+                                           {{"XDG_CONFIG_HOME", config.Path()},
+                                            {"XDG_CONFIG_DIRS", config.Path()},
+                                            {"XDG_CACHE_HOME", cache.Path()},
+                                            {"SOURCE_DATE_EPOCH", "86400"}});
+    };
+    const ToolRun found = run({"--database", "civmoh", "--find", "sergeant plymouth", "--format", "gedcom"});
+    const ToolRun searched = run({"--database", "civmoh", "--surname", "tozier", "--export", "gedcom"});
+    ASSERT_EQ(found.status, 0) << found.err;
+    ASSERT_EQ(searched.status, 0) << searched.err;
+    EXPECT_NE(found.out.find(" INDI\r\n"), std::string::npos);
+    EXPECT_EQ(found.out, searched.out);
+    // Nobody found: a file of no people, still whole.
+    const ToolRun nobody = run({"--database", "civmoh", "--find", "nobody", "--format", "gedcom"});
+    EXPECT_EQ(nobody.status, 0);
+    EXPECT_EQ(nobody.out.find(" INDI\r\n"), std::string::npos);
+    EXPECT_EQ(nobody.out.compare(nobody.out.size() - 8, 8, "0 TRLR\r\n"), 0);
 }
 
 TEST_F(QueryFind, DatabasesInListOrderAndMissingOnesNoted) {

@@ -259,4 +259,29 @@ TEST_F(WordIndex, CancelledBuildLeavesNothingAndTwoBuildersAgree) {
     EXPECT_EQ(Ask(dirs, folder, {kCode}, "\"first class\" -ohio").people, scanned.people);
 }
 
+TEST_F(WordIndex, PreparingAnIndexBuildsItAheadOfTheQueriesOrSaysWhyNot) {
+    CRecordSearch search(dirs, folder);
+    std::atomic<bool> cancel{false};
+    search.SetCancel(&cancel);
+    search.SetProgress([&](const FindProgress&) { cancel = true; });
+    EXPECT_EQ(search.PrepareIndex(kCode).status, FindStatus::Cancelled);
+    EXPECT_TRUE(Files().empty());
+    cancel = false;
+    search.SetProgress({});
+    const FindOutcome built = search.PrepareIndex(kCode);
+    EXPECT_EQ(built.status, FindStatus::Done);
+    EXPECT_TRUE(built.scanned.empty());
+    EXPECT_TRUE(search.IndexReady(kCode));
+    EXPECT_EQ(Files().size(), 1U);
+    // No index can be kept: done, the database named as read record by record.
+    CRecordSearch uncached(dirs, "");
+    EXPECT_EQ(uncached.PrepareIndex(kCode).scanned, std::vector<int>{kCode});
+    // A database not on the disk, and no disk at all.
+    const FindOutcome missing = search.PrepareIndex(2);
+    EXPECT_EQ(missing.status, FindStatus::Failed);
+    EXPECT_EQ(missing.errorCode, 2);
+    std::remove(data.File("chronaradb.id").c_str());
+    EXPECT_EQ(search.PrepareIndex(kCode).status, FindStatus::NoDisk);
+}
+
 }  // namespace

@@ -34,7 +34,7 @@ _chronara_query() {
             values="text tsv json"
             local word
             for word in "${COMP_WORDS[@]}"; do
-                [[ $word == --find* || $word == --years ]] && values+=" csv count" && break
+                [[ $word == --find* || $word == --years ]] && values+=" csv count gedcom" && break
             done
             ;;
         --field) values="surname given" ;;

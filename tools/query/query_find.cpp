@@ -6,14 +6,17 @@
 #include <cstring>
 #include <vector>
 
+#include "browse/gedcom_writer.h"
 #include "browse/record_search.h"
 #include "browse/search_messages.h"
 #include "browse/surname_listing.h"
 #include "browse/word_index_cache.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
+#include "store/disk_label.h"
 #include "tools/query/query_batch.h"
 #include "tools/query/query_find_output.h"
+#include "tools/query/query_gedcom.h"
 #include "tools/query/query_options.h"
 #include "tools/query/query_run.h"
 #include "tools/query/typed_text.h"
@@ -42,18 +45,15 @@ bool ParseFormat(const char* text, FindFormat& format, std::string& error) {
     static const struct {
         const char* name;
         FindFormat format;
-    } kFormats[] = {{"text", FindFormat::Text},
-                    {"tsv", FindFormat::Tsv},
-                    {"json", FindFormat::Json},
-                    {"csv", FindFormat::Csv},
-                    {"count", FindFormat::Count}};
+    } kFormats[] = {{"text", FindFormat::Text}, {"tsv", FindFormat::Tsv},     {"json", FindFormat::Json},
+                    {"csv", FindFormat::Csv},   {"count", FindFormat::Count}, {"gedcom", FindFormat::Gedcom}};
     for (const auto& known : kFormats) {
         if (std::strcmp(text, known.name) == 0) {
             format = known.format;
             return true;
         }
     }
-    error = std::string("--format must be text, tsv, json, csv or count, not '") + text + "'";
+    error = std::string("--format must be text, tsv, json, csv, count or gedcom, not '") + text + "'";
     return false;
 }
 
@@ -142,8 +142,14 @@ bool ConvertFindArguments(const FindArguments& arguments, bool raw, FindOptions&
         return false;
     }
     if (arguments.format != nullptr && !ParseFormat(arguments.format, find.format, error)) return false;
-    if (raw && (find.format == FindFormat::Json || find.format == FindFormat::Csv)) {
-        error = "--raw writes Windows-1252 bytes, but JSON and CSV are UTF-8";
+    if (raw && (find.format == FindFormat::Json || find.format == FindFormat::Csv ||
+                find.format == FindFormat::Gedcom)) {
+        error = "--raw writes Windows-1252 bytes, but JSON, CSV and GEDCOM are UTF-8";
+        return false;
+    }
+    // One family-tree file holds the people of one query.
+    if (find.format == FindFormat::Gedcom && arguments.findBatch != nullptr) {
+        error = "--format gedcom takes one query: give --find, not --find-batch";
         return false;
     }
     if (arguments.years != nullptr && !record_query::ParseYears(arguments.years, find.years, error))
@@ -188,6 +194,8 @@ int RunFind(const QueryOptions& options) {
     const FindOptions& find = options.find;
     std::vector<NamedQuery> queries;
     if (!CollectQueries(options, queries)) return kExitFailed;
+    CitationContext cited;
+    if (find.format == FindFormat::Gedcom && !DateOfRun(cited.date)) return kExitFailed;
 
     RecordSearchRequest request;
     std::string error;
@@ -234,7 +242,23 @@ int RunFind(const QueryOptions& options) {
         Complain(std::string("note: ") + catalogue::NameOfCode(code) +
                  " is skipped: its files are not on the data disk");
     }
-    const std::string text = FormatAnswers(find.format, answers, find.hasBatch, options.raw);
+    std::string text;
+    if (find.format == FindFormat::Gedcom) {
+        // The disk names itself as the source's publisher.
+        const StoreError unlabelled = ReadDiskLabel(dirs, cited.disk);
+        if (unlabelled.Failed()) {
+            Complain(search_messages::MessageOf(unlabelled));
+            return ExitStatusOf(unlabelled);
+        }
+        CGedcomWriter writer(cited, [&text](const std::string& piece) {
+            text += piece;
+            return true;
+        });
+        for (const RecordHit& person : answers.front().people) writer.Add(person);
+        writer.Finish();
+    } else {
+        text = FormatAnswers(find.format, answers, find.hasBatch, options.raw);
+    }
     std::fwrite(text.data(), 1, text.size(), stdout);
     return FinishStandardOutput(kExitSearched);
 }

@@ -10,7 +10,7 @@
 
 namespace query_tool {
 
-enum class FindFormat { Text, Tsv, Json, Csv, Count };
+enum class FindFormat { Text, Tsv, Json, Csv, Count, Gedcom };
 
 struct FindOptions {
     bool active = false;

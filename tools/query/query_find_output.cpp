@@ -1,5 +1,6 @@
 #include "tools/query/query_find_output.h"
 
+#include "browse/found_csv.h"
 #include "browse/hit_export.h"
 #include "browse/match_snippet.h"
 #include "store/catalogue.h"
@@ -125,38 +126,14 @@ std::string AsJson(const std::vector<FindAnswer>& answers, bool batch) {
     return text + (first ? "]\n" : "\n]\n");
 }
 
-using hit_export::CsvCell;
-
 std::string AsCsv(const std::vector<FindAnswer>& answers, bool batch) {
-    // One column per field up to the most any person has; a column's head
-    // is the field's heading where every database found agrees on it.
-    std::size_t columns = 0;
+    CFoundCsv csv(batch);
     for (const FindAnswer& answer : answers) {
-        for (const RecordHit& person : answer.people) columns = std::max(columns, person.fields.size());
+        for (const RecordHit& person : answer.people) csv.Survey(person);
     }
-    std::string text = batch ? "query,database,surname,given_names" : "database,surname,given_names";
-    for (std::size_t k = 0; k < columns; ++k) {
-        std::string head;
-        bool agreed = true;
-        for (const FindAnswer& answer : answers) {
-            for (const RecordHit& person : answer.people) {
-                const std::string own = hit_export::FieldHead(person.code, k);
-                if (head.empty()) head = own;
-                agreed = agreed && own == head;
-            }
-        }
-        text += "," + CsvCell(agreed ? head : "field " + std::to_string(k + 1));
-    }
-    text += "\r\n";
+    std::string text = csv.Header();
     for (const FindAnswer& answer : answers) {
-        for (const RecordHit& person : answer.people) {
-            if (batch) text += CsvCell(answer.query) + ",";
-            text += CsvCell(catalogue::StemOf(person.code)) + "," + CsvCell(person.surname) + "," +
-                    CsvCell(person.givenNames);
-            for (std::size_t k = 0; k < columns; ++k)
-                text += "," + (k < person.fields.size() ? CsvCell(person.fields[k]) : std::string());
-            text += "\r\n";
-        }
+        for (const RecordHit& person : answer.people) text += csv.Row(person, answer.query);
     }
     return text;
 }
@@ -176,6 +153,8 @@ std::string FormatAnswers(FindFormat format, const std::vector<FindAnswer>& answ
             return AsJson(answers, batch);
         case FindFormat::Csv:
             return AsCsv(answers, batch);
+        case FindFormat::Gedcom:
+            break;  // a family-tree file is written by its own writer (RunFind)
     }
     return std::string();
 }

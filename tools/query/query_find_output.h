@@ -19,7 +19,7 @@ struct FindAnswer {
     std::vector<RecordHit> people;  // the people listed, for the formats that show them
 };
 
-// The text of answers in format; batch: the answers of --find-batch (each
+// The text of answers in format (all but gedcom); batch: the answers of --find-batch (each
 // line, object or row says its query). raw: Windows-1252 as on the disk
 // instead of UTF-8 (text, tsv and count only).
 std::string FormatAnswers(FindFormat format, const std::vector<FindAnswer>& answers, bool batch, bool raw);
