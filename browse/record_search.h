@@ -20,10 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "browse/hit_export.h"
 #include "browse/record_fields.h"
-#include "browse/record_matcher.h"
 #include "browse/record_query.h"
+#include "browse/record_search_outcome.h"
 #include "browse/word_index_reader.h"
 #include "store/data_disk.h"
 #include "store/store_error.h"
@@ -42,43 +41,6 @@ struct RecordSearchRequest {
     // Asks for the data disk as a search does; without one a missing disk
     // fails at once (a search that follows typing, or runs on a worker thread).
     DiskPrompt prompt;
-};
-
-enum class FindStatus {
-    Done,        // every database was searched
-    UsageError,  // the request cannot be answered as asked (usage says why)
-    NoDisk,      // the data disk is not there (or its prompt was cancelled)
-    Cancelled,   // the cancel flag was raised
-    Failed,      // a file was missing, damaged or unreadable (error says which)
-};
-
-struct FindOutcome {
-    FindStatus status = FindStatus::Done;
-    std::string usage;
-    StoreError error;
-    int errorCode = 0;  // the database of error
-    // Databases passed over: their files are not on the disk (skipMissing),
-    // or they have no field of the heading chosen.
-    std::vector<int> skipped;
-    std::vector<int> withoutField;
-    // Databases answered by reading every record, as no index could be kept.
-    std::vector<int> scanned;
-};
-
-// Where a long piece of work stands: the building of a database's index.
-struct FindProgress {
-    int code = 0;
-    std::int64_t done = 0;
-    std::int64_t total = 0;
-};
-
-// Person i of a search, as the result list and More Info show it (the
-// surname as the index holds it and the given names, both without trailing
-// blanks; the summary; the fields; the full text), and where a term that is
-// not excluded, or the years, matched: slot (record_fields) and word
-// positions, in slot order.
-struct RecordHit : ExportedHit {
-    std::vector<FieldHit> hits;
 };
 
 class CRecordSearch {

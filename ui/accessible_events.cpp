@@ -1,5 +1,7 @@
 #include "ui/accessible_events.h"
 
+#include <QtGlobal>
+
 namespace accessible_events {
 
 void NotifyItem(QObject* list, QAccessible::Event type, int item) {
@@ -16,6 +18,18 @@ void AnnounceItems(QObject* list, int count, int& announced) {
     announced = count;
     QAccessibleEvent described(list, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&described);
+}
+
+void TextChanged(QObject* line, const QString& oldText, const QString& newText) {
+    QAccessibleTextUpdateEvent textEvent(line, 0, oldText, newText);
+    QAccessible::updateAccessibility(&textEvent);
+    QAccessibleEvent nameEvent(line, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameEvent);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Where Qt has announcements, the screen reader speaks the line at once.
+    QAccessibleAnnouncementEvent announcement(line, newText);
+    QAccessible::updateAccessibility(&announcement);
+#endif
 }
 
 }  // namespace accessible_events

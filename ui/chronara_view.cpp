@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "browse/search_session.h"
+#include "browse/word_index_cache.h"
 #include "store/catalogue.h"
 #include "ui/cp1252_qt.h"
 #include "ui/typed_text.h"
@@ -128,6 +129,31 @@ void CChronaraView::OnFindSurname() {
     if (toList) SelectRow(0);
     ReturnFromDialog(toList);
     if (!toList) OnSetFocus();
+}
+
+void CChronaraView::OnFindRecords() {
+    CommandScope scope(*this);
+    if (IsViewDestroyed()) return;
+    const bool fromList = ListHasFocus();
+    if (finder_ == nullptr)
+        finder_ = std::make_unique<CRecordFinder>(Directories(), word_index::CacheFolder());
+    CFindRecordsDlg dialog(window(), Directories(), *finder_, Commands(), databaseList_->currentIndex(),
+                           recordsChoices_);
+    const int answer = dialog.exec();
+    if (IsViewDestroyed()) return;
+    recordsChoices_ = dialog.CurrentChoices();
+    if (answer != QDialog::Accepted) {
+        ReturnFromDialog(fromList);
+        return;
+    }
+    const CFindRecordsDlg::Chosen chosen = dialog.ChosenPerson();
+    FirstNameEdit()->clear();
+    const bool shown =
+        SearchListedSurname(chosen.code, chosen.surname) && !IsViewDestroyed() && ShowEntry(chosen.entry);
+    if (IsViewDestroyed()) return;
+    // The keyboard goes on in the list, on the person's row.
+    ReturnFromDialog(shown);
+    if (!shown) OnSetFocus();
 }
 
 void CChronaraView::SearchSpelling(const ListedSurname& spelling) {

@@ -3,8 +3,10 @@
 // the database list, the selection of result rows by mouse, the double
 // click that opens More Info, and the search itself.
 
+#include <memory>
 #include <string>
 
+#include "ui/find_records_dlg.h"
 #include "ui/find_surname_dlg.h"
 #include "ui/view_view.h"
 
@@ -20,6 +22,10 @@ public:
     void DoSearch(const char* surname) override;
     // The Find Surname dialog; the match taken is searched (SearchListedSurname).
     void OnFindSurname() override;
+    // The Find in Records dialog; the person it shows in the main window is
+    // searched by their surname alone (the first-name edit is emptied, so
+    // that they are among the people listed) and selected on their page.
+    void OnFindRecords() override;
     // The search of a surname a listing found in database code's index: the
     // database list shows the database, the surname edit as much of the
     // surname as it holds, and the whole surname is searched, with the
@@ -48,4 +54,8 @@ private:
     QComboBox* databaseList_ = nullptr;
     // The dialog's matching and scope, from one opening to the next.
     CFindSurnameDlg::Choices findChoices_;
+    // Find in Records' query and choices, and its searches, with the
+    // indexes they opened, from one opening to the next.
+    CFindRecordsDlg::Choices recordsChoices_;
+    std::unique_ptr<CRecordFinder> finder_;
 };

@@ -1,6 +1,7 @@
 #include "ui/print_documents.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
+#include <QStringList>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -97,17 +99,28 @@ bool PrintResults(QPrinter& printer, const Results& results) {
         qreal left, width;
     };
     const qreal w = area.width();
-    const ColumnSpan columns[3] = {{0, w * 0.22}, {w * 0.24, w * 0.28}, {w * 0.54, w * 0.46}};
-    const QString heads[3] = {QStringLiteral("Surname"), QStringLiteral("Given names"),
-                              QStringLiteral("Summary")};
+    // The widths of the columns, a fiftieth of the page between two.
+    std::vector<qreal> widths = {0.22, 0.28, 0.46};
+    QStringList heads = {QStringLiteral("Surname"), QStringLiteral("Given names"), QStringLiteral("Summary")};
+    if (results.withDatabase) {
+        widths = {0.22, 0.18, 0.22, 0.32};
+        heads.prepend(QStringLiteral("Database"));
+    }
+    std::vector<ColumnSpan> columns;
+    qreal start = 0;
+    for (const qreal width : widths) {
+        columns.push_back({start * w, width * w});
+        start += width + 0.02;
+    }
     // One line of text in the painter's font, cut to its width.
     auto drawCell = [&](qreal left, qreal top, qreal width, const QString& text) {
         const QString fitted =
             QFontMetricsF(painter.font(), &printer).elidedText(text, Qt::ElideRight, width);
         painter.drawText(QRectF(left, top, width, line), Qt::AlignLeft | Qt::AlignVCenter, fitted);
     };
-    auto drawLine = [&](qreal top, const QString(&texts)[3]) {
-        for (int c = 0; c < 3; ++c) drawCell(columns[c].left, top, columns[c].width, texts[c]);
+    auto drawLine = [&](qreal top, const QStringList& texts) {
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            drawCell(columns[c].left, top, columns[c].width, texts[static_cast<int>(c)]);
     };
 
     const int pages = ResultPages(results.rows.size());
@@ -129,7 +142,8 @@ bool PrintResults(QPrinter& printer, const Results& results) {
         for (std::size_t i = first; i < last; ++i) {
             const ResultRow& row = results.rows[i];
             const qreal top = headTop + line * static_cast<qreal>(1 + i - first);
-            const QString texts[3] = {row.surname, row.givenNames, row.summary};
+            QStringList texts = {row.surname, row.givenNames, row.summary};
+            if (results.withDatabase) texts.prepend(row.database);
             painter.setPen(Qt::black);
             drawLine(top, texts);
             // A light rule under each row guides the eye along it.

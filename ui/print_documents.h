@@ -6,6 +6,7 @@
 // they can be made without a dialog.
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include <QString>
@@ -21,15 +22,23 @@ struct Record {
 };
 
 struct ResultRow {
+    ResultRow(QString surnameText, QString given, QString summaryText, QString databaseTitle = QString())
+        : surname(std::move(surnameText)),
+          givenNames(std::move(given)),
+          summary(std::move(summaryText)),
+          database(std::move(databaseTitle)) {}
     QString surname;
     QString givenNames;
-    QString summary;  // as the result rows show it
+    QString summary;   // as the result rows show it
+    QString database;  // the database's title, where the list has people of several
 };
 
 struct Results {
     QString heading;     // what was searched, and where
     QString subheading;  // how many were found
     std::vector<ResultRow> rows;
+    // A first column with each row's database (a search of the records).
+    bool withDatabase = false;
 };
 
 // A page of results holds this many rows, under the column heads.

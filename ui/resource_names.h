@@ -21,6 +21,8 @@ inline constexpr const char kDocumentName[] = "IDB_BACKDROP";
 
 inline constexpr const char kHelpFileName[] = "tavora7m.hlp";
 inline constexpr int kHelpContext = 19;
+// The topic of the Find in Records dialog (its F1).
+inline constexpr int kFindRecordsHelpContext = 29;
 
 }  // namespace resources
 

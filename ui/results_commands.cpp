@@ -129,12 +129,15 @@ bool CResultsCommands::ReadRecord(int row, QString& title, QString& fullText) {
     return true;
 }
 
+QString CResultsCommands::RecordCopyText(const QString& title, const QString& fullText) {
+    QString copied = title + QStringLiteral("\n\n") + record_text::Lines(fullText);
+    if (!copied.endsWith(QLatin1Char('\n'))) copied += QLatin1Char('\n');
+    return copied;
+}
+
 void CResultsCommands::CopyRecord(int row) {
     QString title, text;
-    if (!ReadRecord(row, title, text)) return;
-    QString copied = title + QStringLiteral("\n\n") + record_text::Lines(text);
-    if (!copied.endsWith(QLatin1Char('\n'))) copied += QLatin1Char('\n');
-    QGuiApplication::clipboard()->setText(copied);
+    if (ReadRecord(row, title, text)) QGuiApplication::clipboard()->setText(RecordCopyText(title, text));
 }
 
 bool CResultsCommands::CollectShownHits(std::vector<ExportedHit>& hits) {
@@ -144,9 +147,9 @@ bool CResultsCommands::CollectShownHits(std::vector<ExportedHit>& hits) {
     return !closed_() && outcome.status == SearchStatus::Found;
 }
 
-QString CResultsCommands::AskExportPath(QString name, const QString& suffix) {
+QString CResultsCommands::AskExportPath(QString name, const QString& suffix, QWidget* parent) {
     const QString suggested = QDir(DefaultExportFolder()).filePath(FileNameOf(std::move(name)) + suffix);
-    const QString path = saveFileAsker_(window_, suggested);
+    const QString path = saveFileAsker_(parent != nullptr ? parent : window_, suggested);
     if (path.isEmpty() || closed_() || RefusedOnDataDisk(path)) return QString();
     return path;
 }
@@ -156,7 +159,8 @@ void CResultsCommands::ExportResults() {
     if (!CollectShownHits(hits)) return;
     const std::string csv = hit_export::AsCsv(session_.Database().DatabaseCode(), hits);
 
-    const QString path = AskExportPath(cp1252::ToQString(session_.Pager().Surname()), QStringLiteral(".csv"));
+    const QString path =
+        AskExportPath(cp1252::ToQString(session_.Pager().Surname()), QStringLiteral(".csv"), nullptr);
     if (path.isEmpty()) return;
     // Written beside the file and then renamed over it: a failure leaves
     // whatever was there before.
@@ -203,9 +207,7 @@ void CResultsCommands::CopyCitationOfRow(int row) {
     if (ReadPersonOfRow(row, person)) CopyCitation(person);
 }
 
-void CResultsCommands::ExportFamilyTree(const PeopleWalk& people, const QString& name) {
-    const QString path = AskExportPath(name, QStringLiteral(".ged"));
-    if (path.isEmpty()) return;
+void CResultsCommands::WriteExport(const QString& path, const FileWalk& write) {
     // Written beside the file as the people are read, then renamed over it:
     // a failure, a cancel or an unreadable record leaves what was there before.
     QSaveFile file(path);
@@ -214,39 +216,57 @@ void CResultsCommands::ExportFamilyTree(const PeopleWalk& people, const QString&
         return;
     }
     bool writeFailed = false;
-    const CGedcomWriter::Sink sink = [&file, &writeFailed](const std::string& piece) {
+    const SearchOutcome walked = write([&file, &writeFailed](const std::string& piece) {
         writeFailed =
             file.write(piece.data(), static_cast<qint64>(piece.size())) != static_cast<qint64>(piece.size());
         return !writeFailed;
-    };
-    // The file is begun with the first person, once the disk is known to be
-    // there (the walk has asked for it), with what the disk says of itself.
-    std::optional<CGedcomWriter> writer;
-    SearchOutcome labelled;
-    const SearchOutcome walked = people([&](const FoundPerson& person) {
-        if (!writer.has_value()) {
-            CitationContext context;
-            labelled = ReadCitationContext(context);
-            if (!labelled.Done()) return false;
-            writer.emplace(context, sink);
-        }
-        return writer->Add(person);
     });
     if (closed_()) return;
     TellUser(walked);
-    TellUser(labelled);
-    if (closed_() || !walked.Done() || !labelled.Done() || !writer.has_value()) {
+    if (closed_() || (!walked.Done() && !writeFailed)) {
         file.cancelWriting();
         return;
     }
-    if (!writer->Finish() || writeFailed || !file.commit()) {
+    if (writeFailed || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         Say(search_messages::ResultsNotWritten(Bytes(path), Bytes(reason)));
     }
 }
 
-void CResultsCommands::ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name) {
+void CResultsCommands::ExportCsv(const FileWalk& write, const QString& name, QWidget* parent) {
+    const QString path = AskExportPath(name, QStringLiteral(".csv"), parent);
+    if (!path.isEmpty()) WriteExport(path, write);
+}
+
+void CResultsCommands::ExportFamilyTree(const PeopleWalk& people, const QString& name, QWidget* parent) {
+    const QString path = AskExportPath(name, QStringLiteral(".ged"), parent);
+    if (path.isEmpty()) return;
+    WriteExport(path, [&](const std::function<bool(const std::string&)>& write) {
+        // The file is begun with the first person, once the disk is known to be
+        // there (the walk has asked for it), with what the disk says of itself.
+        std::optional<CGedcomWriter> writer;
+        SearchOutcome labelled;
+        const SearchOutcome walked = people([&](const FoundPerson& person) {
+            if (!writer.has_value()) {
+                CitationContext context;
+                labelled = ReadCitationContext(context);
+                if (!labelled.Done()) return false;
+                writer.emplace(context, write);
+            }
+            return writer->Add(person);
+        });
+        if (!walked.Done()) return walked;
+        if (!labelled.Done()) return labelled;
+        if (!writer.has_value()) return SearchOutcome{SearchStatus::Cancelled, {}, {}};
+        // A sink that failed ends the file as it stands: WriteExport says so.
+        writer->Finish();
+        return walked;
+    });
+}
+
+void CResultsCommands::ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name,
+                                        QWidget* parent) {
     ExportFamilyTree(
         [&people](const std::function<bool(const FoundPerson&)>& visit) {
             for (const FoundPerson& person : people) {
@@ -254,7 +274,7 @@ void CResultsCommands::ExportFamilyTree(const std::vector<FoundPerson>& people, 
             }
             return SearchOutcome{SearchStatus::Found, {}, {}};
         },
-        name);
+        name, parent);
 }
 
 void CResultsCommands::ExportRowToFamilyTree(int row) {
@@ -284,10 +304,11 @@ void CResultsCommands::PrintThroughDialog(QWidget* parent, const QString& docume
     if (!print(printer)) Say(search_messages::NotPrinted(Bytes(documentName)));
 }
 
-void CResultsCommands::PrintRecordText(const QString& title, const QString& fullText, QWidget* parent) {
+void CResultsCommands::PrintRecordText(const QString& title, const QString& fullText, QWidget* parent,
+                                       int code) {
     print_documents::Record record;
     record.title = title;
-    record.database = DatabaseTitle();
+    record.database = code != 0 ? cp1252::ToQString(catalogue::TitleOfCode(code)) : DatabaseTitle();
     record.text = record_text::Lines(fullText);
     PrintThroughDialog(parent, title, [&record](QPrinter& printer) {
         return print_documents::PrintRecord(printer, record);
@@ -297,6 +318,12 @@ void CResultsCommands::PrintRecordText(const QString& title, const QString& full
 void CResultsCommands::PrintRecord(int row) {
     QString title, text;
     if (ReadRecord(row, title, text)) PrintRecordText(title, text, window_);
+}
+
+void CResultsCommands::PrintResultList(const print_documents::Results& results, QWidget* parent) {
+    PrintThroughDialog(parent, results.heading, [&results](QPrinter& printer) {
+        return print_documents::PrintResults(printer, results);
+    });
 }
 
 void CResultsCommands::PrintResults() {

@@ -17,6 +17,7 @@
 
 #include "browse/calendar_date.h"
 #include "browse/search_session.h"
+#include "ui/print_documents.h"
 
 class CDirectories;
 class QPrinter;
@@ -36,6 +37,9 @@ public:
     // People taken one at a time (visit returns false to stop), and whether
     // they could all be read: the form of CSearchSession::ForEachPerson.
     using PeopleWalk = std::function<SearchOutcome(const std::function<bool(const FoundPerson&)>& visit)>;
+    // Writes a whole file through write (false: it could not be written,
+    // which ends the walk), and whether everything could be read.
+    using FileWalk = std::function<SearchOutcome(const std::function<bool(const std::string&)>& write)>;
 
     // window: the parent of the dialogs. closed: true once the window has
     // been closed while a dialog of a command waited; the command then stops.
@@ -55,6 +59,8 @@ public:
     void CopyRows(int row);
     // The row's More Info title and full text.
     void CopyRecord(int row);
+    // What Copy record puts on the clipboard: the title, a blank line, the text.
+    static QString RecordCopyText(const QString& title, const QString& fullText);
     // Every hit of the search shown into a CSV file that the user names.
     void ExportResults();
     // The person's citation (full note, short note, source-list entry, one
@@ -64,16 +70,24 @@ public:
     // People into a GEDCOM file that the user names (name: the file name
     // offered, without its extension), written as they are read; refused
     // on the data disk. The row's person; every hit of the search shown.
-    void ExportFamilyTree(const PeopleWalk& people, const QString& name);
-    void ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name);
+    // parent: the window the file dialog opens over (null: the main window).
+    void ExportFamilyTree(const PeopleWalk& people, const QString& name, QWidget* parent = nullptr);
+    void ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name,
+                          QWidget* parent = nullptr);
+    // A CSV file that the user names, written by write as it reads; refused
+    // on the data disk; a failure or a cancel leaves what was there before.
+    void ExportCsv(const FileWalk& write, const QString& name, QWidget* parent);
     void ExportRowToFamilyTree(int row);
     void ExportResultsToFamilyTree();
     // The row's record, and every hit as a list, through the print dialog.
     void PrintRecord(int row);
     void PrintResults();
-    // A record already read (its More Info title and CR LF full text),
-    // through the print dialog, which opens over parent.
-    void PrintRecordText(const QString& title, const QString& fullText, QWidget* parent);
+    // A record already read (its More Info title and CR LF full text) of
+    // database code (0: that of the search shown), through the print
+    // dialog, which opens over parent.
+    void PrintRecordText(const QString& title, const QString& fullText, QWidget* parent, int code = 0);
+    // A list of people made elsewhere, through the print dialog over parent.
+    void PrintResultList(const print_documents::Results& results, QWidget* parent);
 
     // The row's More Info title and full text; false without such a row,
     // or after the messages when it could not be read.
@@ -94,7 +108,9 @@ private:
     // The file the user names for an export, offered as name.suffix in the
     // export folder; empty when none was named, the window went, or it
     // would be written on the data disk (which is said).
-    QString AskExportPath(QString name, const QString& suffix);
+    QString AskExportPath(QString name, const QString& suffix, QWidget* parent);
+    // Writes the file at path through write; says why when it could not be written.
+    void WriteExport(const QString& path, const FileWalk& write);
     // True, after saying so, when path would be written on the data disk.
     bool RefusedOnDataDisk(const QString& path) const;
     QString DatabaseTitle() const;

@@ -196,6 +196,37 @@ void CViewView::OnQuit() {
 
 void CViewView::OnFindSurname() {}
 
+void CViewView::OnFindRecords() {}
+
+bool CViewView::ShowEntry(std::int32_t entry) {
+    int turned = 0;
+    bool found = false;
+    int row = 0;
+    while (!found && !viewDestroyed_) {
+        for (row = 0; row < session_->RowsOnPage(); ++row) {
+            std::int32_t at = -1;
+            if (session_->Pager().EntryOfRow(row, at).Failed()) break;
+            if (at == entry) {
+                found = true;
+                break;
+            }
+        }
+        if (found || !session_->HasNext()) break;
+        const SearchOutcome outcome = session_->TurnPage(true);
+        if (viewDestroyed_) return false;
+        TellUser(outcome);
+        if (viewDestroyed_ || outcome.status != SearchStatus::Found) break;
+        ++turned;
+    }
+    if (viewDestroyed_) return false;
+    if (turned > 0) {
+        pageIndex_ += turned;
+        FormatRows();
+    }
+    if (found) SelectRow(row);
+    return found;
+}
+
 void CViewView::RunMenuCommand(MenuCommand command) { RunMenuCommand(command, ListHasFocus()); }
 
 void CViewView::RunMenuCommand(MenuCommand command, bool fromList) {
@@ -216,6 +247,13 @@ void CViewView::RunMenuCommand(MenuCommand command, bool fromList) {
             break;
         case MenuCommand::FindSurname:
             OnFindSurname();
+            break;
+        case MenuCommand::FindRecords:
+            OnFindRecords();
+            break;
+        case MenuCommand::MoreInfo:
+        case MenuCommand::ShowInMainWindow:
+            // Find in Records' own.
             break;
         case MenuCommand::CopyRows:
             commands_->CopyRows(row);
@@ -246,9 +284,11 @@ void CViewView::RunMenuCommand(MenuCommand command, bool fromList) {
             break;
     }
     // The dialogs gave the window its activation back, which means the
-    // surname edit unless the list is named. Find Surname has placed the
-    // keyboard itself (a new search has new rows).
-    if (fromList && !viewDestroyed_ && command != MenuCommand::FindSurname) ReturnFromDialog(true);
+    // surname edit unless the list is named. The finders have placed the
+    // keyboard themselves (a new search has new rows).
+    if (fromList && !viewDestroyed_ && command != MenuCommand::FindSurname &&
+        command != MenuCommand::FindRecords)
+        ReturnFromDialog(true);
 }
 
 void CViewView::SetNameVariants(bool on) {

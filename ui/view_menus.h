@@ -1,8 +1,9 @@
 #pragma once
 // The commands of the viewer's context menus and command keys, and the
 // menus themselves, made in this one place: the result list's menu, the
-// edit boxes' menus (their own entries, Find Surname, and in the first-name
-// box the name-variants option) and the menu of More Info's text. A new command is
+// edit boxes' menus (their own entries, Find Surname and Find in Records,
+// and in the first-name box the name-variants option), the menu of More
+// Info's text, and the menu of the people Find in Records found. A new command is
 // a MenuCommand, an entry in the menus that offer it, and, if it has one,
 // its key in CommandOfKey; the view runs it (CViewView::RunMenuCommand).
 
@@ -27,7 +28,10 @@ enum class MenuCommand {
     CopyCitation,
     ExportRecordToFamilyTree,
     ExportResultsToFamilyTree,
-    MatchNameVariants
+    MatchNameVariants,
+    FindRecords,
+    MoreInfo,
+    ShowInMainWindow
 };
 
 namespace view_menus {
@@ -40,6 +44,10 @@ struct ListState {
 };
 
 std::unique_ptr<QMenu> ListMenu(QWidget* parent, const ListState& state);
+// The people Find in Records found: More Info, Show in Main Window, and
+// the result list's copy, export and print (rows: the people read, selected:
+// a person is current, results: anyone was found).
+std::unique_ptr<QMenu> FoundMenu(QWidget* parent, const ListState& state);
 // The edit's own menu (undo, cut, copy, paste, select all) with the view's entries added.
 std::unique_ptr<QMenu> SurnameMenu(QLineEdit& edit);
 // The same for the first-name edit, with the checkable "Match name variants".
@@ -49,8 +57,12 @@ std::unique_ptr<QMenu> RecordTextMenu(QPlainTextEdit& text);
 
 // The command an entry of these menus runs (None for the edit's own entries).
 MenuCommand CommandOf(const QAction* action);
-// The command a key runs anywhere in the window: Ctrl+F, Ctrl+C,
-// Ctrl+Shift+C (the citation), Ctrl+P; More Info answers the last two too.
+// The command a key runs anywhere in the window: Ctrl+F, Ctrl+Shift+F,
+// Ctrl+C, Ctrl+Shift+C (the citation), Ctrl+P; More Info answers the last
+// two too.
 MenuCommand CommandOfKey(const QKeyEvent& key);
+// The same in Find in Records: Ctrl+C, Ctrl+Shift+C, Ctrl+P, and
+// Ctrl+Enter (Show in Main Window).
+MenuCommand FoundCommandOfKey(const QKeyEvent& key);
 
 }  // namespace view_menus

@@ -10,6 +10,7 @@
 // mouse handling of the list and the search itself.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -89,6 +90,8 @@ public:
     bool OnContextMenu(const QPoint& globalPos);
     // Find Surname (Ctrl+F and the context menus); nothing here.
     virtual void OnFindSurname();
+    // Find in Records (Ctrl+Shift+F and the context menus); nothing here.
+    virtual void OnFindRecords();
     // Runs a command of the menus and the command keys. Started from the
     // result list, it gives the keyboard back to the list when it ends,
     // cancelled or not, on the row it was on.
@@ -179,6 +182,11 @@ protected:
     void SearchShown(int row, const char* surname, const char* firstName, bool listed = false);
     // The hourglass over the view and its controls while busy.
     void SetBusy(bool busy);
+    // After a search: the pages are turned, unseen, to the one that holds
+    // entry (of the search's database), which is then shown with that row
+    // selected; false when no row holds it (the page reached is shown).
+    bool ShowEntry(std::int32_t entry);
+    CResultsCommands& Commands() { return *commands_; }
     // The keyboard into the result list (a click on a row), while it has rows.
     void FocusList();
     const CDirectories& Directories() const { return dirs_; }

@@ -418,10 +418,13 @@ TEST_F(FindAndResultsTest, ContextMenusOfferTheCommandsWithTheirShortcuts) {
         return lines;
     };
     const std::string dots = "\u2026";
-    // The result list's entries, all but Find Surname off before a search and on with a row selected.
+    const std::vector<std::string> finders = {"&Find Surname" + dots + "|Ctrl+F|on",
+                                              "Find in Recor&ds" + dots + "|Ctrl+Shift+F|on"};
+    // The result list's entries, all but the finders off before a search and on with a row selected.
     auto listEntries = [&dots](bool on) {
         const std::string state = on ? "on" : "off";
         return std::vector<std::string>{"&Find Surname" + dots + "|Ctrl+F|on",
+                                        "Find in Recor&ds" + dots + "|Ctrl+Shift+F|on",
                                         std::string(on ? "&Copy row" : "&Copy rows") + "|Ctrl+C|" + state,
                                         "Copy &record||" + state,
                                         "Copy c&itation|Ctrl+Shift+C|" + state,
@@ -441,12 +444,12 @@ TEST_F(FindAndResultsTest, ContextMenusOfferTheCommandsWithTheirShortcuts) {
             EXPECT_TRUE(action->isShortcutVisibleInContextMenu() || action->shortcut().isEmpty());
     }
     std::unique_ptr<QMenu> surnameMenu = View()->MakeSurnameMenu();
-    EXPECT_EQ(entries(*surnameMenu), std::vector<std::string>{"&Find Surname" + dots + "|Ctrl+F|on"});
+    EXPECT_EQ(entries(*surnameMenu), finders);
     // The edit's own entries stay.
     EXPECT_GT(surnameMenu->actions().size(), 5);
     std::unique_ptr<QMenu> firstNameMenu = View()->MakeFirstNameMenu();
     EXPECT_EQ(entries(*firstNameMenu),
-              (std::vector<std::string>{"Match name &variants||on", "&Find Surname" + dots + "|Ctrl+F|on"}));
+              (std::vector<std::string>{"Match name &variants||on", finders[0], finders[1]}));
     EXPECT_GT(firstNameMenu->actions().size(), 5);
 }
 
