@@ -228,7 +228,7 @@ public:
 // On Linux Qt names a combo box by its current item and leaves the name
 // proper to a label widget; the database list's label is painted in the
 // backdrop, so the list carries its name itself, with the item as its value.
-// The Find Surname dialog's choices are named the same way.
+// The choices of Find Surname and Find in Records are named the same way.
 class NamedComboInterface : public QAccessibleWidget {
 public:
     explicit NamedComboInterface(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
@@ -274,7 +274,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     const QString name = object->objectName();
     if (className == QLatin1String("QComboBox") &&
         (name == QLatin1String("DatabaseList") || name == QLatin1String("FindMatching") ||
-         name == QLatin1String("FindScope"))) {
+         name == QLatin1String("FindScope") || name == QLatin1String("RecordsField") ||
+         name == QLatin1String("RecordsScope"))) {
         if (auto* combo = qobject_cast<QComboBox*>(object)) return new NamedComboInterface(combo);
     }
     if (className == QLatin1String("CResultList")) {

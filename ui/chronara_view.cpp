@@ -131,6 +131,12 @@ void CChronaraView::OnFindSurname() {
     if (!toList) OnSetFocus();
 }
 
+CRecordFinder& CChronaraView::RecordFinder() {
+    if (finder_ == nullptr)
+        finder_ = std::make_unique<CRecordFinder>(Directories(), word_index::CacheFolder());
+    return *finder_;
+}
+
 void CChronaraView::OnFindRecords() {
     CommandScope scope(*this);
     if (IsViewDestroyed()) return;

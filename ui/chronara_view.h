@@ -40,6 +40,8 @@ public:
     void OnLButtonDblClk(const QPoint& point);
 
     QComboBox* DatabaseList() const { return databaseList_; }
+    // Find in Records' searches, made with the first use.
+    CRecordFinder& RecordFinder();
 
 protected:
     int OnCreate() override;

@@ -88,7 +88,8 @@ void CFindRecordsDlg::RunCommand(MenuCommand command) {
             break;
         case MenuCommand::CopyRecord:
             if (onPerson && ReadPerson(row, person))
-                QApplication::clipboard()->setText(CResultsCommands::RecordCopyText(TitleOf(person), Text(person.text)));
+                QApplication::clipboard()->setText(
+                    CResultsCommands::RecordCopyText(TitleOf(person), Text(person.text)));
             break;
         case MenuCommand::CopyCitation:
             if (onPerson && ReadPerson(row, person)) commands_.CopyCitation(person);
@@ -140,11 +141,13 @@ void CFindRecordsDlg::OpenMoreInfo() {
     connect(&dialog, &CMoreInfoDlg::printRequested, this, [this, &dialog, &person]() {
         commands_.PrintRecordText(dialog.Title(), dialog.Text(), &dialog, person.code);
     });
-    connect(&dialog, &CMoreInfoDlg::citationRequested, this, [this, &person]() { commands_.CopyCitation(person); });
+    connect(&dialog, &CMoreInfoDlg::citationRequested, this,
+            [this, &person]() { commands_.CopyCitation(person); });
     dialog.DoModal();
 }
 
-SearchOutcome CFindRecordsDlg::WalkPeople(const QString& doing, const std::function<bool(const RecordHit&)>& visit) {
+SearchOutcome CFindRecordsDlg::WalkPeople(const QString& doing,
+                                          const std::function<bool(const RecordHit&)>& visit) {
     std::unique_ptr<QProgressDialog> progress;
     const std::int64_t total = model_->Count();
     if (total > kQuietWalk) {
@@ -156,13 +159,16 @@ SearchOutcome CFindRecordsDlg::WalkPeople(const QString& doing, const std::funct
     bool cancelled = false;
     StoreError error;
     walking_ = true;
-    const CRecordFinder::Read read = finder_.ForEachPerson(shown_, [&](const RecordHit& person) {
-        if (progress != nullptr && ++done % 256 == 0) {
-            progress->setValue(static_cast<int>(done * 1000 / total));
-            cancelled = progress->wasCanceled();
-        }
-        return !cancelled && visit(person);
-    }, error);
+    const CRecordFinder::Read read = finder_.ForEachPerson(
+        shown_,
+        [&](const RecordHit& person) {
+            if (progress != nullptr && ++done % 256 == 0) {
+                progress->setValue(static_cast<int>(done * 1000 / total));
+                cancelled = progress->wasCanceled();
+            }
+            return !cancelled && visit(person);
+        },
+        error);
     walking_ = false;
     progress.reset();
     if (refreshAfterWalk_) {
@@ -174,7 +180,8 @@ SearchOutcome CFindRecordsDlg::WalkPeople(const QString& doing, const std::funct
         ShowProblems(answerProblems_ + QStringList{Text(search_messages::MessageOf(error))});
         return SearchOutcome{SearchStatus::Failed, error, {}};
     }
-    if (read == CRecordFinder::Read::Stale || cancelled) return SearchOutcome{SearchStatus::Cancelled, {}, {}};
+    if (read == CRecordFinder::Read::Stale || cancelled)
+        return SearchOutcome{SearchStatus::Cancelled, {}, {}};
     return SearchOutcome{SearchStatus::Found, {}, {}};
 }
 
@@ -182,16 +189,18 @@ void CFindRecordsDlg::CopyRows() {
     // The rows selected; none, or every row read while more are to come, means everyone found.
     QModelIndexList selected = list_->selectionModel()->selectedRows();
     std::sort(selected.begin(), selected.end());
-    const bool everyone = selected.isEmpty() || (selected.size() == model_->rowCount() &&
-                                                 model_->Count() > model_->rowCount());
+    const bool everyone =
+        selected.isEmpty() || (selected.size() == model_->rowCount() && model_->Count() > model_->rowCount());
     QString text;
     if (!everyone) {
-        for (const QModelIndex& index : selected) text += CFoundPeopleModel::CopyLine(*model_->Person(index.row()));
+        for (const QModelIndex& index : selected)
+            text += CFoundPeopleModel::CopyLine(*model_->Person(index.row()));
     } else if (model_->Count() > 0) {
-        const SearchOutcome walked = WalkPeople(QStringLiteral("Copying the people found\u2026"), [&text](const RecordHit& person) {
-            text += CFoundPeopleModel::CopyLine(CRecordFinder::RowOf(person));
-            return true;
-        });
+        const SearchOutcome walked =
+            WalkPeople(QStringLiteral("Copying the people found\u2026"), [&text](const RecordHit& person) {
+                text += CFoundPeopleModel::CopyLine(CRecordFinder::RowOf(person));
+                return true;
+            });
         if (!walked.Done()) return;
     }
     // Nothing to copy leaves the clipboard as it was.
@@ -218,20 +227,22 @@ void CFindRecordsDlg::ExportCsv() {
         [this](const std::function<bool(const std::string&)>& write) {
             // The header names the columns of every person: they are surveyed first.
             CFoundCsv csv;
-            SearchOutcome walked = WalkPeople(QStringLiteral("Reading the people found\u2026"), [&csv](const RecordHit& person) {
-                csv.Survey(person);
-                return true;
-            });
+            SearchOutcome walked =
+                WalkPeople(QStringLiteral("Reading the people found\u2026"), [&csv](const RecordHit& person) {
+                    csv.Survey(person);
+                    return true;
+                });
             if (!walked.Done() || !write(csv.Header())) return walked;
             std::string piece;
             bool written = true;
-            walked = WalkPeople(QStringLiteral("Exporting the people found\u2026"), [&](const RecordHit& person) {
-                piece += csv.Row(person);
-                if (piece.size() < kPieceSize) return true;
-                written = write(piece);
-                piece.clear();
-                return written;
-            });
+            walked =
+                WalkPeople(QStringLiteral("Exporting the people found\u2026"), [&](const RecordHit& person) {
+                    piece += csv.Row(person);
+                    if (piece.size() < kPieceSize) return true;
+                    written = write(piece);
+                    piece.clear();
+                    return written;
+                });
             if (walked.Done() && written && !piece.empty()) write(piece);
             return walked;
         },
@@ -241,7 +252,8 @@ void CFindRecordsDlg::ExportCsv() {
 void CFindRecordsDlg::ExportFamilyTree(bool everyone) {
     if (!everyone) {
         RecordHit person;
-        if (model_->Person(list_->currentIndex().row()) == nullptr || !ReadPerson(list_->currentIndex().row(), person))
+        if (model_->Person(list_->currentIndex().row()) == nullptr ||
+            !ReadPerson(list_->currentIndex().row(), person))
             return;
         commands_.ExportFamilyTree(std::vector<FoundPerson>{person},
                                    Text(person.surname) + QLatin1Char(' ') + Text(person.givenNames), this);
@@ -262,18 +274,22 @@ void CFindRecordsDlg::PrintResults() {
     results.withDatabase = true;
     // What was asked, and where.
     QStringList asked;
-    if (!text_->text().trimmed().isEmpty()) asked << QStringLiteral("\u201C%1\u201D").arg(text_->text().trimmed());
+    if (!text_->text().trimmed().isEmpty())
+        asked << QStringLiteral("\u201C%1\u201D").arg(text_->text().trimmed());
     const QString from = yearsFrom_->text().trimmed(), to = yearsTo_->text().trimmed();
     if (!from.isEmpty() && !to.isEmpty()) asked << QStringLiteral("years %1 to %2").arg(from, to);
     if (!from.isEmpty() && to.isEmpty()) asked << QStringLiteral("years from %1").arg(from);
     if (from.isEmpty() && !to.isEmpty()) asked << QStringLiteral("years up to %1").arg(to);
-    if (!fieldBox_->currentData().toString().isEmpty()) asked << QStringLiteral("in %1").arg(fieldBox_->currentText());
-    results.heading = QStringLiteral("Find in Records: %1, in %2").arg(asked.join(QStringLiteral(", ")), ScopeTitle());
+    if (!fieldBox_->currentData().toString().isEmpty())
+        asked << QStringLiteral("in %1").arg(fieldBox_->currentText());
+    results.heading =
+        QStringLiteral("Find in Records: %1, in %2").arg(asked.join(QStringLiteral(", ")), ScopeTitle());
     results.subheading = count_->text();
-    const SearchOutcome walked = WalkPeople(QStringLiteral("Reading the people found\u2026"), [&results](const RecordHit& person) {
-        results.rows.push_back({Text(person.surname), Text(person.givenNames), Text(person.summary),
-                                cp1252::ToQString(catalogue::TitleOfCode(person.code))});
-        return true;
-    });
+    const SearchOutcome walked =
+        WalkPeople(QStringLiteral("Reading the people found\u2026"), [&results](const RecordHit& person) {
+            results.rows.push_back({Text(person.surname), Text(person.givenNames), Text(person.summary),
+                                    cp1252::ToQString(catalogue::TitleOfCode(person.code))});
+            return true;
+        });
     if (walked.Done()) commands_.PrintResultList(results, this);
 }

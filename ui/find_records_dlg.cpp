@@ -61,8 +61,8 @@ constexpr const char* kGivenChoice = "given";
 
 CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRecordFinder& finder,
                                  CResultsCommands& commands, int chosenRow, const Choices& choices)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::CustomizeWindowHint),
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       dirs_(dirs),
       finder_(finder),
       commands_(commands),
@@ -99,8 +99,9 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
     text_->selectAll();
 
     hint_->setObjectName(QStringLiteral("RecordsHint"));
-    hint_->setText(QStringLiteral("Every word must be in the record; \"in quotes\" for a phrase, word* for "
-                                  "the start of a word, -word to leave out. F1: help."));
+    hint_->setText(
+        QStringLiteral("Every word must be in the record; \"in quotes\" for a phrase, word* for "
+                       "the start of a word, -word to leave out. F1: help."));
     hint_->setWordWrap(true);
     hint_->setTextInteractionFlags(Qt::NoTextInteraction);
 
@@ -156,6 +157,8 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
     header_->setSectionsMovable(false);
     header_->setStretchLastSection(true);
     header_->setFocusPolicy(Qt::NoFocus);
+    header_->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     list_->setObjectName(QStringLiteral("RecordsPeople"));
     list_->setAccessibleName(QStringLiteral("People found"));
@@ -166,7 +169,8 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(header_, &QHeaderView::sectionResized, list_->viewport(), [this]() { list_->viewport()->update(); });
+    connect(header_, &QHeaderView::sectionResized, list_->viewport(),
+            [this]() { list_->viewport()->update(); });
     connect(model_, &CFoundPeopleModel::fetchWanted, this,
             [this](std::uint64_t generation, std::int64_t first, int count) {
                 finder_.Fetch(generation, first, count);
@@ -177,7 +181,8 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
                 model_->AddPeople(generation, first, rows);
                 if (!error.Failed() || generation != model_->Generation()) return;
                 model_->StopFetching();
-                ShowProblems(answerProblems_ + QStringList{cp1252::ToQString(search_messages::MessageOf(error).c_str())});
+                ShowProblems(answerProblems_ +
+                             QStringList{cp1252::ToQString(search_messages::MessageOf(error).c_str())});
             });
     connect(list_, &QAbstractItemView::doubleClicked, this, [this]() { RunCommand(MenuCommand::MoreInfo); });
     connect(list_, &QWidget::customContextMenuRequested, this, [this]() { ShowMenu(MenuPlace()); });
@@ -232,7 +237,8 @@ void CFindRecordsDlg::BuildLayout() {
     helpButton_->setShortcut(QKeySequence(Qt::Key_F1));
     QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
     close->setObjectName(QStringLiteral("RecordsClose"));
-    for (QPushButton* button : {showButton_, resultsButton_, helpButton_, close}) button->setAutoDefault(false);
+    for (QPushButton* button : {showButton_, resultsButton_, helpButton_, close})
+        button->setAutoDefault(false);
     connect(moreInfoButton_, &QPushButton::clicked, this, [this]() { RunCommand(MenuCommand::MoreInfo); });
     connect(showButton_, &QPushButton::clicked, this, &CFindRecordsDlg::accept);
     connect(resultsButton_, &QPushButton::clicked, this,
@@ -299,8 +305,10 @@ void CFindRecordsDlg::BuildLayout() {
     const QFontMetrics metrics = list_->fontMetrics();
     int database = 0;
     for (int row = 0; catalogue::kListTexts[row][0] != '\0'; ++row)
-        database = std::max(database, metrics.horizontalAdvance(cp1252::ToQString(catalogue::kListTexts[row])));
-    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + metrics.averageCharWidth();
+        database =
+            std::max(database, metrics.horizontalAdvance(cp1252::ToQString(catalogue::kListTexts[row])));
+    const int margin =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + metrics.averageCharWidth();
     header_->resizeSection(CFoundPeopleModel::kDatabaseColumn, database + margin);
     header_->resizeSection(CFoundPeopleModel::kSurnameColumn, 14 * metrics.averageCharWidth() + margin);
     header_->resizeSection(CFoundPeopleModel::kGivenColumn, 18 * metrics.averageCharWidth() + margin);
@@ -413,18 +421,20 @@ void CFindRecordsDlg::Refresh() {
         ShowUnasked(QStringLiteral("Type words to find, or give years."), QString());
         return;
     }
-    const record_query::Parsed parsed =
-        record_query::Parse(std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())), years);
+    const record_query::Parsed parsed = record_query::Parse(
+        std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())), years);
     if (!parsed.ok) {
-        ShowUnasked(QStringLiteral("Not searched."),
-                    QStringLiteral("The query is not well formed: %1.").arg(QString::fromStdString(parsed.error)));
+        ShowUnasked(
+            QStringLiteral("Not searched."),
+            QStringLiteral("The query is not well formed: %1.").arg(QString::fromStdString(parsed.error)));
         return;
     }
     CRecordFinder::Query query;
     query.query = parsed.query;
     const QString field = fieldBox_->currentData().toString();
     std::string error;
-    if (!field.isEmpty()) record_fields::ParseFieldChoice(cp1252::FromQString(field).toStdString(), query.field, error);
+    if (!field.isEmpty())
+        record_fields::ParseFieldChoice(cp1252::FromQString(field).toStdString(), query.field, error);
     query.codes = ScopeCodes();
     asked_ = finder_.Start(query);
     busyTimer_->start(kBusyAfterMilliseconds);
@@ -434,8 +444,8 @@ bool CFindRecordsDlg::WaitForAnswer() {
     if (refreshPending_) Refresh();
     if (Answered()) return true;
     QEventLoop loop;
-    const QMetaObject::Connection answered =
-        connect(&finder_, &CRecordFinder::answered, &loop, [&loop]() { loop.quit(); }, Qt::QueuedConnection);
+    const QMetaObject::Connection answered = connect(
+        &finder_, &CRecordFinder::answered, &loop, [&loop]() { loop.quit(); }, Qt::QueuedConnection);
     const QMetaObject::Connection gone = connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
     while (!Answered() && isVisible()) loop.exec();
     disconnect(answered);
@@ -456,7 +466,8 @@ void CFindRecordsDlg::OnAnswered(const CRecordFinder::Answer& answer) {
     }
     const FindOutcome& outcome = answer.outcome;
     const bool done = outcome.status == FindStatus::Done;
-    model_->SetPeople(answer.generation, done ? answer.count : 0, done ? answer.rows : std::vector<CRecordFinder::Row>{});
+    model_->SetPeople(answer.generation, done ? answer.count : 0,
+                      done ? answer.rows : std::vector<CRecordFinder::Row>{});
     waiting_ = answer.waiting;
     declined_ = answer.declined;
     ShowIndexing();
@@ -467,7 +478,8 @@ void CFindRecordsDlg::OnAnswered(const CRecordFinder::Answer& answer) {
             break;
         case FindStatus::NoDisk:
             problems << QStringLiteral(
-                "No data disk: Chronara cannot find the data disk. Insert or mount it; the list follows as you "
+                "No data disk: Chronara cannot find the data disk. Insert or mount it; the list follows as "
+                "you "
                 "type.");
             break;
         case FindStatus::UsageError:
@@ -481,8 +493,10 @@ void CFindRecordsDlg::OnAnswered(const CRecordFinder::Answer& answer) {
     }
     if (done) {
         const qint64 people = answer.count;
-        QString text = people == 1 ? QStringLiteral("1 person found") : QStringLiteral("%1 people found").arg(people);
-        ShowCount(text + (waiting_.empty() && declined_.empty() ? QStringLiteral(".") : QStringLiteral(" so far.")));
+        QString text =
+            people == 1 ? QStringLiteral("1 person found") : QStringLiteral("%1 people found").arg(people);
+        ShowCount(text +
+                  (waiting_.empty() && declined_.empty() ? QStringLiteral(".") : QStringLiteral(" so far.")));
     } else {
         ShowCount(QStringLiteral("Not searched."));
     }
@@ -490,9 +504,11 @@ void CFindRecordsDlg::OnAnswered(const CRecordFinder::Answer& answer) {
         model_->StopFetching();
         problems << cp1252::ToQString(search_messages::MessageOf(answer.rowsError).c_str());
     }
-    if (!outcome.skipped.empty()) problems << QStringLiteral("Not on this disk: %1.").arg(Titles(outcome.skipped));
+    if (!outcome.skipped.empty())
+        problems << QStringLiteral("Not on this disk: %1.").arg(Titles(outcome.skipped));
     if (!outcome.scanned.empty()) {
-        problems << QStringLiteral("Searched record by record, as no word index can be kept in the cache folder: %1.")
+        problems << QStringLiteral(
+                        "Searched record by record, as no word index can be kept in the cache folder: %1.")
                         .arg(Titles(outcome.scanned));
     }
     answerProblems_ = problems;
@@ -503,7 +519,8 @@ void CFindRecordsDlg::OnAnswered(const CRecordFinder::Answer& answer) {
 
 void CFindRecordsDlg::ShowIndexing() {
     if (!waiting_.empty()) {
-        indexingLabel_->setText(QStringLiteral("Making the word index of %1 (its first search)\u2026").arg(Titles(waiting_)));
+        indexingLabel_->setText(
+            QStringLiteral("Making the word index of %1 (its first search)\u2026").arg(Titles(waiting_)));
         indexingBar_->show();
         indexingButton_->setText(QStringLiteral("Cancel"));
         indexingButton_->setAccessibleName(QStringLiteral("Cancel making the word index"));
@@ -522,15 +539,19 @@ void CFindRecordsDlg::ShowIndexing() {
 void CFindRecordsDlg::OnIndexProgress(int code, qint64 done, qint64 total, int waiting) {
     if (!Holds(waiting_, code) || total <= 0) return;
     const int percent = static_cast<int>(std::min<qint64>(100, done * 100 / total));
-    QString text = QStringLiteral("Making the word index of %1 (its first search): %2%.").arg(DatabaseTitle(code)).arg(percent);
+    QString text = QStringLiteral("Making the word index of %1 (its first search): %2%.")
+                       .arg(DatabaseTitle(code))
+                       .arg(percent);
     if (waiting > 0) text += QStringLiteral(" %1 more to make.").arg(waiting);
     indexingBar_->setValue(percent);
     if (indexingLabel_->text() != text) indexingLabel_->setText(text);
 }
 
 void CFindRecordsDlg::OnIndexed(int code) {
-    // Asked again with the database ready, or with its failure said.
-    if (Holds(waiting_, code) || Holds(declined_, code)) Refresh();
+    // Asked again with the database ready, or with its failure said. (Its
+    // news may come before the answer that names it as waiting: any
+    // database looked in counts.)
+    if (Holds(ScopeCodes(), code)) Refresh();
 }
 
 void CFindRecordsDlg::ShowCount(const QString& text) {
@@ -564,8 +585,9 @@ void CFindRecordsDlg::ShowHelp() {
     if (helpWindow_.isNull()) helpWindow_ = new CHelpWindow(this);
     if (fits && helpWindow_->ShowContext(path, resources::kFindRecordsHelpContext)) return;
     ShowProblems(answerProblems_ +
-                 QStringList{cp1252::ToQString(fits ? search_messages::HelpFileNotOpened(path).c_str()
-                                                    : search_messages::HelpPathTooLong(resources::kHelpFileName).c_str())});
+                 QStringList{cp1252::ToQString(
+                     fits ? search_messages::HelpFileNotOpened(path).c_str()
+                          : search_messages::HelpPathTooLong(resources::kHelpFileName).c_str())});
 }
 
 void CFindRecordsDlg::accept() {
@@ -592,6 +614,12 @@ bool CFindRecordsDlg::eventFilter(QObject* watched, QEvent* event) {
     if (auto* edit = qobject_cast<QLineEdit*>(watched);
         command == MenuCommand::CopyRows && edit != nullptr && edit->hasSelectedText()) {
         command = MenuCommand::None;
+    }
+    // F1 in the controls that take keys, as the Help button's shortcut does elsewhere.
+    if (key->key() == Qt::Key_F1 && modifiers == Qt::NoModifier) {
+        if (event->type() == QEvent::KeyPress) ShowHelp();
+        event->accept();
+        return true;
     }
     const bool menu = watched == list_ && key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier;
     if (command != MenuCommand::None || menu) {

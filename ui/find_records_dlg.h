@@ -67,8 +67,8 @@ public:
     };
 
     // chosenRow: the row of the window's database list.
-    CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRecordFinder& finder, CResultsCommands& commands,
-                    int chosenRow, const Choices& choices);
+    CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRecordFinder& finder,
+                    CResultsCommands& commands, int chosenRow, const Choices& choices);
     ~CFindRecordsDlg() override;
 
     Choices CurrentChoices() const;
@@ -81,7 +81,7 @@ public:
     bool RefreshPending() const { return refreshPending_; }
     // Whether the answer to the last query asked is shown; WaitForAnswer
     // runs the event loop until it is (false when it is not, the dialog having closed).
-    bool Answered() const { return shown_ == asked_; }
+    bool Answered() const { return !refreshPending_ && shown_ == asked_; }
     bool WaitForAnswer();
 
     // The commands of the list's menu and keys, on the current person or the people found.

@@ -71,8 +71,8 @@ void CFoundPeopleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     const QStringList columns = index.data(CFoundPeopleModel::kColumnRole).toStringList();
     painter->save();
     const bool selected = (option.state & QStyle::State_Selected) != 0;
-    const QPalette::ColorGroup group = (option.state & QStyle::State_Active) != 0 ? QPalette::Active
-                                                                                   : QPalette::Inactive;
+    const QPalette::ColorGroup group =
+        (option.state & QStyle::State_Active) != 0 ? QPalette::Active : QPalette::Inactive;
     painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
     painter->setFont(option.font);
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;

@@ -13,7 +13,8 @@ class CFoundPeopleDelegate : public QStyledItemDelegate {
 public:
     CFoundPeopleDelegate(QHeaderView* header, QObject* parent);
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:

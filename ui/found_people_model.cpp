@@ -75,7 +75,8 @@ QString CFoundPeopleModel::CopyLine(const CRecordFinder::Row& row) {
     // One line per person: a tab or a line break inside a text would start another cell or row.
     for (QString& cell : cells) {
         for (QChar& c : cell) {
-            if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n')) c = QLatin1Char(' ');
+            if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+                c = QLatin1Char(' ');
         }
     }
     return cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
@@ -93,7 +94,8 @@ QVariant CFoundPeopleModel::data(const QModelIndex& index, int role) const {
         case Qt::AccessibleTextRole:
             return Spoken(*row);
         case Qt::ToolTipRole:
-            return row->summary;
+            // The whole of where the query matched, which the column may cut.
+            return Unmarked(row->match);
         case kColumnRole:
             return QStringList{DatabaseTitle(row->code), row->surname, row->givenNames, row->match};
         default:
@@ -102,7 +104,8 @@ QVariant CFoundPeopleModel::data(const QModelIndex& index, int role) const {
 }
 
 bool CFoundPeopleModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && !fetching_ && !fetchFailed_ && static_cast<std::int64_t>(rows_.size()) < count_;
+    return !parent.isValid() && !fetching_ && !fetchFailed_ &&
+           static_cast<std::int64_t>(rows_.size()) < count_;
 }
 
 void CFoundPeopleModel::fetchMore(const QModelIndex& parent) {

@@ -122,6 +122,11 @@ void CRecordFinder::MakeDeclinedIndexes() {
     }
 }
 
+void CRecordFinder::SetIndexGate(std::function<void(int code)> gate) {
+    std::lock_guard<std::mutex> lock(jobsLock_);
+    indexGate_ = std::move(gate);
+}
+
 CRecordFinder::IndexState CRecordFinder::StateOf(int code) {
     std::lock_guard<std::mutex> lock(jobsLock_);
     const auto known = states_.find(code);
@@ -239,6 +244,7 @@ void CRecordFinder::IndexThread() {
     for (;;) {
         int code = 0;
         int waiting = 0;
+        std::function<void(int)> gate;
         {
             std::unique_lock<std::mutex> lock(jobsLock_);
             jobsChanged_.wait(lock, [this]() { return stopping_ || !toIndex_.empty(); });
@@ -247,7 +253,9 @@ void CRecordFinder::IndexThread() {
             toIndex_.pop_front();
             waiting = static_cast<int>(toIndex_.size());
             indexCancel_ = false;
+            gate = indexGate_;
         }
+        if (gate) gate(code);
         indexer_->SetProgress([this, waiting](const FindProgress& progress) {
             Post([this, progress, waiting]() {
                 emit indexProgress(progress.code, progress.done, progress.total, waiting);

@@ -94,6 +94,10 @@ public:
     void CancelIndexing();
     void MakeDeclinedIndexes();
 
+    // Called on the index thread before each index is made, with its
+    // database: a seam for the tests, which hold the making there.
+    void SetIndexGate(std::function<void(int code)> gate);
+
     // On the interface thread, for commands: person i of the answer of
     // generation, or every person of it in order (visit returns false to
     // stop). Stale: a newer query has been answered meanwhile.
@@ -151,6 +155,7 @@ private:
     std::deque<int> toIndex_;
     std::map<int, IndexState> states_;
     std::uint64_t latest_ = 0;
+    std::function<void(int)> indexGate_;
     bool stopping_ = false;
     std::atomic<bool> queryCancel_{false};
     std::atomic<bool> indexCancel_{false};
