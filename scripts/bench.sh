@@ -27,8 +27,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCHRONARA_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "$jobs" --target make_bench_disk chronara_bench bench_syscalls chronara-query \
   bench_gedcom_export bench_find
 # Only where Qt is there to build the viewer.
-cmake --build "$build" -j "$jobs" --target bench_find_dialog sample-disk >/dev/null 2>&1 ||
-  echo "(no viewer in this build: the Find Surname benchmark is left out)"
+cmake --build "$build" -j "$jobs" --target bench_find_dialog bench_find_records_dialog sample-disk >/dev/null 2>&1 ||
+  echo "(no viewer in this build: the Find Surname and Find in Records benchmarks are left out)"
 
 data=$build/bench-data
 mkdir -p "$data"
@@ -95,6 +95,15 @@ if [[ -x $build/bench/bench_find_dialog ]]; then
   echo
   echo "The Find Surname dialog following one key on the sample disk (listing and list, offscreen):"
   "$build/bench/bench_find_dialog" --data-dir "$build/sample-disk" --benchmark_min_time="$min_time" 2>/dev/null
+fi
+
+if [[ -x $build/bench/bench_find_records_dialog ]]; then
+  echo
+  echo "Find in Records following the typing: one key on the sample disk; typed on 1,000,000 people (offscreen):"
+  large=()
+  [[ -f $data/1000000/bench.info ]] && large=(--large "$data/1000000")
+  "$build/bench/bench_find_records_dialog" --data-dir "$build/sample-disk" "${large[@]}" \
+    --benchmark_min_time="$min_time" 2>/dev/null
 fi
 
 echo

@@ -590,6 +590,8 @@ void CFindRecordsDlg::ShowHelp() {
                           : search_messages::HelpPathTooLong(resources::kHelpFileName).c_str())});
 }
 
+CHelpWindow* CFindRecordsDlg::HelpWindow() const { return helpWindow_.data(); }
+
 void CFindRecordsDlg::accept() {
     if (!WaitForAnswer()) return;
     const int row = list_->currentIndex().row();

@@ -106,7 +106,7 @@ public:
     QPushButton* MoreInfoButton() const { return moreInfoButton_; }
     QPushButton* ShowButton() const { return showButton_; }
     QPushButton* ResultsButton() const { return resultsButton_; }
-    CHelpWindow* HelpWindow() const { return helpWindow_.data(); }
+    CHelpWindow* HelpWindow() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

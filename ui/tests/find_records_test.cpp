@@ -35,8 +35,8 @@
 #include "ui/bitmap_button.h"
 #include "ui/chronara_view.h"
 #include "ui/find_records_dlg.h"
-#include "ui/help_window.h"
 #include "ui/found_people_model.h"
+#include "ui/help_window.h"
 #include "ui/main_frame.h"
 #include "ui/more_info_dlg.h"
 #include "ui/record_finder.h"
@@ -137,27 +137,59 @@ TEST_F(FindRecordsTest, EachFieldScopeAndYearRangeFindsItsPeople) {
           "SMITH|Quincy|" + medal + "Private, 20th Maine Infantry",
           "TOZIER|Andrew J.|" + medal + "Sergeant, 20th Maine Infantry"},
          "3 people found."},
-        {"maine -private", "Rank and Organization", "", "", Scope::ChosenDatabase,
+        {"maine -private",
+         "Rank and Organization",
+         "",
+         "",
+         Scope::ChosenDatabase,
          {"CHAMBERLAIN|Joshua L.|" + medal + "Colonel, 20th Maine Infantry",
-          "TOZIER|Andrew J.|" + medal + "Sergeant, 20th Maine Infantry"}, nullptr},
+          "TOZIER|Andrew J.|" + medal + "Sergeant, 20th Maine Infantry"},
+         nullptr},
         {"muenchen munchen", "Any field", "", "", Scope::ChosenDatabase, {}, "0 people found."},
-        {"munchen", "Any field", "", "", Scope::ChosenDatabase,
-         {"O'BRIEN|Henry|Entered service at: M\xC3\xBCnchen"}, "1 person found."},
+        {"munchen",
+         "Any field",
+         "",
+         "",
+         Scope::ChosenDatabase,
+         {"O'BRIEN|Henry|Entered service at: M\xC3\xBCnchen"},
+         "1 person found."},
         {"o'brien", "Surname", "", "", Scope::ChosenDatabase, {"O'BRIEN|Henry|Surname: O'BRIEN"}, nullptr},
-        {"quin*", "Given names", "", "", Scope::AllDatabases,
-         {"SMITH|Quincy|Given names: Quincy", "SMITH|Quincy|Given names: Quincy"}, "2 people found."},
-        {"", "Any field", "1864", "", Scope::ChosenDatabase, {"SMITH|Quincy|Place and Date: 1 May 1864"}, nullptr},
-        {"maine", "Any field", "1862", "1863", Scope::ChosenDatabase,
+        {"quin*",
+         "Given names",
+         "",
+         "",
+         Scope::AllDatabases,
+         {"SMITH|Quincy|Given names: Quincy", "SMITH|Quincy|Given names: Quincy"},
+         "2 people found."},
+        {"",
+         "Any field",
+         "1864",
+         "",
+         Scope::ChosenDatabase,
+         {"SMITH|Quincy|Place and Date: 1 May 1864"},
+         nullptr},
+        {"maine",
+         "Any field",
+         "1862",
+         "1863",
+         Scope::ChosenDatabase,
          {"CHAMBERLAIN|Joshua L.|" + medal + "Colonel, 20th Maine Infantry; Place and Date: 2 July 1863",
-          "TOZIER|Andrew J.|" + medal + "Sergeant, 20th Maine Infantry; Place and Date: 2 July 1863"}, nullptr},
+          "TOZIER|Andrew J.|" + medal + "Sergeant, 20th Maine Infantry; Place and Date: 2 July 1863"},
+         nullptr},
         {"colonel", "Any field", "", "1800", Scope::AllDatabases, {}, nullptr},
-        {"lee", "Surname", "", "", Scope::AllDatabases,
-         {"LEE|Robert Edward|Surname: LEE", "LEE||Surname: LEE", "LEE|Fitzhugh|Surname: LEE"}, nullptr},
+        {"lee",
+         "Surname",
+         "",
+         "",
+         Scope::AllDatabases,
+         {"LEE|Robert Edward|Surname: LEE", "LEE||Surname: LEE", "LEE|Fitzhugh|Surname: LEE"},
+         nullptr},
     };
     DatabaseList()->setCurrentIndex(catalogue::RowOfCode(kMedals));
     InFindRecords(Surname(), [&](CFindRecordsDlg& dialog) {
         // The fields offered are those of the databases looked in.
-        dialog.ScopeBox()->setCurrentIndex(dialog.ScopeBox()->findData(static_cast<int>(Scope::ChosenDatabase)));
+        dialog.ScopeBox()->setCurrentIndex(
+            dialog.ScopeBox()->findData(static_cast<int>(Scope::ChosenDatabase)));
         EXPECT_EQ(dialog.FieldBox()->itemText(0), QStringLiteral("Any field"));
         EXPECT_GE(dialog.FieldBox()->findText(QStringLiteral("Rank and Organization")), 1);
         EXPECT_EQ(dialog.FieldBox()->itemText(dialog.FieldBox()->count() - 1), QStringLiteral("Given names"));
@@ -168,19 +200,25 @@ TEST_F(FindRecordsTest, EachFieldScopeAndYearRangeFindsItsPeople) {
                 EXPECT_EQ(dialog.CountLabel()->text(), QString::fromLatin1(c.count)) << c.text;
             }
             // All databases names those the disk does not hold, and nothing else goes wrong.
-            const QString problem = dialog.ProblemLabel()->isHidden() ? QString() : dialog.ProblemLabel()->text();
-            EXPECT_TRUE(problem.isEmpty() || (c.scope == Scope::AllDatabases && !problem.contains(QLatin1Char('\n')) &&
-                                              problem.startsWith(QStringLiteral("Not on this disk: Revolutionary"))))
+            const QString problem =
+                dialog.ProblemLabel()->isHidden() ? QString() : dialog.ProblemLabel()->text();
+            EXPECT_TRUE(problem.isEmpty() ||
+                        (c.scope == Scope::AllDatabases && !problem.contains(QLatin1Char('\n')) &&
+                         problem.startsWith(QStringLiteral("Not on this disk: Revolutionary"))))
                 << c.text << ": " << Utf8(problem);
         }
         // The matched words are marked for the bold of the list.
         Ask(dialog, "tozier sergeant", "Any field", "", "", Scope::ChosenDatabase);
         ASSERT_EQ(dialog.Model()->Count(), 1);
-        EXPECT_EQ(dialog.Model()->Person(0)->match,
-                  QStringLiteral("Surname: \x01TOZIER\x02; Rank and Organization: \x01Sergeant\x02, 20th Maine Infantry"));
+        EXPECT_EQ(
+            dialog.Model()->Person(0)->match,
+            QStringLiteral(
+                "Surname: \x01TOZIER\x02; Rank and Organization: \x01Sergeant\x02, 20th Maine Infantry"));
         // Only the Medal of Honor database has the heading; a database without it offers Any field again.
-        dialog.FieldBox()->setCurrentIndex(dialog.FieldBox()->findText(QStringLiteral("Rank and Organization")));
-        dialog.ScopeBox()->setCurrentIndex(dialog.ScopeBox()->findData(static_cast<int>(Scope::AllDatabases)));
+        dialog.FieldBox()->setCurrentIndex(
+            dialog.FieldBox()->findText(QStringLiteral("Rank and Organization")));
+        dialog.ScopeBox()->setCurrentIndex(
+            dialog.ScopeBox()->findData(static_cast<int>(Scope::AllDatabases)));
         EXPECT_EQ(dialog.FieldBox()->currentText(), QStringLiteral("Rank and Organization"));
     });
 }
@@ -199,8 +237,9 @@ TEST_F(FindRecordsTest, FollowsTheTypingAndShowsOnlyTheNewestAnswer) {
         ASSERT_TRUE(Until([&dialog]() { return dialog.Answered() && dialog.Model()->Count() == 1; }));
         // Queries asked one after another: only the newest answer is shown, whatever came before.
         std::vector<std::uint64_t> answered;
-        QObject::connect(&View()->RecordFinder(), &CRecordFinder::answered, &dialog,
-                         [&answered](const CRecordFinder::Answer& answer) { answered.push_back(answer.generation); });
+        QObject::connect(
+            &View()->RecordFinder(), &CRecordFinder::answered, &dialog,
+            [&answered](const CRecordFinder::Answer& answer) { answered.push_back(answer.generation); });
         for (const char* text : {"chamberlain", "o'brien", "maine", "\"20th maine\" -colonel"}) {
             dialog.TextField()->setText(QString::fromLatin1(text));
             dialog.Refresh();
@@ -260,7 +299,8 @@ TEST_F(FindRecordsTest, MakesMissingIndexesWithProgressAndCancelsThem) {
         // Cancelled: left out, and offered to be made after all.
         QTest::mouseClick(dialog.IndexingButton(), Qt::LeftButton);
         openGate();
-        ASSERT_TRUE(Until([&dialog]() { return dialog.IndexingButton()->text() == QStringLiteral("Make In&dex"); }));
+        ASSERT_TRUE(
+            Until([&dialog]() { return dialog.IndexingButton()->text() == QStringLiteral("Make In&dex"); }));
         EXPECT_TRUE(dialog.IndexingLabel()->text().startsWith(QStringLiteral("Not searched")));
         EXPECT_FALSE(dialog.IndexingBar()->isVisible());
         EXPECT_EQ(dialog.Model()->Count(), 0);
@@ -274,7 +314,8 @@ TEST_F(FindRecordsTest, MakesMissingIndexesWithProgressAndCancelsThem) {
             std::lock_guard<std::mutex> held(lock);
             open = false;
         }
-        dialog.ScopeBox()->setCurrentIndex(dialog.ScopeBox()->findData(static_cast<int>(Scope::AllDatabases)));
+        dialog.ScopeBox()->setCurrentIndex(
+            dialog.ScopeBox()->findData(static_cast<int>(Scope::AllDatabases)));
         ASSERT_TRUE(dialog.WaitForAnswer());
         EXPECT_EQ(dialog.Model()->Count(), 3);
         EXPECT_TRUE(dialog.IndexingLine()->isVisible());
@@ -309,7 +350,8 @@ TEST_F(FindRecordsTest, EnterAndShowInMainWindowAgreeWithTheSearchButton) {
     FirstName()->setText(QStringLiteral("Jo"));
 
     InFindRecords(Surname(), [&](CFindRecordsDlg& dialog) {
-        dialog.ScopeBox()->setCurrentIndex(dialog.ScopeBox()->findData(static_cast<int>(Scope::AllDatabases)));
+        dialog.ScopeBox()->setCurrentIndex(
+            dialog.ScopeBox()->findData(static_cast<int>(Scope::AllDatabases)));
         dialog.TextField()->setText(QStringLiteral("quincy"));
         ASSERT_TRUE(Until([&dialog]() { return dialog.Answered() && dialog.IndexingLine()->isHidden(); }));
         ASSERT_EQ(dialog.Model()->Count(), 2);
@@ -361,7 +403,8 @@ TEST_F(FindRecordsTest, CopiesExportsAndPrintsThePeopleFoundAndNeverOntoTheDataD
     });
     testing_support::ScriptedResponder boxes;
     InFindRecords(Surname(), [&](CFindRecordsDlg& dialog) {
-        dialog.ScopeBox()->setCurrentIndex(dialog.ScopeBox()->findData(static_cast<int>(Scope::AllDatabases)));
+        dialog.ScopeBox()->setCurrentIndex(
+            dialog.ScopeBox()->findData(static_cast<int>(Scope::AllDatabases)));
         dialog.TextField()->setText(QStringLiteral("colonel"));
         ASSERT_TRUE(Until([&dialog]() { return dialog.Answered() && dialog.IndexingLine()->isHidden(); }));
         // 23 Smiths, Fortescue-Whitfield's Major is no colonel; Chamberlain.
@@ -372,10 +415,11 @@ TEST_F(FindRecordsTest, CopiesExportsAndPrintsThePeopleFoundAndNeverOntoTheDataD
         QTest::keyClick(dialog.PeopleList(), Qt::Key_End);
         QTest::keyClick(dialog.PeopleList(), Qt::Key_Up, Qt::ShiftModifier);
         QTest::keyClick(dialog.PeopleList(), Qt::Key_C, Qt::ControlModifier);
-        EXPECT_EQ(Utf8(Clipboard()),
-                  "Confederate Generals\tSMITH\tSamuel\tWar service: Colonel\n"
-                  "Civil War Medal of Honor\tCHAMBERLAIN\tJoshua L.\tRank and Organization: Colonel, 20th Maine "
-                  "Infantry\n");
+        EXPECT_EQ(
+            Utf8(Clipboard()),
+            "Confederate Generals\tSMITH\tSamuel\tWar service: Colonel\n"
+            "Civil War Medal of Honor\tCHAMBERLAIN\tJoshua L.\tRank and Organization: Colonel, 20th Maine "
+            "Infantry\n");
         dialog.PeopleList()->selectAll();
         dialog.TextField()->setFocus();
         dialog.TextField()->deselect();
@@ -386,7 +430,8 @@ TEST_F(FindRecordsTest, CopiesExportsAndPrintsThePeopleFoundAndNeverOntoTheDataD
         // Copy record: More Info's title and text.
         dialog.PeopleList()->setCurrentIndex(dialog.Model()->index(23));
         dialog.RunCommand(MenuCommand::CopyRecord);
-        EXPECT_TRUE(Clipboard().startsWith(QStringLiteral("CHAMBERLAIN, Joshua L.\n\nRank and Organization:")))
+        EXPECT_TRUE(
+            Clipboard().startsWith(QStringLiteral("CHAMBERLAIN, Joshua L.\n\nRank and Organization:")))
             << Utf8(Clipboard());
 
         // Export: the file chronara-query --find writes, parsed row by row too.
@@ -396,8 +441,8 @@ TEST_F(FindRecordsTest, CopiesExportsAndPrintsThePeopleFoundAndNeverOntoTheDataD
         query.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
         query.start(QStringLiteral(CHRONARA_QUERY_PATH),
                     {"--data-dir", QString::fromStdString(dataDir_), "--install-dir",
-                     QString::fromStdString(installDir_), "--database", "all", "--find", "colonel", "--format",
-                     "csv"});
+                     QString::fromStdString(installDir_), "--database", "all", "--find", "colonel",
+                     "--format", "csv"});
         ASSERT_TRUE(query.waitForFinished(60000));
         const std::string tool = query.readAllStandardOutput().toStdString();
         const std::string ours = testing_support::ReadFileBytes(csvFile);
@@ -423,9 +468,8 @@ TEST_F(FindRecordsTest, CopiesExportsAndPrintsThePeopleFoundAndNeverOntoTheDataD
         EXPECT_TRUE(boxes.Shown().empty());
 
         // Never onto the data disk: refused as the window refuses it, nothing written there.
-        View()->SetSaveFileAsker([this](QWidget*, const QString&) {
-            return QString::fromStdString(dataDir_ + "/found.csv");
-        });
+        View()->SetSaveFileAsker(
+            [this](QWidget*, const QString&) { return QString::fromStdString(dataDir_ + "/found.csv"); });
         dialog.RunCommand(MenuCommand::ExportResults);
         dialog.RunCommand(MenuCommand::ExportResultsToFamilyTree);
         View()->SetPrintDialogRunner([this](QPrinter& printer, QWidget*) {
@@ -462,9 +506,11 @@ TEST_F(FindRecordsTest, WhatCannotBeSearchedIsSaidInTheDialog) {
             ASSERT_TRUE(dialog.WaitForAnswer());
             const QString problem = dialog.ProblemLabel()->text();
             if (c.problem[0] != '\0') {
-                EXPECT_TRUE(problem.startsWith(QString::fromLatin1(c.problem))) << c.text << ": " << Utf8(problem);
+                EXPECT_TRUE(problem.startsWith(QString::fromLatin1(c.problem)))
+                    << c.text << ": " << Utf8(problem);
             } else {
-                EXPECT_EQ(dialog.ProblemLabel()->isHidden(), c.from[0] == '\0') << c.text << ": " << Utf8(problem);
+                EXPECT_EQ(dialog.ProblemLabel()->isHidden(), c.from[0] == '\0')
+                    << c.text << ": " << Utf8(problem);
             }
             EXPECT_EQ(dialog.Model()->Count(), 0);
         }
@@ -504,9 +550,9 @@ TEST_F(FindRecordsTest, ScreenReadersFindEveryControlAndEachPersonAsOneItem) {
         dialog.TextField()->setText(QStringLiteral("\"20th maine\""));
         ASSERT_TRUE(Until([&dialog]() { return dialog.Answered() && dialog.IndexingLine()->isHidden(); }));
         const std::pair<QWidget*, const char*> named[] = {
-            {dialog.TextField(), "Find"},        {dialog.FieldBox(), "Field"},
-            {dialog.YearsFrom(), "Years from"},  {dialog.YearsTo(), "Years to"},
-            {dialog.ScopeBox(), "Look in"},      {dialog.PeopleList(), "People found"},
+            {dialog.TextField(), "Find"},           {dialog.FieldBox(), "Field"},
+            {dialog.YearsFrom(), "Years from"},     {dialog.YearsTo(), "Years to"},
+            {dialog.ScopeBox(), "Look in"},         {dialog.PeopleList(), "People found"},
             {dialog.MoreInfoButton(), "More Info"}, {dialog.ShowButton(), "Show in Main Window"},
         };
         for (const auto& [widget, name] : named) {
@@ -517,8 +563,9 @@ TEST_F(FindRecordsTest, ScreenReadersFindEveryControlAndEachPersonAsOneItem) {
         QAccessibleInterface* list = QAccessible::queryAccessibleInterface(dialog.PeopleList());
         ASSERT_EQ(list->childCount(), 3);
         EXPECT_EQ(list->child(0)->text(QAccessible::Name),
-                  QStringLiteral("Civil War Medal of Honor, CHAMBERLAIN, Joshua L., Rank and Organization: Colonel, "
-                                 "20th Maine Infantry"));
+                  QStringLiteral(
+                      "Civil War Medal of Honor, CHAMBERLAIN, Joshua L., Rank and Organization: Colonel, "
+                      "20th Maine Infantry"));
         // F1 opens the dialog's own topic.
         QTest::keyClick(dialog.PeopleList(), Qt::Key_F1);
         ASSERT_NE(dialog.HelpWindow(), nullptr);
