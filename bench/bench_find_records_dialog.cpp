@@ -134,8 +134,8 @@ struct Viewer {
         : session(dirs), commands(session, dirs, &window, []() { return false; }), finder(dirs, cacheFolder) {
         CFindRecordsDlg::Choices choices;
         choices.scope = scope;
-        dialog = std::make_unique<CFindRecordsDlg>(&window, dirs, finder, commands, catalogue::RowOfCode(code),
-                                                   choices);
+        dialog = std::make_unique<CFindRecordsDlg>(&window, dirs, finder, commands,
+                                                   catalogue::RowOfCode(code), choices);
         dialog->show();
     }
 
@@ -190,7 +190,8 @@ const SampleKey kSampleKeys[] = {
     {"sample/one/\"20th maine\"", "\"20th maine\"", nullptr, Scope::ChosenDatabase},
 };
 
-void SampleOneKey(benchmark::State& state, const std::string& disk, const std::string& cache, const SampleKey& key) {
+void SampleOneKey(benchmark::State& state, const std::string& disk, const std::string& cache,
+                  const SampleKey& key) {
     CDirectories dirs;
     dirs.SetDataDir(disk.c_str());
     // Row 1, the Civil War Medal of Honor roll, as Find Surname's benchmark.
@@ -255,8 +256,8 @@ Clock::duration TypeQuery(CFindRecordsDlg& dialog, const TypedQuery& query, bool
     return Clock::now() - last;
 }
 
-void LargeTyping(benchmark::State& state, TimedApplication& app, const std::string& folder, const std::string& cache,
-                 const TypedQuery& query, bool whileIndexMade) {
+void LargeTyping(benchmark::State& state, TimedApplication& app, const std::string& folder,
+                 const std::string& cache, const TypedQuery& query, bool whileIndexMade) {
     if (whileIndexMade) std::filesystem::remove_all(cache);
     CDirectories dirs;
     dirs.SetDataDir(folder.c_str());
@@ -306,7 +307,8 @@ int main(int argc, char** argv) {
         }
     }
     if (dataDir.empty()) {
-        std::fprintf(stderr, "usage: bench_find_records_dialog --data-dir DISK [--large FOLDER] [benchmark flags]\n");
+        std::fprintf(stderr,
+                     "usage: bench_find_records_dialog --data-dir DISK [--large FOLDER] [benchmark flags]\n");
         return 2;
     }
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -1,5 +1,5 @@
-// The result list, the close spellings and the count line for screen
-// readers. The rows and the names are not widgets: each is an item
+// The result list, the close spellings, the count lines and the named
+// choices for screen readers. The rows and the names are not widgets: each is an item
 // interface of its own, kept by the list's interface for as long as the
 // list lives, so that its id stays the same from page to page; its text and
 // state are read from the list each time they are asked for.
@@ -13,6 +13,7 @@
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPointer>
 #include <QStringList>
 #include <QWindow>
@@ -175,15 +176,17 @@ private:
     mutable std::vector<QAccessible::Id> itemIds_;
 };
 
-class CountLineInterface : public QAccessibleWidget, public QAccessibleTextInterface {
+// A line of text that screen readers hear change (a live region): its
+// text through the text interface, read-only and without a caret, so that
+// the text-changed events of accessible_events::TextChanged reach them.
+class LiveLineInterface : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit CountLineInterface(CCountLine* line) : QAccessibleWidget(line, QAccessible::StaticText) {}
+    explicit LiveLineInterface(QWidget* line) : QAccessibleWidget(line, QAccessible::StaticText) {}
 
-    const CCountLine* Line() const { return static_cast<const CCountLine*>(widget()); }
+    virtual QString Line() const = 0;
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name) return Line()->Text();
-        if (t == QAccessible::Description) return Line()->Page();
+        if (t == QAccessible::Name) return Line();
         return QAccessibleWidget::text(t);
     }
 
@@ -198,7 +201,6 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
 
-    // The text interface, read-only and without a caret: the line as it is painted.
     void selection(int /*index*/, int* start, int* end) const override { *start = *end = 0; }
     int selectionCount() const override { return 0; }
     void addSelection(int /*start*/, int /*end*/) override {}
@@ -206,10 +208,10 @@ public:
     void setSelection(int /*index*/, int /*start*/, int /*end*/) override {}
     int cursorPosition() const override { return 0; }
     void setCursorPosition(int /*position*/) override {}
-    QString text(int start, int end) const override { return Line()->Text().mid(start, end - start); }
-    int characterCount() const override { return static_cast<int>(Line()->Text().size()); }
+    QString text(int start, int end) const override { return Line().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(Line().size()); }
     QRect characterRect(int offset) const override {
-        const QString& line = Line()->Text();
+        const QString line = Line();
         if (offset < 0 || offset >= line.size()) return QRect();
         const QFontMetrics metrics(widget()->font());
         const int left = metrics.horizontalAdvance(line.left(offset));
@@ -225,19 +227,50 @@ public:
     }
 };
 
+// The main window's count line, as it is painted, with the page as its description.
+class CountLineInterface : public LiveLineInterface {
+public:
+    explicit CountLineInterface(CCountLine* line) : LiveLineInterface(line) {}
+
+    QString Line() const override { return static_cast<const CCountLine*>(widget())->Text(); }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Description) return static_cast<const CCountLine*>(widget())->Page();
+        return LiveLineInterface::text(t);
+    }
+};
+
+// Find in Records' count line.
+class CountLabelInterface : public LiveLineInterface {
+public:
+    explicit CountLabelInterface(QLabel* label) : LiveLineInterface(label) {}
+
+    QString Line() const override { return static_cast<const QLabel*>(widget())->text(); }
+};
+
 // On Linux Qt names a combo box by its current item and leaves the name
 // proper to a label widget; the database list's label is painted in the
 // backdrop, so the list carries its name itself, with the item as its value.
 // The choices of Find Surname and Find in Records are named the same way.
+// The AT-SPI bridge carries no value of a combo box, so the item is its
+// description too, told when it changes.
 class NamedComboInterface : public QAccessibleWidget {
 public:
-    explicit NamedComboInterface(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+    explicit NamedComboInterface(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {
+        // The interface lives as long as the combo box.
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo]() {
+            QAccessibleEvent changed(combo, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&changed);
+        });
+    }
 
     QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) return Combo()->currentText();
         if (t == QAccessible::Name && Combo()->accessibleName().isEmpty()) return Combo()->currentText();
+        if (t == QAccessible::Description && Combo()->accessibleDescription().isEmpty())
+            return Combo()->currentText();
         return QAccessibleWidget::text(t);
     }
 
@@ -288,6 +321,9 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     }
     if (className == QLatin1String("CCountLine")) {
         if (auto* line = qobject_cast<CCountLine*>(object)) return new CountLineInterface(line);
+    }
+    if (className == QLatin1String("QLabel") && name == QLatin1String("RecordsCount")) {
+        if (auto* label = qobject_cast<QLabel*>(object)) return new CountLabelInterface(label);
     }
     return nullptr;
 }

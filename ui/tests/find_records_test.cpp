@@ -566,6 +566,13 @@ TEST_F(FindRecordsTest, ScreenReadersFindEveryControlAndEachPersonAsOneItem) {
                   QStringLiteral(
                       "Civil War Medal of Honor, CHAMBERLAIN, Joshua L., Rank and Organization: Colonel, "
                       "20th Maine Infantry"));
+        // The choice made is heard as the box's description; the count line reads as text, as it changes.
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.ScopeBox())->text(QAccessible::Description),
+                  QStringLiteral("Only Civil War Medal of Honor"));
+        QAccessibleTextInterface* count =
+            QAccessible::queryAccessibleInterface(dialog.CountLabel())->textInterface();
+        ASSERT_NE(count, nullptr);
+        EXPECT_EQ(count->text(0, count->characterCount()), QStringLiteral("3 people found."));
         // F1 opens the dialog's own topic.
         QTest::keyClick(dialog.PeopleList(), Qt::Key_F1);
         ASSERT_NE(dialog.HelpWindow(), nullptr);

@@ -5,7 +5,9 @@ finds the count line and the rows of the search by their text in the
 accessibility tree, as a screen reader would; then finds a surname by sound
 in the Find Surname dialog and searches it; then a misspelt surname, whose
 close spelling it searches from the list area; then a nickname, with the
-First Name box's option of name variants.
+First Name box's option of name variants; then a phrase in every
+database's records with Find in Records, whose person it opens and shows in
+the main window.
 
     atspi_smoke.py VIEWER SAMPLE_DISK HELP_FILE [--dump]
 
@@ -115,13 +117,13 @@ def dump(root):
 def main():
     viewer, disk, help_file = sys.argv[1:4]
     with tempfile.TemporaryDirectory() as home:
-        for sub in ("config", "install", "run", "data"):
+        for sub in ("config", "install", "run", "data", "cache"):
             os.mkdir(os.path.join(home, sub), 0o700)
         shutil.copy(help_file, os.path.join(home, "install"))
         with open(os.path.join(home, "config", "corvane.ini"), "w") as ini:
             ini.write("[Tavora7m]\nTavoraDir=%s/install/\nChronaraPath=%s/\n" % (home, disk))
         env = dict(os.environ, XDG_CONFIG_HOME=home + "/config", XDG_RUNTIME_DIR=home + "/run",
-                   XDG_DATA_HOME=home + "/data", QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+                   XDG_DATA_HOME=home + "/data", XDG_CACHE_HOME=home + "/cache", QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         viewer_process = subprocess.Popen([viewer], env=env)
         try:
             run(viewer_process, env, "--dump" in sys.argv)
@@ -228,6 +230,44 @@ def run(viewer_process, env, want_dump):
     assert rows[0].startswith("SMITH, William"), rows
     assert "checked" in option_states(), "the option is not said to be on"
     keys(env, "Escape")
+
+    # Find in Records by keyboard: Ctrl+Shift+F, a phrase, Look in (Alt+L)
+    # All databases; the count is told as it changes, each person is one
+    # item of the list; Enter opens More Info of the person stood on, and
+    # Ctrl+Enter shows them in the main window.
+    keys(env, "ctrl+shift+f")
+    dialog = wait_for("the Find in Records dialog", lambda: find(app, "dialog", name="Find in Records"))
+    field = wait_for("its Find field", lambda: find(dialog, "text", name="Find"))
+    wait_for("the focus in it", lambda: field.getState().contains(pyatspi.STATE_FOCUSED))
+    type_text(env, '"20th Maine"')
+    keys(env, "alt+l", "Down")
+    look_in = find(dialog, "combo box", name="Look in")
+    assert look_in is not None, "no Look in"
+    wait_for("Look in: All databases", lambda: look_in.description == "All databases")
+    wait_for("the count of the people found", lambda: find(dialog, "label", name="4 people found."))
+    wait_for("the count's change told", lambda: "4 people found." in announced)
+    people = find(dialog, "list", name="People found")
+    assert people is not None, "no list of people"
+    rows = wait_for("the people", lambda: [people.getChildAtIndex(i).name for i in range(people.childCount)])
+    assert len(rows) == 4, rows
+    assert rows[0].startswith("Civil War Medal of Honor, CHAMBERLAIN, Joshua L., Rank and Organization: "), rows
+    assert all("20th Maine" in row for row in rows), rows
+    keys(env, "alt+p")
+    wait_for("the focus in the list", lambda: people.getState().contains(pyatspi.STATE_FOCUSED))
+    keys(env, "Return")
+    info = wait_for("More Info of the person", lambda: find(app, "dialog", name="CHAMBERLAIN, Joshua L."))
+    assert "20th Maine" in info.description, info.description
+    keys(env, "Escape")
+    # (Qt's bridge says "focused" of the list, or of its current item.)
+    wait_for("the focus back on the person",
+             lambda: people.getState().contains(pyatspi.STATE_FOCUSED)
+             or people.getChildAtIndex(0).getState().contains(pyatspi.STATE_FOCUSED))
+    keys(env, "ctrl+Return")
+    wait_for("the person searched in the main window", lambda: find(app, "label", name="2 records found."))
+    rows = wait_for("their row", lambda: [results.getChildAtIndex(i).name for i in range(results.childCount)])
+    assert rows[0].startswith("CHAMBERLAIN, Joshua L."), rows
+    wait_for("their row selected",
+             lambda: results.getChildAtIndex(0).getState().contains(pyatspi.STATE_SELECTED))
     if want_dump:
         dump(app)
 
