@@ -240,7 +240,7 @@ public:
     }
 };
 
-// Find in Records' count line.
+// Find in Records' count line, and the line that says what went wrong.
 class CountLabelInterface : public LiveLineInterface {
 public:
     explicit CountLabelInterface(QLabel* label) : LiveLineInterface(label) {}
@@ -322,7 +322,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (className == QLatin1String("CCountLine")) {
         if (auto* line = qobject_cast<CCountLine*>(object)) return new CountLineInterface(line);
     }
-    if (className == QLatin1String("QLabel") && name == QLatin1String("RecordsCount")) {
+    if (className == QLatin1String("QLabel") &&
+        (name == QLatin1String("RecordsCount") || name == QLatin1String("RecordsProblem"))) {
         if (auto* label = qobject_cast<QLabel*>(object)) return new CountLabelInterface(label);
     }
     return nullptr;

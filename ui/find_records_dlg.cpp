@@ -16,6 +16,7 @@
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QTimer>
@@ -158,7 +159,8 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
     header_->setStretchLastSection(true);
     header_->setFocusPolicy(Qt::NoFocus);
     header_->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // One line of headings: as a scroll area the header would ask for room for scroll bars.
+    header_->setFixedHeight(header_->sizeHint().height());
 
     list_->setObjectName(QStringLiteral("RecordsPeople"));
     list_->setAccessibleName(QStringLiteral("People found"));
@@ -225,6 +227,7 @@ CFindRecordsDlg::~CFindRecordsDlg() = default;
 
 void CFindRecordsDlg::BuildLayout() {
     auto* buttons = new QDialogButtonBox(this);
+    buttons_ = buttons;
     moreInfoButton_ = buttons->addButton(QStringLiteral("&More Info"), QDialogButtonBox::ActionRole);
     moreInfoButton_->setObjectName(QStringLiteral("RecordsMoreInfo"));
     moreInfoButton_->setDefault(true);
@@ -296,10 +299,7 @@ void CFindRecordsDlg::BuildLayout() {
     setTabOrder(scopeBox_, indexingButton_);
     setTabOrder(indexingButton_, list_);
     setTabOrder(list_, moreInfoButton_);
-    setTabOrder(moreInfoButton_, showButton_);
-    setTabOrder(showButton_, resultsButton_);
-    setTabOrder(resultsButton_, helpButton_);
-    setTabOrder(helpButton_, close);
+    // The buttons follow in the order the style shows them (showEvent).
 
     // Room for the longest database title, a long surname and given names, and the match.
     const QFontMetrics metrics = list_->fontMetrics();
@@ -312,9 +312,13 @@ void CFindRecordsDlg::BuildLayout() {
     header_->resizeSection(CFoundPeopleModel::kDatabaseColumn, database + margin);
     header_->resizeSection(CFoundPeopleModel::kSurnameColumn, 14 * metrics.averageCharWidth() + margin);
     header_->resizeSection(CFoundPeopleModel::kGivenColumn, 18 * metrics.averageCharWidth() + margin);
-    const int match = 48 * metrics.averageCharWidth();
-    resize(QSize(database + 32 * metrics.averageCharWidth() + match + 4 * margin, 32 * fontMetrics().height())
-               .expandedTo(sizeHint()));
+    const int match = 64 * metrics.averageCharWidth();
+    QSize wanted(database + 32 * metrics.averageCharWidth() + match + 4 * margin,
+                 32 * fontMetrics().height());
+    // Within the screen the window opens on, which may be small.
+    if (const QScreen* screen = (parentWidget() != nullptr ? parentWidget() : this)->screen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(wanted.expandedTo(sizeHint()));
 }
 
 void CFindRecordsDlg::FillFields(const QString& keep) {
@@ -564,8 +568,12 @@ void CFindRecordsDlg::ShowCount(const QString& text) {
 }
 
 void CFindRecordsDlg::ShowProblems(const QStringList& lines) {
-    problem_->setText(lines.join(QLatin1Char('\n')));
+    const QString old = problem_->text();
+    const QString text = lines.join(QLatin1Char('\n'));
+    problem_->setText(text);
     problem_->setVisible(!lines.isEmpty());
+    // Heard as it is said, wherever the keyboard is.
+    if (text != old && !text.isEmpty()) accessible_events::TextChanged(problem_, old, text);
 }
 
 void CFindRecordsDlg::SelectPerson(int row) {
@@ -604,6 +612,33 @@ void CFindRecordsDlg::accept() {
     if (!ReadPerson(row, hit)) return;
     chosen_ = Chosen{hit.code, hit.entry, hit.surname};
     QDialog::accept();
+}
+
+void CFindRecordsDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    OrderButtons();
+}
+
+void CFindRecordsDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LayoutDirectionChange || event->type() == QEvent::StyleChange)
+        OrderButtons();
+}
+
+void CFindRecordsDlg::OrderButtons() {
+    // Tab goes through the buttons as they stand, which the platform's
+    // style and the writing direction decide (Help may come first or last).
+    if (layout() != nullptr) layout()->activate();
+    QList<QPushButton*> buttons = buttons_->findChildren<QPushButton*>();
+    const bool rightToLeft = isRightToLeft();
+    std::sort(buttons.begin(), buttons.end(), [rightToLeft](const QPushButton* a, const QPushButton* b) {
+        return rightToLeft ? a->x() > b->x() : a->x() < b->x();
+    });
+    QWidget* before = list_;
+    for (QPushButton* button : buttons) {
+        setTabOrder(before, button);
+        before = button;
+    }
 }
 
 bool CFindRecordsDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -36,6 +36,7 @@ class CFoundPeopleModel;
 class CHelpWindow;
 class CResultsCommands;
 class QComboBox;
+class QDialogButtonBox;
 class QHeaderView;
 class QLabel;
 class QLineEdit;
@@ -110,6 +111,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Layout and choices.
@@ -131,6 +134,8 @@ private:
     void ShowProblems(const QStringList& lines);
     void SelectPerson(int row);
     void ShowHelp();
+    // The buttons' Tab order, as they are shown.
+    void OrderButtons();
 
     // Commands (find_records_commands.cpp).
     void ShowMenu(const QPoint& globalPos);
@@ -171,6 +176,7 @@ private:
     QPushButton* showButton_;
     QPushButton* resultsButton_;
     QPushButton* helpButton_;
+    QDialogButtonBox* buttons_ = nullptr;
     QTimer* busyTimer_;
     QPointer<CHelpWindow> helpWindow_;
 

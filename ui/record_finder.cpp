@@ -46,6 +46,8 @@ CRecordFinder::Row CRecordFinder::RowOf(const RecordHit& person) {
     const char close[] = {static_cast<char>(CRecordFinder::kMarkClose), '\0'};
     marks.open = open;
     marks.close = close;
+    // Fewer words around the match than the tool prints: the list's column is narrow.
+    marks.context = 3;
     QStringList places;
     for (const FieldHit& hit : person.hits) {
         const std::string* field = SlotText(person, hit.slot);

@@ -573,6 +573,18 @@ TEST_F(FindRecordsTest, ScreenReadersFindEveryControlAndEachPersonAsOneItem) {
             QAccessible::queryAccessibleInterface(dialog.CountLabel())->textInterface();
         ASSERT_NE(count, nullptr);
         EXPECT_EQ(count->text(0, count->characterCount()), QStringLiteral("3 people found."));
+        // Tab goes through the buttons in the order they are shown, either way of writing.
+        for (const Qt::LayoutDirection direction : {Qt::RightToLeft, Qt::LeftToRight}) {
+            dialog.setLayoutDirection(direction);
+            std::vector<int> places;
+            for (QWidget* at = dialog.PeopleList()->nextInFocusChain(); at != dialog.TextField();
+                 at = at->nextInFocusChain()) {
+                if (at->parentWidget() == dialog.MoreInfoButton()->parentWidget())
+                    places.push_back(direction == Qt::LeftToRight ? at->x() : -at->x());
+            }
+            EXPECT_EQ(places.size(), 5U);
+            EXPECT_TRUE(std::is_sorted(places.begin(), places.end()));
+        }
         // F1 opens the dialog's own topic.
         QTest::keyClick(dialog.PeopleList(), Qt::Key_F1);
         ASSERT_NE(dialog.HelpWindow(), nullptr);
