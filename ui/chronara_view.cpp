@@ -141,9 +141,7 @@ void CChronaraView::OnFindRecords() {
     CommandScope scope(*this);
     if (IsViewDestroyed()) return;
     const bool fromList = ListHasFocus();
-    if (finder_ == nullptr)
-        finder_ = std::make_unique<CRecordFinder>(Directories(), word_index::CacheFolder());
-    CFindRecordsDlg dialog(window(), Directories(), *finder_, Commands(), databaseList_->currentIndex(),
+    CFindRecordsDlg dialog(window(), Directories(), RecordFinder(), Commands(), databaseList_->currentIndex(),
                            recordsChoices_);
     const int answer = dialog.exec();
     if (IsViewDestroyed()) return;
