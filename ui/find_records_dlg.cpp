@@ -32,6 +32,7 @@
 #include "ui/found_people_delegate.h"
 #include "ui/found_people_model.h"
 #include "ui/help_window.h"
+#include "ui/list_keys.h"
 #include "ui/resource_names.h"
 #include "ui/typed_text.h"
 
@@ -675,15 +676,8 @@ bool CFindRecordsDlg::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // Up, Down and the page keys in the text field move in the list.
-    const int code = key->key();
-    if (watched == text_ && event->type() == QEvent::KeyPress && modifiers == Qt::NoModifier &&
-        (code == Qt::Key_Up || code == Qt::Key_Down || code == Qt::Key_PageUp || code == Qt::Key_PageDown)) {
-        if (model_->rowCount() > 0 && !list_->currentIndex().isValid()) {
-            SelectPerson(0);
-        } else {
-            QKeyEvent moved(QEvent::KeyPress, code, key->modifiers());
-            QApplication::sendEvent(list_, &moved);
-        }
+    if (watched == text_ && list_keys::MovesInList(*key)) {
+        list_keys::MoveInList(*list_, *key, [this]() { SelectPerson(0); });
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -25,6 +25,7 @@
 #include "store/catalogue.h"
 #include "store/search_query.h"
 #include "ui/cp1252_qt.h"
+#include "ui/list_keys.h"
 #include "ui/surname_match_model.h"
 #include "ui/typed_text.h"
 
@@ -344,18 +345,10 @@ void CFindSurnameDlg::accept() {
 bool CFindSurnameDlg::eventFilter(QObject* watched, QEvent* event) {
     // Up, Down and the page keys in the text field move in the list of matches.
     if (watched == text_ && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-        const int code = key->key();
-        if (modifiers == Qt::NoModifier && (code == Qt::Key_Up || code == Qt::Key_Down ||
-                                            code == Qt::Key_PageUp || code == Qt::Key_PageDown)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (list_keys::MovesInList(*key)) {
             if (refreshPending_) Refresh();
-            if (model_->rowCount() > 0 && !list_->currentIndex().isValid()) {
-                SelectMatch(0);
-            } else {
-                QKeyEvent moved(QEvent::KeyPress, code, key->modifiers());
-                QApplication::sendEvent(list_, &moved);
-            }
+            list_keys::MoveInList(*list_, *key, [this]() { SelectMatch(0); });
             return true;
         }
     }

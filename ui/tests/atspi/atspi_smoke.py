@@ -106,6 +106,15 @@ def type_text(display, text):
     subprocess.run(["xdotool", "type", "--delay", "40", text], check=True, env=display)
 
 
+def open_dialog(app, env, key, title, field_name):
+    """Opens a dialog by its key; the dialog and its text field, which has the focus."""
+    keys(env, key)
+    dialog = wait_for("the %s dialog" % title, lambda: find(app, "dialog", name=title))
+    field = wait_for("its %s field" % field_name, lambda: find(dialog, "text", name=field_name))
+    wait_for("the focus in it", lambda: field.getState().contains(pyatspi.STATE_FOCUSED))
+    return dialog, field
+
+
 def dump(root):
     for node, depth in walk(root):
         states = [pyatspi.stateToString(s) for s in node.getState().getStates()
@@ -167,10 +176,7 @@ def run(viewer_process, env, want_dump):
     # Find Surname by keyboard: Ctrl+F, a spelling, the next way of matching
     # (from Starts with to Sounds like (Soundex)); the match stood on (the
     # Titanic's SMYTH, which Starts with found) stays, and Enter searches it.
-    keys(env, "ctrl+f")
-    dialog = wait_for("the Find Surname dialog", lambda: find(app, "dialog", name="Find Surname"))
-    field = wait_for("its Surname field", lambda: find(dialog, "text", name="Surname"))
-    wait_for("the focus in it", lambda: field.getState().contains(pyatspi.STATE_FOCUSED))
+    dialog, field = open_dialog(app, env, "ctrl+f", "Find Surname", "Surname")
     type_text(env, "Smyth")
     keys(env, "Tab", "Down")
     wait_for("the Matching choice", lambda: find(dialog, "combo box", name="Matching"))
@@ -235,10 +241,7 @@ def run(viewer_process, env, want_dump):
     # All databases; the count is told as it changes, each person is one
     # item of the list; Enter opens More Info of the person stood on, and
     # Ctrl+Enter shows them in the main window.
-    keys(env, "ctrl+shift+f")
-    dialog = wait_for("the Find in Records dialog", lambda: find(app, "dialog", name="Find in Records"))
-    field = wait_for("its Find field", lambda: find(dialog, "text", name="Find"))
-    wait_for("the focus in it", lambda: field.getState().contains(pyatspi.STATE_FOCUSED))
+    dialog, field = open_dialog(app, env, "ctrl+shift+f", "Find in Records", "Find")
     type_text(env, '"20th Maine"')
     keys(env, "alt+l", "Down")
     look_in = find(dialog, "combo box", name="Look in")
