@@ -323,7 +323,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
         if (auto* line = qobject_cast<CCountLine*>(object)) return new CountLineInterface(line);
     }
     if (className == QLatin1String("QLabel") &&
-        (name == QLatin1String("RecordsCount") || name == QLatin1String("RecordsProblem"))) {
+        (name == QLatin1String("RecordsCount") || name == QLatin1String("RecordsProblem") ||
+         name == QLatin1String("FindCount"))) {
         if (auto* label = qobject_cast<QLabel*>(object)) return new CountLabelInterface(label);
     }
     return nullptr;

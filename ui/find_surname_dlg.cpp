@@ -24,6 +24,7 @@
 #include "browse/surname_listing.h"
 #include "store/catalogue.h"
 #include "store/search_query.h"
+#include "ui/accessible_events.h"
 #include "ui/cp1252_qt.h"
 #include "ui/list_keys.h"
 #include "ui/surname_match_model.h"
@@ -311,7 +312,10 @@ QString CFindSurnameDlg::ProblemsOf(const ListingOutcome& outcome) const {
 }
 
 void CFindSurnameDlg::ShowCount(const QString& text) {
+    const QString old = count_->text();
     count_->setText(text);
+    // Heard wherever the focus is, as the list follows the typing.
+    if (text != old) accessible_events::TextChanged(count_, old, text);
     // A screen reader in the text field hears how many match, and the filter the search keeps.
     text_->setAccessibleDescription(KeepsFirstName()
                                         ? text + QLatin1Char(' ') +

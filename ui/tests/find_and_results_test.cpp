@@ -243,6 +243,11 @@ TEST_F(FindAndResultsTest, FollowsTheTypingAndTheKeysOfTheList) {
         }
         EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.TextField())->text(QAccessible::Description),
                   dialog.CountLabel()->text());
+        // The count line is a live line: its text is read through the text interface.
+        QAccessibleTextInterface* count =
+            QAccessible::queryAccessibleInterface(dialog.CountLabel())->textInterface();
+        ASSERT_NE(count, nullptr);
+        EXPECT_EQ(count->text(0, count->characterCount()), dialog.CountLabel()->text());
 
         // The prefilled text is selected: typing replaces it, and the list follows.
         QTest::keyClicks(dialog.TextField(), QStringLiteral("Le"));
