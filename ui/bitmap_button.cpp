@@ -31,5 +31,5 @@ QSize CBitmapButton::sizeHint() const { return normal_.IsNull() ? QSize(20, 20) 
 
 void CBitmapButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, CurrentPicture().At(CScaledPicture::PaintRatio(painter)));
+    CurrentPicture().Paint(painter, QPoint(0, 0));
 }

@@ -19,10 +19,10 @@ CMainFrame::CMainFrame() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromLatin1(platform::kAppTitle));
-    // Decoded as what it is: an icon taken by file name asks the MIME
-    // database and the format plug-ins what the file might be.
-    setWindowIcon(
-        QIcon(QPixmap::fromImage(CScaledPicture::ReadPng(QString::fromLatin1(resources::kProgramIcon)))));
+    // Read as the program's picture it is: an icon taken by file name asks
+    // the MIME database and the format plug-ins what the file might be.
+    CScaledPicture icon;
+    if (icon.Load(resources::kProgramIcon)) setWindowIcon(QIcon(icon.Base()));
     setFixedSize(view_layout::kViewWidth, view_layout::kViewHeight);
 }
 

@@ -4,6 +4,12 @@
 
 #include "ui/resource_names.h"
 
-void InitChronaraResources() { Q_INIT_RESOURCE(chronara_resources); }
+void InitChronaraResources() {
+    Q_INIT_RESOURCE(chronara_resources);
+    Q_INIT_RESOURCE(chronara_hidpi_resources);
+}
 
-void CleanupChronaraResources() { Q_CLEANUP_RESOURCE(chronara_resources); }
+void CleanupChronaraResources() {
+    Q_CLEANUP_RESOURCE(chronara_resources);
+    Q_CLEANUP_RESOURCE(chronara_hidpi_resources);
+}

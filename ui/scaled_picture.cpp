@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QResource>
 
 namespace {
 
@@ -33,7 +34,22 @@ bool CScaledPicture::Load(const char* name) {
     base_ = QPixmap();
     scaled_ = QPixmap();
     scaledRatio_ = 0;
-    // The header alone: the pixels are decoded when first painted.
+    bands_ = CIndexedBands();
+    // Bands are painted where they are stored: a resource kept uncompressed
+    // is not copied (its lines must be 32-bit aligned, as QImage wants them).
+    const QResource resource(name_);
+    if (resource.isValid() && resource.size() > 0) {
+        const auto* stored = reinterpret_cast<const char*>(resource.data());
+        const bool inPlace = resource.compressionAlgorithm() == QResource::NoCompression &&
+                             reinterpret_cast<quintptr>(stored) % 4 == 0;
+        const QByteArray data =
+            inPlace ? QByteArray::fromRawData(stored, resource.size()) : resource.uncompressedData();
+        if (CIndexedBands::LooksLike(data)) {
+            size_ = bands_.Load(data) ? bands_.Size() : QSize();
+            return !IsNull();
+        }
+    }
+    // A PNG: its header alone; the pixels are decoded when first painted.
     QImageReader reader(name_);
     ReadAsPng(reader);
     size_ = reader.canRead() ? reader.size() : QSize();
@@ -41,7 +57,9 @@ bool CScaledPicture::Load(const char* name) {
 }
 
 const QPixmap& CScaledPicture::Base() const {
-    if (base_.isNull() && !IsNull()) base_ = QPixmap::fromImage(ReadPng(name_));
+    if (base_.isNull() && !IsNull()) {
+        base_ = QPixmap::fromImage(bands_.IsNull() ? ReadPng(name_) : bands_.ToImage());
+    }
     return base_;
 }
 
@@ -55,6 +73,17 @@ const QPixmap& CScaledPicture::At(qreal ratio) const {
         if (scaled_.isNull()) scaled_ = Base();
     }
     return scaled_;
+}
+
+void CScaledPicture::Paint(QPainter& painter, QPoint at) const {
+    const qreal ratio = PaintRatio(painter);
+    // Bands go to pixels as they are; another engine (a printer's) gets one picture, not strips.
+    if (!bands_.IsNull() && Near(ratio, 1.0) && painter.paintEngine() != nullptr &&
+        painter.paintEngine()->type() == QPaintEngine::Raster) {
+        bands_.Paint(painter, at);
+        return;
+    }
+    painter.drawPixmap(at, At(ratio));
 }
 
 QPixmap CScaledPicture::Draw(const QString& name, QSize baseSize, qreal ratio) {

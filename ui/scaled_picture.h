@@ -6,11 +6,17 @@
 // smoothly reduced to it, so that no ratio up to 3 shows a blown-up
 // picture. The coordinates stay those of the 1x picture at every ratio.
 // Only the drawing of a ratio painted at is decoded, when it is first
-// painted: loading reads no more than the 1x picture's size.
+// painted: loading reads no more than the 1x picture's size. A 1x picture
+// may instead be stored in indexed bands (ui/indexed_bands.h): it is then
+// painted at 1x from its bands as they are, and made into 32-bit pixels
+// only for another ratio that has no drawing of its own, or when asked for.
 
 #include <QImage>
 #include <QPixmap>
+#include <QPoint>
 #include <QString>
+
+#include "ui/indexed_bands.h"
 
 class QPainter;
 
@@ -27,6 +33,8 @@ public:
     const QPixmap& Base() const;
     // The picture for ratio, its device-independent size that of the 1x one.
     const QPixmap& At(qreal ratio) const;
+    // Paints the picture for the painter's ratio (PaintRatio) with its top left at at.
+    void Paint(QPainter& painter, QPoint at) const;
 
     // The picture drawn for ratio from the resources of name (no cache).
     static QPixmap Draw(const QString& name, QSize baseSize, qreal ratio);
@@ -40,6 +48,7 @@ public:
 private:
     QString name_;
     QSize size_;
+    CIndexedBands bands_;
     mutable QPixmap base_;
     mutable QPixmap scaled_;
     mutable qreal scaledRatio_ = 0;

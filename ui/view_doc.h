@@ -17,9 +17,12 @@ public:
     bool OnOpenDocument(const char* path);
 
     bool HasBackdrop() const { return !backdrop_.IsNull(); }
-    // The backdrop (as drawn for 1x, or for a device pixel ratio), or null when none is loaded.
+    // The backdrop as drawn for 1x, or null when none is loaded.
     const QPixmap* Backdrop() const { return backdrop_.IsNull() ? nullptr : &backdrop_.Base(); }
-    const QPixmap* Backdrop(qreal ratio) const { return backdrop_.IsNull() ? nullptr : &backdrop_.At(ratio); }
+    // Paints the backdrop as drawn for the painter's pixel ratio, if one is loaded.
+    void PaintBackdrop(QPainter& painter) const {
+        if (!backdrop_.IsNull()) backdrop_.Paint(painter, QPoint(0, 0));
+    }
 
 private:
     CScaledPicture backdrop_;

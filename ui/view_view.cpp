@@ -23,7 +23,6 @@
 #include "ui/resource_names.h"
 #include "ui/result_list.h"
 #include "ui/result_page.h"
-#include "ui/scaled_picture.h"
 #include "ui/spelling_hint.h"
 #include "ui/view_doc.h"
 #include "ui/view_layout.h"
@@ -259,7 +258,7 @@ void CViewView::paintEvent(QPaintEvent* /*event*/) {
 void CViewView::OnDraw(QPainter& d) {
     if (session_ == nullptr) return;
     // The backdrop as drawn for the screen's (or the printer's) pixel ratio.
-    if (const QPixmap* backdrop = doc_.Backdrop(CScaledPicture::PaintRatio(d))) d.drawPixmap(0, 0, *backdrop);
+    doc_.PaintBackdrop(d);
 }
 
 void CViewView::RefreshList() {

@@ -2,7 +2,8 @@
 // PNG files into folder; the build runs it and compiles the files in as
 // resources. The backdrop and the arrows are drawn at 1x (name.png) and for
 // high-DPI screens at 1.5x, 2x and 3x (name@1.5x.png, name@2x.png,
-// name@3x.png).
+// name@3x.png); every 1x picture, the icon's too, also in indexed bands
+// (name.bands, ui/indexed_bands.h), the form the viewer reads it in.
 //
 // The lettering uses the font files named on the command line and nothing
 // else: the build runs this program with a font configuration that lists
@@ -12,6 +13,7 @@
 #include <cstdio>
 
 #include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
@@ -19,6 +21,7 @@
 
 #include "ui/art/art.h"
 #include "ui/art/palette.h"
+#include "ui/indexed_bands.h"
 
 namespace {
 
@@ -58,6 +61,27 @@ bool LoadFonts(int count, char* files[]) {
     return true;
 }
 
+bool SaveBands(const QImage& image, const QDir& folder, const QString& name) {
+    const QString path = folder.filePath(name);
+    const QByteArray bands = CIndexedBands::Encode(image);
+    if (bands.isEmpty()) {
+        std::fprintf(stderr, "chronara-artgen: %s has a row of more than 256 colours\n",
+                     path.toLocal8Bit().constData());
+        return false;
+    }
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bands) == bands.size() && file.flush()) return true;
+    std::fprintf(stderr, "chronara-artgen: cannot write %s\n", path.toLocal8Bit().constData());
+    return false;
+}
+
+// name + suffix as a PNG, and a 1x picture also as name.bands.
+bool SavePicture(const QImage& image, const QDir& folder, const QString& name, const QString& suffix,
+                 bool base) {
+    const bool saved = Save(image, folder, name + suffix);
+    return (!base || SaveBands(image, folder, name + QStringLiteral(".bands"))) && saved;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -86,13 +110,15 @@ int main(int argc, char* argv[]) {
     bool ok = true;
     for (const Scale& scale : kScales) {
         const QString suffix = QString::fromLatin1(scale.suffix) + QStringLiteral(".png");
-        ok = Save(art::DrawBackdrop(scale.factor), folder, QStringLiteral("backdrop") + suffix) && ok;
+        const bool base = scale.suffix[0] == '\0';
+        ok = SavePicture(art::DrawBackdrop(scale.factor), folder, QStringLiteral("backdrop"), suffix, base) &&
+             ok;
         for (const Arrow& arrow : arrows) {
-            ok = Save(art::DrawArrow(arrow.next, arrow.state, scale.factor), folder,
-                      QString::fromLatin1(arrow.file) + suffix) &&
+            ok = SavePicture(art::DrawArrow(arrow.next, arrow.state, scale.factor), folder,
+                             QString::fromLatin1(arrow.file), suffix, base) &&
                  ok;
         }
     }
-    ok = Save(art::DrawIcon(64), folder, QStringLiteral("icon.png")) && ok;
+    ok = SavePicture(art::DrawIcon(64), folder, QStringLiteral("icon"), QStringLiteral(".png"), true) && ok;
     return ok ? 0 : 1;
 }

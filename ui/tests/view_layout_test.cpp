@@ -18,6 +18,8 @@
 #include "ui/bitmap_button.h"
 #include "ui/chronara_view.h"
 #include "ui/main_frame.h"
+#include "ui/resource_names.h"
+#include "ui/scaled_picture.h"
 #include "ui/tests/viewer_fixture.h"
 #include "ui/view_layout.h"
 
@@ -133,8 +135,13 @@ TEST_F(ViewLayoutTest, StartsEmptyWithFocusInTheSurnameEdit) {
 TEST_F(ViewLayoutTest, DisabledArrowsShowTheirDimImages) {
     StartViewer();
     const QImage screen = Screen();
-    const QImage dimPrev = QImage(QStringLiteral(":/IDB_PREV_DIM")).convertToFormat(QImage::Format_RGB32);
-    const QImage dimNext = QImage(QStringLiteral(":/IDB_NEXT_DIM")).convertToFormat(QImage::Format_RGB32);
+    const auto picture = [](const char* name) {
+        CScaledPicture dim;
+        dim.Load(name);
+        return dim.Base().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage dimPrev = picture(resources::kPrevDim);
+    const QImage dimNext = picture(resources::kNextDim);
     ASSERT_EQ(dimPrev.size(), QSize(19, 23));
     EXPECT_EQ(Crop(screen, QRect(541, 179, 19, 23)), dimPrev);
     EXPECT_EQ(Crop(screen, QRect(582, 179, 19, 23)), dimNext);
