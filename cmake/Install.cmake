@@ -3,6 +3,7 @@
 #   bin/chronara                      launcher: first-run INI set-up, then the viewer
 #   bin/chronara-query, chronara-mkdisk
 #   libexec/chronara/chronara         the viewer itself
+#   libexec/chronara/chronara-print.so  its printing, loaded at the first print
 #   share/chronara/tavora7m.hlp       help file
 #   share/chronara/sample-disk/       sample data disk (chronaradb.id and the databases)
 #   share/applications/, share/metainfo/, share/icons/hicolor/
@@ -120,6 +121,8 @@ endif()
 # desktop's menu.
 if(TARGET chronara)
   install(TARGETS chronara RUNTIME DESTINATION ${CHRONARA_INSTALL_VIEWERDIR})
+  # Printing, which the viewer loads from beside itself at its first print.
+  install(TARGETS chronara-print LIBRARY DESTINATION ${CHRONARA_INSTALL_VIEWERDIR})
 
   # The launcher finds the viewer and the shared data relative to itself.
   file(RELATIVE_PATH CHRONARA_BIN_TO_PKGDATA ${CMAKE_INSTALL_FULL_BINDIR}

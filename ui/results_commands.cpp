@@ -3,12 +3,12 @@
 #include <optional>
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QLibrary>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -66,11 +66,6 @@ QString FileNameOf(QString name) {
     return name.isEmpty() ? QStringLiteral("results") : name;
 }
 
-bool RunPrintDialog(QPrinter& printer, QWidget* parent) {
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
-}
-
 }  // namespace
 
 CResultsCommands::CResultsCommands(CSearchSession& session, const CDirectories& dirs, QWidget* window,
@@ -80,7 +75,6 @@ CResultsCommands::CResultsCommands(CSearchSession& session, const CDirectories& 
       window_(window),
       closed_(std::move(closed)),
       saveFileAsker_(&AskSaveFileName),
-      printDialogRunner_(&RunPrintDialog),
       clock_(&calendar_date::Today) {}
 
 QString CResultsCommands::DefaultExportFolder() {
@@ -294,14 +288,25 @@ void CResultsCommands::ExportResultsToFamilyTree() {
         cp1252::ToQString(session_.Pager().Surname()));
 }
 
-void CResultsCommands::PrintThroughDialog(QWidget* parent, const QString& documentName,
-                                          const std::function<bool(QPrinter&)>& print) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(documentName);
-    if (!printDialogRunner_(printer, parent) || closed_()) return;
+print_module::Entry CResultsCommands::PrintEntry() {
+    if (printEntry_ != nullptr) return printEntry_;
+    QLibrary module(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                    QLatin1String(print_module::kFileName));
+    printEntry_ = reinterpret_cast<print_module::Entry>(module.resolve(print_module::kEntryName));
+    if (printEntry_ == nullptr) Say("Printing is not available: " + Bytes(module.errorString()));
+    return printEntry_;
+}
+
+void CResultsCommands::PrintThroughDialog(print_module::Job job) {
+    const print_module::Entry print = PrintEntry();
+    if (print == nullptr) return;
+    job.runDialog = printDialogRunner_;
     // Printed to a file (PDF): never onto the data disk.
-    if (!printer.outputFileName().isEmpty() && RefusedOnDataDisk(printer.outputFileName())) return;
-    if (!print(printer)) Say(search_messages::NotPrinted(Bytes(documentName)));
+    job.mayPrint = [this](const QString& file) {
+        return !closed_() && (file.isEmpty() || !RefusedOnDataDisk(file));
+    };
+    if (print(job) == print_module::Outcome::Failed)
+        Say(search_messages::NotPrinted(Bytes(job.documentName)));
 }
 
 void CResultsCommands::PrintRecordText(const QString& title, const QString& fullText, QWidget* parent,
@@ -310,9 +315,11 @@ void CResultsCommands::PrintRecordText(const QString& title, const QString& full
     record.title = title;
     record.database = code != 0 ? cp1252::ToQString(catalogue::TitleOfCode(code)) : DatabaseTitle();
     record.text = record_text::Lines(fullText);
-    PrintThroughDialog(parent, title, [&record](QPrinter& printer) {
-        return print_documents::PrintRecord(printer, record);
-    });
+    print_module::Job job;
+    job.parent = parent;
+    job.documentName = title;
+    job.record = &record;
+    PrintThroughDialog(std::move(job));
 }
 
 void CResultsCommands::PrintRecord(int row) {
@@ -321,9 +328,11 @@ void CResultsCommands::PrintRecord(int row) {
 }
 
 void CResultsCommands::PrintResultList(const print_documents::Results& results, QWidget* parent) {
-    PrintThroughDialog(parent, results.heading, [&results](QPrinter& printer) {
-        return print_documents::PrintResults(printer, results);
-    });
+    print_module::Job job;
+    job.parent = parent;
+    job.documentName = results.heading;
+    job.results = &results;
+    PrintThroughDialog(std::move(job));
 }
 
 void CResultsCommands::PrintResults() {
@@ -350,7 +359,5 @@ void CResultsCommands::PrintResults() {
         results.rows.push_back(
             {OneLine(hit.surname.c_str()), OneLine(hit.givenNames.c_str()), OneLine(hit.summary.c_str())});
     }
-    PrintThroughDialog(window_, results.heading, [&results](QPrinter& printer) {
-        return print_documents::PrintResults(printer, results);
-    });
+    PrintResultList(results, window_);
 }

@@ -17,7 +17,7 @@
 
 #include "browse/calendar_date.h"
 #include "browse/search_session.h"
-#include "ui/print_documents.h"
+#include "ui/print_module.h"
 
 class CDirectories;
 class QPrinter;
@@ -29,7 +29,8 @@ struct FoundPerson;
 class CResultsCommands {
 public:
     // What asks for the export file (the path suggested in, the one chosen
-    // or empty out), and what runs the print dialog on a printer (true to print).
+    // or empty out), and what runs the print dialog on a printer (true to
+    // print; by default Qt's print dialog, in the print module).
     using SaveFileAsker = std::function<QString(QWidget* parent, const QString& suggested)>;
     using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
     // What day it is, for citations and family-tree files.
@@ -98,9 +99,12 @@ private:
     // filter); false without hits, or after the messages when the disk or a
     // record could not be read.
     bool CollectShownHits(std::vector<ExportedHit>& hits);
-    // Runs the print dialog, then print on the printer it set up; says so when printing failed.
-    void PrintThroughDialog(QWidget* parent, const QString& documentName,
-                            const std::function<bool(QPrinter&)>& print);
+    // Runs the print dialog, then prints the job's document on the printer
+    // it set up; says so when printing failed or the module is missing.
+    void PrintThroughDialog(print_module::Job job);
+    // The print module's entry point, loaded at the first print; null after
+    // saying why when it cannot be.
+    print_module::Entry PrintEntry();
     // The person of a row of the page; false without one, or after the messages.
     bool ReadPersonOfRow(int row, FoundPerson& person);
     // What the disk says of itself, and today: what a citation names besides the person.
@@ -121,5 +125,6 @@ private:
     std::function<bool()> closed_;
     SaveFileAsker saveFileAsker_;
     PrintDialogRunner printDialogRunner_;
+    print_module::Entry printEntry_ = nullptr;
     Clock clock_;
 };

@@ -35,6 +35,7 @@ for program in chronara chronara-query chronara-mkdisk; do
   check "bin/$program is installed and executable" test -x "$usr/bin/$program"
 done
 check "the viewer sits behind the launcher in libexec" test -x "$usr/libexec/chronara/chronara"
+check "... with its print module beside it" test -f "$usr/libexec/chronara/chronara-print.so"
 check "the launcher is a shell script, not the viewer" test "$(head -n 1 "$usr/bin/chronara")" = '#!/bin/sh'
 check "... that the shell can read" sh -n "$usr/bin/chronara"
 check "the sample disk is installed with its marker file" test -f "$pkgdata/sample-disk/chronaradb.id"

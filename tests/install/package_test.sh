@@ -45,7 +45,8 @@ check "it recommends qt6-wayland" sh -c "printf '%s\n' '$recommends' | tr ',' '\
 
 dpkg-deb -c "$deb" >"$work/contents"
 for file in ./usr/bin/chronara ./usr/bin/chronara-query ./usr/bin/chronara-mkdisk \
-  ./usr/libexec/chronara/chronara ./usr/share/chronara/sample-disk/chronaradb.id \
+  ./usr/libexec/chronara/chronara ./usr/libexec/chronara/chronara-print.so \
+  ./usr/share/chronara/sample-disk/chronaradb.id \
   ./usr/share/applications/org.chronara.Chronara.desktop \
   ./usr/share/metainfo/org.chronara.Chronara.metainfo.xml \
   ./usr/share/icons/hicolor/48x48/apps/org.chronara.Chronara.png \
