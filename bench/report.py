@@ -38,26 +38,32 @@ MARK_BEGIN = "--- operation begins ---"
 MARK_END = "--- operation ends ---"
 
 
-def medians(path):
-    """{(operation, side, people): (cpu_us, real_us, counters)} from the median aggregates."""
+def median_runs(path):
+    """(name, run, cpu_us, real_us) of every median aggregate (or lone run)
+    of a Google Benchmark JSON file; runs that failed are said and left out."""
     with open(path, encoding="utf-8") as handle:
         data = json.load(handle)
-    found = {}
     for run in data["benchmarks"]:
         if run.get("run_type") == "aggregate" and run.get("aggregate_name") != "median":
             continue
         if run.get("error_occurred"):
             print(f"error in {run['name']}: {run.get('error_message')}", file=sys.stderr)
             continue
-        name = run.get("run_name", run["name"])
+        scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}[run.get("time_unit", "us")]
+        yield run.get("run_name", run["name"]), run, run["cpu_time"] * scale, run["real_time"] * scale
+
+
+def medians(path):
+    """{(operation, side, people): (cpu_us, real_us, counters)} from the median aggregates."""
+    found = {}
+    for name, run, cpu_us, real_us in median_runs(path):
         parts = name.split("/")
         if len(parts) < 3:
             continue
-        scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}[run.get("time_unit", "us")]
         counters = {k: v for k, v in run.items() if k in ("hits", "pages", "chars", "surnames", "bytes")}
         # list_close_all/ours/TEXT runs on the sample disk, not on a size.
         size = int(parts[2]) if parts[2].isdigit() else parts[2]
-        found[(parts[0], parts[1], size)] = (run["cpu_time"] * scale, run["real_time"] * scale, counters)
+        found[(parts[0], parts[1], size)] = (cpu_us, real_us, counters)
     return found
 
 
@@ -201,15 +207,7 @@ FIND_CLASSES = ["rare", "common", "two_words", "phrase", "prefix", "one_field", 
 def find_table(path):
     """The record-search classes side by side, and the targets: no slower
     than FTS5 over the whole mixed set, no class over 1.5 times slower."""
-    with open(path, encoding="utf-8") as handle:
-        data = json.load(handle)
-    times = {}
-    for run in data["benchmarks"]:
-        if run.get("run_type") == "aggregate" and run.get("aggregate_name") != "median":
-            continue
-        name = run.get("run_name", run["name"])
-        scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}[run.get("time_unit", "us")]
-        times[name] = (run["cpu_time"] * scale, run["real_time"] * scale)
+    times = {name: (cpu_us, real_us) for name, _, cpu_us, real_us in median_runs(path)}
     sizes = sorted({int(n.split("/")[3]) for n in times if n.count("/") == 3 and n.split("/")[0] in FIND_CLASSES})
     ok = True
     for size in sizes:
