@@ -395,6 +395,14 @@ StoreError CRecordSearch::Locate(std::int64_t i, Database*& found, std::int32_t&
             return error;
         }
     }
+    // Records read again after the count (the index failed us) hold fewer
+    // people when the database changed under the search: said, not read past.
+    if (i >= static_cast<std::int64_t>(found->entries.size())) {
+        const int code = found->code;
+        found = nullptr;
+        return StoreError::Of(StoreErrorKind::ReadFailed, std::string(catalogue::StemOf(code)) + ".cor",
+                              kFileCutShort);
+    }
     entry = found->entries[static_cast<std::size_t>(i)];
     return StoreError{};
 }

@@ -214,6 +214,22 @@ TEST_F(WordIndex, StaleCutDamagedAndForeignIndexesAreRebuilt) {
     EXPECT_EQ(Files().size(), 1U);
 }
 
+TEST_F(WordIndex, FewerPeopleAfterTheCountAreAnErrorNotAReadPastTheList) {
+    CRecordSearch search(dirs, folder);
+    RecordSearchRequest request;
+    request.query = record_query::Parse("maine").query;
+    request.codes = {kCode};
+    ASSERT_EQ(search.Run(request).status, FindStatus::Done);
+    const std::int64_t counted = search.Count();
+    ASSERT_GT(counted, 1);
+    // Counted from the index; then the index is cut and the database shrinks,
+    // so the people are read again from the records and fewer are found.
+    Write(data.Path(), {PersonRecord{"SMITH", "JOHN", {"Ohio"}}});
+    WriteFileBytes(IndexFile(), "");
+    RecordHit person;
+    EXPECT_EQ(search.Person(counted - 1, person).kind, StoreErrorKind::ReadFailed);
+}
+
 TEST_F(WordIndex, UnwritableCacheIsAnsweredByReadingTheRecords) {
     WriteFileBytes(cache.File("file"), "");
     const Answer scanned = Ask(dirs, "", {kCode}, "maine");
