@@ -198,10 +198,11 @@ StoreError CRecordSearch::Fingerprints(int code, FileFingerprint (&files)[word_i
 }
 
 word_index::IndexStatus CRecordSearch::OpenIndex(int code, word_index::CWordIndexReader& reader, bool build,
-                                                 const FileFingerprint (&files)[word_index::kFileCount]) {
+                                                 const FileFingerprint (&files)[word_index::kFileCount],
+                                                 bool rebuild) {
     using word_index::IndexStatus;
     const std::string path = word_index::IndexPath(cacheFolder_, dirs_, code);
-    IndexStatus status = reader.Open(path, code, files);
+    IndexStatus status = rebuild ? IndexStatus::Damaged : reader.Open(path, code, files);
     if (status == IndexStatus::Ready || !build) return status;
     // Built on the first query, and again whenever it is stale or damaged.
     if (word_index::IsOnDataDisk(cacheFolder_, dirs_) || !word_index::PrepareFolder(cacheFolder_))
@@ -237,6 +238,7 @@ word_index::IndexStatus CRecordSearch::Indexed(const RecordSearchRequest& reques
     state_->dataError = Fingerprints(result.code, files);
     if (state_->dataError.Failed()) return IndexStatus::ReadFailed;
     // A damage met while answering is built over once; then the records are read.
+    bool rebuild = false;
     for (int attempt = 0; attempt < 2; ++attempt) {
         State::Kept& kept = state_->kept[result.code];
         bool same = kept.reader != nullptr;
@@ -244,7 +246,7 @@ word_index::IndexStatus CRecordSearch::Indexed(const RecordSearchRequest& reques
         if (!same) {
             kept = State::Kept{};
             auto reader = std::make_shared<word_index::CWordIndexReader>();
-            const IndexStatus status = OpenIndex(result.code, *reader, true, files);
+            const IndexStatus status = OpenIndex(result.code, *reader, true, files, rebuild);
             if (status != IndexStatus::Ready) return status;
             for (int i = 0; i < word_index::kFileCount; ++i) kept.files[i] = files[i];
             kept.reader = std::move(reader);
@@ -257,8 +259,9 @@ word_index::IndexStatus CRecordSearch::Indexed(const RecordSearchRequest& reques
         }
         state_->kept.erase(result.code);
         if (status != IndexStatus::Damaged) return status;
-        const std::string path = word_index::IndexPath(cacheFolder_, dirs_, result.code);
-        io_calls::Unlink(path.c_str());
+        // Built over, not removed by name: the name may hold by now a sound
+        // index another process renamed into place.
+        rebuild = true;
     }
     return IndexStatus::Damaged;
 }

@@ -94,9 +94,11 @@ private:
     // Lists at least the first wanted people of a database answered by its index.
     StoreError Materialize(Database& result, std::int64_t wanted);
     StoreError Fingerprints(int code, FileFingerprint (&files)[word_index::kFileCount]);
-    // The index of code, opened, or built first when build allows.
+    // The index of code, opened, or built first when build allows; rebuild
+    // builds it over whatever the cache holds (found damaged while answering).
     word_index::IndexStatus OpenIndex(int code, word_index::CWordIndexReader& reader, bool build,
-                                      const FileFingerprint (&files)[word_index::kFileCount]);
+                                      const FileFingerprint (&files)[word_index::kFileCount],
+                                      bool rebuild = false);
     // Counts the people of result from its index; Ready when it could.
     word_index::IndexStatus Indexed(const RecordSearchRequest& request, Database& result);
 
