@@ -76,6 +76,12 @@ void CFindRecordsDlg::RunCommand(MenuCommand command) {
     // The keyboard goes back where it was, on the same person.
     const QPointer<QWidget> focused = QApplication::focusWidget();
     if (!WaitForAnswer()) return;
+    // The command reads the people of the answer shown, from before its file
+    // or print dialog to after it: a query asked meanwhile (an index made
+    // while the dialog waited) would make them stale, and the command would
+    // end with nothing. It is asked once the command has ended.
+    const bool outerCommand = commandRunning_;
+    commandRunning_ = true;
     const int row = list_->currentIndex().row();
     const bool onPerson = model_->Person(row) != nullptr;
     RecordHit person;
@@ -116,6 +122,11 @@ void CFindRecordsDlg::RunCommand(MenuCommand command) {
                              command == MenuCommand::CopyCitation || command == MenuCommand::PrintRecord ||
                              command == MenuCommand::ExportRecordToFamilyTree;
     if (needsPerson && !onPerson) QApplication::beep();
+    commandRunning_ = outerCommand;
+    if (!commandRunning_ && refreshAfterCommand_) {
+        refreshAfterCommand_ = false;
+        QTimer::singleShot(0, this, &CFindRecordsDlg::Refresh);
+    }
     if (!focused.isNull() && isVisible()) focused->setFocus(Qt::OtherFocusReason);
 }
 
@@ -158,7 +169,6 @@ SearchOutcome CFindRecordsDlg::WalkPeople(const QString& doing,
     std::int64_t done = 0;
     bool cancelled = false;
     StoreError error;
-    walking_ = true;
     const CRecordFinder::Read read = finder_.ForEachPerson(
         shown_,
         [&](const RecordHit& person) {
@@ -169,12 +179,7 @@ SearchOutcome CFindRecordsDlg::WalkPeople(const QString& doing,
             return !cancelled && visit(person);
         },
         error);
-    walking_ = false;
     progress.reset();
-    if (refreshAfterWalk_) {
-        refreshAfterWalk_ = false;
-        QTimer::singleShot(0, this, &CFindRecordsDlg::Refresh);
-    }
     if (read == CRecordFinder::Read::Failed) {
         // Said here; the window's command shows nothing more.
         ShowProblems(answerProblems_ + QStringList{Text(search_messages::MessageOf(error))});

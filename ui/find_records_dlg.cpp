@@ -405,8 +405,8 @@ void CFindRecordsDlg::ShowUnasked(const QString& count, const QString& problem) 
 
 void CFindRecordsDlg::Refresh() {
     refreshPending_ = false;
-    if (walking_) {
-        refreshAfterWalk_ = true;
+    if (commandRunning_) {
+        refreshAfterCommand_ = true;
         return;
     }
     QByteArray typed;

@@ -188,8 +188,8 @@ private:
     std::vector<int> declined_;
     // Problems of the answer, and of the last command, said under the list.
     QStringList answerProblems_;
-    // A command walks the people: an index made meanwhile asks again afterwards.
-    bool walking_ = false;
-    bool refreshAfterWalk_ = false;
+    // A command reads the people shown: a query asked meanwhile waits for its end.
+    bool commandRunning_ = false;
+    bool refreshAfterCommand_ = false;
     Chosen chosen_;
 };

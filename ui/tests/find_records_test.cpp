@@ -467,6 +467,17 @@ TEST_F(FindRecordsTest, CopiesExportsAndPrintsThePeopleFoundAndNeverOntoTheDataD
         EXPECT_GT(info.st_size, 0);
         EXPECT_TRUE(boxes.Shown().empty());
 
+        // An index made while the file dialog waits asks again only after the
+        // export, which still writes everyone it was asked for.
+        std::filesystem::remove(csvFile);
+        View()->SetSaveFileAsker([&](QWidget*, const QString&) {
+            emit View()->RecordFinder().indexed(kMedals);
+            EXPECT_TRUE(dialog.Answered());
+            return QString::fromStdString(csvFile);
+        });
+        dialog.RunCommand(MenuCommand::ExportResults);
+        EXPECT_EQ(testing_support::ReadFileBytes(csvFile), tool);
+
         // Never onto the data disk: refused as the window refuses it, nothing written there.
         View()->SetSaveFileAsker(
             [this](QWidget*, const QString&) { return QString::fromStdString(dataDir_ + "/found.csv"); });
