@@ -110,10 +110,16 @@ void CRecordFinder::Fetch(std::uint64_t generation, std::int64_t first, int coun
 }
 
 void CRecordFinder::CancelIndexing() {
-    std::lock_guard<std::mutex> lock(jobsLock_);
-    indexCancel_ = true;
-    for (int code : toIndex_) states_[code] = IndexState::Declined;
-    toIndex_.clear();
+    std::deque<int> unstarted;
+    {
+        std::lock_guard<std::mutex> lock(jobsLock_);
+        indexCancel_ = true;
+        for (int code : toIndex_) states_[code] = IndexState::Declined;
+        unstarted.swap(toIndex_);
+    }
+    // The index thread tells of the one it is making when it stops; those it
+    // never took are told of here, or a query waiting for them would wait on.
+    for (int code : unstarted) Post([this, code]() { emit indexed(code); });
 }
 
 void CRecordFinder::MakeDeclinedIndexes() {

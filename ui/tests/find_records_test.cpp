@@ -324,6 +324,7 @@ TEST_F(FindRecordsTest, MakesMissingIndexesWithProgressAndCancelsThem) {
         EXPECT_EQ(dialog.CountLabel()->text(), QStringLiteral("3 people found."));
     });
     View()->RecordFinder().SetIndexGate({});
+    ASSERT_FALSE(made.empty());
     EXPECT_EQ(made.front(), kMedals);
 }
 
