@@ -33,10 +33,11 @@
 #include "bench/bench_info.h"
 #include "bench/bench_people.h"
 #include "bench/fts5_baseline.h"
-#include "browse/record_format.h"
-#include "browse/record_search.h"
-#include "browse/surname_listing.h"
+#include "browse/names/surname_listing.h"
+#include "browse/record_search/record_search.h"
+#include "browse/record_text/record_format.h"
 #include "platform/message_box.h"
+#include "store/catalogue.h"
 #include "store/directories.h"
 #include "store/record_database.h"
 
@@ -242,7 +243,7 @@ void RegisterSample(const std::string& sample) {
     static CDirectories dirs;
     dirs.SetDataDir(sample.c_str());
     static const std::string cache = std::filesystem::temp_directory_path().string() + "/bench-find-sample/";
-    const std::vector<int> codes = surname_listing::EveryDatabase();
+    const std::vector<int> codes = catalogue::EveryDatabase();
     benchmark::RegisterBenchmark("sample/first_query_with_build",
                                  [codes](benchmark::State& state) {
                                      for (auto _ : state) {

@@ -41,7 +41,7 @@
 #include <QWidget>
 
 #include "bench/bench_people.h"
-#include "browse/search_session.h"
+#include "browse/session/search_session.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
 #include "ui/find_records_dlg.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "browse/search_session.h"
+#include "browse/session/search_session.h"
 #include "platform/message_box.h"
 #include "store/directories.h"
 

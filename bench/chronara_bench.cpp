@@ -28,7 +28,7 @@
 #include "bench/bench_viewer.h"
 #include "bench/search_floor.h"
 #include "bench/sqlite_baseline.h"
-#include "browse/surname_listing.h"
+#include "browse/names/surname_listing.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
 #include "store/index_key.h"
@@ -439,7 +439,7 @@ void RegisterWholeDiskListing(const std::string& folder) {
             std::size_t found = 0;
             for (auto _ : state) {
                 const ListingOutcome outcome =
-                    surname_listing::List(dirs, surname_listing::EveryDatabase(), queries, {true, {}});
+                    surname_listing::List(dirs, catalogue::EveryDatabase(), queries, {true, {}});
                 if (outcome.error.Failed() || outcome.cancelled) {
                     Fail(state, "the listing failed");
                     break;

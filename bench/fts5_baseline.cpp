@@ -2,8 +2,8 @@
 
 #include <sqlite3.h>
 
-#include "browse/people_reader.h"
-#include "browse/record_people.h"
+#include "browse/record_query/people_reader.h"
+#include "browse/record_query/record_people.h"
 #include "store/record_database.h"
 
 namespace bench {

@@ -8,7 +8,7 @@
 
 #include "bench/bench_people.h"
 #include "bench/memory_summary.h"
-#include "browse/record_format.h"
+#include "browse/record_text/record_format.h"
 
 namespace bench {
 namespace {

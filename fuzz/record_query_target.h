@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "browse/match_snippet.h"
-#include "browse/record_fields.h"
-#include "browse/record_matcher.h"
-#include "browse/record_query.h"
-#include "browse/record_words.h"
+#include "browse/record_query/record_fields.h"
+#include "browse/record_query/record_matcher.h"
+#include "browse/record_query/record_query.h"
+#include "browse/record_query/record_words.h"
+#include "browse/record_search/match_snippet.h"
 #include "fuzz/fuzz_support.h"
 
 namespace fuzz_targets {

@@ -22,9 +22,9 @@
 #include <cstring>
 #include <string>
 
-#include "browse/citation.h"
-#include "browse/gedcom_writer.h"
-#include "browse/search_session.h"
+#include "browse/export/citation.h"
+#include "browse/export/gedcom_writer.h"
+#include "browse/session/search_session.h"
 #include "fuzz/fuzz_support.h"
 #include "store/catalogue.h"
 #include "store/data_disk.h"

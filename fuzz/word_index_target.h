@@ -25,11 +25,11 @@
 #include <string>
 #include <vector>
 
-#include "browse/people_reader.h"
-#include "browse/record_matcher.h"
-#include "browse/record_people.h"
-#include "browse/word_index_reader.h"
-#include "browse/word_index_writer.h"
+#include "browse/record_query/people_reader.h"
+#include "browse/record_query/record_matcher.h"
+#include "browse/record_query/record_people.h"
+#include "browse/word_index/word_index_reader.h"
+#include "browse/word_index/word_index_writer.h"
 #include "fuzz/fuzz_support.h"
 #include "store/content_hash.h"
 #include "store/database_writer.h"

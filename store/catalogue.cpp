@@ -55,4 +55,10 @@ const char* ListText(int row) { return (row >= 0 && row < kRowCount) ? kListText
 
 bool UsesLongKeys(int code) { return code >= 7 || code == 2; }
 
+std::vector<int> EveryDatabase() {
+    std::vector<int> codes;
+    for (int row = 0; row < kRowCount; ++row) codes.push_back(CodeOfRow(row));
+    return codes;
+}
+
 }  // namespace catalogue

@@ -3,6 +3,7 @@
 // of the database list, and each database's key width.
 
 #include <cstdint>
+#include <vector>
 
 #include "store/disk_format.h"
 
@@ -56,5 +57,8 @@ extern const std::uint8_t kRowTable[kRowCount + 1];
 bool UsesLongKeys(int code);
 inline int KeyFieldWidth(int code) { return UsesLongKeys(code) ? kLongKeyField : kShortKeyField; }
 inline int PaddedKeyWidth(int code) { return UsesLongKeys(code) ? kLongPaddedKey : kShortPaddedKey; }
+
+// Every database of the list, in list-row order.
+std::vector<int> EveryDatabase();
 
 }  // namespace catalogue

@@ -19,3 +19,9 @@ void MakeIndexKey(int code, char* text) {
     for (std::size_t i = length; i < keyLength; ++i) text[i] = ' ';
     text[keyLength] = '\0';
 }
+
+std::string_view WithoutPadding(std::string_view storedKey) {
+    std::size_t length = storedKey.size();
+    while (length > 0 && storedKey[length - 1] == ' ') --length;
+    return storedKey.substr(0, length);
+}

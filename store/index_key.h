@@ -2,6 +2,7 @@
 // The index key of a surname, shared by the search and the database writer.
 
 #include <cstddef>
+#include <string_view>
 
 #include "store/disk_format.h"
 
@@ -16,3 +17,6 @@ void MakeIndexKey(int code, char* text);
 
 // Length of the key MakeIndexKey would form, without forming it.
 std::size_t IndexKeyLength(int code, std::size_t surnameLength);
+
+// The stored key without its trailing padding blanks: what listings show.
+std::string_view WithoutPadding(std::string_view storedKey);

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "browse/close_spelling.h"
-#include "browse/name_letters.h"
-#include "browse/surname_match.h"
+#include "browse/names/close_spelling.h"
+#include "browse/names/name_letters.h"
+#include "browse/names/surname_match.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "browse/name_letters.h"
+#include "browse/names/name_letters.h"
 #include "store/cp1252.h"
 #include "store/csv_reader.h"
 

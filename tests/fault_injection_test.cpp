@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "browse/result_pager.h"
-#include "browse/search_session.h"
+#include "browse/session/result_pager.h"
+#include "browse/session/search_session.h"
 #include "store/catalogue.h"
 #include "store/data_disk.h"
 #include "store/database_writer.h"

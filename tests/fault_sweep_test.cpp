@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "browse/history_buffer.h"
-#include "browse/record_search.h"
-#include "browse/search_messages.h"
-#include "browse/search_session.h"
+#include "browse/record_search/record_search.h"
+#include "browse/record_text/search_messages.h"
+#include "browse/session/history_buffer.h"
+#include "browse/session/search_session.h"
 #include "store/database_writer.h"
 #include "store/directories.h"
 #include "store/disk_format.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "browse/result_pager.h"
+#include "browse/session/result_pager.h"
 #include "fuzz/csv_target.h"
 #include "fuzz/name_index_target.h"
 #include "fuzz/profile_target.h"

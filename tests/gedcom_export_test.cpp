@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "browse/citation.h"
-#include "browse/gedcom_writer.h"
-#include "browse/person_events.h"
-#include "browse/surname_case.h"
+#include "browse/export/citation.h"
+#include "browse/export/gedcom_writer.h"
+#include "browse/export/person_events.h"
+#include "browse/export/surname_case.h"
 #include "store/disk_label.h"
 #include "support/gedcom_lines.h"
 

@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "browse/given_name_filter.h"
-#include "browse/given_name_table.h"
+#include "browse/names/given_name_filter.h"
+#include "browse/names/given_name_table.h"
 
 TEST(GivenNameTableTest, BuiltinTableHoldsSymmetricGroupsThatNeverMerge) {
     CGivenNameTable parsed;

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "browse/history_buffer.h"
+#include "browse/session/history_buffer.h"
 #include "platform/file_io.h"
 #include "store/directories.h"
 #include "store/disk_format.h"

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "browse/search_messages.h"
-#include "browse/search_session.h"
+#include "browse/record_text/search_messages.h"
+#include "browse/session/search_session.h"
 #include "store/catalogue.h"
 #include "store/database_writer.h"
 #include "store/directories.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "browse/more_info_title.h"
-#include "browse/record_format.h"
+#include "browse/record_text/more_info_title.h"
+#include "browse/record_text/record_format.h"
 #include "browse_test_files.h"
 
 using browse_test::F;

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "browse/history_buffer.h"
-#include "browse/result_pager.h"
-#include "browse/search_messages.h"
-#include "browse/search_session.h"
+#include "browse/record_text/search_messages.h"
+#include "browse/session/history_buffer.h"
+#include "browse/session/result_pager.h"
+#include "browse/session/search_session.h"
 #include "browse_test_files.h"
 #include "store/database_writer.h"
 #include "store/search_query.h"

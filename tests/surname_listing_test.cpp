@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "browse/surname_listing.h"
+#include "browse/names/surname_listing.h"
 #include "store/catalogue.h"
 #include "store/database_writer.h"
 #include "store/directories.h"
@@ -158,8 +158,8 @@ TEST(SurnameListing, MissingIndexesAreSkippedOrStopTheListingAndTheDiskIsAskedFo
 
     testing_support::WriteFileBytes(data.File(disk_format::kMarkerFileName), "");
     boxes.Clear();
-    outcome = shown(surname_listing::List(dirs, surname_listing::EveryDatabase(), astor,
-                                          {true, testing_support::BoxPrompt()}));
+    outcome = shown(
+        surname_listing::List(dirs, catalogue::EveryDatabase(), astor, {true, testing_support::BoxPrompt()}));
     EXPECT_FALSE(outcome.error.Failed());
     EXPECT_EQ(outcome.skipped.size(), 12u);
     ASSERT_EQ(outcome.matches[0].size(), 1u);
@@ -200,7 +200,7 @@ TEST(SurnameListing, CloseSpellingsComeClosestThenCommonestThenByListRowThenKey)
     dirs.SetDataDir(data.Path().c_str());
 
     const ListingOutcome outcome = surname_listing::List(
-        dirs, surname_listing::EveryDatabase(), {CSurnameMatcher(MatchMode::Close, "Smith")}, {true, {}});
+        dirs, catalogue::EveryDatabase(), {CSurnameMatcher(MatchMode::Close, "Smith")}, {true, {}});
     ASSERT_FALSE(outcome.error.Failed());
     std::vector<std::string> listed;
     for (const ListedSurname& match : outcome.matches[0]) {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "browse/american_soundex.h"
-#include "browse/daitch_mokotoff.h"
-#include "browse/surname_match.h"
+#include "browse/names/american_soundex.h"
+#include "browse/names/daitch_mokotoff.h"
+#include "browse/names/surname_match.h"
 
 namespace {
 

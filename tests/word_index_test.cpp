@@ -14,10 +14,10 @@
 #include <thread>
 #include <vector>
 
-#include "browse/people_reader.h"
-#include "browse/record_search.h"
-#include "browse/word_index_cache.h"
-#include "browse/word_index_writer.h"
+#include "browse/record_query/people_reader.h"
+#include "browse/record_search/record_search.h"
+#include "browse/word_index/word_index_cache.h"
+#include "browse/word_index/word_index_writer.h"
 #include "fuzz/word_index_target.h"
 #include "store/database_writer.h"
 #include "store/directories.h"

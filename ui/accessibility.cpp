@@ -18,7 +18,7 @@
 #include <QStringList>
 #include <QWindow>
 
-#include "browse/result_pager.h"
+#include "browse/session/result_pager.h"
 #include "ui/count_line.h"
 #include "ui/result_list.h"
 #include "ui/spelling_hint.h"

@@ -8,8 +8,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "browse/search_session.h"
-#include "browse/word_index_cache.h"
+#include "browse/session/search_session.h"
+#include "browse/word_index/word_index_cache.h"
 #include "store/catalogue.h"
 #include "ui/cp1252_qt.h"
 #include "ui/typed_text.h"

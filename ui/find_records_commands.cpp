@@ -15,9 +15,9 @@
 #include <QProgressDialog>
 #include <QTimer>
 
-#include "browse/found_csv.h"
-#include "browse/more_info_title.h"
-#include "browse/search_messages.h"
+#include "browse/export/found_csv.h"
+#include "browse/record_text/more_info_title.h"
+#include "browse/record_text/search_messages.h"
 #include "store/catalogue.h"
 #include "ui/cp1252_qt.h"
 #include "ui/find_records_dlg.h"

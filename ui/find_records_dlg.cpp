@@ -22,8 +22,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "browse/search_messages.h"
-#include "browse/surname_listing.h"
+#include "browse/names/surname_listing.h"
+#include "browse/record_text/search_messages.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
 #include "store/path_buffer.h"
@@ -352,7 +352,7 @@ void CFindRecordsDlg::FillFields(const QString& keep) {
 
 std::vector<int> CFindRecordsDlg::ScopeCodes() const {
     if (static_cast<Scope>(scopeBox_->currentData().toInt()) == Scope::AllDatabases)
-        return surname_listing::EveryDatabase();
+        return catalogue::EveryDatabase();
     return chosenCode_ != 0 ? std::vector<int>{chosenCode_} : std::vector<int>{};
 }
 

@@ -20,8 +20,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "browse/search_session.h"
-#include "browse/surname_listing.h"
+#include "browse/names/surname_listing.h"
+#include "browse/session/search_session.h"
 #include "store/catalogue.h"
 #include "store/search_query.h"
 #include "ui/accessible_events.h"
@@ -263,7 +263,7 @@ void CFindSurnameDlg::Refresh() {
     const Choices choices = CurrentChoices();
     std::vector<int> codes;
     if (choices.scope == Scope::AllDatabases) {
-        codes = surname_listing::EveryDatabase();
+        codes = catalogue::EveryDatabase();
     } else if (chosenCode_ != 0) {
         codes.push_back(chosenCode_);
     }

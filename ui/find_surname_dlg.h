@@ -20,8 +20,8 @@
 #include <QSize>
 #include <QString>
 
-#include "browse/surname_listing.h"
-#include "browse/surname_match.h"
+#include "browse/names/surname_listing.h"
+#include "browse/names/surname_match.h"
 
 class CDirectories;
 class CSurnameMatchModel;

@@ -35,9 +35,9 @@
 #include <thread>
 #include <vector>
 
-#include "browse/record_fields.h"
-#include "browse/record_query.h"
-#include "browse/record_search_outcome.h"
+#include "browse/record_query/record_fields.h"
+#include "browse/record_query/record_query.h"
+#include "browse/record_search/record_search_outcome.h"
 
 class CDirectories;
 class CRecordSearch;

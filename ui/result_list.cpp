@@ -11,7 +11,7 @@
 #include <QPainter>
 #include <QPointer>
 
-#include "browse/result_pager.h"
+#include "browse/session/result_pager.h"
 #include "ui/accessible_events.h"
 #include "ui/view_layout.h"
 

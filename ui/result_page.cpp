@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "browse/search_session.h"
+#include "browse/session/search_session.h"
 #include "ui/cp1252_qt.h"
 
 namespace {

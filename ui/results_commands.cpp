@@ -12,11 +12,11 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "browse/citation.h"
-#include "browse/gedcom_writer.h"
-#include "browse/hit_export.h"
-#include "browse/search_messages.h"
-#include "browse/search_session.h"
+#include "browse/export/citation.h"
+#include "browse/export/gedcom_writer.h"
+#include "browse/export/hit_export.h"
+#include "browse/record_text/search_messages.h"
+#include "browse/session/search_session.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
 #include "ui/cp1252_qt.h"

@@ -15,8 +15,8 @@
 
 #include <QString>
 
-#include "browse/calendar_date.h"
-#include "browse/search_session.h"
+#include "browse/export/calendar_date.h"
+#include "browse/session/search_session.h"
 #include "ui/print_module.h"
 
 class CDirectories;

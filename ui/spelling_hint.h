@@ -16,7 +16,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "browse/surname_listing.h"
+#include "browse/names/surname_listing.h"
 
 class CSpellingHint : public QWidget {
     Q_OBJECT

@@ -9,7 +9,7 @@
 
 #include <QAbstractTableModel>
 
-#include "browse/surname_listing.h"
+#include "browse/names/surname_listing.h"
 
 class CSurnameMatchModel : public QAbstractTableModel {
     Q_OBJECT

@@ -9,10 +9,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "browse/result_pager.h"
-#include "browse/search_messages.h"
-#include "browse/search_session.h"
-#include "browse/surname_listing.h"
+#include "browse/names/surname_listing.h"
+#include "browse/record_text/search_messages.h"
+#include "browse/session/result_pager.h"
+#include "browse/session/search_session.h"
 #include "platform/message_box.h"
 #include "store/catalogue.h"
 #include "store/directories.h"

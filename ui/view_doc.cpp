@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 
-#include "browse/search_messages.h"
+#include "browse/record_text/search_messages.h"
 #include "platform/message_box.h"
 #include "ui/resource_names.h"
 

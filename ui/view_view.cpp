@@ -12,9 +12,9 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "browse/result_pager.h"
-#include "browse/search_messages.h"
-#include "browse/search_session.h"
+#include "browse/record_text/search_messages.h"
+#include "browse/session/result_pager.h"
+#include "browse/session/search_session.h"
 #include "platform/message_box.h"
 #include "ui/accessibility.h"
 #include "ui/bitmap_button.h"

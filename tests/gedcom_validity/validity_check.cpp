@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "browse/gedcom_writer.h"
-#include "browse/search_session.h"
+#include "browse/export/gedcom_writer.h"
+#include "browse/session/search_session.h"
 #include "platform/message_box.h"
 #include "store/directories.h"
 #include "support/gedcom_lines.h"

@@ -5,8 +5,8 @@
 // (an ExitCatcher turns it into ProcessExited). The insert-disk prompt is
 // the box the programs ask with.
 
-#include "browse/search_messages.h"
-#include "browse/search_session.h"
+#include "browse/record_text/search_messages.h"
+#include "browse/session/search_session.h"
 #include "platform/message_box.h"
 #include "platform/process_exit.h"
 #include "store/data_disk.h"

@@ -6,11 +6,11 @@
 #include <cstring>
 #include <vector>
 
-#include "browse/gedcom_writer.h"
-#include "browse/record_search.h"
-#include "browse/search_messages.h"
-#include "browse/surname_listing.h"
-#include "browse/word_index_cache.h"
+#include "browse/export/gedcom_writer.h"
+#include "browse/names/surname_listing.h"
+#include "browse/record_search/record_search.h"
+#include "browse/record_text/search_messages.h"
+#include "browse/word_index/word_index_cache.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
 #include "store/disk_label.h"
@@ -200,7 +200,7 @@ int RunFind(const QueryOptions& options) {
     RecordSearchRequest request;
     std::string error;
     if (find.hasField) record_fields::ParseFieldChoice(find.field, request.field, error);
-    request.codes = options.allDatabases ? surname_listing::EveryDatabase() : std::vector<int>{options.code};
+    request.codes = options.allDatabases ? catalogue::EveryDatabase() : std::vector<int>{options.code};
     request.skipMissing = options.allDatabases;
     request.prompt = DiskPromptOfTool();
     if (!CRecordSearch::CheckField(request.field, request.codes, error)) {

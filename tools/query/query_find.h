@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "browse/record_query.h"
+#include "browse/record_query/record_query.h"
 
 namespace query_tool {
 

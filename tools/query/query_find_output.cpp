@@ -1,8 +1,8 @@
 #include "tools/query/query_find_output.h"
 
-#include "browse/found_csv.h"
-#include "browse/hit_export.h"
-#include "browse/match_snippet.h"
+#include "browse/export/found_csv.h"
+#include "browse/export/hit_export.h"
+#include "browse/record_search/match_snippet.h"
 #include "store/catalogue.h"
 #include "store/cp1252.h"
 

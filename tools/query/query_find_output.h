@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "browse/record_search.h"
+#include "browse/record_search/record_search.h"
 #include "tools/query/query_find.h"
 
 namespace query_tool {

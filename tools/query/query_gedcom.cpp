@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "browse/gedcom_writer.h"
-#include "browse/search_session.h"
+#include "browse/export/gedcom_writer.h"
+#include "browse/session/search_session.h"
 #include "platform/message_box.h"
 #include "store/data_file.h"
 #include "store/io_calls.h"

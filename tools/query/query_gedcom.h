@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "browse/calendar_date.h"
-#include "browse/citation.h"
-#include "browse/search_session.h"
+#include "browse/export/calendar_date.h"
+#include "browse/export/citation.h"
+#include "browse/session/search_session.h"
 #include "store/directories.h"
 
 namespace query_tool {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "browse/hit_export.h"
-#include "browse/surname_listing.h"
+#include "browse/export/hit_export.h"
+#include "browse/names/surname_listing.h"
 #include "platform/message_box.h"
 #include "store/catalogue.h"
 #include "store/cp1252.h"
@@ -131,7 +131,7 @@ int RunList(const QueryOptions& options) {
     CDirectories dirs;
     LoadDirectoriesOf(options, dirs);
     const std::vector<int> codes =
-        options.allDatabases ? surname_listing::EveryDatabase() : std::vector<int>{options.code};
+        options.allDatabases ? catalogue::EveryDatabase() : std::vector<int>{options.code};
     const ListingOutcome outcome =
         surname_listing::List(dirs, codes, matchers, {options.allDatabases, DiskPromptOfTool()});
     platform::Tell(outcome.messages);

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "browse/search_session.h"
-#include "browse/surname_match.h"
+#include "browse/names/surname_match.h"
+#include "browse/session/search_session.h"
 #include "tools/query/query_find.h"
 
 namespace query_tool {

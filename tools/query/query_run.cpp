@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "browse/hit_export.h"
-#include "browse/search_messages.h"
-#include "browse/search_session.h"
+#include "browse/export/hit_export.h"
+#include "browse/record_text/search_messages.h"
+#include "browse/session/search_session.h"
 #include "platform/message_box.h"
 #include "store/directories.h"
 #include "tools/query/query_find.h"

@@ -20,7 +20,7 @@
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
-#include "browse/result_pager.h"
+#include "browse/session/result_pager.h"
 #include "ui/bitmap_button.h"
 #include "ui/chronara_view.h"
 #include "ui/count_line.h"

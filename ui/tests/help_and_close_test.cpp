@@ -15,7 +15,7 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 
-#include "browse/result_pager.h"
+#include "browse/session/result_pager.h"
 #include "platform/message_box.h"
 #include "store/data_disk.h"
 #include "ui/chronara_view.h"

@@ -16,7 +16,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "browse/result_pager.h"
+#include "browse/session/result_pager.h"
 #include "platform/message_box.h"
 #include "store/catalogue.h"
 #include "store/database_writer.h"

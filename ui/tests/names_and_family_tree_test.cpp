@@ -23,7 +23,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "browse/calendar_date.h"
+#include "browse/export/calendar_date.h"
 #include "store/catalogue.h"
 #include "store/database_writer.h"
 #include "support/gedcom_lines.h"

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "browse/result_pager.h"
-#include "browse/search_messages.h"
+#include "browse/record_text/search_messages.h"
+#include "browse/session/result_pager.h"
 #include "platform/message_box.h"
 #include "store/data_disk.h"
 #include "ui/bitmap_button.h"

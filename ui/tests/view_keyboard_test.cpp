@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "browse/result_pager.h"
+#include "browse/session/result_pager.h"
 #include "ui/bitmap_button.h"
 #include "ui/chronara_view.h"
 #include "ui/main_frame.h"

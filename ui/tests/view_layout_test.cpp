@@ -13,7 +13,7 @@
 #include <QScreen>
 #include <QTest>
 
-#include "browse/result_pager.h"
+#include "browse/session/result_pager.h"
 #include "store/catalogue.h"
 #include "ui/bitmap_button.h"
 #include "ui/chronara_view.h"

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "browse/page_row.h"
-#include "browse/result_pager.h"
+#include "browse/session/page_row.h"
+#include "browse/session/result_pager.h"
 #include "ui/bitmap_button.h"
 #include "ui/chronara_view.h"
 #include "ui/result_list.h"

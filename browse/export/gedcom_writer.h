@@ -1,0 +1,96 @@
+#pragma once
+// The people found as a family-tree file: GEDCOM 5.5.1, lineage-linked,
+// UTF-8, CR LF line ends. One INDI record per person, with their name, the
+// births and deaths their record states (browse/person_events.h) and a
+// citation of their database holding the full text; one SOUR record per
+// database; the header, the submitter record the format requires and the
+// trailer.
+//
+// The writer takes the people one at a time and hands the text on in
+// pieces, so that an export of any size holds one person and one piece in
+// memory. Every line fits 255 bytes: long values go on in CONC lines, split
+// between two characters that are not blanks (readers drop blanks at line
+// ends) and never inside a UTF-8 sequence or a doubled '@'; values that the
+// format does not let go on (names, the citation's locator) are cut to fit,
+// and the full text keeps them whole.
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "browse/export/citation.h"
+#include "browse/record_text/found_person.h"
+
+class CGedcomWriter {
+public:
+    static constexpr std::size_t kMaxLine = 255;  // bytes of a line, its end not counted
+    static constexpr std::size_t kPieceSize = 64 * 1024;
+    static constexpr char kSubmitterName[] = "Chronara user";
+
+    // Takes each piece of the text as it is made; false when it could not
+    // be written, which ends the export.
+    using Sink = std::function<bool(const std::string& piece)>;
+
+    CGedcomWriter(const CitationContext& context, Sink sink);
+
+    // The person's INDI record. False once the sink has failed.
+    bool Add(const FoundPerson& person);
+    // The sources, the trailer, and the last piece. False when the sink failed.
+    bool Finish();
+
+    std::size_t People() const { return people_; }
+
+private:
+    void Header();
+    void Person(const FoundPerson& person);
+    void Sources();
+    bool Flush();
+
+    // The lines of the file; values are UTF-8.
+    void Line(int level, const std::string& tag);
+    void Pointer(int level, const std::string& tag, const std::string& xref);
+    // A value that fits one line (a longer one is cut to fit).
+    void Short(int level, const std::string& tag, const std::string& value);
+    // A value that goes on in CONC lines, of level concLevel (-1: the level below).
+    void Long(int level, const std::string& tag, const std::string& value, int concLevel = -1);
+    // Lines of text (values): CONT for each line after the first, CONC within a line.
+    void Text(int level, const std::string& tag, const std::vector<std::string>& lines);
+
+    CitationContext context_;
+    Sink sink_;
+    std::string buffer_;
+    bool failed_ = false;
+    std::size_t people_ = 0;
+    // The databases cited, by code, with the most fields a person of each had.
+    std::map<int, std::size_t> sources_;
+};
+
+namespace gedcom {
+
+// Windows-1252 text as a value of the file: UTF-8, every control character
+// a blank.
+std::string Utf8Value(const std::string& windows1252);
+
+// The bytes value takes in the file, every '@' doubled.
+std::size_t EscapedLength(const std::string& utf8);
+
+// The longest start of value (UTF-8) that takes at most limit bytes in the
+// file, cut between two characters, without trailing blanks.
+std::string Fit(const std::string& utf8, std::size_t limit);
+
+// Every person as one file.
+template <class People>
+std::string Document(const People& people, const CitationContext& context) {
+    std::string text;
+    CGedcomWriter writer(context, [&text](const std::string& piece) {
+        text += piece;
+        return true;
+    });
+    for (const FoundPerson& person : people) writer.Add(person);
+    writer.Finish();
+    return text;
+}
+
+}  // namespace gedcom

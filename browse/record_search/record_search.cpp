@@ -1,0 +1,460 @@
+#include "browse/record_search/record_search.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <map>
+
+#include "browse/record_query/people_reader.h"
+#include "browse/record_query/record_people.h"
+#include "browse/record_text/record_format.h"
+#include "browse/record_text/record_parts.h"
+#include "browse/word_index/word_index_cache.h"
+#include "browse/word_index/word_index_reader.h"
+#include "browse/word_index/word_index_writer.h"
+#include "store/catalogue.h"
+#include "store/data_disk.h"
+#include "store/data_file.h"
+#include "store/directories.h"
+#include "store/file_fingerprint.h"
+#include "store/io_calls.h"
+#include "store/raw_summary.h"
+#include "store/record_database.h"
+
+namespace {
+
+// How often a long walk looks at the cancel flag.
+constexpr std::int64_t kCancelStride = 512;
+
+std::string WithoutTrailingBlanks(std::string text) {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+bool IsMissing(const StoreError& error) {
+    return error.kind == StoreErrorKind::RecordFileMissing ||
+           error.kind == StoreErrorKind::EntryFileMissing || error.kind == StoreErrorKind::IndexMissing;
+}
+
+}  // namespace
+
+struct CRecordSearch::Database {
+    int code = 0;
+    record_fields::FieldSet fields;
+    // The people of the database: from the index, or walked from the surname index.
+    std::shared_ptr<CPeopleList> people;
+    // The people found, by entry, once listed.
+    std::vector<std::int32_t> entries;
+    bool listed = false;
+    std::int64_t count = 0;
+    // The index that answered, while people are still to be listed from it.
+    std::shared_ptr<word_index::CWordIndexReader> index;
+};
+
+struct CRecordSearch::State {
+    explicit State(const CDirectories& dirs) : database(dirs) {}
+    CRecordDatabase database;
+    // What failed on the data disk while an index was looked at or built.
+    StoreError dataError;
+    // The indexes opened, kept from one query to the next while their
+    // files are unchanged, with the people read from them.
+    struct Kept {
+        FileFingerprint files[word_index::kFileCount];
+        std::shared_ptr<word_index::CWordIndexReader> reader;
+        std::shared_ptr<CPeopleList> people;
+    };
+    std::map<int, Kept> kept;
+    // The fingerprints taken, by path, with what identified each file then:
+    // a file whose identity (times of change included) is the same is not read again.
+    struct Printed {
+        FileIdentity identity;
+        FileFingerprint fingerprint;
+    };
+    std::map<std::string, Printed> printed;
+    record_query::Query query;
+    std::vector<Database> results;
+};
+
+CRecordSearch::CRecordSearch(const CDirectories& dirs, std::string cacheFolder)
+    : dirs_(dirs), cacheFolder_(std::move(cacheFolder)), state_(std::make_unique<State>(dirs)) {}
+
+CRecordSearch::~CRecordSearch() = default;
+
+bool CRecordSearch::CheckField(const record_fields::FieldChoice& field, const std::vector<int>& codes,
+                               std::string& error) {
+    if (field.kind != record_fields::FieldChoice::Kind::Heading) return true;
+    std::vector<std::string> headings;
+    for (int code : codes) {
+        if (!record_fields::FieldSetOf(code, field).Empty()) return true;
+        for (const std::string& heading : record_fields::HeadingsOf(code)) {
+            if (std::find(headings.begin(), headings.end(), heading) == headings.end())
+                headings.push_back(heading);
+        }
+    }
+    error = "--field: no heading '" + field.text + "' in " +
+            (codes.size() == 1 ? "this database" : "these databases");
+    std::string list;
+    for (const std::string& heading : headings) list += (list.empty() ? "" : ", ") + heading;
+    error += list.empty() ? "; it has no headings" : "; the headings are: " + list;
+    error += " (or give a field number, surname or given)";
+    return false;
+}
+
+FindOutcome CRecordSearch::Run(const RecordSearchRequest& request) {
+    FindOutcome outcome;
+    state_->results.clear();
+    state_->query = request.query;
+    if (!CheckField(request.field, request.codes, outcome.usage)) {
+        outcome.status = FindStatus::UsageError;
+        return outcome;
+    }
+    if (!CheckDataDisk(dirs_, request.prompt)) {
+        outcome.status = FindStatus::NoDisk;
+        return outcome;
+    }
+    state_->database.ForgetReads();
+    for (int code : request.codes) {
+        if (Cancelled()) {
+            state_->results.clear();
+            outcome.status = FindStatus::Cancelled;
+            return outcome;
+        }
+        Database result;
+        result.code = code;
+        result.fields = record_fields::FieldSetOf(code, request.field);
+        if (result.fields.Empty()) {
+            outcome.withoutField.push_back(code);
+            continue;
+        }
+        FindOutcome one = SearchOne(request, code, result);
+        if (one.status == FindStatus::Failed && request.skipMissing && IsMissing(one.error)) {
+            outcome.skipped.push_back(code);
+            continue;
+        }
+        if (one.status != FindStatus::Done) {
+            state_->results.clear();
+            one.skipped = outcome.skipped;
+            one.withoutField = outcome.withoutField;
+            return one;
+        }
+        outcome.scanned.insert(outcome.scanned.end(), one.scanned.begin(), one.scanned.end());
+        state_->results.push_back(std::move(result));
+    }
+    return outcome;
+}
+
+FindOutcome CRecordSearch::SearchOne(const RecordSearchRequest& request, int code, Database& result) {
+    FindOutcome outcome;
+    auto failed = [&](const StoreError& error) {
+        outcome.status = FindStatus::Failed;
+        outcome.error = error;
+        outcome.errorCode = code;
+        return outcome;
+    };
+    CRecordDatabase& database = state_->database;
+    const OpenResult opened = database.OpenCode(code);
+    if (!opened) return failed(opened.error);
+    const word_index::IndexStatus indexed = Indexed(request, result);
+    if (Cancelled() || indexed == word_index::IndexStatus::Cancelled) {
+        outcome.status = FindStatus::Cancelled;
+        return outcome;
+    }
+    if (indexed == word_index::IndexStatus::Ready) return outcome;
+    if (indexed == word_index::IndexStatus::ReadFailed && state_->dataError.Failed())
+        return failed(state_->dataError);
+    // No index could be kept or read: every record is read instead.
+    const CRecordMatcher matcher(request.query, result.fields);
+    const StoreError error = Scan(result, matcher);
+    if (Cancelled()) {
+        outcome.status = FindStatus::Cancelled;
+        return outcome;
+    }
+    if (error.Failed()) return failed(error);
+    outcome.scanned.push_back(code);
+    return outcome;
+}
+
+StoreError CRecordSearch::Fingerprints(int code, FileFingerprint (&files)[word_index::kFileCount]) {
+    for (int i = 0; i < word_index::kFileCount; ++i) {
+        const std::string name = std::string(catalogue::StemOf(code)) + word_index::kExtensions[i];
+        const std::string path = std::string(dirs_.DataDir()) + name;
+        struct stat info {};
+        const int failed = io_calls::StatPath(path.c_str(), info);
+        if (failed != 0) return StoreError::Of(StoreErrorKind::OpenFailed, name, failed);
+        const FileIdentity identity = IdentityOf(info);
+        const auto known = state_->printed.find(path);
+        if (known != state_->printed.end() && known->second.identity == identity && identity.size >= 0) {
+            files[i] = known->second.fingerprint;
+            continue;
+        }
+        bool missing = false;
+        StoreError error = FingerprintFile(path, name, files[i], missing);
+        if (error.Failed()) return error;
+        if (missing) return StoreError::Of(StoreErrorKind::OpenFailed, name, ENOENT);
+        state_->printed[path] = State::Printed{identity, files[i]};
+    }
+    return StoreError{};
+}
+
+word_index::IndexStatus CRecordSearch::OpenIndex(int code, word_index::CWordIndexReader& reader, bool build,
+                                                 const FileFingerprint (&files)[word_index::kFileCount],
+                                                 bool rebuild) {
+    using word_index::IndexStatus;
+    const std::string path = word_index::IndexPath(cacheFolder_, dirs_, code);
+    IndexStatus status = rebuild ? IndexStatus::Damaged : reader.Open(path, code, files);
+    if (status == IndexStatus::Ready || !build) return status;
+    // Built on the first query, and again whenever it is stale or damaged.
+    if (word_index::IsOnDataDisk(cacheFolder_, dirs_) || !word_index::PrepareFolder(cacheFolder_))
+        return IndexStatus::Missing;
+    CRecordDatabase& database = state_->database;
+    CPeopleList people;
+    state_->dataError = ListPeople(*database.Index(), database.EntriesHeld(), people);
+    if (state_->dataError.Failed()) return IndexStatus::ReadFailed;
+    const word_index::BuildResult built =
+        word_index::Build(database, people, files, path, [&](std::int64_t done) {
+            if (progress_) progress_(FindProgress{code, done, people.total});
+            return !Cancelled();
+        });
+    switch (built.status) {
+        case word_index::BuildStatus::Built:
+            break;
+        case word_index::BuildStatus::Cancelled:
+            return IndexStatus::Cancelled;
+        case word_index::BuildStatus::ReadFailed:
+            state_->dataError = built.error;
+            return IndexStatus::ReadFailed;
+        case word_index::BuildStatus::WriteFailed:
+            return IndexStatus::Missing;
+    }
+    return reader.Open(path, code, files);
+}
+
+word_index::IndexStatus CRecordSearch::Indexed(const RecordSearchRequest& request, Database& result) {
+    using word_index::IndexStatus;
+    state_->dataError = StoreError{};
+    if (cacheFolder_.empty()) return IndexStatus::Missing;
+    FileFingerprint files[word_index::kFileCount];
+    state_->dataError = Fingerprints(result.code, files);
+    if (state_->dataError.Failed()) return IndexStatus::ReadFailed;
+    // A damage met while answering is built over once; then the records are read.
+    bool rebuild = false;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        State::Kept& kept = state_->kept[result.code];
+        bool same = kept.reader != nullptr;
+        for (int i = 0; i < word_index::kFileCount && same; ++i) same = kept.files[i] == files[i];
+        if (!same) {
+            kept = State::Kept{};
+            auto reader = std::make_shared<word_index::CWordIndexReader>();
+            const IndexStatus status = OpenIndex(result.code, *reader, true, files, rebuild);
+            if (status != IndexStatus::Ready) return status;
+            for (int i = 0; i < word_index::kFileCount; ++i) kept.files[i] = files[i];
+            kept.reader = std::move(reader);
+        }
+        const IndexStatus status = kept.reader->Count(request.query, result.fields, result.count, cancel_);
+        if (status == IndexStatus::Ready) {
+            result.index = kept.reader;
+            result.people = kept.people;
+            return status;
+        }
+        state_->kept.erase(result.code);
+        if (status != IndexStatus::Damaged) return status;
+        // Built over, not removed by name: the name may hold by now a sound
+        // index another process renamed into place.
+        rebuild = true;
+    }
+    return IndexStatus::Damaged;
+}
+
+StoreError CRecordSearch::Scan(Database& result, const CRecordMatcher& matcher) {
+    CRecordDatabase& database = state_->database;
+    result.people = std::make_shared<CPeopleList>();
+    StoreError error = ListPeople(*database.Index(), database.EntriesHeld(), *result.people);
+    if (error.Failed()) return error;
+    CPeopleReader reader(database, *result.people);
+    ReadPerson person;
+    std::vector<std::string> fields;
+    while (reader.Next(person)) {
+        if (reader.Done() % kCancelStride == 0 && Cancelled()) return StoreError{};
+        fields.clear();
+        ForEachRecordField(std::string_view(person.record, person.recordLength),
+                           [&](std::size_t, std::string_view field) { fields.emplace_back(field); });
+        if (matcher.Matches(PersonText{person.surname, person.givenNames, &fields})) {
+            result.entries.push_back(person.entry);
+        }
+    }
+    if (reader.Error().Failed()) return reader.Error();
+    result.listed = true;
+    result.count = static_cast<std::int64_t>(result.entries.size());
+    return StoreError{};
+}
+
+StoreError CRecordSearch::Materialize(Database& result, std::int64_t wanted) {
+    using word_index::IndexStatus;
+    CRecordDatabase& database = state_->database;
+    IndexStatus status = IndexStatus::Damaged;
+    if (result.index != nullptr) {
+        status = IndexStatus::Ready;
+        if (result.people == nullptr) {
+            auto people = std::make_shared<CPeopleList>();
+            status = result.index->LoadPeople(*people);
+            if (status == IndexStatus::Ready) {
+                result.people = people;
+                State::Kept& kept = state_->kept[result.code];
+                if (kept.reader == result.index) kept.people = people;
+            }
+        }
+        // Listed in growing pieces: a list that is only scrolled a little is read a little.
+        const std::int64_t limit = std::max<std::int64_t>(64, wanted * 2);
+        if (status == IndexStatus::Ready) {
+            status = result.index->List(state_->query, result.fields, limit < result.count ? limit : -1,
+                                        result.entries, cancel_);
+        }
+        if (status == IndexStatus::Ready) {
+            result.listed = static_cast<std::int64_t>(result.entries.size()) >= result.count;
+            if (result.listed) result.index.reset();
+            if (static_cast<std::int64_t>(result.entries.size()) >= std::min(wanted, result.count))
+                return StoreError{};
+        }
+    }
+    // The index failed us after the count: the records are read, and say the same.
+    result.index.reset();
+    result.entries.clear();
+    const OpenResult opened = database.OpenCode(result.code);
+    if (!opened) return opened.error;
+    const CRecordMatcher matcher(state_->query, result.fields);
+    StoreError error = Scan(result, matcher);
+    if (!error.Failed() && Cancelled()) error = StoreError::Of(StoreErrorKind::ReadFailed, "", ECANCELED);
+    return error;
+}
+
+std::int64_t CRecordSearch::Count() const {
+    std::int64_t count = 0;
+    for (const Database& result : state_->results) count += result.count;
+    return count;
+}
+
+std::int64_t CRecordSearch::CountIn(int code) const {
+    for (const Database& result : state_->results) {
+        if (result.code == code) return result.count;
+    }
+    return 0;
+}
+
+bool CRecordSearch::IndexReady(int code) {
+    FileFingerprint files[word_index::kFileCount];
+    if (cacheFolder_.empty() || Fingerprints(code, files).Failed()) return false;
+    word_index::CWordIndexReader reader;
+    return OpenIndex(code, reader, false, files) == word_index::IndexStatus::Ready;
+}
+
+FindOutcome CRecordSearch::PrepareIndex(int code) {
+    using word_index::IndexStatus;
+    FindOutcome outcome;
+    outcome.errorCode = code;
+    if (!CheckDataDisk(dirs_, DiskPrompt{})) {
+        outcome.status = FindStatus::NoDisk;
+        return outcome;
+    }
+    auto failed = [&outcome](const StoreError& error) {
+        outcome.status = FindStatus::Failed;
+        outcome.error = error;
+        return outcome;
+    };
+    const OpenResult opened = state_->database.OpenCode(code);
+    if (!opened) return failed(opened.error);
+    state_->dataError = StoreError{};
+    FileFingerprint files[word_index::kFileCount];
+    IndexStatus status = IndexStatus::Missing;
+    if (!cacheFolder_.empty()) {
+        state_->dataError = Fingerprints(code, files);
+        if (state_->dataError.Failed()) return failed(state_->dataError);
+        word_index::CWordIndexReader reader;
+        status = OpenIndex(code, reader, true, files);
+    }
+    if (status == IndexStatus::Cancelled || Cancelled()) {
+        outcome.status = FindStatus::Cancelled;
+        return outcome;
+    }
+    if (status == IndexStatus::ReadFailed && state_->dataError.Failed()) return failed(state_->dataError);
+    if (status != IndexStatus::Ready) outcome.scanned.push_back(code);
+    return outcome;
+}
+
+StoreError CRecordSearch::Locate(std::int64_t i, Database*& found, std::int32_t& entry) {
+    found = nullptr;
+    for (Database& one : state_->results) {
+        if (i < one.count) {
+            found = &one;
+            break;
+        }
+        i -= one.count;
+    }
+    if (found == nullptr || i < 0) return StoreError{};
+    if (!found->listed && i >= static_cast<std::int64_t>(found->entries.size())) {
+        StoreError error = Materialize(*found, i + 1);
+        if (error.Failed()) {
+            found = nullptr;
+            return error;
+        }
+    }
+    // Records read again after the count (the index failed us) hold fewer
+    // people when the database changed under the search: said, not read past.
+    if (i >= static_cast<std::int64_t>(found->entries.size())) {
+        const int code = found->code;
+        found = nullptr;
+        return StoreError::Of(StoreErrorKind::ReadFailed, std::string(catalogue::StemOf(code)) + ".cor",
+                              kFileCutShort);
+    }
+    entry = found->entries[static_cast<std::size_t>(i)];
+    return StoreError{};
+}
+
+StoreError CRecordSearch::EntryAt(std::int64_t i, int& code, std::int32_t& entry) {
+    Database* result = nullptr;
+    code = 0;
+    StoreError error = Locate(i, result, entry);
+    if (result != nullptr) code = result->code;
+    return error;
+}
+
+StoreError CRecordSearch::Person(std::int64_t i, RecordHit& person) {
+    person = RecordHit{};
+    Database* result = nullptr;
+    std::int32_t entry = 0;
+    StoreError error = Locate(i, result, entry);
+    if (result == nullptr) return error;
+    CRecordDatabase& database = state_->database;
+    const OpenResult opened = database.OpenCode(result->code);
+    if (!opened) return opened.error;
+    CorEntry cor;
+    error = database.ReadEntry(entry, cor);
+    if (error.Failed()) return error;
+    char record[disk_format::kRecordBufferSize];
+    std::size_t stored = 0;
+    error = database.ReadRecord(cor.recordOffset, record, &stored);
+    if (error.Failed()) return error;
+
+    person.code = result->code;
+    person.entry = entry;
+    const PeopleRun* run = result->people->RunOf(entry);
+    if (run != nullptr) person.surname = WithoutTrailingBlanks(result->people->surnames[run->surname]);
+    person.givenNames = WithoutTrailingBlanks(cor.givenNames);
+    person.fields = record_parts::FieldsOf(record);
+    char text[record_format::kTextSize];
+    record_format::BuildFullText(result->code, record, text, sizeof text);
+    person.text = text;
+    // The summary walks the record already read, as CollectHits does.
+    char raw[record_format::kRawSummarySize];
+    char summary[record_format::kSummarySize];
+    std::size_t at = 0;
+    const int firstByte =
+        BuildRawSummary([&] { return at < stored ? static_cast<unsigned char>(record[at++]) : -1; }, raw);
+    record_format::BuildDisplayedSummary(result->code, raw, firstByte, summary);
+    person.summary = summary;
+    const CRecordMatcher matcher(state_->query, result->fields);
+    const std::string surname = run != nullptr ? result->people->surnames[run->surname] : std::string();
+    matcher.Matches(PersonText{surname, cor.givenNames, &person.fields}, &person.hits);
+    return StoreError{};
+}
+CRecordDatabase& CRecordSearch::Files() { return state_->database; }

@@ -1,0 +1,111 @@
+#pragma once
+// CRecordSearch: finds people by what their records say, in one database
+// or several, and hands them over by position: the count first, then any
+// person i (database, entry, surname, given names, summary, fields, full
+// text, and where the query matched) without reading the others.
+//
+// Each database is answered from its word index in the user's cache
+// (browse/word_index.h), built on its first query, or, where no index can
+// be kept, by reading every record: the answers are the same.
+//
+// A search object owns its own files, so one may run on a worker thread
+// while the interface thread keeps another; a newer query cancels an older
+// one through the cancel flag, which is polled throughout. Nothing is shown
+// to the user from here: errors come back as values.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "browse/record_query/record_fields.h"
+#include "browse/record_query/record_query.h"
+#include "browse/record_search/record_search_outcome.h"
+#include "browse/word_index/word_index_reader.h"
+#include "store/data_disk.h"
+#include "store/store_error.h"
+
+class CDirectories;
+class CRecordDatabase;
+
+struct RecordSearchRequest {
+    record_query::Query query;
+    record_fields::FieldChoice field;
+    // The databases, in the order their people are given.
+    std::vector<int> codes;
+    // A database whose files are not on the disk is passed over (and named
+    // in skipped) rather than failing the search.
+    bool skipMissing = false;
+    // Asks for the data disk as a search does; without one a missing disk
+    // fails at once (a search that follows typing, or runs on a worker thread).
+    DiskPrompt prompt;
+};
+
+class CRecordSearch {
+public:
+    // cacheFolder: where word indexes are kept (see word_index::CacheFolder);
+    // empty: none are kept, every query reads the records.
+    CRecordSearch(const CDirectories& dirs, std::string cacheFolder);
+    ~CRecordSearch();
+    CRecordSearch(const CRecordSearch&) = delete;
+    CRecordSearch& operator=(const CRecordSearch&) = delete;
+
+    void SetProgress(std::function<void(const FindProgress&)> progress) { progress_ = std::move(progress); }
+    void SetCancel(const std::atomic<bool>* cancel) { cancel_ = cancel; }
+
+    // Runs a query. On Done the people are counted and can be fetched.
+    FindOutcome Run(const RecordSearchRequest& request);
+
+    std::int64_t Count() const;
+    // The people found in database code.
+    std::int64_t CountIn(int code) const;
+    // Person i (0 .. Count() - 1) in result order: databases in the order
+    // asked, people in entry order.
+    StoreError Person(std::int64_t i, RecordHit& person);
+    // Only the database and entry of person i (code 0 past the end).
+    StoreError EntryAt(std::int64_t i, int& code, std::int32_t& entry);
+    // The files of the database opened last, for reads beside the search
+    // (a row's summary): valid until the next call.
+    CRecordDatabase& Files();
+
+    // Whether database code has a sound, current index in the cache.
+    bool IndexReady(int code);
+    // Gives database code a sound, current index in the cache, building it
+    // (with progress; the cancel flag stops it, leaving nothing behind) when
+    // it has none, as its first query would. Done when it has one, or when
+    // none can be kept (scanned then names code: its queries read every
+    // record); NoDisk without the data disk (no prompt); Cancelled; Failed
+    // when a file of the database is missing or unreadable.
+    FindOutcome PrepareIndex(int code);
+
+    // Checks a field choice against databases: an error (naming the
+    // headings there are) when it names a heading none of them has.
+    static bool CheckField(const record_fields::FieldChoice& field, const std::vector<int>& codes,
+                           std::string& error);
+
+private:
+    struct Database;
+    bool Cancelled() const { return cancel_ != nullptr && cancel_->load(std::memory_order_relaxed); }
+    FindOutcome SearchOne(const RecordSearchRequest& request, int code, Database& result);
+    StoreError Locate(std::int64_t i, Database*& found, std::int32_t& entry);
+    StoreError Scan(Database& result, const CRecordMatcher& matcher);
+    // Lists at least the first wanted people of a database answered by its index.
+    StoreError Materialize(Database& result, std::int64_t wanted);
+    StoreError Fingerprints(int code, FileFingerprint (&files)[word_index::kFileCount]);
+    // The index of code, opened, or built first when build allows; rebuild
+    // builds it over whatever the cache holds (found damaged while answering).
+    word_index::IndexStatus OpenIndex(int code, word_index::CWordIndexReader& reader, bool build,
+                                      const FileFingerprint (&files)[word_index::kFileCount],
+                                      bool rebuild = false);
+    // Counts the people of result from its index; Ready when it could.
+    word_index::IndexStatus Indexed(const RecordSearchRequest& request, Database& result);
+
+    const CDirectories& dirs_;
+    std::string cacheFolder_;
+    std::function<void(const FindProgress&)> progress_;
+    const std::atomic<bool>* cancel_ = nullptr;
+    struct State;
+    std::unique_ptr<State> state_;
+};

@@ -1,0 +1,82 @@
+#include "browse/record_text/search_messages.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "store/data_file.h"
+
+namespace search_messages {
+namespace {
+
+// The system's words for errno, and ours for a file cut while in use.
+std::string ReasonOf(int errorNumber) {
+    if (errorNumber == kFileCutShort) return "the file is shorter than it was when it was opened";
+    if (errorNumber == 0) return "unknown error";
+    return std::strerror(errorNumber);
+}
+
+}  // namespace
+
+std::string MessageOf(const StoreError& error) {
+    switch (error.kind) {
+        case StoreErrorKind::None:
+            return std::string();
+        case StoreErrorKind::PathTooLong:
+            return "The data directory path is too long.";
+        case StoreErrorKind::RecordFileMissing:
+            return "ext";
+        case StoreErrorKind::EntryFileMissing:
+            return "cor";
+        case StoreErrorKind::BadNameWidth:
+            return "The entry file " + error.file + " is damaged: its name width must be 1 to 255.";
+        case StoreErrorKind::IndexMissing:
+            return "The index file " + error.file + " is missing from the data disk.";
+        case StoreErrorKind::OpenFailed:
+            return "Could not open " + error.file + ": " + ReasonOf(error.errorNumber) + ".";
+        case StoreErrorKind::ReadFailed:
+            return "Could not read " + error.file + ": " + ReasonOf(error.errorNumber) + ".";
+        case StoreErrorKind::BadIndexSignature:
+        case StoreErrorKind::DamagedIndex:
+            return "wrong file format!";
+        case StoreErrorKind::ScratchNotWritten:
+            return "The first-name search could not be done: could not write " + error.file + ".";
+        case StoreErrorKind::ScratchIncomplete:
+            return "The first-name search is incomplete: could not write " + error.file + ".";
+        case StoreErrorKind::ScratchNotPlainFile:
+            return "The first-name search could not be done: " + error.file + " is not a plain file.";
+    }
+    return "wrong file format!";
+}
+
+std::string RangeCutWarning(const char* stem) {
+    char text[320];
+    std::snprintf(text, sizeof text,
+                  "The index %.200s.tre names entries that the entry file does not hold; "
+                  "only those it holds are shown.",
+                  stem);
+    return text;
+}
+
+std::string QueryError(const char* what) { return std::string("query error: ") + what + ".\n"; }
+
+std::string EnterSurname() { return "Please enter a surname."; }
+
+std::string HelpFileNotOpened(const std::string& path) {
+    return "Help is not available: the help file " + path + " could not be opened.";
+}
+
+std::string HelpPathTooLong(const char* fileName) {
+    return std::string("Help is not available: the path of the help file ") + fileName + " is too long.";
+}
+
+std::string RefusedOnDataDisk(const std::string& fileName) {
+    return "Chronara writes nothing on the data disk. Choose a folder of your own for " + fileName + ".";
+}
+
+std::string ResultsNotWritten(const std::string& path, const std::string& reason) {
+    return "The results could not be written to " + path + ": " + reason + ".";
+}
+
+std::string NotPrinted(const std::string& documentName) { return documentName + " could not be printed."; }
+
+}  // namespace search_messages

@@ -1,0 +1,454 @@
+// Answering a record query from the word index: the people of the rarest
+// term are walked in entry order, and every other term is asked of each of
+// them through cursors that only move forward and jump by the skip tables,
+// so a rare word among common ones reads only the blocks it needs.
+
+#include <algorithm>
+
+#include "browse/word_index/word_index_reader.h"
+#include "store/content_hash.h"
+
+namespace word_index {
+namespace {
+
+// Words whose people are read through cursors; a prefix or a range of years
+// over more words is read whole into a table instead.
+constexpr std::size_t kMaxCursors = 16;
+constexpr std::size_t kCancelStride = 4096;
+
+struct Occurrence {
+    std::uint16_t slot;
+    std::uint16_t position;
+};
+
+// One word's people, in entry order, with where the word is in each.
+class Cursor {
+public:
+    Cursor(std::vector<unsigned char> region, const WordRef& ref, const Header& header)
+        : region_(std::move(region)), ref_(ref), held_(header.entriesHeld), slots_(header.slots) {
+        blocks_ = (ref.people + kDocsPerBlock - 1) / kDocsPerBlock;
+        table_ = blocks_ > 1 ? blocks_ * kSkipEntrySize : 0;
+    }
+    bool Damaged() const { return damaged_; }
+    bool AtEnd() const { return ended_; }
+    std::uint32_t Entry() const { return entry_; }
+    const std::vector<Occurrence>& Occurrences() const { return occurrences_; }
+    std::uint32_t People() const { return ref_.people; }
+
+    // To the next person; false at the end or on damage.
+    bool Next() {
+        if (ended_ || damaged_) return false;
+        if (!started_) return Decode();
+        if (left_ == 0) {
+            if (p_ != blockEnd_) return Fail();
+            if (block_ + 1 >= blocks_) {
+                ended_ = true;
+                return false;
+            }
+            if (!EnterBlock(block_ + 1)) return false;
+        }
+        return Decode();
+    }
+    // To the first person at or after entry; false when there is none.
+    bool SeekTo(std::uint32_t entry) {
+        if (damaged_ || ended_) return false;
+        if (started_ && entry_ >= entry) return true;
+        if (blocks_ > 1 && !(started_ && (block_ + 1 >= blocks_ || entry < FirstOf(block_ + 1)))) {
+            // The last block that starts at or before entry.
+            std::uint64_t low = started_ ? block_ : 0;
+            std::uint64_t high = blocks_ - 1;
+            while (low < high) {
+                const std::uint64_t middle = (low + high + 1) / 2;
+                if (FirstOf(middle) <= entry) {
+                    low = middle;
+                } else {
+                    high = middle - 1;
+                }
+            }
+            if (!started_ || low > block_) {
+                if (!EnterBlock(low)) return false;
+                if (!Decode()) return false;
+            }
+        } else if (!started_ && !Next()) {
+            return false;
+        }
+        // From here the entry lies in the block entered (or past the last).
+        while (entry_ < entry) {
+            if (!Next()) return false;
+        }
+        return true;
+    }
+
+private:
+    bool Fail() {
+        damaged_ = true;
+        return false;
+    }
+    std::uint32_t FirstOf(std::uint64_t block) const {
+        return U32At(region_.data() + block * kSkipEntrySize);
+    }
+    bool EnterBlock(std::uint64_t block) {
+        std::uint64_t start = table_;
+        std::uint64_t end = region_.size();
+        if (blocks_ > 1) {
+            const unsigned char* entry = region_.data() + block * kSkipEntrySize;
+            start = table_ + U32At(entry + 4);
+            end = block + 1 < blocks_ ? table_ + U32At(entry + 16) : region_.size();
+            if (start > end || end > region_.size() ||
+                ContentHash32(region_.data() + start, static_cast<std::size_t>(end - start)) !=
+                    U32At(entry + 8) ||
+                (block > 0 && FirstOf(block) <= FirstOf(block - 1))) {
+                return Fail();
+            }
+        }
+        block_ = block;
+        p_ = region_.data() + start;
+        blockEnd_ = region_.data() + end;
+        left_ = block + 1 < blocks_ ? kDocsPerBlock
+                                    : ref_.people - static_cast<std::uint32_t>(block * kDocsPerBlock);
+        first_ = true;
+        return true;
+    }
+    bool Decode() {
+        if (!started_ && !EnterBlock(0)) return false;
+        started_ = true;
+        std::uint64_t head = 0;
+        if (!ReadVarint(p_, blockEnd_, head)) return Fail();
+        const std::uint64_t value = head >> 1;
+        std::uint64_t entry = 0;
+        if (first_) {
+            entry = value;
+            if (blocks_ > 1 && entry != FirstOf(block_)) return Fail();
+        } else {
+            if (value == 0) return Fail();
+            entry = static_cast<std::uint64_t>(entry_) + value;
+        }
+        if (entry >= held_) return Fail();
+        std::uint64_t count = 1;
+        if ((head & 1) != 0 && (!ReadVarint(p_, blockEnd_, count) || count < 2 || count > kMaxOccurrences))
+            return Fail();
+        occurrences_.clear();
+        for (std::uint64_t i = 0; i < count; ++i) {
+            std::uint64_t slot = static_cast<std::uint64_t>(ref_.slot);
+            std::uint64_t position = 0;
+            if ((ref_.slot < 0 && !ReadVarint(p_, blockEnd_, slot)) || !ReadVarint(p_, blockEnd_, position) ||
+                slot >= slots_ || position >= UINT16_MAX) {
+                return Fail();
+            }
+            occurrences_.push_back(
+                Occurrence{static_cast<std::uint16_t>(slot), static_cast<std::uint16_t>(position)});
+        }
+        entry_ = static_cast<std::uint32_t>(entry);
+        first_ = false;
+        --left_;
+        return true;
+    }
+
+    std::vector<unsigned char> region_;
+    WordRef ref_;
+    std::uint64_t held_;
+    std::uint32_t slots_;
+    std::uint64_t blocks_ = 0;
+    std::uint64_t table_ = 0;
+    std::uint64_t block_ = 0;
+    const unsigned char* p_ = nullptr;
+    const unsigned char* blockEnd_ = nullptr;
+    std::uint32_t left_ = 0;
+    bool first_ = true;
+    bool started_ = false;
+    bool ended_ = false;
+    bool damaged_ = false;
+    std::uint32_t entry_ = 0;
+    std::vector<Occurrence> occurrences_;
+};
+
+// One word of a query (exact, a prefix, or the years of a range) in the
+// fields searched: the people it is in and where.
+class WordSource {
+public:
+    std::uint64_t Cost() const { return cost_; }
+    bool Damaged() const {
+        for (const Cursor& cursor : cursors_) {
+            if (cursor.Damaged()) return true;
+        }
+        return damaged_;
+    }
+
+    IndexStatus Load(CWordIndexReader& reader, const std::vector<WordRef>& refs,
+                     const record_fields::FieldSet& fields) {
+        fields_ = &fields;
+        for (const WordRef& ref : refs) {
+            // A word found only in a field not searched adds nobody.
+            if (ref.slot >= 0 && !fields.Has(ref.slot)) continue;
+            cost_ += ref.people;
+            kept_.push_back(ref);
+        }
+        const bool table = kept_.size() > kMaxCursors;
+        for (const WordRef& ref : kept_) {
+            std::vector<unsigned char> region;
+            const IndexStatus status = reader.ReadRegion(ref, region);
+            if (status != IndexStatus::Ready) return status;
+            cursors_.emplace_back(std::move(region), ref, reader.FileHeader());
+            if (!table) continue;
+            // Many words: their people go into one table, in entry order.
+            Cursor& cursor = cursors_.back();
+            while (cursor.Next()) {
+                for (const Occurrence& occurrence : cursor.Occurrences()) {
+                    if (fields.Has(occurrence.slot)) rows_.push_back(Row{cursor.Entry(), occurrence});
+                }
+            }
+            if (cursor.Damaged()) return IndexStatus::Damaged;
+            cursors_.pop_back();
+        }
+        if (table) {
+            std::sort(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) {
+                return a.entry != b.entry
+                           ? a.entry < b.entry
+                           : (a.at.slot != b.at.slot ? a.at.slot < b.at.slot : a.at.position < b.at.position);
+            });
+            tabled_ = true;
+        }
+        return IndexStatus::Ready;
+    }
+
+    // The occurrences at entry in the fields searched (entries asked in increasing order).
+    void At(std::uint32_t entry, std::vector<Occurrence>& out) {
+        out.clear();
+        if (tabled_) {
+            while (row_ < rows_.size() && rows_[row_].entry < entry) ++row_;
+            for (std::size_t at = row_; at < rows_.size() && rows_[at].entry == entry; ++at)
+                out.push_back(rows_[at].at);
+            return;
+        }
+        for (Cursor& cursor : cursors_) {
+            if (!cursor.SeekTo(entry) || cursor.Entry() != entry) continue;
+            for (const Occurrence& occurrence : cursor.Occurrences()) {
+                if (fields_->Has(occurrence.slot)) out.push_back(occurrence);
+            }
+        }
+    }
+
+    // The next entry after after (or the first for -1) where the word is in a
+    // field searched; false when there is none.
+    bool NextEntry(std::int64_t after, std::uint32_t& entry) {
+        std::vector<Occurrence> found;
+        for (;;) {
+            bool any = false;
+            std::uint32_t lowest = 0;
+            if (tabled_) {
+                while (row_ < rows_.size() && static_cast<std::int64_t>(rows_[row_].entry) <= after) ++row_;
+                if (row_ < rows_.size()) {
+                    entry = rows_[row_].entry;
+                    return true;
+                }
+                return false;
+            }
+            if (cursors_.size() == 1) {
+                // One word: its people in order, kept where it is in a field searched.
+                Cursor& cursor = cursors_[0];
+                if (!cursor.SeekTo(static_cast<std::uint32_t>(after + 1))) return false;
+                while (!InFields(cursor)) {
+                    if (!cursor.Next()) return false;
+                }
+                entry = cursor.Entry();
+                return true;
+            }
+            for (Cursor& cursor : cursors_) {
+                if (!cursor.SeekTo(static_cast<std::uint32_t>(after + 1))) continue;
+                if (!any || cursor.Entry() < lowest) lowest = cursor.Entry();
+                any = true;
+            }
+            if (!any) return false;
+            // Every field searched: any of the words there will do.
+            if (fields_->IsAll()) {
+                entry = lowest;
+                return true;
+            }
+            At(lowest, found);
+            if (!found.empty()) {
+                entry = lowest;
+                return true;
+            }
+            after = lowest;
+        }
+    }
+
+    bool InFields(const Cursor& cursor) const {
+        for (const Occurrence& occurrence : cursor.Occurrences()) {
+            if (fields_->Has(occurrence.slot)) return true;
+        }
+        return false;
+    }
+
+    // The one word read whole through one cursor, with its count known.
+    bool CountKnown(std::int64_t& count) const {
+        if (tabled_ || kept_.size() > 1) return false;
+        if (kept_.empty()) {
+            count = 0;
+            return true;
+        }
+        if (!fields_->IsAll() && kept_[0].slot < 0) return false;
+        count = kept_[0].people;
+        return true;
+    }
+
+private:
+    struct Row {
+        std::uint32_t entry;
+        Occurrence at;
+    };
+    const record_fields::FieldSet* fields_ = nullptr;
+    std::vector<WordRef> kept_;
+    std::vector<Cursor> cursors_;
+    std::vector<Row> rows_;
+    std::size_t row_ = 0;
+    bool tabled_ = false;
+    bool damaged_ = false;
+    std::uint64_t cost_ = 0;
+};
+
+// A term: its words in order (one for a word, several for a phrase).
+struct TermPlan {
+    std::vector<std::unique_ptr<WordSource>> words;
+    bool excluded = false;
+    std::uint64_t Cost() const {
+        std::uint64_t cost = UINT64_MAX;
+        for (const auto& word : words) cost = std::min(cost, word->Cost());
+        return cost;
+    }
+    std::size_t Cheapest() const {
+        std::size_t best = 0;
+        for (std::size_t i = 1; i < words.size(); ++i) {
+            if (words[i]->Cost() < words[best]->Cost()) best = i;
+        }
+        return best;
+    }
+};
+
+class Evaluation {
+public:
+    Evaluation(CWordIndexReader& reader, const record_fields::FieldSet& fields)
+        : reader_(reader), fields_(fields) {}
+
+    IndexStatus Plan(const record_query::Query& query) {
+        for (const record_query::Term& term : query.terms) {
+            TermPlan plan;
+            plan.excluded = term.excluded;
+            for (std::size_t i = 0; i < term.words.size(); ++i) {
+                std::vector<WordRef> refs;
+                IndexStatus status =
+                    reader_.FindWord(term.words[i], term.prefix && i + 1 == term.words.size(), refs);
+                if (status != IndexStatus::Ready) return status;
+                plan.words.push_back(std::make_unique<WordSource>());
+                status = plan.words.back()->Load(reader_, refs, fields_);
+                if (status != IndexStatus::Ready) return status;
+            }
+            terms_.push_back(std::move(plan));
+        }
+        if (query.years.given) {
+            std::vector<WordRef> refs;
+            IndexStatus status = reader_.YearsIn(query.years.from, query.years.to, refs);
+            if (status != IndexStatus::Ready) return status;
+            TermPlan plan;
+            plan.words.push_back(std::make_unique<WordSource>());
+            status = plan.words.back()->Load(reader_, refs, fields_);
+            if (status != IndexStatus::Ready) return status;
+            terms_.push_back(std::move(plan));
+        }
+        // The cheapest term that must match leads; the others are asked of its people.
+        std::stable_sort(terms_.begin(), terms_.end(), [](const TermPlan& a, const TermPlan& b) {
+            if (a.excluded != b.excluded) return !a.excluded;
+            return a.Cost() < b.Cost();
+        });
+        return IndexStatus::Ready;
+    }
+
+    bool CountKnown(std::int64_t& count) const {
+        if (terms_.size() != 1 || terms_[0].excluded || terms_[0].words.size() != 1) return false;
+        return terms_[0].words[0]->CountKnown(count);
+    }
+
+    IndexStatus Run(std::int64_t limit, std::vector<std::int32_t>& entries, const std::atomic<bool>* cancel) {
+        entries.clear();
+        if (terms_.empty() || terms_[0].excluded) return IndexStatus::Ready;
+        TermPlan& lead = terms_[0];
+        WordSource& walker = *lead.words[lead.Cheapest()];
+        std::int64_t after = -1;
+        std::uint32_t entry = 0;
+        std::size_t steps = 0;
+        while ((limit < 0 || static_cast<std::int64_t>(entries.size()) < limit) &&
+               walker.NextEntry(after, entry)) {
+            after = entry;
+            if (++steps % kCancelStride == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
+                return IndexStatus::Cancelled;
+            bool keep = true;
+            // The walker's own term needs no asking when it is that one word.
+            for (std::size_t t = lead.words.size() == 1 ? 1 : 0; t < terms_.size(); ++t) {
+                TermPlan& term = terms_[t];
+                if (MatchesAt(term, entry) == term.excluded) {
+                    keep = false;
+                    break;
+                }
+            }
+            if (keep) entries.push_back(static_cast<std::int32_t>(entry));
+        }
+        for (const TermPlan& term : terms_) {
+            for (const auto& word : term.words) {
+                if (word->Damaged()) return IndexStatus::Damaged;
+            }
+        }
+        return IndexStatus::Ready;
+    }
+
+private:
+    bool MatchesAt(TermPlan& term, std::uint32_t entry) {
+        const std::size_t n = term.words.size();
+        found_.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            term.words[i]->At(entry, found_[i]);
+            if (found_[i].empty()) return false;
+        }
+        if (n == 1) return true;
+        // A phrase: its words one right after the other in one field.
+        for (const Occurrence& start : found_[0]) {
+            bool all = true;
+            for (std::size_t i = 1; i < n && all; ++i) {
+                all = std::any_of(found_[i].begin(), found_[i].end(), [&](const Occurrence& next) {
+                    return next.slot == start.slot && next.position == start.position + i;
+                });
+            }
+            if (all) return true;
+        }
+        return false;
+    }
+
+    CWordIndexReader& reader_;
+    const record_fields::FieldSet& fields_;
+    std::vector<TermPlan> terms_;
+    std::vector<std::vector<Occurrence>> found_;
+};
+
+}  // namespace
+
+IndexStatus CWordIndexReader::Count(const record_query::Query& query, const record_fields::FieldSet& fields,
+                                    std::int64_t& count, const std::atomic<bool>* cancel) {
+    Evaluation evaluation(*this, fields);
+    IndexStatus status = evaluation.Plan(query);
+    if (status != IndexStatus::Ready) return status;
+    if (evaluation.CountKnown(count)) return IndexStatus::Ready;
+    std::vector<std::int32_t> entries;
+    status = evaluation.Run(-1, entries, cancel);
+    count = static_cast<std::int64_t>(entries.size());
+    return status;
+}
+
+IndexStatus CWordIndexReader::List(const record_query::Query& query, const record_fields::FieldSet& fields,
+                                   std::int64_t limit, std::vector<std::int32_t>& entries,
+                                   const std::atomic<bool>* cancel) {
+    Evaluation evaluation(*this, fields);
+    const IndexStatus status = evaluation.Plan(query);
+    if (status != IndexStatus::Ready) return status;
+    return evaluation.Run(limit, entries, cancel);
+}
+
+}  // namespace word_index

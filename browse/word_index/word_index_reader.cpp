@@ -1,0 +1,260 @@
+#include "browse/word_index/word_index_reader.h"
+
+#include <algorithm>
+
+#include "store/content_hash.h"
+
+namespace word_index {
+namespace {
+
+// A section lies between the header and the end of the file.
+bool SectionSound(const Section& section, std::uint64_t fileSize) {
+    return section.offset >= kHeaderSize && section.offset <= fileSize &&
+           section.length <= fileSize - section.offset;
+}
+
+}  // namespace
+
+CWordIndexReader::CWordIndexReader() = default;
+CWordIndexReader::~CWordIndexReader() = default;
+
+void CWordIndexReader::Close() {
+    file_.Close();
+    blocks_.clear();
+    years_.clear();
+}
+
+IndexStatus CWordIndexReader::ReadAt(std::uint64_t offset, std::uint64_t length,
+                                     std::vector<unsigned char>& bytes) {
+    if (offset > header_.fileSize || length > header_.fileSize - offset) return IndexStatus::Damaged;
+    bytes.resize(static_cast<std::size_t>(length));
+    std::size_t got = 0;
+    if (length > 0 && !file_.ReadAt(static_cast<std::int64_t>(offset), bytes.data(), bytes.size(), got)) {
+        return file_.Error() == kFileCutShort ? IndexStatus::Damaged : IndexStatus::ReadFailed;
+    }
+    return got == bytes.size() ? IndexStatus::Ready : IndexStatus::Damaged;
+}
+
+IndexStatus CWordIndexReader::ReadSection(const Section& section, std::vector<unsigned char>& bytes) {
+    const IndexStatus status = ReadAt(section.offset, section.length, bytes);
+    if (status != IndexStatus::Ready) return status;
+    return ContentHash(bytes.data(), bytes.size()) == section.hash ? IndexStatus::Ready
+                                                                   : IndexStatus::Damaged;
+}
+
+IndexStatus CWordIndexReader::Open(const std::string& path, int code,
+                                   const FileFingerprint (&files)[kFileCount]) {
+    Close();
+    switch (file_.Open(path)) {
+        case CDataFile::OpenOutcome::Opened:
+            break;
+        case CDataFile::OpenOutcome::Missing:
+            return IndexStatus::Missing;
+        case CDataFile::OpenOutcome::NotAFile:
+            return IndexStatus::Damaged;
+        case CDataFile::OpenOutcome::Failed:
+            return IndexStatus::ReadFailed;
+    }
+    unsigned char bytes[kHeaderSize];
+    std::size_t got = 0;
+    if (!file_.ReadAt(0, bytes, sizeof bytes, got)) return IndexStatus::ReadFailed;
+    header_ = Header{};
+    if (got != sizeof bytes || !DecodeHeader(bytes, header_)) return IndexStatus::Damaged;
+    const std::uint64_t size = static_cast<std::uint64_t>(file_.Size());
+    if (file_.Size() < 0 || header_.fileSize != size) return IndexStatus::Damaged;
+    for (const Section* section :
+         {&header_.people_, &header_.postings, &header_.dictionary, &header_.directory, &header_.years}) {
+        if (!SectionSound(*section, size)) return IndexStatus::Damaged;
+    }
+    if (header_.code != static_cast<std::uint32_t>(code) || header_.entriesHeld > INT32_MAX ||
+        header_.slots > UINT16_MAX) {
+        return IndexStatus::Damaged;
+    }
+    for (int i = 0; i < kFileCount; ++i) {
+        if (header_.files[i] != files[i]) return IndexStatus::Stale;
+    }
+
+    std::vector<unsigned char> section;
+    IndexStatus status = ReadSection(header_.directory, section);
+    if (status != IndexStatus::Ready) return status;
+    const unsigned char* p = section.data();
+    const unsigned char* end = p + section.size();
+    while (p != end) {
+        Block block;
+        std::uint64_t length = 0;
+        std::uint64_t words = 0;
+        if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p))
+            return IndexStatus::Damaged;
+        block.first.assign(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
+        p += length;
+        if (!ReadVarint(p, end, block.offset) || !ReadVarint(p, end, block.length) ||
+            !ReadVarint(p, end, words) || end - p < 4) {
+            return IndexStatus::Damaged;
+        }
+        block.words = static_cast<std::uint32_t>(words);
+        block.hash = U32At(p);
+        p += 4;
+        if (words == 0 || words > kWordsPerBlock || block.offset > header_.dictionary.length ||
+            block.length > header_.dictionary.length - block.offset ||
+            (!blocks_.empty() && !(blocks_.back().first < block.first))) {
+            return IndexStatus::Damaged;
+        }
+        blocks_.push_back(std::move(block));
+    }
+
+    status = ReadSection(header_.years, section);
+    if (status != IndexStatus::Ready) return status;
+    if (section.size() % kYearEntrySize != 0) return IndexStatus::Damaged;
+    for (std::size_t at = 0; at < section.size(); at += kYearEntrySize) {
+        const unsigned char* entry = section.data() + at;
+        const int value = entry[0] | entry[1] << 8;
+        WordRef ref;
+        ref.people = U32At(entry + 2);
+        const std::uint32_t slot = U32At(entry + 6);
+        ref.slot = slot == 0 ? -1 : static_cast<std::int32_t>(slot - 1);
+        ref.offset = U64At(entry + 10);
+        ref.length = U32At(entry + 18);
+        ref.hash = U32At(entry + 22);
+        if (value > 9999 || (!years_.empty() && years_.back().first >= value) || !RefSound(ref) ||
+            (slot != 0 && slot > header_.slots)) {
+            return IndexStatus::Damaged;
+        }
+        years_.emplace_back(value, ref);
+    }
+    return IndexStatus::Ready;
+}
+
+bool CWordIndexReader::RefSound(const WordRef& ref) const {
+    return ref.people >= 1 && ref.people <= header_.entriesHeld && ref.offset <= header_.postings.length &&
+           ref.length <= header_.postings.length - ref.offset && ref.length > 0;
+}
+
+IndexStatus CWordIndexReader::LoadPeople(CPeopleList& people) {
+    people.Clear();
+    std::vector<unsigned char> section;
+    const IndexStatus status = ReadSection(header_.people_, section);
+    if (status != IndexStatus::Ready) return status;
+    const unsigned char* p = section.data();
+    const unsigned char* end = p + section.size();
+    // The runs, then their surnames: how many runs there are shows where the surnames start.
+    std::size_t runs = 0;
+    std::int64_t total = 0;
+    std::int64_t covered = 0;
+    std::uint32_t surnames = 0;
+    while (end - p >= static_cast<std::ptrdiff_t>(kRunSize) &&
+           total < static_cast<std::int64_t>(header_.people)) {
+        PeopleRun run;
+        run.first = static_cast<std::int32_t>(U32At(p));
+        run.count = static_cast<std::int32_t>(U32At(p + 4));
+        run.surname = U32At(p + 8);
+        p += kRunSize;
+        if (run.first < covered || run.count < 1 ||
+            static_cast<std::int64_t>(run.first) + run.count >
+                static_cast<std::int64_t>(header_.entriesHeld)) {
+            return IndexStatus::Damaged;
+        }
+        covered = static_cast<std::int64_t>(run.first) + run.count;
+        total += run.count;
+        surnames = std::max(surnames, run.surname + 1);
+        people.runs.push_back(run);
+        ++runs;
+    }
+    if (total != static_cast<std::int64_t>(header_.people) || (runs == 0 && header_.people != 0)) {
+        people.Clear();
+        return IndexStatus::Damaged;
+    }
+    while (p != end) {
+        std::uint64_t length = 0;
+        if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p)) {
+            people.Clear();
+            return IndexStatus::Damaged;
+        }
+        people.surnames.emplace_back(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
+        p += length;
+    }
+    if (people.surnames.size() < surnames) {
+        people.Clear();
+        return IndexStatus::Damaged;
+    }
+    people.total = total;
+    return IndexStatus::Ready;
+}
+
+IndexStatus CWordIndexReader::ReadDictionaryBlock(std::size_t index,
+                                                  std::vector<std::pair<std::string, WordRef>>& words) {
+    words.clear();
+    const Block& block = blocks_[index];
+    std::vector<unsigned char> bytes;
+    const IndexStatus status = ReadAt(header_.dictionary.offset + block.offset, block.length, bytes);
+    if (status != IndexStatus::Ready) return status;
+    if (ContentHash32(bytes.data(), bytes.size()) != block.hash) return IndexStatus::Damaged;
+    const unsigned char* p = bytes.data();
+    const unsigned char* end = p + bytes.size();
+    for (std::uint32_t i = 0; i < block.words; ++i) {
+        std::uint64_t length = 0;
+        if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p))
+            return IndexStatus::Damaged;
+        std::string word(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
+        p += length;
+        std::uint64_t people = 0;
+        std::uint64_t slot = 0;
+        WordRef ref;
+        if (!ReadVarint(p, end, people) || !ReadVarint(p, end, slot) || !ReadVarint(p, end, ref.offset) ||
+            !ReadVarint(p, end, ref.length) || end - p < 4 || people > UINT32_MAX || slot > header_.slots) {
+            return IndexStatus::Damaged;
+        }
+        ref.people = static_cast<std::uint32_t>(people);
+        ref.slot = slot == 0 ? -1 : static_cast<std::int32_t>(slot - 1);
+        ref.hash = U32At(p);
+        p += 4;
+        if (!RefSound(ref) || (i == 0 ? word != block.first : !(words.back().first < word)))
+            return IndexStatus::Damaged;
+        words.emplace_back(std::move(word), ref);
+    }
+    return p == end ? IndexStatus::Ready : IndexStatus::Damaged;
+}
+
+IndexStatus CWordIndexReader::FindWord(const std::string& word, bool prefix, std::vector<WordRef>& refs) {
+    refs.clear();
+    // The last block whose first word is not after the word: it holds the
+    // word, or the first words with the prefix.
+    auto after =
+        std::upper_bound(blocks_.begin(), blocks_.end(), word,
+                         [](const std::string& text, const Block& block) { return text < block.first; });
+    std::size_t index = after == blocks_.begin() ? 0 : static_cast<std::size_t>(after - blocks_.begin()) - 1;
+    std::vector<std::pair<std::string, WordRef>> words;
+    for (; index < blocks_.size(); ++index) {
+        const IndexStatus status = ReadDictionaryBlock(index, words);
+        if (status != IndexStatus::Ready) return status;
+        for (const auto& [text, ref] : words) {
+            if (prefix ? text.compare(0, word.size(), word) == 0 : text == word) {
+                refs.push_back(ref);
+            } else if (text > word) {
+                return IndexStatus::Ready;
+            }
+        }
+        if (!prefix) break;
+    }
+    return IndexStatus::Ready;
+}
+
+IndexStatus CWordIndexReader::YearsIn(int from, int to, std::vector<WordRef>& refs) {
+    refs.clear();
+    for (const auto& [value, ref] : years_) {
+        if (value >= from && value <= to) refs.push_back(ref);
+    }
+    return IndexStatus::Ready;
+}
+
+IndexStatus CWordIndexReader::ReadRegion(const WordRef& ref, std::vector<unsigned char>& bytes) {
+    const IndexStatus status = ReadAt(header_.postings.offset + ref.offset, ref.length, bytes);
+    if (status != IndexStatus::Ready) return status;
+    const std::uint64_t blocks = (ref.people + kDocsPerBlock - 1) / kDocsPerBlock;
+    const std::size_t checked =
+        blocks == 1 ? bytes.size() : static_cast<std::size_t>(blocks * kSkipEntrySize);
+    if (checked > bytes.size() || ContentHash32(bytes.data(), checked) != ref.hash)
+        return IndexStatus::Damaged;
+    return IndexStatus::Ready;
+}
+
+}  // namespace word_index
