@@ -20,8 +20,8 @@
 #include <QLineEdit>
 
 #include "store/directories.h"
-#include "ui/find_surname_dlg.h"
-#include "ui/surname_match_model.h"
+#include "ui/find_surname/find_surname_dlg.h"
+#include "ui/find_surname/surname_match_model.h"
 
 namespace {
 

@@ -44,10 +44,10 @@
 #include "browse/session/search_session.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
-#include "ui/find_records_dlg.h"
-#include "ui/found_people_model.h"
-#include "ui/record_finder.h"
-#include "ui/results_commands.h"
+#include "ui/find_records/find_records_dlg.h"
+#include "ui/find_records/found_people_model.h"
+#include "ui/find_records/record_finder.h"
+#include "ui/results/results_commands.h"
 
 namespace {
 

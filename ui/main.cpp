@@ -6,8 +6,8 @@
 #include <QApplication>
 
 #include "chronara_version.h"
-#include "ui/resource_names.h"
-#include "ui/view_app.h"
+#include "ui/app/view_app.h"
+#include "ui/common/resource_names.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 
 #include "ui/art/art.h"
 #include "ui/art/palette.h"
-#include "ui/indexed_bands.h"
+#include "ui/pictures/indexed_bands.h"
 
 namespace {
 

@@ -21,14 +21,14 @@
 #include <qpa/qplatformintegration.h>
 
 #include "browse/session/result_pager.h"
-#include "ui/bitmap_button.h"
-#include "ui/chronara_view.h"
-#include "ui/count_line.h"
-#include "ui/main_frame.h"
-#include "ui/more_info_dlg.h"
-#include "ui/result_list.h"
+#include "ui/app/main_frame.h"
+#include "ui/pictures/bitmap_button.h"
+#include "ui/results/more_info_dlg.h"
+#include "ui/search_view/chronara_view.h"
+#include "ui/search_view/count_line.h"
+#include "ui/search_view/result_list.h"
+#include "ui/search_view/view_layout.h"
 #include "ui/tests/viewer_fixture.h"
-#include "ui/view_layout.h"
 
 using namespace view_layout;
 

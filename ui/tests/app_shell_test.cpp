@@ -17,14 +17,14 @@
 #include <QTest>
 
 #include "platform/message_box.h"
-#include "ui/chronara_view.h"
-#include "ui/help_window.h"
-#include "ui/main_frame.h"
-#include "ui/resource_names.h"
-#include "ui/single_instance.h"
+#include "ui/app/main_frame.h"
+#include "ui/app/single_instance.h"
+#include "ui/app/view_app.h"
+#include "ui/common/help_window.h"
+#include "ui/common/resource_names.h"
+#include "ui/search_view/chronara_view.h"
+#include "ui/search_view/view_layout.h"
 #include "ui/tests/viewer_fixture.h"
-#include "ui/view_app.h"
-#include "ui/view_layout.h"
 
 namespace ui_test {
 namespace {

@@ -27,16 +27,16 @@
 
 #include "store/catalogue.h"
 #include "store/database_writer.h"
-#include "ui/bitmap_button.h"
-#include "ui/chronara_view.h"
-#include "ui/find_surname_dlg.h"
-#include "ui/main_frame.h"
-#include "ui/more_info_dlg.h"
-#include "ui/print_documents.h"
-#include "ui/result_list.h"
-#include "ui/surname_match_model.h"
+#include "ui/app/main_frame.h"
+#include "ui/find_surname/find_surname_dlg.h"
+#include "ui/find_surname/surname_match_model.h"
+#include "ui/pictures/bitmap_button.h"
+#include "ui/print/print_documents.h"
+#include "ui/results/more_info_dlg.h"
+#include "ui/search_view/chronara_view.h"
+#include "ui/search_view/result_list.h"
+#include "ui/search_view/view_layout.h"
 #include "ui/tests/viewer_fixture.h"
-#include "ui/view_layout.h"
 
 using namespace view_layout;
 

@@ -18,12 +18,12 @@
 #include "browse/session/result_pager.h"
 #include "platform/message_box.h"
 #include "store/data_disk.h"
-#include "ui/chronara_view.h"
-#include "ui/help_window.h"
-#include "ui/main_frame.h"
-#include "ui/more_info_dlg.h"
+#include "ui/app/main_frame.h"
+#include "ui/common/help_window.h"
+#include "ui/results/more_info_dlg.h"
+#include "ui/search_view/chronara_view.h"
+#include "ui/search_view/view_layout.h"
 #include "ui/tests/viewer_fixture.h"
-#include "ui/view_layout.h"
 
 using namespace view_layout;
 

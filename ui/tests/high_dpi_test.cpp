@@ -8,11 +8,11 @@
 
 #include <QPainter>
 
-#include "ui/chronara_view.h"
-#include "ui/resource_names.h"
-#include "ui/scaled_picture.h"
+#include "ui/common/resource_names.h"
+#include "ui/pictures/scaled_picture.h"
+#include "ui/search_view/chronara_view.h"
+#include "ui/search_view/view_layout.h"
 #include "ui/tests/viewer_fixture.h"
-#include "ui/view_layout.h"
 
 namespace ui_test {
 namespace {

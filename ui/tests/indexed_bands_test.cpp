@@ -9,9 +9,9 @@
 
 #include <QPainter>
 
-#include "ui/indexed_bands.h"
-#include "ui/resource_names.h"
-#include "ui/scaled_picture.h"
+#include "ui/common/resource_names.h"
+#include "ui/pictures/indexed_bands.h"
+#include "ui/pictures/scaled_picture.h"
 
 namespace ui_test {
 namespace {

@@ -20,12 +20,12 @@
 #include "platform/message_box.h"
 #include "store/catalogue.h"
 #include "store/database_writer.h"
-#include "ui/bitmap_button.h"
-#include "ui/chronara_view.h"
-#include "ui/main_frame.h"
-#include "ui/more_info_dlg.h"
+#include "ui/app/main_frame.h"
+#include "ui/pictures/bitmap_button.h"
+#include "ui/results/more_info_dlg.h"
+#include "ui/search_view/chronara_view.h"
+#include "ui/search_view/view_layout.h"
 #include "ui/tests/viewer_fixture.h"
-#include "ui/view_layout.h"
 
 using namespace view_layout;
 

@@ -27,14 +27,14 @@
 #include "store/catalogue.h"
 #include "store/database_writer.h"
 #include "support/gedcom_lines.h"
-#include "ui/chronara_view.h"
-#include "ui/count_line.h"
-#include "ui/main_frame.h"
-#include "ui/more_info_dlg.h"
-#include "ui/result_list.h"
-#include "ui/spelling_hint.h"
+#include "ui/app/main_frame.h"
+#include "ui/results/more_info_dlg.h"
+#include "ui/search_view/chronara_view.h"
+#include "ui/search_view/count_line.h"
+#include "ui/search_view/result_list.h"
+#include "ui/search_view/spelling_hint.h"
+#include "ui/search_view/view_layout.h"
 #include "ui/tests/viewer_fixture.h"
-#include "ui/view_layout.h"
 
 using namespace view_layout;
 

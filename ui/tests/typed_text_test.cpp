@@ -19,11 +19,11 @@
 
 #include "store/catalogue.h"
 #include "store/database_writer.h"
-#include "ui/chronara_view.h"
-#include "ui/find_surname_dlg.h"
-#include "ui/surname_match_model.h"
+#include "ui/common/typed_text.h"
+#include "ui/find_surname/find_surname_dlg.h"
+#include "ui/find_surname/surname_match_model.h"
+#include "ui/search_view/chronara_view.h"
 #include "ui/tests/viewer_fixture.h"
-#include "ui/typed_text.h"
 
 namespace ui_test {
 namespace {

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QFont>
 
-#include "ui/resource_names.h"
+#include "ui/common/resource_names.h"
 
 namespace {
 

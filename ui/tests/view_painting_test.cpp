@@ -12,11 +12,11 @@
 
 #include "browse/session/page_row.h"
 #include "browse/session/result_pager.h"
-#include "ui/bitmap_button.h"
-#include "ui/chronara_view.h"
-#include "ui/result_list.h"
+#include "ui/pictures/bitmap_button.h"
+#include "ui/search_view/chronara_view.h"
+#include "ui/search_view/result_list.h"
+#include "ui/search_view/view_layout.h"
 #include "ui/tests/viewer_fixture.h"
-#include "ui/view_layout.h"
 
 using namespace view_layout;
 

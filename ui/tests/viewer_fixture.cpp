@@ -20,12 +20,12 @@
 
 #include "store/data_disk.h"
 #include "store/database_writer.h"
-#include "ui/bitmap_button.h"
-#include "ui/chronara_view.h"
-#include "ui/main_frame.h"
-#include "ui/view_app.h"
-#include "ui/view_doc.h"
-#include "ui/view_layout.h"
+#include "ui/app/main_frame.h"
+#include "ui/app/view_app.h"
+#include "ui/pictures/bitmap_button.h"
+#include "ui/search_view/chronara_view.h"
+#include "ui/search_view/view_doc.h"
+#include "ui/search_view/view_layout.h"
 
 namespace ui_test {
 

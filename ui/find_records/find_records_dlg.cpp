@@ -1,0 +1,684 @@
+#include "ui/find_records/find_records_dlg.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QEventLoop>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIntValidator>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardItemModel>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "browse/names/surname_listing.h"
+#include "browse/record_text/search_messages.h"
+#include "store/catalogue.h"
+#include "store/directories.h"
+#include "store/path_buffer.h"
+#include "ui/common/accessible_events.h"
+#include "ui/common/cp1252_qt.h"
+#include "ui/common/help_window.h"
+#include "ui/common/list_keys.h"
+#include "ui/common/resource_names.h"
+#include "ui/common/typed_text.h"
+#include "ui/find_records/found_people_delegate.h"
+#include "ui/find_records/found_people_model.h"
+
+namespace {
+
+// The longest query, as chronara-query takes it.
+constexpr int kMaxQueryText = 1000;
+// An answer slower than this shows "Searching…" meanwhile.
+constexpr int kBusyAfterMilliseconds = 150;
+
+QString DatabaseTitle(int code) { return cp1252::ToQString(catalogue::TitleOfCode(code)); }
+
+QString Titles(const std::vector<int>& codes) {
+    QStringList titles;
+    for (int code : codes) titles << DatabaseTitle(code);
+    return titles.join(QStringLiteral(", "));
+}
+
+bool Holds(const std::vector<int>& codes, int code) {
+    return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
+
+// The field box's entries beyond the headings: their texts and what --field calls them.
+constexpr const char* kSurnameChoice = "surname";
+constexpr const char* kGivenChoice = "given";
+
+}  // namespace
+
+CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRecordFinder& finder,
+                                 CResultsCommands& commands, int chosenRow, const Choices& choices)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      dirs_(dirs),
+      finder_(finder),
+      commands_(commands),
+      chosenCode_(catalogue::CodeOfRow(chosenRow)),
+      text_(new QLineEdit(this)),
+      hint_(new QLabel(this)),
+      fieldBox_(new QComboBox(this)),
+      yearsFrom_(new QLineEdit(this)),
+      yearsTo_(new QLineEdit(this)),
+      scopeBox_(new QComboBox(this)),
+      count_(new QLabel(this)),
+      indexing_(new QWidget(this)),
+      indexingLabel_(new QLabel(indexing_)),
+      indexingBar_(new QProgressBar(indexing_)),
+      indexingButton_(new QPushButton(indexing_)),
+      header_(new QHeaderView(Qt::Horizontal, this)),
+      list_(new QListView(this)),
+      model_(new CFoundPeopleModel(this)),
+      problem_(new QLabel(this)),
+      moreInfoButton_(nullptr),
+      showButton_(nullptr),
+      resultsButton_(nullptr),
+      helpButton_(nullptr),
+      busyTimer_(new QTimer(this)) {
+    setModal(true);
+    setWindowTitle(QStringLiteral("Find in Records"));
+    setObjectName(QStringLiteral("FindRecords"));
+
+    text_->setObjectName(QStringLiteral("RecordsText"));
+    text_->setAccessibleName(QStringLiteral("Find"));
+    text_->setMaxLength(kMaxQueryText);
+    typed_text::Guard(*text_);
+    text_->setText(choices.text);
+    text_->selectAll();
+
+    hint_->setObjectName(QStringLiteral("RecordsHint"));
+    hint_->setText(
+        QStringLiteral("Every word must be in the record; \"in quotes\" for a phrase, word* for "
+                       "the start of a word, -word to leave out. F1: help."));
+    hint_->setWordWrap(true);
+    hint_->setTextInteractionFlags(Qt::NoTextInteraction);
+
+    fieldBox_->setObjectName(QStringLiteral("RecordsField"));
+    fieldBox_->setAccessibleName(QStringLiteral("Field"));
+
+    for (QLineEdit* year : {yearsFrom_, yearsTo_}) {
+        year->setValidator(new QIntValidator(0, 9999, year));
+        year->setMaxLength(4);
+        year->setMaximumWidth(year->fontMetrics().horizontalAdvance(QStringLiteral("00000")) * 2);
+    }
+    yearsFrom_->setObjectName(QStringLiteral("RecordsYearsFrom"));
+    yearsFrom_->setAccessibleName(QStringLiteral("Years from"));
+    yearsFrom_->setText(choices.yearsFrom);
+    yearsTo_->setObjectName(QStringLiteral("RecordsYearsTo"));
+    yearsTo_->setAccessibleName(QStringLiteral("Years to"));
+    yearsTo_->setText(choices.yearsTo);
+
+    scopeBox_->setObjectName(QStringLiteral("RecordsScope"));
+    scopeBox_->setAccessibleName(QStringLiteral("Look in"));
+    scopeBox_->addItem(QStringLiteral("Only %1").arg(DatabaseTitle(chosenCode_)),
+                       static_cast<int>(Scope::ChosenDatabase));
+    scopeBox_->addItem(QStringLiteral("All databases"), static_cast<int>(Scope::AllDatabases));
+    scopeBox_->setCurrentIndex(choices.scope == Scope::AllDatabases ? 1 : 0);
+    FillFields(choices.field);
+
+    count_->setObjectName(QStringLiteral("RecordsCount"));
+    count_->setTextInteractionFlags(Qt::NoTextInteraction);
+
+    indexing_->setObjectName(QStringLiteral("RecordsIndexing"));
+    indexingLabel_->setObjectName(QStringLiteral("RecordsIndexingText"));
+    indexingLabel_->setWordWrap(true);
+    indexingBar_->setObjectName(QStringLiteral("RecordsIndexingBar"));
+    indexingBar_->setAccessibleName(QStringLiteral("Word index made"));
+    indexingBar_->setRange(0, 100);
+    indexingButton_->setObjectName(QStringLiteral("RecordsIndexingButton"));
+    indexingButton_->setAutoDefault(false);
+    indexing_->hide();
+    connect(indexingButton_, &QPushButton::clicked, this, [this]() {
+        if (!waiting_.empty()) {
+            finder_.CancelIndexing();
+        } else {
+            finder_.MakeDeclinedIndexes();
+            Refresh();
+        }
+    });
+
+    header_->setObjectName(QStringLiteral("RecordsColumns"));
+    auto* heads = new QStandardItemModel(0, CFoundPeopleModel::kColumnCount, header_);
+    for (int column = 0; column < CFoundPeopleModel::kColumnCount; ++column)
+        heads->setHeaderData(column, Qt::Horizontal, CFoundPeopleModel::ColumnHead(column));
+    header_->setModel(heads);
+    header_->setSectionsMovable(false);
+    header_->setStretchLastSection(true);
+    header_->setFocusPolicy(Qt::NoFocus);
+    header_->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // One line of headings: as a scroll area the header would ask for room for scroll bars.
+    header_->setFixedHeight(header_->sizeHint().height());
+
+    list_->setObjectName(QStringLiteral("RecordsPeople"));
+    list_->setAccessibleName(QStringLiteral("People found"));
+    list_->setModel(model_);
+    list_->setItemDelegate(new CFoundPeopleDelegate(header_, list_));
+    list_->setUniformItemSizes(true);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header_, &QHeaderView::sectionResized, list_->viewport(),
+            [this]() { list_->viewport()->update(); });
+    connect(model_, &CFoundPeopleModel::fetchWanted, this,
+            [this](std::uint64_t generation, std::int64_t first, int count) {
+                finder_.Fetch(generation, first, count);
+            });
+    connect(&finder_, &CRecordFinder::rowsFetched, this,
+            [this](quint64 generation, qint64 first, const std::vector<CRecordFinder::Row>& rows,
+                   const StoreError& error) {
+                model_->AddPeople(generation, first, rows);
+                if (!error.Failed() || generation != model_->Generation()) return;
+                model_->StopFetching();
+                ShowProblems(answerProblems_ +
+                             QStringList{cp1252::ToQString(search_messages::MessageOf(error).c_str())});
+            });
+    connect(list_, &QAbstractItemView::doubleClicked, this, [this]() { RunCommand(MenuCommand::MoreInfo); });
+    connect(list_, &QWidget::customContextMenuRequested, this, [this]() { ShowMenu(MenuPlace()); });
+
+    problem_->setObjectName(QStringLiteral("RecordsProblem"));
+    problem_->setWordWrap(true);
+    problem_->setTextInteractionFlags(Qt::NoTextInteraction);
+    problem_->hide();
+
+    BuildLayout();
+    if (choices.size.isValid()) resize(choices.size.expandedTo(minimumSizeHint()));
+
+    connect(text_, &QLineEdit::textChanged, this, &CFindRecordsDlg::ScheduleRefresh);
+    connect(yearsFrom_, &QLineEdit::textChanged, this, &CFindRecordsDlg::ScheduleRefresh);
+    connect(yearsTo_, &QLineEdit::textChanged, this, &CFindRecordsDlg::ScheduleRefresh);
+    connect(fieldBox_, &QComboBox::currentIndexChanged, this, &CFindRecordsDlg::Refresh);
+    connect(scopeBox_, &QComboBox::currentIndexChanged, this, [this]() {
+        FillFields(fieldBox_->currentData().toString());
+        Refresh();
+    });
+    connect(&finder_, &CRecordFinder::answered, this, &CFindRecordsDlg::OnAnswered);
+    connect(&finder_, &CRecordFinder::indexProgress, this, &CFindRecordsDlg::OnIndexProgress);
+    connect(&finder_, &CRecordFinder::indexed, this, &CFindRecordsDlg::OnIndexed);
+    busyTimer_->setSingleShot(true);
+    connect(busyTimer_, &QTimer::timeout, this, [this]() {
+        if (!Answered()) ShowCount(QStringLiteral("Searching\u2026"));
+    });
+    for (QWidget* watched : {static_cast<QWidget*>(text_), static_cast<QWidget*>(list_),
+                             static_cast<QWidget*>(fieldBox_), static_cast<QWidget*>(scopeBox_),
+                             static_cast<QWidget*>(yearsFrom_), static_cast<QWidget*>(yearsTo_)}) {
+        watched->installEventFilter(this);
+    }
+    // Each opening tries again the indexes that were cancelled.
+    finder_.MakeDeclinedIndexes();
+    text_->setFocus(Qt::OtherFocusReason);
+    Refresh();
+}
+
+CFindRecordsDlg::~CFindRecordsDlg() = default;
+
+void CFindRecordsDlg::BuildLayout() {
+    auto* buttons = new QDialogButtonBox(this);
+    buttons_ = buttons;
+    moreInfoButton_ = buttons->addButton(QStringLiteral("&More Info"), QDialogButtonBox::ActionRole);
+    moreInfoButton_->setObjectName(QStringLiteral("RecordsMoreInfo"));
+    moreInfoButton_->setDefault(true);
+    showButton_ = buttons->addButton(QStringLiteral("&Show in Main Window"), QDialogButtonBox::ActionRole);
+    showButton_->setObjectName(QStringLiteral("RecordsShow"));
+    resultsButton_ = buttons->addButton(QStringLiteral("&Results\u2026"), QDialogButtonBox::ActionRole);
+    resultsButton_->setObjectName(QStringLiteral("RecordsResults"));
+    helpButton_ = buttons->addButton(QDialogButtonBox::Help);
+    helpButton_->setObjectName(QStringLiteral("RecordsHelp"));
+    helpButton_->setShortcut(QKeySequence(Qt::Key_F1));
+    QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
+    close->setObjectName(QStringLiteral("RecordsClose"));
+    for (QPushButton* button : {showButton_, resultsButton_, helpButton_, close})
+        button->setAutoDefault(false);
+    connect(moreInfoButton_, &QPushButton::clicked, this, [this]() { RunCommand(MenuCommand::MoreInfo); });
+    connect(showButton_, &QPushButton::clicked, this, &CFindRecordsDlg::accept);
+    connect(resultsButton_, &QPushButton::clicked, this,
+            [this]() { ShowMenu(resultsButton_->mapToGlobal(resultsButton_->rect().bottomLeft())); });
+    connect(helpButton_, &QPushButton::clicked, this, &CFindRecordsDlg::ShowHelp);
+    connect(close, &QPushButton::clicked, this, &CFindRecordsDlg::reject);
+
+    // Labels with their keys; each names the control it stands before.
+    auto* form = new QFormLayout;
+    auto caption = [this](const char* label, QWidget* field) {
+        auto* shown = new QLabel(QString::fromLatin1(label), this);
+        shown->setBuddy(field);
+        return shown;
+    };
+    auto* textColumn = new QVBoxLayout;
+    textColumn->setSpacing(2);
+    textColumn->addWidget(text_);
+    textColumn->addWidget(hint_);
+    form->addRow(caption("&Find:", text_), textColumn);
+    form->addRow(caption("F&ield:", fieldBox_), fieldBox_);
+    auto* years = new QHBoxLayout;
+    years->addWidget(yearsFrom_);
+    years->addWidget(caption("&to", yearsTo_));
+    years->addWidget(yearsTo_);
+    years->addStretch(1);
+    form->addRow(caption("&Years from:", yearsFrom_), years);
+    form->addRow(caption("&Look in:", scopeBox_), scopeBox_);
+
+    auto* indexingLine = new QHBoxLayout(indexing_);
+    indexingLine->setContentsMargins(0, 0, 0, 0);
+    indexingLine->addWidget(indexingLabel_, 1);
+    indexingLine->addWidget(indexingBar_);
+    indexingLine->addWidget(indexingButton_);
+
+    auto* countLine = new QHBoxLayout;
+    countLine->addWidget(caption("&People:", list_));
+    countLine->addWidget(count_, 1);
+
+    auto* listBox = new QVBoxLayout;
+    listBox->setSpacing(0);
+    listBox->addWidget(header_);
+    listBox->addWidget(list_, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(countLine);
+    layout->addWidget(indexing_);
+    layout->addLayout(listBox, 1);
+    layout->addWidget(problem_);
+    layout->addWidget(buttons);
+    setTabOrder(text_, fieldBox_);
+    setTabOrder(fieldBox_, yearsFrom_);
+    setTabOrder(yearsFrom_, yearsTo_);
+    setTabOrder(yearsTo_, scopeBox_);
+    setTabOrder(scopeBox_, indexingButton_);
+    setTabOrder(indexingButton_, list_);
+    setTabOrder(list_, moreInfoButton_);
+    // The buttons follow in the order the style shows them (showEvent).
+
+    // Room for the longest database title, a long surname and given names, and the match.
+    const QFontMetrics metrics = list_->fontMetrics();
+    int database = 0;
+    for (int row = 0; catalogue::kListTexts[row][0] != '\0'; ++row)
+        database =
+            std::max(database, metrics.horizontalAdvance(cp1252::ToQString(catalogue::kListTexts[row])));
+    const int margin =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + metrics.averageCharWidth();
+    header_->resizeSection(CFoundPeopleModel::kDatabaseColumn, database + margin);
+    header_->resizeSection(CFoundPeopleModel::kSurnameColumn, 14 * metrics.averageCharWidth() + margin);
+    header_->resizeSection(CFoundPeopleModel::kGivenColumn, 18 * metrics.averageCharWidth() + margin);
+    const int match = 64 * metrics.averageCharWidth();
+    QSize wanted(database + 32 * metrics.averageCharWidth() + match + 4 * margin,
+                 32 * fontMetrics().height());
+    // Within the screen the window opens on, which may be small.
+    if (const QScreen* screen = (parentWidget() != nullptr ? parentWidget() : this)->screen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(wanted.expandedTo(sizeHint()));
+}
+
+void CFindRecordsDlg::FillFields(const QString& keep) {
+    // The headings of the databases looked in, each once, then the surname and the given names.
+    QStringList headings;
+    QStringList folded;
+    const std::vector<int> codes = ScopeCodes();
+    for (int code : codes) {
+        for (const std::string& heading : record_fields::HeadingsOf(code)) {
+            record_fields::FieldChoice choice;
+            std::string error;
+            record_fields::ParseFieldChoice(heading, choice, error);
+            std::string words;
+            for (const std::string& word : choice.headingWords) words += word + " ";
+            const QString key = QString::fromLatin1(words.c_str());
+            if (folded.contains(key)) continue;
+            folded << key;
+            headings << cp1252::ToQString(heading.c_str());
+        }
+    }
+    const QSignalBlocker quiet(fieldBox_);
+    fieldBox_->clear();
+    fieldBox_->addItem(QStringLiteral("Any field"), QString());
+    for (const QString& heading : headings) fieldBox_->addItem(heading, heading);
+    fieldBox_->addItem(QStringLiteral("Surname"), QString::fromLatin1(kSurnameChoice));
+    fieldBox_->addItem(QStringLiteral("Given names"), QString::fromLatin1(kGivenChoice));
+    // A heading the databases looked in do not have gives way to any field.
+    fieldBox_->setCurrentIndex(std::max(0, fieldBox_->findData(keep)));
+}
+
+std::vector<int> CFindRecordsDlg::ScopeCodes() const {
+    if (static_cast<Scope>(scopeBox_->currentData().toInt()) == Scope::AllDatabases)
+        return catalogue::EveryDatabase();
+    return chosenCode_ != 0 ? std::vector<int>{chosenCode_} : std::vector<int>{};
+}
+
+CFindRecordsDlg::Choices CFindRecordsDlg::CurrentChoices() const {
+    Choices choices;
+    choices.text = text_->text();
+    choices.field = fieldBox_->currentData().toString();
+    choices.yearsFrom = yearsFrom_->text();
+    choices.yearsTo = yearsTo_->text();
+    choices.scope = static_cast<Scope>(scopeBox_->currentData().toInt());
+    choices.size = size();
+    return choices;
+}
+
+bool CFindRecordsDlg::ReadYears(record_query::YearRange& years, QString& error) const {
+    const QString from = yearsFrom_->text().trimmed();
+    const QString to = yearsTo_->text().trimmed();
+    years = record_query::YearRange{};
+    if (from.isEmpty() && to.isEmpty()) return true;
+    // Either end may be left open.
+    const std::string range = (from.isEmpty() ? QStringLiteral("0") : from).toStdString() + "-" +
+                              (to.isEmpty() ? QStringLiteral("9999") : to).toStdString();
+    std::string why;
+    if (record_query::ParseYears(range, years, why)) return true;
+    error = QStringLiteral("The years are not a range: %1.").arg(QString::fromStdString(why));
+    return false;
+}
+
+void CFindRecordsDlg::ScheduleRefresh() {
+    if (refreshPending_) return;
+    refreshPending_ = true;
+    // One query for all the keys that arrived together.
+    QTimer::singleShot(0, this, [this]() {
+        if (refreshPending_) Refresh();
+    });
+}
+
+void CFindRecordsDlg::ShowUnasked(const QString& count, const QString& problem) {
+    // An answer still on its way is not shown.
+    asked_ = shown_ = 0;
+    busyTimer_->stop();
+    model_->SetPeople(0, 0, {});
+    waiting_.clear();
+    declined_.clear();
+    ShowIndexing();
+    ShowCount(count);
+    answerProblems_ = problem.isEmpty() ? QStringList{} : QStringList{problem};
+    ShowProblems(answerProblems_);
+}
+
+void CFindRecordsDlg::Refresh() {
+    refreshPending_ = false;
+    if (commandRunning_) {
+        refreshAfterCommand_ = true;
+        return;
+    }
+    QByteArray typed;
+    QString refusal;
+    // Only text put into the field by the program can hold such a character.
+    if (!typed_text::ToSearched(text_->text(), typed, &refusal)) {
+        ShowUnasked(QStringLiteral("Not searched."), refusal);
+        return;
+    }
+    record_query::YearRange years;
+    QString yearsError;
+    if (!ReadYears(years, yearsError)) {
+        ShowUnasked(QStringLiteral("Not searched."), yearsError);
+        return;
+    }
+    if (typed.trimmed().isEmpty() && !years.given) {
+        ShowUnasked(QStringLiteral("Type words to find, or give years."), QString());
+        return;
+    }
+    const record_query::Parsed parsed = record_query::Parse(
+        std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())), years);
+    if (!parsed.ok) {
+        ShowUnasked(
+            QStringLiteral("Not searched."),
+            QStringLiteral("The query is not well formed: %1.").arg(QString::fromStdString(parsed.error)));
+        return;
+    }
+    CRecordFinder::Query query;
+    query.query = parsed.query;
+    const QString field = fieldBox_->currentData().toString();
+    std::string error;
+    if (!field.isEmpty())
+        record_fields::ParseFieldChoice(cp1252::FromQString(field).toStdString(), query.field, error);
+    query.codes = ScopeCodes();
+    asked_ = finder_.Start(query);
+    busyTimer_->start(kBusyAfterMilliseconds);
+}
+
+bool CFindRecordsDlg::WaitForAnswer() {
+    if (refreshPending_) Refresh();
+    if (Answered()) return true;
+    QEventLoop loop;
+    const QMetaObject::Connection answered = connect(
+        &finder_, &CRecordFinder::answered, &loop, [&loop]() { loop.quit(); }, Qt::QueuedConnection);
+    const QMetaObject::Connection gone = connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    while (!Answered() && isVisible()) loop.exec();
+    disconnect(answered);
+    disconnect(gone);
+    return Answered();
+}
+
+void CFindRecordsDlg::OnAnswered(const CRecordFinder::Answer& answer) {
+    if (answer.generation != asked_) return;
+    shown_ = asked_;
+    busyTimer_->stop();
+    // The person stood on stays current while they are still among the first found.
+    int keptCode = 0;
+    std::int32_t keptEntry = -1;
+    if (const CRecordFinder::Row* current = model_->Person(list_->currentIndex().row())) {
+        keptCode = current->code;
+        keptEntry = current->entry;
+    }
+    const FindOutcome& outcome = answer.outcome;
+    const bool done = outcome.status == FindStatus::Done;
+    model_->SetPeople(answer.generation, done ? answer.count : 0,
+                      done ? answer.rows : std::vector<CRecordFinder::Row>{});
+    waiting_ = answer.waiting;
+    declined_ = answer.declined;
+    ShowIndexing();
+
+    QStringList problems;
+    switch (outcome.status) {
+        case FindStatus::Done:
+            break;
+        case FindStatus::NoDisk:
+            problems << QStringLiteral(
+                "No data disk: Chronara cannot find the data disk. Insert or mount it; the list follows as "
+                "you "
+                "type.");
+            break;
+        case FindStatus::UsageError:
+            problems << QString::fromStdString(outcome.usage);
+            break;
+        case FindStatus::Failed:
+            problems << cp1252::ToQString(search_messages::MessageOf(outcome.error).c_str());
+            break;
+        case FindStatus::Cancelled:
+            break;
+    }
+    if (done) {
+        const qint64 people = answer.count;
+        QString text =
+            people == 1 ? QStringLiteral("1 person found") : QStringLiteral("%1 people found").arg(people);
+        ShowCount(text +
+                  (waiting_.empty() && declined_.empty() ? QStringLiteral(".") : QStringLiteral(" so far.")));
+    } else {
+        ShowCount(QStringLiteral("Not searched."));
+    }
+    if (answer.rowsError.Failed()) {
+        model_->StopFetching();
+        problems << cp1252::ToQString(search_messages::MessageOf(answer.rowsError).c_str());
+    }
+    if (!outcome.skipped.empty())
+        problems << QStringLiteral("Not on this disk: %1.").arg(Titles(outcome.skipped));
+    if (!outcome.scanned.empty()) {
+        problems << QStringLiteral(
+                        "Searched record by record, as no word index can be kept in the cache folder: %1.")
+                        .arg(Titles(outcome.scanned));
+    }
+    answerProblems_ = problems;
+    ShowProblems(problems);
+    const int kept = keptCode != 0 ? model_->RowOf(keptCode, keptEntry) : -1;
+    SelectPerson(kept >= 0 ? kept : 0);
+}
+
+void CFindRecordsDlg::ShowIndexing() {
+    if (!waiting_.empty()) {
+        indexingLabel_->setText(
+            QStringLiteral("Making the word index of %1 (its first search)\u2026").arg(Titles(waiting_)));
+        indexingBar_->show();
+        indexingButton_->setText(QStringLiteral("Cancel"));
+        indexingButton_->setAccessibleName(QStringLiteral("Cancel making the word index"));
+    } else if (!declined_.empty()) {
+        indexingLabel_->setText(
+            QStringLiteral("Not searched, as their word index was not made: %1.").arg(Titles(declined_)));
+        indexingBar_->hide();
+        indexingButton_->setText(QStringLiteral("Make In&dex"));
+        indexingButton_->setAccessibleName(QString());
+    }
+    const bool shown = !waiting_.empty() || !declined_.empty();
+    if (!shown && indexingButton_->hasFocus()) text_->setFocus(Qt::OtherFocusReason);
+    indexing_->setVisible(shown);
+}
+
+void CFindRecordsDlg::OnIndexProgress(int code, qint64 done, qint64 total, int waiting) {
+    if (!Holds(waiting_, code) || total <= 0) return;
+    const int percent = static_cast<int>(std::min<qint64>(100, done * 100 / total));
+    QString text = QStringLiteral("Making the word index of %1 (its first search): %2%.")
+                       .arg(DatabaseTitle(code))
+                       .arg(percent);
+    if (waiting > 0) text += QStringLiteral(" %1 more to make.").arg(waiting);
+    indexingBar_->setValue(percent);
+    if (indexingLabel_->text() != text) indexingLabel_->setText(text);
+}
+
+void CFindRecordsDlg::OnIndexed(int code) {
+    // Asked again with the database ready, or with its failure said. (Its
+    // news may come before the answer that names it as waiting: any
+    // database looked in counts.)
+    if (Holds(ScopeCodes(), code)) Refresh();
+}
+
+void CFindRecordsDlg::ShowCount(const QString& text) {
+    const QString old = count_->text();
+    if (old == text) return;
+    count_->setText(text);
+    // A screen reader hears the count change wherever it is, and in the text field with it.
+    accessible_events::TextChanged(count_, old, text);
+    text_->setAccessibleDescription(text);
+}
+
+void CFindRecordsDlg::ShowProblems(const QStringList& lines) {
+    const QString old = problem_->text();
+    const QString text = lines.join(QLatin1Char('\n'));
+    problem_->setText(text);
+    problem_->setVisible(!lines.isEmpty());
+    // Heard as it is said, wherever the keyboard is.
+    if (text != old && !text.isEmpty()) accessible_events::TextChanged(problem_, old, text);
+}
+
+void CFindRecordsDlg::SelectPerson(int row) {
+    if (model_->Person(row) == nullptr) {
+        list_->selectionModel()->clear();
+        return;
+    }
+    const QModelIndex index = model_->index(row);
+    list_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    list_->scrollTo(index);
+}
+
+void CFindRecordsDlg::ShowHelp() {
+    char path[256];
+    const bool fits = FormatPath(path, "%s%s", dirs_.InstallDir(), resources::kHelpFileName);
+    // The dialog's own help window: the main window's would wait behind the dialog.
+    if (helpWindow_.isNull()) helpWindow_ = new CHelpWindow(this);
+    if (fits && helpWindow_->ShowContext(path, resources::kFindRecordsHelpContext)) return;
+    ShowProblems(answerProblems_ +
+                 QStringList{cp1252::ToQString(
+                     fits ? search_messages::HelpFileNotOpened(path).c_str()
+                          : search_messages::HelpPathTooLong(resources::kHelpFileName).c_str())});
+}
+
+CHelpWindow* CFindRecordsDlg::HelpWindow() const { return helpWindow_.data(); }
+
+void CFindRecordsDlg::accept() {
+    if (!WaitForAnswer()) return;
+    const int row = list_->currentIndex().row();
+    const CRecordFinder::Row* person = model_->Person(row);
+    if (person == nullptr) {
+        QApplication::beep();
+        return;
+    }
+    RecordHit hit;
+    if (!ReadPerson(row, hit)) return;
+    chosen_ = Chosen{hit.code, hit.entry, hit.surname};
+    QDialog::accept();
+}
+
+void CFindRecordsDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    OrderButtons();
+}
+
+void CFindRecordsDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::LayoutDirectionChange || event->type() == QEvent::StyleChange)
+        OrderButtons();
+}
+
+void CFindRecordsDlg::OrderButtons() {
+    // Tab goes through the buttons as they stand, which the platform's
+    // style and the writing direction decide (Help may come first or last).
+    if (layout() != nullptr) layout()->activate();
+    QList<QPushButton*> buttons = buttons_->findChildren<QPushButton*>();
+    const bool rightToLeft = isRightToLeft();
+    std::sort(buttons.begin(), buttons.end(), [rightToLeft](const QPushButton* a, const QPushButton* b) {
+        return rightToLeft ? a->x() > b->x() : a->x() < b->x();
+    });
+    QWidget* before = list_;
+    for (QPushButton* button : buttons) {
+        setTabOrder(before, button);
+        before = button;
+    }
+}
+
+bool CFindRecordsDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return QDialog::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    MenuCommand command = view_menus::FoundCommandOfKey(*key);
+    // In a text box with a selection Ctrl+C copies the selected text.
+    if (auto* edit = qobject_cast<QLineEdit*>(watched);
+        command == MenuCommand::CopyRows && edit != nullptr && edit->hasSelectedText()) {
+        command = MenuCommand::None;
+    }
+    // F1 in the controls that take keys, as the Help button's shortcut does elsewhere.
+    if (key->key() == Qt::Key_F1 && modifiers == Qt::NoModifier) {
+        if (event->type() == QEvent::KeyPress) ShowHelp();
+        event->accept();
+        return true;
+    }
+    const bool menu = watched == list_ && key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier;
+    if (command != MenuCommand::None || menu) {
+        // Claimed before the box's own Ctrl+C and Qt's shortcuts; the press follows.
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept();
+            return true;
+        }
+        if (menu) {
+            ShowMenu(MenuPlace());
+        } else if (command == MenuCommand::ShowInMainWindow) {
+            accept();
+        } else {
+            RunCommand(command);
+        }
+        return true;
+    }
+    // Up, Down and the page keys in the text field move in the list.
+    if (watched == text_ && list_keys::MovesInList(*key)) {
+        list_keys::MoveInList(*list_, *key, [this]() { SelectPerson(0); });
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,195 @@
+#pragma once
+// CFindRecordsDlg: the modal Find in Records dialog. It finds people by
+// what their records say (the query language of the record search: words,
+// "phrases", word* and -word), in any field or one, within a year range,
+// in the chosen database or in all, and lists them: database, surname,
+// given names, and where the query matched with the matched words in
+// bold. The list follows the typing: each burst of keys asks a query of
+// the finder (CRecordFinder), which answers off the interface thread, a
+// newer query cancelling an older one; the list reads the people as it is
+// scrolled.
+//
+// Enter or a double click opens More Info for the current person; Show in
+// Main Window (Ctrl+Enter) closes the dialog with the person chosen, for
+// the window to search their surname and select them. The list's menu (and
+// the Results button) copies, exports and prints, through the window's
+// CResultsCommands. A database without its word index yet is said in a
+// line with the index's progress, which Cancel stops; the others answer
+// meanwhile. What cannot be searched (no disk, an unreadable file, a query
+// that is not well formed) is said in the dialog, never in a box.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QDialog>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+
+#include "ui/common/view_menus.h"
+#include "ui/find_records/record_finder.h"
+
+class CDirectories;
+class CFoundPeopleModel;
+class CHelpWindow;
+class CResultsCommands;
+class QComboBox;
+class QDialogButtonBox;
+class QHeaderView;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class QWidget;
+struct SearchOutcome;
+
+class CFindRecordsDlg : public QDialog {
+    Q_OBJECT
+public:
+    enum class Scope { ChosenDatabase, AllDatabases };
+    // What the window keeps from one opening to the next.
+    struct Choices {
+        QString text;
+        QString field;  // the heading chosen, or "surname" or "given"; empty: any field
+        QString yearsFrom;
+        QString yearsTo;
+        Scope scope = Scope::ChosenDatabase;
+        QSize size;
+    };
+    // The person Show in Main Window chose (the surname as the index holds it).
+    struct Chosen {
+        int code = 0;
+        std::int32_t entry = -1;
+        std::string surname;
+    };
+
+    // chosenRow: the row of the window's database list.
+    CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRecordFinder& finder,
+                    CResultsCommands& commands, int chosenRow, const Choices& choices);
+    ~CFindRecordsDlg() override;
+
+    Choices CurrentChoices() const;
+    // Valid once the dialog was accepted (Show in Main Window).
+    const Chosen& ChosenPerson() const { return chosen_; }
+
+    // Asks the query of the choices now. Typing asks it from the event
+    // loop, once for a burst of keys.
+    void Refresh();
+    bool RefreshPending() const { return refreshPending_; }
+    // Whether the answer to the last query asked is shown; WaitForAnswer
+    // runs the event loop until it is (false when it is not, the dialog having closed).
+    bool Answered() const { return !refreshPending_ && shown_ == asked_; }
+    bool WaitForAnswer();
+
+    // The commands of the list's menu and keys, on the current person or the people found.
+    void RunCommand(MenuCommand command);
+    // Show in Main Window: takes the current person; without one the dialog stays.
+    void accept() override;
+
+    QLineEdit* TextField() const { return text_; }
+    QLabel* HintLabel() const { return hint_; }
+    QComboBox* FieldBox() const { return fieldBox_; }
+    QLineEdit* YearsFrom() const { return yearsFrom_; }
+    QLineEdit* YearsTo() const { return yearsTo_; }
+    QComboBox* ScopeBox() const { return scopeBox_; }
+    QLabel* CountLabel() const { return count_; }
+    QWidget* IndexingLine() const { return indexing_; }
+    QLabel* IndexingLabel() const { return indexingLabel_; }
+    QProgressBar* IndexingBar() const { return indexingBar_; }
+    QPushButton* IndexingButton() const { return indexingButton_; }
+    QListView* PeopleList() const { return list_; }
+    CFoundPeopleModel* Model() const { return model_; }
+    QLabel* ProblemLabel() const { return problem_; }
+    QPushButton* MoreInfoButton() const { return moreInfoButton_; }
+    QPushButton* ShowButton() const { return showButton_; }
+    QPushButton* ResultsButton() const { return resultsButton_; }
+    CHelpWindow* HelpWindow() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Layout and choices.
+    void BuildLayout();
+    void FillFields(const QString& keep);
+    std::vector<int> ScopeCodes() const;
+    // The years typed: false with error when they are not a range.
+    bool ReadYears(record_query::YearRange& years, QString& error) const;
+    void ScheduleRefresh();
+    // Nothing asked: the list empties, count says why, problem (when not empty) what is wrong.
+    void ShowUnasked(const QString& count, const QString& problem);
+
+    // Answers.
+    void OnAnswered(const CRecordFinder::Answer& answer);
+    void OnIndexProgress(int code, qint64 done, qint64 total, int waiting);
+    void OnIndexed(int code);
+    void ShowIndexing();
+    void ShowCount(const QString& text);
+    void ShowProblems(const QStringList& lines);
+    void SelectPerson(int row);
+    void ShowHelp();
+    // The buttons' Tab order, as they are shown.
+    void OrderButtons();
+
+    // Commands (find_records_commands.cpp).
+    void ShowMenu(const QPoint& globalPos);
+    QPoint MenuPlace() const;
+    void OpenMoreInfo();
+    void CopyRows();
+    // Person i of the answer shown, read; false (said in the dialog) when it could not be.
+    bool ReadPerson(std::int64_t i, RecordHit& person);
+    // Every person of the answer shown, in order, with a progress window for a long walk.
+    SearchOutcome WalkPeople(const QString& doing, const std::function<bool(const RecordHit&)>& visit);
+    void ExportCsv();
+    void ExportFamilyTree(bool everyone);
+    void PrintResults();
+    QString QueryName() const;
+    QString ScopeTitle() const;
+
+    const CDirectories& dirs_;
+    CRecordFinder& finder_;
+    CResultsCommands& commands_;
+    int chosenCode_;
+
+    QLineEdit* text_;
+    QLabel* hint_;
+    QComboBox* fieldBox_;
+    QLineEdit* yearsFrom_;
+    QLineEdit* yearsTo_;
+    QComboBox* scopeBox_;
+    QLabel* count_;
+    QWidget* indexing_;
+    QLabel* indexingLabel_;
+    QProgressBar* indexingBar_;
+    QPushButton* indexingButton_;
+    QHeaderView* header_;
+    QListView* list_;
+    CFoundPeopleModel* model_;
+    QLabel* problem_;
+    QPushButton* moreInfoButton_;
+    QPushButton* showButton_;
+    QPushButton* resultsButton_;
+    QPushButton* helpButton_;
+    QDialogButtonBox* buttons_ = nullptr;
+    QTimer* busyTimer_;
+    QPointer<CHelpWindow> helpWindow_;
+
+    bool refreshPending_ = false;
+    std::uint64_t asked_ = 0;
+    std::uint64_t shown_ = 0;
+    // The databases of the last answer left out while their index is made, or declined.
+    std::vector<int> waiting_;
+    std::vector<int> declined_;
+    // Problems of the answer, and of the last command, said under the list.
+    QStringList answerProblems_;
+    // A command reads the people shown: a query asked meanwhile waits for its end.
+    bool commandRunning_ = false;
+    bool refreshAfterCommand_ = false;
+    Chosen chosen_;
+};

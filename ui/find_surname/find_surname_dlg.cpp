@@ -1,0 +1,360 @@
+#include "ui/find_surname/find_surname_dlg.h"
+
+#include <vector>
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "browse/names/surname_listing.h"
+#include "browse/session/search_session.h"
+#include "store/catalogue.h"
+#include "store/search_query.h"
+#include "ui/common/accessible_events.h"
+#include "ui/common/cp1252_qt.h"
+#include "ui/common/list_keys.h"
+#include "ui/common/typed_text.h"
+#include "ui/find_surname/surname_match_model.h"
+
+namespace {
+
+struct ModeChoice {
+    const char16_t* text;
+    MatchMode mode;
+};
+
+// In the order the matching list offers them.
+const ModeChoice kModeChoices[] = {
+    {u"Exact", MatchMode::Exact},
+    {u"Starts with", MatchMode::Prefix},
+    {u"Sounds like (Soundex)", MatchMode::Soundex},
+    {u"Sounds like (Daitch\u2013Mokotoff)", MatchMode::DaitchMokotoff},
+    {u"Pattern with * and ?", MatchMode::Pattern},
+    {u"Close spelling", MatchMode::Close},
+};
+
+// A pattern may be longer than a key: every '*' may stand for nothing.
+constexpr int kMaxTypedText = 40;
+
+QString DatabaseTitle(int code) { return cp1252::ToQString(catalogue::TitleOfCode(code)); }
+
+}  // namespace
+
+CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int chosenRow,
+                                 const QString& surname, const Choices& choices)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      dirs_(dirs),
+      chosenCode_(catalogue::CodeOfRow(chosenRow)),
+      text_(new QLineEdit(this)),
+      modeBox_(new QComboBox(this)),
+      scopeBox_(new QComboBox(this)),
+      count_(new QLabel(this)),
+      firstName_(new QCheckBox(this)),
+      list_(new QTreeView(this)),
+      model_(new CSurnameMatchModel(this)),
+      problem_(new QLabel(this)),
+      searchButton_(nullptr) {
+    setModal(true);
+    setWindowTitle(QStringLiteral("Find Surname"));
+    setObjectName(QStringLiteral("FindSurname"));
+
+    text_->setObjectName(QStringLiteral("FindText"));
+    text_->setAccessibleName(QStringLiteral("Surname"));
+    text_->setMaxLength(kMaxTypedText);
+    typed_text::Guard(*text_);
+    text_->setText(surname);
+    text_->selectAll();
+    text_->installEventFilter(this);
+
+    modeBox_->setObjectName(QStringLiteral("FindMatching"));
+    modeBox_->setAccessibleName(QStringLiteral("Matching"));
+    for (const ModeChoice& choice : kModeChoices) {
+        modeBox_->addItem(QString::fromUtf16(choice.text), static_cast<int>(choice.mode));
+        if (choice.mode == choices.mode) modeBox_->setCurrentIndex(modeBox_->count() - 1);
+    }
+
+    scopeBox_->setObjectName(QStringLiteral("FindScope"));
+    scopeBox_->setAccessibleName(QStringLiteral("Look in"));
+    scopeBox_->addItem(QStringLiteral("Only %1").arg(DatabaseTitle(chosenCode_)),
+                       static_cast<int>(Scope::ChosenDatabase));
+    scopeBox_->addItem(QStringLiteral("All databases"), static_cast<int>(Scope::AllDatabases));
+    scopeBox_->setCurrentIndex(choices.scope == Scope::AllDatabases ? 1 : 0);
+
+    count_->setObjectName(QStringLiteral("FindCount"));
+    count_->setTextInteractionFlags(Qt::NoTextInteraction);
+
+    // Shown when the search of a match will keep only some first names.
+    firstName_->setObjectName(QStringLiteral("FindFirstName"));
+    firstName_->setChecked(true);
+    firstName_->hide();
+    connect(firstName_, &QCheckBox::toggled, this, [this]() { ShowCount(count_->text()); });
+
+    list_->setObjectName(QStringLiteral("FindMatches"));
+    list_->setAccessibleName(QStringLiteral("Matching surnames"));
+    list_->setModel(model_);
+    list_->setRootIsDecorated(false);
+    list_->setItemsExpandable(false);
+    list_->setUniformRowHeights(true);
+    list_->setAllColumnsShowFocus(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setTabKeyNavigation(false);
+    QHeaderView* header = list_->header();
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(false);
+    header->setSectionResizeMode(CSurnameMatchModel::kSurnameColumn, QHeaderView::Stretch);
+
+    problem_->setObjectName(QStringLiteral("FindProblem"));
+    problem_->setWordWrap(true);
+    problem_->setTextInteractionFlags(Qt::NoTextInteraction);
+    problem_->hide();
+
+    auto* buttons = new QDialogButtonBox(this);
+    searchButton_ = buttons->addButton(QStringLiteral("&Search"), QDialogButtonBox::AcceptRole);
+    searchButton_->setObjectName(QStringLiteral("FindSearch"));
+    searchButton_->setDefault(true);
+    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    cancel->setObjectName(QStringLiteral("FindCancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CFindSurnameDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CFindSurnameDlg::reject);
+
+    // Labels with their keys; each names the control it stands before.
+    auto* form = new QFormLayout;
+    auto addRow = [this, form](const char* label, QWidget* field) {
+        auto* caption = new QLabel(QString::fromLatin1(label), this);
+        caption->setBuddy(field);
+        form->addRow(caption, field);
+    };
+    addRow("Sur&name:", text_);
+    addRow("&Matching:", modeBox_);
+    addRow("&Look in:", scopeBox_);
+    auto* matchesLine = new QHBoxLayout;
+    auto* matchesCaption = new QLabel(QStringLiteral("Matc&hes:"), this);
+    matchesCaption->setBuddy(list_);
+    matchesLine->addWidget(matchesCaption);
+    matchesLine->addWidget(count_, 1);
+    matchesLine->addWidget(firstName_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(matchesLine);
+    layout->addWidget(list_, 1);
+    layout->addWidget(problem_);
+    layout->addWidget(buttons);
+    setTabOrder(text_, modeBox_);
+    setTabOrder(modeBox_, scopeBox_);
+    setTabOrder(scopeBox_, firstName_);
+    setTabOrder(firstName_, list_);
+    setTabOrder(list_, searchButton_);
+    setTabOrder(searchButton_, cancel);
+    FitColumns();
+    if (choices.size.isValid()) resize(choices.size.expandedTo(minimumSizeHint()));
+
+    connect(text_, &QLineEdit::textChanged, this, &CFindSurnameDlg::ScheduleRefresh);
+    connect(modeBox_, &QComboBox::currentIndexChanged, this, &CFindSurnameDlg::Refresh);
+    connect(scopeBox_, &QComboBox::currentIndexChanged, this, &CFindSurnameDlg::Refresh);
+    connect(list_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        SelectMatch(index.row());
+        accept();
+    });
+    text_->setFocus(Qt::OtherFocusReason);
+    Refresh();
+}
+
+CFindSurnameDlg::~CFindSurnameDlg() = default;
+
+CFindSurnameDlg::Choices CFindSurnameDlg::CurrentChoices() const {
+    Choices choices;
+    choices.mode = static_cast<MatchMode>(modeBox_->currentData().toInt());
+    choices.scope = static_cast<Scope>(scopeBox_->currentData().toInt());
+    choices.size = size();
+    return choices;
+}
+
+void CFindSurnameDlg::FitColumns() {
+    // As the list's items measure their text: the text and a margin each side, and a little air.
+    const QFontMetrics metrics = list_->fontMetrics();
+    const int margin = 2 * (list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1) +
+                       metrics.averageCharWidth();
+    int database = 0;
+    for (int row = 0; catalogue::kListTexts[row][0] != '\0'; ++row) {
+        database =
+            std::max(database, metrics.horizontalAdvance(cp1252::ToQString(catalogue::kListTexts[row])));
+    }
+    QHeaderView* header = list_->header();
+    header->resizeSection(CSurnameMatchModel::kDatabaseColumn, database + margin);
+    const int people =
+        std::max(metrics.horizontalAdvance(QStringLiteral("999999")),
+                 header->fontMetrics().horizontalAdvance(
+                     model_->headerData(CSurnameMatchModel::kPeopleColumn, Qt::Horizontal, Qt::DisplayRole)
+                         .toString())) +
+        margin;
+    header->resizeSection(CSurnameMatchModel::kPeopleColumn, people);
+    // The surname column takes what is left: at first room for the longest surname an index holds.
+    const int surname = metrics.horizontalAdvance(
+                            QString(static_cast<int>(CSearchSession::kMaxListedSurname), QLatin1Char('M'))) +
+                        margin;
+    const int chrome = list_->frameWidth() * 2 + list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                       layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    resize(QSize(database + people + surname + 3 * margin + chrome, 30 * fontMetrics().height())
+               .expandedTo(sizeHint()));
+}
+
+void CFindSurnameDlg::ShowFirstNameFilter(const QByteArray& firstName) {
+    CSearchQuery query;
+    const bool filtered = !firstName.isEmpty() && query.SetFirstName(firstName.constData());
+    // As the filter compares it: upper-cased, without the blanks that pad it.
+    const QString shown = filtered ? cp1252::ToQString(query.FirstName()).trimmed() : QString();
+    firstName_->setText(QStringLiteral("Only people with &first name beginning with %1").arg(shown));
+    firstName_->setChecked(true);
+    firstName_->setVisible(filtered);
+    ShowCount(count_->text());
+}
+
+bool CFindSurnameDlg::KeepsFirstName() const { return !firstName_->isHidden() && firstName_->isChecked(); }
+
+void CFindSurnameDlg::ScheduleRefresh() {
+    if (refreshPending_) return;
+    refreshPending_ = true;
+    // One listing for all the keys that arrived together.
+    QTimer::singleShot(0, this, [this]() {
+        if (refreshPending_) Refresh();
+    });
+}
+
+void CFindSurnameDlg::Refresh() {
+    refreshPending_ = false;
+    // The match the user stands on stays current while it still matches.
+    ListedSurname kept;
+    if (const ListedSurname* current = model_->Match(list_->currentIndex().row())) kept = *current;
+    QByteArray typed;
+    QString refusal;
+    if (!typed_text::ToSearched(text_->text(), typed, &refusal)) {
+        // Only text put into the field by the program can hold such a character: it lists nothing.
+        model_->SetMatches({});
+        ShowCount(QStringLiteral("No surname matches."));
+        problem_->setText(refusal);
+        problem_->show();
+        return;
+    }
+    if (typed.isEmpty()) {
+        model_->SetMatches({});
+        ShowCount(QStringLiteral("Type a surname, or a part of one."));
+        problem_->clear();
+        problem_->hide();
+        return;
+    }
+
+    const Choices choices = CurrentChoices();
+    std::vector<int> codes;
+    if (choices.scope == Scope::AllDatabases) {
+        codes = catalogue::EveryDatabase();
+    } else if (chosenCode_ != 0) {
+        codes.push_back(chosenCode_);
+    }
+    const std::vector<CSurnameMatcher> queries = {CSurnameMatcher(
+        choices.mode, std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())))};
+    surname_listing::ListingOptions options;
+    // No prompt: the list follows the typing, and an absent disk is said in the dialog.
+    options.skipMissing = true;
+    ListingOutcome outcome = surname_listing::List(dirs_, codes, queries, options);
+
+    // One query, so one list of matches.
+    model_->SetMatches(std::move(outcome.matches.front()));
+    const int rows = model_->rowCount();
+    if (rows == 0) {
+        ShowCount(QStringLiteral("No surname matches."));
+    } else {
+        const long people = model_->PeopleCount();
+        ShowCount(QStringLiteral("%1 %2 (%3 %4).")
+                      .arg(rows)
+                      .arg(rows == 1 ? QStringLiteral("surname matches") : QStringLiteral("surnames match"))
+                      .arg(people)
+                      .arg(people == 1 ? QStringLiteral("person") : QStringLiteral("people")));
+    }
+    const int keptRow = model_->RowOf(kept.code, kept.surname);
+    SelectMatch(keptRow >= 0 ? keptRow : 0);
+
+    const QString problems = ProblemsOf(outcome);
+    problem_->setText(problems);
+    problem_->setVisible(!problems.isEmpty());
+}
+
+QString CFindSurnameDlg::ProblemsOf(const ListingOutcome& outcome) const {
+    QStringList lines;
+    if (outcome.cancelled) {
+        lines << QStringLiteral(
+            "No data disk: Chronara cannot find the data disk. Insert or mount it; the list follows "
+            "as you type.");
+    }
+    for (const std::string& message : outcome.messages) lines << cp1252::ToQString(message.c_str());
+    if (!outcome.skipped.empty()) {
+        QStringList titles;
+        for (int code : outcome.skipped) titles << DatabaseTitle(code);
+        lines << QStringLiteral("Not on this disk: %1.").arg(titles.join(QStringLiteral(", ")));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void CFindSurnameDlg::ShowCount(const QString& text) {
+    const QString old = count_->text();
+    count_->setText(text);
+    // Heard wherever the focus is, as the list follows the typing.
+    if (text != old) accessible_events::TextChanged(count_, old, text);
+    // A screen reader in the text field hears how many match, and the filter the search keeps.
+    text_->setAccessibleDescription(KeepsFirstName()
+                                        ? text + QLatin1Char(' ') +
+                                              firstName_->text().remove(QLatin1Char('&')) + QLatin1Char('.')
+                                        : text);
+}
+
+void CFindSurnameDlg::SelectMatch(int row) {
+    if (model_->Match(row) == nullptr) {
+        list_->selectionModel()->clear();
+        return;
+    }
+    const QModelIndex index = model_->index(row, CSurnameMatchModel::kDatabaseColumn);
+    list_->selectionModel()->setCurrentIndex(index,
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list_->scrollTo(index);
+}
+
+void CFindSurnameDlg::accept() {
+    // Keys typed just before Enter are listed first, so that Enter takes what they match.
+    if (refreshPending_) Refresh();
+    const ListedSurname* match = model_->Match(list_->currentIndex().row());
+    if (match == nullptr) {
+        QApplication::beep();
+        return;
+    }
+    chosen_ = *match;
+    QDialog::accept();
+}
+
+bool CFindSurnameDlg::eventFilter(QObject* watched, QEvent* event) {
+    // Up, Down and the page keys in the text field move in the list of matches.
+    if (watched == text_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (list_keys::MovesInList(*key)) {
+            if (refreshPending_) Refresh();
+            list_keys::MoveInList(*list_, *key, [this]() { SelectMatch(0); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

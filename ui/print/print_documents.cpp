@@ -1,0 +1,158 @@
+#include "ui/print/print_documents.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+#include <QStringList>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace print_documents {
+namespace {
+
+// The area a painter on printer draws in, its origin at the top left.
+QRectF PaintArea(const QPrinter& printer) {
+    const QRect area = printer.pageLayout().paintRectPixels(printer.resolution());
+    return QRectF(0, 0, area.width(), area.height());
+}
+
+QFont FontOfPoints(qreal points, bool bold = false) {
+    QFont font = QApplication::font();
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void DrawPageNumber(QPainter& painter, const QRectF& area, int page, int pages) {
+    painter.setFont(FontOfPoints(9));
+    painter.setPen(Qt::black);
+    painter.drawText(area, Qt::AlignHCenter | Qt::AlignBottom,
+                     QStringLiteral("Page %1 of %2").arg(page).arg(pages));
+}
+
+}  // namespace
+
+int ResultPages(std::size_t rows) {
+    return std::max(1, static_cast<int>((rows + kRowsPerPage - 1) / kRowsPerPage));
+}
+
+bool PrintRecord(QPrinter& printer, const Record& record) {
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const QRectF area = PaintArea(printer);
+    const qreal footer = 2 * QFontMetricsF(FontOfPoints(9), &printer).height();
+    const qreal bodyHeight = std::max<qreal>(1, area.height() - footer);
+
+    // Laid out for the printer's resolution, in pages of the body's height.
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(&printer);
+    document.setDefaultFont(FontOfPoints(10));
+    document.setDocumentMargin(0);
+    document.setPageSize(QSizeF(area.width(), bodyHeight));
+    QTextCursor cursor(&document);
+    QTextCharFormat title;
+    title.setFont(FontOfPoints(14, true));
+    QTextCharFormat database;
+    database.setFont(FontOfPoints(10));
+    database.setFontItalic(true);
+    QTextCharFormat body;
+    body.setFont(FontOfPoints(10));
+    cursor.insertText(record.title, title);
+    cursor.insertBlock();
+    cursor.insertText(record.database, database);
+    cursor.insertBlock();
+    cursor.insertBlock();
+    cursor.insertText(record.text, body);
+
+    const int pages = std::max(1, document.pageCount());
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !printer.newPage()) return false;
+        painter.save();
+        painter.translate(0, -page * bodyHeight);
+        document.drawContents(&painter, QRectF(0, page * bodyHeight, area.width(), bodyHeight));
+        painter.restore();
+        DrawPageNumber(painter, area, page + 1, pages);
+    }
+    return painter.end();
+}
+
+bool PrintResults(QPrinter& printer, const Results& results) {
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const QRectF area = PaintArea(printer);
+    // A line for each row, the heading (two lines and a gap), the column
+    // heads and the page number: kRowsPerPage rows fill the page.
+    const qreal line = area.height() / (kRowsPerPage + 6);
+    QFont font = QApplication::font();
+    font.setPixelSize(std::max(1, static_cast<int>(line * 0.62)));
+    QFont bold = font;
+    bold.setBold(true);
+
+    struct ColumnSpan {
+        qreal left, width;
+    };
+    const qreal w = area.width();
+    // The widths of the columns, a fiftieth of the page between two.
+    std::vector<qreal> widths = {0.22, 0.28, 0.46};
+    QStringList heads = {QStringLiteral("Surname"), QStringLiteral("Given names"), QStringLiteral("Summary")};
+    if (results.withDatabase) {
+        widths = {0.22, 0.18, 0.22, 0.32};
+        heads.prepend(QStringLiteral("Database"));
+    }
+    std::vector<ColumnSpan> columns;
+    qreal start = 0;
+    for (const qreal width : widths) {
+        columns.push_back({start * w, width * w});
+        start += width + 0.02;
+    }
+    // One line of text in the painter's font, cut to its width.
+    auto drawCell = [&](qreal left, qreal top, qreal width, const QString& text) {
+        const QString fitted =
+            QFontMetricsF(painter.font(), &printer).elidedText(text, Qt::ElideRight, width);
+        painter.drawText(QRectF(left, top, width, line), Qt::AlignLeft | Qt::AlignVCenter, fitted);
+    };
+    auto drawLine = [&](qreal top, const QStringList& texts) {
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            drawCell(columns[c].left, top, columns[c].width, texts[static_cast<int>(c)]);
+    };
+
+    const int pages = ResultPages(results.rows.size());
+    const QPen rule(QColor(160, 160, 160), 0);
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !printer.newPage()) return false;
+        painter.setPen(Qt::black);
+        painter.setFont(bold);
+        drawCell(0, 0, w, results.heading);
+        painter.setFont(font);
+        drawCell(0, line, w, results.subheading);
+        painter.setFont(bold);
+        const qreal headTop = 3 * line;
+        drawLine(headTop, heads);
+        painter.drawLine(QPointF(0, headTop + line), QPointF(w, headTop + line));
+        painter.setFont(font);
+        const std::size_t first = static_cast<std::size_t>(page) * kRowsPerPage;
+        const std::size_t last = std::min(results.rows.size(), first + kRowsPerPage);
+        for (std::size_t i = first; i < last; ++i) {
+            const ResultRow& row = results.rows[i];
+            const qreal top = headTop + line * static_cast<qreal>(1 + i - first);
+            QStringList texts = {row.surname, row.givenNames, row.summary};
+            if (results.withDatabase) texts.prepend(row.database);
+            painter.setPen(Qt::black);
+            drawLine(top, texts);
+            // A light rule under each row guides the eye along it.
+            painter.setPen(rule);
+            painter.drawLine(QPointF(0, top + line), QPointF(w, top + line));
+        }
+        DrawPageNumber(painter, area, page + 1, pages);
+    }
+    return painter.end();
+}
+
+}  // namespace print_documents
