@@ -4,9 +4,11 @@
 #include <string>
 
 #include "chronara_version.h"
+#include "tools/query/query_exit.h"
 #include "tools/query/query_help.h"
 #include "tools/query/query_options.h"
 #include "tools/query/query_run.h"
+#include "tools/query/query_services.h"
 
 int main(int argc, char** argv) {
     query_tool::QueryOptions options;

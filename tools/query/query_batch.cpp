@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tools/query/query_run.h"
+#include "tools/query/query_exit.h"
 #include "tools/query/typed_text.h"
 
 namespace query_tool {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "browse/record_search/record_search.h"
-#include "tools/query/query_find.h"
+#include "tools/query/query_find_options.h"
 
 namespace query_tool {
 

@@ -13,7 +13,7 @@
 #include "platform/message_box.h"
 #include "store/data_file.h"
 #include "store/io_calls.h"
-#include "tools/query/query_run.h"
+#include "tools/query/query_exit.h"
 
 namespace query_tool {
 namespace {

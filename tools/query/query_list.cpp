@@ -13,7 +13,8 @@
 #include "store/cp1252.h"
 #include "store/directories.h"
 #include "tools/query/query_batch.h"
-#include "tools/query/query_run.h"
+#include "tools/query/query_exit.h"
+#include "tools/query/query_services.h"
 
 namespace query_tool {
 namespace {

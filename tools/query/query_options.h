@@ -6,7 +6,7 @@
 
 #include "browse/names/surname_match.h"
 #include "browse/session/search_session.h"
-#include "tools/query/query_find.h"
+#include "tools/query/query_find_options.h"
 
 namespace query_tool {
 
