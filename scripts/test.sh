@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The one test command: installs what is missing, checks the format of
-# every C++ file, then configures, builds
+# every C++ file and that no include comes back round, then configures, builds
 # and runs every test in two configurations (optimised, and with
 # AddressSanitizer + UndefinedBehaviorSanitizer), then gives every fuzz
 # harness a short run (45 s each) under the same sanitizers.
@@ -12,6 +12,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 echo "=== format"
 "$root/scripts/check-format.sh"
+echo "=== include circles"
+python3 "$root/scripts/check-include-cycles.py" "$root"
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
