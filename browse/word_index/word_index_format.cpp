@@ -62,7 +62,7 @@ std::vector<unsigned char> EncodeHeader(const Header& header) {
     }
     PutU64(out, header.entriesHeld);
     PutU64(out, header.people);
-    PutU32(out, header.slots);
+    PutU32(out, header.slotCount);
     PutU64(out, header.words);
     for (const Section* section :
          {&header.people_, &header.postings, &header.dictionary, &header.directory, &header.years}) {
@@ -91,7 +91,7 @@ bool DecodeHeader(const unsigned char* bytes, Header& header) {
     }
     header.entriesHeld = U64At(p);
     header.people = U64At(p + 8);
-    header.slots = U32At(p + 16);
+    header.slotCount = U32At(p + 16);
     header.words = U64At(p + 20);
     p += 28;
     for (Section* section :

@@ -63,7 +63,7 @@ struct Header {
     FileFingerprint files[kFileCount];
     std::uint64_t entriesHeld = 0;  // entries of the .cor file
     std::uint64_t people = 0;
-    std::uint32_t slots = 0;  // slots used: every slot is below it
+    std::uint32_t slotCount = 0;  // slots used: every slot is below it
     std::uint64_t words = 0;
     Section people_;
     Section postings;    // no hash: its regions carry their own

@@ -25,7 +25,7 @@ struct Occurrence {
 class Cursor {
 public:
     Cursor(std::vector<unsigned char> region, const WordRef& ref, const Header& header)
-        : region_(std::move(region)), ref_(ref), held_(header.entriesHeld), slots_(header.slots) {
+        : region_(std::move(region)), ref_(ref), held_(header.entriesHeld), slots_(header.slotCount) {
         blocks_ = (ref.people + kDocsPerBlock - 1) / kDocsPerBlock;
         table_ = blocks_ > 1 ? blocks_ * kSkipEntrySize : 0;
     }

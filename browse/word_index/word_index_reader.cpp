@@ -67,7 +67,7 @@ IndexStatus CWordIndexReader::Open(const std::string& path, int code,
         if (!SectionSound(*section, size)) return IndexStatus::Damaged;
     }
     if (header_.code != static_cast<std::uint32_t>(code) || header_.entriesHeld > INT32_MAX ||
-        header_.slots > UINT16_MAX) {
+        header_.slotCount > UINT16_MAX) {
         return IndexStatus::Damaged;
     }
     for (int i = 0; i < kFileCount; ++i) {
@@ -116,7 +116,7 @@ IndexStatus CWordIndexReader::Open(const std::string& path, int code,
         ref.length = U32At(entry + 18);
         ref.hash = U32At(entry + 22);
         if (value > 9999 || (!years_.empty() && years_.back().first >= value) || !RefSound(ref) ||
-            (slot != 0 && slot > header_.slots)) {
+            (slot != 0 && slot > header_.slotCount)) {
             return IndexStatus::Damaged;
         }
         years_.emplace_back(value, ref);
@@ -200,7 +200,8 @@ IndexStatus CWordIndexReader::ReadDictionaryBlock(std::size_t index,
         std::uint64_t slot = 0;
         WordRef ref;
         if (!ReadVarint(p, end, people) || !ReadVarint(p, end, slot) || !ReadVarint(p, end, ref.offset) ||
-            !ReadVarint(p, end, ref.length) || end - p < 4 || people > UINT32_MAX || slot > header_.slots) {
+            !ReadVarint(p, end, ref.length) || end - p < 4 || people > UINT32_MAX ||
+            slot > header_.slotCount) {
             return IndexStatus::Damaged;
         }
         ref.people = static_cast<std::uint32_t>(people);

@@ -536,7 +536,7 @@ BuildResult Builder::Run(const FileFingerprint (&files)[kFileCount], const std::
     out.Put(std::vector<unsigned char>(kHeaderSize, 0));
     WritePeople(out, header);
     const bool merged = Merge(out, header);
-    header.slots = slots_;
+    header.slotCount = slots_;
     header.fileSize = out.Position();
     BuildStatus failed = BuildStatus::Built;
     if (!(merged && out.Flush() && out.WriteAt(0, EncodeHeader(header)))) {

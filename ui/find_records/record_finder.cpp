@@ -1,13 +1,10 @@
-// The record search comes before Qt's headers: a member of its index
-// format has the name of one of Qt's keywords.
-#include "browse/record_search/record_search.h"
-
 #include "ui/find_records/record_finder.h"
 
 #include <QMetaObject>
 #include <QStringList>
 
 #include "browse/record_search/match_snippet.h"
+#include "browse/record_search/record_search.h"
 #include "store/data_disk.h"
 #include "store/directories.h"
 #include "ui/common/cp1252_qt.h"
