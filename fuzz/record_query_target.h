@@ -11,12 +11,16 @@
 // words of A-Z and 0-9 alone; parsing again gives the same query; a query
 // that matches says where, in the fields searched only, at word positions
 // the fields have; the same query with one of its matching terms also
-// excluded matches nobody; a snippet of a hit holds the field's words.
+// excluded matches nobody; a snippet of a hit holds the field's words; OR
+// joins ways into one term; widened by the abbreviations a query keeps its
+// ways and only adds (or is refused whole), and a person it matched
+// without them (no term excluded) it matches with them.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "browse/abbreviations/abbreviated_query.h"
 #include "browse/record_query/record_fields.h"
 #include "browse/record_query/record_matcher.h"
 #include "browse/record_query/record_query.h"
@@ -47,15 +51,34 @@ inline int RunRecordQuery(const std::uint8_t* data, std::size_t size, const std:
     if (!parsed.ok) return 0;
     Check(parsed.query.HasPositive(), "a query with nothing to look for was taken");
     for (const record_query::Term& term : parsed.query.terms) {
-        Check(!term.words.empty(), "a term without words");
-        for (const std::string& word : term.words) {
-            Check(!word.empty(), "an empty word");
-            for (char c : word)
-                Check((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'), "a word of other characters");
+        Check(!term.alternatives.empty(), "a term without a way to match");
+        for (const record_query::Phrase& phrase : term.alternatives) {
+            Check(!phrase.words.empty(), "a term without words");
+            for (const std::string& word : phrase.words) {
+                Check(!word.empty(), "an empty word");
+                for (char c : word)
+                    Check((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'), "a word of other characters");
+            }
         }
     }
     const record_query::Parsed again = record_query::Parse(text, years);
     Check(again.ok && again.query.terms.size() == parsed.query.terms.size(), "two parses of one text differ");
+    // Widened by the abbreviations, a query keeps every way it had (first,
+    // in order) and only adds; or it is refused whole, as it was.
+    record_query::Query widened = parsed.query;
+    std::string why;
+    if (abbreviations::Widen(widened, why)) {
+        Check(widened.terms.size() == parsed.query.terms.size(), "widening changed the terms");
+        for (std::size_t t = 0; t < widened.terms.size(); ++t) {
+            const auto& before = parsed.query.terms[t].alternatives;
+            const auto& after = widened.terms[t].alternatives;
+            Check(after.size() >= before.size() && after.size() <= abbreviations::kMaxWays,
+                  "widening lost a way or passed the bound");
+            Check(after.front() == before.front(), "widening changed the first way");
+        }
+    } else {
+        Check(!why.empty(), "a refused widening without its fault");
+    }
 
     record_fields::FieldChoice choice;
     if (!field.empty() && !record_fields::ParseFieldChoice(field, choice, error))
@@ -65,7 +88,13 @@ inline int RunRecordQuery(const std::uint8_t* data, std::size_t size, const std:
     const CRecordMatcher matcher(parsed.query, set);
     const PersonText person{surname, given, &fields};
     std::vector<FieldHit> hits;
-    if (!matcher.Matches(person, &hits)) return 0;
+    const bool matched = matcher.Matches(person, &hits);
+    // Abbreviations only widen: a person matched without them is matched with them.
+    bool excludes = false;
+    for (const record_query::Term& term : parsed.query.terms) excludes = excludes || term.excluded;
+    if (matched && !excludes)
+        Check(CRecordMatcher(widened, set).Matches(person), "abbreviations lost a person");
+    if (!matched) return 0;
     for (const FieldHit& hit : hits) {
         Check(set.Has(hit.slot), "a hit in a field not searched");
         const std::string& slotText =

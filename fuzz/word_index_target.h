@@ -63,7 +63,9 @@ inline std::vector<PersonRecord> WordIndexPeople(int count = 260) {
                                  "Class",
                                  "Stra\xDF"
                                  "e",
-                                 "Queenstown"};
+                                 "Queenstown",
+                                 "Penna.",
+                                 "Pennsylvania"};
     const auto vocabulary = static_cast<std::uint32_t>(sizeof words / sizeof words[0]);
     std::uint32_t state = 0x5EED;
     auto below = [&](std::uint32_t n) {
@@ -105,6 +107,8 @@ inline const std::vector<WordIndexQuery>& WordIndexQueries() {
         {"camp \"first cl*\"", nullptr, 0, -1},
         {"o'brien", "surname", 0, -1},
         {"queenstown", "4", 0, -1},
+        {"maine OR \"20th infantry\" OR mukd*", nullptr, 0, -1},
+        {"camp OR ohio -\"first class\"", "3", 0, -1},
     };
     return queries;
 }

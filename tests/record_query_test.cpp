@@ -42,42 +42,73 @@ TEST(RecordWords, FoldAndSeparate) {
     for (const auto& c : cases) EXPECT_EQ(record_words::WordsOf(c.text), c.words) << c.text;
 }
 
+// A query as one line: terms joined by " & ", the ways of a term by " | ",
+// an excluded term after "-", a prefix ending in "*".
+std::string Shown(const record_query::Query& query) {
+    std::string text;
+    for (const record_query::Term& term : query.terms) {
+        text += text.empty() ? "" : " & ";
+        if (term.excluded) text += "-";
+        for (std::size_t i = 0; i < term.alternatives.size(); ++i) {
+            text += i == 0 ? "" : " | ";
+            const record_query::Phrase& phrase = term.alternatives[i];
+            for (std::size_t j = 0; j < phrase.words.size(); ++j)
+                text += (j == 0 ? "" : " ") + phrase.words[j];
+            if (phrase.prefix) text += "*";
+        }
+    }
+    return text;
+}
+
 TEST(RecordQuery, ParsesTermsAndRefusesFaults) {
-    struct Expected {
-        Words words;
-        bool prefix;
-        bool excluded;
-    };
     const struct {
         const char* text;
-        std::vector<Expected> terms;
+        const char* query;
     } good[] = {
-        {"maine", {{{"MAINE"}, false, false}}},
-        {"  \"20th Maine\"  mukd*", {{{"20TH", "MAINE"}, false, false}, {{"MUKD"}, true, false}}},
-        {"O'Brien -\"Saint-L\xF4\"", {{{"O", "BRIEN"}, false, false}, {{"SAINT", "LO"}, false, true}}},
-        {"\"camp o*\" -x*", {{{"CAMP", "O"}, true, false}, {{"X"}, true, true}}},
-        {"a\"b c\"d", {{{"AB", "CD"}, false, false}}},
-        {"a --1944", {{{"A"}, false, false}, {{"1944"}, false, true}}},
+        {"maine", "MAINE"},
+        {"  \"20th Maine\"  mukd*", "20TH MAINE & MUKD*"},
+        {"O'Brien -\"Saint-L\xF4\"", "O BRIEN & -SAINT LO"},
+        {"\"camp o*\" -x*", "CAMP O* & -X*"},
+        {"a\"b c\"d", "AB CD"},
+        {"a --1944", "A & -1944"},
+        // OR joins the terms on each side into one, phrases and prefixes too.
+        {"maine OR ohio", "MAINE | OHIO"},
+        {"\"20th maine\" OR mukd* OR x korea", "20TH MAINE | MUKD* | X & KOREA"},
+        {"korea -x a OR b", "KOREA & -X & A | B"},
+        {"\"OR\" or Or OR* -OR", "OR & OR & OR & OR* & -OR"},  // only OR alone joins
+        {"a OR \"OR\"", "A | OR"},
     };
     for (const auto& c : good) {
         const record_query::Parsed parsed = record_query::Parse(c.text);
         ASSERT_TRUE(parsed.ok) << c.text << ": " << parsed.error;
-        ASSERT_EQ(parsed.query.terms.size(), c.terms.size()) << c.text;
-        for (std::size_t i = 0; i < c.terms.size(); ++i) {
-            EXPECT_EQ(parsed.query.terms[i].words, c.terms[i].words) << c.text;
-            EXPECT_EQ(parsed.query.terms[i].prefix, c.terms[i].prefix) << c.text;
-            EXPECT_EQ(parsed.query.terms[i].excluded, c.terms[i].excluded) << c.text;
-        }
+        EXPECT_EQ(Shown(parsed.query), c.query) << c.text;
     }
     const struct {
         const char* text;
         const char* fault;
     } bad[] = {
-        {"\"20th Maine", "quote"}, {"a\"b", "quote"},           {"mu*kden", "only end"},
-        {"*den", "only end"},      {"maine-*", "only end"},     {"**", "no letter"},
-        {"*", "no letter"},        {"-", "no letter"},          {"!!", "no letter"},
-        {"maine !!", "no letter"}, {"\"\"", "empty"},           {"", "empty"},
-        {"   ", "empty"},          {"-maine", "only excludes"}, {"-a -\"b c\"", "only excludes"},
+        {"\"20th Maine", "quote"},
+        {"a\"b", "quote"},
+        {"mu*kden", "only end"},
+        {"*den", "only end"},
+        {"maine-*", "only end"},
+        {"**", "no letter"},
+        {"*", "no letter"},
+        {"-", "no letter"},
+        {"!!", "no letter"},
+        {"maine !!", "no letter"},
+        {"\"\"", "empty"},
+        {"", "empty"},
+        {"   ", "empty"},
+        {"-maine", "only excludes"},
+        {"-a -\"b c\"", "only excludes"},
+        {"OR maine", "begins with OR"},
+        {"maine OR", "ends with OR"},
+        {"maine OR OR ohio", "two ORs"},
+        {"OR", "begins with OR"},
+        {"-maine OR ohio", "excluded term cannot"},
+        {"maine OR -ohio", "excluded term cannot"},
+        {"maine OR !!", "no letter"},
     };
     for (const auto& c : bad) {
         const record_query::Parsed parsed = record_query::Parse(c.text);
@@ -179,6 +210,12 @@ TEST(RecordMatcher, MatchesWordPhrasePrefixExclusionAndYears) {
         {"maine", nullptr, "1864-1900", true, {{2, {2}}, {3, {2}}}},
         {"", "1", "1863", false, {}},
         {"infantry", "2", "1864", true, {{3, {0, 2}}}},
+        // Either way of an OR matches, and each way that matched is shown.
+        {"mukden OR maine", nullptr, nullptr, true, {{2, {2}}}},
+        {"\"20th maine\" OR gett* OR nobody", nullptr, nullptr, true, {{2, {1, 2}}, {4, {0}}}},
+        {"\"maine infantry\" OR mukden", nullptr, nullptr, false, {}},
+        {"colonel -mukden -\"20th maine\"", nullptr, nullptr, false, {}},
+        {"maine OR infantry", "2", nullptr, true, {{3, {0}}}},
     };
     for (const auto& c : cases) {
         record_query::YearRange years;

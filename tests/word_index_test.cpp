@@ -48,7 +48,7 @@ struct Answer {
 
 Answer Ask(const CDirectories& dirs, const std::string& cache, const std::vector<int>& codes,
            const char* text, const char* field = nullptr, const char* years = nullptr,
-           const std::atomic<bool>* cancel = nullptr) {
+           const std::atomic<bool>* cancel = nullptr, bool abbreviations = false) {
     RecordSearchRequest request;
     std::string error;
     record_query::YearRange range;
@@ -59,6 +59,7 @@ Answer Ask(const CDirectories& dirs, const std::string& cache, const std::vector
     if (field != nullptr) record_fields::ParseFieldChoice(field, request.field, error);
     request.codes = codes;
     request.skipMissing = true;
+    request.abbreviations = abbreviations;
     CRecordSearch search(dirs, cache);
     search.SetCancel(cancel);
     const FindOutcome outcome = search.Run(request);
@@ -83,6 +84,7 @@ struct Case {
     const char* text;
     const char* field;
     const char* years;
+    bool abbreviations = false;
 };
 
 const Case kCases[] = {
@@ -108,6 +110,13 @@ const Case kCases[] = {
     {"nobody", nullptr, nullptr},
     {"smith -smith", nullptr, "1944"},
     {"s*", "3", nullptr},
+    {"maine OR ohio", nullptr, nullptr},
+    {"\"20th maine\" OR mukd* OR queenstown", nullptr, nullptr},
+    {"infantry OR camp -maine -\"first class\"", "2", nullptr},
+    {"nobody OR \"o'brien\"", "surname", "1944"},
+    {"pa", nullptr, nullptr, true},
+    {"\"pennsylvania 20th\" OR smith", nullptr, nullptr, true},
+    {"pennsylvania -penna", nullptr, nullptr, true},
 };
 
 class WordIndex : public ::testing::Test {
@@ -134,8 +143,8 @@ protected:
 
 TEST_F(WordIndex, EveryAnswerEqualsTheScan) {
     for (const Case& c : kCases) {
-        const Answer scanned = Ask(dirs, "", {kCode}, c.text, c.field, c.years);
-        const Answer indexed = Ask(dirs, folder, {kCode}, c.text, c.field, c.years);
+        const Answer scanned = Ask(dirs, "", {kCode}, c.text, c.field, c.years, nullptr, c.abbreviations);
+        const Answer indexed = Ask(dirs, folder, {kCode}, c.text, c.field, c.years, nullptr, c.abbreviations);
         EXPECT_EQ(indexed.people, scanned.people) << c.text;
         EXPECT_TRUE(indexed.scanned.empty()) << c.text;
     }
@@ -158,8 +167,8 @@ TEST_F(WordIndex, EveryAnswerEqualsTheScan) {
                   .status,
               word_index::BuildStatus::Built);
     for (const Case& c : kCases) {
-        EXPECT_EQ(Ask(dirs, folder, {kCode}, c.text, c.field, c.years).people,
-                  Ask(dirs, "", {kCode}, c.text, c.field, c.years).people)
+        EXPECT_EQ(Ask(dirs, folder, {kCode}, c.text, c.field, c.years, nullptr, c.abbreviations).people,
+                  Ask(dirs, "", {kCode}, c.text, c.field, c.years, nullptr, c.abbreviations).people)
             << c.text;
     }
 }

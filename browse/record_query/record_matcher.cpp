@@ -16,13 +16,13 @@ bool WordMatches(const std::string& word, const std::string& wanted, bool prefix
 CRecordMatcher::CRecordMatcher(const record_query::Query& query, record_fields::FieldSet fields)
     : query_(query), fields_(std::move(fields)) {}
 
-void CRecordMatcher::FindTerm(const record_query::Term& term, const std::vector<std::string>& words,
-                              std::vector<int>* starts) {
-    const std::size_t n = term.words.size();
+void CRecordMatcher::FindPhrase(const record_query::Phrase& phrase, const std::vector<std::string>& words,
+                                std::vector<int>* starts) {
+    const std::size_t n = phrase.words.size();
     for (std::size_t at = 0; at + n <= words.size(); ++at) {
         bool all = true;
         for (std::size_t j = 0; j < n && all; ++j) {
-            all = WordMatches(words[at + j], term.words[j], term.prefix && j + 1 == n);
+            all = WordMatches(words[at + j], phrase.words[j], phrase.prefix && j + 1 == n);
         }
         if (all) starts->push_back(static_cast<int>(at));
     }
@@ -58,15 +58,18 @@ bool CRecordMatcher::Matches(const PersonText& person, std::vector<FieldHit>* hi
     std::vector<int> starts;
     for (const record_query::Term& term : query_.terms) {
         bool found = false;
-        for (std::size_t f = 0; f < searched.size(); ++f) {
-            starts.clear();
-            FindTerm(term, searched[f].words, &starts);
-            if (starts.empty()) continue;
-            found = true;
-            if (term.excluded) break;
-            for (int start : starts) {
-                for (std::size_t j = 0; j < term.words.size(); ++j)
-                    matched[f].push_back(start + static_cast<int>(j));
+        // Every alternative that matches is shown where it matched.
+        for (const record_query::Phrase& phrase : term.alternatives) {
+            for (std::size_t f = 0; f < searched.size() && !(found && term.excluded); ++f) {
+                starts.clear();
+                FindPhrase(phrase, searched[f].words, &starts);
+                if (starts.empty()) continue;
+                found = true;
+                if (term.excluded) break;
+                for (int start : starts) {
+                    for (std::size_t j = 0; j < phrase.words.size(); ++j)
+                        matched[f].push_back(start + static_cast<int>(j));
+                }
             }
         }
         if (found == term.excluded) return false;

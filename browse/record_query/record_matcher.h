@@ -38,9 +38,9 @@ private:
         int slot;
         std::vector<std::string> words;
     };
-    // Positions where term starts a match in words.
-    static void FindTerm(const record_query::Term& term, const std::vector<std::string>& words,
-                         std::vector<int>* starts);
+    // Positions where phrase starts a match in words.
+    static void FindPhrase(const record_query::Phrase& phrase, const std::vector<std::string>& words,
+                           std::vector<int>* starts);
     bool FindYears(const std::vector<std::string>& words, std::vector<int>* positions) const;
 
     record_query::Query query_;

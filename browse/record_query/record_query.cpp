@@ -11,6 +11,9 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 struct RawTerm {
     std::string text;
     bool excluded = false;
+    bool quoted = false;
+    // The word OR standing alone, unquoted: it joins the terms on each side.
+    bool IsOr() const { return !excluded && !quoted && text == "OR"; }
 };
 
 // The text of one term, from at to the first blank outside quotes.
@@ -23,6 +26,7 @@ bool ReadTerm(std::string_view text, std::size_t& at, RawTerm& term, std::string
     for (; at < text.size() && (quoted || !IsBlank(text[at])); ++at) {
         if (text[at] == '"') {
             quoted = !quoted;
+            term.quoted = true;
         } else {
             term.text += text[at];
         }
@@ -37,7 +41,7 @@ bool ReadTerm(std::string_view text, std::size_t& at, RawTerm& term, std::string
 // What a term is short of a well-formed one, as shown in a message.
 std::string Shown(const RawTerm& raw) { return std::string(raw.excluded ? "-" : "") + raw.text; }
 
-bool MakeTerm(const RawTerm& raw, Term& term, std::string& error) {
+bool MakePhrase(const RawTerm& raw, Phrase& term, std::string& error) {
     std::string_view body = raw.text;
     const std::size_t star = body.find('*');
     if (star != std::string_view::npos) {
@@ -54,7 +58,6 @@ bool MakeTerm(const RawTerm& raw, Term& term, std::string& error) {
         term.prefix = true;
     }
     term.words = record_words::WordsOf(body);
-    term.excluded = raw.excluded;
     if (term.words.empty()) {
         error = raw.text.empty() && !raw.excluded ? "a quoted term is empty"
                                                   : "the term '" + Shown(raw) + "' holds no letter or digit";
@@ -62,6 +65,15 @@ bool MakeTerm(const RawTerm& raw, Term& term, std::string& error) {
     }
     return true;
 }
+
+// OR joins two terms: what is wrong with where it stands.
+std::string OrFault(const char* where) {
+    return std::string("OR joins two terms, as in maine OR ohio, but ") + where +
+           "; to look for the word itself, quote it: \"OR\"";
+}
+
+constexpr const char* kExcludedOr =
+    "an excluded term cannot be joined by OR; to leave out either of two, exclude each: -a -b";
 
 bool ParseNumber(std::string_view text, int& value) { return record_words::ParseDigits(text, 4, value); }
 
@@ -78,20 +90,42 @@ bool Query::HasPositive() const {
 Parsed Parse(std::string_view text, const YearRange& years) {
     Parsed parsed;
     parsed.query.years = years;
+    auto fail = [&parsed](std::string error) {
+        parsed.error = std::move(error);
+        parsed.query = Query{};
+        return parsed;
+    };
     std::size_t at = 0;
+    // Whether the last term read was followed by OR: the next one joins it.
+    bool joining = false;
     while (at < text.size()) {
         if (IsBlank(text[at])) {
             ++at;
             continue;
         }
         RawTerm raw;
-        Term term;
-        if (!ReadTerm(text, at, raw, parsed.error) || !MakeTerm(raw, term, parsed.error)) {
-            parsed.query = Query{};
-            return parsed;
+        Phrase phrase;
+        if (!ReadTerm(text, at, raw, parsed.error)) return fail(parsed.error);
+        if (raw.IsOr()) {
+            if (parsed.query.terms.empty()) return fail(OrFault("this query begins with OR"));
+            if (joining) return fail(OrFault("here two ORs stand together"));
+            if (parsed.query.terms.back().excluded) return fail(kExcludedOr);
+            joining = true;
+            continue;
         }
+        if (!MakePhrase(raw, phrase, parsed.error)) return fail(parsed.error);
+        if (joining) {
+            if (raw.excluded) return fail(kExcludedOr);
+            parsed.query.terms.back().alternatives.push_back(std::move(phrase));
+            joining = false;
+            continue;
+        }
+        Term term;
+        term.excluded = raw.excluded;
+        term.alternatives.push_back(std::move(phrase));
         parsed.query.terms.push_back(std::move(term));
     }
+    if (joining) return fail(OrFault("this query ends with OR"));
     if (!parsed.query.HasPositive()) {
         parsed.error =
             parsed.query.terms.empty()

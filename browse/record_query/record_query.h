@@ -6,6 +6,8 @@
 //   "a b"      the words one right after the other within one field; a *
 //              on the last word makes it a prefix
 //   O'Brien    a term that is several words by the word rule is a phrase
+//   a OR b     either: terms joined by the word OR (in capitals, unquoted)
+//              are one term; "OR" in quotes is the word
 //   -term      a word or phrase that must not match
 //
 // Terms are separated by blanks (outside quotes); a person matches when
@@ -20,10 +22,17 @@
 
 namespace record_query {
 
-struct Term {
+// One way a term can match: a word, a prefix or a phrase.
+struct Phrase {
     // The folded words, at least one; more than one is a phrase.
     std::vector<std::string> words;
-    bool prefix = false;    // the last word is a prefix
+    bool prefix = false;  // the last word is a prefix
+    bool operator==(const Phrase& other) const { return words == other.words && prefix == other.prefix; }
+};
+
+struct Term {
+    // At least one; the term matches where any of them does.
+    std::vector<Phrase> alternatives;
     bool excluded = false;  // must not match
 };
 

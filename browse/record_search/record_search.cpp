@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <map>
 
+#include "browse/abbreviations/abbreviated_query.h"
 #include "browse/record_query/people_reader.h"
 #include "browse/record_query/record_people.h"
 #include "browse/record_text/record_format.h"
@@ -105,7 +106,8 @@ FindOutcome CRecordSearch::Run(const RecordSearchRequest& request) {
     FindOutcome outcome;
     state_->results.clear();
     state_->query = request.query;
-    if (!CheckField(request.field, request.codes, outcome.usage)) {
+    if (!CheckField(request.field, request.codes, outcome.usage) ||
+        (request.abbreviations && !abbreviations::Widen(state_->query, outcome.usage))) {
         outcome.status = FindStatus::UsageError;
         return outcome;
     }
@@ -127,7 +129,7 @@ FindOutcome CRecordSearch::Run(const RecordSearchRequest& request) {
             outcome.withoutField.push_back(code);
             continue;
         }
-        FindOutcome one = SearchOne(request, code, result);
+        FindOutcome one = SearchOne(code, result);
         if (one.status == FindStatus::Failed && request.skipMissing && IsMissing(one.error)) {
             outcome.skipped.push_back(code);
             continue;
@@ -144,7 +146,7 @@ FindOutcome CRecordSearch::Run(const RecordSearchRequest& request) {
     return outcome;
 }
 
-FindOutcome CRecordSearch::SearchOne(const RecordSearchRequest& request, int code, Database& result) {
+FindOutcome CRecordSearch::SearchOne(int code, Database& result) {
     FindOutcome outcome;
     auto failed = [&](const StoreError& error) {
         outcome.status = FindStatus::Failed;
@@ -155,7 +157,7 @@ FindOutcome CRecordSearch::SearchOne(const RecordSearchRequest& request, int cod
     CRecordDatabase& database = state_->database;
     const OpenResult opened = database.OpenCode(code);
     if (!opened) return failed(opened.error);
-    const word_index::IndexStatus indexed = Indexed(request, result);
+    const word_index::IndexStatus indexed = Indexed(result);
     if (Cancelled() || indexed == word_index::IndexStatus::Cancelled) {
         outcome.status = FindStatus::Cancelled;
         return outcome;
@@ -164,7 +166,7 @@ FindOutcome CRecordSearch::SearchOne(const RecordSearchRequest& request, int cod
     if (indexed == word_index::IndexStatus::ReadFailed && state_->dataError.Failed())
         return failed(state_->dataError);
     // No index could be kept or read: every record is read instead.
-    const CRecordMatcher matcher(request.query, result.fields);
+    const CRecordMatcher matcher(state_->query, result.fields);
     const StoreError error = Scan(result, matcher);
     if (Cancelled()) {
         outcome.status = FindStatus::Cancelled;
@@ -230,7 +232,7 @@ word_index::IndexStatus CRecordSearch::OpenIndex(int code, word_index::CWordInde
     return reader.Open(path, code, files);
 }
 
-word_index::IndexStatus CRecordSearch::Indexed(const RecordSearchRequest& request, Database& result) {
+word_index::IndexStatus CRecordSearch::Indexed(Database& result) {
     using word_index::IndexStatus;
     state_->dataError = StoreError{};
     if (cacheFolder_.empty()) return IndexStatus::Missing;
@@ -251,7 +253,7 @@ word_index::IndexStatus CRecordSearch::Indexed(const RecordSearchRequest& reques
             for (int i = 0; i < word_index::kFileCount; ++i) kept.files[i] = files[i];
             kept.reader = std::move(reader);
         }
-        const IndexStatus status = kept.reader->Count(request.query, result.fields, result.count, cancel_);
+        const IndexStatus status = kept.reader->Count(state_->query, result.fields, result.count, cancel_);
         if (status == IndexStatus::Ready) {
             result.index = kept.reader;
             result.people = kept.people;

@@ -32,6 +32,9 @@ class CRecordDatabase;
 
 struct RecordSearchRequest {
     record_query::Query query;
+    // A word naming a state, a rank or a month also matches the forms
+    // records write for it (browse/abbreviations/abbreviated_query.h).
+    bool abbreviations = false;
     record_fields::FieldChoice field;
     // The databases, in the order their people are given.
     std::vector<int> codes;
@@ -88,7 +91,7 @@ public:
 private:
     struct Database;
     bool Cancelled() const { return cancel_ != nullptr && cancel_->load(std::memory_order_relaxed); }
-    FindOutcome SearchOne(const RecordSearchRequest& request, int code, Database& result);
+    FindOutcome SearchOne(int code, Database& result);
     StoreError Locate(std::int64_t i, Database*& found, std::int32_t& entry);
     StoreError Scan(Database& result, const CRecordMatcher& matcher);
     // Lists at least the first wanted people of a database answered by its index.
@@ -100,7 +103,7 @@ private:
                                       const FileFingerprint (&files)[word_index::kFileCount],
                                       bool rebuild = false);
     // Counts the people of result from its index; Ready when it could.
-    word_index::IndexStatus Indexed(const RecordSearchRequest& request, Database& result);
+    word_index::IndexStatus Indexed(Database& result);
 
     const CDirectories& dirs_;
     std::string cacheFolder_;

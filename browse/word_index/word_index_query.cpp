@@ -307,10 +307,9 @@ private:
     std::uint64_t cost_ = 0;
 };
 
-// A term: its words in order (one for a word, several for a phrase).
-struct TermPlan {
+// One way a term matches: its words in order (one for a word, several for a phrase).
+struct PhrasePlan {
     std::vector<std::unique_ptr<WordSource>> words;
-    bool excluded = false;
     std::uint64_t Cost() const {
         std::uint64_t cost = UINT64_MAX;
         for (const auto& word : words) cost = std::min(cost, word->Cost());
@@ -325,6 +324,25 @@ struct TermPlan {
     }
 };
 
+// A term: the ways it matches (several when joined by OR).
+struct TermPlan {
+    std::vector<PhrasePlan> alternatives;
+    bool excluded = false;
+    std::uint64_t Cost() const {
+        std::uint64_t cost = 0;
+        for (const PhrasePlan& phrase : alternatives) {
+            const std::uint64_t one = phrase.Cost();
+            cost = one > UINT64_MAX - cost ? UINT64_MAX : cost + one;
+        }
+        return cost;
+    }
+    // Whether every way is one word: a person the words' sources give needs no asking.
+    bool Words() const {
+        return std::all_of(alternatives.begin(), alternatives.end(),
+                           [](const PhrasePlan& phrase) { return phrase.words.size() == 1; });
+    }
+};
+
 class Evaluation {
 public:
     Evaluation(CWordIndexReader& reader, const record_fields::FieldSet& fields)
@@ -334,14 +352,18 @@ public:
         for (const record_query::Term& term : query.terms) {
             TermPlan plan;
             plan.excluded = term.excluded;
-            for (std::size_t i = 0; i < term.words.size(); ++i) {
-                std::vector<WordRef> refs;
-                IndexStatus status =
-                    reader_.FindWord(term.words[i], term.prefix && i + 1 == term.words.size(), refs);
-                if (status != IndexStatus::Ready) return status;
-                plan.words.push_back(std::make_unique<WordSource>());
-                status = plan.words.back()->Load(reader_, refs, fields_);
-                if (status != IndexStatus::Ready) return status;
+            for (const record_query::Phrase& phrase : term.alternatives) {
+                PhrasePlan words;
+                for (std::size_t i = 0; i < phrase.words.size(); ++i) {
+                    std::vector<WordRef> refs;
+                    IndexStatus status = reader_.FindWord(
+                        phrase.words[i], phrase.prefix && i + 1 == phrase.words.size(), refs);
+                    if (status != IndexStatus::Ready) return status;
+                    words.words.push_back(std::make_unique<WordSource>());
+                    status = words.words.back()->Load(reader_, refs, fields_);
+                    if (status != IndexStatus::Ready) return status;
+                }
+                plan.alternatives.push_back(std::move(words));
             }
             terms_.push_back(std::move(plan));
         }
@@ -350,8 +372,9 @@ public:
             IndexStatus status = reader_.YearsIn(query.years.from, query.years.to, refs);
             if (status != IndexStatus::Ready) return status;
             TermPlan plan;
-            plan.words.push_back(std::make_unique<WordSource>());
-            status = plan.words.back()->Load(reader_, refs, fields_);
+            plan.alternatives.emplace_back();
+            plan.alternatives.back().words.push_back(std::make_unique<WordSource>());
+            status = plan.alternatives.back().words.back()->Load(reader_, refs, fields_);
             if (status != IndexStatus::Ready) return status;
             terms_.push_back(std::move(plan));
         }
@@ -364,48 +387,81 @@ public:
     }
 
     bool CountKnown(std::int64_t& count) const {
-        if (terms_.size() != 1 || terms_[0].excluded || terms_[0].words.size() != 1) return false;
-        return terms_[0].words[0]->CountKnown(count);
+        if (terms_.size() != 1 || terms_[0].excluded || terms_[0].alternatives.size() != 1 ||
+            terms_[0].alternatives[0].words.size() != 1) {
+            return false;
+        }
+        return terms_[0].alternatives[0].words[0]->CountKnown(count);
     }
 
-    IndexStatus Run(std::int64_t limit, std::vector<std::int32_t>& entries, const std::atomic<bool>* cancel) {
-        entries.clear();
+    // Calls take(entry) for every person matching, in entry order, until it returns false.
+    template <typename Take>
+    IndexStatus Walk(Take&& take, const std::atomic<bool>* cancel) {
         if (terms_.empty() || terms_[0].excluded) return IndexStatus::Ready;
         TermPlan& lead = terms_[0];
-        WordSource& walker = *lead.words[lead.Cheapest()];
+        // The people of the lead term are those of the cheapest word of each of its ways.
+        std::vector<WordSource*> walkers;
+        for (PhrasePlan& phrase : lead.alternatives) walkers.push_back(phrase.words[phrase.Cheapest()].get());
+        const bool leadAsked = !lead.Words();
         std::int64_t after = -1;
-        std::uint32_t entry = 0;
         std::size_t steps = 0;
-        while ((limit < 0 || static_cast<std::int64_t>(entries.size()) < limit) &&
-               walker.NextEntry(after, entry)) {
+        for (;;) {
+            bool any = false;
+            std::uint32_t entry = 0;
+            for (WordSource* walker : walkers) {
+                std::uint32_t next = 0;
+                if (!walker->NextEntry(after, next)) continue;
+                if (!any || next < entry) entry = next;
+                any = true;
+            }
+            if (!any) break;
             after = entry;
             if (++steps % kCancelStride == 0 && cancel != nullptr && cancel->load(std::memory_order_relaxed))
                 return IndexStatus::Cancelled;
             bool keep = true;
-            // The walker's own term needs no asking when it is that one word.
-            for (std::size_t t = lead.words.size() == 1 ? 1 : 0; t < terms_.size(); ++t) {
+            for (std::size_t t = leadAsked ? 0 : 1; t < terms_.size(); ++t) {
                 TermPlan& term = terms_[t];
                 if (MatchesAt(term, entry) == term.excluded) {
                     keep = false;
                     break;
                 }
             }
-            if (keep) entries.push_back(static_cast<std::int32_t>(entry));
+            if (keep && !take(entry)) break;
         }
         for (const TermPlan& term : terms_) {
-            for (const auto& word : term.words) {
-                if (word->Damaged()) return IndexStatus::Damaged;
+            for (const PhrasePlan& phrase : term.alternatives) {
+                for (const auto& word : phrase.words) {
+                    if (word->Damaged()) return IndexStatus::Damaged;
+                }
             }
         }
         return IndexStatus::Ready;
     }
 
+    IndexStatus Run(std::int64_t limit, std::vector<std::int32_t>& entries, const std::atomic<bool>* cancel) {
+        entries.clear();
+        if (limit == 0) return IndexStatus::Ready;
+        return Walk(
+            [&](std::uint32_t entry) {
+                entries.push_back(static_cast<std::int32_t>(entry));
+                return limit < 0 || static_cast<std::int64_t>(entries.size()) < limit;
+            },
+            cancel);
+    }
+
 private:
     bool MatchesAt(TermPlan& term, std::uint32_t entry) {
-        const std::size_t n = term.words.size();
+        for (PhrasePlan& phrase : term.alternatives) {
+            if (PhraseAt(phrase, entry)) return true;
+        }
+        return false;
+    }
+
+    bool PhraseAt(PhrasePlan& phrase, std::uint32_t entry) {
+        const std::size_t n = phrase.words.size();
         found_.resize(n);
         for (std::size_t i = 0; i < n; ++i) {
-            term.words[i]->At(entry, found_[i]);
+            phrase.words[i]->At(entry, found_[i]);
             if (found_[i].empty()) return false;
         }
         if (n == 1) return true;
