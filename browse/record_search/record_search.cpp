@@ -1,5 +1,7 @@
 #include "browse/record_search/record_search.h"
 
+#include "browse/record_search/record_search_state.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -40,50 +42,13 @@ bool IsMissing(const StoreError& error) {
 
 }  // namespace
 
-struct CRecordSearch::Database {
-    int code = 0;
-    record_fields::FieldSet fields;
-    // The people of the database: from the index, or walked from the surname index.
-    std::shared_ptr<CPeopleList> people;
-    // The people found, by entry, once listed.
-    std::vector<std::int32_t> entries;
-    bool listed = false;
-    std::int64_t count = 0;
-    // The index that answered, while people are still to be listed from it.
-    std::shared_ptr<word_index::CWordIndexReader> index;
-};
-
-struct CRecordSearch::State {
-    explicit State(const CDirectories& dirs) : database(dirs) {}
-    CRecordDatabase database;
-    // What failed on the data disk while an index was looked at or built.
-    StoreError dataError;
-    // The indexes opened, kept from one query to the next while their
-    // files are unchanged, with the people read from them.
-    struct Kept {
-        FileFingerprint files[word_index::kFileCount];
-        std::shared_ptr<word_index::CWordIndexReader> reader;
-        std::shared_ptr<CPeopleList> people;
-    };
-    std::map<int, Kept> kept;
-    // The fingerprints taken, by path, with what identified each file then:
-    // a file whose identity (times of change included) is the same is not read again.
-    struct Printed {
-        FileIdentity identity;
-        FileFingerprint fingerprint;
-    };
-    std::map<std::string, Printed> printed;
-    record_query::Query query;
-    std::vector<Database> results;
-};
-
 CRecordSearch::CRecordSearch(const CDirectories& dirs, std::string cacheFolder)
     : dirs_(dirs), cacheFolder_(std::move(cacheFolder)), state_(std::make_unique<State>(dirs)) {}
 
 CRecordSearch::~CRecordSearch() = default;
 
 bool CRecordSearch::CheckField(const record_fields::FieldChoice& field, const std::vector<int>& codes,
-                               std::string& error) {
+                               std::string& error, const char* option) {
     if (field.kind != record_fields::FieldChoice::Kind::Heading) return true;
     std::vector<std::string> headings;
     for (int code : codes) {
@@ -93,7 +58,7 @@ bool CRecordSearch::CheckField(const record_fields::FieldChoice& field, const st
                 headings.push_back(heading);
         }
     }
-    error = "--field: no heading '" + field.text + "' in " +
+    error = std::string(option) + ": no heading '" + field.text + "' in " +
             (codes.size() == 1 ? "this database" : "these databases");
     std::string list;
     for (const std::string& heading : headings) list += (list.empty() ? "" : ", ") + heading;

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "browse/facets/facet_counts.h"
 #include "browse/record_query/record_fields.h"
 #include "browse/record_query/record_query.h"
 #include "browse/record_search/record_search_outcome.h"
@@ -67,6 +68,12 @@ public:
     // Person i (0 .. Count() - 1) in result order: databases in the order
     // asked, people in entry order.
     StoreError Person(std::int64_t i, RecordHit& person);
+    // Counts what request asks over the people the last Run found: Done
+    // with counts; UsageError when a field of request names a heading none
+    // of the databases searched has (usage says which headings there are);
+    // Cancelled; Failed when a file could not be read. A database without
+    // the field asked for adds nothing to its years or values.
+    FindOutcome Facets(const facets::FacetRequest& request, facets::FacetCounts& counts);
     // Only the database and entry of person i (code 0 past the end).
     StoreError EntryAt(std::int64_t i, int& code, std::int32_t& entry);
     // The files of the database opened last, for reads beside the search
@@ -85,8 +92,9 @@ public:
 
     // Checks a field choice against databases: an error (naming the
     // headings there are) when it names a heading none of them has.
+    // option: how the message names where the field was given.
     static bool CheckField(const record_fields::FieldChoice& field, const std::vector<int>& codes,
-                           std::string& error);
+                           std::string& error, const char* option = "--field");
 
 private:
     struct Database;
@@ -94,6 +102,13 @@ private:
     FindOutcome SearchOne(int code, Database& result);
     StoreError Locate(std::int64_t i, Database*& found, std::int32_t& entry);
     StoreError Scan(Database& result, const CRecordMatcher& matcher);
+    // Every person found in result listed (an error when fewer are found
+    // than were counted).
+    StoreError ListAll(Database& result);
+    // The years and values of the people of result, read from its records.
+    StoreError TallyRecords(Database& result, const record_fields::FieldSet* yearSlots,
+                            const record_fields::FieldSet* valueSlots, facets::CYearTally& years,
+                            facets::CValueTally& values);
     // Lists at least the first wanted people of a database answered by its index.
     StoreError Materialize(Database& result, std::int64_t wanted);
     StoreError Fingerprints(int code, FileFingerprint (&files)[word_index::kFileCount]);

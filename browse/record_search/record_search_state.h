@@ -1,0 +1,53 @@
+#pragma once
+// What a CRecordSearch holds between calls: the databases of the last query
+// with the people found in each, and the indexes kept open. Shared by the
+// files that make up the search (record_search.cpp, record_facets.cpp).
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "browse/record_query/record_people.h"
+#include "browse/record_search/record_search.h"
+#include "store/file_fingerprint.h"
+#include "store/data_file.h"
+#include "store/record_database.h"
+
+struct CRecordSearch::Database {
+    int code = 0;
+    record_fields::FieldSet fields;
+    // The people of the database: from the index, or walked from the surname index.
+    std::shared_ptr<CPeopleList> people;
+    // The people found, by entry, once listed.
+    std::vector<std::int32_t> entries;
+    bool listed = false;
+    std::int64_t count = 0;
+    // The index that answered, while people are still to be listed from it.
+    std::shared_ptr<word_index::CWordIndexReader> index;
+};
+
+struct CRecordSearch::State {
+    explicit State(const CDirectories& dirs) : database(dirs) {}
+    CRecordDatabase database;
+    // What failed on the data disk while an index was looked at or built.
+    StoreError dataError;
+    // The indexes opened, kept from one query to the next while their
+    // files are unchanged, with the people read from them.
+    struct Kept {
+        FileFingerprint files[word_index::kFileCount];
+        std::shared_ptr<word_index::CWordIndexReader> reader;
+        std::shared_ptr<CPeopleList> people;
+    };
+    std::map<int, Kept> kept;
+    // The fingerprints taken, by path, with what identified each file then:
+    // a file whose identity (times of change included) is the same is not read again.
+    struct Printed {
+        FileIdentity identity;
+        FileFingerprint fingerprint;
+    };
+    std::map<std::string, Printed> printed;
+    record_query::Query query;
+    std::vector<Database> results;
+};
+
