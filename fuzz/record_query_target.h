@@ -14,13 +14,16 @@
 // excluded matches nobody; a snippet of a hit holds the field's words; OR
 // joins ways into one term; widened by the abbreviations a query keeps its
 // ways and only adds (or is refused whole), and a person it matched
-// without them (no term excluded) it matches with them.
+// without them (no term excluded) it matches with them; the facets of one
+// person count each year and each value once.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "browse/abbreviations/abbreviated_query.h"
+#include "browse/facets/facet_counts.h"
 #include "browse/record_query/record_fields.h"
 #include "browse/record_query/record_matcher.h"
 #include "browse/record_query/record_query.h"
@@ -79,6 +82,29 @@ inline int RunRecordQuery(const std::uint8_t* data, std::size_t size, const std:
     } else {
         Check(!why.empty(), "a refused widening without its fault");
     }
+
+    // One person's facets: each year and each value counted once, years in
+    // their range, values trimmed and told apart by their folded keys.
+    facets::CYearTally years1;
+    facets::CValueTally values1;
+    for (const std::string& one : fields) {
+        years1.NoteText(one);
+        values1.NoteText(one);
+    }
+    years1.EndPerson();
+    values1.EndPerson();
+    for (const facets::YearCount& one : years1.Result())
+        Check(one.count == 1 && one.year >= facets::kFirstYear && one.year <= facets::kLastYear,
+              "a year counted twice for one person, or out of range");
+    std::vector<std::string> keys;
+    for (const facets::ValueCount& one : values1.Result()) {
+        Check(one.count == 1 && !one.value.empty() && facets::TrimmedValue(one.value) == one.value,
+              "a value counted twice for one person, blank or untrimmed");
+        keys.push_back(facets::FoldedValue(one.value));
+        Check(facets::FoldedValue(keys.back()) == keys.back(), "folding a folded value changed it");
+    }
+    std::sort(keys.begin(), keys.end());
+    Check(std::adjacent_find(keys.begin(), keys.end()) == keys.end(), "two values of one key");
 
     record_fields::FieldChoice choice;
     if (!field.empty() && !record_fields::ParseFieldChoice(field, choice, error))

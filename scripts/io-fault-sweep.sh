@@ -2,7 +2,7 @@
 # Fails one system call of chronara-query on the data files and history.buf
 # (and, in a search made while another process holds history.buf, on its
 # private scratch file) in turn, with strace's fault injection, for every
-# position K of every kind of call, in nine searches and three record
+# position K of every kind of call, in nine searches and record
 # searches (--find, each while its word index is built, and again with the
 # index built, whose file is then failed too); checks that each run either
 # prints the answer of the run without faults (and nothing on stderr) or
@@ -49,6 +49,8 @@ searches=(
   "built --database civmoh --find chamberlain --format json"
   "built --database titan --find queenstown --field 7 --limit 3"
   "built --database ww2_kor --years 1944 --format count"
+  "build --database civmoh --find pa --abbreviations --facet years"
+  "built --database civmoh --find infantry --facet field:3 --format json"
 )
 # The family-tree export is dated; the same day for every run.
 export SOURCE_DATE_EPOCH=1767225600

@@ -35,18 +35,23 @@ protected:
     void SetUp() override {
         WriteFileBytes(data.File("chronaradb.id"), "");
         // ww2_kor: Middle Initial, Inducted From, Rank, Combat Org, Date of Death, Monument, Status.
-        WriteDatabase(11, data.Path(),
-                      {{"Smith", "John",
-                        {"A", "Pennsylvania", "Private", "7th Infantry", "6 June 1944, reburied 1944 and 1948",
-                         "Margraten", "KIA"}},
-                       {"Smith", "James", {"", " pennsylvania ", "PRIVATE", "7th Infantry", "1944", "", "KIA"}},
-                       {"Jones", "Paul", {"", "Pa.", "Sergeant", "7th Infantry 1945", "1950", "", "MIA"}},
-                       {"Brown", "Carl", {"", "", "  ", "7th Infantry", "0999 and 2100 and 1000", "", "KIA"}},
-                       {"Green", "Ed", {"", "Stra\xDF"
-                                            "e",
-                                        "Private", "7th Infantry", "1944", "", "KIA"}},
-                       {"White", "Al", {"", "STRASSE", "Private", "7th Infantry", "", "", "KIA"}},
-                       {"Black", "Bob", {"", "Ohio", "", "8th Infantry", "1944", "", "KIA"}}});
+        WriteDatabase(
+            11, data.Path(),
+            {{"Smith",
+              "John",
+              {"A", "Pennsylvania", "Private", "7th Infantry", "6 June 1944, reburied 1944 and 1948",
+               "Margraten", "KIA"}},
+             {"Smith", "James", {"", " pennsylvania ", "PRIVATE", "7th Infantry", "1944", "", "KIA"}},
+             {"Jones", "Paul", {"", "Pa.", "Sergeant", "7th Infantry 1945", "1950", "", "MIA"}},
+             {"Brown", "Carl", {"", "", "  ", "7th Infantry", "0999 and 2100 and 1000", "", "KIA"}},
+             {"Green",
+              "Ed",
+              {"",
+               "Stra\xDF"
+               "e",
+               "Private", "7th Infantry", "1944", "", "KIA"}},
+             {"White", "Al", {"", "STRASSE", "Private", "7th Infantry", "", "", "KIA"}},
+             {"Black", "Bob", {"", "Ohio", "", "8th Infantry", "1944", "", "KIA"}}});
         // v_mem: Middle Name (three joined fields), Organization, City, State.
         WriteDatabase(12, data.Path(),
                       {{"Smith", "Ann", {"Lee", "Lee", "", "7th Infantry", "Erie", "Pennsylvania"}},
@@ -111,7 +116,15 @@ TEST_F(Facets, DatabasesYearsAndValuesFromTheIndexAndFromTheRecords) {
         {"", "1000-2099", Years(), {{1000, 1}, {1944, 5}, {1945, 1}, {1948, 1}, {1950, 1}}, {}},
         {"", "1945-1950", Years("5"), {{1944, 1}, {1948, 1}, {1950, 1}}, {}},
         // Trimmed and folded, shown as first met; blank fields not counted; most first, then by value.
-        {"7th", nullptr, Values("Inducted From"), {}, {{"Pennsylvania", 2}, {"Stra\xDF" "e", 2}, {"Pa.", 1}}},
+        {"7th",
+         nullptr,
+         Values("Inducted From"),
+         {},
+         {{"Pennsylvania", 2},
+          {"Stra\xDF"
+           "e",
+           2},
+          {"Pa.", 1}}},
         {"infantry", nullptr, Values("rank"), {}, {{"Private", 4}, {"Sergeant", 1}}},
         // Joined fields of one person: a value once.
         {"infantry", nullptr, Values("middle name"), {}, {{"Lee", 1}}},

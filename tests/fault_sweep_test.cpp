@@ -150,8 +150,11 @@ protected:
         std::string error;
         for (int i = 0; i < 25; ++i) {
             const std::string given = (i % 5 == 4 ? "Mary " : "John ") + std::to_string(i);
-            ASSERT_TRUE(
-                writer.Add({"Smith", given, {"J", "Ohio", "PFC", "7th Inf " + std::to_string(i)}}, &error));
+            ASSERT_TRUE(writer.Add(
+                {"Smith",
+                 given,
+                 {"J", "Ohio", "PFC", "7th Inf " + std::to_string(i), i % 3 == 0 ? "1944" : "1945, 1944"}},
+                &error));
         }
         ASSERT_TRUE(writer.Add({"Lee", "Robert", {"E", "Virginia"}}, &error));
         ASSERT_TRUE(writer.Write(data_.Path(), 0, &error)) << error;
@@ -248,8 +251,8 @@ TEST_F(FaultSweep, EveryCallOfEveryCommandFailsInTurn) {
 
 namespace {
 
-// A record search, as the tool runs it: the people found, or the status
-// and the message of what failed.
+// A record search, as the tool runs it: the people found and their facets,
+// or the status and the message of what failed.
 struct FoundOutcome {
     FindStatus status = FindStatus::Done;
     std::string people;
@@ -260,6 +263,7 @@ FoundOutcome FindAll(const CDirectories& dirs, const std::string& cache, const c
     FoundOutcome outcome;
     RecordSearchRequest request;
     request.query = record_query::Parse(text).query;
+    request.abbreviations = true;
     request.codes = {kCode};
     CRecordSearch search(dirs, cache);
     const FindOutcome found = search.Run(request);
@@ -275,6 +279,24 @@ FoundOutcome FindAll(const CDirectories& dirs, const std::string& cache, const c
         }
         outcome.people += std::to_string(person.entry) + " " + person.surname + " " + person.summary + "\n";
     }
+    if (found.status != FindStatus::Done) return outcome;
+    facets::FacetRequest asked;
+    asked.databases = asked.years = asked.values = true;
+    std::string error;
+    record_fields::ParseFieldChoice("rank", asked.valuesField, error);
+    facets::FacetCounts counts;
+    const FindOutcome counted = search.Facets(asked, counts);
+    if (counted.status != FindStatus::Done) {
+        outcome.status = counted.status;
+        outcome.message = search_messages::MessageOf(counted.error);
+        return outcome;
+    }
+    for (const facets::DatabaseCount& one : counts.databases)
+        outcome.people += std::to_string(one.code) + ": " + std::to_string(one.count) + "\n";
+    for (const facets::YearCount& one : counts.years)
+        outcome.people += std::to_string(one.year) + ": " + std::to_string(one.count) + "\n";
+    for (const facets::ValueCount& one : counts.values)
+        outcome.people += one.value + ": " + std::to_string(one.count) + "\n";
     return outcome;
 }
 
@@ -299,7 +321,7 @@ TEST_F(FaultSweep, RecordSearchGivesTheAnswerOrSaysWhyAtEveryFault) {
     const TempDir cache;
     const std::string folder = cache.Path() + "/chronara/";
     const auto before = FolderBytes(data_.Path());
-    const FoundOutcome sound = FindAll(dirs_, "", "\"7th inf\" smith -robert");
+    const FoundOutcome sound = FindAll(dirs_, "", "\"7th inf\" OR \"private first class\" smith -robert");
     ASSERT_EQ(sound.status, FindStatus::Done);
     ASSERT_FALSE(sound.people.empty());
     // The index built during the search, the index only read, and no index.
@@ -318,7 +340,7 @@ TEST_F(FaultSweep, RecordSearchGivesTheAnswerOrSaysWhyAtEveryFault) {
         long calls = 0;
         {
             FailingIo counting(FaultMode::Once, 0);
-            FindAll(dirs_, where, "\"7th inf\" smith -robert");
+            FindAll(dirs_, where, "\"7th inf\" OR \"private first class\" smith -robert");
             calls = counting.Calls();
         }
         for (const FaultMode mode :
@@ -333,7 +355,7 @@ TEST_F(FaultSweep, RecordSearchGivesTheAnswerOrSaysWhyAtEveryFault) {
                 FoundOutcome faulty;
                 try {
                     FailingIo io(mode, k);
-                    faulty = FindAll(dirs_, where, "\"7th inf\" smith -robert");
+                    faulty = FindAll(dirs_, where, "\"7th inf\" OR \"private first class\" smith -robert");
                 } catch (const ProcessExited& exited) {
                     ADD_FAILURE() << "the process ended with status " << exited.status;
                     continue;
@@ -361,7 +383,9 @@ TEST_F(FaultSweep, RecordSearchGivesTheAnswerOrSaysWhyAtEveryFault) {
                 }
                 // After a failure, the disk sound again: the whole answer at once.
                 if (faulty.status != FindStatus::Done) {
-                    EXPECT_EQ(FindAll(dirs_, where, "\"7th inf\" smith -robert").people, sound.people);
+                    EXPECT_EQ(
+                        FindAll(dirs_, where, "\"7th inf\" OR \"private first class\" smith -robert").people,
+                        sound.people);
                 }
                 if (HasFailure()) return;
             }

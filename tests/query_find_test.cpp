@@ -86,6 +86,19 @@ TEST_F(QueryFind, UsageErrorsExitTwoAndNameTheFault) {
         {{"--database", "civmoh", "--field", "1"}, "needs --find"},
         {{"--find", "maine"}, "--database"},
         {{"--database", "civmoh", "--find-batch", "-"}, "stdin:2"},
+        {{"--database", "civmoh", "--find", "maine OR"}, "ends with OR"},
+        {{"--database", "civmoh", "--find", "maine OR OR ohio"}, "two ORs"},
+        {{"--database", "civmoh", "--find", "maine", "--facet", "rank"}, "--facet must be database, years"},
+        {{"--database", "civmoh", "--find", "maine", "--facet", "field:"},
+         "--facet field: '' names no field"},
+        {{"--database", "civmoh", "--find", "maine", "--facet", "years:camp name"},
+         "--facet years: no heading"},
+        {{"--database", "civmoh", "--find", "maine", "--facet", "database", "--format", "csv"},
+         "text, tsv or json"},
+        {{"--database", "civmoh", "--facet", "database", "--find-batch", "-"}, "not --find-batch"},
+        {{"--database", "civmoh", "--surname", "x", "--facet", "years"}, "needs --find"},
+        {{"--database", "civmoh", "--surname", "x", "--abbreviations"}, "needs --find"},
+        {{"--database", "civmoh", "--find", "\"lt lt lt lt\"", "--abbreviations"}, "more than 64"},
     };
     const std::string batch = "maine\n\"open\n";
     for (const auto& c : cases) {
@@ -163,6 +176,44 @@ TEST_F(QueryFind, FormatsByteForByte) {
     ASSERT_EQ(json.items.size(), 2U);
     EXPECT_EQ(json.items[1].Member("query")->text, "maine");
     EXPECT_EQ(json.items[1].Member("database")->text, "civmoh");
+}
+
+TEST_F(QueryFind, FacetsOrAndAbbreviations) {
+    const struct {
+        std::vector<std::string> args;
+        const char* out;
+    } cases[] = {
+        {{"--database", "all", "--find", "margraten OR maine", "--facet", "database"},
+         "civmoh\tCivil War Medal of Honor\t2\nww2_kor\tWWII and Korea: Graves and Monuments\t2\n"},
+        {{"--database", "all", "--find", "margraten OR maine", "--facet", "database", "--format", "json"},
+         "[\n  {\"stem\": \"civmoh\", \"title\": \"Civil War Medal of Honor\", \"count\": 2},\n"
+         "  {\"stem\": \"ww2_kor\", \"title\": \"WWII and Korea: Graves and Monuments\", \"count\": 2}\n]\n"},
+        {{"--database", "all", "--years", "1000-2099", "--facet", "years"}, "1863\t3\n1944\t1\n1945\t1\n"},
+        {{"--database", "all", "--years", "1000-2099", "--facet", "years", "--limit", "1", "--format",
+          "json"},
+         "[\n  {\"year\": 1863, \"count\": 3}\n]\n"},
+        {{"--database", "civmoh", "--find", "july", "--facet", "years:place and date"}, "1863\t3\n"},
+        {{"--database", "all", "--find", "\"20th mai*\" OR munchen", "--facet",
+          "field:Rank and Organization"},
+         "Colonel, 20th Maine Infantry\t1\nCorporal, 1st Minnesota\t1\nSergeant, 20th Maine Infantry\t1\n"},
+        {{"--database", "ww2_kor", "--find", "margraten", "--facet", "field:2", "--format", "json"},
+         "[\n  {\"value\": \"Maine\", \"count\": 1},\n  {\"value\": \"Ohio\", \"count\": 1}\n]\n"},
+        {{"--database", "civmoh", "--find", "munchen", "--facet", "field:entered service at"},
+         "M\xC3\xBCnchen\t1\n"},
+        {{"--database", "civmoh", "--find", "munchen", "--facet", "field:3", "--raw"}, "M\xFCnchen\t1\n"},
+        {{"--database", "civmoh", "--find", "nobody", "--facet", "database", "--format", "json"}, "[]\n"},
+        // Sgt. and Sergeant are one with abbreviations, two without.
+        {{"--database", "all", "--find", "sgt", "--format", "count"}, "0\n"},
+        {{"--database", "all", "--find", "sgt", "--abbreviations", "--format", "count"}, "2\n"},
+        {{"--database", "all", "--find", "\"OR\"", "--format", "count"}, "0\n"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = Find(c.args);
+        std::string shown;
+        for (const std::string& arg : c.args) shown += "[" + arg + "]";
+        EXPECT_EQ(run.status, 0) << shown << "\n" << run.err;
+        EXPECT_EQ(run.out, c.out) << shown;
+    }
 }
 
 TEST_F(QueryFind, FamilyTreeFileOfThePeopleFoundIsTheExportOfTheSamePeople) {

@@ -87,7 +87,8 @@ public:
     void EndPerson();
     // Adds people counted elsewhere (a year's people among those found).
     void Add(int year, std::int64_t people) {
-        if (year >= kFirstYear && year <= kLastYear) counts_[static_cast<std::size_t>(year - kFirstYear)] += people;
+        if (year >= kFirstYear && year <= kLastYear)
+            counts_[static_cast<std::size_t>(year - kFirstYear)] += people;
     }
     // The years held, ascending.
     std::vector<YearCount> Result() const;

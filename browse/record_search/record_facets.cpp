@@ -31,8 +31,8 @@ StoreError CRecordSearch::ListAll(Database& result) {
         if (error.Failed()) return error;
     }
     if (static_cast<std::int64_t>(result.entries.size()) < result.count) {
-        return StoreError::Of(StoreErrorKind::ReadFailed, std::string(catalogue::StemOf(result.code)) + ".cor",
-                              kFileCutShort);
+        return StoreError::Of(StoreErrorKind::ReadFailed,
+                              std::string(catalogue::StemOf(result.code)) + ".cor", kFileCutShort);
     }
     return StoreError{};
 }
@@ -72,8 +72,8 @@ StoreError CRecordSearch::TallyRecords(Database& result, const record_fields::Fi
     if (reader.Error().Failed()) return reader.Error();
     // A person found whom the records no longer hold: the database changed under the search.
     if (next < found.size()) {
-        return StoreError::Of(StoreErrorKind::ReadFailed, std::string(catalogue::StemOf(result.code)) + ".ext",
-                              kFileCutShort);
+        return StoreError::Of(StoreErrorKind::ReadFailed,
+                              std::string(catalogue::StemOf(result.code)) + ".ext", kFileCutShort);
     }
     return StoreError{};
 }
@@ -97,7 +97,8 @@ FindOutcome CRecordSearch::Facets(const facets::FacetRequest& request, facets::F
         const record_fields::FieldSet yearSlots =
             request.yearsOfField ? record_fields::FieldSetOf(result.code, request.yearsField) : result.fields;
         const record_fields::FieldSet valueSlots =
-            request.values ? record_fields::FieldSetOf(result.code, request.valuesField) : record_fields::FieldSet{};
+            request.values ? record_fields::FieldSetOf(result.code, request.valuesField)
+                           : record_fields::FieldSet{};
         const bool wantYears = request.years && !yearSlots.Empty();
         const bool wantValues = request.values && !valueSlots.Empty();
         if (!wantYears && !wantValues) continue;

@@ -10,8 +10,8 @@
 
 #include "browse/record_query/record_people.h"
 #include "browse/record_search/record_search.h"
-#include "store/file_fingerprint.h"
 #include "store/data_file.h"
+#include "store/file_fingerprint.h"
 #include "store/record_database.h"
 
 struct CRecordSearch::Database {
@@ -50,4 +50,3 @@ struct CRecordSearch::State {
     record_query::Query query;
     std::vector<Database> results;
 };
-

@@ -38,13 +38,14 @@ _chronara_query() {
             done
             ;;
         --field) values="surname given" ;;
+        --facet) values="database years years: field:" ;;
         --export) values="csv json gedcom" ;;
         --page-size) values="8 10" ;;
         --surname | --first-name | --turn | --more-info | --cite | --find | --years | --limit) return ;;
         *)
             values="--data-dir --install-dir --database --surname --first-name --variants --page-size
                     --turn --more-info --cite --export --list --match --format --batch --raw --help -h --version
-                    --find --find-batch --field --years --limit"
+                    --find --find-batch --field --years --limit --facet --abbreviations"
             ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")

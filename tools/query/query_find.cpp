@@ -95,6 +95,48 @@ int StatusOf(const FindOutcome& outcome) {
     return ExitStatusOf(outcome.error);
 }
 
+void NoteSkipped(const std::vector<int>& skipped) {
+    for (int code : skipped) {
+        Complain(std::string("note: ") + catalogue::NameOfCode(code) +
+                 " is skipped: its files are not on the data disk");
+    }
+}
+
+// --facet: the people of one query counted by database, year or value.
+int RunFacet(const QueryOptions& options, CRecordSearch& search, RecordSearchRequest& request,
+             ProgressLine& progress) {
+    const FindOptions& find = options.find;
+    request.query = record_query::Parse(find.text, find.years).query;
+    const FindOutcome outcome = search.Run(request);
+    progress.Clear();
+    if (outcome.status != FindStatus::Done) return StatusOf(outcome);
+    facets::FacetRequest asked;
+    std::string error;
+    switch (find.facet) {
+        case FacetKind::Database:
+            asked.databases = true;
+            break;
+        case FacetKind::Years:
+            asked.years = true;
+            asked.yearsOfField = find.hasFacetField;
+            if (find.hasFacetField) record_fields::ParseFieldChoice(find.facetField, asked.yearsField, error);
+            break;
+        case FacetKind::Field:
+            asked.values = true;
+            record_fields::ParseFieldChoice(find.facetField, asked.valuesField, error);
+            break;
+        case FacetKind::None:
+            break;
+    }
+    facets::FacetCounts counts;
+    const FindOutcome counted = search.Facets(asked, counts);
+    if (counted.status != FindStatus::Done) return StatusOf(counted);
+    NoteSkipped(outcome.skipped);
+    const std::string text = FormatFacets(find.facet, find.format, counts, find.limit, options.raw);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return FinishStandardOutput(kExitSearched);
+}
+
 }  // namespace
 
 int RunFind(const QueryOptions& options) {
@@ -110,6 +152,7 @@ int RunFind(const QueryOptions& options) {
     request.codes = options.allDatabases ? catalogue::EveryDatabase() : std::vector<int>{options.code};
     request.skipMissing = options.allDatabases;
     request.prompt = DiskPromptOfTool();
+    request.abbreviations = find.abbreviations;
     if (!CRecordSearch::CheckField(request.field, request.codes, error)) {
         Complain(error);
         return kExitFailed;
@@ -120,6 +163,8 @@ int RunFind(const QueryOptions& options) {
     CRecordSearch search(dirs, word_index::CacheFolder());
     ProgressLine progress;
     search.SetProgress([&](const FindProgress& step) { progress.Show(step); });
+
+    if (find.facet != FacetKind::None) return RunFacet(options, search, request, progress);
 
     std::vector<FindAnswer> answers;
     std::vector<int> skipped;
@@ -145,10 +190,7 @@ int RunFind(const QueryOptions& options) {
         }
         answers.push_back(std::move(answer));
     }
-    for (int code : skipped) {
-        Complain(std::string("note: ") + catalogue::NameOfCode(code) +
-                 " is skipped: its files are not on the data disk");
-    }
+    NoteSkipped(skipped);
     std::string text;
     if (find.format == FindFormat::Gedcom) {
         // The disk names itself as the source's publisher.

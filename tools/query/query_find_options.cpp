@@ -39,6 +39,34 @@ bool ParseFormat(const char* text, FindFormat& format, std::string& error) {
     return false;
 }
 
+// --facet database, years, years:F or field:F; F is taken as --field takes it.
+bool ParseFacet(const char* text, bool raw, FindOptions& find, std::vector<std::string>& notes,
+                std::string& error) {
+    const std::string value = text;
+    const std::size_t colon = value.find(':');
+    const std::string kind = value.substr(0, colon);
+    if (kind == "database" && colon == std::string::npos) {
+        find.facet = FacetKind::Database;
+        return true;
+    }
+    if (kind == "years" || (kind == "field" && colon != std::string::npos)) {
+        find.facet = kind == "years" ? FacetKind::Years : FacetKind::Field;
+        if (colon == std::string::npos) return true;
+        const std::string option = "--facet " + kind;
+        record_fields::FieldChoice choice;
+        if (!TakeText(option.c_str(), text + colon + 1, raw, find.facetField, notes, error)) return false;
+        if (!record_fields::ParseFieldChoice(find.facetField, choice, error)) {
+            // The field's fault, said of where the field was given.
+            if (error.rfind("--field", 0) == 0) error = option + error.substr(7);
+            return false;
+        }
+        find.hasFacetField = true;
+        return true;
+    }
+    error = std::string("--facet must be database, years, years:FIELD or field:FIELD, not '") + text + "'";
+    return false;
+}
+
 }  // namespace
 
 bool ConvertFindArguments(const FindArguments& arguments, bool raw, FindOptions& find,
@@ -62,6 +90,19 @@ bool ConvertFindArguments(const FindArguments& arguments, bool raw, FindOptions&
     }
     if (arguments.years != nullptr && !record_query::ParseYears(arguments.years, find.years, error))
         return false;
+    find.abbreviations = arguments.abbreviations;
+    if (arguments.facet != nullptr) {
+        if (!ParseFacet(arguments.facet, raw, find, notes, error)) return false;
+        if (find.format != FindFormat::Text && find.format != FindFormat::Tsv &&
+            find.format != FindFormat::Json) {
+            error = "--facet prints its counts as text, tsv or json";
+            return false;
+        }
+        if (arguments.findBatch != nullptr) {
+            error = "--facet counts the people of one query: give --find or --years, not --find-batch";
+            return false;
+        }
+    }
     if (arguments.field != nullptr) {
         record_fields::FieldChoice choice;
         if (!TakeText("--field", arguments.field, raw, find.field, notes, error) ||
@@ -74,7 +115,9 @@ bool ConvertFindArguments(const FindArguments& arguments, bool raw, FindOptions&
         const char* text = arguments.limit;
         const bool digits = *text != '\0' && text[std::strspn(text, "0123456789")] == '\0';
         if (!digits || std::strlen(text) > 9 || std::strtol(text, nullptr, 10) < 1) {
-            error = std::string("--limit takes a number of people from 1, not '") + text + "'";
+            error = std::string("--limit takes a number ") +
+                    (find.facet == FacetKind::None ? "of people" : "of lines") + " from 1, not '" + text +
+                    "'";
             return false;
         }
         find.limit = std::strtol(text, nullptr, 10);

@@ -14,6 +14,9 @@ inline constexpr std::size_t kMaxQueryText = 1000;
 
 enum class FindFormat { Text, Tsv, Json, Csv, Count, Gedcom };
 
+// --facet: what the people found are counted by, printed instead of them.
+enum class FacetKind { None, Database, Years, Field };
+
 struct FindOptions {
     bool active = false;
     std::string text;  // Windows-1252; empty with --years alone
@@ -22,8 +25,12 @@ struct FindOptions {
     bool hasField = false;
     std::string field;  // Windows-1252
     record_query::YearRange years;
-    long limit = -1;  // -1: every person
+    long limit = -1;  // -1: every person (with --facet: every line)
     FindFormat format = FindFormat::Text;
+    bool abbreviations = false;  // a word naming a state, rank or month also matches its forms
+    FacetKind facet = FacetKind::None;
+    bool hasFacetField = false;  // years:F or field:F
+    std::string facetField;      // F, Windows-1252
 };
 
 // The option texts of the record search, as the shell handed them over.
@@ -34,6 +41,8 @@ struct FindArguments {
     const char* years = nullptr;
     const char* limit = nullptr;
     const char* format = nullptr;
+    const char* facet = nullptr;
+    bool abbreviations = false;
     bool Given() const { return find != nullptr || findBatch != nullptr || years != nullptr; }
 };
 

@@ -138,7 +138,72 @@ std::string AsCsv(const std::vector<FindAnswer>& answers, bool batch) {
     return text;
 }
 
+// A value on a line of its own: its tabs and line breaks as blanks, so that
+// a field can never add a column or a line.
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    }
+    return text;
+}
+
+// One line of a facet: its members, named for JSON, in order.
+struct FacetLine {
+    std::vector<std::pair<const char*, std::string>> texts;  // Windows-1252
+    std::int64_t count = 0;
+};
+
+std::vector<FacetLine> FacetLines(FacetKind kind, const facets::FacetCounts& counts) {
+    std::vector<FacetLine> lines;
+    switch (kind) {
+        case FacetKind::Database:
+            for (const facets::DatabaseCount& one : counts.databases) {
+                lines.push_back(FacetLine{
+                    {{"stem", catalogue::StemOf(one.code)}, {"title", catalogue::NameOfCode(one.code)}},
+                    one.count});
+            }
+            break;
+        case FacetKind::Years:
+            for (const facets::YearCount& one : counts.years)
+                lines.push_back(FacetLine{{{"year", std::to_string(one.year)}}, one.count});
+            break;
+        case FacetKind::Field:
+            for (const facets::ValueCount& one : counts.values)
+                lines.push_back(FacetLine{{{"value", one.value}}, one.count});
+            break;
+        case FacetKind::None:
+            break;
+    }
+    return lines;
+}
+
 }  // namespace
+
+std::string FormatFacets(FacetKind kind, FindFormat format, const facets::FacetCounts& counts, long limit,
+                         bool raw) {
+    std::vector<FacetLine> lines = FacetLines(kind, counts);
+    if (limit >= 0 && static_cast<std::size_t>(limit) < lines.size())
+        lines.resize(static_cast<std::size_t>(limit));
+    std::string text;
+    if (format == FindFormat::Json) {
+        using hit_export::JsonString;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            text += i == 0 ? "[\n  {" : ",\n  {";
+            for (const auto& [name, value] : lines[i].texts) {
+                text += std::string("\"") + name +
+                        "\": " + (kind == FacetKind::Years ? value : JsonString(value)) + ", ";
+            }
+            text += "\"count\": " + std::to_string(lines[i].count) + "}";
+        }
+        return text + (lines.empty() ? "[]\n" : "\n]\n");
+    }
+    const Writer out(raw);
+    for (const FacetLine& line : lines) {
+        for (const auto& one : line.texts) text += out.Text(OneLine(one.second)) + "\t";
+        text += std::to_string(line.count) + "\n";
+    }
+    return text;
+}
 
 std::string FormatAnswers(FindFormat format, const std::vector<FindAnswer>& answers, bool batch, bool raw) {
     const Writer out(raw);

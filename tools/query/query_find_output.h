@@ -24,6 +24,12 @@ struct FindAnswer {
 // instead of UTF-8 (text, tsv and count only).
 std::string FormatAnswers(FindFormat format, const std::vector<FindAnswer>& answers, bool batch, bool raw);
 
+// The text of the facet counts of kind in format (text and tsv: one line a
+// database, year or value, its members separated by tabs; json: an array
+// of objects), at most limit lines (-1: all). raw: as for FormatAnswers.
+std::string FormatFacets(FacetKind kind, FindFormat format, const facets::FacetCounts& counts, long limit,
+                         bool raw);
+
 // Whether format needs the people themselves, not their number alone.
 inline bool ListsPeople(FindFormat format) { return format != FindFormat::Count; }
 

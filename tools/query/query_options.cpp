@@ -27,6 +27,7 @@ struct RawArguments {
     bool raw = false;
     bool list = false;
     bool variants = false;
+    bool abbreviations = false;
 };
 
 // Digits only, no sign; value clamped so that a long run of digits cannot overflow.
@@ -228,6 +229,7 @@ bool ConvertFind(const RawArguments& raw, QueryOptions& options, std::string& er
     }
     FindArguments find = raw.find;
     find.format = raw.format;
+    find.abbreviations = raw.abbreviations;
     if (!ConvertFindArguments(find, raw.raw, options.find, options.notes, error)) return false;
     if (raw.database == nullptr) {
         error = "--database is required";
@@ -249,7 +251,10 @@ bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error)
     const struct {
         const char* given;
         const char* name;
-    } findOnly[] = {{raw.find.field, "--field"}, {raw.find.limit, "--limit"}};
+    } findOnly[] = {{raw.find.field, "--field"},
+                    {raw.find.limit, "--limit"},
+                    {raw.find.facet, "--facet"},
+                    {raw.abbreviations ? "" : nullptr, "--abbreviations"}};
     for (const auto& only : findOnly) {
         if (only.given != nullptr) {
             error = std::string(only.name) + " needs --find, --find-batch or --years";
@@ -340,7 +345,7 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
     static constexpr FindValued kFindValued[] = {
         {"--find", &FindArguments::find},   {"--find-batch", &FindArguments::findBatch},
         {"--field", &FindArguments::field}, {"--years", &FindArguments::years},
-        {"--limit", &FindArguments::limit},
+        {"--limit", &FindArguments::limit}, {"--facet", &FindArguments::facet},
     };
 
     for (int i = 1; i < argc; ++i) {
@@ -359,6 +364,7 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
         bool RawArguments::*flag = nullptr;
         if (std::strcmp(arg, "--raw") == 0) flag = &RawArguments::raw;
         if (std::strcmp(arg, "--variants") == 0) flag = &RawArguments::variants;
+        if (std::strcmp(arg, "--abbreviations") == 0) flag = &RawArguments::abbreviations;
         if (flag != nullptr) {
             if (raw.*flag) {
                 error = std::string(arg) + " given twice";
