@@ -31,6 +31,12 @@
 class CDirectories;
 class CRecordDatabase;
 
+// What a search holds between calls (record_search_state.h).
+namespace record_search_state {
+struct Database;
+struct State;
+}  // namespace record_search_state
+
 struct RecordSearchRequest {
     record_query::Query query;
     // A word naming a state, a rank or a month also matches the forms
@@ -97,7 +103,7 @@ public:
                            std::string& error, const char* option = "--field");
 
 private:
-    struct Database;
+    using Database = record_search_state::Database;
     bool Cancelled() const { return cancel_ != nullptr && cancel_->load(std::memory_order_relaxed); }
     FindOutcome SearchOne(int code, Database& result);
     StoreError Locate(std::int64_t i, Database*& found, std::int32_t& entry);
@@ -124,6 +130,6 @@ private:
     std::string cacheFolder_;
     std::function<void(const FindProgress&)> progress_;
     const std::atomic<bool>* cancel_ = nullptr;
-    struct State;
+    using State = record_search_state::State;
     std::unique_ptr<State> state_;
 };

@@ -8,13 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "browse/record_query/record_fields.h"
 #include "browse/record_query/record_people.h"
-#include "browse/record_search/record_search.h"
+#include "browse/record_query/record_query.h"
+#include "browse/word_index/word_index_reader.h"
 #include "store/data_file.h"
 #include "store/file_fingerprint.h"
 #include "store/record_database.h"
+#include "store/store_error.h"
 
-struct CRecordSearch::Database {
+namespace record_search_state {
+
+struct Database {
     int code = 0;
     record_fields::FieldSet fields;
     // The people of the database: from the index, or walked from the surname index.
@@ -27,7 +32,7 @@ struct CRecordSearch::Database {
     std::shared_ptr<word_index::CWordIndexReader> index;
 };
 
-struct CRecordSearch::State {
+struct State {
     explicit State(const CDirectories& dirs) : database(dirs) {}
     CRecordDatabase database;
     // What failed on the data disk while an index was looked at or built.
@@ -50,3 +55,5 @@ struct CRecordSearch::State {
     record_query::Query query;
     std::vector<Database> results;
 };
+
+}  // namespace record_search_state
