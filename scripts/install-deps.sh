@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libxxhash-dev
   qt6-base-dev qt6-base-private-dev qt6-wayland libgl-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra
   at-spi2-core python3-pyatspi dbus-daemon xdotool
   python3 desktop-file-utils appstream dpkg-dev file

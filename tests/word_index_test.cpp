@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <string>
@@ -221,6 +222,32 @@ TEST_F(WordIndex, StaleCutDamagedAndForeignIndexesAreRebuilt) {
     Write(data.Path(), people);
     EXPECT_EQ(Ask(dirs, folder, {kCode}, "zanzibar").people.size(), 1U);
     EXPECT_EQ(Files().size(), 1U);
+}
+
+TEST_F(WordIndex, IndexesOfAnOlderFormatAreRebuiltOrLeaveTheCache) {
+    const Answer first = Ask(dirs, folder, {kCode}, "maine");
+    const std::string built = testing_support::ReadFileBytes(IndexFile());
+    ASSERT_GT(built.size(), 12U);
+    std::string older = built;
+    older[8] = 1;  // the version, little-endian after the magic
+    older[9] = older[10] = older[11] = 0;
+    // Under the name this format gives it: read as foreign and built over.
+    WriteFileBytes(IndexFile(), older);
+    EXPECT_EQ(Ask(dirs, folder, {kCode}, "maine").people, first.people);
+    EXPECT_TRUE(testing_support::ReadFileBytes(IndexFile()) == built) << "not rebuilt";
+    // Under names an older hash gave: removed when an index is next built;
+    // what is not plainly an older index of ours stays.
+    const std::string name = std::filesystem::path(IndexFile()).filename();
+    for (const char* other : {"ww2_kor-0123456789abcdef.words", "titan-00000000000000ff.words"})
+        WriteFileBytes(folder + other, older);
+    WriteFileBytes(folder + "notes.txt", older);
+    WriteFileBytes(folder + "short.words", older.substr(0, 10));
+    WriteFileBytes(folder + "foreign.words", std::string(100, 'x'));
+    WriteFileBytes(IndexFile(), "");
+    EXPECT_EQ(Ask(dirs, folder, {kCode}, "maine").people, first.people);
+    std::vector<std::string> left = Files();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"foreign.words", "notes.txt", "short.words", name}));
 }
 
 TEST_F(WordIndex, FewerPeopleAfterTheCountAreAnErrorNotAReadPastTheList) {

@@ -1,5 +1,6 @@
 #include "browse/word_index/word_index_cache.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -7,10 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
+#include "browse/word_index/word_index_format.h"
 #include "store/catalogue.h"
 #include "store/content_hash.h"
 #include "store/directories.h"
+#include "store/io_calls.h"
 
 namespace word_index {
 namespace {
@@ -65,6 +69,31 @@ std::string IndexPath(const std::string& folder, const CDirectories& dirs, int c
     std::snprintf(name, sizeof name, "%s-%016llx.words", catalogue::StemOf(code),
                   static_cast<unsigned long long>(ContentHash(data.data(), data.size())));
     return WithSlash(folder) + name;
+}
+
+void RemoveOlderFormats(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return;
+    constexpr std::string_view kEnding = ".words";
+    while (const dirent* entry = readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() <= kEnding.size() ||
+            name.compare(name.size() - kEnding.size(), kEnding.size(), kEnding) != 0)
+            continue;
+        const std::string path = WithSlash(folder) + std::string(name);
+        int error = 0;
+        const int fd = io_calls::Open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, error);
+        if (fd < 0) continue;
+        unsigned char start[sizeof kMagic + 4] = {};
+        struct stat info {};
+        const bool plain = io_calls::Stat(fd, info) == 0 && S_ISREG(info.st_mode);
+        const bool read = plain && io_calls::ReadAt(fd, start, sizeof start, 0).bytes == sizeof start;
+        io_calls::Close(fd);
+        // Only what is plainly an index of ours, of a version before this one.
+        if (read && std::memcmp(start, kMagic, sizeof kMagic) == 0 && U32At(start + sizeof kMagic) < kVersion)
+            io_calls::Unlink(path.c_str());
+    }
+    closedir(dir);
 }
 
 bool IsOnDataDisk(const std::string& folder, const CDirectories& dirs) {

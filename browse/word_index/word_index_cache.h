@@ -19,6 +19,12 @@ bool PrepareFolder(const std::string& folder);
 // The index file of database code of the data folder of dirs, in folder.
 std::string IndexPath(const std::string& folder, const CDirectories& dirs, int code);
 
+// Removes from folder the word indexes of an older format (a ".words" file
+// whose header names an older version). None of them is read again: an
+// index's name holds a hash of its data folder, the hash changed with the
+// format, so a new index has a new name and no build would take their place.
+void RemoveOlderFormats(const std::string& folder);
+
 // Whether folder lies on the data disk (in the data folder or below it):
 // nothing is ever written there.
 bool IsOnDataDisk(const std::string& folder, const CDirectories& dirs);

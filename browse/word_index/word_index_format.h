@@ -39,7 +39,8 @@
 namespace word_index {
 
 inline constexpr char kMagic[8] = {'C', 'H', 'R', 'N', 'W', 'O', 'R', 'D'};
-inline constexpr std::uint32_t kVersion = 1;
+// 2: the hashes are XXH3 (store/content_hash.h).
+inline constexpr std::uint32_t kVersion = 2;
 inline constexpr std::size_t kHeaderSize = 512;
 inline constexpr std::uint32_t kDocsPerBlock = 128;
 inline constexpr std::uint32_t kWordsPerBlock = 64;

@@ -15,6 +15,7 @@
 #include "browse/record_query/people_reader.h"
 #include "browse/record_query/record_fields.h"
 #include "browse/record_query/record_words.h"
+#include "browse/word_index/word_index_cache.h"
 #include "store/content_hash.h"
 #include "store/io_calls.h"
 #include "store/record_database.h"
@@ -524,6 +525,7 @@ BuildResult Builder::Run(const FileFingerprint (&files)[kFileCount], const std::
         }
     } scratchRemover{io_calls::Unlink(scratchName.c_str()) == 0 ? std::string() : scratchName};
     RemoveStaleTemporaries(path);
+    RemoveOlderFormats(path.substr(0, path.rfind('/') + 1));
     if (!Gather(keepGoing, result)) return result;
 
     const std::string temporary = TemporaryName(path);
