@@ -39,6 +39,8 @@ bool CMainFrame::OnCreate(const CViewDoc& doc, const CDirectories& dirs) {
     return view->Create();
 }
 
+CChronaraView* CMainFrame::View() const { return view_.data(); }
+
 void CMainFrame::ActivateFrame(Qt::WindowState state) {
     if (!firstActivationPending_) {
         if (state == Qt::WindowMinimized) {

@@ -28,7 +28,8 @@ public:
     // compositor decides; without a way to ask, nothing more happens.
     void BringToFront(const QString& activationToken = QString());
 
-    CChronaraView* View() const { return view_.data(); }
+    // Out of line: QPointer's data() needs the complete type, which only the source includes.
+    CChronaraView* View() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
