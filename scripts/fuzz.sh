@@ -52,11 +52,11 @@ fi
 # The sources each harness exists to exercise, for the coverage report.
 declare -A readers=(
   [name_index]="store/name_index.cpp"
-  [search]="store/record_database.cpp store/record_summary.cpp browse/result_pager.cpp browse/history_buffer.cpp browse/record_format.cpp"
+  [search]="store/record_database.cpp browse/session/result_pager.cpp browse/session/history_buffer.cpp browse/record_text/record_format.cpp"
   [profile]="platform/profile.cpp store/directories.cpp"
   [csv]="store/csv_reader.cpp store/cp1252.cpp"
-  [record_query]="browse/record_query.cpp browse/record_words.cpp browse/record_fields.cpp browse/record_matcher.cpp browse/match_snippet.cpp"
-  [word_index]="browse/word_index_reader.cpp browse/word_index_query.cpp browse/word_index_format.cpp"
+  [record_query]="browse/record_query/record_query.cpp browse/record_query/record_words.cpp browse/record_query/record_fields.cpp browse/record_query/record_matcher.cpp browse/record_search/match_snippet.cpp"
+  [word_index]="browse/word_index/word_index_reader.cpp browse/word_index/word_index_query.cpp browse/word_index/word_index_format.cpp"
 )
 
 if ((coverage)); then

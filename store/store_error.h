@@ -1,7 +1,7 @@
 #pragma once
 // What went wrong in the record store, as a value. The readers return it;
 // the search session is the one place that turns it into a message for the
-// user (browse/search_messages.h).
+// user (browse/record_text/search_messages.h).
 
 #include <string>
 #include <utility>

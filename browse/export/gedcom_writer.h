@@ -1,7 +1,7 @@
 #pragma once
 // The people found as a family-tree file: GEDCOM 5.5.1, lineage-linked,
 // UTF-8, CR LF line ends. One INDI record per person, with their name, the
-// births and deaths their record states (browse/person_events.h) and a
+// births and deaths their record states (browse/export/person_events.h) and a
 // citation of their database holding the full text; one SOUR record per
 // database; the header, the submitter record the format requires and the
 // trailer.

@@ -8,7 +8,7 @@
 //   years      for every year of the fields searched (or of one field): the
 //              people who hold it, a person counted once for each distinct
 //              year they hold; a year is a four-digit word by the word rule
-//              (browse/record_words.h) from kFirstYear to kLastYear;
+//              (browse/record_query/record_words.h) from kFirstYear to kLastYear;
 //   values     for one field: the people who hold each value, a value being
 //              the field's text without leading and trailing blanks, its
 //              letters compared as the word rule folds them (Pa. and PA.

@@ -1,7 +1,7 @@
 #pragma once
 // The words of a record, as a record search sees them: a word is a run of
 // letters and digits; the letters are those of the surname matching
-// (browse/name_letters.h), each standing for its base letter or letters in
+// (browse/names/name_letters.h), each standing for its base letter or letters in
 // upper case (É is E, Æ is AE, ß is SS, Þ is TH); digits stand for
 // themselves. Every other byte (blanks, punctuation, apostrophes, hyphens,
 // slashes) ends a word. So "O'Brien" is O BRIEN, "Saint-Lô" SAINT LO,

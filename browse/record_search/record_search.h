@@ -5,7 +5,7 @@
 // text, and where the query matched) without reading the others.
 //
 // Each database is answered from its word index in the user's cache
-// (browse/word_index.h), built on its first query, or, where no index can
+// (browse/word_index/), built on its first query, or, where no index can
 // be kept, by reading every record: the answers are the same.
 //
 // A search object owns its own files, so one may run on a worker thread

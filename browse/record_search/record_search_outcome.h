@@ -1,5 +1,5 @@
 #pragma once
-// What a record search (browse/record_search.h) gives back: how a query
+// What a record search (browse/record_search/record_search.h) gives back: how a query
 // ended, its progress, and the people found. Apart from the search itself,
 // so that a program can pass them on without the index's internals.
 
