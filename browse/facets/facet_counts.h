@@ -16,7 +16,7 @@
 //              entry order; blank fields are not counted; most people first,
 //              then by value.
 //
-// The record search (browse/record_search.h, CRecordSearch::Facets) feeds
+// The record search (browse/record_search/record_search.h, CRecordSearch::Facets) feeds
 // each person's years and values to the tallies here, from its word index
 // or from the records themselves; the counting and the orders are kept
 // here, in one place.

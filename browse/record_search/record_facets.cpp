@@ -1,5 +1,5 @@
 // CRecordSearch::Facets: the people the last query found, counted by
-// database, by year and by the values of a field (browse/facet_counts.h).
+// database, by year and by the values of a field (browse/facets/facet_counts.h).
 
 #include <cerrno>
 
