@@ -1,5 +1,6 @@
-"""Plausible but fictional people for the databases that no public dataset
-covers. Every person, place detail and reference here is invented by a
+"""Plausible but fictional people for the four databases that no public
+dataset covers (War of 1812, the roll of honor, WWII prisoners of war,
+the Vietnam memorial). Every person, place detail and reference here is invented by a
 deterministic generator: the same script always writes the same files.
 
 Each function returns a list of (surname, given names, fields) laid out as
@@ -263,46 +264,6 @@ def prisoners_of_war(count=2700):
     return rows
 
 
-# ---------------------------------------------------------------- WWII and Korea graves (code 11)
-
-MONUMENTS = [
-    "Normandy American Cemetery, Colleville-sur-Mer, France",
-    "Lorraine American Cemetery, St. Avold, France",
-    "Henri-Chapelle American Cemetery, Belgium",
-    "Sicily-Rome American Cemetery, Nettuno, Italy",
-    "Manila American Cemetery, Philippines",
-    "Tablets of the Missing, Honolulu Memorial, Hawaii",
-    "Courts of the Missing, National Memorial Cemetery of the Pacific, Hawaii",
-    "Cambridge American Cemetery, England",
-]
-KOR_AWARDS = ["Purple Heart", "Purple Heart, Bronze Star Medal", "Silver Star, Purple Heart",
-              "Air Medal with 3 Oak Leaf Clusters, Purple Heart", "Distinguished Service Cross, Purple Heart"]
-
-
-def graves_and_monuments(count=2800):
-    rng = Rng(1953)
-    people = People(rng)
-    rows = []
-    for _ in range(count):
-        korea = rng.chance(25)
-        division = "%s Infantry Division" % rng.choice(ORDINALS[:30])
-        rows.append((people.surname(), people.given(), [
-            people.initial(),
-            rng.choice(STATES),
-            rng.choice(POW_RANKS),
-            "%s Infantry Regiment, %s" % (rng.choice(ORDINALS), division),
-            people.date(1950, 1953) if korea else people.date(1942, 1945),
-            "Courts of the Missing, National Memorial Cemetery of the Pacific, Hawaii" if korea
-            else rng.choice(MONUMENTS),
-            rng.choice(["Killed in action", "Killed in action", "Died of wounds", "Missing in action",
-                        "Died, non-battle"]),
-            maybe(rng, 60, rng.choice(KOR_AWARDS)),
-            maybe(rng, 5, rng.choice(["Croix de Guerre (France)", "Order of the Red Banner (USSR)",
-                                      "Military Medal (United Kingdom)"])),
-        ]))
-    return rows
-
-
 # ---------------------------------------------------------------- Vietnam memorial (code 12)
 
 VM_RANKS = [("PFC", "E3"), ("SP4", "E4"), ("CPL", "E4"), ("SGT", "E5"), ("SSG", "E6"),
@@ -321,71 +282,4 @@ def vietnam_memorial(count=3000):
         middle = people.given() if rng.chance(70) else BLANK
         rows.append((people.surname(), people.given(middle_percent=0), [
             middle, rank, grade, rng.choice(VM_UNITS), maybe(rng, 95, rng.choice(TOWNS)), STATE_CODES[state]]))
-    return rows
-
-
-# ---------------------------------------------------------------- U.K. wills (code 13)
-
-UK_SURNAMES = """Smith Jones Taylor Brown Williams Wilson Johnson Davies Robinson Wright Thompson
-Evans Walker White Roberts Green Hall Wood Jackson Clarke Turner Hill Harris Cooper Ward Morris
-Moore Clark Lee King Baker Harrison Morgan Allen James Scott Phillips Watson Davis Parker Price
-Bennett Young Griffiths Mitchell Kelly Cook Carter Richardson Bailey Collins Bell Shaw Murphy
-Miller Cox Richards Khan Marshall Anderson Simpson Ellis Adams Singh Begum Wilkinson Foster
-Chapman Powell Webb Rogers Gray Mason Ali Hunt Hussain Campbell Matthews Owen Palmer Holmes
-Mills Barnes Knight Lloyd Butler Russell Barker Fisher Stevens Jenkins Murray Dixon Harvey
-Featherstonehaugh Cholmondeley Marjoribanks Postlethwaite Worthington-Smythe Ffoulkes""".split()
-UK_PLACES = ["Ashford, Kent", "Bideford, Devon", "Chipping Norton, Oxfordshire", "Dorking, Surrey",
-             "Ely, Cambridgeshire", "Frome, Somerset", "Grantham, Lincolnshire", "Hexham, Northumberland",
-             "Ludlow, Shropshire", "Malton, Yorkshire", "Penrith, Cumberland", "Rye, Sussex",
-             "Stroud, Gloucestershire", "Thirsk, Yorkshire", "Wells, Somerset", "St. Ives, Cornwall"]
-UK_CALLINGS = ["Yeoman", "Husbandman", "Widow", "Spinster", "Gentleman", "Clothier", "Blacksmith",
-               "Mariner", "Innholder", "Clerk", "Tanner", "Grocer", "Esquire", "Labourer"]
-
-
-def uk_wills(count=2500):
-    rng = Rng(1858)
-    people = People(rng, UK_SURNAMES)
-    rows = []
-    for _ in range(count):
-        woman = rng.chance(30)
-        calling = rng.choice(["Widow", "Spinster"]) if woman else rng.choice(UK_CALLINGS)
-        given = people.given(women_percent=100 if woman else 0, middle_percent=15)
-        rows.append((people.surname(), given, [
-            rng.choice(UK_PLACES), people.date(1650, 1857), maybe(rng, 85, calling)]))
-    return rows
-
-
-# ---------------------------------------------------------------- Revolutionary War (code 14)
-
-REV_NOTES = [
-    "Enlisted for three years; at Valley Forge in the winter of 1777-78; discharged at West Point, {date}.",
-    "Served at the siege of Boston and in the New York campaign; on the sick list at Peekskill for two months.",
-    "Wounded at Monmouth, {date}; transferred to the Corps of Invalids.",
-    "Taken prisoner at Fort Washington and held on a prison ship in Wallabout Bay; exchanged {date}.",
-    "Pension application filed by his widow; names his children and his service under Colonel Greene.",
-]
-
-
-def revolutionary_war(count=2600):
-    rng = Rng(1776)
-    people = People(rng)
-    rows = []
-    ranks = ["Private", "Private", "Private", "Corporal", "Sergeant", "Fifer", "Drummer",
-             "Ensign", "Lieutenant", "Captain", "Matross", "Bombardier"]
-    for _ in range(count):
-        start = rng.choice(ranks)
-        misc = rng.choice(REV_NOTES).format(date=people.date(1776, 1783)) if rng.chance(30) else BLANK
-        film = "M881" if rng.chance(70) else "M246"
-        rows.append((people.surname(), people.given(), [
-            people.initial(),
-            maybe(rng, 85, "Capt. %s's Company" % people.surname()),
-            "%s %s Regiment" % (rng.choice(ORDINALS[:16]), rng.choice(
-                ["Continental", "Massachusetts", "Connecticut", "Virginia", "Pennsylvania", "New Jersey"])),
-            start,
-            start if rng.chance(75) else rng.choice(ranks),
-            misc,
-            film,
-            "Roll %d" % rng.between(1, 1096),
-            maybe(rng, 60, "Jacket %d" % rng.between(1, 400)),
-        ]))
     return rows

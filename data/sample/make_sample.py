@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Writes the source CSV files of the sample data disk, one <stem>.csv per
-database, from the public datasets (titanic3.csv, medal_of_honor.csv,
-nps_people.csv, dbpedia_people.csv, cwsac_commanders.csv, cwsac_battles.csv)
-and a deterministic generator for the databases no dataset covers.
+database, from the public datasets in sources/ (see sources/SOURCES.md)
+and a deterministic generator for the four databases that no dataset
+covers.
 
 Usage: make_sample.py [--data DIR] [--out DIR]
   --data DIR   folder of the datasets (default: sources/ beside this script)
@@ -10,7 +10,9 @@ Usage: make_sample.py [--data DIR] [--out DIR]
 
 Python 3 standard library only. Running it twice gives the same bytes.
 Every person is checked against what chronara-mkdisk accepts before a
-file is written.
+file is written. The header row of each file names the fields as a reader
+sees them (chronara-mkdisk keeps them as the field headings); an empty
+heading stands over a field the database never fills.
 """
 
 import argparse
@@ -19,36 +21,49 @@ import os
 import sys
 
 import fictional_records
+import generals
+import pension_files
+import probate
 import real_records
+import va_graves
+from records_common import BLANK
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEFAULT_DATA = os.path.join(HERE, "sources")
 
-# Stem, database code, header of the field columns (names are for people; the tool goes by position).
+GENERALS = ["Born", "Died", "Prewar profession", "War service", "Postwar career", "Rank", "Sources",
+            "Biography by", "DBpedia page"]
+MEDAL_EXTRAS = ["Also known as", "Second award", "Society's page"]
+MEDAL = ["Rank and organization", "Place and date", "Entered service at", "", "Accredited to", "G.O. number",
+         "Birth", "Born", "", "Citation", "Date of issue"] + MEDAL_EXTRAS
+
+# Stem: database code and the headings of the field columns (columns 3 on).
 DATABASES = {
-    "congen": (1, ["born", "died", "prewar profession", "war service", "postwar career"]),
-    "civmoh": (2, ["rank and organization", "place and date", "entered service at", "unused",
-                   "accredited to", "g.o. number", "birth", "unused", "date of issue", "citation"]),
-    "titan": (3, ["survived (3 = yes)", "class", "age", "ticket", "fare", "cabin", "port of embarkation",
-                  "boat", "home or destination"]),
-    "unigen": (4, ["born", "died", "prewar profession", "war service", "postwar career"]),
-    "vnmmoh": (5, ["rank and organization", "place and date", "entered service at", "unused",
-                   "accredited to", "g.o. number", "birth", "born", "unused", "citation"]),
-    "ww1moh": (6, ["rank and organization", "place and date", "entered service at", "unused",
-                   "accredited to", "g.o. number", "birth", "born", "unused", "citation"]),
-    "ww2moh": (7, ["rank and organization", "place and date", "entered service at", "unused",
-                   "accredited to", "g.o. number", "birth", "born", "unused", "citation"]),
-    "w1812": (8, ["middle initial", "company", "unit", "initial rank", "final rank", "other information"]),
-    "honorol": (9, ["middle initial"] + ["reference %d" % n for n in range(1, 15)]),
-    "ww2_pow": (10, ["middle initial", "serial number", "race", "state", "service", "corps", "rank",
-                     "capture", "source type", "capture area", "camp name", "city served by camp",
-                     "camp region", "camp country", "detail", "pow status", "closed"]),
-    "ww2_kor": (11, ["middle initial", "inducted from", "rank", "combat organization", "date of death",
-                     "monument", "status", "us awards", "foreign awards"]),
-    "v_mem": (12, ["middle name", "rank", "pay grade", "organization", "city", "state"]),
-    "pcc": (13, ["place", "date", "calling"]),
-    "rev": (14, ["middle initial", "company", "unit", "starting rank", "ending rank", "misc",
-                 "microfilm", "roll", "jacket"]),
+    "congen": (1, GENERALS),
+    "civmoh": (2, ["Rank and organization", "Place and date", "Entered service at", "", "Accredited to",
+                   "G.O. number", "Birth", "", "Date of issue", "Citation", "Born"] + MEDAL_EXTRAS),
+    "titan": (3, ["Survived", "Class", "Age", "Ticket", "Fare", "Cabin", "Port of embarkation", "Lifeboat",
+                  "Home or destination", "Title", "Listed as", "Maiden name", "Known as", "Body number"]),
+    "unigen": (4, GENERALS),
+    "vnmmoh": (5, MEDAL),
+    "ww1moh": (6, MEDAL),
+    "ww2moh": (7, MEDAL),
+    "w1812": (8, ["Middle initial", "Company", "Unit", "Initial rank", "Final rank", "Other information"]),
+    "honorol": (9, ["Middle initial"] + ["Reference %d" % n for n in range(1, 15)]),
+    "ww2_pow": (10, ["Middle initial", "Serial number", "Race", "State", "Service", "Corps", "Rank", "Capture",
+                     "Source type", "Capture area", "Camp name", "City served by camp", "Camp region",
+                     "Camp country", "Detail", "POW status", "Closed"]),
+    "ww2_kor": (11, ["Middle initial", "Inducted from", "Rank", "Combat organization", "Date of death",
+                     "Monument", "Status", "US awards", "Foreign awards", "Date of birth", "Cemetery address",
+                     "City", "State", "Country", "War", "Source line"]),
+    "v_mem": (12, ["Middle name", "Rank", "Pay grade", "Organization", "City", "State"]),
+    "pcc": (13, ["Place", "Date", "Will or administration", "Date of death", "Place of death",
+                 "Occupation or description", "Registry", "Executors or administrators", "Relationship",
+                 "Effects", "Former abode", "Title", "Entry as printed", "Source line"]),
+    "rev": (14, ["Middle initial", "Company", "Unit", "Starting rank", "Ending rank", "Misc",
+                 "Microfilm reference", "Catalogue number", "Catalogue address", "Pension file", "Kind of file",
+                 "State", "Catalogue title", "Date of birth", "Date of death", "Cemetery", "Cemetery address",
+                 "City", "State or province", "Country"]),
 }
 
 
@@ -80,17 +95,27 @@ def check(stem, code, people):
             raise ValueError(who + ": record of %d bytes" % size)
 
 
-def shorten_citations(people, limit=4999):
-    """Cuts a citation (the last field) at a word so that the record fits; returns how many were cut."""
+def shorten_citations(people, index=9, limit=4999):
+    """Cuts a citation (field index) at a word so that the record fits; returns how many were cut."""
     cut = 0
     for surname, given, fields in people:
         size = 1 + sum(len(f.encode("cp1252")) + 1 for f in fields)
         if size <= limit:
             continue
-        room = len(fields[-1].encode("cp1252")) - (size - limit) - 4
-        fields[-1] = fields[-1][:room].rsplit(" ", 1)[0] + " ..."
+        room = len(fields[index].encode("cp1252")) - (size - limit) - 4
+        fields[index] = fields[index][:room].rsplit(" ", 1)[0] + " ..."
         cut += 1
     return cut
+
+
+def probate_people(data_dir):
+    entries, unread = probate.read_all(data_dir)
+    people = []
+    for e in entries:
+        people.append((e.surname, e.forenames, [
+            e.place, e.date, e.kind, e.died, e.died_at, e.occupation, e.registry, e.executors, e.relationship,
+            e.effects, e.former_abode, e.title, e.text, e.source]))
+    return people, unread
 
 
 def write_csv(path, header, people):
@@ -109,24 +134,32 @@ def main():
 
     people = {"titan": real_records.titanic(args.data)}
     people.update(real_records.medal_of_honor(args.data))
-    people["congen"], people["unigen"] = real_records.generals(args.data)
+    people["congen"], people["unigen"] = generals.generals(args.data)
     people["w1812"] = fictional_records.war_of_1812()
     people["honorol"] = fictional_records.roll_of_honor()
     people["ww2_pow"] = fictional_records.prisoners_of_war()
-    people["ww2_kor"] = fictional_records.graves_and_monuments()
+    people["ww2_kor"] = va_graves.world_war_two_and_korea(args.data)
     people["v_mem"] = fictional_records.vietnam_memorial()
-    people["pcc"] = fictional_records.uk_wills()
-    people["rev"] = fictional_records.revolutionary_war()
+    people["pcc"], unread = probate_people(args.data)
+    people["rev"] = pension_files.pension_files(args.data) + va_graves.revolutionary_war(args.data)
 
+    for stem in people:
+        # An unknown field is a single blank; other fields stay as made (the roll
+        # of honor's references are padded with blanks on purpose).
+        people[stem] = [(s, g, [f if f.strip() else BLANK for f in fields]) for s, g, fields in people[stem]]
     for stem in ("civmoh", "ww1moh", "ww2moh", "vnmmoh"):
         cut = shorten_citations(people[stem])
         if cut:
             print("%s: %d citation(s) shortened to fit a record" % (stem, cut))
-    for stem, (code, columns) in DATABASES.items():
+    for stem, (code, headings) in DATABASES.items():
+        widest = max(len(fields) for _, _, fields in people[stem])
+        if widest > len(headings):
+            raise ValueError("%s: %d fields but %d headings" % (stem, widest, len(headings)))
         check(stem, code, people[stem])
-    for stem, (code, columns) in DATABASES.items():
-        write_csv(os.path.join(args.out, stem + ".csv"), ["surname", "given names"] + columns, people[stem])
+    for stem, (code, headings) in DATABASES.items():
+        write_csv(os.path.join(args.out, stem + ".csv"), ["Surname", "Given names"] + headings, people[stem])
         print("%s.csv: %d people" % (stem, len(people[stem])))
+    print("pcc: %d calendar entries left out, their name unread" % len(unread))
     return 0
 
 

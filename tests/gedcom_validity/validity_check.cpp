@@ -68,7 +68,7 @@ std::vector<FoundPerson> People() {
     CSearchSession session(dirs);
     const std::pair<const char*, const char*> searches[] = {
         {"civmoh", "smith"},    {"ww2_kor", "johnson"}, {"vnmmoh", "williams"}, {"honorol", "smith"},
-        {"titan", "andersson"}, {"w1812", "anderson"},  {"pcc", "smith"},
+        {"titan", "andersson"}, {"w1812", "anderson"},  {"pcc", "brown"},
     };
     for (const auto& [stem, surname] : searches) {
         const SearchOutcome outcome = session.SearchCode(catalogue::CodeOfStem(stem), surname, nullptr);

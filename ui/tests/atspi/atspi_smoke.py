@@ -180,7 +180,7 @@ def run(viewer_process, env, want_dump):
     type_text(env, "Smyth")
     keys(env, "Tab", "Down")
     wait_for("the Matching choice", lambda: find(dialog, "combo box", name="Matching"))
-    wait_for("the sound-alike count", lambda: find(dialog, "label", prefix="17 surnames match"))
+    wait_for("the sound-alike count", lambda: find(dialog, "label", prefix="29 surnames match"))
     matches = find(dialog, "tree", name="Matching surnames")
     assert matches is not None, "no list of matches"
     cells = [matches.getChildAtIndex(i) for i in range(matches.childCount)]
