@@ -21,10 +21,12 @@
 
 #include "browse/record_query/people_reader.h"
 #include "browse/record_query/record_people.h"
+#include "browse/session/search_session.h"
 #include "store/cp1252.h"
 #include "store/csv_reader.h"
 #include "store/directories.h"
 #include "store/record_database.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -77,6 +79,33 @@ std::string Tidy(const std::string& text) {
 
 // A source cell as the disk holds it: tidied, a single blank when empty.
 std::string AsField(const std::string& cell) { return Tidy(cell).empty() ? " " : Tidy(cell); }
+
+// Whether a user finds the person as the viewer's search finds people: the
+// surname, and the first given name as the first-name filter; the person
+// found holds the same given names and fields. (A surname longer than the
+// search box takes is left to the reading of the whole database.)
+bool FoundBySearch(int code, const Person& person) {
+    std::string surname, first;
+    if (!cp1252::FromUtf8(person.surname, surname) ||
+        !cp1252::FromUtf8(person.given.substr(0, person.given.find(' ')), first)) {
+        return false;
+    }
+    if (surname.size() > CSearchSession::kMaxSurname) return true;
+    CDirectories dirs;
+    dirs.SetDataDir(kDisk.c_str());
+    testing_support::TempDir install;
+    dirs.SetInstallDir((install.Path() + "/").c_str());
+    CSearchSession session(dirs);
+    if (session.SearchCode(code, surname.c_str(), first.c_str()).status != SearchStatus::Found) return false;
+    bool found = false;
+    session.ForEachPerson([&](const FoundPerson& hit) {
+        std::vector<std::string> fields;
+        for (const std::string& field : hit.fields) fields.push_back(cp1252::ToUtf8(field));
+        found = found || (cp1252::ToUtf8(hit.givenNames) == person.given && fields == person.fields);
+        return !found;
+    });
+    return found;
+}
 
 std::string Upper(std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -250,6 +279,7 @@ TEST_F(SampleDisk, GravesAreTheVeteransOfTheirSourceLines) {
             const auto at = bySource.find(source);
             ASSERT_NE(at, bySource.end()) << source;
             const Person& p = *at->second;
+            EXPECT_TRUE(FoundBySearch(kGraves, p)) << source;
             const auto column = [&](std::size_t k) { return row.at(foreign && k >= 14 ? k + 1 : k); };
             EXPECT_EQ(p.surname, Upper(column(2))) << source;
             EXPECT_EQ(p.given.rfind(column(0), 0), 0u) << source << ": " << p.given;
@@ -299,6 +329,7 @@ TEST_F(SampleDisk, WillsAreTheEntriesOfTheCalendar) {
         for (int pick = 0; pick < 8; ++pick) {
             const auto& [source, text] = onDisk[random() % onDisk.size()];
             const Person& p = *bySource.at(source);
+            EXPECT_TRUE(FoundBySearch(kWills, p)) << source;
             const std::string folded = Folded(text);
             std::istringstream given(p.given);
             for (std::string word; given >> word;)
@@ -361,6 +392,7 @@ TEST_F(SampleDisk, PensionFilesAreTheSoldiersOfTheirTitles) {
         const auto& row = rows[1 + random() % (rows.size() - 1)];
         const Person& p = *byId.at("NAID " + row.at(2));
         const std::string& title = row.at(4);
+        EXPECT_TRUE(FoundBySearch(kRevolution, p)) << title;
         EXPECT_EQ(p.Field(8), row.at(3)) << title;  // the catalogue's address
         EXPECT_EQ(p.Field(12), title) << title;     // the whole title
         EXPECT_EQ(p.Field(6), "M804") << title;     // the microfilm publication
