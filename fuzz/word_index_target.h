@@ -6,7 +6,7 @@
 // query is asked of it.
 //
 // Input: a mode byte, then the bytes. The mode's upper six bits choose the
-// two queries asked (of nine), so that each input stays quick. Mode bit 0: the bytes are patches of
+// two queries asked (of eleven), so that each input stays quick. Mode bit 0: the bytes are patches of
 // the sound index (three bytes of offset, one byte to XOR in, repeated);
 // otherwise they are the whole file (nothing: the sound index itself). Mode
 // bit 1: the header's hashes and those of its sections are made right again
@@ -15,7 +15,8 @@
 // Promises checked: no crash, no endless loop, no out-of-bounds access
 // (sanitizers); the reader answers Ready, Damaged or Stale and nothing else;
 // without resealing, every answer given as Ready is the true one (the one
-// the records give), people included; with it, a count that comes Ready
+// the records give), people, surnames and the facets' years and values of
+// the true people included; the sound index gives its facets; with it, a count that comes Ready
 // equals the length of the list that comes Ready. The file is not changed.
 
 #include <sys/stat.h>
@@ -25,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "browse/facets/facet_counts.h"
 #include "browse/record_query/people_reader.h"
 #include "browse/record_query/record_matcher.h"
 #include "browse/record_query/record_people.h"
@@ -122,6 +124,11 @@ struct WordIndexWorld {
     std::vector<std::vector<std::int32_t>> truth;
     std::vector<record_query::Query> queries;
     std::vector<record_fields::FieldSet> fields;
+    // The facets of each query's people, read from the records: their
+    // years in the fields searched, their values of Inducted From.
+    record_fields::FieldSet valueSlots;
+    std::vector<std::vector<facets::YearCount>> truthYears;
+    std::vector<std::vector<facets::ValueCount>> truthValues;
 };
 
 inline WordIndexWorld& WordIndexWorldOf(const std::string& folder) {
@@ -162,6 +169,11 @@ inline WordIndexWorld& WordIndexWorldOf(const std::string& folder) {
         if (query.field != nullptr) record_fields::ParseFieldChoice(query.field, choice, error);
         world.fields.push_back(record_fields::FieldSetOf(kWordIndexCode, choice));
         const CRecordMatcher matcher(world.queries.back(), world.fields.back());
+        record_fields::FieldChoice inducted;
+        record_fields::ParseFieldChoice("inducted from", inducted, error);
+        world.valueSlots = record_fields::FieldSetOf(kWordIndexCode, inducted);
+        facets::CYearTally yearTally;
+        facets::CValueTally valueTally;
         std::vector<std::int32_t> matching;
         CPeopleReader reader(database, world.people);
         ReadPerson person;
@@ -170,10 +182,22 @@ inline WordIndexWorld& WordIndexWorldOf(const std::string& folder) {
             recordFields.clear();
             ForEachRecordField(std::string_view(person.record, person.recordLength),
                                [&](std::size_t, std::string_view text) { recordFields.emplace_back(text); });
-            if (matcher.Matches(PersonText{person.surname, person.givenNames, &recordFields}))
-                matching.push_back(person.entry);
+            if (!matcher.Matches(PersonText{person.surname, person.givenNames, &recordFields})) continue;
+            matching.push_back(person.entry);
+            auto note = [&](int slot, std::string_view text) {
+                if (world.fields.back().Has(slot)) yearTally.NoteText(text);
+                if (world.valueSlots.Has(slot)) valueTally.NoteText(text);
+            };
+            note(record_fields::kSurnameSlot, person.surname);
+            note(record_fields::kGivenSlot, person.givenNames);
+            for (std::size_t k = 0; k < recordFields.size(); ++k)
+                note(record_fields::SlotOfField(k), recordFields[k]);
+            yearTally.EndPerson();
+            valueTally.EndPerson();
         }
         world.truth.push_back(matching);
+        world.truthYears.push_back(yearTally.Result());
+        world.truthValues.push_back(valueTally.Result());
     }
     return world;
 }
@@ -187,7 +211,8 @@ inline void Reseal(std::string& bytes) {
     std::copy(sealed.begin(), sealed.end(), header);
     word_index::Header decoded;
     if (!word_index::DecodeHeader(header, decoded)) return;
-    for (word_index::Section* section : {&decoded.people_, &decoded.directory, &decoded.years}) {
+    for (word_index::Section* section :
+         {&decoded.people_, &decoded.directory, &decoded.years, &decoded.columns}) {
         if (section->offset <= bytes.size() && section->length <= bytes.size() - section->offset) {
             section->hash =
                 ContentHash(bytes.data() + section->offset, static_cast<std::size_t>(section->length));
@@ -250,7 +275,34 @@ inline int RunWordIndex(const std::uint8_t* data, std::size_t size, const std::s
             std::vector<std::int32_t> entries;
             const IndexStatus listed = reader.List(world.queries[q], world.fields[q], -1, entries);
             Check(allowed(counted) && allowed(listed), "a query failed for another reason than damage");
+            // The facets of the true people, and their surnames.
+            facets::CYearTally years;
+            facets::CValueTally values;
+            bool covered = false;
+            const IndexStatus yearsRead = reader.TallyYears(world.truth[q], world.fields[q], years);
+            const IndexStatus valuesRead =
+                reader.TallyValues(world.truth[q], world.valueSlots, values, covered);
+            Check(allowed(yearsRead) && allowed(valuesRead), "a facet failed for another reason than damage");
+            if (file == world.index) {
+                Check(yearsRead == IndexStatus::Ready && valuesRead == IndexStatus::Ready && covered,
+                      "a sound index did not give its facets");
+            }
+            std::string surname;
+            for (std::size_t i = 0; i < world.truth[q].size() && i < 3; ++i) {
+                const std::int32_t entry = world.truth[q][i];
+                const IndexStatus named = reader.SurnameOf(entry, surname);
+                Check(allowed(named), "a surname failed for another reason than damage");
+                Check(named == IndexStatus::Ready || file != world.index, "a sound index did not name a person");
+                const PeopleRun* run = world.people.RunOf(entry);
+                if (named == IndexStatus::Ready && !resealed && run != nullptr)
+                    Check(surname == world.people.surnames[run->surname],
+                          "a damaged index gave a wrong surname");
+            }
             if (!resealed) {
+                if (yearsRead == IndexStatus::Ready)
+                    Check(years.Result() == world.truthYears[q], "a damaged index gave wrong years");
+                if (valuesRead == IndexStatus::Ready && covered)
+                    Check(values.Result() == world.truthValues[q], "a damaged index gave wrong values");
                 if (counted == IndexStatus::Ready)
                     Check(count == static_cast<std::int64_t>(world.truth[q].size()),
                           "a damaged index gave a wrong count");

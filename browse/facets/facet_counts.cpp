@@ -71,6 +71,15 @@ void CValueTally::EndPerson() {
     held_.clear();
 }
 
+void CValueTally::Merge(const CValueTally& other) {
+    for (const Value& value : other.values_) {
+        if (value.count == 0) continue;
+        NoteKey(value.key, value.shown);
+        values_[held_.back()].count += value.count;
+        held_.clear();
+    }
+}
+
 std::vector<ValueCount> CValueTally::Result() const {
     std::vector<const Value*> order;
     for (const Value& value : values_) {

@@ -85,10 +85,9 @@ public:
     void NoteText(std::string_view text);
     // Ends the person: each distinct year noted counts once.
     void EndPerson();
-    // Adds people counted elsewhere (a year's people among those found).
-    void Add(int year, std::int64_t people) {
-        if (year >= kFirstYear && year <= kLastYear)
-            counts_[static_cast<std::size_t>(year - kFirstYear)] += people;
+    // Adds the people counted by another tally.
+    void Merge(const CYearTally& other) {
+        for (std::size_t i = 0; i < counts_.size(); ++i) counts_[i] += other.counts_[i];
     }
     // The years held, ascending.
     std::vector<YearCount> Result() const;
@@ -107,6 +106,9 @@ public:
     void NoteKey(const std::string& key, std::string_view shown);
     // Ends the person: each distinct value noted counts once.
     void EndPerson();
+    // Adds the people counted by another tally, read after those of this
+    // one (a value is shown as this tally first met it, else as other did).
+    void Merge(const CValueTally& other);
     // The values, most people first, then by value.
     std::vector<ValueCount> Result() const;
 

@@ -40,8 +40,7 @@ StoreError CRecordSearch::ListAll(Database& result) {
 StoreError CRecordSearch::TallyRecords(Database& result, const record_fields::FieldSet* yearSlots,
                                        const record_fields::FieldSet* valueSlots, facets::CYearTally& years,
                                        facets::CValueTally& values) {
-    StoreError error = ListAll(result);
-    if (error.Failed()) return error;
+    StoreError error;
     CRecordDatabase& database = state_->database;
     const OpenResult opened = database.OpenCode(result.code);
     if (!opened) return opened.error;
@@ -102,8 +101,29 @@ FindOutcome CRecordSearch::Facets(const facets::FacetRequest& request, facets::F
         const bool wantYears = request.years && !yearSlots.Empty();
         const bool wantValues = request.values && !valueSlots.Empty();
         if (!wantYears && !wantValues) continue;
-        const StoreError error = TallyRecords(result, wantYears ? &yearSlots : nullptr,
-                                              wantValues ? &valueSlots : nullptr, years, values);
+        // From the index's columns where it has them, else from the records.
+        facets::CYearTally oneYears;
+        facets::CValueTally oneValues;
+        StoreError error = ListAll(result);
+        bool indexed = !error.Failed() && result.names != nullptr;
+        if (indexed && wantYears) {
+            indexed = result.names->TallyYears(result.entries, yearSlots, oneYears) ==
+                      word_index::IndexStatus::Ready;
+        }
+        bool covered = true;
+        if (indexed && wantValues) {
+            indexed = result.names->TallyValues(result.entries, valueSlots, oneValues, covered) ==
+                      word_index::IndexStatus::Ready;
+        }
+        if (!error.Failed() && (!indexed || !covered)) {
+            // What the index could not say is read from the records: all of it, as one.
+            if (!indexed) oneYears = facets::CYearTally();
+            oneValues = facets::CValueTally();
+            error = TallyRecords(result, wantYears && !indexed ? &yearSlots : nullptr,
+                                 wantValues ? &valueSlots : nullptr, oneYears, oneValues);
+        }
+        years.Merge(oneYears);
+        values.Merge(oneValues);
         if (Cancelled()) {
             counts = facets::FacetCounts{};
             outcome.status = FindStatus::Cancelled;

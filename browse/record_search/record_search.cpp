@@ -221,7 +221,7 @@ word_index::IndexStatus CRecordSearch::Indexed(Database& result) {
         const IndexStatus status = kept.reader->Count(state_->query, result.fields, result.count, cancel_);
         if (status == IndexStatus::Ready) {
             result.index = kept.reader;
-            result.people = kept.people;
+            result.names = kept.reader;
             return status;
         }
         state_->kept.erase(result.code);
@@ -262,15 +262,6 @@ StoreError CRecordSearch::Materialize(Database& result, std::int64_t wanted) {
     IndexStatus status = IndexStatus::Damaged;
     if (result.index != nullptr) {
         status = IndexStatus::Ready;
-        if (result.people == nullptr) {
-            auto people = std::make_shared<CPeopleList>();
-            status = result.index->LoadPeople(*people);
-            if (status == IndexStatus::Ready) {
-                result.people = people;
-                State::Kept& kept = state_->kept[result.code];
-                if (kept.reader == result.index) kept.people = people;
-            }
-        }
         // Listed in growing pieces: a list that is only scrolled a little is read a little.
         const std::int64_t limit = std::max<std::int64_t>(64, wanted * 2);
         if (status == IndexStatus::Ready) {
@@ -286,6 +277,7 @@ StoreError CRecordSearch::Materialize(Database& result, std::int64_t wanted) {
     }
     // The index failed us after the count: the records are read, and say the same.
     result.index.reset();
+    result.names.reset();
     result.entries.clear();
     const OpenResult opened = database.OpenCode(result.code);
     if (!opened) return opened.error;
@@ -404,8 +396,10 @@ StoreError CRecordSearch::Person(std::int64_t i, RecordHit& person) {
 
     person.code = result->code;
     person.entry = entry;
-    const PeopleRun* run = result->people->RunOf(entry);
-    if (run != nullptr) person.surname = WithoutTrailingBlanks(result->people->surnames[run->surname]);
+    std::string surname;
+    error = SurnameOf(*result, entry, surname);
+    if (error.Failed()) return error;
+    person.surname = WithoutTrailingBlanks(surname);
     person.givenNames = WithoutTrailingBlanks(cor.givenNames);
     person.fields = record_parts::FieldsOf(record);
     char text[record_format::kTextSize];
@@ -420,8 +414,29 @@ StoreError CRecordSearch::Person(std::int64_t i, RecordHit& person) {
     record_format::BuildDisplayedSummary(result->code, raw, firstByte, summary);
     person.summary = summary;
     const CRecordMatcher matcher(state_->query, result->fields);
-    const std::string surname = run != nullptr ? result->people->surnames[run->surname] : std::string();
     matcher.Matches(PersonText{surname, cor.givenNames, &person.fields}, &person.hits);
     return StoreError{};
 }
+StoreError CRecordSearch::SurnameOf(Database& result, std::int32_t entry, std::string& surname) {
+    surname.clear();
+    // From the index's block of people that holds the entry: a page reads its own people alone.
+    if (result.people == nullptr && result.names != nullptr) {
+        if (result.names->SurnameOf(entry, surname) == word_index::IndexStatus::Ready) return StoreError{};
+        result.names.reset();
+    }
+    // The people as the surname index names them, when no index can say.
+    if (result.people == nullptr) {
+        CRecordDatabase& database = state_->database;
+        const OpenResult opened = database.OpenCode(result.code);
+        if (!opened) return opened.error;
+        auto people = std::make_shared<CPeopleList>();
+        const StoreError error = ListPeople(*database.Index(), database.EntriesHeld(), *people);
+        if (error.Failed()) return error;
+        result.people = people;
+    }
+    const PeopleRun* run = result.people->RunOf(entry);
+    if (run != nullptr) surname = result.people->surnames[run->surname];
+    return StoreError{};
+}
+
 CRecordDatabase& CRecordSearch::Files() { return state_->database; }

@@ -111,6 +111,8 @@ private:
     // Every person found in result listed (an error when fewer are found
     // than were counted).
     StoreError ListAll(Database& result);
+    // The surname of a person found in result, as the index holds it.
+    StoreError SurnameOf(Database& result, std::int32_t entry, std::string& surname);
     // The years and values of the people of result, read from its records.
     StoreError TallyRecords(Database& result, const record_fields::FieldSet* yearSlots,
                             const record_fields::FieldSet* valueSlots, facets::CYearTally& years,

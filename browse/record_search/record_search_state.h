@@ -22,8 +22,10 @@ namespace record_search_state {
 struct Database {
     int code = 0;
     record_fields::FieldSet fields;
-    // The people of the database: from the index, or walked from the surname index.
+    // The people of the database, walked from the surname index (a scan),
+    // or null while the index tells each person's surname (names).
     std::shared_ptr<CPeopleList> people;
+    std::shared_ptr<word_index::CWordIndexReader> names;
     // The people found, by entry, once listed.
     std::vector<std::int32_t> entries;
     bool listed = false;
@@ -38,11 +40,10 @@ struct State {
     // What failed on the data disk while an index was looked at or built.
     StoreError dataError;
     // The indexes opened, kept from one query to the next while their
-    // files are unchanged, with the people read from them.
+    // files are unchanged.
     struct Kept {
         FileFingerprint files[word_index::kFileCount];
         std::shared_ptr<word_index::CWordIndexReader> reader;
-        std::shared_ptr<CPeopleList> people;
     };
     std::map<int, Kept> kept;
     // The fingerprints taken, by path, with what identified each file then:

@@ -65,7 +65,8 @@ std::vector<unsigned char> EncodeHeader(const Header& header) {
     PutU32(out, header.slotCount);
     PutU64(out, header.words);
     for (const Section* section :
-         {&header.people_, &header.postings, &header.dictionary, &header.directory, &header.years}) {
+         {&header.people_, &header.peopleBlocks, &header.postings, &header.dictionary, &header.directory,
+          &header.years, &header.columns, &header.columnData}) {
         PutSection(out, *section);
     }
     PutU64(out, header.fileSize);
@@ -94,8 +95,8 @@ bool DecodeHeader(const unsigned char* bytes, Header& header) {
     header.slotCount = U32At(p + 16);
     header.words = U64At(p + 20);
     p += 28;
-    for (Section* section :
-         {&header.people_, &header.postings, &header.dictionary, &header.directory, &header.years}) {
+    for (Section* section : {&header.people_, &header.peopleBlocks, &header.postings, &header.dictionary,
+                             &header.directory, &header.years, &header.columns, &header.columnData}) {
         *section = SectionAt(p);
     }
     header.fileSize = U64At(p);

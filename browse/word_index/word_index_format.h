@@ -8,8 +8,12 @@
 //     fingerprints of the .ext, .cor and .tre it was made from, counts, the
 //     place, length and hash of each section, the file's size, and the hash
 //     of the header itself in its last 8 bytes.
-//   people: the runs of entries the surname index names (first u32,
-//     count u32, surname u32) then the surnames (varint length, bytes).
+//   people blocks: the runs of entries the surname index names, in entry
+//     order, kRunsPerBlock to a block; in a block each run is first u32,
+//     count u32, and its surname (varint length, bytes), so that a page of
+//     people reads the blocks of its people alone.
+//   people (directory): per people block: its first entry u32, offset u64
+//     (from the start of the blocks), length u32, runs u32 and hash u32.
 //   postings: one region per word. A word of up to kDocsPerBlock people is
 //     one block; a longer one has a skip table (per block: first entry u32,
 //     offset u32 from the end of the table, hash u32) and then its blocks.
@@ -26,6 +30,23 @@
 //     offset, length and word count (varints) and hash u32.
 //   years: per four-digit word, in order: value u16, people u32, slot + 1
 //     u32, region offset u64, region length u32, hash u32.
+//   column data: what each person holds, a value a person (entry order),
+//     for the facets: the years column (u32 a person: 0 for none, else the
+//     year less kFirstColumnYear plus 1 in the low 11 bits, the slot in the
+//     next 20, and the top bit when the person holds more (year, slot)
+//     pairs, which follow the column as entry u32, value u32 pairs in entry
+//     order), and a values column for each slot of at most kMaxColumnValues
+//     distinct values (u8 or u16 a person: 0 for a blank field, else the
+//     number of the value), followed by the values' texts (varint length,
+//     bytes, as first met).
+//   columns (directory): the slots that may have a values column (those
+//     below a varint limit), the slots that had too many values (varint
+//     count, then each slot), varint count of columns, then per column: kind u8 (1 years,
+//     2 values), slot, width, data offset (from the start of the column
+//     data), entries, entries per block (varints), a hash u32 per block of
+//     the column; then, for years, the pairs' offset, count (varints) and
+//     hash u32; for values, the texts' offset, length, count (varints) and
+//     hash u32.
 // Every byte is under a hash that is checked before it is used: a damaged,
 // cut or foreign file is never read as an answer.
 
@@ -40,13 +61,22 @@ namespace word_index {
 
 inline constexpr char kMagic[8] = {'C', 'H', 'R', 'N', 'W', 'O', 'R', 'D'};
 // 2: the hashes are XXH3 (store/content_hash.h).
-inline constexpr std::uint32_t kVersion = 2;
+// 3: the people in blocks; the columns of the facets.
+inline constexpr std::uint32_t kVersion = 3;
 inline constexpr std::size_t kHeaderSize = 512;
 inline constexpr std::uint32_t kDocsPerBlock = 128;
 inline constexpr std::uint32_t kWordsPerBlock = 64;
 inline constexpr std::size_t kSkipEntrySize = 12;
 inline constexpr std::size_t kYearEntrySize = 26;
 inline constexpr std::size_t kRunSize = 12;
+inline constexpr std::uint32_t kRunsPerBlock = 256;
+inline constexpr std::size_t kPeopleBlockEntrySize = 24;
+// The columns of the facets: the years they hold, the values kept for a slot.
+inline constexpr int kFirstColumnYear = 1000;
+inline constexpr int kLastColumnYear = 2099;
+inline constexpr std::uint32_t kMaxColumnValues = 4096;
+inline constexpr std::uint32_t kColumnBlockEntries = 16384;
+enum ColumnKind : unsigned char { kYearsColumn = 1, kValuesColumn = 2 };
 // Occurrences of one word in one person: a record of 4999 bytes holds fewer.
 inline constexpr std::uint32_t kMaxOccurrences = 5000;
 
@@ -66,11 +96,14 @@ struct Header {
     std::uint64_t people = 0;
     std::uint32_t slotCount = 0;  // slots used: every slot is below it
     std::uint64_t words = 0;
-    Section people_;
-    Section postings;    // no hash: its regions carry their own
-    Section dictionary;  // no hash: its blocks carry their own
+    Section people_;       // the directory of the people blocks
+    Section peopleBlocks;  // no hash: each block carries its own
+    Section postings;      // no hash: its regions carry their own
+    Section dictionary;    // no hash: its blocks carry their own
     Section directory;
     Section years;
+    Section columns;     // the directory of the columns
+    Section columnData;  // no hash: each block carries its own
     std::uint64_t fileSize = 0;
 };
 

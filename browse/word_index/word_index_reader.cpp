@@ -22,6 +22,14 @@ void CWordIndexReader::Close() {
     file_.Close();
     blocks_.clear();
     years_.clear();
+    peopleBlocks_.clear();
+    peopleDirectoryRead_ = false;
+    keptBlock_ = SIZE_MAX;
+    keptRuns_.clear();
+    keptSurnames_.clear();
+    columns_.clear();
+    deadSlots_.clear();
+    columnsRead_ = false;
 }
 
 IndexStatus CWordIndexReader::ReadAt(std::uint64_t offset, std::uint64_t length,
@@ -63,7 +71,8 @@ IndexStatus CWordIndexReader::Open(const std::string& path, int code,
     const std::uint64_t size = static_cast<std::uint64_t>(file_.Size());
     if (file_.Size() < 0 || header_.fileSize != size) return IndexStatus::Damaged;
     for (const Section* section :
-         {&header_.people_, &header_.postings, &header_.dictionary, &header_.directory, &header_.years}) {
+         {&header_.people_, &header_.peopleBlocks, &header_.postings, &header_.dictionary, &header_.directory,
+          &header_.years, &header_.columns, &header_.columnData}) {
         if (!SectionSound(*section, size)) return IndexStatus::Damaged;
     }
     if (header_.code != static_cast<std::uint32_t>(code) || header_.entriesHeld > INT32_MAX ||
@@ -121,63 +130,15 @@ IndexStatus CWordIndexReader::Open(const std::string& path, int code,
         }
         years_.emplace_back(value, ref);
     }
-    return IndexStatus::Ready;
+    // The small directories of the people and the columns are checked now,
+    // so that a damage there has the index built again before it answers.
+    status = LoadPeopleDirectory();
+    return status == IndexStatus::Ready ? LoadColumns() : status;
 }
 
 bool CWordIndexReader::RefSound(const WordRef& ref) const {
     return ref.people >= 1 && ref.people <= header_.entriesHeld && ref.offset <= header_.postings.length &&
            ref.length <= header_.postings.length - ref.offset && ref.length > 0;
-}
-
-IndexStatus CWordIndexReader::LoadPeople(CPeopleList& people) {
-    people.Clear();
-    std::vector<unsigned char> section;
-    const IndexStatus status = ReadSection(header_.people_, section);
-    if (status != IndexStatus::Ready) return status;
-    const unsigned char* p = section.data();
-    const unsigned char* end = p + section.size();
-    // The runs, then their surnames: how many runs there are shows where the surnames start.
-    std::size_t runs = 0;
-    std::int64_t total = 0;
-    std::int64_t covered = 0;
-    std::uint32_t surnames = 0;
-    while (end - p >= static_cast<std::ptrdiff_t>(kRunSize) &&
-           total < static_cast<std::int64_t>(header_.people)) {
-        PeopleRun run;
-        run.first = static_cast<std::int32_t>(U32At(p));
-        run.count = static_cast<std::int32_t>(U32At(p + 4));
-        run.surname = U32At(p + 8);
-        p += kRunSize;
-        if (run.first < covered || run.count < 1 ||
-            static_cast<std::int64_t>(run.first) + run.count >
-                static_cast<std::int64_t>(header_.entriesHeld)) {
-            return IndexStatus::Damaged;
-        }
-        covered = static_cast<std::int64_t>(run.first) + run.count;
-        total += run.count;
-        surnames = std::max(surnames, run.surname + 1);
-        people.runs.push_back(run);
-        ++runs;
-    }
-    if (total != static_cast<std::int64_t>(header_.people) || (runs == 0 && header_.people != 0)) {
-        people.Clear();
-        return IndexStatus::Damaged;
-    }
-    while (p != end) {
-        std::uint64_t length = 0;
-        if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p)) {
-            people.Clear();
-            return IndexStatus::Damaged;
-        }
-        people.surnames.emplace_back(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
-        p += length;
-    }
-    if (people.surnames.size() < surnames) {
-        people.Clear();
-        return IndexStatus::Damaged;
-    }
-    people.total = total;
-    return IndexStatus::Ready;
 }
 
 IndexStatus CWordIndexReader::ReadDictionaryBlock(std::size_t index,

@@ -6,11 +6,13 @@
 // search then builds the index anew or reads the records instead.
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "browse/facets/facet_counts.h"
 #include "browse/record_query/record_fields.h"
 #include "browse/record_query/record_people.h"
 #include "browse/record_query/record_query.h"
@@ -49,7 +51,21 @@ public:
     IndexStatus Open(const std::string& path, int code, const FileFingerprint (&files)[kFileCount]);
     void Close();
 
+    // Every person: all the blocks of people.
     IndexStatus LoadPeople(CPeopleList& people);
+    // The surname of the person at entry (as the index holds it), read from
+    // the one block of people that holds it (a page of people reads its
+    // own blocks alone); Damaged also when no run holds entry.
+    IndexStatus SurnameOf(std::int32_t entry, std::string& surname);
+
+    // The facets of the people at entries (increasing): their years in the
+    // slots of fields, and their values in them. covered is false, and
+    // nothing is added, when a slot of fields has no values column (too
+    // many values): the records are read for it instead.
+    IndexStatus TallyYears(const std::vector<std::int32_t>& entries, const record_fields::FieldSet& fields,
+                           facets::CYearTally& years);
+    IndexStatus TallyValues(const std::vector<std::int32_t>& entries, const record_fields::FieldSet& fields,
+                            facets::CValueTally& values, bool& covered);
 
     // The number of people matching, without listing them where the index
     // knows it (one word, or one word in the one field it is in).
@@ -79,10 +95,49 @@ private:
     IndexStatus ReadDictionaryBlock(std::size_t block, std::vector<std::pair<std::string, WordRef>>& words);
     bool RefSound(const WordRef& ref) const;
 
+    // The blocks of people (word_index_people.cpp).
+    struct PeopleBlock {
+        std::uint32_t first;
+        std::uint64_t offset;
+        std::uint32_t length;
+        std::uint32_t runs;
+        std::uint32_t hash;
+    };
+    IndexStatus LoadPeopleDirectory();
+    IndexStatus ReadPeopleBlock(std::size_t block);
+
+    // The columns of the facets (word_index_facets.cpp).
+    struct Column {
+        unsigned kind = 0;
+        int slot = 0;
+        unsigned width = 0;
+        std::uint64_t offset = 0;
+        std::uint64_t entries = 0;
+        std::uint64_t blockEntries = 0;
+        std::vector<std::uint32_t> hashes;
+        std::uint64_t extraOffset = 0;  // the years' pairs, or the values' texts
+        std::uint64_t extraLength = 0;
+        std::uint64_t extraCount = 0;
+        std::uint32_t extraHash = 0;
+    };
+    IndexStatus LoadColumns();
+    IndexStatus ReadColumnBlock(const Column& column, std::uint64_t block, std::vector<unsigned char>& bytes);
+    IndexStatus ReadColumnExtra(const Column& column, std::vector<unsigned char>& bytes);
+
     CDataFile file_;
     Header header_;
     std::vector<Block> blocks_;
     std::vector<std::pair<int, WordRef>> years_;
+    std::vector<PeopleBlock> peopleBlocks_;
+    bool peopleDirectoryRead_ = false;
+    // The block of people read last, kept for the next person of the page.
+    std::size_t keptBlock_ = SIZE_MAX;
+    std::vector<PeopleRun> keptRuns_;
+    std::vector<std::string> keptSurnames_;
+    std::vector<Column> columns_;
+    std::vector<int> deadSlots_;
+    std::uint64_t columnSlots_ = 0;
+    bool columnsRead_ = false;
 };
 
 }  // namespace word_index

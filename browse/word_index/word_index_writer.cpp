@@ -16,6 +16,7 @@
 #include "browse/record_query/record_fields.h"
 #include "browse/record_query/record_words.h"
 #include "browse/word_index/word_index_cache.h"
+#include "browse/word_index/word_index_columns.h"
 #include "store/content_hash.h"
 #include "store/io_calls.h"
 #include "store/record_database.h"
@@ -246,7 +247,10 @@ private:
 class Builder {
 public:
     Builder(CRecordDatabase& database, const CPeopleList& people, const BuildLimits& limits)
-        : database_(database), people_(people), limits_(limits) {}
+        : database_(database),
+          people_(people),
+          limits_(limits),
+          columns_(static_cast<std::uint64_t>(std::max<std::int64_t>(database.EntriesHeld(), 0))) {}
 
     BuildResult Run(const FileFingerprint (&files)[kFileCount], const std::string& path,
                     const std::function<bool(std::int64_t)>& keepGoing);
@@ -257,6 +261,7 @@ private:
     bool WritePiece();
     bool Merge(SequentialFile& out, Header& header);
     void WritePeople(SequentialFile& out, Header& header);
+    void WriteColumns(SequentialFile& out, Header& header);
 
     CRecordDatabase& database_;
     const CPeopleList& people_;
@@ -266,12 +271,16 @@ private:
     std::vector<Piece> pieces_;
     std::uint32_t slots_ = record_fields::kFirstRecordSlot;
     SequentialFile scratch_;
+    CColumnWriter columns_;
 };
 
 void Builder::AddField(int slot, std::string_view text, std::uint32_t entry) {
     if (slot >= UINT16_MAX) return;  // a record of 4999 bytes has far fewer fields
     slots_ = std::max(slots_, static_cast<std::uint32_t>(slot) + 1);
+    columns_.NoteValue(entry, slot, text);
     record_words::ForEachWord(text, [&](const std::string& word, std::size_t position) {
+        int year = 0;
+        if (record_words::IsYearWord(word, year)) columns_.NoteYear(entry, slot, year);
         if (position >= UINT16_MAX) return;
         const std::uint32_t id = words_.Intern(word);
         WordTable::Word& info = words_[id];
@@ -346,6 +355,7 @@ bool Builder::Gather(const std::function<bool(std::int64_t)>& keepGoing, BuildRe
                            [&](std::size_t k, std::string_view field) {
                                AddField(record_fields::SlotOfField(k), field, entry);
                            });
+        columns_.EndPerson(entry);
         if (gathered_.size() >= limits_.piece && !WritePiece()) {
             result.status = BuildStatus::WriteFailed;
             return false;
@@ -368,19 +378,44 @@ bool Builder::Gather(const std::function<bool(std::int64_t)>& keepGoing, BuildRe
 }
 
 void Builder::WritePeople(SequentialFile& out, Header& header) {
-    std::vector<unsigned char> bytes;
-    for (const PeopleRun& run : people_.runs) {
-        PutU32(bytes, static_cast<std::uint32_t>(run.first));
-        PutU32(bytes, static_cast<std::uint32_t>(run.count));
-        PutU32(bytes, run.surname);
+    // The runs in blocks, each with its surnames, so that a page reads its own block alone.
+    std::vector<unsigned char> blocks;
+    std::vector<unsigned char> directory;
+    std::vector<unsigned char> block;
+    const std::vector<PeopleRun>& runs = people_.runs;
+    for (std::size_t first = 0; first < runs.size(); first += kRunsPerBlock) {
+        const std::size_t end = std::min<std::size_t>(runs.size(), first + kRunsPerBlock);
+        block.clear();
+        for (std::size_t i = first; i < end; ++i) {
+            PutU32(block, static_cast<std::uint32_t>(runs[i].first));
+            PutU32(block, static_cast<std::uint32_t>(runs[i].count));
+            const std::string& surname = people_.surnames[runs[i].surname];
+            PutVarint(block, surname.size());
+            block.insert(block.end(), surname.begin(), surname.end());
+        }
+        PutU32(directory, static_cast<std::uint32_t>(runs[first].first));
+        PutU64(directory, blocks.size());
+        PutU32(directory, static_cast<std::uint32_t>(block.size()));
+        PutU32(directory, static_cast<std::uint32_t>(end - first));
+        PutU32(directory, ContentHash32(block.data(), block.size()));
+        blocks.insert(blocks.end(), block.begin(), block.end());
     }
-    for (const std::string& surname : people_.surnames) {
-        PutVarint(bytes, surname.size());
-        bytes.insert(bytes.end(), surname.begin(), surname.end());
-    }
-    header.people_ = Section{out.Position(), bytes.size(), ContentHash(bytes.data(), bytes.size())};
+    header.peopleBlocks = Section{out.Position(), blocks.size(), 0};
+    out.Put(blocks);
+    header.people_ =
+        Section{out.Position(), directory.size(), ContentHash(directory.data(), directory.size())};
     header.people = static_cast<std::uint64_t>(people_.total);
-    out.Put(bytes);
+    out.Put(directory);
+}
+
+void Builder::WriteColumns(SequentialFile& out, Header& header) {
+    std::vector<unsigned char> directory;
+    header.columnData.offset = out.Position();
+    columns_.Write([&out](const std::vector<unsigned char>& bytes) { out.Put(bytes); }, directory);
+    header.columnData.length = out.Position() - header.columnData.offset;
+    header.columns =
+        Section{out.Position(), directory.size(), ContentHash(directory.data(), directory.size())};
+    out.Put(directory);
 }
 
 bool Builder::Merge(SequentialFile& out, Header& header) {
@@ -538,6 +573,7 @@ BuildResult Builder::Run(const FileFingerprint (&files)[kFileCount], const std::
     out.Put(std::vector<unsigned char>(kHeaderSize, 0));
     WritePeople(out, header);
     const bool merged = Merge(out, header);
+    if (merged) WriteColumns(out, header);
     header.slotCount = slots_;
     header.fileSize = out.Position();
     BuildStatus failed = BuildStatus::Built;
