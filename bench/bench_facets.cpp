@@ -54,7 +54,7 @@ struct FacetCase {
 const FacetCase kFacets[] = {
     {"database", nullptr, false, -1},
     {"years", nullptr, true, -1},
-    {"field_rank", "rank", false, 2},     // 12 values
+    {"field_rank", "rank", false, 2},            // 12 values
     {"field_state", "inducted from", false, 1},  // 51 values
 };
 
@@ -68,9 +68,13 @@ std::string SqlOf(const FacetCase& facet) {
     }
     if (facet.field == nullptr) return "SELECT 'ww2_kor', count(*) FROM people WHERE people MATCH ?1";
     const std::string column = "trim(f.f" + std::to_string(facet.column) + ")";
-    return "SELECT min(" + column + "), count(*) FROM people JOIN f.fields f ON f.id = people.rowid "
-           "WHERE people MATCH ?1 AND " + column + " <> '' GROUP BY upper(" + column + ") "
-           "ORDER BY count(*) DESC, upper(" + column + ")";
+    return "SELECT min(" + column +
+           "), count(*) FROM people JOIN f.fields f ON f.id = people.rowid "
+           "WHERE people MATCH ?1 AND " +
+           column + " <> '' GROUP BY upper(" + column +
+           ") "
+           "ORDER BY count(*) DESC, upper(" +
+           column + ")";
 }
 
 bool Exec(sqlite3* db, const std::string& sql) {
@@ -195,7 +199,8 @@ std::vector<std::string> Rows(const facets::FacetCounts& counts) {
     std::vector<std::string> rows;
     for (const auto& one : counts.databases)
         rows.push_back(std::string(catalogue::StemOf(one.code)) + " " + std::to_string(one.count));
-    for (const auto& one : counts.years) rows.push_back(std::to_string(one.year) + " " + std::to_string(one.count));
+    for (const auto& one : counts.years)
+        rows.push_back(std::to_string(one.year) + " " + std::to_string(one.count));
     for (const auto& one : counts.values) rows.push_back(one.value + " " + std::to_string(one.count));
     return rows;
 }
@@ -228,7 +233,7 @@ bool Prepare(Disk& disk) {
         return false;
     }
     if (!std::filesystem::exists(tables) && !BuildFacetTables(disk.dirs, tables)) return false;
-    const std::string cache = disk.folder + "/find-cache/";
+    const std::string cache = disk.folder + "-find-cache/";  // never inside the data folder
     disk.ours = std::make_unique<CRecordSearch>(disk.dirs, cache);
     disk.theirs = std::make_unique<SqliteFacets>(fts5, tables);
     if (!disk.theirs->Ok()) return false;
@@ -286,7 +291,8 @@ void Register(Disk& disk) {
 void RegisterSample(const std::string& sample) {
     static CDirectories dirs;
     dirs.SetDataDir(sample.c_str());
-    static const std::string cache = std::filesystem::temp_directory_path().string() + "/bench-facets-sample/";
+    static const std::string cache =
+        std::filesystem::temp_directory_path().string() + "/bench-facets-sample/";
     static CRecordSearch search(dirs, cache);
     const struct {
         const char* name;

@@ -143,7 +143,8 @@ struct Disk {
 };
 
 bool Prepare(Disk& disk, bool build) {
-    disk.cache = disk.folder + "/find-cache/";
+    // Outside the data folder: nothing is ever written there.
+    disk.cache = disk.folder + "-find-cache/";
     disk.fts5 = disk.folder + "/fts5.sqlite";
     disk.dirs.SetDataDir(disk.folder.c_str());
     const bool built = std::filesystem::exists(disk.fts5) && FolderBytes(disk.cache) > 0;

@@ -79,7 +79,8 @@ Run RunProcess(const std::vector<std::string>& argv) {
     close(pipeFds[1]);
     char buffer[4096];
     ssize_t got = 0;
-    while ((got = read(pipeFds[0], buffer, sizeof buffer)) > 0) run.out.append(buffer, static_cast<std::size_t>(got));
+    while ((got = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        run.out.append(buffer, static_cast<std::size_t>(got));
     close(pipeFds[0]);
     int status = 0;
     rusage usage{};
@@ -105,8 +106,8 @@ std::vector<std::string> CommandOf(const Setup& setup, Engine engine, Work work,
         case Engine::Ours: {
             const std::string tool = setup.build + "/tools/query/chronara-query";
             if (work == Work::Start) return {tool, "--version"};
-            std::vector<std::string> args = {tool, "--data-dir", setup.folder, "--install-dir", setup.install,
-                                             "--database", "ww2_kor"};
+            std::vector<std::string> args = {tool,          "--data-dir", setup.folder, "--install-dir",
+                                             setup.install, "--database", "ww2_kor"};
             args.insert(args.end(), query.ours.begin(), query.ours.end());
             if (work == Work::Count) {
                 args.insert(args.end(), {"--format", "count"});
@@ -169,23 +170,23 @@ void Register(const Setup& setup, long size, bool xapian) {
             if (engine.engine == Engine::Xapian && !xapian) continue;
             const std::string name =
                 std::string("process/") + work.name + "/" + engine.name + "/" + std::to_string(size);
-            benchmark::RegisterBenchmark(name.c_str(),
-                                         [setup, engine, work](benchmark::State& state) {
-                                             double cpu = 0;
-                                             for (auto _ : state) {
-                                                 double wall = 0;
-                                                 for (const QueryClass& query : kClasses) {
-                                                     const Run run = RunProcess(
-                                                         CommandOf(setup, engine.engine, work.work, query));
-                                                     if (!run.ok) state.SkipWithError("a run failed");
-                                                     wall += run.wallSeconds;
-                                                     cpu += run.cpuSeconds;
-                                                 }
-                                                 state.SetIterationTime(wall);
-                                             }
-                                             state.counters["cpu_ms"] = benchmark::Counter(
-                                                 cpu * 1e3 / static_cast<double>(state.iterations()));
-                                         })
+            benchmark::RegisterBenchmark(
+                name.c_str(),
+                [setup, engine, work](benchmark::State& state) {
+                    double cpu = 0;
+                    for (auto _ : state) {
+                        double wall = 0;
+                        for (const QueryClass& query : kClasses) {
+                            const Run run = RunProcess(CommandOf(setup, engine.engine, work.work, query));
+                            if (!run.ok) state.SkipWithError("a run failed");
+                            wall += run.wallSeconds;
+                            cpu += run.cpuSeconds;
+                        }
+                        state.SetIterationTime(wall);
+                    }
+                    state.counters["cpu_ms"] =
+                        benchmark::Counter(cpu * 1e3 / static_cast<double>(state.iterations()));
+                })
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond);
         }

@@ -103,7 +103,8 @@ int main(int argc, char** argv) {
     try {
         if (argc == 3 && std::strcmp(argv[1], "--build") == 0) return Build(argv[2]);
         if (argc < 3) {
-            std::fprintf(stderr, "usage: bench_xapian_query --build FOLDER | FOLDER CLASS [--count] | --noop\n");
+            std::fprintf(stderr,
+                         "usage: bench_xapian_query --build FOLDER | FOLDER CLASS [--count] | --noop\n");
             return 2;
         }
         const std::string folder = argv[1];
@@ -128,7 +129,8 @@ int main(int argc, char** argv) {
             char raw[record_format::kRawSummarySize];
             char shown[record_format::kSummarySize];
             int first = 0;
-            if (database.ReadEntry(entry, cor).Failed() || database.ReadSummary(cor.recordOffset, raw, first).Failed())
+            if (database.ReadEntry(entry, cor).Failed() ||
+                database.ReadSummary(cor.recordOffset, raw, first).Failed())
                 return 1;
             record_format::BuildDisplayedSummary(bench::kBenchCode, raw, first, shown);
             std::printf("%d\t%s\t%s\n", entry, cor.givenNames, shown);

@@ -292,7 +292,8 @@ inline int RunWordIndex(const std::uint8_t* data, std::size_t size, const std::s
                 const std::int32_t entry = world.truth[q][i];
                 const IndexStatus named = reader.SurnameOf(entry, surname);
                 Check(allowed(named), "a surname failed for another reason than damage");
-                Check(named == IndexStatus::Ready || file != world.index, "a sound index did not name a person");
+                Check(named == IndexStatus::Ready || file != world.index,
+                      "a sound index did not name a person");
                 const PeopleRun* run = world.people.RunOf(entry);
                 if (named == IndexStatus::Ready && !resealed && run != nullptr)
                     Check(surname == world.people.surnames[run->surname],

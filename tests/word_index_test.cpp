@@ -276,6 +276,14 @@ TEST_F(WordIndex, UnwritableCacheIsAnsweredByReadingTheRecords) {
     const Answer onDisk = Ask(dirs, data.Path() + "/cache/", {kCode}, "maine");
     EXPECT_EQ(onDisk.people, scanned.people);
     EXPECT_FALSE(std::filesystem::exists(data.Path() + "/cache"));
+    // Nor one to be made there through a link to the data folder, or named relatively.
+    const std::string link = cache.Path() + "/disk";
+    std::filesystem::create_directory_symlink(data.Path(), link);
+    EXPECT_EQ(Ask(dirs, link + "/cache/chronara/", {kCode}, "maine").people, scanned.people);
+    const std::string relative = std::filesystem::relative(data.Path() + "/other/chronara/").string();
+    EXPECT_EQ(Ask(dirs, relative, {kCode}, "maine").people, scanned.people);
+    EXPECT_FALSE(std::filesystem::exists(data.Path() + "/cache"));
+    EXPECT_FALSE(std::filesystem::exists(data.Path() + "/other"));
 }
 
 TEST_F(WordIndex, CancelledBuildLeavesNothingAndTwoBuildersAgree) {

@@ -31,11 +31,27 @@ std::string WithSlash(std::string folder) {
     return folder;
 }
 
-// The folder as the system resolves it, or as given where it cannot.
+// The folder as the system resolves it. A folder not made yet is its
+// nearest folder that is there, resolved, with the rest as given, so that
+// a cache to be made inside the data folder through a link is known for
+// what it is.
 std::string Resolved(const std::string& folder) {
     char path[PATH_MAX];
-    if (::realpath(folder.c_str(), path) == nullptr) return folder;
-    return WithSlash(path);
+    if (::realpath(folder.c_str(), path) != nullptr) return WithSlash(path);
+    std::string rest;
+    std::string at = folder;
+    while (!at.empty() && at.back() == '/') at.pop_back();
+    for (;;) {
+        const std::size_t slash = at.rfind('/');
+        if (slash == std::string::npos) return WithSlash(folder);
+        rest = at.substr(slash) + rest;
+        at.erase(slash);
+        if (::realpath(at.empty() ? "/" : at.c_str(), path) != nullptr) {
+            std::string resolved = path;
+            if (!resolved.empty() && resolved.back() == '/') resolved.pop_back();
+            return WithSlash(resolved + rest);
+        }
+    }
 }
 
 bool IsFolder(const std::string& path) {

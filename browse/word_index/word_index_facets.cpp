@@ -27,7 +27,8 @@ IndexStatus CWordIndexReader::LoadColumns() {
     std::uint64_t value = 0;
     std::uint64_t count = 0;
     std::vector<int> dead;
-    if (!Read(p, end, columnSlots_) || !Read(p, end, count) || count > header_.slotCount) return IndexStatus::Damaged;
+    if (!Read(p, end, columnSlots_) || !Read(p, end, count) || count > header_.slotCount)
+        return IndexStatus::Damaged;
     for (std::uint64_t i = 0; i < count; ++i) {
         if (!Read(p, end, value) || value >= header_.slotCount) return IndexStatus::Damaged;
         dead.push_back(static_cast<int>(value));
@@ -51,7 +52,8 @@ IndexStatus CWordIndexReader::LoadColumns() {
                             slot < header_.slotCount && (width == 1 || width == 2) &&
                             (columns.size() < 2 || static_cast<std::uint64_t>(columns.back().slot) < slot);
         if ((!years && !values) || column.entries != header_.entriesHeld || column.blockEntries == 0 ||
-            column.blockEntries > (1u << 24) || column.offset > data || column.entries * width > data - column.offset) {
+            column.blockEntries > (1u << 24) || column.offset > data ||
+            column.entries * width > data - column.offset) {
             return IndexStatus::Damaged;
         }
         column.slot = static_cast<int>(slot);
@@ -88,14 +90,15 @@ IndexStatus CWordIndexReader::ReadColumnBlock(const Column& column, std::uint64_
         ReadAt(header_.columnData.offset + column.offset + first * column.width, count * column.width, bytes);
     if (status != IndexStatus::Ready) return status;
     return ContentHash32(bytes.data(), bytes.size()) == column.hashes[block] ? IndexStatus::Ready
-                                                                            : IndexStatus::Damaged;
+                                                                             : IndexStatus::Damaged;
 }
 
 IndexStatus CWordIndexReader::ReadColumnExtra(const Column& column, std::vector<unsigned char>& bytes) {
-    const IndexStatus status = ReadAt(header_.columnData.offset + column.extraOffset, column.extraLength, bytes);
+    const IndexStatus status =
+        ReadAt(header_.columnData.offset + column.extraOffset, column.extraLength, bytes);
     if (status != IndexStatus::Ready) return status;
     return ContentHash32(bytes.data(), bytes.size()) == column.extraHash ? IndexStatus::Ready
-                                                                        : IndexStatus::Damaged;
+                                                                         : IndexStatus::Damaged;
 }
 
 IndexStatus CWordIndexReader::TallyYears(const std::vector<std::int32_t>& entries,
@@ -111,14 +114,16 @@ IndexStatus CWordIndexReader::TallyYears(const std::vector<std::int32_t>& entrie
     auto note = [&](std::uint32_t value) {
         const int year = YearOfValue(value & ~kMorePairs);
         const int slot = SlotOfValue(value & ~kMorePairs);
-        if (year < kFirstColumnYear || year > kLastColumnYear || static_cast<std::uint32_t>(slot) >= header_.slotCount)
+        if (year < kFirstColumnYear || year > kLastColumnYear ||
+            static_cast<std::uint32_t>(slot) >= header_.slotCount)
             return false;
         if (fields.Has(slot)) years.Note(year);
         return true;
     };
     std::int64_t previous = -1;
     for (std::int32_t entry : entries) {
-        if (entry <= previous || static_cast<std::uint64_t>(entry) >= column.entries) return IndexStatus::Damaged;
+        if (entry <= previous || static_cast<std::uint64_t>(entry) >= column.entries)
+            return IndexStatus::Damaged;
         previous = entry;
         const std::uint64_t at = static_cast<std::uint64_t>(entry);
         if (at / column.blockEntries != loaded) {
@@ -169,7 +174,8 @@ IndexStatus CWordIndexReader::TallyValues(const std::vector<std::int32_t>& entri
         if (slot >= columnSlots_ || std::find(deadSlots_.begin(), deadSlots_.end(), slot) != deadSlots_.end())
             return IndexStatus::Ready;
         for (const Column& column : columns_) {
-            if (column.kind == kValuesColumn && column.slot == static_cast<int>(slot)) asked.push_back(Asked{&column, {}, {}, {}});
+            if (column.kind == kValuesColumn && column.slot == static_cast<int>(slot))
+                asked.push_back(Asked{&column, {}, {}, {}});
         }
     }
     for (Asked& one : asked) {
@@ -180,7 +186,8 @@ IndexStatus CWordIndexReader::TallyValues(const std::vector<std::int32_t>& entri
         const unsigned char* end = p + texts.size();
         for (std::uint64_t i = 0; i < one.column->extraCount; ++i) {
             std::uint64_t length = 0;
-            if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p)) return IndexStatus::Damaged;
+            if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p))
+                return IndexStatus::Damaged;
             one.shown.emplace_back(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
             p += length;
             one.keys.push_back(facets::FoldedValue(one.shown.back()));
@@ -189,7 +196,8 @@ IndexStatus CWordIndexReader::TallyValues(const std::vector<std::int32_t>& entri
     }
     std::int64_t previous = -1;
     for (std::int32_t entry : entries) {
-        if (entry <= previous || static_cast<std::uint64_t>(entry) >= header_.entriesHeld) return IndexStatus::Damaged;
+        if (entry <= previous || static_cast<std::uint64_t>(entry) >= header_.entriesHeld)
+            return IndexStatus::Damaged;
         previous = entry;
         const std::uint64_t at = static_cast<std::uint64_t>(entry);
         for (Asked& one : asked) {
@@ -200,7 +208,8 @@ IndexStatus CWordIndexReader::TallyValues(const std::vector<std::int32_t>& entri
                 if (status != IndexStatus::Ready) return status;
             }
             const unsigned char* cell = one.block.data() + (at % column.blockEntries) * column.width;
-            const std::uint32_t id = column.width == 1 ? cell[0] : static_cast<std::uint32_t>(cell[0] | cell[1] << 8);
+            const std::uint32_t id =
+                column.width == 1 ? cell[0] : static_cast<std::uint32_t>(cell[0] | cell[1] << 8);
             if (id == 0) continue;
             if (id > one.shown.size()) return IndexStatus::Damaged;
             values.NoteKey(one.keys[id - 1], one.shown[id - 1]);

@@ -20,7 +20,8 @@ IndexStatus CWordIndexReader::LoadPeopleDirectory() {
         const unsigned char* p = bytes.data() + at;
         const PeopleBlock block{U32At(p), U64At(p + 4), U32At(p + 12), U32At(p + 16), U32At(p + 20)};
         if (block.runs == 0 || block.runs > kRunsPerBlock || block.first >= header_.entriesHeld ||
-            block.offset > header_.peopleBlocks.length || block.length > header_.peopleBlocks.length - block.offset ||
+            block.offset > header_.peopleBlocks.length ||
+            block.length > header_.peopleBlocks.length - block.offset ||
             (!blocks.empty() && block.first <= blocks.back().first)) {
             return IndexStatus::Damaged;
         }
@@ -57,7 +58,8 @@ IndexStatus CWordIndexReader::ReadPeopleBlock(std::size_t index) {
         run.first = static_cast<std::int32_t>(U32At(p));
         run.count = static_cast<std::int32_t>(U32At(p + 4));
         p += 8;
-        if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p)) return IndexStatus::Damaged;
+        if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p))
+            return IndexStatus::Damaged;
         if ((i == 0 ? static_cast<std::uint64_t>(run.first) != block.first
                     : static_cast<std::uint64_t>(run.first) < covered) ||
             run.first < 0 || run.count < 1 || static_cast<std::uint64_t>(run.first) + run.count > limit) {
