@@ -159,7 +159,7 @@ protected:
     }
     // Runs the filter over the whole .cor file with a first name as the
     // query forms it.
-    void Filter(const char* typed) {
+    void Filter(const char* typed, bool variants = false) {
         pager_->Reset();
         pager_->SetRange(0, static_cast<std::int32_t>(files_.EntryCount()));
         char surname[] = "Jones";
@@ -167,7 +167,7 @@ protected:
         CSearchQuery query;
         query.SetSurname("Jones");
         query.SetFirstName(typed);
-        last_ = pager_->FilterByFirstName(query.FirstName());
+        last_ = pager_->FilterByFirstName(query.FirstName(), variants);
     }
     std::string HistoryPath() const { return files_.Dir().File(disk_format::kHistoryFileName); }
     // The message the session would show for what the pager reports.
@@ -262,7 +262,8 @@ TEST_F(FirstNameTest, NothingMatches) {
 
 TEST_F(FirstNameTest, VariantsSetAfterASearchLeaveItsHitsAsFound) {
     // The setting changed between a search and its export (a window's
-    // option) must not change the hits walked again, nor lose a row's entry.
+    // option, kept by the session) must not change the hits walked again,
+    // nor lose a row's entry: the pager walks them as its filter took them.
     const struct {
         const char* typed;
         bool variants;
@@ -275,10 +276,8 @@ TEST_F(FirstNameTest, VariantsSetAfterASearchLeaveItsHitsAsFound) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        pager_->SetNameVariants(c.variants);
-        Filter(c.typed);
+        Filter(c.typed, c.variants);
         EXPECT_EQ(PageNames(*pager_), c.names);
-        pager_->SetNameVariants(!c.variants);
         EXPECT_EQ(pager_->FilterKeptVariants(), c.variants);
         std::vector<ExportedHit> hits;
         ASSERT_FALSE(pager_->CollectHits(hits).Failed());
@@ -411,7 +410,7 @@ TEST_F(PagerTest, HitsAndRowsKnowTheirEntryNumbers) {
             CSearchQuery query;
             query.SetSurname("Jones");
             query.SetFirstName("b");
-            pager_->FilterByFirstName(query.FirstName());
+            pager_->FilterByFirstName(query.FirstName(), false);
         } else {
             pager_->ListRange();
         }
@@ -575,9 +574,23 @@ TEST(PagerSearchTest, SearchRunsEndToEnd) {
     EXPECT_EQ(RowText(pager, 0), "SMITH\tJohn 0\tM, Ohio, PFC");
     EXPECT_TRUE(pager.HasNext());  // more entries follow the first page
 
+    // The page shown is counted by the pager, from 0 at each search.
+    EXPECT_EQ(session.PageIndex(), 0);
+    EXPECT_EQ(Shown(session.TurnPage(true)).status, SearchStatus::Found);
+    EXPECT_EQ(session.PageIndex(), 1);
+    EXPECT_EQ(Shown(session.TurnPage(false)).status, SearchStatus::Found);
+    EXPECT_EQ(session.PageIndex(), 0);
+    Shown(session.TurnPage(true));
+
+    // The session's name-variants setting reaches the searches that follow,
+    // not the one shown.
+    session.SetNameVariants(true);
     Shown(session.SearchCode(kCode, "smith", "jo"));
+    EXPECT_EQ(session.PageIndex(), 0);
     EXPECT_EQ(pager.RecordCount(), 6);
     EXPECT_EQ(RowText(pager, 5), "SMITH\tJohn 10\tM, Ohio, PFC");
+    session.SetNameVariants(false);
+    EXPECT_TRUE(pager.FilterKeptVariants());
 
     EXPECT_EQ(Shown(session.SearchCode(kCode, "Nobody", nullptr)).status, SearchStatus::NotFound);
     EXPECT_TRUE(pager.IsDirectMode());

@@ -58,6 +58,7 @@ CResultPager::~CResultPager() {
 
 void CResultPager::Reset() {
     rowsOnPage_ = 0;
+    pageIndex_ = 0;
     rangeStart_ = -1;
     nextEntry_ = -1;
     rangeEnd_ = -1;
@@ -90,6 +91,7 @@ void CResultPager::Show(const Page& page) {
 
 StoreError CResultPager::Empty(const StoreError& error) {
     rowsOnPage_ = 0;
+    pageIndex_ = 0;
     rangeStart_ = -1;
     nextEntry_ = -1;
     rangeEnd_ = -1;
@@ -139,6 +141,7 @@ StoreError CResultPager::ReadDirectRows(std::int32_t first, Page& page) {
 
 StoreError CResultPager::ListRange() {
     direct_ = true;
+    pageIndex_ = 0;
     Page page;
     const StoreError error = ReadDirectPage(nextEntry_, page);
     if (error.Failed()) return Empty(error);
@@ -171,13 +174,23 @@ StoreError CResultPager::TurnFiltered(bool forward) {
     return StoreError{};
 }
 
-StoreError CResultPager::NextPage() { return direct_ ? TurnDirect(nextEntry_) : TurnFiltered(true); }
+StoreError CResultPager::NextPage() {
+    const StoreError error = direct_ ? TurnDirect(nextEntry_) : TurnFiltered(true);
+    if (!error.Failed()) ++pageIndex_;
+    return error;
+}
 
 StoreError CResultPager::PrevPage() {
-    if (!direct_) return TurnFiltered(false);
-    std::int64_t start = static_cast<std::int64_t>(pageStartEntry_) - pageSize_;
-    if (start < rangeStart_) start = rangeStart_;
-    return TurnDirect(static_cast<std::int32_t>(start));
+    StoreError error;
+    if (direct_) {
+        std::int64_t start = static_cast<std::int64_t>(pageStartEntry_) - pageSize_;
+        if (start < rangeStart_) start = rangeStart_;
+        error = TurnDirect(static_cast<std::int32_t>(start));
+    } else {
+        error = TurnFiltered(false);
+    }
+    if (!error.Failed() && pageIndex_ > 0) --pageIndex_;
+    return error;
 }
 
 StoreError CResultPager::WalkRange(std::int32_t first, const char* firstName, const EntryVisitor& visit) {
@@ -238,8 +251,9 @@ StoreError CResultPager::WalkRange(std::int32_t first, const char* firstName, co
     return StoreError{};
 }
 
-StoreError CResultPager::FilterByFirstName(const char* firstName) {
+StoreError CResultPager::FilterByFirstName(const char* firstName, bool variants) {
     direct_ = false;
+    pageIndex_ = 0;
     scratchFailed_ = false;
     if (!history_->Reopen()) {
         rowsOnPage_ = 0;
@@ -250,7 +264,7 @@ StoreError CResultPager::FilterByFirstName(const char* firstName) {
     }
     if (firstName == nullptr) firstName = "";
     CopyBounded(firstName_, sizeof firstName_, firstName);
-    filterVariants_ = nameVariants_;
+    filterVariants_ = variants;
 
     std::int64_t hits = 0;
     StoreError error = WalkRange(nextEntry_, firstName_, [&](const WalkedEntry& walked) {

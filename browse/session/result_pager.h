@@ -40,17 +40,19 @@ public:
     // leaves the page, the count and the Prev/Next states as they were.
     StoreError ListRange();
     // firstName: the query's first name, upper-cased and padded to 255.
-    StoreError FilterByFirstName(const char* firstName);
-    // With name variants on, the first-name filter also keeps the people
-    // whose first given name is a variant or the initial of the first name
-    // typed (given_name_filter.h). Off until set; Reset leaves it as it is.
-    // It takes effect at the next FilterByFirstName: the hits of the search
-    // shown are walked again (export, print, a row's entry) as they were found.
-    void SetNameVariants(bool on) { nameVariants_ = on; }
+    // With variants, the filter also keeps the people whose first given
+    // name is a variant or the initial of the first name typed
+    // (given_name_filter.h). The hits of the search shown are walked again
+    // (export, print, a row's entry) as they were found, whatever the next
+    // search asks.
+    StoreError FilterByFirstName(const char* firstName, bool variants);
     // Whether the first-name filter of the search shown kept name variants.
     bool FilterKeptVariants() const { return !direct_ && filterVariants_; }
     StoreError NextPage();
     StoreError PrevPage();
+    // The page shown, 0 for the first of a search: the pages turned forward
+    // since the search, less those turned back.
+    std::int32_t PageIndex() const { return pageIndex_; }
 
     std::int32_t RecordCount() const;
     std::int32_t RowsOnPage() const { return rowsOnPage_; }
@@ -140,9 +142,9 @@ private:
     std::int32_t pageStartEntry_ = 0;
     std::unique_ptr<CHistoryBuffer> history_;
     CRecordDatabase* db_;
+    std::int32_t pageIndex_ = 0;
     bool direct_ = true;
-    bool nameVariants_ = false;
-    bool filterVariants_ = false;  // nameVariants_ as the last first-name search took it
+    bool filterVariants_ = false;  // whether the last first-name search kept variants
     bool scratchFailed_ = false;   // the last first-name search could not use history.buf
     PageRow rows_[kMaxRows] = {};
     char surname_[kSurnameSize] = {};

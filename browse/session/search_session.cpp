@@ -84,8 +84,9 @@ SearchOutcome CSearchSession::Run(bool byRow, int code, int row, const char* sur
     pager_.SetRange(range.first, range.count);
     pager_.SetSurname(query_.Surname());
     // The pager is back in the Empty state when its reading failed.
-    const StoreError error =
-        query_.HasFirstName() ? pager_.FilterByFirstName(query_.FirstName()) : pager_.ListRange();
+    const StoreError error = query_.HasFirstName()
+                                 ? pager_.FilterByFirstName(query_.FirstName(), nameVariants_)
+                                 : pager_.ListRange();
     if (error.Failed()) return Fail(std::move(outcome), error);
     outcome.status = SearchStatus::Found;
     return outcome;

@@ -108,13 +108,17 @@ public:
 
     void SetPageSize(bool largeText) { pager_.SetPageSize(largeText); }
     // "Match name variants": the first-name filter of the searches that
-    // follow also keeps variants and initials of the first name typed.
-    void SetNameVariants(bool on) { pager_.SetNameVariants(on); }
+    // follow also keeps variants and initials of the first name typed. Off
+    // until set; the search shown keeps what it found.
+    void SetNameVariants(bool on) { nameVariants_ = on; }
+    bool NameVariants() const { return nameVariants_; }
     std::int32_t PageSize() const { return pager_.PageSize(); }
     std::int32_t RowsOnPage() const { return pager_.RowsOnPage(); }
     std::int32_t RecordCount() const { return pager_.RecordCount(); }
     bool HasNext() const { return pager_.HasNext(); }
     bool HasPrev() const { return pager_.HasPrev(); }
+    // The page shown, 0 for the first.
+    std::int32_t PageIndex() const { return pager_.PageIndex(); }
     // Row i as "%s\t%s\t%s" into out (CResultPager::kRowTextSize bytes).
     void FormatRow(int i, char* out) const { pager_.FormatRow(i, out); }
 
@@ -141,4 +145,5 @@ private:
     CSearchQuery query_;
     CResultPager pager_;
     DiskPrompt prompt_;
+    bool nameVariants_ = false;
 };

@@ -116,10 +116,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // Activating the frame gives the focus to the view, and so to the surname edit.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !view_.isNull() &&
-        !view_->IsViewDestroyed()) {
-        view_->OnSetFocus();
-    }
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !view_.isNull()) view_->OnSetFocus();
 }
 
 void CMainFrame::DestroyView() {

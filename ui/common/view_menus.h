@@ -5,7 +5,7 @@
 // and in the first-name box the name-variants option), the menu of More
 // Info's text, and the menu of the people Find in Records found. A new command is
 // a MenuCommand, an entry in the menus that offer it, and, if it has one,
-// its key in CommandOfKey; the view runs it (CViewView::RunMenuCommand).
+// its key in CommandOfKey; the view runs it (CChronaraView::RunMenuCommand).
 
 #include <memory>
 

@@ -34,14 +34,14 @@ QString ResultPage::PageText() const {
     return QStringLiteral("Page %1 of %2").arg(index + 1).arg((count + size - 1) / size);
 }
 
-ResultPage ResultPage::Of(const CSearchSession& session, int index) {
+ResultPage ResultPage::Of(const CSearchSession& session) {
     ResultPage page;
     const CResultPager& pager = session.Pager();
     const int rows = std::clamp(session.RowsOnPage(), 0, CResultPager::kMaxRows);
     page.rows.reserve(rows);
     for (int i = 0; i < rows; ++i) page.rows.push_back(RowOf(pager.Surname(), pager.Row(i)));
     page.count = static_cast<long>(session.RecordCount());
-    page.index = index;
+    page.index = session.PageIndex();
     page.pageSize = session.PageSize();
     page.hasPrev = session.HasPrev();
     page.hasNext = session.HasNext();

@@ -34,6 +34,6 @@ struct ResultPage {
     // "Page 2 of 3"; empty without records.
     QString PageText() const;
 
-    // The page the session holds now, as page index of the search.
-    static ResultPage Of(const CSearchSession& session, int index);
+    // The page the session holds now.
+    static ResultPage Of(const CSearchSession& session);
 };

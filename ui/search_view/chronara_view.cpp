@@ -1,29 +1,18 @@
 #include "ui/search_view/chronara_view.h"
 
-#include <algorithm>
-#include <cstring>
-
-#include <QComboBox>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
-#include <QPushButton>
 
-#include "browse/session/search_session.h"
 #include "browse/word_index/word_index_cache.h"
-#include "store/catalogue.h"
-#include "ui/common/cp1252_qt.h"
 #include "ui/common/typed_text.h"
+#include "ui/search_view/dialog_keys.h"
+#include "ui/search_view/result_list.h"
 #include "ui/search_view/view_layout.h"
 
 using namespace view_layout;
-
-namespace {
-
-// The first-name edit is read into 256 bytes, at most 250 characters.
-constexpr std::size_t kFirstNameReadSize = 256;
-constexpr std::size_t kFirstNameMax = CSearchSession::kMaxFirstName;
-
-}  // namespace
 
 CChronaraView::CChronaraView(const CViewDoc& doc, const CDirectories& dirs, QWidget* parent)
     : CViewView(doc, dirs, parent) {}
@@ -32,98 +21,136 @@ CChronaraView::~CChronaraView() { Destroy(); }
 
 int CChronaraView::OnCreate() {
     if (CViewView::OnCreate() == -1) return -1;
-
-    QLineEdit* edits[2] = {};
-    const char* names[2] = {"Surname", "FirstName"};
-    // The labels beside the boxes are painted in the backdrop; these are their names for screen readers.
-    const char* labels[2] = {"Last Name", "First Name"};
-    for (int i = 0; i < 2; ++i) {
-        const EditLayout& entry = kEdits[i];
-        auto* edit = new QLineEdit(this);
-        edit->setGeometry(entry.x, entry.y, entry.width, entry.height);
-        edit->setMaxLength(entry.limit);
-        AdoptControl(edit, entry.id, names[i]);
-        edit->setAccessibleName(QString::fromLatin1(labels[i]));
-        typed_text::Guard(*edit);
-        edits[i] = edit;
-    }
-    SetEditBoxes(edits[0], edits[1]);
-
-    databaseList_ = new QComboBox(this);
-    // Named at once: its accessible interface (see ui/accessibility.h) is chosen by this name
-    // when Qt first asks for it, which may be while the list is being filled.
-    databaseList_->setObjectName(QStringLiteral("DatabaseList"));
-    databaseList_->setEditable(false);
-    // The list's rectangle includes the dropped list; the closed box takes its natural height.
-    const QRect dropped = kDatabaseListRect.ToQRect();
-    const int closedHeight = databaseList_->sizeHint().height();
-    databaseList_->setGeometry(dropped.x(), dropped.y(), dropped.width(), closedHeight);
-    const int itemHeight = std::max(1, fontMetrics().height() + 4);
-    databaseList_->setMaxVisibleItems(std::max(1, (dropped.height() - closedHeight) / itemHeight));
-    for (int row = 0; catalogue::kListTexts[row][0] != '\0'; ++row) {
-        databaseList_->addItem(cp1252::ToQString(catalogue::kListTexts[row]));
-    }
-    databaseList_->setCurrentIndex(0);
-    AdoptControl(databaseList_, kIdDatabaseList, "DatabaseList");
-    databaseList_->setAccessibleName(QStringLiteral("Database"));
+    connect(&Keys(), &CDialogKeys::menuCommand, this,
+            [this](MenuCommand command) { RunMenuCommand(command); });
+    connect(&Keys(), &CDialogKeys::editMenuRequested, this, &CChronaraView::ShowEditMenu);
+    connect(ResultList(), &CResultList::menuRequested, this, [this](const QPoint& at) { OnContextMenu(at); });
     return 0;
 }
 
-void CChronaraView::OnInitialUpdate() {
-    CViewView::OnInitialUpdate();
-    databaseList_->setCurrentIndex(0);
+void CChronaraView::RunMenuCommand(MenuCommand command) { RunMenuCommand(command, ListHasFocus()); }
+
+void CChronaraView::RunMenuCommand(MenuCommand command, bool fromList) {
+    CViewLifetime::Scope scope(Lifetime());
+    if (Lifetime().Closed()) return;
+    const int row = SelectedRow();
+    // A record's command without a record to act on: the menus offer it
+    // disabled, and its key (Ctrl+P, Ctrl+Shift+C) beeps.
+    const bool onRecord = command == MenuCommand::CopyRecord || command == MenuCommand::PrintRecord ||
+                          command == MenuCommand::CopyCitation ||
+                          command == MenuCommand::ExportRecordToFamilyTree;
+    if (onRecord && (row < 0 || row >= RowsOnPage())) {
+        QApplication::beep();
+        return;
+    }
+    CResultsCommands& commands = Commands();
+    switch (command) {
+        case MenuCommand::None:
+            break;
+        case MenuCommand::FindSurname:
+            OnFindSurname();
+            break;
+        case MenuCommand::FindRecords:
+            OnFindRecords();
+            break;
+        case MenuCommand::MoreInfo:
+        case MenuCommand::ShowInMainWindow:
+            // Find in Records' own.
+            break;
+        case MenuCommand::CopyRows:
+            commands.CopyRows(row);
+            break;
+        case MenuCommand::CopyRecord:
+            commands.CopyRecord(row);
+            break;
+        case MenuCommand::ExportResults:
+            commands.ExportResults();
+            break;
+        case MenuCommand::PrintRecord:
+            commands.PrintRecord(row);
+            break;
+        case MenuCommand::PrintResults:
+            commands.PrintResults();
+            break;
+        case MenuCommand::CopyCitation:
+            commands.CopyCitationOfRow(row);
+            break;
+        case MenuCommand::ExportRecordToFamilyTree:
+            commands.ExportRowToFamilyTree(row);
+            break;
+        case MenuCommand::ExportResultsToFamilyTree:
+            commands.ExportResultsToFamilyTree();
+            break;
+        case MenuCommand::MatchNameVariants:
+            SetNameVariants(!NameVariants());
+            break;
+    }
+    // The dialogs gave the window its activation back, which means the
+    // surname edit unless the list is named. The finders have placed the
+    // keyboard themselves (a new search has new rows).
+    if (fromList && command != MenuCommand::FindSurname && command != MenuCommand::FindRecords)
+        ReturnFromDialog(true);
 }
 
-bool CChronaraView::ReadFirstName(char* out) {
-    QByteArray typed;
-    if (!typed_text::Read(*FirstNameEdit(), typed)) return false;
-    const std::size_t length =
-        std::min(strnlen(typed.constData(), static_cast<std::size_t>(typed.size())), kFirstNameMax);
-    std::memcpy(out, typed.constData(), length);
-    out[length] = '\0';
-    return true;
+void CChronaraView::ExecMenu(QMenu& menu, const QPoint& globalPos) {
+    CViewLifetime::Scope scope(Lifetime());
+    const bool fromList = ListHasFocus();
+    // The entry's command runs once the menu has closed, however the entry
+    // was taken (a click, Enter, its letter or its shortcut); the edit's own
+    // entries carry no command and act by themselves.
+    MenuCommand chosen = MenuCommand::None;
+    connect(&menu, &QMenu::triggered, &menu, [&chosen](QAction* action) {
+        const MenuCommand command = view_menus::CommandOf(action);
+        if (command != MenuCommand::None) chosen = command;
+    });
+    menu.exec(globalPos);
+    if (chosen != MenuCommand::None) RunMenuCommand(chosen, fromList);
 }
 
-void CChronaraView::DoSearch(const char* surname) {
-    char firstName[kFirstNameReadSize];
-    if (ReadFirstName(firstName)) SearchShown(databaseList_->currentIndex(), surname, firstName);
+std::unique_ptr<QMenu> CChronaraView::MakeListMenu() {
+    view_menus::ListState state;
+    state.rows = RowsOnPage();
+    state.selected = SelectedRow() >= 0 && SelectedRow() < state.rows;
+    state.results = RecordCount() > 0;
+    return view_menus::ListMenu(this, state);
 }
 
-bool CChronaraView::SearchListedSurname(int code, const std::string& surname) {
-    CommandScope scope(*this);
-    const int row = catalogue::RowOfCode(code);
-    if (IsViewDestroyed() || row < 0) return false;
-    databaseList_->setCurrentIndex(row);
-    // The edit holds 20 characters; the search takes the surname whole.
-    SurnameEdit()->setText(cp1252::ToQString(surname.c_str()));
-    char firstName[kFirstNameReadSize];
-    if (!ReadFirstName(firstName)) return true;
-    SetBusy(true);
-    SearchShown(row, surname.c_str(), firstName, true);
-    SetBusy(false);
+std::unique_ptr<QMenu> CChronaraView::MakeSurnameMenu() { return view_menus::SurnameMenu(Form().Surname()); }
+
+std::unique_ptr<QMenu> CChronaraView::MakeFirstNameMenu() {
+    return view_menus::FirstNameMenu(Form().FirstName(), NameVariants());
+}
+
+void CChronaraView::ShowEditMenu(QLineEdit* edit, const QPoint& globalPos) {
+    if (Lifetime().Closed()) return;
+    ExecMenu(*(edit == &Form().FirstName() ? MakeFirstNameMenu() : MakeSurnameMenu()), globalPos);
+}
+
+bool CChronaraView::OnContextMenu(const QPoint& globalPos) {
+    if (Lifetime().Closed()) return false;
+    ExecMenu(*MakeListMenu(), globalPos);
     return true;
 }
 
 void CChronaraView::OnFindSurname() {
-    CommandScope scope(*this);
-    if (IsViewDestroyed()) return;
+    CViewLifetime::Scope scope(Lifetime());
+    if (Lifetime().Closed()) return;
     const bool fromList = ListHasFocus();
-    CFindSurnameDlg dialog(window(), Directories(), databaseList_->currentIndex(), SurnameEdit()->text(),
-                           findChoices_);
+    CSearchForm& form = Form();
+    CFindSurnameDlg dialog(window(), Directories(), form.DatabaseRow(), form.Surname().text(), findChoices_);
     QByteArray firstName;
-    if (typed_text::ToSearched(FirstNameEdit()->text(), firstName)) dialog.ShowFirstNameFilter(firstName);
+    if (typed_text::ToSearched(form.FirstName().text(), firstName)) dialog.ShowFirstNameFilter(firstName);
     const int answer = dialog.exec();
-    if (IsViewDestroyed()) return;
+    if (Lifetime().Closed()) return;
     findChoices_ = dialog.CurrentChoices();
     if (answer != QDialog::Accepted) {
         ReturnFromDialog(fromList);
         return;
     }
     // The first-name edit keeps its text, unless the user dropped the filter in the dialog.
-    if (!dialog.KeepsFirstName()) FirstNameEdit()->clear();
+    if (!dialog.KeepsFirstName()) form.FirstName().clear();
     // Every match is of a database of the list, so it has a row.
     const bool searched = SearchListedSurname(dialog.Chosen().code, dialog.Chosen().surname);
-    if (IsViewDestroyed()) return;
     // From the list, the keyboard goes on in the list, on the first row of the new search.
     const bool toList = fromList && searched && RowsOnPage() > 0;
     if (toList) SelectRow(0);
@@ -138,30 +165,24 @@ CRecordFinder& CChronaraView::RecordFinder() {
 }
 
 void CChronaraView::OnFindRecords() {
-    CommandScope scope(*this);
-    if (IsViewDestroyed()) return;
+    CViewLifetime::Scope scope(Lifetime());
+    if (Lifetime().Closed()) return;
     const bool fromList = ListHasFocus();
-    CFindRecordsDlg dialog(window(), Directories(), RecordFinder(), Commands(), databaseList_->currentIndex(),
+    CFindRecordsDlg dialog(window(), Directories(), RecordFinder(), Commands(), Form().DatabaseRow(),
                            recordsChoices_);
     const int answer = dialog.exec();
-    if (IsViewDestroyed()) return;
+    if (Lifetime().Closed()) return;
     recordsChoices_ = dialog.CurrentChoices();
     if (answer != QDialog::Accepted) {
         ReturnFromDialog(fromList);
         return;
     }
     const CFindRecordsDlg::Chosen chosen = dialog.ChosenPerson();
-    FirstNameEdit()->clear();
-    const bool shown =
-        SearchListedSurname(chosen.code, chosen.surname) && !IsViewDestroyed() && ShowEntry(chosen.entry);
-    if (IsViewDestroyed()) return;
+    Form().FirstName().clear();
+    const bool shown = SearchListedSurname(chosen.code, chosen.surname) && ShowEntry(chosen.entry);
     // The keyboard goes on in the list, on the person's row.
     ReturnFromDialog(shown);
     if (!shown) OnSetFocus();
-}
-
-void CChronaraView::SearchSpelling(const ListedSurname& spelling) {
-    SearchListedSurname(spelling.code, spelling.surname);
 }
 
 void CChronaraView::OnLButtonDown(const QPoint& point) {
@@ -184,4 +205,25 @@ void CChronaraView::mousePressEvent(QMouseEvent* event) {
 
 void CChronaraView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) OnLButtonDblClk(event->position().toPoint());
+}
+
+void CChronaraView::contextMenuEvent(QContextMenuEvent* event) {
+    if (!kListArea.ToQRect().contains(event->pos())) {
+        event->ignore();
+        return;
+    }
+    // A right click on a row selects it first, as the entries act on the
+    // selection, and puts the keyboard in the list, as a left click does.
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        const int row = RowAt(event->pos());
+        if (row >= 0) {
+            SelectRow(row);
+            FocusList();
+        }
+    }
+    if (OnContextMenu(event->globalPos())) {
+        event->accept();
+        return;
+    }
+    event->ignore();
 }

@@ -1,16 +1,21 @@
 #pragma once
-// CChronaraView: the view the frame creates. Adds the edit boxes' creation,
-// the database list, the selection of result rows by mouse, the double
-// click that opens More Info, and the search itself.
+// CChronaraView: the view the frame creates. To the search view's buttons
+// and form it adds the commands the user reaches beyond them: the context
+// menus (the result list's, the edit boxes') and the command keys, run by
+// one command switch (RunMenuCommand); the mouse on the result list (a
+// click selects, a double click opens More Info, a right click opens the
+// list's menu); and the two finders, Find Surname and Find in Records,
+// whose choices and searches it keeps from one opening to the next.
 
 #include <memory>
-#include <string>
 
+#include "ui/common/view_menus.h"
 #include "ui/find_records/find_records_dlg.h"
 #include "ui/find_surname/find_surname_dlg.h"
 #include "ui/search_view/view_view.h"
 
-class QComboBox;
+class QLineEdit;
+class QMenu;
 
 class CChronaraView : public CViewView {
     Q_OBJECT
@@ -18,42 +23,47 @@ public:
     CChronaraView(const CViewDoc& doc, const CDirectories& dirs, QWidget* parent);
     ~CChronaraView() override;
 
-    void OnInitialUpdate() override;
-    void DoSearch(const char* surname) override;
-    // The Find Surname dialog; the match taken is searched (SearchListedSurname).
-    void OnFindSurname() override;
-    // The Find in Records dialog; the person it shows in the main window is
-    // searched by their surname alone (the first-name edit is emptied, so
-    // that they are among the people listed) and selected on their page.
-    void OnFindRecords() override;
-    // The search of a surname a listing found in database code's index: the
-    // database list shows the database, the surname edit as much of the
-    // surname as it holds, and the whole surname is searched, with the
-    // first-name edit's filter, as the Search button searches. False when
-    // the list has no row for code.
-    bool SearchListedSurname(int code, const std::string& surname);
-    // A close spelling offered after a search that found nobody, searched
-    // as a surname a listing found (SearchListedSurname).
-    void SearchSpelling(const ListedSurname& spelling) override;
+    // Runs a command of the menus and the command keys. Started from the
+    // result list, it gives the keyboard back to the list when it ends,
+    // cancelled or not, on the row it was on.
+    void RunMenuCommand(MenuCommand command);
+    // The result list's menu, its entries enabled where they can act now,
+    // and the edit boxes' own menus with the view's entries added.
+    std::unique_ptr<QMenu> MakeListMenu();
+    std::unique_ptr<QMenu> MakeSurnameMenu();
+    std::unique_ptr<QMenu> MakeFirstNameMenu();
+    // The result list's context menu (the menu key, Shift+F10 or a right
+    // click in the list area, at globalPos); true once it has been shown.
+    bool OnContextMenu(const QPoint& globalPos);
+
+    // Find Surname (Ctrl+F and the context menus); the match taken is
+    // searched (SearchListedSurname).
+    void OnFindSurname();
+    // Find in Records (Ctrl+Shift+F and the context menus); the person it
+    // shows in the main window is searched by their surname alone (the
+    // first-name edit is emptied, so that they are among the people
+    // listed) and selected on their page.
+    void OnFindRecords();
+    // Find in Records' searches, made with the first use.
+    CRecordFinder& RecordFinder();
 
     void OnLButtonDown(const QPoint& point);
     void OnLButtonDblClk(const QPoint& point);
-
-    QComboBox* DatabaseList() const { return databaseList_; }
-    // Find in Records' searches, made with the first use.
-    CRecordFinder& RecordFinder();
 
 protected:
     int OnCreate() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    // The first-name edit's text as searched (at most 250 characters) into
-    // out (256 bytes); false after its refusal was said at the edit.
-    bool ReadFirstName(char* out);
+    // RunMenuCommand, told whether the list had the keyboard when the command was asked for.
+    void RunMenuCommand(MenuCommand command, bool fromList);
+    // Shows an edit box's menu at globalPos.
+    void ShowEditMenu(QLineEdit* edit, const QPoint& globalPos);
+    // Shows a context menu and runs the command taken in it, if any.
+    void ExecMenu(QMenu& menu, const QPoint& globalPos);
 
-    QComboBox* databaseList_ = nullptr;
     // The dialog's matching and scope, from one opening to the next.
     CFindSurnameDlg::Choices findChoices_;
     // Find in Records' query and choices, and its searches, with the

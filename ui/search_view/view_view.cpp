@@ -1,27 +1,35 @@
-// The search view's creation, destruction, layout and painting.
+// The search view: its creation and destruction, layout, painting, the
+// page shown, and the buttons' commands.
 
 #include "ui/search_view/view_view.h"
 
 #include <algorithm>
-#include <cstdio>
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QEvent>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QMetaObject>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 
+#include "browse/names/surname_listing.h"
 #include "browse/record_text/search_messages.h"
 #include "browse/session/result_pager.h"
 #include "browse/session/search_session.h"
 #include "platform/message_box.h"
+#include "store/catalogue.h"
+#include "store/directories.h"
+#include "store/path_buffer.h"
 #include "ui/common/cp1252_qt.h"
 #include "ui/common/resource_names.h"
 #include "ui/pictures/bitmap_button.h"
-#include "ui/results/result_page.h"
+#include "ui/results/more_info_dlg.h"
 #include "ui/search_view/accessibility.h"
 #include "ui/search_view/count_line.h"
+#include "ui/search_view/dialog_keys.h"
 #include "ui/search_view/result_list.h"
 #include "ui/search_view/spelling_hint.h"
 #include "ui/search_view/view_doc.h"
@@ -37,6 +45,7 @@ CViewView::CViewView(const CViewDoc& doc, const CDirectories& dirs, QWidget* par
     // The view hands the focus on to the surname edit; clicks on it do not take it.
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::ArrowCursor);
+    connect(&lifetime_, &CViewLifetime::readyToDestroy, this, &CViewView::readyToDestroy);
 }
 
 CViewView::~CViewView() { Destroy(); }
@@ -45,43 +54,8 @@ bool CViewView::Create() {
     if (created_) return true;
     created_ = true;
     if (OnCreate() != 0) return false;
-    CreatePaintedControls();
     ApplyFont();
     return true;
-}
-
-void CViewView::CreatePaintedControls() {
-    countLine_ = new CCountLine(this);
-    countLine_->setGeometry(kCountArea.ToQRect());
-    countLine_->Announce(ResultPage{}.CountText(), QString());
-    // Hidden until a search finds nobody; then, while the list has no rows,
-    // the last Tab stop in the list's place.
-    spellingHint_ = new CSpellingHint(this);
-    spellingHint_->installEventFilter(this);
-    connect(spellingHint_, &CSpellingHint::spellingChosen, this, [this](int index) {
-        CommandScope scope(*this);
-        if (viewDestroyed_ || index < 0 || index >= spellingHint_->Count()) return;
-        const ListedSurname spelling = spellingHint_->Spelling(index);
-        SearchSpelling(spelling);
-        // The keyboard goes on in what the spelling found, at its first row.
-        if (!viewDestroyed_ && resultList_->Rows() > 0) {
-            resultList_->setFocus(Qt::OtherFocusReason);
-            SelectRow(0);
-        }
-    });
-    // Made after every control, the derived view's included, so that it
-    // comes last in the Tab order; it has no control id of its own.
-    resultList_ = new CResultList(this);
-    resultList_->installEventFilter(this);
-    connect(resultList_, &CResultList::selectionChanged, this,
-            [this](int row) { moreInfoButton_->setEnabled(row >= 0); });
-    connect(resultList_, &CResultList::rowActivated, this, [this](int /*row*/) { OnMoreInfo(); });
-    // The first row of the new page is selected, so that the focus has a row to show and to read out.
-    connect(resultList_, &CResultList::pageTurnRequested, this, [this](bool forward) {
-        if (TurnPage(forward)) SelectRow(0);
-    });
-    connect(resultList_, &CResultList::menuRequested, this, [this](const QPoint& at) { OnContextMenu(at); });
-    connect(resultList_, &CResultList::focusLeft, this, [this]() { focusListAgain_ = false; });
 }
 
 void CViewView::Destroy() {
@@ -93,31 +67,28 @@ void CViewView::Destroy() {
 void CViewView::AdoptControl(QWidget* control, int id, const char* name) {
     control->setObjectName(QString::fromLatin1(name));
     control->setProperty("controlId", id);
-    control->installEventFilter(this);
+    keys_->Watch(*control);
     control->setCursor(busy_ ? Qt::WaitCursor : Qt::ArrowCursor);
 }
 
-void CViewView::SetEditBoxes(QLineEdit* surname, QLineEdit* firstName) {
-    surnameEdit_ = surname;
-    firstNameEdit_ = firstName;
-}
-
-QPushButton* CViewView::MakeButton(int index) {
+QPushButton* CViewView::MakeButton(int index, const char* name) {
     const ButtonLayout& entry = kButtons[index];
     auto* button = new QPushButton(QString::fromLatin1(entry.text), this);
     button->setGeometry(entry.rect.ToQRect());
     button->setAutoDefault(false);
+    AdoptControl(button, entry.id, name);
     return button;
 }
 
-CBitmapButton* CViewView::MakeBitmapButton(int index, const char* up, const char* down, const char* focus,
-                                           const char* dim) {
+CBitmapButton* CViewView::MakeBitmapButton(int index, const char* name, const char* up, const char* down,
+                                           const char* focus, const char* dim) {
     const ButtonLayout& entry = kButtons[index];
     auto* button = new CBitmapButton(this);
     button->setGeometry(entry.rect.ToQRect());
     button->LoadBitmaps(up, down, focus, dim);
     button->SizeToContent();
     button->setEnabled(false);
+    AdoptControl(button, entry.id, name);
     return button;
 }
 
@@ -125,35 +96,33 @@ int CViewView::OnCreate() {
     session_ = std::make_unique<CSearchSession>(
         dirs_, [] { return platform::Ask(search_messages::kInsertDiskText); });
     commands_ =
-        std::make_unique<CResultsCommands>(*session_, dirs_, this, [this]() { return viewDestroyed_; });
-    viewDestroyed_ = false;
+        std::make_unique<CResultsCommands>(*session_, dirs_, this, [this]() { return lifetime_.Closed(); });
+    keys_ = new CDialogKeys(*this);
+    connect(keys_, &CDialogKeys::buttonPressed, this, &CViewView::PressButton);
+    connect(keys_, &CDialogKeys::commandAsked, this, [this](int id) {
+        if (id == kIdSearch) OnSearch();
+    });
 
-    searchButton_ = MakeButton(0);
+    // The controls in the order of their creation, which is their Tab order.
+    searchButton_ = MakeButton(0, "Search");
     searchButton_->setDefault(true);
-    AdoptControl(searchButton_, kIdSearch, "Search");
-    clearButton_ = MakeButton(1);
-    AdoptControl(clearButton_, kIdClear, "Clear");
-    moreInfoButton_ = MakeButton(2);
+    clearButton_ = MakeButton(1, "Clear");
+    moreInfoButton_ = MakeButton(2, "MoreInfo");
     moreInfoButton_->setEnabled(false);
-    AdoptControl(moreInfoButton_, kIdMoreInfo, "MoreInfo");
-    prevButton_ = MakeBitmapButton(3, resources::kPrevUp, resources::kPrevDown, resources::kPrevFocus,
+    prevButton_ = MakeBitmapButton(3, "Prev", resources::kPrevUp, resources::kPrevDown, resources::kPrevFocus,
                                    resources::kPrevDim);
-    AdoptControl(prevButton_, kIdPrev, "Prev");
     // The pictures' captions are painted in the backdrop; screen readers get them as names.
     prevButton_->setAccessibleName(QStringLiteral("Prev"));
     prevButton_->setAccessibleDescription(QStringLiteral("The page before (Page Up in the result list)"));
-    nextButton_ = MakeBitmapButton(4, resources::kNextUp, resources::kNextDown, resources::kNextFocus,
+    nextButton_ = MakeBitmapButton(4, "Next", resources::kNextUp, resources::kNextDown, resources::kNextFocus,
                                    resources::kNextDim);
-    AdoptControl(nextButton_, kIdNext, "Next");
     nextButton_->setAccessibleName(QStringLiteral("Next"));
     nextButton_->setAccessibleDescription(QStringLiteral("The page after (Page Down in the result list)"));
-    helpButton_ = MakeButton(5);
-    AdoptControl(helpButton_, kIdHelp, "Help");
+    helpButton_ = MakeButton(5, "Help");
     // F1 is Help's key (the view's keyboard presses it at once); set here
     // as the button's shortcut, it is also what screen readers announce.
     helpButton_->setShortcut(QKeySequence(Qt::Key_F1));
-    quitButton_ = MakeButton(6);
-    AdoptControl(quitButton_, kIdQuit, "Quit");
+    quitButton_ = MakeButton(6, "Quit");
 
     connect(searchButton_, &QPushButton::clicked, this, &CViewView::OnSearch);
     connect(clearButton_, &QPushButton::clicked, this, &CViewView::OnClear);
@@ -162,7 +131,45 @@ int CViewView::OnCreate() {
     connect(moreInfoButton_, &QPushButton::clicked, this, &CViewView::OnMoreInfo);
     connect(prevButton_, &CBitmapButton::clicked, this, &CViewView::OnPrevPage);
     connect(nextButton_, &CBitmapButton::clicked, this, &CViewView::OnNextPage);
+
+    form_ = new CSearchForm(*this, *keys_);
+    OnSetCursor();
+    connect(form_, &CSearchForm::searchRequested, this, &CViewView::DoSearch);
+
+    CreatePaintedControls();
     return 0;
+}
+
+void CViewView::CreatePaintedControls() {
+    countLine_ = new CCountLine(this);
+    countLine_->setGeometry(kCountArea.ToQRect());
+    countLine_->Announce(ResultPage{}.CountText(), QString());
+    // Hidden until a search finds nobody; then, while the list has no rows,
+    // the last Tab stop in the list's place.
+    spellingHint_ = new CSpellingHint(this);
+    keys_->Watch(*spellingHint_);
+    connect(spellingHint_, &CSpellingHint::spellingChosen, this, [this](int index) {
+        CViewLifetime::Scope scope(lifetime_);
+        if (lifetime_.Closed() || index < 0 || index >= spellingHint_->Count()) return;
+        const ListedSurname spelling = spellingHint_->Spelling(index);
+        // The keyboard goes on in what the spelling found, at its first row.
+        if (SearchListedSurname(spelling.code, spelling.surname) && resultList_->Rows() > 0) {
+            resultList_->setFocus(Qt::OtherFocusReason);
+            SelectRow(0);
+        }
+    });
+    // Made after every control, so that it comes last in the Tab order; it
+    // has no control id of its own.
+    resultList_ = new CResultList(this);
+    keys_->Watch(*resultList_);
+    connect(resultList_, &CResultList::selectionChanged, this,
+            [this](int row) { moreInfoButton_->setEnabled(row >= 0); });
+    connect(resultList_, &CResultList::rowActivated, this, [this](int /*row*/) { OnMoreInfo(); });
+    // The first row of the new page is selected, so that the focus has a row to show and to read out.
+    connect(resultList_, &CResultList::pageTurnRequested, this, [this](bool forward) {
+        if (TurnPage(forward)) SelectRow(0);
+    });
+    connect(resultList_, &CResultList::focusLeft, this, [this]() { focusListAgain_ = false; });
 }
 
 void CViewView::OnDestroy() {
@@ -172,21 +179,25 @@ void CViewView::OnDestroy() {
         delete helpWindow_.data();
     }
     // The controls are the view's children and go with it; until then they
-    // no longer reach the view's keyboard and cursor handling.
-    for (QObject* child : children()) child->removeEventFilter(this);
+    // no longer reach the view's keyboard.
+    keys_->StopWatching();
 
-    viewDestroyed_ = true;
+    lifetime_.MarkDestroyed();
     commands_.reset();
     if (session_ != nullptr) session_->Close();
     session_.reset();
 }
 
+void CViewView::RequestDestroy() {
+    if (!helpWindow_.isNull()) helpWindow_->close();
+    lifetime_.RequestClose();
+}
+
 void CViewView::OnInitialUpdate() {
     update();
     OnSetFocus();
+    form_->DatabaseList().setCurrentIndex(0);
 }
-
-void CViewView::DoSearch(const char* /*surname*/) {}
 
 void CViewView::ApplyFont() {
     // Tall text (20 pixels or more) pages by 8 and moves Help and Quit up.
@@ -213,6 +224,12 @@ QWidget* CViewView::GetDlgItem(int id) const {
     }
     return nullptr;
 }
+
+void CViewView::PressButton(int id) {
+    if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id))) button->click();
+}
+
+QComboBox* CViewView::DatabaseList() const { return form_ != nullptr ? &form_->DatabaseList() : nullptr; }
 
 CResultPager* CViewView::Pager() const { return session_ != nullptr ? &session_->Pager() : nullptr; }
 
@@ -269,7 +286,8 @@ void CViewView::RefreshList() {
     countLine_->repaint();
 }
 
-void CViewView::ShowPage(ResultPage page) {
+void CViewView::ShowPage() {
+    ResultPage page = ResultPage::Of(*session_);
     const bool listHadFocus = resultList_->hasFocus();
     const bool hintHadFocus = spellingHint_->hasFocus();
     prevButton_->setEnabled(page.hasPrev);
@@ -291,11 +309,221 @@ void CViewView::AnnouncePage() {
 }
 
 void CViewView::FormatRows() {
-    ShowPage(ResultPage::Of(*session_, pageIndex_));
+    ShowPage();
     RefreshList();
     AnnouncePage();
 }
 
 void CViewView::SelectRow(int row) {
     if (resultList_ != nullptr) resultList_->SelectRow(row);
+}
+
+void CViewView::SetBusy(bool busy) {
+    busy_ = busy;
+    OnSetCursor();
+}
+
+void CViewView::OnSearch() { form_->Submit(); }
+
+void CViewView::DoSearch(const SearchRequest& request) {
+    CViewLifetime::Scope scope(lifetime_);
+    SetBusy(true);
+    if (!request.listed && request.surname.empty()) {
+        platform::Tell({search_messages::EnterSurname()});
+        OnSetFocus();
+    } else {
+        SearchShown(request);
+    }
+    // The view outlives every handler (see RequestDestroy), so this is safe even after a close.
+    SetBusy(false);
+}
+
+bool CViewView::SearchListedSurname(int code, const std::string& surname) {
+    CViewLifetime::Scope scope(lifetime_);
+    if (lifetime_.Closed()) return false;
+    return form_->SubmitListed(code, surname) && !lifetime_.Closed();
+}
+
+void CViewView::SearchShown(const SearchRequest& request) {
+    // The session empties the page first: while a box of the search waits,
+    // nothing of the page shown can be acted on. The rows stay until the
+    // search has ended (a search whose window was closed meanwhile leaves them).
+    moreInfoButton_->setEnabled(false);
+    prevButton_->setEnabled(false);
+    nextButton_->setEnabled(false);
+    const char* surname = request.surname.c_str();
+    const char* firstName = request.firstName.c_str();
+    const SearchOutcome outcome = request.listed ? session_->SearchListed(request.row, surname, firstName)
+                                                 : session_->Search(request.row, surname, firstName);
+    if (!lifetime_.Tell(outcome)) return;
+    ShowPage();
+    if (outcome.status == SearchStatus::NotFound) {
+        // The search has just found the disk: no prompt. A listing that
+        // fails says why, and offers nothing.
+        const ListingOutcome listed =
+            surname_listing::CloseSpellings(dirs_, catalogue::CodeOfRow(request.row), surname, {});
+        platform::Tell(listed.messages);
+        if (lifetime_.Closed()) return;
+        if (!listed.matches.empty()) spellingHint_->SetSpellings(listed.matches.front());
+    }
+    RefreshList();
+    AnnouncePage();
+}
+
+void CViewView::OnClear() {
+    CViewLifetime::Scope scope(lifetime_);
+    moreInfoButton_->setEnabled(false);
+    session_->Reset();
+    ShowPage();
+    RefreshList();
+    form_->Clear();
+    OnSetFocus();
+    AnnouncePage();
+}
+
+bool CViewView::TurnPage(bool forward) {
+    CViewLifetime::Scope scope(lifetime_);
+    // The result list keeps the focus through a turn it asked for.
+    const bool fromList = resultList_->hasFocus();
+    // A page that could not be read leaves everything as it was, the selection included.
+    const SearchOutcome outcome = session_->TurnPage(forward);
+    if (!lifetime_.Tell(outcome) || outcome.status != SearchStatus::Found) return false;
+    FormatRows();
+    // The button that has just been disabled must not keep the focus.
+    if (!fromList && !(forward ? session_->HasNext() : session_->HasPrev())) {
+        (forward ? prevButton_ : nextButton_)->setFocus(Qt::OtherFocusReason);
+    }
+    return true;
+}
+
+bool CViewView::OnPrevPage() { return TurnPage(false); }
+
+bool CViewView::OnNextPage() { return TurnPage(true); }
+
+bool CViewView::ShowEntry(std::int32_t entry) {
+    if (lifetime_.Closed()) return false;
+    bool turned = false;
+    bool found = false;
+    int row = 0;
+    for (;;) {
+        for (row = 0; row < session_->RowsOnPage(); ++row) {
+            std::int32_t at = -1;
+            if (session_->Pager().EntryOfRow(row, at).Failed()) break;
+            if (at == entry) {
+                found = true;
+                break;
+            }
+        }
+        if (found || !session_->HasNext()) break;
+        const SearchOutcome outcome = session_->TurnPage(true);
+        if (!lifetime_.Tell(outcome)) return false;
+        if (outcome.status != SearchStatus::Found) break;
+        turned = true;
+    }
+    if (turned) FormatRows();
+    if (found) SelectRow(row);
+    return found;
+}
+
+void CViewView::OnMoreInfo() {
+    CViewLifetime::Scope scope(lifetime_);
+    const bool fromList = resultList_->hasFocus();
+    // Only a row that the current page holds has a record behind it; a
+    // record that could not be read opens no dialog (its messages are shown).
+    const int row = SelectedRow();
+    QString title, text;
+    if (!commands_->ReadRecord(row, title, text)) return;
+    CMoreInfoDlg dialog(window());
+    dialog.SetTitle(title);
+    dialog.SetText(text);
+    // Ctrl+P in the dialog prints the record it shows, with the print dialog over it.
+    connect(&dialog, &CMoreInfoDlg::printRequested, this, [this, &dialog]() {
+        CViewLifetime::Scope inner(lifetime_);
+        commands_->PrintRecordText(dialog.Title(), dialog.Text(), &dialog);
+    });
+    connect(&dialog, &CMoreInfoDlg::citationRequested, this, [this, row]() {
+        CViewLifetime::Scope inner(lifetime_);
+        commands_->CopyCitationOfRow(row);
+    });
+    dialog.DoModal();
+    ReturnFromDialog(fromList);
+}
+
+void CViewView::OnShowHelp() {
+    CViewLifetime::Scope scope(lifetime_);
+    char path[256];
+    const bool fits = FormatPath(path, "%s%s", dirs_.InstallDir(), resources::kHelpFileName);
+    if (helpWindow_.isNull()) helpWindow_ = new CHelpWindow(window());
+    if (fits && helpWindow_->ShowContext(path, resources::kHelpContext)) return;
+    platform::Tell({fits ? search_messages::HelpFileNotOpened(path)
+                         : search_messages::HelpPathTooLong(resources::kHelpFileName)});
+}
+
+void CViewView::OnQuit() {
+    // Posted, so the window closes from the event loop through its normal close path.
+    QMetaObject::invokeMethod(window(), &QWidget::close, Qt::QueuedConnection);
+}
+
+void CViewView::SetNameVariants(bool on) {
+    session_->SetNameVariants(on);
+    form_->ShowNameVariants(on);
+}
+
+bool CViewView::NameVariants() const { return session_ != nullptr && session_->NameVariants(); }
+
+void CViewView::SetSaveFileAsker(SaveFileAsker asker) { commands_->SetSaveFileAsker(std::move(asker)); }
+
+void CViewView::SetPrintDialogRunner(PrintDialogRunner runner) {
+    commands_->SetPrintDialogRunner(std::move(runner));
+}
+
+void CViewView::SetClock(Clock clock) { commands_->SetClock(std::move(clock)); }
+
+void CViewView::OnSetFocus() {
+    // A closed view moves the keyboard nowhere.
+    if (lifetime_.Closed()) return;
+    // Back from a record opened in the result list, the keyboard goes on in the list.
+    if (focusListAgain_ && resultList_ != nullptr && resultList_->focusPolicy() != Qt::NoFocus) {
+        resultList_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    focusListAgain_ = false;
+    if (form_ != nullptr) form_->Surname().setFocus(Qt::OtherFocusReason);
+}
+
+void CViewView::FocusList() {
+    if (resultList_ != nullptr && resultList_->focusPolicy() != Qt::NoFocus) {
+        resultList_->setFocus(Qt::MouseFocusReason);
+    }
+}
+
+void CViewView::ReturnFromDialog(bool toList) {
+    if (lifetime_.Closed()) return;
+    // Until the focus leaves the list again (Tab, another window), the
+    // view's focus rule means the list; then it means the surname edit again.
+    focusListAgain_ = toList;
+    if (window()->isActiveWindow()) {
+        if (toList) OnSetFocus();
+        return;
+    }
+    // A window manager gives the activation back by itself; without one the
+    // keyboard would reach no window at all.
+    window()->activateWindow();
+}
+
+void CViewView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    OnSetFocus();
+}
+
+void CViewView::OnSetCursor() {
+    // The view answers for its controls as well, edit boxes included.
+    const Qt::CursorShape shape = busy_ ? Qt::WaitCursor : Qt::ArrowCursor;
+    setCursor(shape);
+    for (QObject* child : children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget != nullptr && !widget->isWindow() && widget->property("controlId").isValid()) {
+            widget->setCursor(shape);
+        }
+    }
 }

@@ -1,15 +1,17 @@
 #pragma once
-// CViewView: the search view. It fills the main frame's client area, paints
-// the backdrop, carries the buttons and owns the search session (the
-// record database, the query and the pager of a search). Its children do
-// the rest and report to it by signals: the result list (CResultList: the
-// rows, their painting, keys and selection), the count line (CCountLine),
-// and the commands on what a search found (CResultsCommands); the menus
-// and command keys are made in ui/view_menus. CChronaraView (the class
-// actually created) adds the edit boxes' creation, the database list, the
-// mouse handling of the list and the search itself.
+// CViewView: the search view, the window of one search session. It fills
+// the main frame's client area, paints the backdrop, owns the session (the
+// record database, the query and the pager of a search) and the controls,
+// and answers the buttons: Search, Clear, More Info, Prev, Next, Help and
+// Quit. Its parts do the rest and report to it by signals: the search form
+// (CSearchForm: the edit boxes and the database list, read into a search
+// request), the dialog-box keyboard (CDialogKeys), the result list
+// (CResultList: the rows, their painting, keys and selection), the count
+// line (CCountLine) and the close spellings (CSpellingHint). The rule of
+// its life while a handler waits is CViewLifetime's. CChronaraView (the
+// class the frame creates) adds the commands of the menus and command keys,
+// the mouse on the list, and the two finders.
 
-#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -17,35 +19,31 @@
 #include <QPointer>
 #include <QRegion>
 #include <QString>
-#include <QStringList>
 #include <QWidget>
 
 #include "ui/common/help_window.h"
-#include "ui/common/view_menus.h"
 #include "ui/results/result_page.h"
 #include "ui/results/results_commands.h"
+#include "ui/search_view/search_form.h"
+#include "ui/search_view/view_lifetime.h"
 
 class CBitmapButton;
 class CCountLine;
+class CDialogKeys;
 class CDirectories;
 class CResultList;
 class CResultPager;
 class CSearchSession;
 class CSpellingHint;
 class CViewDoc;
-class QAbstractButton;
-class QContextMenuEvent;
-class QKeyEvent;
+class QComboBox;
 class QLineEdit;
-class QMenu;
 class QPainter;
 class QPushButton;
-struct ListedSurname;
 
 class CViewView : public QWidget {
     Q_OBJECT
 public:
-    using MenuCommand = ::MenuCommand;
     using SaveFileAsker = CResultsCommands::SaveFileAsker;
     using PrintDialogRunner = CResultsCommands::PrintDialogRunner;
     using Clock = CResultsCommands::Clock;
@@ -58,9 +56,8 @@ public:
     // Window destruction: runs OnDestroy once. The most derived destructor calls it.
     void Destroy();
 
-    virtual void OnInitialUpdate();
-    // The search with a surname of at most 19 characters; nothing here.
-    virtual void DoSearch(const char* surname);
+    // The first showing: the focus in the surname edit, the database list on its first row.
+    void OnInitialUpdate();
 
     // Repaints only the list area and the count area; the focus stays.
     void RefreshList();
@@ -82,32 +79,27 @@ public:
     // Cursor rule: the hourglass while busy, else the arrow, over the view and its controls.
     void OnSetCursor();
 
+    // The search a request asks for (the form's, or a listed surname's):
+    // the hourglass while it runs; a typed request without a surname says
+    // "Please enter a surname." instead.
+    void DoSearch(const SearchRequest& request);
+    // The search of a surname a listing found in database code's index: the
+    // database list shows the database, the surname edit as much of the
+    // surname as it holds, and the whole surname is searched, with the
+    // first-name edit's filter, as the Search button searches. False when
+    // the list has no row for code, or the window was closed meanwhile.
+    bool SearchListedSurname(int code, const std::string& surname);
+
     // Selects row (-1 or a row the page does not hold: none) with the
     // highlight and the More Info state that a click gives.
     void SelectRow(int row);
-    // The result list's context menu (the menu key, Shift+F10 or a right
-    // click in the list area, at globalPos); true once it has been shown.
-    bool OnContextMenu(const QPoint& globalPos);
-    // Find Surname (Ctrl+F and the context menus); nothing here.
-    virtual void OnFindSurname();
-    // Find in Records (Ctrl+Shift+F and the context menus); nothing here.
-    virtual void OnFindRecords();
-    // Runs a command of the menus and the command keys. Started from the
-    // result list, it gives the keyboard back to the list when it ends,
-    // cancelled or not, on the row it was on.
-    void RunMenuCommand(MenuCommand command);
-    // The result list's menu, its entries enabled where they can act now,
-    // and the surname edit's own menu with the view's entries added.
-    std::unique_ptr<QMenu> MakeListMenu();
-    std::unique_ptr<QMenu> MakeSurnameMenu();
-    std::unique_ptr<QMenu> MakeFirstNameMenu();
 
-    // "Match name variants" (the first-name edit's menu): the first-name
-    // filter of the searches that follow also keeps the variants, the
-    // clerks' abbreviations and the initial of the first name typed. Off at
-    // start, kept for as long as the window lives.
+    // "Match name variants" (the first-name edit's menu), which the session
+    // keeps: the first-name filter of the searches that follow also keeps
+    // the variants, the clerks' abbreviations and the initial of the first
+    // name typed. Off at start, kept for as long as the window lives.
     void SetNameVariants(bool on);
-    bool NameVariants() const { return nameVariants_; }
+    bool NameVariants() const;
 
     // The seams of the export's file dialog, of the print dialog and of the
     // day that citations and family-tree files name.
@@ -117,7 +109,7 @@ public:
 
     // True while a handler runs; a handler may wait in a modal box, and the
     // view must then outlive it.
-    bool InCommand() const { return commandDepth_ > 0; }
+    bool InCommand() const { return lifetime_.InCommand(); }
     // The window was closed while a handler waits in a modal box: the view
     // counts as destroyed at once, its modal boxes are dismissed, and
     // readyToDestroy follows as soon as the last handler has returned.
@@ -129,7 +121,7 @@ public:
     QWidget* GetDlgItem(int id) const;
     int SelectedRow() const;
     bool IsBusy() const { return busy_; }
-    bool IsViewDestroyed() const { return viewDestroyed_; }
+    bool IsViewDestroyed() const { return lifetime_.Closed(); }
     // Row i of the page as "%s\t%s\t%s" (empty for a row the page does not hold).
     std::string RowText(int i) const;
     // The rows the page shows and the count of the search.
@@ -143,6 +135,7 @@ public:
     CCountLine* CountLine() const { return countLine_; }
     // The close spellings offered after a search that found nobody.
     CSpellingHint* SpellingHint() const { return spellingHint_; }
+    QComboBox* DatabaseList() const;
     // The pager of the session; null once the view is destroyed.
     CResultPager* Pager() const;
     CHelpWindow* HelpWindow() const { return helpWindow_.data(); }
@@ -157,94 +150,63 @@ signals:
 
 protected:
     virtual int OnCreate();
-    virtual void OnDestroy();
+    void OnDestroy();
     // Paints the backdrop; the list and the count line paint themselves over it.
     void OnDraw(QPainter& d);
-    // The dialog-box keyboard: Enter, and Alt with an underlined letter.
-    bool PreTranslateMessage(QObject* watched, QEvent* event);
     // After a modal dialog: the window active again, the focus in the
     // result list when the dialog was opened from it.
     void ReturnFromDialog(bool toList);
-    // Takes a control into the view: id, name, keyboard and cursor handling.
-    void AdoptControl(QWidget* control, int id, const char* name);
-    // A close spelling taken from the hint: searched as the Search button
-    // searches, in its database; nothing here.
-    virtual void SearchSpelling(const ListedSurname& spelling);
-    // The two edit boxes, which the derived view creates.
-    void SetEditBoxes(QLineEdit* surname, QLineEdit* firstName);
-    QLineEdit* SurnameEdit() const { return surnameEdit_; }
-    QLineEdit* FirstNameEdit() const { return firstNameEdit_; }
-    bool ListHasFocus() const;
-    // The search itself: the Empty state while it runs, the session's
-    // search, its messages, then the first page (or the Empty state).
-    // listed: the surname as a listing found it, searched whole (see
-    // CSearchSession::SearchListed); else the typed one.
-    void SearchShown(int row, const char* surname, const char* firstName, bool listed = false);
-    // The hourglass over the view and its controls while busy.
-    void SetBusy(bool busy);
     // After a search: the pages are turned, unseen, to the one that holds
     // entry (of the search's database), which is then shown with that row
     // selected; false when no row holds it (the page reached is shown).
     bool ShowEntry(std::int32_t entry);
-    CResultsCommands& Commands() { return *commands_; }
     // The keyboard into the result list (a click on a row), while it has rows.
     void FocusList();
+    bool ListHasFocus() const;
+
+    CViewLifetime& Lifetime() { return lifetime_; }
+    CDialogKeys& Keys() const { return *keys_; }
+    CSearchForm& Form() const { return *form_; }
+    CResultsCommands& Commands() { return *commands_; }
     const CDirectories& Directories() const { return dirs_; }
 
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-    // Scope of a handler that may run a nested event loop.
-    class CommandScope {
-    public:
-        explicit CommandScope(CViewView& view);
-        ~CommandScope();
-        CommandScope(const CommandScope&) = delete;
-        CommandScope& operator=(const CommandScope&) = delete;
-
-    private:
-        CViewView& view_;
-    };
 
 private:
-    // The button that a key presses: Alt with its underlined letter, F1 for Help.
-    QAbstractButton* KeyTarget(QObject* watched, const QKeyEvent& key) const;
-    QPushButton* MakeButton(int index);
-    CBitmapButton* MakeBitmapButton(int index, const char* up, const char* down, const char* focus,
-                                    const char* dim);
-    // The result list and the count line, as children for the keyboard and
-    // screen readers, wired to the view.
+    QPushButton* MakeButton(int index, const char* name);
+    CBitmapButton* MakeBitmapButton(int index, const char* name, const char* up, const char* down,
+                                    const char* focus, const char* dim);
+    // Takes a control into the view: id, name, keyboard and cursor handling.
+    void AdoptControl(QWidget* control, int id, const char* name);
+    // The result list, the count line and the close spellings, as children
+    // for the keyboard and screen readers, wired to the view.
     void CreatePaintedControls();
+    // A key pressed a button: as a click on it.
+    void PressButton(int id);
     // The page size, the list's bands and the place of Help and Quit follow
     // the text height of the font.
     void ApplyFont();
+    // The search itself: the Empty state while it runs, the session's
+    // search, its messages, then the first page (or the Empty state).
+    void SearchShown(const SearchRequest& request);
     // A page turn, forward (Next) or back (Prev), by button or key.
     bool TurnPage(bool forward);
-    // page becomes the one shown: the list (no row selected), the count
-    // line and the states of Prev and Next. Repaints nothing.
-    void ShowPage(ResultPage page);
+    // The page the session holds becomes the one shown: the list (no row
+    // selected), the count line and the states of Prev and Next. Repaints nothing.
+    void ShowPage();
     // Tells screen readers of the page shown: the count line, the page (or
     // the close spellings offered) and the rows.
     void AnnouncePage();
-    // After a search whose surname is not in the index: its close spellings
-    // in the database of row, those a search can take, in the list area.
-    void OfferCloseSpellings(int row, const char* surname);
-    // Ctrl+F, Ctrl+C, Ctrl+P and the surname edit's menu, from any control of the view.
-    bool OnCommandKey(QObject* watched, QEvent* event);
-    // Shows an edit box's menu at globalPos.
-    void ShowEditMenu(QObject* edit, const QPoint& globalPos);
-    // Shows a context menu and runs the command taken in it, if any.
-    void ExecMenu(QMenu& menu, const QPoint& globalPos);
-    // RunMenuCommand, told whether the list had the keyboard when the command was asked for.
-    void RunMenuCommand(MenuCommand command, bool fromList);
+    // The hourglass over the view and its controls while busy.
+    void SetBusy(bool busy);
 
     const CViewDoc& doc_;
     const CDirectories& dirs_;
-    QLineEdit* surnameEdit_ = nullptr;
-    QLineEdit* firstNameEdit_ = nullptr;
+    CViewLifetime lifetime_;
+    CDialogKeys* keys_ = nullptr;
+    CSearchForm* form_ = nullptr;
     QPushButton* moreInfoButton_ = nullptr;
     QPushButton* searchButton_ = nullptr;
     QPushButton* clearButton_ = nullptr;
@@ -258,16 +220,10 @@ private:
     CResultList* resultList_ = nullptr;
     CCountLine* countLine_ = nullptr;
     CSpellingHint* spellingHint_ = nullptr;
-    bool nameVariants_ = false;
-    // The page shown, 0 for the first; kept for the page that screen readers hear.
-    int pageIndex_ = 0;
     // The focus rule means the result list (see ReturnFromDialog).
     bool focusListAgain_ = false;
-    bool viewDestroyed_ = false;
 
     QPointer<CHelpWindow> helpWindow_;
-    int commandDepth_ = 0;
-    bool destroyPending_ = false;
     bool created_ = false;
     bool destroyed_ = false;
 };

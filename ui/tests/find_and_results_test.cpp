@@ -400,11 +400,11 @@ TEST_F(FindAndResultsTest, ATwentyLetterSurnameIsSearchedWholeAndTheFirstNameFil
     ASSERT_EQ(View()->RowsOnPage(), 2);
     EXPECT_EQ(View()->RowText(1).rfind("FITZWILLIAM-MONTAGUE\tOtto 12\t", 0), 0u) << View()->RowText(1);
     View()->SelectRow(1);
-    View()->RunMenuCommand(CViewView::MenuCommand::CopyRecord);
+    View()->RunMenuCommand(MenuCommand::CopyRecord);
     EXPECT_TRUE(Clipboard().startsWith(QStringLiteral("FITZWILLIAM-MONTAGUE, Otto 12"))) << Utf8(Clipboard());
     const std::string csvPath = root_.File("fitz.csv");
     View()->SetSaveFileAsker([&](QWidget*, const QString&) { return QString::fromStdString(csvPath); });
-    View()->RunMenuCommand(CViewView::MenuCommand::ExportResults);
+    View()->RunMenuCommand(MenuCommand::ExportResults);
     EXPECT_EQ(Count(testing_support::ReadFileBytes(csvPath), "FITZWILLIAM-MONTAGUE,"), 12u);
 
     // Without a first name there is no filter to name.
@@ -513,7 +513,7 @@ TEST_F(FindAndResultsTest, CopiesRowsAndRecordsAsUtf8Text) {
     }
     ASSERT_FALSE(text.isEmpty());
     EXPECT_EQ(Clipboard(), text);
-    View()->RunMenuCommand(CViewView::MenuCommand::CopyRecord);
+    View()->RunMenuCommand(MenuCommand::CopyRecord);
     EXPECT_EQ(Clipboard(), title + QStringLiteral("\n\n") + text + (text.endsWith('\n') ? "" : "\n"));
     EXPECT_TRUE(title.startsWith(QStringLiteral("SMITH, "))) << Utf8(title);
 }
@@ -527,7 +527,7 @@ TEST_F(FindAndResultsTest, ExportsEveryHitOfTheSearchShownToACsvFile) {
         suggested = offered;
         return QString::fromStdString(csvPath);
     });
-    View()->RunMenuCommand(CViewView::MenuCommand::ExportResults);
+    View()->RunMenuCommand(MenuCommand::ExportResults);
     EXPECT_TRUE(suggested.endsWith(QStringLiteral("/SMITH.csv"))) << Utf8(suggested);
 
     auto rowsOf = [](const std::string& text) {
@@ -552,7 +552,7 @@ TEST_F(FindAndResultsTest, ExportsEveryHitOfTheSearchShownToACsvFile) {
     QTest::mouseClick(Arrow(kIdNext), Qt::LeftButton);
     View()->SelectRow(3);
     const std::string rowShown = View()->RowText(3);
-    View()->RunMenuCommand(CViewView::MenuCommand::ExportResults);
+    View()->RunMenuCommand(MenuCommand::ExportResults);
     rows = rowsOf(testing_support::ReadFileBytes(csvPath));
     EXPECT_EQ(rows.size(), 1u + kSmithCount);
     EXPECT_EQ(rows.back()[1], "Samuel");
@@ -573,7 +573,7 @@ TEST_F(FindAndResultsTest, ExportsEveryHitOfTheSearchShownToACsvFile) {
     for (const Case& c : cases) {
         boxes.Clear();
         View()->SetSaveFileAsker([&c](QWidget*, const QString&) { return QString::fromStdString(c.path); });
-        View()->RunMenuCommand(CViewView::MenuCommand::ExportResults);
+        View()->RunMenuCommand(MenuCommand::ExportResults);
         if (c.said == nullptr) {
             EXPECT_TRUE(boxes.Shown().empty());
             continue;
@@ -605,7 +605,7 @@ TEST_F(FindAndResultsTest, PrintsARecordAndTheResultsThroughThePrintDialog) {
     }
     const std::string fromMenu = root_.File("from-menu.pdf");
     PrintTo(fromMenu);
-    View()->RunMenuCommand(CViewView::MenuCommand::PrintRecord);
+    View()->RunMenuCommand(MenuCommand::PrintRecord);
     for (const std::string& pdf : {fromDialog, fromMenu}) {
         const std::string printed = PdfText(pdf);
         EXPECT_NE(printed.find(Utf8(title)), std::string::npos) << pdf << "\n" << printed;
@@ -619,7 +619,7 @@ TEST_F(FindAndResultsTest, PrintsARecordAndTheResultsThroughThePrintDialog) {
     // The list of hits: every row, the column heads, the page number.
     const std::string list = root_.File("results.pdf");
     PrintTo(list);
-    View()->RunMenuCommand(CViewView::MenuCommand::PrintResults);
+    View()->RunMenuCommand(MenuCommand::PrintResults);
     const std::string printed = PdfText(list);
     EXPECT_NE(printed.find("SMITH in " + Title(1)), std::string::npos) << printed;
     EXPECT_NE(printed.find("23 records found."), std::string::npos) << printed;
@@ -632,7 +632,7 @@ TEST_F(FindAndResultsTest, PrintsARecordAndTheResultsThroughThePrintDialog) {
     PrintTo(onDisk);
     {
         testing_support::ScriptedResponder boxes;
-        View()->RunMenuCommand(CViewView::MenuCommand::PrintResults);
+        View()->RunMenuCommand(MenuCommand::PrintResults);
         ASSERT_EQ(boxes.Shown().size(), 1u);
         EXPECT_NE(boxes.Shown()[0].text.find("Chronara writes nothing on the data disk."), std::string::npos);
     }
@@ -641,7 +641,7 @@ TEST_F(FindAndResultsTest, PrintsARecordAndTheResultsThroughThePrintDialog) {
     // A cancelled print dialog prints nothing.
     std::remove(list.c_str());
     View()->SetPrintDialogRunner([](QPrinter&, QWidget*) { return false; });
-    View()->RunMenuCommand(CViewView::MenuCommand::PrintResults);
+    View()->RunMenuCommand(MenuCommand::PrintResults);
     EXPECT_NE(::stat(list.c_str(), &info), 0);
 }
 
