@@ -1,0 +1,89 @@
+#include "browse/linkage/link_disk.h"
+
+#include <unordered_map>
+
+#include "browse/record_query/people_reader.h"
+#include "browse/record_query/record_people.h"
+#include "browse/record_text/record_parts.h"
+#include "store/catalogue.h"
+#include "store/data_disk.h"
+#include "store/record_database.h"
+
+namespace linkage {
+namespace {
+
+bool IsMissing(const StoreError& error) {
+    return error.kind == StoreErrorKind::RecordFileMissing || error.kind == StoreErrorKind::EntryFileMissing ||
+           error.kind == StoreErrorKind::IndexMissing;
+}
+
+}  // namespace
+
+std::vector<std::string> LabelHeadings(const CDirectories&, int code, std::size_t fields) {
+    std::vector<std::string> headings;
+    for (std::size_t k = 0; k < fields; ++k) headings.push_back(record_parts::FieldHead(code, k));
+    return headings;
+}
+
+LoadOutcome LoadPeople(const CDirectories& dirs, const std::vector<int>& codes, CLinkIndex& index,
+                       const DiskPrompt& prompt, HeadingsOf headings) {
+    LoadOutcome outcome;
+    if (!CheckDataDisk(dirs, prompt)) {
+        outcome.noDisk = true;
+        return outcome;
+    }
+    CRecordDatabase database(dirs);
+    std::unordered_map<std::string, std::int32_t> surnameCounts;
+    CPeopleList people;
+    for (const int code : catalogue::EveryDatabase()) {
+        const OpenResult opened = database.OpenCode(code);
+        if (!opened) continue;  // a database not there counts nobody
+        if (ListPeople(*database.Index(), database.EntriesHeld(), people).Failed()) continue;
+        for (const PeopleRun& run : people.runs) {
+            surnameCounts[FoldedLetters(people.surnames[run.surname])] += run.count;
+        }
+    }
+    index.SetSurnameCounts(std::move(surnameCounts));
+    std::vector<std::string> fields;
+    for (const int code : codes) {
+        const OpenResult opened = database.OpenCode(code);
+        if (!opened) {
+            if (IsMissing(opened.error)) {
+                outcome.skipped.push_back(code);
+                continue;
+            }
+            outcome.error = opened.error;
+            outcome.failedCode = code;
+            return outcome;
+        }
+        StoreError error = ListPeople(*database.Index(), database.EntriesHeld(), people);
+        if (!error.Failed()) {
+            std::vector<std::string> heads = headings(dirs, code, 0);
+            CPeopleReader reader(database, people);
+            ReadPerson person;
+            while (reader.Next(person)) {
+                fields.clear();
+                ForEachRecordField(std::string_view(person.record, person.recordLength),
+                                   [&](std::size_t, std::string_view field) { fields.emplace_back(field); });
+                if (heads.size() < fields.size()) heads = headings(dirs, code, fields.size());
+                LinkPerson linked;
+                linked.code = code;
+                linked.entry = person.entry;
+                linked.surname = std::string(person.surname);
+                linked.givenNames = std::string(person.givenNames);
+                linked.facts = FactsOf(code, linked.surname, linked.givenNames, fields, heads);
+                index.Add(std::move(linked));
+            }
+            error = reader.Error();
+        }
+        if (error.Failed()) {
+            outcome.error = error;
+            outcome.failedCode = code;
+            return outcome;
+        }
+    }
+    index.Finish();
+    return outcome;
+}
+
+}  // namespace linkage

@@ -1,0 +1,183 @@
+#include "browse/linkage/link_index.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "browse/names/american_soundex.h"
+#include "browse/names/close_spelling.h"
+#include "browse/names/daitch_mokotoff.h"
+#include "browse/names/given_name_table.h"
+
+namespace linkage {
+namespace {
+
+// The blocking keys of one distinct surname, tagged by kind so that a
+// Soundex code and a Daitch-Mokotoff code of the same number differ.
+constexpr std::uint64_t kSoundexTag = std::uint64_t{1} << 40;
+constexpr std::uint64_t kDmTag = std::uint64_t{2} << 40;
+
+std::uint64_t PairKey(std::uint32_t a, std::uint32_t b) {
+    if (a > b) std::swap(a, b);
+    return std::uint64_t{a} << 32 | b;
+}
+
+}  // namespace
+
+CLinkIndex::CLinkIndex(const CGivenNameTable& names) : names_(names) {}
+
+void CLinkIndex::Add(LinkPerson person) { people_.push_back(std::move(person)); }
+
+void CLinkIndex::SetSurnameCounts(std::unordered_map<std::string, std::int32_t> counts) {
+    counts_.surnames = std::move(counts);
+    haveSurnameCounts_ = true;
+}
+
+void CLinkIndex::Finish() {
+    counts_.people = static_cast<std::int64_t>(people_.size());
+    surnameOf_.resize(people_.size());
+    for (std::uint32_t i = 0; i < people_.size(); ++i) {
+        const LinkFacts& facts = people_[i].facts;
+        auto [at, added] = surnameIds_.emplace(facts.surname, static_cast<std::uint32_t>(surnames_.size()));
+        if (added) surnames_.push_back(Surname{facts.surname, {}, {}});
+        Surname& surname = surnames_[at->second];
+        surnameOf_[i] = at->second;
+        surname.people.push_back(i);
+        if (!haveSurnameCounts_) ++counts_.surnames[facts.surname];
+        if (facts.given.empty()) continue;
+        const std::string& first = facts.given[0];
+        ++counts_.given[first];
+        surname.byGiven[first].push_back(i);
+        if (first.size() > 1) surname.byGiven["=" + first.substr(0, 1)].push_back(i);
+    }
+    BuildSurnamePairs();
+}
+
+void CLinkIndex::BuildSurnamePairs() {
+    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> byCode;
+    std::unordered_map<std::string, std::vector<std::uint32_t>> byDeletion;
+    DmCodeSet dm;
+    for (std::uint32_t s = 0; s < surnames_.size(); ++s) {
+        const std::string& letters = surnames_[s].letters;
+        if (letters.empty()) continue;
+        const SoundexCodeSet soundex = AmericanSoundexOf(letters);
+        for (int k = 0; k < soundex.count; ++k) byCode[kSoundexTag | soundex.codes[k]].push_back(s);
+        DaitchMokotoffOf(letters, dm);
+        for (int k = 0; k < dm.count; ++k) byCode[kDmTag | dm.codes[k]].push_back(s);
+        // A spelling within two edits of another shares with it the
+        // spelling left when one letter is taken from each (or from neither).
+        std::unordered_set<std::string> deletions{letters};
+        for (std::size_t k = 0; k < letters.size() && letters.size() > 1; ++k) {
+            deletions.insert(letters.substr(0, k) + letters.substr(k + 1));
+        }
+        for (const std::string& deletion : deletions) byDeletion[deletion].push_back(s);
+    }
+    std::unordered_set<std::uint64_t> pairs;
+    for (std::uint32_t s = 0; s < surnames_.size(); ++s) pairs.insert(PairKey(s, s));
+    for (auto& [code, group] : byCode) {
+        std::sort(group.begin(), group.end());
+        group.erase(std::unique(group.begin(), group.end()), group.end());
+        for (std::size_t i = 0; i < group.size(); ++i) {
+            for (std::size_t j = i + 1; j < group.size(); ++j) pairs.insert(PairKey(group[i], group[j]));
+        }
+    }
+    for (auto& [deletion, group] : byDeletion) {
+        for (std::size_t i = 0; i < group.size(); ++i) {
+            const CCloseSpellingQuery close(surnames_[group[i]].letters);
+            for (std::size_t j = i + 1; j < group.size(); ++j) {
+                if (group[i] == group[j] || pairs.count(PairKey(group[i], group[j])) != 0) continue;
+                if (close.Distance(surnames_[group[j]].letters) >= 0) pairs.insert(PairKey(group[i], group[j]));
+            }
+        }
+    }
+    surnamePairs_.clear();
+    surnamePairs_.reserve(pairs.size());
+    alike_.assign(surnames_.size(), {});
+    for (std::uint32_t s = 0; s < surnames_.size(); ++s) alike_[s].push_back(s);
+    for (const std::uint64_t key : pairs) {
+        const auto a = static_cast<std::uint32_t>(key >> 32);
+        const auto b = static_cast<std::uint32_t>(key & 0xFFFFFFFFu);
+        surnamePairs_.emplace_back(a, b);
+        if (a != b) {
+            alike_[a].push_back(b);
+            alike_[b].push_back(a);
+        }
+    }
+    std::sort(surnamePairs_.begin(), surnamePairs_.end());
+}
+
+const std::vector<std::string>& CLinkIndex::VariantsOf(const std::string& name) const {
+    auto found = variants_.find(name);
+    if (found == variants_.end()) found = variants_.emplace(name, names_.VariantsOf(name)).first;
+    return found->second;
+}
+
+template <typename Take>
+void CLinkIndex::Join(std::uint32_t p, const Surname& t, Take&& take) const {
+    const std::vector<std::string>& given = people_[p].facts.given;
+    if (given.empty()) return;
+    const std::string& first = given[0];
+    auto takeAll = [&](const std::string& key) {
+        const auto found = t.byGiven.find(key);
+        if (found == t.byGiven.end()) return;
+        for (const std::uint32_t q : found->second) take(q);
+    };
+    if (first.size() == 1) {
+        takeAll(first);        // initials alike
+        takeAll("=" + first);  // full names with that initial
+        return;
+    }
+    for (const std::string& variant : VariantsOf(first)) takeAll(variant);
+    takeAll(first.substr(0, 1));
+}
+
+std::vector<std::uint32_t> CLinkIndex::CandidatesOf(std::uint32_t i) const {
+    std::vector<std::uint32_t> found;
+    if (i >= people_.size()) return found;
+    for (const std::uint32_t s : alike_[surnameOf_[i]]) {
+        Join(i, surnames_[s], [&](std::uint32_t q) {
+            if (q != i) found.push_back(q);
+        });
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    return found;
+}
+
+std::vector<std::pair<std::uint32_t, std::uint32_t>> CLinkIndex::CandidatePairs() const {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> found;
+    for (const auto& [s, t] : surnamePairs_) {
+        for (const std::uint32_t p : surnames_[s].people) {
+            Join(p, surnames_[t], [&](std::uint32_t q) {
+                if (q == p || (s == t && q < p)) return;
+                found.emplace_back(std::min(p, q), std::max(p, q));
+            });
+        }
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    return found;
+}
+
+std::vector<Link> LinksOf(const CLinkIndex& index, std::uint32_t i, const CGivenNameTable& names) {
+    std::vector<Link> links;
+    const auto& people = index.People();
+    for (const std::uint32_t q : index.CandidatesOf(i)) {
+        LinkJudgement judgement = Judge(people[i].facts, people[q].facts, index.Counts(), names);
+        if (judgement.verdict != Verdict::None) links.push_back(Link{q, std::move(judgement)});
+    }
+    std::stable_sort(links.begin(), links.end(),
+                     [](const Link& a, const Link& b) { return a.judgement.score > b.judgement.score; });
+    return links;
+}
+
+std::vector<LinkPair> AllLinks(const CLinkIndex& index, const CGivenNameTable& names) {
+    std::vector<LinkPair> links;
+    const auto& people = index.People();
+    for (const auto& [p, q] : index.CandidatePairs()) {
+        LinkJudgement judgement = Judge(people[p].facts, people[q].facts, index.Counts(), names);
+        if (judgement.verdict != Verdict::None) links.push_back(LinkPair{p, q, std::move(judgement)});
+    }
+    return links;
+}
+
+}  // namespace linkage

@@ -1,0 +1,105 @@
+#pragma once
+// The people to link and the blocking that finds, for each, the people worth
+// judging without judging everyone against everyone.
+//
+// Two people are judged when their surnames are alike and their first given
+// names may be one:
+// - surnames alike: equal, sharing an American Soundex or a Daitch-Mokotoff
+//   code, or within the close-spelling distance of browse/names/ (found by
+//   the spellings each gives when one letter is left out of it);
+// - first given names: equal, variants of each other by the given-name
+//   table (Bill and William), or one the initial of the other (J. and
+//   Joshua), two initials alike included. A person without given names is
+//   judged against nobody.
+// The surnames alike are worked out once per pair of distinct surnames; the
+// people of two such surnames are then joined through a map of first given
+// names, so that the work grows with the pairs found, not with the people
+// squared.
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "browse/linkage/link_facts.h"
+#include "browse/linkage/link_score.h"
+
+class CGivenNameTable;
+
+namespace linkage {
+
+struct LinkPerson {
+    int code = 0;
+    std::int32_t entry = -1;
+    std::string surname;     // as the index holds it (Windows-1252)
+    std::string givenNames;  // as the entry holds them
+    LinkFacts facts;
+};
+
+class CLinkIndex {
+public:
+    explicit CLinkIndex(const CGivenNameTable& names);
+
+    void Add(LinkPerson person);
+    // Counts the names and builds the blocks; Add no more after it.
+    void Finish();
+
+    const std::vector<LinkPerson>& People() const { return people_; }
+    const NameCounts& Counts() const { return counts_; }
+    // Surname counts from elsewhere (every database of the disk), in place of
+    // those of the people added; to be set before Finish.
+    void SetSurnameCounts(std::unordered_map<std::string, std::int32_t> counts);
+
+    // The people to judge against person i, each once, i left out.
+    std::vector<std::uint32_t> CandidatesOf(std::uint32_t i) const;
+    // Every pair to judge, once each, the lower number first, in order.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> CandidatePairs() const;
+    // Distinct surnames alike, as pairs of surname numbers (the lower first,
+    // a surname with itself included): what the blocking walks.
+    std::size_t SurnamePairCount() const { return surnamePairs_.size(); }
+
+private:
+    struct Surname {
+        std::string letters;
+        std::vector<std::uint32_t> people;
+        // First given name (or its initial, keyed "=J") -> people.
+        std::unordered_map<std::string, std::vector<std::uint32_t>> byGiven;
+    };
+    void BuildSurnamePairs();
+    // Calls take(q) for every person q of surname t whose first given name may be p's.
+    template <typename Take>
+    void Join(std::uint32_t p, const Surname& t, Take&& take) const;
+    const std::vector<std::string>& VariantsOf(const std::string& name) const;
+
+    const CGivenNameTable& names_;
+    std::vector<LinkPerson> people_;
+    std::vector<std::uint32_t> surnameOf_;
+    std::vector<Surname> surnames_;
+    std::unordered_map<std::string, std::uint32_t> surnameIds_;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> surnamePairs_;
+    std::vector<std::vector<std::uint32_t>> alike_;  // surname -> surnames alike, itself first
+    NameCounts counts_;
+    bool haveSurnameCounts_ = false;
+    mutable std::unordered_map<std::string, std::vector<std::string>> variants_;
+};
+
+// One candidate judged.
+struct Link {
+    std::uint32_t other = 0;
+    LinkJudgement judgement;
+};
+
+// The links of person i at or above "possible", best first (then in the
+// order of the people).
+std::vector<Link> LinksOf(const CLinkIndex& index, std::uint32_t i, const CGivenNameTable& names);
+
+struct LinkPair {
+    std::uint32_t first = 0;
+    std::uint32_t second = 0;
+    LinkJudgement judgement;
+};
+// Every pair at or above "possible", once each, in the order of the people.
+std::vector<LinkPair> AllLinks(const CLinkIndex& index, const CGivenNameTable& names);
+
+}  // namespace linkage
