@@ -162,10 +162,11 @@ TEST_F(QueryTool, HelpDescribesEveryOption) {
     const ToolRun run = RunTool({"--help"});
     EXPECT_EQ(run.status, 0);
     for (const char* word :
-         {"--data-dir",      "--install-dir", "--database", "--surname", "--first-name",     "--page-size",
-          "--turn",          "--more-info",   "--raw",      "honorol",   "corvane.ini",      "Exit status",
-          "--list",          "--match",       "--format",   "--batch",   "--export",         "soundex",
-          "Daitch-Mokotoff", "  3  ",         "--cite",     "gedcom",    "SOURCE_DATE_EPOCH"}) {
+         {"--data-dir",      "--install-dir", "--database", "--surname", "--first-name",      "--page-size",
+          "--turn",          "--more-info",   "--raw",      "honorol",   "corvane.ini",       "Exit status",
+          "--list",          "--match",       "--format",   "--batch",   "--export",          "soundex",
+          "Daitch-Mokotoff", "  3  ",         "--cite",     "gedcom",    "SOURCE_DATE_EPOCH", "--links ROW",
+          "--links-all"}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
 }

@@ -41,10 +41,10 @@ _chronara_query() {
         --facet) values="database years years: field:" ;;
         --export) values="csv json gedcom" ;;
         --page-size) values="8 10" ;;
-        --surname | --first-name | --turn | --more-info | --cite | --find | --years | --limit) return ;;
+        --surname | --first-name | --turn | --more-info | --cite | --links | --find | --years | --limit) return ;;
         *)
             values="--data-dir --install-dir --database --surname --first-name --variants --page-size
-                    --turn --more-info --cite --export --list --match --format --batch --raw --help -h --version
+                    --turn --more-info --cite --links --links-all --export --list --match --format --batch --raw --help -h --version
                     --find --find-batch --field --years --limit --facet --abbreviations"
             ;;
     esac

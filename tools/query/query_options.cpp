@@ -23,11 +23,13 @@ struct RawArguments {
     const char* format = nullptr;
     const char* batch = nullptr;
     const char* exportAs = nullptr;
+    const char* links = nullptr;
     FindArguments find;
     bool raw = false;
     bool list = false;
     bool variants = false;
     bool abbreviations = false;
+    bool linksAll = false;
 };
 
 // Digits only, no sign; value clamped so that a long run of digits cannot overflow.
@@ -51,8 +53,8 @@ bool ParseRowNumber(const char* text, long& value) {
 
 bool ParseDatabase(const char* text, QueryOptions& options, std::string& error) {
     if (std::strcmp(text, "all") == 0) {
-        if (!options.list && !options.find.active) {
-            error = "--database all lists every database: it needs --list or --find";
+        if (!options.list && !options.find.active && !options.linksAll) {
+            error = "--database all lists every database: it needs --list, --find or --links-all";
             return false;
         }
         options.allDatabases = true;
@@ -101,7 +103,8 @@ bool CheckModeOptions(const RawArguments& raw, std::string& error) {
     if (raw.list) {
         const Only pageOnly[] = {
             {raw.firstName, "--first-name"}, {raw.pageSize, "--page-size"}, {raw.turns, "--turn"},
-            {raw.moreInfo, "--more-info"},   {raw.cite, "--cite"},          {raw.exportAs, "--export"}};
+            {raw.moreInfo, "--more-info"},   {raw.cite, "--cite"},          {raw.exportAs, "--export"},
+            {raw.links, "--links"}};
         for (const Only& only : pageOnly) {
             if (only.given != nullptr) {
                 error = std::string(only.name) + " is for a page of people; --list prints surnames";
@@ -122,7 +125,9 @@ bool CheckModeOptions(const RawArguments& raw, std::string& error) {
         }
         return true;
     }
-    const Only listOnly[] = {{raw.format, "--format"}, {raw.batch, "--batch"}};
+    // --links ROW prints its links as tsv or json.
+    const Only listOnly[] = {{raw.links == nullptr ? raw.format : nullptr, "--format"},
+                             {raw.batch, "--batch"}};
     for (const Only& only : listOnly) {
         if (only.given != nullptr) {
             error = std::string(only.name) + " needs --list";
@@ -134,8 +139,9 @@ bool CheckModeOptions(const RawArguments& raw, std::string& error) {
                 ": a page shows one surname exactly as typed; use --list to find surnames by " + raw.match;
         return false;
     }
-    if (raw.exportAs != nullptr && (raw.turns != nullptr || raw.moreInfo != nullptr || raw.cite != nullptr)) {
-        error = "--export prints every person found: it takes no --turn, --more-info or --cite";
+    if (raw.exportAs != nullptr &&
+        (raw.turns != nullptr || raw.moreInfo != nullptr || raw.cite != nullptr || raw.links != nullptr)) {
+        error = "--export prints every person found: it takes no --turn, --more-info, --cite or --links";
         return false;
     }
     if (raw.surname == nullptr) {
@@ -240,10 +246,48 @@ bool ConvertFind(const RawArguments& raw, QueryOptions& options, std::string& er
     return true;
 }
 
+// --links-all: every pair of the databases chosen, with no search of its own.
+bool ConvertLinksAll(const RawArguments& raw, QueryOptions& options, std::string& error) {
+    const struct {
+        bool given;
+        const char* name;
+    } others[] = {{raw.list, "--list"},
+                  {raw.find.Given(), "--find"},
+                  {raw.surname != nullptr, "--surname"},
+                  {raw.firstName != nullptr, "--first-name"},
+                  {raw.pageSize != nullptr, "--page-size"},
+                  {raw.turns != nullptr, "--turn"},
+                  {raw.moreInfo != nullptr, "--more-info"},
+                  {raw.cite != nullptr, "--cite"},
+                  {raw.exportAs != nullptr, "--export"},
+                  {raw.match != nullptr, "--match"},
+                  {raw.batch != nullptr, "--batch"},
+                  {raw.links != nullptr, "--links"},
+                  {raw.variants, "--variants"},
+                  {raw.abbreviations, "--abbreviations"}};
+    for (const auto& other : others) {
+        if (other.given) {
+            error = std::string(other.name) +
+                    " is not for --links-all, which links every person of the databases";
+            return false;
+        }
+    }
+    options.linksAll = true;
+    if (!ConvertChoices(raw, options, error)) return false;
+    if (raw.database == nullptr) {
+        error = "--database is required";
+        return false;
+    }
+    if (!ParseDatabase(raw.database, options, error)) return false;
+    TakeFolders(raw, options);
+    return true;
+}
+
 bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error) {
     options.raw = raw.raw;
     options.list = raw.list;
     options.variants = raw.variants;
+    if (raw.linksAll) return ConvertLinksAll(raw, options, error);
     if (raw.find.Given()) {
         options.find.active = true;
         return ConvertFind(raw, options, error);
@@ -308,6 +352,13 @@ bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error)
         }
         options.hasCite = true;
     }
+    if (raw.links != nullptr) {
+        if (!ParseRowNumber(raw.links, options.linksRow)) {
+            error = "--links: ROW must be a row number";
+            return false;
+        }
+        options.hasLinks = true;
+    }
     TakeFolders(raw, options);
     return true;
 }
@@ -336,6 +387,7 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
         {"--batch", &RawArguments::batch},
         {"--export", &RawArguments::exportAs},
         {"--cite", &RawArguments::cite},
+        {"--links", &RawArguments::links},
     };
     // The record search's options, kept together with its other texts.
     struct FindValued {
@@ -365,6 +417,7 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
         if (std::strcmp(arg, "--raw") == 0) flag = &RawArguments::raw;
         if (std::strcmp(arg, "--variants") == 0) flag = &RawArguments::variants;
         if (std::strcmp(arg, "--abbreviations") == 0) flag = &RawArguments::abbreviations;
+        if (std::strcmp(arg, "--links-all") == 0) flag = &RawArguments::linksAll;
         if (flag != nullptr) {
             if (raw.*flag) {
                 error = std::string(arg) + " given twice";

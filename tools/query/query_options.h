@@ -37,6 +37,11 @@ struct QueryOptions {
     bool hasCite = false;
     long citeRow = 0;
     bool raw = false;
+    // --links ROW: the people of the disk who may be the person at ROW.
+    bool hasLinks = false;
+    long linksRow = 0;
+    // --links-all: every pair of the databases chosen (--database, or all).
+    bool linksAll = false;
     // List mode.
     bool list = false;
     bool allDatabases = false;  // --database all

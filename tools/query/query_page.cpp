@@ -10,6 +10,7 @@
 #include "store/directories.h"
 #include "tools/query/query_exit.h"
 #include "tools/query/query_gedcom.h"
+#include "tools/query/query_links.h"
 #include "tools/query/query_output.h"
 #include "tools/query/query_services.h"
 
@@ -110,6 +111,7 @@ int RunPage(const QueryOptions& options) {
     if (options.exportFormat != ExportFormat::None) return ExportHits(options, session);
     const int turned = ApplyTurns(options.turns, session);
     if (turned != kExitSearched) return turned;
+    if (options.hasLinks) return PrintLinksOfRow(options, session, dirs);
 
     int status = kExitSearched;
     RecordOutcome record;

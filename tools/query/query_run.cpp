@@ -4,6 +4,7 @@
 
 #include "tools/query/query_exit.h"
 #include "tools/query/query_find.h"
+#include "tools/query/query_links.h"
 #include "tools/query/query_list.h"
 #include "tools/query/query_page.h"
 
@@ -12,6 +13,7 @@ namespace query_tool {
 int RunQuery(const QueryOptions& options) {
     for (const std::string& note : options.notes) Complain("note: " + note);
     if (options.list) return RunList(options);
+    if (options.linksAll) return RunLinksAll(options);
     if (options.find.active) return RunFind(options);
     return RunPage(options);
 }

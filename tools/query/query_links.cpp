@@ -1,0 +1,158 @@
+#include "tools/query/query_links.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "browse/export/hit_export.h"
+#include "browse/linkage/link_disk.h"
+#include "browse/names/given_name_table.h"
+#include "browse/record_text/search_messages.h"
+#include "platform/message_box.h"
+#include "store/blank_trim.h"
+#include "store/catalogue.h"
+#include "store/cp1252.h"
+#include "tools/query/query_exit.h"
+#include "tools/query/query_services.h"
+
+namespace query_tool {
+namespace {
+
+using linkage::CLinkIndex;
+using linkage::LinkJudgement;
+using linkage::LinkPerson;
+
+// A name for a column of tab-separated text: no tab or line end of its own.
+std::string Cell(const std::string& windows1252, bool raw) {
+    std::string text = TrimmedRight(windows1252);
+    for (char& c : text) {
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+    }
+    return raw ? text : cp1252::ToUtf8(text);
+}
+
+std::string PersonColumns(const LinkPerson& person, bool raw, bool names) {
+    std::string text = std::string(catalogue::StemOf(person.code)) + "\t" + std::to_string(person.entry);
+    if (names) text += "\t" + Cell(person.surname, raw) + "\t" + Cell(person.givenNames, raw);
+    return text;
+}
+
+std::string JudgementColumns(const LinkJudgement& judgement) {
+    return std::to_string(judgement.score) + "\t" + linkage::VerdictName(judgement.verdict) + "\t" +
+           judgement.ReasonText();
+}
+
+std::string PersonJson(const LinkPerson& person, const char* suffix, bool names) {
+    using hit_export::JsonString;
+    std::string text = std::string("\"database") + suffix + "\": " + JsonString(catalogue::StemOf(person.code)) +
+                       ", \"entry" + suffix + "\": " + std::to_string(person.entry);
+    if (names) {
+        text += ", \"surname\": " + JsonString(TrimmedRight(person.surname)) +
+                ", \"given_names\": " + JsonString(TrimmedRight(person.givenNames));
+    }
+    return text;
+}
+
+std::string JudgementJson(const LinkJudgement& judgement) {
+    using hit_export::JsonString;
+    std::string text = "\"score\": " + std::to_string(judgement.score) +
+                       ", \"verdict\": " + JsonString(linkage::VerdictName(judgement.verdict)) + ", \"reasons\": [";
+    for (std::size_t k = 0; k < judgement.reasons.size(); ++k) {
+        text += (k == 0 ? "" : ", ") + JsonString(judgement.reasons[k]);
+    }
+    return text + "]";
+}
+
+void Write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+// Reads the people of codes; false after saying what went wrong, with status set.
+bool Load(const CDirectories& dirs, const std::vector<int>& codes, CLinkIndex& index, int& status) {
+    const linkage::LoadOutcome loaded = linkage::LoadPeople(dirs, codes, index, DiskPromptOfTool());
+    if (loaded.noDisk) {
+        status = kExitFailed;
+        return false;
+    }
+    for (const int code : loaded.skipped) {
+        Complain(std::string("note: ") + catalogue::NameOfCode(code) +
+                 " is skipped: its files are not on the data disk");
+    }
+    if (loaded.error.Failed()) {
+        Complain(search_messages::MessageOf(loaded.error));
+        status = ExitStatusOf(loaded.error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int PrintLinksOfRow(const QueryOptions& options, CSearchSession& session, const CDirectories& dirs) {
+    if (options.linksRow < 0 || options.linksRow >= session.RowsOnPage()) {
+        Complain("--links: the page has no row " + std::to_string(options.linksRow));
+        return kExitFailed;
+    }
+    FoundPerson found;
+    const SearchOutcome outcome = session.PersonOfRow(static_cast<int>(options.linksRow), found);
+    platform::Tell(outcome.messages);
+    if (outcome.status == SearchStatus::Failed) return ExitStatusOf(outcome.error);
+    if (outcome.status == SearchStatus::Cancelled) return kExitFailed;
+
+    const CGivenNameTable& names = CGivenNameTable::Builtin();
+    CLinkIndex index(names);
+    int status = kExitSearched;
+    // Every database of the list, and the roll when the person is of it.
+    std::vector<int> codes = catalogue::EveryDatabase();
+    if (catalogue::RowOfCode(found.code) < 0) codes.push_back(found.code);
+    if (!Load(dirs, codes, index, status)) return status;
+    std::uint32_t self = 0;
+    bool held = false;
+    for (std::uint32_t i = 0; i < index.People().size() && !held; ++i) {
+        held = index.People()[i].code == found.code && index.People()[i].entry == found.entry;
+        if (held) self = i;
+    }
+    std::vector<linkage::Link> links;
+    if (held) links = linkage::LinksOf(index, self, names);
+    const bool json = options.format == ListFormat::Json;
+    std::string text = json ? "[" : "";
+    for (std::size_t k = 0; k < links.size(); ++k) {
+        const LinkPerson& other = index.People()[links[k].other];
+        if (json) {
+            text += std::string(k == 0 ? "\n  {" : ",\n  {") + PersonJson(other, "", true) + ", " +
+                    JudgementJson(links[k].judgement) + "}";
+        } else {
+            text += PersonColumns(other, options.raw, true) + "\t" + JudgementColumns(links[k].judgement) + "\n";
+        }
+    }
+    if (json) text += links.empty() ? "]\n" : "\n]\n";
+    Write(text);
+    return FinishStandardOutput(kExitSearched);
+}
+
+int RunLinksAll(const QueryOptions& options) {
+    CDirectories dirs;
+    LoadDirectoriesOf(options, dirs);
+    const std::vector<int> codes = options.allDatabases ? catalogue::EveryDatabase() : std::vector<int>{options.code};
+    const CGivenNameTable& names = CGivenNameTable::Builtin();
+    CLinkIndex index(names);
+    int status = kExitSearched;
+    if (!Load(dirs, codes, index, status)) return status;
+    const std::vector<linkage::LinkPair> pairs = linkage::AllLinks(index, names);
+    const bool json = options.format == ListFormat::Json;
+    std::string text = json ? "[" : "";
+    for (std::size_t k = 0; k < pairs.size(); ++k) {
+        const LinkPerson& a = index.People()[pairs[k].first];
+        const LinkPerson& b = index.People()[pairs[k].second];
+        if (json) {
+            text += std::string(k == 0 ? "\n  {" : ",\n  {") + PersonJson(a, "1", false) + ", " +
+                    PersonJson(b, "2", false) + ", " + JudgementJson(pairs[k].judgement) + "}";
+        } else {
+            text += PersonColumns(a, options.raw, false) + "\t" + PersonColumns(b, options.raw, false) + "\t" +
+                    JudgementColumns(pairs[k].judgement) + "\n";
+        }
+    }
+    if (json) text += pairs.empty() ? "]\n" : "\n]\n";
+    Write(text);
+    return FinishStandardOutput(kExitSearched);
+}
+
+}  // namespace query_tool
