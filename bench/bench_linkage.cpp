@@ -1,0 +1,133 @@
+// bench_linkage: links every person of a disk made to be linked
+// (bench/linked_disk.h) and says how long it took, in how much memory, and
+// how right it was: the share of "likely" pairs that are true, and the
+// share of true pairs found as likely or possible.
+//
+//   bench_linkage FOLDER PEOPLE [SHARE]
+//
+// FOLDER is made (or made again) with PEOPLE records in each of its two
+// databases, SHARE of them (default 0.2) the same people.
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "bench/linked_disk.h"
+#include "browse/linkage/link_disk.h"
+#include "browse/names/given_name_table.h"
+#include "browse/record_query/people_reader.h"
+#include "browse/record_query/record_people.h"
+#include "platform/message_box.h"
+#include "store/directories.h"
+#include "store/record_database.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+long PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// The person number of every entry of code.
+bool NumbersOf(const CDirectories& dirs, int code, std::size_t field, std::map<std::int32_t, long>& numbers) {
+    CRecordDatabase database(dirs);
+    if (!database.OpenCode(code)) return false;
+    CPeopleList people;
+    if (ListPeople(*database.Index(), database.EntriesHeld(), people).Failed()) return false;
+    CPeopleReader reader(database, people);
+    ReadPerson person;
+    while (reader.Next(person)) {
+        std::string value;
+        ForEachRecordField(std::string_view(person.record, person.recordLength),
+                           [&](std::size_t k, std::string_view text) {
+                               if (k == field) value = std::string(text);
+                           });
+        numbers[person.entry] = bench::PersonNumber(value);
+    }
+    return !reader.Error().Failed();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: bench_linkage FOLDER PEOPLE [SHARE]\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    const long people = std::atol(argv[2]);
+    const double share = argc > 3 ? std::atof(argv[3]) : 0.2;
+    mkdir(folder.c_str(), 0755);
+    platform::SetMessageBoxHandler(
+        [](const char* text, const char*, platform::MessageButtons, platform::MessageIcon, void*) {
+            std::fprintf(stderr, "bench_linkage: %s\n", text);
+            return platform::MessageAnswer::Cancel;
+        },
+        nullptr);
+
+    Clock::time_point start = Clock::now();
+    bench::LinkedDiskStats stats;
+    std::string error;
+    if (!bench::MakeLinkedDisk(folder, people, share, 20261209, stats, error)) {
+        std::fprintf(stderr, "bench_linkage: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("disk: %ld people in each of two databases, %ld in both, %ld look-alikes (%.1f s)\n", people,
+                stats.shared, stats.lookalikes, SecondsSince(start));
+
+    CDirectories dirs;
+    dirs.SetDataDir(folder.c_str());
+    const CGivenNameTable& names = CGivenNameTable::Builtin();
+    start = Clock::now();
+    linkage::CLinkIndex index(names);
+    const linkage::LoadOutcome loaded = linkage::LoadPeople(dirs, {10, 11}, index, DiskPrompt{});
+    if (loaded.noDisk || loaded.error.Failed()) {
+        std::fprintf(stderr, "bench_linkage: the disk could not be read\n");
+        return 1;
+    }
+    const double readSeconds = SecondsSince(start);
+    start = Clock::now();
+    const auto candidates = index.CandidatePairs().size();
+    const std::vector<linkage::LinkPair> links = linkage::AllLinks(index, names);
+    const double linkSeconds = SecondsSince(start);
+
+    std::map<std::int32_t, long> prisoners;
+    std::map<std::int32_t, long> graves;
+    if (!NumbersOf(dirs, 10, 1, prisoners) || !NumbersOf(dirs, 11, 5, graves)) {
+        std::fprintf(stderr, "bench_linkage: the person numbers could not be read\n");
+        return 1;
+    }
+    long likely = 0;
+    long likelyTrue = 0;
+    long proposedTrue = 0;
+    for (const linkage::LinkPair& pair : links) {
+        const linkage::LinkPerson& a = index.People()[pair.first];
+        const linkage::LinkPerson& b = index.People()[pair.second];
+        const long na = (a.code == 10 ? prisoners : graves)[a.entry];
+        const long nb = (b.code == 10 ? prisoners : graves)[b.entry];
+        const bool same = a.code != b.code && na == nb && na >= 0;
+        likely += pair.judgement.verdict == linkage::Verdict::Likely;
+        likelyTrue += same && pair.judgement.verdict == linkage::Verdict::Likely;
+        proposedTrue += same;
+    }
+    std::printf("read %.2f s, blocked and judged %.2f s, peak %ld MB\n", readSeconds, linkSeconds, PeakMegabytes());
+    std::printf("%zu surname pairs, %zu candidate pairs judged, %zu proposed (%ld likely)\n",
+                index.SurnamePairCount(), candidates, links.size(), likely);
+    std::printf("likely right: %.1f%% (%ld of %ld); true pairs found: %.1f%% (%ld of %ld)\n",
+                likely > 0 ? 100.0 * static_cast<double>(likelyTrue) / static_cast<double>(likely) : 0.0, likelyTrue,
+                likely, stats.shared > 0 ? 100.0 * static_cast<double>(proposedTrue) / static_cast<double>(stats.shared) : 0.0,
+                proposedTrue, stats.shared);
+    return 0;
+}
