@@ -13,8 +13,8 @@ namespace linkage {
 namespace {
 
 bool IsMissing(const StoreError& error) {
-    return error.kind == StoreErrorKind::RecordFileMissing || error.kind == StoreErrorKind::EntryFileMissing ||
-           error.kind == StoreErrorKind::IndexMissing;
+    return error.kind == StoreErrorKind::RecordFileMissing ||
+           error.kind == StoreErrorKind::EntryFileMissing || error.kind == StoreErrorKind::IndexMissing;
 }
 
 }  // namespace

@@ -16,9 +16,9 @@ class CDirectories;
 namespace linkage {
 
 struct LoadOutcome {
-    StoreError error;     // what stopped the reading; None when all went well
-    int failedCode = 0;   // the database it stopped at
-    bool noDisk = false;  // the data disk is not there
+    StoreError error;          // what stopped the reading; None when all went well
+    int failedCode = 0;        // the database it stopped at
+    bool noDisk = false;       // the data disk is not there
     std::vector<int> skipped;  // databases whose files are not on the disk
 };
 

@@ -117,7 +117,8 @@ void Widen(YearRange& range, int lo, int hi) {
 }
 
 bool IsTitle(const std::string& word) {
-    static constexpr std::string_view kTitles[] = {"MR", "MRS", "MISS", "MS", "MASTER", "DR", "REV", "SIR", "MME", "MLLE"};
+    static constexpr std::string_view kTitles[] = {"MR", "MRS", "MISS", "MS",  "MASTER",
+                                                   "DR", "REV", "SIR",  "MME", "MLLE"};
     return std::find(std::begin(kTitles), std::end(kTitles), word) != std::end(kTitles);
 }
 
@@ -167,7 +168,8 @@ void ReadService(LinkFacts& facts, const std::string& field, unsigned roles) {
         if (word == "USAF") facts.branch |= kAirForce;
         if (word == "COAST" && i + 1 < words.size() && words[i + 1] == "GUARD") facts.branch |= kCoastGuard;
         std::string number;
-        if ((roles & kUnit) != 0 && i + 1 < words.size() && IsOrdinal(word, number) && words[i + 1][0] > '9') {
+        if ((roles & kUnit) != 0 && i + 1 < words.size() && IsOrdinal(word, number) &&
+            words[i + 1][0] > '9') {
             const std::string unit = number + " " + words[i + 1];
             if (std::find(facts.units.begin(), facts.units.end(), unit) == facts.units.end()) {
                 facts.units.push_back(unit);
@@ -215,8 +217,9 @@ std::string RankName(int rank) {
     for (int i = 0; i < kStateCount; ++i) {
         if (name == kStateNames[i]) return {};
     }
-    static constexpr std::string_view kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                                                   "July",    "August",   "September", "October", "November", "December"};
+    static constexpr std::string_view kMonths[] = {"January",   "February", "March",    "April",
+                                                   "May",       "June",     "July",     "August",
+                                                   "September", "October",  "November", "December"};
     if (std::find(std::begin(kMonths), std::end(kMonths), name) != std::end(kMonths)) return {};
     return name;
 }

@@ -38,11 +38,11 @@ struct LinkFacts {
     char generation = '\0';          // 'J' junior, 'S' senior, '2'..'4' the second to fourth
     YearRange born;
     YearRange died;
-    YearRange alive;  // a year the record itself shows the person alive
+    YearRange alive;           // a year the record itself shows the person alive
     std::uint64_t states = 0;  // bits of kStateNames
     std::vector<std::string> towns;
-    int rank = -1;  // a group of the abbreviation table
-    unsigned branch = 0;  // kArmy | kNavy | ...
+    int rank = -1;                   // a group of the abbreviation table
+    unsigned branch = 0;             // kArmy | kNavy | ...
     std::vector<std::string> units;  // "20 MAINE" for 20th Maine
 };
 

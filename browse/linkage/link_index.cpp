@@ -85,7 +85,8 @@ void CLinkIndex::BuildSurnamePairs() {
             const CCloseSpellingQuery close(surnames_[group[i]].letters);
             for (std::size_t j = i + 1; j < group.size(); ++j) {
                 if (group[i] == group[j] || pairs.count(PairKey(group[i], group[j])) != 0) continue;
-                if (close.Distance(surnames_[group[j]].letters) >= 0) pairs.insert(PairKey(group[i], group[j]));
+                if (close.Distance(surnames_[group[j]].letters) >= 0)
+                    pairs.insert(PairKey(group[i], group[j]));
             }
         }
     }

@@ -29,8 +29,10 @@ std::string Years(int from, int to) {
 Lifespan LifespanOf(const LinkFacts& facts) {
     Lifespan span;
     const DatabaseEra& era = EraOf(facts.code);
-    if (facts.born.Known()) Within(span.bornFrom, span.bornTo, facts.born.lo - kSlack, facts.born.hi + kSlack);
-    if (facts.died.Known()) Within(span.diedFrom, span.diedTo, facts.died.lo - kSlack, facts.died.hi + kSlack);
+    if (facts.born.Known())
+        Within(span.bornFrom, span.bornTo, facts.born.lo - kSlack, facts.born.hi + kSlack);
+    if (facts.died.Known())
+        Within(span.diedFrom, span.diedTo, facts.died.lo - kSlack, facts.died.hi + kSlack);
     const int minAge = era.alive ? era.minAge : 0;
     const int maxAge = era.alive ? era.maxAge : kLongestLife;
     if (era.alive && era.from > 0) {

@@ -9,16 +9,24 @@
 namespace linkage {
 
 const char* const kStateNames[] = {
-    "Alabama",        "Alaska",       "Arizona",       "Arkansas",       "California",     "Colorado",
-    "Connecticut",    "Delaware",     "District of Columbia",            "Florida",        "Georgia",
-    "Hawaii",         "Idaho",        "Illinois",      "Indiana",        "Iowa",           "Kansas",
-    "Kentucky",       "Louisiana",    "Maine",         "Maryland",       "Massachusetts",  "Michigan",
-    "Minnesota",      "Mississippi",  "Missouri",      "Montana",        "Nebraska",       "Nevada",
-    "New Hampshire",  "New Jersey",   "New Mexico",    "New York",       "North Carolina", "North Dakota",
-    "Ohio",           "Oklahoma",     "Oregon",        "Pennsylvania",   "Rhode Island",   "South Carolina",
-    "South Dakota",   "Tennessee",    "Texas",         "Utah",           "Vermont",        "Virginia",
-    "Washington",     "West Virginia", "Wisconsin",    "Wyoming",        "Puerto Rico",    "Guam",
-    "Virgin Islands",
+    "Alabama",        "Alaska",         "Arizona",
+    "Arkansas",       "California",     "Colorado",
+    "Connecticut",    "Delaware",       "District of Columbia",
+    "Florida",        "Georgia",        "Hawaii",
+    "Idaho",          "Illinois",       "Indiana",
+    "Iowa",           "Kansas",         "Kentucky",
+    "Louisiana",      "Maine",          "Maryland",
+    "Massachusetts",  "Michigan",       "Minnesota",
+    "Mississippi",    "Missouri",       "Montana",
+    "Nebraska",       "Nevada",         "New Hampshire",
+    "New Jersey",     "New Mexico",     "New York",
+    "North Carolina", "North Dakota",   "Ohio",
+    "Oklahoma",       "Oregon",         "Pennsylvania",
+    "Rhode Island",   "South Carolina", "South Dakota",
+    "Tennessee",      "Texas",          "Utah",
+    "Vermont",        "Virginia",       "Washington",
+    "West Virginia",  "Wisconsin",      "Wyoming",
+    "Puerto Rico",    "Guam",           "Virgin Islands",
 };
 const int kStateCount = static_cast<int>(sizeof kStateNames / sizeof kStateNames[0]);
 
@@ -27,14 +35,14 @@ namespace {
 // Forms that stand for a state only where a place is expected: postal codes
 // and abbreviations that are also English words or names.
 constexpr std::string_view kPlaceForms[][2] = {
-    {"Alabama", "AL"},        {"Arkansas", "Ark."},     {"California", "CA"},      {"California", "Cal."},
-    {"Colorado", "CO"},       {"Connecticut", "CT"},    {"Delaware", "DE"},        {"Florida", "FL"},
-    {"Hawaii", "HI"},         {"Idaho", "ID"},          {"Illinois", "Ill."},      {"Indiana", "IN"},
-    {"Maine", "Me."},         {"Maine", "ME"},          {"Maryland", "MD"},        {"Massachusetts", "Mass."},
-    {"Massachusetts", "MA"},  {"Michigan", "Mich."},    {"Michigan", "MI"},        {"Mississippi", "Miss."},
-    {"Mississippi", "MS"},    {"Montana", "MT"},        {"Nebraska", "NE"},        {"Ohio", "O."},
-    {"Ohio", "OH"},           {"Oklahoma", "OK"},       {"Oregon", "OR"},          {"Oregon", "Ore."},
-    {"Washington", "Wash."},  {"Washington", "W.T."},   {"Wyoming", "W.T."},
+    {"Alabama", "AL"},       {"Arkansas", "Ark."},   {"California", "CA"}, {"California", "Cal."},
+    {"Colorado", "CO"},      {"Connecticut", "CT"},  {"Delaware", "DE"},   {"Florida", "FL"},
+    {"Hawaii", "HI"},        {"Idaho", "ID"},        {"Illinois", "Ill."}, {"Indiana", "IN"},
+    {"Maine", "Me."},        {"Maine", "ME"},        {"Maryland", "MD"},   {"Massachusetts", "Mass."},
+    {"Massachusetts", "MA"}, {"Michigan", "Mich."},  {"Michigan", "MI"},   {"Mississippi", "Miss."},
+    {"Mississippi", "MS"},   {"Montana", "MT"},      {"Nebraska", "NE"},   {"Ohio", "O."},
+    {"Ohio", "OH"},          {"Oklahoma", "OK"},     {"Oregon", "OR"},     {"Oregon", "Ore."},
+    {"Washington", "Wash."}, {"Washington", "W.T."}, {"Wyoming", "W.T."},
 };
 
 int StateIndex(std::string_view name) {

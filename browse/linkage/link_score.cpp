@@ -30,8 +30,8 @@ constexpr double kGivenVariant = 3.0;
 constexpr double kGivenInitial = 1.5;
 constexpr double kGivenClose = 2.0;
 constexpr double kGivenConflict = -6.0;
-constexpr double kMiddleEqual = 3.0;
-constexpr double kMiddleInitial = 1.5;
+constexpr double kMiddleEqual = 4.0;
+constexpr double kMiddleInitial = 3.0;
 constexpr double kMiddleConflict = -3.0;
 constexpr double kGenerationConflict = -8.0;
 // Years: a birth or death year equal, one or two off, three to five off.
@@ -41,8 +41,8 @@ constexpr double kYearOne = 3.0;
 constexpr double kYearTwo = 1.5;
 constexpr double kYearFar = -3.0;
 constexpr double kSameEra = 2.0;
-constexpr double kStateAgree = 2.5;
-constexpr double kStateDiffer = -1.0;
+constexpr double kStateAgree = 3.5;
+constexpr double kStateDiffer = -1.5;
 constexpr double kTownAgree = 2.0;
 constexpr double kUnitAgree = 4.0;
 constexpr double kRankAgree = 1.0;
@@ -109,12 +109,12 @@ void WeighSurname(const LinkFacts& a, const LinkFacts& b, const NameCounts& coun
     const int distance = close.Distance(b.surname);
     const bool near = distance == 1;
     w.Add(kSurnameRight - std::log2(count) + (near ? kSurnameClose : kSurnameSound),
-          "surname " + a.surname + " / " + b.surname + ": " + (near ? "close spelling" : "sound alike") + "; " +
-              std::to_string(countA) + " and " + std::to_string(countB) + " on the disk");
+          "surname " + a.surname + " / " + b.surname + ": " + (near ? "close spelling" : "sound alike") +
+              "; " + std::to_string(countA) + " and " + std::to_string(countB) + " on the disk");
 }
 
-void WeighGiven(const LinkFacts& a, const LinkFacts& b, const NameCounts& counts, const CGivenNameTable& names,
-                Weigher& w) {
+void WeighGiven(const LinkFacts& a, const LinkFacts& b, const NameCounts& counts,
+                const CGivenNameTable& names, Weigher& w) {
     const std::string shown = "given names " + ShownGiven(a.given) + " / " + ShownGiven(b.given);
     if (a.given.empty() || b.given.empty()) {
         w.Add(0, shown + ": missing");
@@ -126,7 +126,8 @@ void WeighGiven(const LinkFacts& a, const LinkFacts& b, const NameCounts& counts
         const double share = static_cast<double>(std::max(counts.GivenCount(x), 1)) /
                              static_cast<double>(std::max<std::int64_t>(counts.people, 1));
         const double weight = std::clamp(std::log2(0.9 / share), kGivenEqualMin, kGivenEqualMax);
-        w.Add(weight, shown + (a.given.size() == b.given.size() && a.given == b.given ? ": equal" : ": first equal"));
+        w.Add(weight,
+              shown + (a.given.size() == b.given.size() && a.given == b.given ? ": equal" : ": first equal"));
     } else if (x.size() == 1 || y.size() == 1) {
         if (x[0] != y[0]) {
             w.Add(kGivenConflict, shown + ": not the same");
@@ -161,8 +162,8 @@ void WeighYears(const char* what, const YearRange& a, const YearRange& b, Weighe
     const bool exact = a.lo == a.hi && b.lo == b.hi;
     const std::string text = std::string(what) + " " + YearText(a);
     if (distance == 0) {
-        w.Add(exact ? kYearEqual : kYearNear, exact && YearText(a) == YearText(b) ? text + " both"
-                                                                                  : text + " / " + YearText(b));
+        w.Add(exact ? kYearEqual : kYearNear,
+              exact && YearText(a) == YearText(b) ? text + " both" : text + " / " + YearText(b));
     } else if (distance == 1) {
         w.Add(kYearOne, text + " / " + YearText(b));
     } else if (distance == 2) {
@@ -258,7 +259,8 @@ std::string ShownGiven(const std::vector<std::string>& given) {
     return out;
 }
 
-LinkJudgement Judge(const LinkFacts& a, const LinkFacts& b, const NameCounts& counts, const CGivenNameTable& names) {
+LinkJudgement Judge(const LinkFacts& a, const LinkFacts& b, const NameCounts& counts,
+                    const CGivenNameTable& names) {
     LinkJudgement judgement;
     judgement.weight = kPrior;
     Weigher w(judgement);

@@ -44,8 +44,9 @@ std::string JudgementColumns(const LinkJudgement& judgement) {
 
 std::string PersonJson(const LinkPerson& person, const char* suffix, bool names) {
     using hit_export::JsonString;
-    std::string text = std::string("\"database") + suffix + "\": " + JsonString(catalogue::StemOf(person.code)) +
-                       ", \"entry" + suffix + "\": " + std::to_string(person.entry);
+    std::string text = std::string("\"database") + suffix +
+                       "\": " + JsonString(catalogue::StemOf(person.code)) + ", \"entry" + suffix +
+                       "\": " + std::to_string(person.entry);
     if (names) {
         text += ", \"surname\": " + JsonString(TrimmedRight(person.surname)) +
                 ", \"given_names\": " + JsonString(TrimmedRight(person.givenNames));
@@ -56,7 +57,8 @@ std::string PersonJson(const LinkPerson& person, const char* suffix, bool names)
 std::string JudgementJson(const LinkJudgement& judgement) {
     using hit_export::JsonString;
     std::string text = "\"score\": " + std::to_string(judgement.score) +
-                       ", \"verdict\": " + JsonString(linkage::VerdictName(judgement.verdict)) + ", \"reasons\": [";
+                       ", \"verdict\": " + JsonString(linkage::VerdictName(judgement.verdict)) +
+                       ", \"reasons\": [";
     for (std::size_t k = 0; k < judgement.reasons.size(); ++k) {
         text += (k == 0 ? "" : ", ") + JsonString(judgement.reasons[k]);
     }
@@ -120,7 +122,8 @@ int PrintLinksOfRow(const QueryOptions& options, CSearchSession& session, const 
             text += std::string(k == 0 ? "\n  {" : ",\n  {") + PersonJson(other, "", true) + ", " +
                     JudgementJson(links[k].judgement) + "}";
         } else {
-            text += PersonColumns(other, options.raw, true) + "\t" + JudgementColumns(links[k].judgement) + "\n";
+            text +=
+                PersonColumns(other, options.raw, true) + "\t" + JudgementColumns(links[k].judgement) + "\n";
         }
     }
     if (json) text += links.empty() ? "]\n" : "\n]\n";
@@ -131,7 +134,8 @@ int PrintLinksOfRow(const QueryOptions& options, CSearchSession& session, const 
 int RunLinksAll(const QueryOptions& options) {
     CDirectories dirs;
     LoadDirectoriesOf(options, dirs);
-    const std::vector<int> codes = options.allDatabases ? catalogue::EveryDatabase() : std::vector<int>{options.code};
+    const std::vector<int> codes =
+        options.allDatabases ? catalogue::EveryDatabase() : std::vector<int>{options.code};
     const CGivenNameTable& names = CGivenNameTable::Builtin();
     CLinkIndex index(names);
     int status = kExitSearched;
@@ -146,8 +150,8 @@ int RunLinksAll(const QueryOptions& options) {
             text += std::string(k == 0 ? "\n  {" : ",\n  {") + PersonJson(a, "1", false) + ", " +
                     PersonJson(b, "2", false) + ", " + JudgementJson(pairs[k].judgement) + "}";
         } else {
-            text += PersonColumns(a, options.raw, false) + "\t" + PersonColumns(b, options.raw, false) + "\t" +
-                    JudgementColumns(pairs[k].judgement) + "\n";
+            text += PersonColumns(a, options.raw, false) + "\t" + PersonColumns(b, options.raw, false) +
+                    "\t" + JudgementColumns(pairs[k].judgement) + "\n";
         }
     }
     if (json) text += pairs.empty() ? "]\n" : "\n]\n";
