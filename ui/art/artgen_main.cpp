@@ -3,7 +3,7 @@
 // resources. The backdrop and the arrows are drawn at 1x (name.png) and for
 // high-DPI screens at 1.5x, 2x and 3x (name@1.5x.png, name@2x.png,
 // name@3x.png); every 1x picture, the icon's too, also in indexed bands
-// (name.bands, ui/indexed_bands.h), the form the viewer reads it in.
+// (name.bands, ui/pictures/indexed_bands.h), the form the viewer reads it in.
 //
 // The lettering uses the font files named on the command line and nothing
 // else: the build runs this program with a font configuration that lists
@@ -26,7 +26,7 @@
 namespace {
 
 // The scales drawn besides 1x, with the suffix of their file names; the
-// viewer picks the one for the screen (ui/scaled_picture.h).
+// viewer picks the one for the screen (ui/pictures/scaled_picture.h).
 struct Scale {
     qreal factor;
     const char* suffix;

@@ -1,7 +1,7 @@
 #pragma once
 // What the painted lists (the result list, the close spellings) tell screen
 // readers of their items as they change, and a count line of its text. Their interfaces are in
-// ui/accessibility.cpp.
+// ui/search_view/accessibility.cpp.
 
 #include <QAccessible>
 #include <QString>

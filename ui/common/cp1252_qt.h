@@ -15,7 +15,7 @@ QString ToQString(const char* text);
 // Decodes length bytes; a NUL byte among them is kept as U+0000.
 QString ToQString(const char* text, std::size_t length);
 // Encodes text from the disk or for a message; a character that Windows-1252
-// cannot hold becomes '?'. Typed text goes through ui/typed_text.h instead.
+// cannot hold becomes '?'. Typed text goes through ui/common/typed_text.h instead.
 QByteArray FromQString(const QString& text);
 
 }  // namespace cp1252

@@ -7,7 +7,7 @@
 // picture. The coordinates stay those of the 1x picture at every ratio.
 // Only the drawing of a ratio painted at is decoded, when it is first
 // painted: loading reads no more than the 1x picture's size. A 1x picture
-// may instead be stored in indexed bands (ui/indexed_bands.h): it is then
+// may instead be stored in indexed bands (ui/pictures/indexed_bands.h): it is then
 // painted at 1x from its bands as they are, and made into 32-bit pixels
 // only for another ratio that has no drawing of its own, or when asked for.
 

@@ -1,4 +1,4 @@
-// The entry point of the print module (ui/print_module.h): the one place
+// The entry point of the print module (ui/print/print_module.h): the one place
 // that makes a printer and opens Qt's print dialog.
 
 #include "ui/print/print_module.h"

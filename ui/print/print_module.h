@@ -4,7 +4,7 @@
 // is then not loaded at every start (it costs a window half a megabyte and
 // about a millisecond before its first frame; docs/performance.md). The
 // module's one entry point runs the print dialog on a printer and prints
-// one of the two documents (ui/print_documents.h) on it.
+// one of the two documents (ui/print/print_documents.h) on it.
 
 #include <functional>
 

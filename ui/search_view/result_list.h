@@ -2,7 +2,7 @@
 // CResultList: the result list. It holds the page shown (ResultPage) and
 // the selected row, paints the rows and the highlight onto the backdrop
 // under it, answers the list's keys and is what screen readers see of the
-// list (ui/accessibility.cpp). It is a transparent child over the list
+// list (ui/search_view/accessibility.cpp). It is a transparent child over the list
 // area; the mouse passes through it to the view, which selects by click.
 // It is a Tab stop, after the other controls, while the page has rows.
 //
