@@ -111,7 +111,7 @@ void CRecordFinder::CancelIndexing() {
     {
         std::lock_guard<std::mutex> lock(jobsLock_);
         indexCancel_ = true;
-        for (int code : toIndex_) states_[code] = IndexState::Declined;
+        states_.Decline(std::vector<int>(toIndex_.begin(), toIndex_.end()));
         unstarted.swap(toIndex_);
     }
     // The index thread tells of the one it is making when it stops; those it
@@ -122,9 +122,7 @@ void CRecordFinder::CancelIndexing() {
 void CRecordFinder::MakeDeclinedIndexes() {
     std::lock_guard<std::mutex> lock(jobsLock_);
     // Looked at afresh by the next query, which asks for what is still missing.
-    for (auto& [code, state] : states_) {
-        if (state == IndexState::Declined) state = IndexState::Unknown;
-    }
+    states_.ReconsiderDeclined();
 }
 
 void CRecordFinder::SetIndexGate(std::function<void(int code)> gate) {
@@ -132,15 +130,25 @@ void CRecordFinder::SetIndexGate(std::function<void(int code)> gate) {
     indexGate_ = std::move(gate);
 }
 
-CRecordFinder::IndexState CRecordFinder::StateOf(int code) {
-    std::lock_guard<std::mutex> lock(jobsLock_);
-    const auto known = states_.find(code);
-    return known == states_.end() ? IndexState::Unknown : known->second;
-}
-
-void CRecordFinder::SetState(int code, IndexState state) {
-    std::lock_guard<std::mutex> lock(jobsLock_);
-    states_[code] = state;
+IndexPlan CRecordFinder::PlanQuery(const std::vector<int>& codes) {
+    std::vector<int> toLookAt;
+    {
+        std::lock_guard<std::mutex> lock(jobsLock_);
+        toLookAt = states_.ToLookAt(codes);
+    }
+    // Read from the disk without holding up the interface thread.
+    std::vector<int> ready;
+    for (int code : toLookAt) {
+        if (search_->IndexReady(code)) ready.push_back(code);
+    }
+    IndexPlan plan;
+    {
+        std::lock_guard<std::mutex> lock(jobsLock_);
+        plan = states_.PlanQuery(codes, ready);
+        toIndex_.insert(toIndex_.end(), plan.toMake.begin(), plan.toMake.end());
+    }
+    if (!plan.toMake.empty()) jobsChanged_.notify_all();
+    return plan;
 }
 
 void CRecordFinder::QueryThread() {
@@ -192,35 +200,10 @@ CRecordFinder::Answer CRecordFinder::Ask(std::uint64_t generation, const Query& 
     // A database whose files are not on the disk is named, not a failure.
     request.skipMissing = true;
     if (CheckDataDisk(dirs_, DiskPrompt{})) {
-        std::vector<int> toMake;
-        for (int code : query.codes) {
-            IndexState state = StateOf(code);
-            if (state == IndexState::Unknown && search_->IndexReady(code)) {
-                state = IndexState::Ready;
-                SetState(code, state);
-            }
-            if (state == IndexState::Unknown) {
-                toMake.push_back(code);
-                state = IndexState::Making;
-            }
-            if (state == IndexState::Making) {
-                answer.waiting.push_back(code);
-            } else if (state == IndexState::Declined) {
-                answer.declined.push_back(code);
-            } else {
-                request.codes.push_back(code);
-            }
-        }
-        if (!toMake.empty()) {
-            {
-                std::lock_guard<std::mutex> jobs(jobsLock_);
-                for (int code : toMake) {
-                    states_[code] = IndexState::Making;
-                    toIndex_.push_back(code);
-                }
-            }
-            jobsChanged_.notify_all();
-        }
+        IndexPlan plan = PlanQuery(query.codes);
+        request.codes = std::move(plan.searched);
+        answer.waiting = std::move(plan.waiting);
+        answer.declined = std::move(plan.declined);
     } else {
         // Run says so, without a prompt.
         request.codes = query.codes;
@@ -270,23 +253,7 @@ void CRecordFinder::IndexThread() {
         {
             std::lock_guard<std::mutex> lock(jobsLock_);
             if (stopping_) return;
-            switch (made.status) {
-                case FindStatus::Done:
-                    states_[code] = made.scanned.empty() ? IndexState::Ready : IndexState::Settled;
-                    break;
-                case FindStatus::Cancelled:
-                    states_[code] = IndexState::Declined;
-                    break;
-                case FindStatus::NoDisk:
-                    // Looked at again once the disk is back.
-                    states_[code] = IndexState::Unknown;
-                    break;
-                case FindStatus::Failed:
-                case FindStatus::UsageError:
-                    // The query itself meets the failure and says it.
-                    states_[code] = IndexState::Settled;
-                    break;
-            }
+            states_.Made(code, made);
         }
         Post([this, code]() { emit indexed(code); });
     }

@@ -27,7 +27,6 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -37,6 +36,7 @@
 
 #include "browse/record_query/record_fields.h"
 #include "browse/record_query/record_query.h"
+#include "browse/record_search/index_states.h"
 #include "browse/record_search/record_search_outcome.h"
 
 class CDirectories;
@@ -123,10 +123,6 @@ signals:
     void indexed(int code);
 
 private:
-    // What the finder knows of a database's index. Settled: nothing is left
-    // to make (no index can be kept, or its files failed), so its queries
-    // read the records or say what failed.
-    enum class IndexState { Unknown, Ready, Making, Declined, Settled };
     struct FetchJob {
         std::uint64_t generation;
         std::int64_t first;
@@ -139,8 +135,8 @@ private:
     std::vector<Row> ReadRows(std::int64_t first, int count, StoreError& error);
     // Posts fn to run on the interface thread.
     void Post(std::function<void()> fn);
-    IndexState StateOf(int code);
-    void SetState(int code, IndexState state);
+    // Where the query's databases go; begins the making of the indexes it needs.
+    IndexPlan PlanQuery(const std::vector<int>& codes);
 
     const CDirectories& dirs_;
     std::unique_ptr<CRecordSearch> search_;   // the query thread's, under searchLock_
@@ -153,7 +149,8 @@ private:
     std::optional<std::pair<std::uint64_t, Query>> nextQuery_;
     std::deque<FetchJob> fetches_;
     std::deque<int> toIndex_;
-    std::map<int, IndexState> states_;
+    // What is known of each database's index.
+    CIndexStates states_;
     std::uint64_t latest_ = 0;
     std::function<void(int)> indexGate_;
     bool stopping_ = false;
