@@ -128,6 +128,16 @@ MenuCommand CommandOf(const QAction* action) {
     return command.isValid() ? static_cast<MenuCommand>(command.toInt()) : MenuCommand::None;
 }
 
+MenuCommand Run(QMenu& menu, const QPoint& globalPos) {
+    MenuCommand chosen = MenuCommand::None;
+    QObject::connect(&menu, &QMenu::triggered, &menu, [&chosen](QAction* action) {
+        const MenuCommand command = CommandOf(action);
+        if (command != MenuCommand::None) chosen = command;
+    });
+    menu.exec(globalPos);
+    return chosen;
+}
+
 MenuCommand CommandOfKey(const QKeyEvent& key) {
     if (QKeySequence(key.keyCombination()) == CitationKey()) return MenuCommand::CopyCitation;
     if (QKeySequence(key.keyCombination()) == FindRecordsKey()) return MenuCommand::FindRecords;

@@ -15,6 +15,7 @@ class QLineEdit;
 class QKeySequence;
 class QMenu;
 class QPlainTextEdit;
+class QPoint;
 class QWidget;
 
 enum class MenuCommand {
@@ -57,6 +58,11 @@ std::unique_ptr<QMenu> RecordTextMenu(QPlainTextEdit& text);
 
 // The command an entry of these menus runs (None for the edit's own entries).
 MenuCommand CommandOf(const QAction* action);
+// Runs menu at globalPos until it closes, however its entry was taken (a
+// click, Enter, its letter or its shortcut), and gives the entry's command
+// for the caller to run then: None when no entry was taken, or one of the
+// edit's own, which acts by itself.
+MenuCommand Run(QMenu& menu, const QPoint& globalPos);
 // The command a key runs anywhere in the window: Ctrl+F, Ctrl+Shift+F,
 // Ctrl+C, Ctrl+Shift+C (the citation), Ctrl+P; More Info answers the last
 // two too.

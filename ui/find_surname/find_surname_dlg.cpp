@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
-#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -24,9 +23,12 @@
 #include "browse/session/search_session.h"
 #include "store/catalogue.h"
 #include "store/search_query.h"
-#include "ui/common/accessible_events.h"
+#include "ui/common/column_widths.h"
+#include "ui/common/count_label.h"
 #include "ui/common/cp1252_qt.h"
+#include "ui/common/database_title.h"
 #include "ui/common/list_keys.h"
+#include "ui/common/pending_refresh.h"
 #include "ui/common/typed_text.h"
 #include "ui/find_surname/surname_match_model.h"
 
@@ -50,8 +52,6 @@ const ModeChoice kModeChoices[] = {
 // A pattern may be longer than a key: every '*' may stand for nothing.
 constexpr int kMaxTypedText = 40;
 
-QString DatabaseTitle(int code) { return cp1252::ToQString(catalogue::TitleOfCode(code)); }
-
 }  // namespace
 
 CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int chosenRow,
@@ -59,16 +59,17 @@ CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int 
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       dirs_(dirs),
-      chosenCode_(catalogue::CodeOfRow(chosenRow)),
       text_(new QLineEdit(this)),
       modeBox_(new QComboBox(this)),
-      scopeBox_(new QComboBox(this)),
-      count_(new QLabel(this)),
+      scopeBox_(
+          new CScopeBox(this, QStringLiteral("FindScope"), catalogue::CodeOfRow(chosenRow), choices.scope)),
+      count_(new CCountLabel(this, QStringLiteral("FindCount"))),
       firstName_(new QCheckBox(this)),
       list_(new QTreeView(this)),
       model_(new CSurnameMatchModel(this)),
       problem_(new QLabel(this)),
-      searchButton_(nullptr) {
+      searchButton_(nullptr),
+      refresh_(new CPendingRefresh(this, [this]() { Refresh(); })) {
     setModal(true);
     setWindowTitle(QStringLiteral("Find Surname"));
     setObjectName(QStringLiteral("FindSurname"));
@@ -87,16 +88,6 @@ CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int 
         modeBox_->addItem(QString::fromUtf16(choice.text), static_cast<int>(choice.mode));
         if (choice.mode == choices.mode) modeBox_->setCurrentIndex(modeBox_->count() - 1);
     }
-
-    scopeBox_->setObjectName(QStringLiteral("FindScope"));
-    scopeBox_->setAccessibleName(QStringLiteral("Look in"));
-    scopeBox_->addItem(QStringLiteral("Only %1").arg(DatabaseTitle(chosenCode_)),
-                       static_cast<int>(Scope::ChosenDatabase));
-    scopeBox_->addItem(QStringLiteral("All databases"), static_cast<int>(Scope::AllDatabases));
-    scopeBox_->setCurrentIndex(choices.scope == Scope::AllDatabases ? 1 : 0);
-
-    count_->setObjectName(QStringLiteral("FindCount"));
-    count_->setTextInteractionFlags(Qt::NoTextInteraction);
 
     // Shown when the search of a match will keep only some first names.
     firstName_->setObjectName(QStringLiteral("FindFirstName"));
@@ -165,7 +156,7 @@ CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int 
     FitColumns();
     if (choices.size.isValid()) resize(choices.size.expandedTo(minimumSizeHint()));
 
-    connect(text_, &QLineEdit::textChanged, this, &CFindSurnameDlg::ScheduleRefresh);
+    connect(text_, &QLineEdit::textChanged, refresh_, &CPendingRefresh::Schedule);
     connect(modeBox_, &QComboBox::currentIndexChanged, this, &CFindSurnameDlg::Refresh);
     connect(scopeBox_, &QComboBox::currentIndexChanged, this, &CFindSurnameDlg::Refresh);
     connect(list_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -181,23 +172,21 @@ CFindSurnameDlg::~CFindSurnameDlg() = default;
 CFindSurnameDlg::Choices CFindSurnameDlg::CurrentChoices() const {
     Choices choices;
     choices.mode = static_cast<MatchMode>(modeBox_->currentData().toInt());
-    choices.scope = static_cast<Scope>(scopeBox_->currentData().toInt());
+    choices.scope = scopeBox_->Chosen();
     choices.size = size();
     return choices;
 }
 
+QComboBox* CFindSurnameDlg::ScopeBox() const { return scopeBox_; }
+QLabel* CFindSurnameDlg::CountLabel() const { return count_; }
+bool CFindSurnameDlg::RefreshPending() const { return refresh_->Pending(); }
+
 void CFindSurnameDlg::FitColumns() {
-    // As the list's items measure their text: the text and a margin each side, and a little air.
     const QFontMetrics metrics = list_->fontMetrics();
-    const int margin = 2 * (list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1) +
-                       metrics.averageCharWidth();
-    int database = 0;
-    for (int row = 0; catalogue::kListTexts[row][0] != '\0'; ++row) {
-        database =
-            std::max(database, metrics.horizontalAdvance(cp1252::ToQString(catalogue::kListTexts[row])));
-    }
+    const int margin = column_widths::Margin(*list_);
+    const int database = column_widths::DatabaseColumn(*list_);
     QHeaderView* header = list_->header();
-    header->resizeSection(CSurnameMatchModel::kDatabaseColumn, database + margin);
+    header->resizeSection(CSurnameMatchModel::kDatabaseColumn, database);
     const int people =
         std::max(metrics.horizontalAdvance(QStringLiteral("999999")),
                  header->fontMetrics().horizontalAdvance(
@@ -211,7 +200,7 @@ void CFindSurnameDlg::FitColumns() {
                         margin;
     const int chrome = list_->frameWidth() * 2 + list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
                        layout()->contentsMargins().left() + layout()->contentsMargins().right();
-    resize(QSize(database + people + surname + 3 * margin + chrome, 30 * fontMetrics().height())
+    resize(QSize(database + people + surname + 2 * margin + chrome, 30 * fontMetrics().height())
                .expandedTo(sizeHint()));
 }
 
@@ -228,17 +217,8 @@ void CFindSurnameDlg::ShowFirstNameFilter(const QByteArray& firstName) {
 
 bool CFindSurnameDlg::KeepsFirstName() const { return !firstName_->isHidden() && firstName_->isChecked(); }
 
-void CFindSurnameDlg::ScheduleRefresh() {
-    if (refreshPending_) return;
-    refreshPending_ = true;
-    // One listing for all the keys that arrived together.
-    QTimer::singleShot(0, this, [this]() {
-        if (refreshPending_) Refresh();
-    });
-}
-
 void CFindSurnameDlg::Refresh() {
-    refreshPending_ = false;
+    refresh_->Begun();
     // The match the user stands on stays current while it still matches.
     ListedSurname kept;
     if (const ListedSurname* current = model_->Match(list_->currentIndex().row())) kept = *current;
@@ -260,15 +240,9 @@ void CFindSurnameDlg::Refresh() {
         return;
     }
 
-    const Choices choices = CurrentChoices();
-    std::vector<int> codes;
-    if (choices.scope == Scope::AllDatabases) {
-        codes = catalogue::EveryDatabase();
-    } else if (chosenCode_ != 0) {
-        codes.push_back(chosenCode_);
-    }
+    const std::vector<int> codes = scopeBox_->Codes();
     const std::vector<CSurnameMatcher> queries = {CSurnameMatcher(
-        choices.mode, std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())))};
+        CurrentChoices().mode, std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())))};
     surname_listing::ListingOptions options;
     // No prompt: the list follows the typing, and an absent disk is said in the dialog.
     options.skipMissing = true;
@@ -303,19 +277,13 @@ QString CFindSurnameDlg::ProblemsOf(const ListingOutcome& outcome) const {
             "as you type.");
     }
     for (const std::string& message : outcome.messages) lines << cp1252::ToQString(message.c_str());
-    if (!outcome.skipped.empty()) {
-        QStringList titles;
-        for (int code : outcome.skipped) titles << DatabaseTitle(code);
-        lines << QStringLiteral("Not on this disk: %1.").arg(titles.join(QStringLiteral(", ")));
-    }
+    if (!outcome.skipped.empty())
+        lines << QStringLiteral("Not on this disk: %1.").arg(DatabaseTitles(outcome.skipped));
     return lines.join(QLatin1Char('\n'));
 }
 
 void CFindSurnameDlg::ShowCount(const QString& text) {
-    const QString old = count_->text();
-    count_->setText(text);
-    // Heard wherever the focus is, as the list follows the typing.
-    if (text != old) accessible_events::TextChanged(count_, old, text);
+    count_->Show(text);
     // A screen reader in the text field hears how many match, and the filter the search keeps.
     text_->setAccessibleDescription(KeepsFirstName()
                                         ? text + QLatin1Char(' ') +
@@ -336,7 +304,7 @@ void CFindSurnameDlg::SelectMatch(int row) {
 
 void CFindSurnameDlg::accept() {
     // Keys typed just before Enter are listed first, so that Enter takes what they match.
-    if (refreshPending_) Refresh();
+    refresh_->Flush();
     const ListedSurname* match = model_->Match(list_->currentIndex().row());
     if (match == nullptr) {
         QApplication::beep();
@@ -351,7 +319,7 @@ bool CFindSurnameDlg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == text_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (list_keys::MovesInList(*key)) {
-            if (refreshPending_) Refresh();
+            refresh_->Flush();
             list_keys::MoveInList(*list_, *key, [this]() { SelectMatch(0); });
             return true;
         }

@@ -22,8 +22,11 @@
 
 #include "browse/names/surname_listing.h"
 #include "browse/names/surname_match.h"
+#include "ui/common/scope_box.h"
 
+class CCountLabel;
 class CDirectories;
+class CPendingRefresh;
 class CSurnameMatchModel;
 class QCheckBox;
 class QComboBox;
@@ -35,7 +38,7 @@ class QTreeView;
 class CFindSurnameDlg : public QDialog {
     Q_OBJECT
 public:
-    enum class Scope { ChosenDatabase, AllDatabases };
+    using Scope = CScopeBox::Scope;
     // The choices the window keeps from one opening to the next.
     struct Choices {
         MatchMode mode = MatchMode::Prefix;
@@ -64,17 +67,17 @@ public:
     // Lists the matches of the text now. Typing lists them from the event
     // loop, once for a burst of keys; Enter lists first what is still due.
     void Refresh();
-    bool RefreshPending() const { return refreshPending_; }
+    bool RefreshPending() const;
 
     // Takes the current match; without one the dialog stays open.
     void accept() override;
 
     QLineEdit* TextField() const { return text_; }
     QComboBox* ModeBox() const { return modeBox_; }
-    QComboBox* ScopeBox() const { return scopeBox_; }
+    QComboBox* ScopeBox() const;
     QTreeView* MatchList() const { return list_; }
     CSurnameMatchModel* Model() const { return model_; }
-    QLabel* CountLabel() const { return count_; }
+    QLabel* CountLabel() const;
     QCheckBox* FirstNameBox() const { return firstName_; }
     QLabel* ProblemLabel() const { return problem_; }
     QPushButton* SearchButton() const { return searchButton_; }
@@ -83,7 +86,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void ScheduleRefresh();
     void SelectMatch(int row);
     void ShowCount(const QString& text);
     // Widths for the longest database title and surname; the dialog's first width takes them all.
@@ -91,16 +93,15 @@ private:
     QString ProblemsOf(const ListingOutcome& outcome) const;
 
     const CDirectories& dirs_;
-    int chosenCode_;
     QLineEdit* text_;
     QComboBox* modeBox_;
-    QComboBox* scopeBox_;
-    QLabel* count_;
+    CScopeBox* scopeBox_;
+    CCountLabel* count_;
     QCheckBox* firstName_;
     QTreeView* list_;
     CSurnameMatchModel* model_;
     QLabel* problem_;
     QPushButton* searchButton_;
-    bool refreshPending_ = false;
+    CPendingRefresh* refresh_;
     ListedSurname chosen_;
 };

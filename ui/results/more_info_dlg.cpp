@@ -100,11 +100,7 @@ bool CMoreInfoDlg::eventFilter(QObject* watched, QEvent* event) {
 void CMoreInfoDlg::ShowTextMenu(const QPoint& globalPos) {
     const std::unique_ptr<QMenu> menu = view_menus::RecordTextMenu(*textBox_);
     // The request follows once the menu has closed.
-    MenuCommand chosen = MenuCommand::None;
-    connect(menu.get(), &QMenu::triggered, menu.get(),
-            [&chosen](QAction* action) { chosen = view_menus::CommandOf(action); });
-    menu->exec(globalPos);
-    Request(chosen);
+    Request(view_menus::Run(*menu, globalPos));
 }
 
 bool CMoreInfoDlg::Request(MenuCommand command) {

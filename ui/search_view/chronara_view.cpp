@@ -95,15 +95,8 @@ void CChronaraView::RunMenuCommand(MenuCommand command, bool fromList) {
 void CChronaraView::ExecMenu(QMenu& menu, const QPoint& globalPos) {
     CViewLifetime::Scope scope(Lifetime());
     const bool fromList = ListHasFocus();
-    // The entry's command runs once the menu has closed, however the entry
-    // was taken (a click, Enter, its letter or its shortcut); the edit's own
-    // entries carry no command and act by themselves.
-    MenuCommand chosen = MenuCommand::None;
-    connect(&menu, &QMenu::triggered, &menu, [&chosen](QAction* action) {
-        const MenuCommand command = view_menus::CommandOf(action);
-        if (command != MenuCommand::None) chosen = command;
-    });
-    menu.exec(globalPos);
+    // The entry's command runs once the menu has closed.
+    const MenuCommand chosen = view_menus::Run(menu, globalPos);
     if (chosen != MenuCommand::None) RunMenuCommand(chosen, fromList);
 }
 
