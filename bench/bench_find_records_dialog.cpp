@@ -41,13 +41,12 @@
 #include <QWidget>
 
 #include "bench/bench_people.h"
-#include "browse/session/search_session.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
 #include "ui/find_records/find_records_dlg.h"
 #include "ui/find_records/found_people_model.h"
 #include "ui/find_records/record_finder.h"
-#include "ui/results/results_commands.h"
+#include "ui/results/people_commands.h"
 
 namespace {
 
@@ -131,7 +130,7 @@ private:
 // The dialog as the viewer opens it, over dirs, with the parts it needs.
 struct Viewer {
     Viewer(const CDirectories& dirs, const std::string& cacheFolder, int code, Scope scope)
-        : session(dirs), commands(session, dirs, &window, []() { return false; }), finder(dirs, cacheFolder) {
+        : commands(dirs, &window, []() { return false; }), finder(dirs, cacheFolder) {
         CFindRecordsDlg::Choices choices;
         choices.scope = scope;
         dialog = std::make_unique<CFindRecordsDlg>(&window, dirs, finder, commands,
@@ -139,9 +138,8 @@ struct Viewer {
         dialog->show();
     }
 
-    CSearchSession session;
     QWidget window;
-    CResultsCommands commands;
+    CPeopleCommands commands;
     CRecordFinder finder;
     std::unique_ptr<CFindRecordsDlg> dialog;
 };

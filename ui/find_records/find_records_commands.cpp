@@ -1,6 +1,6 @@
 // The commands of the Find in Records dialog on the people it found: More
 // Info, copy, export and print. The files, the print dialog, the citation
-// and the refusals on the data disk are the window's (CResultsCommands);
+// and the refusals on the data disk are CPeopleCommands';
 // the people are read here, from the answer shown. What cannot be read is
 // said in the dialog.
 
@@ -25,7 +25,7 @@
 #include "ui/find_records/found_people_model.h"
 #include "ui/print/print_documents.h"
 #include "ui/results/more_info_dlg.h"
-#include "ui/results/results_commands.h"
+#include "ui/results/people_commands.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ void CFindRecordsDlg::RunCommand(MenuCommand command) {
         case MenuCommand::CopyRecord:
             if (onPerson && ReadPerson(row, person))
                 QApplication::clipboard()->setText(
-                    CResultsCommands::RecordCopyText(TitleOf(person), Text(person.text)));
+                    CPeopleCommands::RecordCopyText(TitleOf(person), Text(person.text)));
             break;
         case MenuCommand::CopyCitation:
             if (onPerson && ReadPerson(row, person)) commands_.CopyCitation(person);

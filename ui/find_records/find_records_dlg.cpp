@@ -62,7 +62,7 @@ constexpr const char* kGivenChoice = "given";
 }  // namespace
 
 CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRecordFinder& finder,
-                                 CResultsCommands& commands, int chosenRow, const Choices& choices)
+                                 CPeopleCommands& commands, int chosenRow, const Choices& choices)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       dirs_(dirs),

@@ -12,8 +12,8 @@
 // Enter or a double click opens More Info for the current person; Show in
 // Main Window (Ctrl+Enter) closes the dialog with the person chosen, for
 // the window to search their surname and select them. The list's menu (and
-// the Results button) copies, exports and prints, through the window's
-// CResultsCommands. A database without its word index yet is said in a
+// the Results button) copies, exports and prints, through the
+// CPeopleCommands. A database without its word index yet is said in a
 // line with the index's progress, which Cancel stops; the others answer
 // meanwhile. What cannot be searched (no disk, an unreadable file, a query
 // that is not well formed) is said in the dialog, never in a box.
@@ -34,7 +34,7 @@
 class CDirectories;
 class CFoundPeopleModel;
 class CHelpWindow;
-class CResultsCommands;
+class CPeopleCommands;
 class QComboBox;
 class QDialogButtonBox;
 class QHeaderView;
@@ -69,7 +69,7 @@ public:
 
     // chosenRow: the row of the window's database list.
     CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRecordFinder& finder,
-                    CResultsCommands& commands, int chosenRow, const Choices& choices);
+                    CPeopleCommands& commands, int chosenRow, const Choices& choices);
     ~CFindRecordsDlg() override;
 
     Choices CurrentChoices() const;
@@ -154,7 +154,7 @@ private:
 
     const CDirectories& dirs_;
     CRecordFinder& finder_;
-    CResultsCommands& commands_;
+    CPeopleCommands& commands_;
     int chosenCode_;
 
     QLineEdit* text_;

@@ -1,0 +1,226 @@
+#include "ui/results/people_commands.h"
+
+#include <optional>
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLibrary>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "browse/export/citation.h"
+#include "browse/export/gedcom_writer.h"
+#include "browse/record_text/search_messages.h"
+#include "store/directories.h"
+#include "store/disk_label.h"
+#include "ui/common/cp1252_qt.h"
+#include "ui/common/database_title.h"
+#include "ui/common/tell_user.h"
+#include "ui/results/record_text.h"
+
+namespace {
+
+std::string Bytes(const QString& text) { return cp1252::FromQString(text).toStdString(); }
+
+void Say(const std::string& text) { platform::Tell({text}); }
+
+// Whether path lies in folder (both as they are on the disk, links resolved).
+bool LiesIn(const QString& path, const QString& folder) {
+    const QString inside = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
+    const QString root = QDir(folder).canonicalPath();
+    if (inside.isEmpty() || root.isEmpty()) return false;
+    return inside == root ||
+           inside.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
+}
+
+QString AskSaveFileName(QWidget* parent, const QString& suggested) {
+    // The kind of file offered decides the dialog's caption and filter.
+    if (suggested.endsWith(QLatin1String(".ged"))) {
+        return QFileDialog::getSaveFileName(parent, QStringLiteral("Export to Family Tree"), suggested,
+                                            QStringLiteral("GEDCOM files (*.ged);;All files (*)"));
+    }
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Export Results"), suggested,
+                                        QStringLiteral("CSV files (*.csv);;All files (*)"));
+}
+
+// A file name made of a person's or a search's name.
+QString FileNameOf(QString name) {
+    name = name.simplified();
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    return name.isEmpty() ? QStringLiteral("results") : name;
+}
+
+}  // namespace
+
+CPeopleCommands::CPeopleCommands(const CDirectories& dirs, QWidget* window, std::function<bool()> closed)
+    : dirs_(dirs),
+      window_(window),
+      closed_(std::move(closed)),
+      saveFileAsker_(&AskSaveFileName),
+      clock_(&calendar_date::Today) {}
+
+QString CPeopleCommands::DefaultExportFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
+    return QDir::homePath();
+}
+
+QString CPeopleCommands::RecordCopyText(const QString& title, const QString& fullText) {
+    QString copied = title + QStringLiteral("\n\n") + record_text::Lines(fullText);
+    if (!copied.endsWith(QLatin1Char('\n'))) copied += QLatin1Char('\n');
+    return copied;
+}
+
+bool CPeopleCommands::RefusedOnDataDisk(const QString& path) const {
+    if (!LiesIn(path, QString::fromLocal8Bit(dirs_.DataDir()))) return false;
+    Say(search_messages::RefusedOnDataDisk(Bytes(QFileInfo(path).fileName())));
+    return true;
+}
+
+SearchOutcome CPeopleCommands::ReadCitationContext(CitationContext& context) {
+    context.date = clock_();
+    SearchOutcome outcome;
+    outcome.error = ReadDiskLabel(dirs_, context.disk);
+    if (!outcome.error.Failed()) {
+        outcome.status = SearchStatus::Found;
+        return outcome;
+    }
+    outcome.status = SearchStatus::Failed;
+    outcome.messages.push_back(search_messages::MessageOf(outcome.error));
+    return outcome;
+}
+
+void CPeopleCommands::CopyCitation(const FoundPerson& person) {
+    CitationContext context;
+    const SearchOutcome labelled = ReadCitationContext(context);
+    TellUser(labelled);
+    if (closed_() || !labelled.Done()) return;
+    const Citation cited = citation::Of(person, context);
+    QString text;
+    for (const std::string* line : {&cited.fullNote, &cited.shortNote, &cited.sourceListEntry})
+        text += cp1252::ToQString(line->c_str()) + QLatin1Char('\n');
+    QGuiApplication::clipboard()->setText(text);
+}
+
+QString CPeopleCommands::AskExportPath(QString name, const QString& suffix, QWidget* parent) {
+    const QString suggested = QDir(DefaultExportFolder()).filePath(FileNameOf(std::move(name)) + suffix);
+    const QString path = saveFileAsker_(parent != nullptr ? parent : window_, suggested);
+    if (path.isEmpty() || closed_() || RefusedOnDataDisk(path)) return QString();
+    return path;
+}
+
+void CPeopleCommands::WriteExport(const QString& path, const FileWalk& write) {
+    // Written beside the file as the people are read, then renamed over it:
+    // a failure, a cancel or an unreadable record leaves what was there before.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        Say(search_messages::ResultsNotWritten(Bytes(path), Bytes(file.errorString())));
+        return;
+    }
+    bool writeFailed = false;
+    const SearchOutcome walked = write([&file, &writeFailed](const std::string& piece) {
+        writeFailed =
+            file.write(piece.data(), static_cast<qint64>(piece.size())) != static_cast<qint64>(piece.size());
+        return !writeFailed;
+    });
+    if (closed_()) return;
+    TellUser(walked);
+    if (closed_() || (!walked.Done() && !writeFailed)) {
+        file.cancelWriting();
+        return;
+    }
+    if (writeFailed || !file.commit()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        Say(search_messages::ResultsNotWritten(Bytes(path), Bytes(reason)));
+    }
+}
+
+void CPeopleCommands::ExportCsv(const FileWalk& write, const QString& name, QWidget* parent) {
+    const QString path = AskExportPath(name, QStringLiteral(".csv"), parent);
+    if (!path.isEmpty()) WriteExport(path, write);
+}
+
+void CPeopleCommands::ExportFamilyTree(const PeopleWalk& people, const QString& name, QWidget* parent) {
+    const QString path = AskExportPath(name, QStringLiteral(".ged"), parent);
+    if (path.isEmpty()) return;
+    WriteExport(path, [&](const std::function<bool(const std::string&)>& write) {
+        // The file is begun with the first person, once the disk is known to be
+        // there (the walk has asked for it), with what the disk says of itself.
+        std::optional<CGedcomWriter> writer;
+        SearchOutcome labelled;
+        const SearchOutcome walked = people([&](const FoundPerson& person) {
+            if (!writer.has_value()) {
+                CitationContext context;
+                labelled = ReadCitationContext(context);
+                if (!labelled.Done()) return false;
+                writer.emplace(context, write);
+            }
+            return writer->Add(person);
+        });
+        if (!walked.Done()) return walked;
+        if (!labelled.Done()) return labelled;
+        if (!writer.has_value()) return SearchOutcome{SearchStatus::Cancelled, {}, {}};
+        // A sink that failed ends the file as it stands: WriteExport says so.
+        writer->Finish();
+        return walked;
+    });
+}
+
+void CPeopleCommands::ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name,
+                                       QWidget* parent) {
+    ExportFamilyTree(
+        [&people](const std::function<bool(const FoundPerson&)>& visit) {
+            for (const FoundPerson& person : people) {
+                if (!visit(person)) break;
+            }
+            return SearchOutcome{SearchStatus::Found, {}, {}};
+        },
+        name, parent);
+}
+
+print_module::Entry CPeopleCommands::PrintEntry() {
+    if (printEntry_ != nullptr) return printEntry_;
+    QLibrary module(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                    QLatin1String(print_module::kFileName));
+    printEntry_ = reinterpret_cast<print_module::Entry>(module.resolve(print_module::kEntryName));
+    if (printEntry_ == nullptr) Say("Printing is not available: " + Bytes(module.errorString()));
+    return printEntry_;
+}
+
+void CPeopleCommands::PrintThroughDialog(print_module::Job job) {
+    const print_module::Entry print = PrintEntry();
+    if (print == nullptr) return;
+    job.runDialog = printDialogRunner_;
+    // Printed to a file (PDF): never onto the data disk.
+    job.mayPrint = [this](const QString& file) {
+        return !closed_() && (file.isEmpty() || !RefusedOnDataDisk(file));
+    };
+    if (print(job) == print_module::Outcome::Failed)
+        Say(search_messages::NotPrinted(Bytes(job.documentName)));
+}
+
+void CPeopleCommands::PrintRecordText(const QString& title, const QString& fullText, QWidget* parent,
+                                      int code) {
+    print_documents::Record record;
+    record.title = title;
+    record.database = DatabaseTitle(code);
+    record.text = record_text::Lines(fullText);
+    print_module::Job job;
+    job.parent = parent;
+    job.documentName = title;
+    job.record = &record;
+    PrintThroughDialog(std::move(job));
+}
+
+void CPeopleCommands::PrintResultList(const print_documents::Results& results, QWidget* parent) {
+    print_module::Job job;
+    job.parent = parent != nullptr ? parent : window_;
+    job.documentName = results.heading;
+    job.results = &results;
+    PrintThroughDialog(std::move(job));
+}

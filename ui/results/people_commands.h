@@ -1,0 +1,100 @@
+#pragma once
+// CPeopleCommands: what the viewer does with people already read, wherever
+// they were found: a person's citation onto the clipboard, people into a
+// family-tree (GEDCOM) or CSV file, a record or a list of people through
+// the print dialog. It needs the directories (the data disk, which it
+// never writes on, and what the disk says of itself), not a search session:
+// the main window's commands (CResultsCommands) and Find in Records both
+// run through it. It shows its messages itself. The file and print dialogs
+// and the day of consultation are seams that the tests replace.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QString>
+
+#include "browse/export/calendar_date.h"
+#include "browse/session/search_session.h"  // SearchOutcome
+#include "ui/print/print_module.h"
+
+class CDirectories;
+class QPrinter;
+class QWidget;
+struct CitationContext;
+struct FoundPerson;
+
+class CPeopleCommands {
+public:
+    // What asks for the export file (the path suggested in, the one chosen
+    // or empty out), and what runs the print dialog on a printer (true to
+    // print; by default Qt's print dialog, in the print module).
+    using SaveFileAsker = std::function<QString(QWidget* parent, const QString& suggested)>;
+    using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
+    // What day it is, for citations and family-tree files.
+    using Clock = std::function<CalendarDate()>;
+    // People taken one at a time (visit returns false to stop), and whether
+    // they could all be read: the form of CSearchSession::ForEachPerson.
+    using PeopleWalk = std::function<SearchOutcome(const std::function<bool(const FoundPerson&)>& visit)>;
+    // Writes a whole file through write (false: it could not be written,
+    // which ends the walk), and whether everything could be read.
+    using FileWalk = std::function<SearchOutcome(const std::function<bool(const std::string&)>& write)>;
+
+    // window: the parent of the dialogs when the caller names none. closed:
+    // true once the window has been closed while a dialog of a command
+    // waited; the command then stops.
+    CPeopleCommands(const CDirectories& dirs, QWidget* window, std::function<bool()> closed);
+
+    void SetSaveFileAsker(SaveFileAsker asker) { saveFileAsker_ = std::move(asker); }
+    void SetPrintDialogRunner(PrintDialogRunner runner) { printDialogRunner_ = std::move(runner); }
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
+    // Where the export's save dialog starts: the user's documents folder, else home.
+    static QString DefaultExportFolder();
+
+    // What Copy record puts on the clipboard: the title, a blank line, the text.
+    static QString RecordCopyText(const QString& title, const QString& fullText);
+    // The person's citation (full note, short note, source-list entry, one
+    // a line) onto the clipboard.
+    void CopyCitation(const FoundPerson& person);
+    // People into a GEDCOM file that the user names (name: the file name
+    // offered, without its extension), written as they are read; refused
+    // on the data disk. parent: the window the file dialog opens over
+    // (null: the window's).
+    void ExportFamilyTree(const PeopleWalk& people, const QString& name, QWidget* parent = nullptr);
+    void ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name,
+                          QWidget* parent = nullptr);
+    // A CSV file that the user names, written by write as it reads; refused
+    // on the data disk; a failure or a cancel leaves what was there before.
+    void ExportCsv(const FileWalk& write, const QString& name, QWidget* parent);
+    // A record read (its More Info title and CR LF full text) of database
+    // code, through the print dialog, which opens over parent.
+    void PrintRecordText(const QString& title, const QString& fullText, QWidget* parent, int code);
+    // A list of people, through the print dialog over parent (null: the window).
+    void PrintResultList(const print_documents::Results& results, QWidget* parent);
+
+private:
+    // Runs the print dialog, then prints the job's document on the printer
+    // it set up; says so when printing failed or the module is missing.
+    void PrintThroughDialog(print_module::Job job);
+    // The print module's entry point, loaded at the first print; null after
+    // saying why when it cannot be.
+    print_module::Entry PrintEntry();
+    // What the disk says of itself, and today: what a citation names besides the person.
+    SearchOutcome ReadCitationContext(CitationContext& context);
+    // The file the user names for an export, offered as name.suffix in the
+    // export folder; empty when none was named, the window went, or it
+    // would be written on the data disk (which is said).
+    QString AskExportPath(QString name, const QString& suffix, QWidget* parent);
+    // Writes the file at path through write; says why when it could not be written.
+    void WriteExport(const QString& path, const FileWalk& write);
+    // True, after saying so, when path would be written on the data disk.
+    bool RefusedOnDataDisk(const QString& path) const;
+
+    const CDirectories& dirs_;
+    QWidget* window_;
+    std::function<bool()> closed_;
+    SaveFileAsker saveFileAsker_;
+    PrintDialogRunner printDialogRunner_;
+    print_module::Entry printEntry_ = nullptr;
+    Clock clock_;
+};
