@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "store/catalogue.h"
 #include "store/data_file.h"
 
 namespace search_messages {
@@ -13,6 +14,21 @@ std::string ReasonOf(int errorNumber) {
     if (errorNumber == kFileCutShort) return "the file is shorter than it was when it was opened";
     if (errorNumber == 0) return "unknown error";
     return std::strerror(errorNumber);
+}
+
+// A title the catalogue does not hold (a code it does not know) is empty.
+std::string TitleOf(int code) {
+    const char* title = catalogue::TitleOfCode(code);
+    return title != nullptr ? title : "";
+}
+
+std::string Titles(const std::vector<int>& codes) {
+    std::string titles;
+    for (int code : codes) {
+        if (!titles.empty()) titles += ", ";
+        titles += TitleOf(code);
+    }
+    return titles;
 }
 
 }  // namespace
@@ -78,5 +94,52 @@ std::string ResultsNotWritten(const std::string& path, const std::string& reason
 }
 
 std::string NotPrinted(const std::string& documentName) { return documentName + " could not be printed."; }
+
+std::string NoDataDiskWhileTyping() {
+    return "No data disk: Chronara cannot find the data disk. Insert or mount it; the list follows as you "
+           "type.";
+}
+
+std::string NotOnDisk(const std::vector<int>& codes) { return "Not on this disk: " + Titles(codes) + "."; }
+
+std::string SkippedNote(const char* name) {
+    return std::string("note: ") + name + " is skipped: its files are not on the data disk";
+}
+
+std::string SkippedIndexNote(const char* name, const char* stem) {
+    return std::string("note: ") + name + " is skipped: its index " + stem + ".tre is not on the data disk";
+}
+
+std::string YearsNotRange(const std::string& why) { return "The years are not a range: " + why + "."; }
+
+std::string QueryNotWellFormed(const std::string& why) {
+    return "The query is not well formed: " + why + ".";
+}
+
+std::string SearchedRecordByRecord(const std::vector<int>& codes) {
+    return "Searched record by record, as no word index can be kept in the cache folder: " + Titles(codes) +
+           ".";
+}
+
+std::string MakingWordIndex(const std::vector<int>& codes) {
+    // Windows-1252's ellipsis, as every text here is in the disk's letters.
+    return "Making the word index of " + Titles(codes) + " (its first search)\x85";
+}
+
+std::string MakingWordIndexProgress(int code, int percent, int waiting) {
+    std::string text = "Making the word index of " + TitleOf(code) +
+                       " (its first search): " + std::to_string(percent) + "%.";
+    if (waiting > 0) text += " " + std::to_string(waiting) + " more to make.";
+    return text;
+}
+
+std::string WordIndexNotMade(const std::vector<int>& codes) {
+    return "Not searched, as their word index was not made: " + Titles(codes) + ".";
+}
+
+std::string PeopleFound(long long people, bool soFar) {
+    return (people == 1 ? std::string("1 person found") : std::to_string(people) + " people found") +
+           (soFar ? " so far." : ".");
+}
 
 }  // namespace search_messages

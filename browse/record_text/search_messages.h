@@ -6,6 +6,7 @@
 // business; nothing here shows anything.
 
 #include <string>
+#include <vector>
 
 #include "store/store_error.h"
 
@@ -40,5 +41,29 @@ std::string HelpPathTooLong(const char* fileName);
 std::string RefusedOnDataDisk(const std::string& fileName);
 std::string ResultsNotWritten(const std::string& path, const std::string& reason);
 std::string NotPrinted(const std::string& documentName);
+
+// The finders (Find Surname, Find in Records), which say what they could
+// not search under their list rather than in a box, and the tool's notes
+// on the same facts. Databases are named by their titles, in the order
+// given, separated by commas.
+// No data disk while the list follows the typing.
+std::string NoDataDiskWhileTyping();
+// The databases whose files are not on the disk.
+std::string NotOnDisk(const std::vector<int>& codes);
+// The tool's note on one such database (its name): its files, or its
+// surname index (stem.tre) when only the index is looked at.
+std::string SkippedNote(const char* name);
+std::string SkippedIndexNote(const char* name, const char* stem);
+// Find in Records: what kept a query from being asked, or what it did instead.
+std::string YearsNotRange(const std::string& why);
+std::string QueryNotWellFormed(const std::string& why);
+std::string SearchedRecordByRecord(const std::vector<int>& codes);
+std::string MakingWordIndex(const std::vector<int>& codes);
+// waiting: the databases whose index is made after that of code.
+std::string MakingWordIndexProgress(int code, int percent, int waiting);
+std::string WordIndexNotMade(const std::vector<int>& codes);
+// The people a query found, so far while some databases are still to be
+// searched.
+std::string PeopleFound(long long people, bool soFar);
 
 }  // namespace search_messages

@@ -97,8 +97,7 @@ int StatusOf(const FindOutcome& outcome) {
 
 void NoteSkipped(const std::vector<int>& skipped) {
     for (int code : skipped) {
-        Complain(std::string("note: ") + catalogue::NameOfCode(code) +
-                 " is skipped: its files are not on the data disk");
+        Complain(search_messages::SkippedNote(catalogue::NameOfCode(code)));
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "browse/export/hit_export.h"
 #include "browse/names/surname_listing.h"
+#include "browse/record_text/search_messages.h"
 #include "platform/message_box.h"
 #include "store/catalogue.h"
 #include "store/cp1252.h"
@@ -138,8 +139,7 @@ int RunList(const QueryOptions& options) {
     platform::Tell(outcome.messages);
     if (outcome.cancelled) return kExitFailed;
     for (int code : outcome.skipped) {
-        Complain(std::string("note: ") + catalogue::NameOfCode(code) + " is skipped: its index " +
-                 catalogue::StemOf(code) + ".tre is not on the data disk");
+        Complain(search_messages::SkippedIndexNote(catalogue::NameOfCode(code), catalogue::StemOf(code)));
     }
     // The message of a failure is on stderr; nothing is printed.
     if (outcome.error.Failed()) return ExitStatusOf(outcome.error);

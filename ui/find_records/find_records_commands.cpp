@@ -18,10 +18,12 @@
 #include "browse/export/found_csv.h"
 #include "browse/record_text/more_info_title.h"
 #include "browse/record_text/search_messages.h"
-#include "store/catalogue.h"
+#include "ui/common/count_label.h"
 #include "ui/common/cp1252_qt.h"
+#include "ui/common/database_title.h"
 #include "ui/common/help_window.h"
 #include "ui/find_records/find_records_dlg.h"
+#include "ui/find_records/found_people_list.h"
 #include "ui/find_records/found_people_model.h"
 #include "ui/print/print_documents.h"
 #include "ui/results/more_info_dlg.h"
@@ -48,23 +50,13 @@ QString TitleOf(const RecordHit& person) {
 
 }  // namespace
 
-QPoint CFindRecordsDlg::MenuPlace() const {
-    const QRect row = list_->visualRect(list_->currentIndex());
-    const QPoint at = row.isValid() ? row.bottomLeft() : QPoint(0, 0);
-    return list_->viewport()->mapToGlobal(at);
-}
-
 void CFindRecordsDlg::ShowMenu(const QPoint& globalPos) {
     view_menus::ListState state;
-    state.rows = model_->rowCount();
-    state.selected = model_->Person(list_->currentIndex().row()) != nullptr;
-    state.results = model_->Count() > 0;
-    std::unique_ptr<QMenu> menu = view_menus::FoundMenu(this, state);
+    state.rows = Model()->rowCount();
+    state.selected = people_->CurrentPerson() != nullptr;
+    state.results = Model()->Count() > 0;
     // The entry's command runs once the menu has closed.
-    MenuCommand chosen = MenuCommand::None;
-    connect(menu.get(), &QMenu::triggered, menu.get(),
-            [&chosen](QAction* action) { chosen = view_menus::CommandOf(action); });
-    menu->exec(globalPos);
+    const MenuCommand chosen = view_menus::Run(*view_menus::FoundMenu(this, state), globalPos);
     if (chosen == MenuCommand::ShowInMainWindow) {
         accept();
     } else if (chosen != MenuCommand::None) {
@@ -82,8 +74,8 @@ void CFindRecordsDlg::RunCommand(MenuCommand command) {
     // end with nothing. It is asked once the command has ended.
     const bool outerCommand = commandRunning_;
     commandRunning_ = true;
-    const int row = list_->currentIndex().row();
-    const bool onPerson = model_->Person(row) != nullptr;
+    const int row = people_->CurrentRow();
+    const bool onPerson = people_->CurrentPerson() != nullptr;
     RecordHit person;
     switch (command) {
         case MenuCommand::MoreInfo:
@@ -136,16 +128,15 @@ bool CFindRecordsDlg::ReadPerson(std::int64_t i, RecordHit& person) {
     if (read == CRecordFinder::Read::Done) return true;
     // Stale: a newer answer is on its way, and the command waits for nothing.
     if (read == CRecordFinder::Read::Failed)
-        ShowProblems(answerProblems_ + QStringList{Text(search_messages::MessageOf(error))});
+        SayProblem(search_messages::MessageOf(error));
     else
         QApplication::beep();
     return false;
 }
 
 void CFindRecordsDlg::OpenMoreInfo() {
-    const int row = list_->currentIndex().row();
     RecordHit person;
-    if (!ReadPerson(row, person)) return;
+    if (!ReadPerson(people_->CurrentRow(), person)) return;
     CMoreInfoDlg dialog(this);
     dialog.SetTitle(TitleOf(person));
     dialog.SetText(Text(person.text));
@@ -160,7 +151,7 @@ void CFindRecordsDlg::OpenMoreInfo() {
 SearchOutcome CFindRecordsDlg::WalkPeople(const QString& doing,
                                           const std::function<bool(const RecordHit&)>& visit) {
     std::unique_ptr<QProgressDialog> progress;
-    const std::int64_t total = model_->Count();
+    const std::int64_t total = Model()->Count();
     if (total > kQuietWalk) {
         progress = std::make_unique<QProgressDialog>(doing, QStringLiteral("Cancel"), 0, 1000, this);
         progress->setWindowModality(Qt::WindowModal);
@@ -182,7 +173,7 @@ SearchOutcome CFindRecordsDlg::WalkPeople(const QString& doing,
     progress.reset();
     if (read == CRecordFinder::Read::Failed) {
         // Said here; the window's command shows nothing more.
-        ShowProblems(answerProblems_ + QStringList{Text(search_messages::MessageOf(error))});
+        SayProblem(search_messages::MessageOf(error));
         return SearchOutcome{SearchStatus::Failed, error, {}};
     }
     if (read == CRecordFinder::Read::Stale || cancelled)
@@ -192,15 +183,16 @@ SearchOutcome CFindRecordsDlg::WalkPeople(const QString& doing,
 
 void CFindRecordsDlg::CopyRows() {
     // The rows selected; none, or every row read while more are to come, means everyone found.
-    QModelIndexList selected = list_->selectionModel()->selectedRows();
+    const CFoundPeopleModel& model = *Model();
+    QModelIndexList selected = PeopleList()->selectionModel()->selectedRows();
     std::sort(selected.begin(), selected.end());
     const bool everyone =
-        selected.isEmpty() || (selected.size() == model_->rowCount() && model_->Count() > model_->rowCount());
+        selected.isEmpty() || (selected.size() == model.rowCount() && model.Count() > model.rowCount());
     QString text;
     if (!everyone) {
         for (const QModelIndex& index : selected)
-            text += CFoundPeopleModel::CopyLine(*model_->Person(index.row()));
-    } else if (model_->Count() > 0) {
+            text += CFoundPeopleModel::CopyLine(*model.Person(index.row()));
+    } else if (model.Count() > 0) {
         const SearchOutcome walked =
             WalkPeople(QStringLiteral("Copying the people found\u2026"), [&text](const RecordHit& person) {
                 text += CFoundPeopleModel::CopyLine(CRecordFinder::RowOf(person));
@@ -220,14 +212,8 @@ QString CFindRecordsDlg::QueryName() const {
     return name.isEmpty() ? QStringLiteral("records") : name;
 }
 
-QString CFindRecordsDlg::ScopeTitle() const {
-    return static_cast<Scope>(scopeBox_->currentData().toInt()) == Scope::AllDatabases
-               ? QStringLiteral("all databases")
-               : cp1252::ToQString(catalogue::TitleOfCode(chosenCode_));
-}
-
 void CFindRecordsDlg::ExportCsv() {
-    if (model_->Count() <= 0) return;
+    if (Model()->Count() <= 0) return;
     commands_.ExportCsv(
         [this](const std::function<bool(const std::string&)>& write) {
             // The header names the columns of every person: they are surveyed first.
@@ -257,14 +243,12 @@ void CFindRecordsDlg::ExportCsv() {
 void CFindRecordsDlg::ExportFamilyTree(bool everyone) {
     if (!everyone) {
         RecordHit person;
-        if (model_->Person(list_->currentIndex().row()) == nullptr ||
-            !ReadPerson(list_->currentIndex().row(), person))
-            return;
+        if (people_->CurrentPerson() == nullptr || !ReadPerson(people_->CurrentRow(), person)) return;
         commands_.ExportFamilyTree(std::vector<FoundPerson>{person},
                                    Text(person.surname) + QLatin1Char(' ') + Text(person.givenNames), this);
         return;
     }
-    if (model_->Count() <= 0) return;
+    if (Model()->Count() <= 0) return;
     commands_.ExportFamilyTree(
         [this](const std::function<bool(const FoundPerson&)>& visit) {
             return WalkPeople(QStringLiteral("Exporting the people found\u2026"),
@@ -274,7 +258,7 @@ void CFindRecordsDlg::ExportFamilyTree(bool everyone) {
 }
 
 void CFindRecordsDlg::PrintResults() {
-    if (model_->Count() <= 0) return;
+    if (Model()->Count() <= 0) return;
     print_documents::Results results;
     results.withDatabase = true;
     // What was asked, and where.
@@ -287,13 +271,13 @@ void CFindRecordsDlg::PrintResults() {
     if (from.isEmpty() && !to.isEmpty()) asked << QStringLiteral("years up to %1").arg(to);
     if (!fieldBox_->currentData().toString().isEmpty())
         asked << QStringLiteral("in %1").arg(fieldBox_->currentText());
-    results.heading =
-        QStringLiteral("Find in Records: %1, in %2").arg(asked.join(QStringLiteral(", ")), ScopeTitle());
+    results.heading = QStringLiteral("Find in Records: %1, in %2")
+                          .arg(asked.join(QStringLiteral(", ")), scopeBox_->Title());
     results.subheading = count_->text();
     const SearchOutcome walked =
         WalkPeople(QStringLiteral("Reading the people found\u2026"), [&results](const RecordHit& person) {
             results.rows.push_back({Text(person.surname), Text(person.givenNames), Text(person.summary),
-                                    cp1252::ToQString(catalogue::TitleOfCode(person.code))});
+                                    DatabaseTitle(person.code)});
             return true;
         });
     if (walked.Done()) commands_.PrintResultList(results, this);

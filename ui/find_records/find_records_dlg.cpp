@@ -8,7 +8,6 @@
 #include <QEventLoop>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,24 +16,25 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QStandardItemModel>
-#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "browse/names/surname_listing.h"
 #include "browse/record_text/search_messages.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
 #include "store/path_buffer.h"
 #include "ui/common/accessible_events.h"
+#include "ui/common/count_label.h"
 #include "ui/common/cp1252_qt.h"
+#include "ui/common/finder_window.h"
 #include "ui/common/help_window.h"
 #include "ui/common/list_keys.h"
+#include "ui/common/pending_refresh.h"
 #include "ui/common/resource_names.h"
 #include "ui/common/typed_text.h"
-#include "ui/find_records/found_people_delegate.h"
+#include "ui/find_records/found_people_list.h"
 #include "ui/find_records/found_people_model.h"
+#include "ui/find_records/indexing_line.h"
 
 namespace {
 
@@ -43,17 +43,11 @@ constexpr int kMaxQueryText = 1000;
 // An answer slower than this shows "Searching…" meanwhile.
 constexpr int kBusyAfterMilliseconds = 150;
 
-QString DatabaseTitle(int code) { return cp1252::ToQString(catalogue::TitleOfCode(code)); }
-
-QString Titles(const std::vector<int>& codes) {
-    QStringList titles;
-    for (int code : codes) titles << DatabaseTitle(code);
-    return titles.join(QStringLiteral(", "));
-}
-
 bool Holds(const std::vector<int>& codes, int code) {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
+
+QString Message(const std::string& windows1252) { return cp1252::ToQString(windows1252.c_str()); }
 
 // The field box's entries beyond the headings: their texts and what --field calls them.
 constexpr const char* kSurnameChoice = "surname";
@@ -63,8 +57,7 @@ constexpr const char* kGivenChoice = "given";
 
 CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRecordFinder& finder,
                                  CPeopleCommands& commands, int chosenRow, const Choices& choices)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+    : QDialog(parent, finder_window::kFlags),
       dirs_(dirs),
       finder_(finder),
       commands_(commands),
@@ -74,31 +67,20 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
       fieldBox_(new QComboBox(this)),
       yearsFrom_(new QLineEdit(this)),
       yearsTo_(new QLineEdit(this)),
-      scopeBox_(new QComboBox(this)),
-      count_(new QLabel(this)),
-      indexing_(new QWidget(this)),
-      indexingLabel_(new QLabel(indexing_)),
-      indexingBar_(new QProgressBar(indexing_)),
-      indexingButton_(new QPushButton(indexing_)),
-      header_(new QHeaderView(Qt::Horizontal, this)),
-      list_(new QListView(this)),
-      model_(new CFoundPeopleModel(this)),
+      scopeBox_(new CScopeBox(this, QStringLiteral("RecordsScope"), chosenCode_, choices.scope)),
+      count_(new CCountLabel(this, QStringLiteral("RecordsCount"))),
+      indexing_(new CIndexingLine(this)),
+      people_(new CFoundPeopleList(this, finder)),
       problem_(new QLabel(this)),
       moreInfoButton_(nullptr),
       showButton_(nullptr),
       resultsButton_(nullptr),
       helpButton_(nullptr),
-      busyTimer_(new QTimer(this)) {
-    setModal(true);
-    setWindowTitle(QStringLiteral("Find in Records"));
-    setObjectName(QStringLiteral("FindRecords"));
-
-    text_->setObjectName(QStringLiteral("RecordsText"));
-    text_->setAccessibleName(QStringLiteral("Find"));
-    text_->setMaxLength(kMaxQueryText);
-    typed_text::Guard(*text_);
-    text_->setText(choices.text);
-    text_->selectAll();
+      busyTimer_(new QTimer(this)),
+      refresh_(new CPendingRefresh(this, [this]() { Refresh(); })) {
+    finder_window::Name(*this, QStringLiteral("Find in Records"), QStringLiteral("FindRecords"));
+    finder_window::SetUpText(*text_, QStringLiteral("RecordsText"), QStringLiteral("Find"), kMaxQueryText,
+                             choices.text);
 
     hint_->setObjectName(QStringLiteral("RecordsHint"));
     hint_->setText(
@@ -122,73 +104,19 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
     yearsTo_->setAccessibleName(QStringLiteral("Years to"));
     yearsTo_->setText(choices.yearsTo);
 
-    scopeBox_->setObjectName(QStringLiteral("RecordsScope"));
-    scopeBox_->setAccessibleName(QStringLiteral("Look in"));
-    scopeBox_->addItem(QStringLiteral("Only %1").arg(DatabaseTitle(chosenCode_)),
-                       static_cast<int>(Scope::ChosenDatabase));
-    scopeBox_->addItem(QStringLiteral("All databases"), static_cast<int>(Scope::AllDatabases));
-    scopeBox_->setCurrentIndex(choices.scope == Scope::AllDatabases ? 1 : 0);
     FillFields(choices.field);
 
-    count_->setObjectName(QStringLiteral("RecordsCount"));
-    count_->setTextInteractionFlags(Qt::NoTextInteraction);
-
-    indexing_->setObjectName(QStringLiteral("RecordsIndexing"));
-    indexingLabel_->setObjectName(QStringLiteral("RecordsIndexingText"));
-    indexingLabel_->setWordWrap(true);
-    indexingBar_->setObjectName(QStringLiteral("RecordsIndexingBar"));
-    indexingBar_->setAccessibleName(QStringLiteral("Word index made"));
-    indexingBar_->setRange(0, 100);
-    indexingButton_->setObjectName(QStringLiteral("RecordsIndexingButton"));
-    indexingButton_->setAutoDefault(false);
-    indexing_->hide();
-    connect(indexingButton_, &QPushButton::clicked, this, [this]() {
-        if (!waiting_.empty()) {
-            finder_.CancelIndexing();
-        } else {
-            finder_.MakeDeclinedIndexes();
-            Refresh();
-        }
+    connect(indexing_, &CIndexingLine::cancelRequested, this, [this]() { finder_.CancelIndexing(); });
+    connect(indexing_, &CIndexingLine::makeRequested, this, [this]() {
+        finder_.MakeDeclinedIndexes();
+        Refresh();
     });
 
-    header_->setObjectName(QStringLiteral("RecordsColumns"));
-    auto* heads = new QStandardItemModel(0, CFoundPeopleModel::kColumnCount, header_);
-    for (int column = 0; column < CFoundPeopleModel::kColumnCount; ++column)
-        heads->setHeaderData(column, Qt::Horizontal, CFoundPeopleModel::ColumnHead(column));
-    header_->setModel(heads);
-    header_->setSectionsMovable(false);
-    header_->setStretchLastSection(true);
-    header_->setFocusPolicy(Qt::NoFocus);
-    header_->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // One line of headings: as a scroll area the header would ask for room for scroll bars.
-    header_->setFixedHeight(header_->sizeHint().height());
-
-    list_->setObjectName(QStringLiteral("RecordsPeople"));
-    list_->setAccessibleName(QStringLiteral("People found"));
-    list_->setModel(model_);
-    list_->setItemDelegate(new CFoundPeopleDelegate(header_, list_));
-    list_->setUniformItemSizes(true);
-    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(header_, &QHeaderView::sectionResized, list_->viewport(),
-            [this]() { list_->viewport()->update(); });
-    connect(model_, &CFoundPeopleModel::fetchWanted, this,
-            [this](std::uint64_t generation, std::int64_t first, int count) {
-                finder_.Fetch(generation, first, count);
-            });
-    connect(&finder_, &CRecordFinder::rowsFetched, this,
-            [this](quint64 generation, qint64 first, const std::vector<CRecordFinder::Row>& rows,
-                   const StoreError& error) {
-                model_->AddPeople(generation, first, rows);
-                if (!error.Failed() || generation != model_->Generation()) return;
-                model_->StopFetching();
-                ShowProblems(answerProblems_ +
-                             QStringList{cp1252::ToQString(search_messages::MessageOf(error).c_str())});
-            });
-    connect(list_, &QAbstractItemView::doubleClicked, this, [this]() { RunCommand(MenuCommand::MoreInfo); });
-    connect(list_, &QWidget::customContextMenuRequested, this, [this]() { ShowMenu(MenuPlace()); });
+    connect(people_, &CFoundPeopleList::rowsFailed, this,
+            [this](const StoreError& error) { SayProblem(search_messages::MessageOf(error)); });
+    connect(people_, &CFoundPeopleList::personActivated, this,
+            [this]() { RunCommand(MenuCommand::MoreInfo); });
+    connect(people_, &CFoundPeopleList::menuRequested, this, &CFindRecordsDlg::ShowMenu);
 
     problem_->setObjectName(QStringLiteral("RecordsProblem"));
     problem_->setWordWrap(true);
@@ -198,22 +126,21 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
     BuildLayout();
     if (choices.size.isValid()) resize(choices.size.expandedTo(minimumSizeHint()));
 
-    connect(text_, &QLineEdit::textChanged, this, &CFindRecordsDlg::ScheduleRefresh);
-    connect(yearsFrom_, &QLineEdit::textChanged, this, &CFindRecordsDlg::ScheduleRefresh);
-    connect(yearsTo_, &QLineEdit::textChanged, this, &CFindRecordsDlg::ScheduleRefresh);
+    for (QLineEdit* edit : {text_, yearsFrom_, yearsTo_})
+        connect(edit, &QLineEdit::textChanged, refresh_, &CPendingRefresh::Schedule);
     connect(fieldBox_, &QComboBox::currentIndexChanged, this, &CFindRecordsDlg::Refresh);
     connect(scopeBox_, &QComboBox::currentIndexChanged, this, [this]() {
         FillFields(fieldBox_->currentData().toString());
         Refresh();
     });
     connect(&finder_, &CRecordFinder::answered, this, &CFindRecordsDlg::OnAnswered);
-    connect(&finder_, &CRecordFinder::indexProgress, this, &CFindRecordsDlg::OnIndexProgress);
+    connect(&finder_, &CRecordFinder::indexProgress, indexing_, &CIndexingLine::Progress);
     connect(&finder_, &CRecordFinder::indexed, this, &CFindRecordsDlg::OnIndexed);
     busyTimer_->setSingleShot(true);
     connect(busyTimer_, &QTimer::timeout, this, [this]() {
         if (!Answered()) ShowCount(QStringLiteral("Searching\u2026"));
     });
-    for (QWidget* watched : {static_cast<QWidget*>(text_), static_cast<QWidget*>(list_),
+    for (QWidget* watched : {static_cast<QWidget*>(text_), static_cast<QWidget*>(PeopleList()),
                              static_cast<QWidget*>(fieldBox_), static_cast<QWidget*>(scopeBox_),
                              static_cast<QWidget*>(yearsFrom_), static_cast<QWidget*>(yearsTo_)}) {
         watched->installEventFilter(this);
@@ -225,6 +152,16 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
 }
 
 CFindRecordsDlg::~CFindRecordsDlg() = default;
+
+QComboBox* CFindRecordsDlg::ScopeBox() const { return scopeBox_; }
+QLabel* CFindRecordsDlg::CountLabel() const { return count_; }
+QWidget* CFindRecordsDlg::IndexingLine() const { return indexing_; }
+QLabel* CFindRecordsDlg::IndexingLabel() const { return indexing_->Label(); }
+QProgressBar* CFindRecordsDlg::IndexingBar() const { return indexing_->Bar(); }
+QPushButton* CFindRecordsDlg::IndexingButton() const { return indexing_->Button(); }
+QListView* CFindRecordsDlg::PeopleList() const { return people_->View(); }
+CFoundPeopleModel* CFindRecordsDlg::Model() const { return people_->Model(); }
+bool CFindRecordsDlg::RefreshPending() const { return refresh_->Pending(); }
 
 void CFindRecordsDlg::BuildLayout() {
     auto* buttons = new QDialogButtonBox(this);
@@ -271,51 +208,27 @@ void CFindRecordsDlg::BuildLayout() {
     form->addRow(caption("&Years from:", yearsFrom_), years);
     form->addRow(caption("&Look in:", scopeBox_), scopeBox_);
 
-    auto* indexingLine = new QHBoxLayout(indexing_);
-    indexingLine->setContentsMargins(0, 0, 0, 0);
-    indexingLine->addWidget(indexingLabel_, 1);
-    indexingLine->addWidget(indexingBar_);
-    indexingLine->addWidget(indexingButton_);
-
     auto* countLine = new QHBoxLayout;
-    countLine->addWidget(caption("&People:", list_));
+    countLine->addWidget(caption("&People:", PeopleList()));
     countLine->addWidget(count_, 1);
-
-    auto* listBox = new QVBoxLayout;
-    listBox->setSpacing(0);
-    listBox->addWidget(header_);
-    listBox->addWidget(list_, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(countLine);
     layout->addWidget(indexing_);
-    layout->addLayout(listBox, 1);
+    layout->addWidget(people_, 1);
     layout->addWidget(problem_);
     layout->addWidget(buttons);
     setTabOrder(text_, fieldBox_);
     setTabOrder(fieldBox_, yearsFrom_);
     setTabOrder(yearsFrom_, yearsTo_);
     setTabOrder(yearsTo_, scopeBox_);
-    setTabOrder(scopeBox_, indexingButton_);
-    setTabOrder(indexingButton_, list_);
-    setTabOrder(list_, moreInfoButton_);
+    setTabOrder(scopeBox_, IndexingButton());
+    setTabOrder(IndexingButton(), PeopleList());
+    setTabOrder(PeopleList(), moreInfoButton_);
     // The buttons follow in the order the style shows them (showEvent).
 
-    // Room for the longest database title, a long surname and given names, and the match.
-    const QFontMetrics metrics = list_->fontMetrics();
-    int database = 0;
-    for (int row = 0; catalogue::kListTexts[row][0] != '\0'; ++row)
-        database =
-            std::max(database, metrics.horizontalAdvance(cp1252::ToQString(catalogue::kListTexts[row])));
-    const int margin =
-        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + metrics.averageCharWidth();
-    header_->resizeSection(CFoundPeopleModel::kDatabaseColumn, database + margin);
-    header_->resizeSection(CFoundPeopleModel::kSurnameColumn, 14 * metrics.averageCharWidth() + margin);
-    header_->resizeSection(CFoundPeopleModel::kGivenColumn, 18 * metrics.averageCharWidth() + margin);
-    const int match = 64 * metrics.averageCharWidth();
-    QSize wanted(database + 32 * metrics.averageCharWidth() + match + 4 * margin,
-                 32 * fontMetrics().height());
+    QSize wanted(people_->WantedWidth(), 32 * fontMetrics().height());
     // Within the screen the window opens on, which may be small.
     if (const QScreen* screen = (parentWidget() != nullptr ? parentWidget() : this)->screen())
         wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
@@ -326,7 +239,7 @@ void CFindRecordsDlg::FillFields(const QString& keep) {
     // The headings of the databases looked in, each once, then the surname and the given names.
     QStringList headings;
     QStringList folded;
-    const std::vector<int> codes = ScopeCodes();
+    const std::vector<int> codes = scopeBox_->Codes();
     for (int code : codes) {
         for (const std::string& heading : record_fields::HeadingsOf(code)) {
             record_fields::FieldChoice choice;
@@ -350,19 +263,13 @@ void CFindRecordsDlg::FillFields(const QString& keep) {
     fieldBox_->setCurrentIndex(std::max(0, fieldBox_->findData(keep)));
 }
 
-std::vector<int> CFindRecordsDlg::ScopeCodes() const {
-    if (static_cast<Scope>(scopeBox_->currentData().toInt()) == Scope::AllDatabases)
-        return catalogue::EveryDatabase();
-    return chosenCode_ != 0 ? std::vector<int>{chosenCode_} : std::vector<int>{};
-}
-
 CFindRecordsDlg::Choices CFindRecordsDlg::CurrentChoices() const {
     Choices choices;
     choices.text = text_->text();
     choices.field = fieldBox_->currentData().toString();
     choices.yearsFrom = yearsFrom_->text();
     choices.yearsTo = yearsTo_->text();
-    choices.scope = static_cast<Scope>(scopeBox_->currentData().toInt());
+    choices.scope = scopeBox_->Chosen();
     choices.size = size();
     return choices;
 }
@@ -377,24 +284,15 @@ bool CFindRecordsDlg::ReadYears(record_query::YearRange& years, QString& error) 
                               (to.isEmpty() ? QStringLiteral("9999") : to).toStdString();
     std::string why;
     if (record_query::ParseYears(range, years, why)) return true;
-    error = QStringLiteral("The years are not a range: %1.").arg(QString::fromStdString(why));
+    error = Message(search_messages::YearsNotRange(why));
     return false;
-}
-
-void CFindRecordsDlg::ScheduleRefresh() {
-    if (refreshPending_) return;
-    refreshPending_ = true;
-    // One query for all the keys that arrived together.
-    QTimer::singleShot(0, this, [this]() {
-        if (refreshPending_) Refresh();
-    });
 }
 
 void CFindRecordsDlg::ShowUnasked(const QString& count, const QString& problem) {
     // An answer still on its way is not shown.
     asked_ = shown_ = 0;
     busyTimer_->stop();
-    model_->SetPeople(0, 0, {});
+    people_->SetPeople(0, 0, {});
     waiting_.clear();
     declined_.clear();
     ShowIndexing();
@@ -404,7 +302,7 @@ void CFindRecordsDlg::ShowUnasked(const QString& count, const QString& problem) 
 }
 
 void CFindRecordsDlg::Refresh() {
-    refreshPending_ = false;
+    refresh_->Begun();
     if (commandRunning_) {
         refreshAfterCommand_ = true;
         return;
@@ -429,9 +327,8 @@ void CFindRecordsDlg::Refresh() {
     const record_query::Parsed parsed = record_query::Parse(
         std::string_view(typed.constData(), static_cast<std::size_t>(typed.size())), years);
     if (!parsed.ok) {
-        ShowUnasked(
-            QStringLiteral("Not searched."),
-            QStringLiteral("The query is not well formed: %1.").arg(QString::fromStdString(parsed.error)));
+        ShowUnasked(QStringLiteral("Not searched."),
+                    Message(search_messages::QueryNotWellFormed(parsed.error)));
         return;
     }
     CRecordFinder::Query query;
@@ -440,13 +337,13 @@ void CFindRecordsDlg::Refresh() {
     std::string error;
     if (!field.isEmpty())
         record_fields::ParseFieldChoice(cp1252::FromQString(field).toStdString(), query.field, error);
-    query.codes = ScopeCodes();
+    query.codes = scopeBox_->Codes();
     asked_ = finder_.Start(query);
     busyTimer_->start(kBusyAfterMilliseconds);
 }
 
 bool CFindRecordsDlg::WaitForAnswer() {
-    if (refreshPending_) Refresh();
+    refresh_->Flush();
     if (Answered()) return true;
     QEventLoop loop;
     const QMetaObject::Connection answered = connect(
@@ -465,14 +362,14 @@ void CFindRecordsDlg::OnAnswered(const CRecordFinder::Answer& answer) {
     // The person stood on stays current while they are still among the first found.
     int keptCode = 0;
     std::int32_t keptEntry = -1;
-    if (const CRecordFinder::Row* current = model_->Person(list_->currentIndex().row())) {
+    if (const CRecordFinder::Row* current = people_->CurrentPerson()) {
         keptCode = current->code;
         keptEntry = current->entry;
     }
     const FindOutcome& outcome = answer.outcome;
     const bool done = outcome.status == FindStatus::Done;
-    model_->SetPeople(answer.generation, done ? answer.count : 0,
-                      done ? answer.rows : std::vector<CRecordFinder::Row>{});
+    people_->SetPeople(answer.generation, done ? answer.count : 0,
+                       done ? answer.rows : std::vector<CRecordFinder::Row>{});
     waiting_ = answer.waiting;
     declined_ = answer.declined;
     ShowIndexing();
@@ -482,90 +379,49 @@ void CFindRecordsDlg::OnAnswered(const CRecordFinder::Answer& answer) {
         case FindStatus::Done:
             break;
         case FindStatus::NoDisk:
-            problems << QStringLiteral(
-                "No data disk: Chronara cannot find the data disk. Insert or mount it; the list follows as "
-                "you "
-                "type.");
+            problems << Message(search_messages::NoDataDiskWhileTyping());
             break;
         case FindStatus::UsageError:
             problems << QString::fromStdString(outcome.usage);
             break;
         case FindStatus::Failed:
-            problems << cp1252::ToQString(search_messages::MessageOf(outcome.error).c_str());
+            problems << Message(search_messages::MessageOf(outcome.error));
             break;
         case FindStatus::Cancelled:
             break;
     }
-    if (done) {
-        const qint64 people = answer.count;
-        QString text =
-            people == 1 ? QStringLiteral("1 person found") : QStringLiteral("%1 people found").arg(people);
-        ShowCount(text +
-                  (waiting_.empty() && declined_.empty() ? QStringLiteral(".") : QStringLiteral(" so far.")));
-    } else {
-        ShowCount(QStringLiteral("Not searched."));
-    }
+    ShowCount(
+        done ? Message(search_messages::PeopleFound(answer.count, !waiting_.empty() || !declined_.empty()))
+             : QStringLiteral("Not searched."));
     if (answer.rowsError.Failed()) {
-        model_->StopFetching();
-        problems << cp1252::ToQString(search_messages::MessageOf(answer.rowsError).c_str());
+        people_->StopFetching();
+        problems << Message(search_messages::MessageOf(answer.rowsError));
     }
-    if (!outcome.skipped.empty())
-        problems << QStringLiteral("Not on this disk: %1.").arg(Titles(outcome.skipped));
-    if (!outcome.scanned.empty()) {
-        problems << QStringLiteral(
-                        "Searched record by record, as no word index can be kept in the cache folder: %1.")
-                        .arg(Titles(outcome.scanned));
-    }
+    if (!outcome.skipped.empty()) problems << Message(search_messages::NotOnDisk(outcome.skipped));
+    if (!outcome.scanned.empty())
+        problems << Message(search_messages::SearchedRecordByRecord(outcome.scanned));
     answerProblems_ = problems;
     ShowProblems(problems);
-    const int kept = keptCode != 0 ? model_->RowOf(keptCode, keptEntry) : -1;
-    SelectPerson(kept >= 0 ? kept : 0);
+    const int kept = keptCode != 0 ? Model()->RowOf(keptCode, keptEntry) : -1;
+    people_->SelectPerson(kept >= 0 ? kept : 0);
 }
 
 void CFindRecordsDlg::ShowIndexing() {
-    if (!waiting_.empty()) {
-        indexingLabel_->setText(
-            QStringLiteral("Making the word index of %1 (its first search)\u2026").arg(Titles(waiting_)));
-        indexingBar_->show();
-        indexingButton_->setText(QStringLiteral("Cancel"));
-        indexingButton_->setAccessibleName(QStringLiteral("Cancel making the word index"));
-    } else if (!declined_.empty()) {
-        indexingLabel_->setText(
-            QStringLiteral("Not searched, as their word index was not made: %1.").arg(Titles(declined_)));
-        indexingBar_->hide();
-        indexingButton_->setText(QStringLiteral("Make In&dex"));
-        indexingButton_->setAccessibleName(QString());
-    }
-    const bool shown = !waiting_.empty() || !declined_.empty();
-    if (!shown && indexingButton_->hasFocus()) text_->setFocus(Qt::OtherFocusReason);
-    indexing_->setVisible(shown);
-}
-
-void CFindRecordsDlg::OnIndexProgress(int code, qint64 done, qint64 total, int waiting) {
-    if (!Holds(waiting_, code) || total <= 0) return;
-    const int percent = static_cast<int>(std::min<qint64>(100, done * 100 / total));
-    QString text = QStringLiteral("Making the word index of %1 (its first search): %2%.")
-                       .arg(DatabaseTitle(code))
-                       .arg(percent);
-    if (waiting > 0) text += QStringLiteral(" %1 more to make.").arg(waiting);
-    indexingBar_->setValue(percent);
-    if (indexingLabel_->text() != text) indexingLabel_->setText(text);
+    if (waiting_.empty() && declined_.empty() && IndexingButton()->hasFocus())
+        text_->setFocus(Qt::OtherFocusReason);
+    indexing_->Show(waiting_, declined_);
 }
 
 void CFindRecordsDlg::OnIndexed(int code) {
     // Asked again with the database ready, or with its failure said. (Its
     // news may come before the answer that names it as waiting: any
     // database looked in counts.)
-    if (Holds(ScopeCodes(), code)) Refresh();
+    if (Holds(scopeBox_->Codes(), code)) Refresh();
 }
 
 void CFindRecordsDlg::ShowCount(const QString& text) {
-    const QString old = count_->text();
-    if (old == text) return;
-    count_->setText(text);
     // A screen reader hears the count change wherever it is, and in the text field with it.
-    accessible_events::TextChanged(count_, old, text);
-    text_->setAccessibleDescription(text);
+    if (count_->Show(text)) text_->setAccessibleDescription(text);
 }
 
 void CFindRecordsDlg::ShowProblems(const QStringList& lines) {
@@ -577,14 +433,8 @@ void CFindRecordsDlg::ShowProblems(const QStringList& lines) {
     if (text != old && !text.isEmpty()) accessible_events::TextChanged(problem_, old, text);
 }
 
-void CFindRecordsDlg::SelectPerson(int row) {
-    if (model_->Person(row) == nullptr) {
-        list_->selectionModel()->clear();
-        return;
-    }
-    const QModelIndex index = model_->index(row);
-    list_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    list_->scrollTo(index);
+void CFindRecordsDlg::SayProblem(const std::string& message) {
+    ShowProblems(answerProblems_ + QStringList{Message(message)});
 }
 
 void CFindRecordsDlg::ShowHelp() {
@@ -593,19 +443,16 @@ void CFindRecordsDlg::ShowHelp() {
     // The dialog's own help window: the main window's would wait behind the dialog.
     if (helpWindow_.isNull()) helpWindow_ = new CHelpWindow(this);
     if (fits && helpWindow_->ShowContext(path, resources::kFindRecordsHelpContext)) return;
-    ShowProblems(answerProblems_ +
-                 QStringList{cp1252::ToQString(
-                     fits ? search_messages::HelpFileNotOpened(path).c_str()
-                          : search_messages::HelpPathTooLong(resources::kHelpFileName).c_str())});
+    SayProblem(fits ? search_messages::HelpFileNotOpened(path)
+                    : search_messages::HelpPathTooLong(resources::kHelpFileName));
 }
 
 CHelpWindow* CFindRecordsDlg::HelpWindow() const { return helpWindow_.data(); }
 
 void CFindRecordsDlg::accept() {
     if (!WaitForAnswer()) return;
-    const int row = list_->currentIndex().row();
-    const CRecordFinder::Row* person = model_->Person(row);
-    if (person == nullptr) {
+    const int row = people_->CurrentRow();
+    if (people_->CurrentPerson() == nullptr) {
         QApplication::beep();
         return;
     }
@@ -635,7 +482,7 @@ void CFindRecordsDlg::OrderButtons() {
     std::sort(buttons.begin(), buttons.end(), [rightToLeft](const QPushButton* a, const QPushButton* b) {
         return rightToLeft ? a->x() > b->x() : a->x() < b->x();
     });
-    QWidget* before = list_;
+    QWidget* before = PeopleList();
     for (QPushButton* button : buttons) {
         setTabOrder(before, button);
         before = button;
@@ -659,7 +506,7 @@ bool CFindRecordsDlg::eventFilter(QObject* watched, QEvent* event) {
         event->accept();
         return true;
     }
-    const bool menu = watched == list_ && key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier;
+    const bool menu = watched == PeopleList() && key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier;
     if (command != MenuCommand::None || menu) {
         // Claimed before the box's own Ctrl+C and Qt's shortcuts; the press follows.
         if (event->type() == QEvent::ShortcutOverride) {
@@ -667,7 +514,7 @@ bool CFindRecordsDlg::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (menu) {
-            ShowMenu(MenuPlace());
+            ShowMenu(people_->MenuPlace());
         } else if (command == MenuCommand::ShowInMainWindow) {
             accept();
         } else {
@@ -677,7 +524,7 @@ bool CFindRecordsDlg::eventFilter(QObject* watched, QEvent* event) {
     }
     // Up, Down and the page keys in the text field move in the list.
     if (watched == text_ && list_keys::MovesInList(*key)) {
-        list_keys::MoveInList(*list_, *key, [this]() { SelectPerson(0); });
+        list_keys::MoveInList(*PeopleList(), *key, [this]() { people_->SelectPerson(0); });
         return true;
     }
     return QDialog::eventFilter(watched, event);

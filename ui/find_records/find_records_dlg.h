@@ -28,16 +28,20 @@
 #include <QSize>
 #include <QString>
 
+#include "ui/common/scope_box.h"
 #include "ui/common/view_menus.h"
 #include "ui/find_records/record_finder.h"
 
+class CCountLabel;
 class CDirectories;
+class CFoundPeopleList;
 class CFoundPeopleModel;
 class CHelpWindow;
+class CIndexingLine;
 class CPeopleCommands;
+class CPendingRefresh;
 class QComboBox;
 class QDialogButtonBox;
-class QHeaderView;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -50,7 +54,7 @@ struct SearchOutcome;
 class CFindRecordsDlg : public QDialog {
     Q_OBJECT
 public:
-    enum class Scope { ChosenDatabase, AllDatabases };
+    using Scope = CScopeBox::Scope;
     // What the window keeps from one opening to the next.
     struct Choices {
         QString text;
@@ -79,10 +83,10 @@ public:
     // Asks the query of the choices now. Typing asks it from the event
     // loop, once for a burst of keys.
     void Refresh();
-    bool RefreshPending() const { return refreshPending_; }
+    bool RefreshPending() const;
     // Whether the answer to the last query asked is shown; WaitForAnswer
     // runs the event loop until it is (false when it is not, the dialog having closed).
-    bool Answered() const { return !refreshPending_ && shown_ == asked_; }
+    bool Answered() const { return !RefreshPending() && shown_ == asked_; }
     bool WaitForAnswer();
 
     // The commands of the list's menu and keys, on the current person or the people found.
@@ -95,14 +99,14 @@ public:
     QComboBox* FieldBox() const { return fieldBox_; }
     QLineEdit* YearsFrom() const { return yearsFrom_; }
     QLineEdit* YearsTo() const { return yearsTo_; }
-    QComboBox* ScopeBox() const { return scopeBox_; }
-    QLabel* CountLabel() const { return count_; }
-    QWidget* IndexingLine() const { return indexing_; }
-    QLabel* IndexingLabel() const { return indexingLabel_; }
-    QProgressBar* IndexingBar() const { return indexingBar_; }
-    QPushButton* IndexingButton() const { return indexingButton_; }
-    QListView* PeopleList() const { return list_; }
-    CFoundPeopleModel* Model() const { return model_; }
+    QComboBox* ScopeBox() const;
+    QLabel* CountLabel() const;
+    QWidget* IndexingLine() const;
+    QLabel* IndexingLabel() const;
+    QProgressBar* IndexingBar() const;
+    QPushButton* IndexingButton() const;
+    QListView* PeopleList() const;
+    CFoundPeopleModel* Model() const;
     QLabel* ProblemLabel() const { return problem_; }
     QPushButton* MoreInfoButton() const { return moreInfoButton_; }
     QPushButton* ShowButton() const { return showButton_; }
@@ -118,28 +122,25 @@ private:
     // Layout and choices.
     void BuildLayout();
     void FillFields(const QString& keep);
-    std::vector<int> ScopeCodes() const;
     // The years typed: false with error when they are not a range.
     bool ReadYears(record_query::YearRange& years, QString& error) const;
-    void ScheduleRefresh();
     // Nothing asked: the list empties, count says why, problem (when not empty) what is wrong.
     void ShowUnasked(const QString& count, const QString& problem);
 
     // Answers.
     void OnAnswered(const CRecordFinder::Answer& answer);
-    void OnIndexProgress(int code, qint64 done, qint64 total, int waiting);
     void OnIndexed(int code);
     void ShowIndexing();
     void ShowCount(const QString& text);
     void ShowProblems(const QStringList& lines);
-    void SelectPerson(int row);
+    // A message of the core (Windows-1252) said under the list with the answer's problems.
+    void SayProblem(const std::string& message);
     void ShowHelp();
     // The buttons' Tab order, as they are shown.
     void OrderButtons();
 
     // Commands (find_records_commands.cpp).
     void ShowMenu(const QPoint& globalPos);
-    QPoint MenuPlace() const;
     void OpenMoreInfo();
     void CopyRows();
     // Person i of the answer shown, read; false (said in the dialog) when it could not be.
@@ -150,7 +151,6 @@ private:
     void ExportFamilyTree(bool everyone);
     void PrintResults();
     QString QueryName() const;
-    QString ScopeTitle() const;
 
     const CDirectories& dirs_;
     CRecordFinder& finder_;
@@ -162,15 +162,10 @@ private:
     QComboBox* fieldBox_;
     QLineEdit* yearsFrom_;
     QLineEdit* yearsTo_;
-    QComboBox* scopeBox_;
-    QLabel* count_;
-    QWidget* indexing_;
-    QLabel* indexingLabel_;
-    QProgressBar* indexingBar_;
-    QPushButton* indexingButton_;
-    QHeaderView* header_;
-    QListView* list_;
-    CFoundPeopleModel* model_;
+    CScopeBox* scopeBox_;
+    CCountLabel* count_;
+    CIndexingLine* indexing_;
+    CFoundPeopleList* people_;
     QLabel* problem_;
     QPushButton* moreInfoButton_;
     QPushButton* showButton_;
@@ -179,8 +174,8 @@ private:
     QDialogButtonBox* buttons_ = nullptr;
     QTimer* busyTimer_;
     QPointer<CHelpWindow> helpWindow_;
+    CPendingRefresh* refresh_;
 
-    bool refreshPending_ = false;
     std::uint64_t asked_ = 0;
     std::uint64_t shown_ = 0;
     // The databases of the last answer left out while their index is made, or declined.

@@ -2,14 +2,7 @@
 
 #include <algorithm>
 
-#include "store/catalogue.h"
-#include "ui/common/cp1252_qt.h"
-
-namespace {
-
-QString DatabaseTitle(int code) { return cp1252::ToQString(catalogue::TitleOfCode(code)); }
-
-}  // namespace
+#include "ui/common/database_title.h"
 
 void CFoundPeopleModel::SetPeople(std::uint64_t generation, std::int64_t count,
                                   std::vector<CRecordFinder::Row> rows) {

@@ -20,13 +20,14 @@
 #include <QVBoxLayout>
 
 #include "browse/names/surname_listing.h"
+#include "browse/record_text/search_messages.h"
 #include "browse/session/search_session.h"
 #include "store/catalogue.h"
 #include "store/search_query.h"
 #include "ui/common/column_widths.h"
 #include "ui/common/count_label.h"
 #include "ui/common/cp1252_qt.h"
-#include "ui/common/database_title.h"
+#include "ui/common/finder_window.h"
 #include "ui/common/list_keys.h"
 #include "ui/common/pending_refresh.h"
 #include "ui/common/typed_text.h"
@@ -56,8 +57,7 @@ constexpr int kMaxTypedText = 40;
 
 CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int chosenRow,
                                  const QString& surname, const Choices& choices)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+    : QDialog(parent, finder_window::kFlags),
       dirs_(dirs),
       text_(new QLineEdit(this)),
       modeBox_(new QComboBox(this)),
@@ -70,16 +70,9 @@ CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int 
       problem_(new QLabel(this)),
       searchButton_(nullptr),
       refresh_(new CPendingRefresh(this, [this]() { Refresh(); })) {
-    setModal(true);
-    setWindowTitle(QStringLiteral("Find Surname"));
-    setObjectName(QStringLiteral("FindSurname"));
-
-    text_->setObjectName(QStringLiteral("FindText"));
-    text_->setAccessibleName(QStringLiteral("Surname"));
-    text_->setMaxLength(kMaxTypedText);
-    typed_text::Guard(*text_);
-    text_->setText(surname);
-    text_->selectAll();
+    finder_window::Name(*this, QStringLiteral("Find Surname"), QStringLiteral("FindSurname"));
+    finder_window::SetUpText(*text_, QStringLiteral("FindText"), QStringLiteral("Surname"), kMaxTypedText,
+                             surname);
     text_->installEventFilter(this);
 
     modeBox_->setObjectName(QStringLiteral("FindMatching"));
@@ -271,14 +264,10 @@ void CFindSurnameDlg::Refresh() {
 
 QString CFindSurnameDlg::ProblemsOf(const ListingOutcome& outcome) const {
     QStringList lines;
-    if (outcome.cancelled) {
-        lines << QStringLiteral(
-            "No data disk: Chronara cannot find the data disk. Insert or mount it; the list follows "
-            "as you type.");
-    }
+    if (outcome.cancelled) lines << cp1252::ToQString(search_messages::NoDataDiskWhileTyping().c_str());
     for (const std::string& message : outcome.messages) lines << cp1252::ToQString(message.c_str());
     if (!outcome.skipped.empty())
-        lines << QStringLiteral("Not on this disk: %1.").arg(DatabaseTitles(outcome.skipped));
+        lines << cp1252::ToQString(search_messages::NotOnDisk(outcome.skipped).c_str());
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "store/catalogue.h"
 #include "ui/common/cp1252_qt.h"
+#include "ui/common/database_title.h"
 
 void CSurnameMatchModel::SetMatches(std::vector<ListedSurname> matches) {
     beginResetModel();
@@ -46,7 +46,7 @@ QVariant CSurnameMatchModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return QVariant();
     switch (index.column()) {
         case kDatabaseColumn:
-            return cp1252::ToQString(catalogue::TitleOfCode(match->code));
+            return DatabaseTitle(match->code);
         case kSurnameColumn:
             return cp1252::ToQString(match->surname.data(), match->surname.size());
         case kPeopleColumn:

@@ -161,8 +161,8 @@ void CChronaraView::OnFindRecords() {
     CViewLifetime::Scope scope(Lifetime());
     if (Lifetime().Closed()) return;
     const bool fromList = ListHasFocus();
-    CFindRecordsDlg dialog(window(), Directories(), RecordFinder(), Commands().People(),
-                           Form().DatabaseRow(), recordsChoices_);
+    CFindRecordsDlg dialog(window(), Directories(), RecordFinder(), Commands().People(), Form().DatabaseRow(),
+                           recordsChoices_);
     const int answer = dialog.exec();
     if (Lifetime().Closed()) return;
     recordsChoices_ = dialog.CurrentChoices();

@@ -1,0 +1,104 @@
+#include "ui/find_records/found_people_list.h"
+
+#include <QHeaderView>
+#include <QListView>
+#include <QStandardItemModel>
+#include <QVBoxLayout>
+
+#include "ui/common/column_widths.h"
+#include "ui/find_records/found_people_delegate.h"
+#include "ui/find_records/found_people_model.h"
+
+CFoundPeopleList::CFoundPeopleList(QWidget* parent, CRecordFinder& finder)
+    : QWidget(parent),
+      header_(new QHeaderView(Qt::Horizontal, this)),
+      list_(new QListView(this)),
+      model_(new CFoundPeopleModel(this)) {
+    header_->setObjectName(QStringLiteral("RecordsColumns"));
+    auto* heads = new QStandardItemModel(0, CFoundPeopleModel::kColumnCount, header_);
+    for (int column = 0; column < CFoundPeopleModel::kColumnCount; ++column)
+        heads->setHeaderData(column, Qt::Horizontal, CFoundPeopleModel::ColumnHead(column));
+    header_->setModel(heads);
+    header_->setSectionsMovable(false);
+    header_->setStretchLastSection(true);
+    header_->setFocusPolicy(Qt::NoFocus);
+    header_->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // One line of headings: as a scroll area the header would ask for room for scroll bars.
+    header_->setFixedHeight(header_->sizeHint().height());
+
+    list_->setObjectName(QStringLiteral("RecordsPeople"));
+    list_->setAccessibleName(QStringLiteral("People found"));
+    list_->setModel(model_);
+    list_->setItemDelegate(new CFoundPeopleDelegate(header_, list_));
+    list_->setUniformItemSizes(true);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    setFocusProxy(list_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(header_);
+    layout->addWidget(list_, 1);
+    FitColumns();
+
+    connect(header_, &QHeaderView::sectionResized, list_->viewport(),
+            [this]() { list_->viewport()->update(); });
+    connect(model_, &CFoundPeopleModel::fetchWanted, &finder,
+            [&finder](std::uint64_t generation, std::int64_t first, int count) {
+                finder.Fetch(generation, first, count);
+            });
+    connect(&finder, &CRecordFinder::rowsFetched, this,
+            [this](quint64 generation, qint64 first, const std::vector<CRecordFinder::Row>& rows,
+                   const StoreError& error) {
+                model_->AddPeople(generation, first, rows);
+                if (!error.Failed() || generation != model_->Generation()) return;
+                model_->StopFetching();
+                emit rowsFailed(error);
+            });
+    connect(list_, &QAbstractItemView::doubleClicked, this, &CFoundPeopleList::personActivated);
+    connect(list_, &QWidget::customContextMenuRequested, this, [this]() { emit menuRequested(MenuPlace()); });
+}
+
+void CFoundPeopleList::SetPeople(std::uint64_t generation, std::int64_t count,
+                                 std::vector<CRecordFinder::Row> rows) {
+    model_->SetPeople(generation, count, std::move(rows));
+}
+
+void CFoundPeopleList::StopFetching() { model_->StopFetching(); }
+
+int CFoundPeopleList::CurrentRow() const { return list_->currentIndex().row(); }
+
+const CRecordFinder::Row* CFoundPeopleList::CurrentPerson() const { return model_->Person(CurrentRow()); }
+
+void CFoundPeopleList::SelectPerson(int row) {
+    if (model_->Person(row) == nullptr) {
+        list_->selectionModel()->clear();
+        return;
+    }
+    const QModelIndex index = model_->index(row);
+    list_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    list_->scrollTo(index);
+}
+
+QPoint CFoundPeopleList::MenuPlace() const {
+    const QRect row = list_->visualRect(list_->currentIndex());
+    const QPoint at = row.isValid() ? row.bottomLeft() : QPoint(0, 0);
+    return list_->viewport()->mapToGlobal(at);
+}
+
+void CFoundPeopleList::FitColumns() {
+    const int average = list_->fontMetrics().averageCharWidth();
+    const int margin = column_widths::Margin(*list_);
+    header_->resizeSection(CFoundPeopleModel::kDatabaseColumn, column_widths::DatabaseColumn(*list_));
+    header_->resizeSection(CFoundPeopleModel::kSurnameColumn, 14 * average + margin);
+    header_->resizeSection(CFoundPeopleModel::kGivenColumn, 18 * average + margin);
+}
+
+int CFoundPeopleList::WantedWidth() const {
+    const int average = list_->fontMetrics().averageCharWidth();
+    return column_widths::DatabaseColumn(*list_) + 32 * average + 64 * average +
+           3 * column_widths::Margin(*list_);
+}
