@@ -58,20 +58,24 @@ LoadOutcome LoadPeople(const CDirectories& dirs, const std::vector<int>& codes, 
         }
         StoreError error = ListPeople(*database.Index(), database.EntriesHeld(), people);
         if (!error.Failed()) {
-            std::vector<std::string> heads = headings(dirs, code, 0);
+            std::size_t headed = 0;
+            linkage::FieldRoles roles;
             CPeopleReader reader(database, people);
             ReadPerson person;
             while (reader.Next(person)) {
                 fields.clear();
                 ForEachRecordField(std::string_view(person.record, person.recordLength),
                                    [&](std::size_t, std::string_view field) { fields.emplace_back(field); });
-                if (heads.size() < fields.size()) heads = headings(dirs, code, fields.size());
+                if (headed < fields.size()) {
+                    headed = fields.size();
+                    roles = RolesOfHeadings(headings(dirs, code, headed));
+                }
                 LinkPerson linked;
                 linked.code = code;
                 linked.entry = person.entry;
                 linked.surname = std::string(person.surname);
                 linked.givenNames = std::string(person.givenNames);
-                linked.facts = FactsOf(code, linked.surname, linked.givenNames, fields, heads);
+                linked.facts = FactsOf(code, linked.surname, linked.givenNames, fields, roles);
                 index.Add(std::move(linked));
             }
             error = reader.Error();

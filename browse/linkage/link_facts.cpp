@@ -233,15 +233,26 @@ const char* BranchName(unsigned branch) {
     return "";
 }
 
+FieldRoles RolesOfHeadings(const std::vector<std::string>& headings) {
+    FieldRoles roles;
+    for (const std::string& heading : headings) roles.roles.push_back(RolesOf(heading));
+    return roles;
+}
+
 LinkFacts FactsOf(int code, const std::string& surname, const std::string& givenNames,
                   const std::vector<std::string>& fields, const std::vector<std::string>& headings) {
+    return FactsOf(code, surname, givenNames, fields, RolesOfHeadings(headings));
+}
+
+LinkFacts FactsOf(int code, const std::string& surname, const std::string& givenNames,
+                  const std::vector<std::string>& fields, const FieldRoles& fieldRoles) {
     LinkFacts facts;
     facts.code = code;
     facts.surname = FoldedLetters(surname);
     AddGiven(facts, givenNames);
     const DatabaseEra& era = EraOf(code);
-    for (std::size_t k = 0; k < fields.size() && k < headings.size(); ++k) {
-        const unsigned roles = RolesOf(headings[k]);
+    for (std::size_t k = 0; k < fields.size() && k < fieldRoles.roles.size(); ++k) {
+        const unsigned roles = fieldRoles.roles[k];
         if (roles == 0) continue;
         const std::string& field = fields[k];
         if ((roles & kMiddle) != 0) AddGiven(facts, field);

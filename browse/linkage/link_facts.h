@@ -53,6 +53,15 @@ enum Branch : unsigned { kArmy = 1, kNavy = 2, kMarines = 4, kAirForce = 8, kCoa
 LinkFacts FactsOf(int code, const std::string& surname, const std::string& givenNames,
                   const std::vector<std::string>& fields, const std::vector<std::string>& headings);
 
+// What each field of a database is read for, worked out once from its
+// headings for all its records.
+struct FieldRoles {
+    std::vector<unsigned> roles;
+};
+FieldRoles RolesOfHeadings(const std::vector<std::string>& headings);
+LinkFacts FactsOf(int code, const std::string& surname, const std::string& givenNames,
+                  const std::vector<std::string>& fields, const FieldRoles& roles);
+
 // The letters of a name, folded as the sound codes read them.
 std::string FoldedLetters(const std::string& text);
 // The folded words of a text (record_words.h).

@@ -1,7 +1,6 @@
 #include "browse/linkage/link_index.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "browse/names/american_soundex.h"
 #include "browse/names/close_spelling.h"
@@ -53,43 +52,55 @@ void CLinkIndex::Finish() {
 }
 
 void CLinkIndex::BuildSurnamePairs() {
-    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> byCode;
-    std::unordered_map<std::string, std::vector<std::uint32_t>> byDeletion;
+    // (key, surname) for every code and every spelling with a letter left
+    // out, sorted so that the surnames of one key lie together. A spelling
+    // is kept as its hash: two spellings of one hash only add a pair that
+    // the distance then turns down.
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> byCode;
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> byDeletion;
     DmCodeSet dm;
+    std::string deletion;
     for (std::uint32_t s = 0; s < surnames_.size(); ++s) {
         const std::string& letters = surnames_[s].letters;
         if (letters.empty()) continue;
         const SoundexCodeSet soundex = AmericanSoundexOf(letters);
-        for (int k = 0; k < soundex.count; ++k) byCode[kSoundexTag | soundex.codes[k]].push_back(s);
+        for (int k = 0; k < soundex.count; ++k) byCode.emplace_back(kSoundexTag | soundex.codes[k], s);
         DaitchMokotoffOf(letters, dm);
-        for (int k = 0; k < dm.count; ++k) byCode[kDmTag | dm.codes[k]].push_back(s);
+        for (int k = 0; k < dm.count; ++k) byCode.emplace_back(kDmTag | dm.codes[k], s);
         // A spelling within two edits of another shares with it the
         // spelling left when one letter is taken from each (or from neither).
-        std::unordered_set<std::string> deletions{letters};
+        byDeletion.emplace_back(std::hash<std::string>{}(letters), s);
         for (std::size_t k = 0; k < letters.size() && letters.size() > 1; ++k) {
-            deletions.insert(letters.substr(0, k) + letters.substr(k + 1));
-        }
-        for (const std::string& deletion : deletions) byDeletion[deletion].push_back(s);
-    }
-    std::unordered_set<std::uint64_t> pairs;
-    for (std::uint32_t s = 0; s < surnames_.size(); ++s) pairs.insert(PairKey(s, s));
-    for (auto& [code, group] : byCode) {
-        std::sort(group.begin(), group.end());
-        group.erase(std::unique(group.begin(), group.end()), group.end());
-        for (std::size_t i = 0; i < group.size(); ++i) {
-            for (std::size_t j = i + 1; j < group.size(); ++j) pairs.insert(PairKey(group[i], group[j]));
+            deletion.assign(letters, 0, k);
+            deletion.append(letters, k + 1, std::string::npos);
+            byDeletion.emplace_back(std::hash<std::string>{}(deletion), s);
         }
     }
-    for (auto& [deletion, group] : byDeletion) {
-        for (std::size_t i = 0; i < group.size(); ++i) {
-            const CCloseSpellingQuery close(surnames_[group[i]].letters);
-            for (std::size_t j = i + 1; j < group.size(); ++j) {
-                if (group[i] == group[j] || pairs.count(PairKey(group[i], group[j])) != 0) continue;
-                if (close.Distance(surnames_[group[j]].letters) >= 0)
-                    pairs.insert(PairKey(group[i], group[j]));
+    std::sort(byCode.begin(), byCode.end());
+    byCode.erase(std::unique(byCode.begin(), byCode.end()), byCode.end());
+    std::sort(byDeletion.begin(), byDeletion.end());
+    byDeletion.erase(std::unique(byDeletion.begin(), byDeletion.end()), byDeletion.end());
+    std::vector<std::uint64_t> pairs;
+    for (std::uint32_t s = 0; s < surnames_.size(); ++s) pairs.push_back(PairKey(s, s));
+    // Calls visit(a, b) for the surnames of every group of one key.
+    auto eachGroup = [](const std::vector<std::pair<std::uint64_t, std::uint32_t>>& keyed, auto&& visit) {
+        for (std::size_t from = 0; from < keyed.size();) {
+            std::size_t to = from + 1;
+            while (to < keyed.size() && keyed[to].first == keyed[from].first) ++to;
+            for (std::size_t i = from; i < to; ++i) {
+                for (std::size_t j = i + 1; j < to; ++j) visit(keyed[i].second, keyed[j].second);
             }
+            from = to;
         }
-    }
+    };
+    eachGroup(byCode, [&](std::uint32_t a, std::uint32_t b) { pairs.push_back(PairKey(a, b)); });
+    eachGroup(byDeletion, [&](std::uint32_t a, std::uint32_t b) {
+        if (a == b) return;
+        const CCloseSpellingQuery close(surnames_[a].letters);
+        if (close.Distance(surnames_[b].letters) >= 0) pairs.push_back(PairKey(a, b));
+    });
+    std::sort(pairs.begin(), pairs.end());
+    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
     surnamePairs_.clear();
     surnamePairs_.reserve(pairs.size());
     alike_.assign(surnames_.size(), {});
