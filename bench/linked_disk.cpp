@@ -54,7 +54,8 @@ PersonRecord PrisonerOf(const PersonRecord& grave, long number) {
     const char* service = org.find("NAVY") != std::string::npos     ? "Navy"
                           : org.find("MARINE") != std::string::npos ? "Marine Corps"
                                                                     : "Army";
-    prisoner.fields = {grave.fields[0], IdOf(number), " ", grave.fields[1], service, " ", grave.fields[2], " "};
+    prisoner.fields = {grave.fields[0], IdOf(number), " ", grave.fields[1], service, " ",
+                       grave.fields[2], " "};
     return prisoner;
 }
 
@@ -110,19 +111,22 @@ bool MakeLinkedDisk(const std::string& dir, long people, double sharedShare, std
         // One in twenty looks like a grave's man: his surname and first name,
         // another man's middle initial, state and rank.
         if (random.Below(20) == 0) {
-            const PersonRecord other = population.Person(random.Below(static_cast<std::uint32_t>(people)), false);
+            const PersonRecord other =
+                population.Person(random.Below(static_cast<std::uint32_t>(people)), false);
             alone.surname = other.surname;
             alone.givenNames = FirstWord(other.givenNames);
             ++stats.lookalikes;
         }
         if (!prisoners.Add(alone, &error)) return false;
     }
+    if (!graves.Write(dir, 0, &error) || !prisoners.Write(dir, 0, &error)) return false;
+    // The marker last: a disk cut short by a failure is no disk.
     std::FILE* marker = std::fopen((dir + "/chronaradb.id").c_str(), "wb");
     if (marker == nullptr || std::fclose(marker) != 0) {
         error = "cannot write " + dir + "/chronaradb.id";
         return false;
     }
-    return graves.Write(dir, 0, &error) && prisoners.Write(dir, 0, &error);
+    return true;
 }
 
 }  // namespace bench

@@ -15,7 +15,7 @@
 namespace bench {
 
 struct LinkedDiskStats {
-    long shared = 0;     // people in both databases: the true pairs
+    long shared = 0;      // people in both databases: the true pairs
     long lookalikes = 0;  // prisoners who share a grave's surname and first name but are not him
 };
 

@@ -12,12 +12,12 @@
 #include "bench/linked_disk.h"
 #include "browse/linkage/link_disk.h"
 #include "browse/linkage/link_index.h"
+#include "browse/linkage/link_score.h"
+#include "browse/names/given_name_table.h"
 #include "browse/record_query/people_reader.h"
 #include "browse/record_query/record_people.h"
 #include "store/directories.h"
 #include "store/record_database.h"
-#include "browse/linkage/link_score.h"
-#include "browse/names/given_name_table.h"
 #include "support/test_support.h"
 #include "support/tool_runner.h"
 
@@ -42,7 +42,9 @@ struct Side {
     std::vector<std::string> fields;
 };
 
-LinkFacts Facts(const Side& side) { return FactsOf(side.code, side.surname, side.given, side.fields, side.headings); }
+LinkFacts Facts(const Side& side) {
+    return FactsOf(side.code, side.surname, side.given, side.fields, side.headings);
+}
 
 linkage::NameCounts Counts(const char* surname, int surnames, const char* given, int givens) {
     linkage::NameCounts counts;
@@ -54,8 +56,10 @@ linkage::NameCounts Counts(const char* surname, int surnames, const char* given,
 
 TEST(Linkage, EachKindOfEvidenceWeighsAndSomeRuleAPairOut) {
     const std::vector<std::string> generals{"Born", "Died", "Prewar profession"};
-    const std::vector<std::string> medal{"Rank and organization", "Place and date", "Entered service at", "Born"};
-    const std::vector<std::string> graves{"Middle initial", "Date of birth", "Date of death", "State", "Rank"};
+    const std::vector<std::string> medal{"Rank and organization", "Place and date", "Entered service at",
+                                         "Born"};
+    const std::vector<std::string> graves{"Middle initial", "Date of birth", "Date of death", "State",
+                                          "Rank"};
     const std::vector<std::string> prisoners{"State", "Service", "Rank", "Capture"};
     struct Case {
         const char* what;
@@ -68,49 +72,97 @@ TEST(Linkage, EachKindOfEvidenceWeighsAndSomeRuleAPairOut) {
     };
     const Case cases[] = {
         {"initial against the full middle name, born and state alike",
-         {kUnionGenerals, "CHAMBERLAIN", "Joshua Lawrence", generals, {"8 September 1828, Brewer, Maine", "1914", ""}},
-         {kCivilWarMedal, "CHAMBERLAIN", "Joshua L.", medal,
+         {kUnionGenerals,
+          "CHAMBERLAIN",
+          "Joshua Lawrence",
+          generals,
+          {"8 September 1828, Brewer, Maine", "1914", ""}},
+         {kCivilWarMedal,
+          "CHAMBERLAIN",
+          "Joshua L.",
+          medal,
           {"Colonel, 20th Maine Infantry, U.S. Army", "2 July 1863", "Brunswick, Maine", "8 September 1828"}},
-         16, 40, Verdict::Likely, "born 1828 both"},
-        {"initials against full names", {kGraves, "KOWALCZYK", "J.", graves, {"P", "1921", "1999", "Ohio", "PFC"}},
-         {kPrisoners, "KOWALCZYK", "Jan Piotr", prisoners, {"Ohio", "Army", "Private First Class", "1944"}}, 2, 40,
-         Verdict::Likely, "given names J. P. / Jan Piotr: initial"},
-        {"a nickname is a variant", {kGraves, "HALVORSEN", "Bill", graves, {"", "1920", "1990", "Iowa", ""}},
-         {kGraves, "HALVORSEN", "William", graves, {"", "1920", "1990", "Iowa", ""}}, 3, 1000, Verdict::Likely,
+         16,
+         40,
+         Verdict::Likely,
+         "born 1828 both"},
+        {"initials against full names",
+         {kGraves, "KOWALCZYK", "J.", graves, {"P", "1921", "1999", "Ohio", "PFC"}},
+         {kPrisoners, "KOWALCZYK", "Jan Piotr", prisoners, {"Ohio", "Army", "Private First Class", "1944"}},
+         2,
+         40,
+         Verdict::Likely,
+         "given names J. P. / Jan Piotr: initial"},
+        {"a nickname is a variant",
+         {kGraves, "HALVORSEN", "Bill", graves, {"", "1920", "1990", "Iowa", ""}},
+         {kGraves, "HALVORSEN", "William", graves, {"", "1920", "1990", "Iowa", ""}},
+         3,
+         1000,
+         Verdict::Likely,
          "variant"},
         {"a father and son of the same names, told apart by their generations",
          {kGraves, "SMITH", "John, Sr.", graves, {"", "", "1990", "Ohio", ""}},
-         {kGraves, "SMITH", "John, Jr.", graves, {"", "", "1990", "Ohio", ""}}, 400, 1200, Verdict::None,
+         {kGraves, "SMITH", "John, Jr.", graves, {"", "", "1990", "Ohio", ""}},
+         400,
+         1200,
+         Verdict::None,
          "generations Sr. / Jr."},
         {"a father and son of the same names, born twenty years apart",
          {kGraves, "PELLETIER", "Henri", graves, {"", "1901", "1970", "Maine", ""}},
-         {kGraves, "PELLETIER", "Henri", graves, {"", "1921", "1970", "Maine", ""}}, 2, 40, Verdict::None,
+         {kGraves, "PELLETIER", "Henri", graves, {"", "1921", "1970", "Maine", ""}},
+         2,
+         40,
+         Verdict::None,
          "births more than five years apart"},
         {"a common surname needs more than names",
          {kGraves, "SMITH", "John", graves, {"", "", "", "", ""}},
-         {kPrisoners, "SMITH", "John", prisoners, {"", "", "", ""}}, 400, 1200, Verdict::None, "400 on the disk"},
+         {kPrisoners, "SMITH", "John", prisoners, {"", "", "", ""}},
+         400,
+         1200,
+         Verdict::None,
+         "400 on the disk"},
         {"a rare surname with the same names is possible",
          {kGraves, "QUATTLEBAUM", "John", graves, {"", "", "", "", ""}},
-         {kPrisoners, "QUATTLEBAUM", "John", prisoners, {"", "", "", ""}}, 2, 1200, Verdict::Possible, "2 on the disk"},
-        {"first names that differ", {kUnionGenerals, "CHAMBERLAIN", "Samuel", generals, {"", "", ""}},
-         {kCivilWarMedal, "CHAMBERLAIN", "Joshua L.", medal, {"Colonel", "1863", "", ""}}, 16, 40, Verdict::None,
+         {kPrisoners, "QUATTLEBAUM", "John", prisoners, {"", "", "", ""}},
+         2,
+         1200,
+         Verdict::Possible,
+         "2 on the disk"},
+        {"first names that differ",
+         {kUnionGenerals, "CHAMBERLAIN", "Samuel", generals, {"", "", ""}},
+         {kCivilWarMedal, "CHAMBERLAIN", "Joshua L.", medal, {"Colonel", "1863", "", ""}},
+         16,
+         40,
+         Verdict::None,
          "not the same"},
         {"a man who died in 1863 is no prisoner of 1944",
          {kUnionGenerals, "VANDERBILT", "Hiram", generals, {"1820", "1863", ""}},
-         {kPrisoners, "VANDERBILT", "Hiram", prisoners, {"", "Army", "", "1944"}}, 2, 10, Verdict::None,
+         {kPrisoners, "VANDERBILT", "Hiram", prisoners, {"", "Army", "", "1944"}},
+         2,
+         10,
+         Verdict::None,
          "no lifetime holds both"},
-        {"the two sides of the Civil War", {kConfederateGenerals, "ARMISTEAD", "Lewis", generals, {"", "", ""}},
-         {kUnionGenerals, "ARMISTEAD", "Lewis", generals, {"", "", ""}}, 2, 100, Verdict::None, "the other for the Confederacy"},
-        {"deaths four years apart", {kGraves, "OKAFOR", "Emeka", graves, {"", "1930", "1990", "", ""}},
-         {kGraves, "OKAFOR", "Emeka", graves, {"", "1930", "1994", "", ""}}, 2, 5, Verdict::None,
+        {"the two sides of the Civil War",
+         {kConfederateGenerals, "ARMISTEAD", "Lewis", generals, {"", "", ""}},
+         {kUnionGenerals, "ARMISTEAD", "Lewis", generals, {"", "", ""}},
+         2,
+         100,
+         Verdict::None,
+         "the other for the Confederacy"},
+        {"deaths four years apart",
+         {kGraves, "OKAFOR", "Emeka", graves, {"", "1930", "1990", "", ""}},
+         {kGraves, "OKAFOR", "Emeka", graves, {"", "1930", "1994", "", ""}},
+         2,
+         5,
+         Verdict::None,
          "deaths more than three years apart"},
     };
     const CGivenNameTable& names = CGivenNameTable::Builtin();
     for (const Case& c : cases) {
         const LinkFacts a = Facts(c.a);
         const LinkFacts b = Facts(c.b);
-        const auto counts =
-            Counts(a.surname.c_str(), c.surnameCount, a.given.empty() ? "" : a.given[0].c_str(), c.givenCount);
+        const auto counts = Counts(a.surname.c_str(), c.surnameCount,
+                                   a.given.empty() ? "" : a.given[0].c_str(), c.givenCount);
         const linkage::LinkJudgement ab = linkage::Judge(a, b, counts, names);
         const linkage::LinkJudgement ba = linkage::Judge(b, a, counts, names);
         EXPECT_EQ(ab.verdict, c.verdict) << c.what << ": " << ab.score << " " << ab.ReasonText();
@@ -166,7 +218,7 @@ TEST(Linkage, BlockingFindsEveryPlantedPairAndJoinsNoStrangers) {
         linkage::LinkPerson linked;
         linked.code = person.code;
         linked.entry = static_cast<std::int32_t>(index.People().size());
-        linked.facts = FactsOf(person.code, person.surname, person.given, {}, {});
+        linked.facts = FactsOf(person.code, person.surname, person.given, {}, std::vector<std::string>{});
         index.Add(linked);
     };
     for (const auto& pair : planted) {
@@ -214,7 +266,8 @@ std::vector<long> NumbersOf(const CDirectories& dirs, int code, std::size_t fiel
     while (reader.Next(person)) {
         ForEachRecordField(std::string_view(person.record, person.recordLength),
                            [&](std::size_t k, std::string_view text) {
-                               if (k == field) numbers.at(person.entry) = bench::PersonNumber(std::string(text));
+                               if (k == field)
+                                   numbers.at(person.entry) = bench::PersonNumber(std::string(text));
                            });
     }
     return numbers;
@@ -260,8 +313,8 @@ testing_support::ToolRun Query(std::vector<std::string> args) {
     static const testing_support::TempDir install;
     static const testing_support::TempDir config;
     args.insert(args.begin(), {"--data-dir", kSample, "--install-dir", install.Path()});
-    return testing_support::RunProgram(kTool, args,
-                                       {{"XDG_CONFIG_HOME", config.Path()}, {"XDG_CONFIG_DIRS", config.Path()}});
+    return testing_support::RunProgram(
+        kTool, args, {{"XDG_CONFIG_HOME", config.Path()}, {"XDG_CONFIG_DIRS", config.Path()}});
 }
 
 TEST(Linkage, TheToolLinksChamberlainBothWaysAndEveryPairOnce) {
@@ -314,10 +367,12 @@ TEST(Linkage, TheToolLinksChamberlainBothWaysAndEveryPairOnce) {
     const Refused refused[] = {
         {{"--links-all", "--database", "all", "--surname", "Smith"}, "--surname is not for --links-all"},
         {{"--links-all"}, "--database is required"},
-        {{"--database", "civmoh", "--surname", "Chamberlain", "--links", "x"}, "--links: ROW must be a row number"},
+        {{"--database", "civmoh", "--surname", "Chamberlain", "--links", "x"},
+         "--links: ROW must be a row number"},
         {{"--database", "civmoh", "--surname", "Chamberlain", "--links", "0", "--export", "csv"},
          "it takes no --turn, --more-info, --cite or --links"},
-        {{"--database", "civmoh", "--surname", "Chamberlain", "--links", "5"}, "--links: the page has no row 5"},
+        {{"--database", "civmoh", "--surname", "Chamberlain", "--links", "5"},
+         "--links: the page has no row 5"},
     };
     for (const Refused& r : refused) {
         run = Query(r.args);

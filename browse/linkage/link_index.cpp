@@ -123,25 +123,6 @@ const std::vector<std::string>& CLinkIndex::VariantsOf(const std::string& name) 
     return found->second;
 }
 
-template <typename Take>
-void CLinkIndex::Join(std::uint32_t p, const Surname& t, Take&& take) const {
-    const std::vector<std::string>& given = people_[p].facts.given;
-    if (given.empty()) return;
-    const std::string& first = given[0];
-    auto takeAll = [&](const std::string& key) {
-        const auto found = t.byGiven.find(key);
-        if (found == t.byGiven.end()) return;
-        for (const std::uint32_t q : found->second) take(q);
-    };
-    if (first.size() == 1) {
-        takeAll(first);        // initials alike
-        takeAll("=" + first);  // full names with that initial
-        return;
-    }
-    for (const std::string& variant : VariantsOf(first)) takeAll(variant);
-    takeAll(first.substr(0, 1));
-}
-
 std::vector<std::uint32_t> CLinkIndex::CandidatesOf(std::uint32_t i) const {
     std::vector<std::uint32_t> found;
     if (i >= people_.size()) return found;
@@ -157,14 +138,7 @@ std::vector<std::uint32_t> CLinkIndex::CandidatesOf(std::uint32_t i) const {
 
 std::vector<std::pair<std::uint32_t, std::uint32_t>> CLinkIndex::CandidatePairs() const {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> found;
-    for (const auto& [s, t] : surnamePairs_) {
-        for (const std::uint32_t p : surnames_[s].people) {
-            Join(p, surnames_[t], [&](std::uint32_t q) {
-                if (q == p || (s == t && q < p)) return;
-                found.emplace_back(std::min(p, q), std::max(p, q));
-            });
-        }
-    }
+    ForEachCandidatePair([&](std::uint32_t p, std::uint32_t q) { found.emplace_back(p, q); });
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
     return found;
@@ -185,10 +159,13 @@ std::vector<Link> LinksOf(const CLinkIndex& index, std::uint32_t i, const CGiven
 std::vector<LinkPair> AllLinks(const CLinkIndex& index, const CGivenNameTable& names) {
     std::vector<LinkPair> links;
     const auto& people = index.People();
-    for (const auto& [p, q] : index.CandidatePairs()) {
+    index.ForEachCandidatePair([&](std::uint32_t p, std::uint32_t q) {
         LinkJudgement judgement = Judge(people[p].facts, people[q].facts, index.Counts(), names);
         if (judgement.verdict != Verdict::None) links.push_back(LinkPair{p, q, std::move(judgement)});
-    }
+    });
+    std::sort(links.begin(), links.end(), [](const LinkPair& a, const LinkPair& b) {
+        return a.first != b.first ? a.first < b.first : a.second < b.second;
+    });
     return links;
 }
 

@@ -55,6 +55,10 @@ public:
     std::vector<std::uint32_t> CandidatesOf(std::uint32_t i) const;
     // Every pair to judge, once each, the lower number first, in order.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> CandidatePairs() const;
+    // Calls visit(p, q) for every pair to judge, once each, p < q, in no set
+    // order and without holding them all.
+    template <typename Visit>
+    void ForEachCandidatePair(Visit&& visit) const;
     // Distinct surnames alike, as pairs of surname numbers (the lower first,
     // a surname with itself included): what the blocking walks.
     std::size_t SurnamePairCount() const { return surnamePairs_.size(); }
@@ -83,6 +87,39 @@ private:
     bool haveSurnameCounts_ = false;
     mutable std::unordered_map<std::string, std::vector<std::string>> variants_;
 };
+
+template <typename Take>
+void CLinkIndex::Join(std::uint32_t p, const Surname& t, Take&& take) const {
+    const std::vector<std::string>& given = people_[p].facts.given;
+    if (given.empty()) return;
+    const std::string& first = given[0];
+    auto takeAll = [&](const std::string& key) {
+        const auto found = t.byGiven.find(key);
+        if (found == t.byGiven.end()) return;
+        for (const std::uint32_t q : found->second) take(q);
+    };
+    if (first.size() == 1) {
+        takeAll(first);        // initials alike
+        takeAll("=" + first);  // full names with that initial
+        return;
+    }
+    for (const std::string& variant : VariantsOf(first)) takeAll(variant);
+    takeAll(first.substr(0, 1));
+}
+
+template <typename Visit>
+void CLinkIndex::ForEachCandidatePair(Visit&& visit) const {
+    // Each pair of surnames is walked once, from its first surname; the join
+    // finds a person of the second at most once, so no pair comes twice.
+    for (const auto& [s, t] : surnamePairs_) {
+        for (const std::uint32_t p : surnames_[s].people) {
+            Join(p, surnames_[t], [&](std::uint32_t q) {
+                if (q == p || (s == t && q < p)) return;
+                visit(p < q ? p : q, p < q ? q : p);
+            });
+        }
+    }
+}
 
 // One candidate judged.
 struct Link {
