@@ -48,8 +48,10 @@ void ThrowOnExit(int status) { throw ProcessExited{status}; }
 ExitCatcher::ExitCatcher() { platform::SetExitHandler(&ThrowOnExit); }
 ExitCatcher::~ExitCatcher() { platform::SetExitHandler(nullptr); }
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "chronara-test-XXXXXX").string();
+TempDir::TempDir(const std::string& parent) {
+    const std::filesystem::path folder =
+        parent.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(parent);
+    std::string pattern = (folder / "chronara-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }

@@ -57,10 +57,11 @@ public:
     ~ExitCatcher();
 };
 
-// A fresh folder under the system temp folder, removed with its content.
+// A fresh folder under the system temp folder (or under parent), removed
+// with its content.
 class TempDir {
 public:
-    TempDir();
+    explicit TempDir(const std::string& parent = std::string());
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
