@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "browse/research_log/log_options.h"
 #include "browse/research_log/log_outcome.h"
-#include "browse/research_log/research_log.h"
 #include "browse/research_log/sqlite_link.h"
 
 namespace research_log {

@@ -1,5 +1,7 @@
 #include "browse/research_log/log_messages.h"
 
+#include "store/catalogue.h"
+
 namespace research_log {
 namespace log_messages {
 
@@ -41,6 +43,14 @@ std::string Skipped(std::int64_t count, const char* what, const char* whatPlural
     const bool one = count == 1;
     return std::to_string(count) + " " + (one ? what : whatPlural) + " of the research log " + path +
            (one ? " could not be read and is left out." : " could not be read and are left out.");
+}
+
+std::string NotOnDisk(const PersonOnDisk& person) {
+    const char* title = catalogue::NameOfCode(person.code);
+    const std::string name =
+        person.givenNames.empty() ? person.surname : person.surname + ", " + person.givenNames;
+    return "The saved person " + name + " (" + (title != nullptr ? title : "no database") + ", entry " +
+           std::to_string(person.entry) + ") is not at that entry of this disk; they are left out.";
 }
 
 }  // namespace log_messages

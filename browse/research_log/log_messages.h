@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "browse/research_log/log_entries.h"
 #include "browse/research_log/log_outcome.h"
 
 namespace research_log {
@@ -16,6 +17,11 @@ std::string MovedAside(const std::string& path, const std::string& aside, const 
 
 // "2 searches of the research log P could not be read and are left out."
 std::string Skipped(std::int64_t count, const char* what, const char* whatPlural, const std::string& path);
+
+// A saved person whom the disk does not hold where the log says: "The saved
+// person SMITH, John (War of 1812, entry 12) is not at that entry of this
+// disk; they are left out."
+std::string NotOnDisk(const PersonOnDisk& person);
 
 }  // namespace log_messages
 }  // namespace research_log

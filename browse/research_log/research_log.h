@@ -22,34 +22,18 @@
 // LogOutcome.
 
 #include <cstdint>
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "browse/research_log/log_entries.h"
-#include "browse/research_log/log_location.h"
+#include "browse/research_log/log_options.h"
 #include "browse/research_log/log_outcome.h"
 
 namespace research_log {
 
 class CLogConnection;
-
-struct LogOptions {
-    LogPlace place = DefaultLogPlace();
-    // "Keep a research log": when off, nothing new is written (no search,
-    // no seen mark, no person saved) and no log is made; what is kept can
-    // still be read, removed and cleared.
-    bool keep = true;
-    // How long a write waits for another program's.
-    int busyMilliseconds = 5000;
-    // The time entries are given; null: the system's clock.
-    std::function<std::time_t()> clock;
-    // The SQLite VFS the log is opened with (tests fail its calls); null:
-    // the system's.
-    const char* vfs = nullptr;
-};
 
 enum class ClearWhat { Searches, Seen, All };
 

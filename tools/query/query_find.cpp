@@ -16,6 +16,7 @@
 #include "tools/query/query_exit.h"
 #include "tools/query/query_find_output.h"
 #include "tools/query/query_gedcom.h"
+#include "tools/query/query_log.h"
 #include "tools/query/query_services.h"
 
 namespace query_tool {
@@ -172,6 +173,9 @@ int RunFind(const QueryOptions& options) {
         const FindOutcome outcome = search.Run(request);
         progress.Clear();
         if (outcome.status != FindStatus::Done) return StatusOf(outcome);
+        research_log::AskedSearch asked = AskedOfOptions(options);
+        asked.query = named.text;
+        LogSearch(options, dirs, asked, search.Count());
         if (answers.empty()) skipped = outcome.skipped;
         FindAnswer answer;
         answer.query = named.text;

@@ -15,6 +15,7 @@
 #include "store/directories.h"
 #include "tools/query/query_batch.h"
 #include "tools/query/query_exit.h"
+#include "tools/query/query_log.h"
 #include "tools/query/query_services.h"
 
 namespace query_tool {
@@ -143,6 +144,11 @@ int RunList(const QueryOptions& options) {
     }
     // The message of a failure is on stderr; nothing is printed.
     if (outcome.error.Failed()) return ExitStatusOf(outcome.error);
+    for (std::size_t q = 0; q < queries.size() && q < outcome.matches.size(); ++q) {
+        research_log::AskedSearch asked = AskedOfOptions(options);
+        asked.surname = queries[q].surname;
+        LogSearch(options, dirs, asked, static_cast<std::int64_t>(outcome.matches[q].size()));
+    }
 
     Printer out(options.raw);
     const bool close = options.match == MatchMode::Close;

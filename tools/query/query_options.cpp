@@ -25,6 +25,7 @@ struct RawArguments {
     const char* exportAs = nullptr;
     const char* links = nullptr;
     FindArguments find;
+    LogArguments logs;
     bool raw = false;
     bool list = false;
     bool variants = false;
@@ -283,7 +284,54 @@ bool ConvertLinksAll(const RawArguments& raw, QueryOptions& options, std::string
     return true;
 }
 
+// --history and --saved answer from the research log alone: no search.
+bool ConvertLogAnswer(const RawArguments& raw, QueryOptions& options, std::string& error) {
+    const char* mode = raw.logs.history ? "--history" : "--saved";
+    const struct {
+        bool given;
+        const char* name;
+    } searchOnly[] = {{raw.list, "--list"},
+                      {raw.variants, "--variants"},
+                      {raw.database != nullptr, "--database"},
+                      {raw.surname != nullptr, "--surname"},
+                      {raw.firstName != nullptr, "--first-name"},
+                      {raw.pageSize != nullptr, "--page-size"},
+                      {raw.turns != nullptr, "--turn"},
+                      {raw.moreInfo != nullptr, "--more-info"},
+                      {raw.cite != nullptr, "--cite"},
+                      {raw.match != nullptr, "--match"},
+                      {raw.batch != nullptr, "--batch"},
+                      {raw.exportAs != nullptr, "--export"},
+                      {raw.find.find != nullptr, "--find"},
+                      {raw.find.findBatch != nullptr, "--find-batch"},
+                      {raw.find.field != nullptr, "--field"},
+                      {raw.find.years != nullptr, "--years"},
+                      {raw.find.limit != nullptr, "--limit"},
+                      {raw.find.facet != nullptr, "--facet"},
+                      {raw.links != nullptr, "--links"},
+                      {raw.linksAll, "--links-all"},
+                      {raw.abbreviations, "--abbreviations"}};
+    for (const auto& only : searchOnly) {
+        if (only.given) {
+            error = std::string(only.name) + " is not for " + mode;
+            return false;
+        }
+    }
+    options.raw = raw.raw;
+    if (!ConvertLogMode(raw.logs, raw.format, raw.raw, options.research, error)) return false;
+    TakeFolders(raw, options);
+    return true;
+}
+
 bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error) {
+    if (raw.logs.Mode()) return ConvertLogAnswer(raw, options, error);
+    if (raw.logs.save != nullptr &&
+        (raw.moreInfo != nullptr || raw.cite != nullptr || raw.exportAs != nullptr)) {
+        error = "--save saves a person and prints nothing: it takes no --more-info, --cite or --export";
+        return false;
+    }
+    if (!ConvertLogOfSearch(raw.logs, !raw.list && !raw.find.Given(), raw.raw, options.research, error))
+        return false;
     options.raw = raw.raw;
     options.list = raw.list;
     options.variants = raw.variants;
@@ -413,17 +461,37 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
             continue;
         }
         // The options that take no value.
-        bool RawArguments::*flag = nullptr;
-        if (std::strcmp(arg, "--raw") == 0) flag = &RawArguments::raw;
-        if (std::strcmp(arg, "--variants") == 0) flag = &RawArguments::variants;
-        if (std::strcmp(arg, "--abbreviations") == 0) flag = &RawArguments::abbreviations;
-        if (std::strcmp(arg, "--links-all") == 0) flag = &RawArguments::linksAll;
+        bool* flag = nullptr;
+        if (std::strcmp(arg, "--raw") == 0) flag = &raw.raw;
+        if (std::strcmp(arg, "--variants") == 0) flag = &raw.variants;
+        if (std::strcmp(arg, "--abbreviations") == 0) flag = &raw.abbreviations;
+        if (std::strcmp(arg, "--links-all") == 0) flag = &raw.linksAll;
+        if (std::strcmp(arg, "--history") == 0) flag = &raw.logs.history;
+        if (std::strcmp(arg, "--saved") == 0) flag = &raw.logs.saved;
+        if (std::strcmp(arg, "--all-disks") == 0) flag = &raw.logs.allDisks;
+        if (std::strcmp(arg, "--log") == 0) flag = &raw.logs.log;
         if (flag != nullptr) {
-            if (raw.*flag) {
+            if (*flag) {
                 error = std::string(arg) + " given twice";
                 return ParseResult::UsageError;
             }
-            raw.*flag = true;
+            *flag = true;
+            continue;
+        }
+        // The research log's options with a value.
+        const char** logValue = nullptr;
+        if (std::strcmp(arg, "--save") == 0) logValue = &raw.logs.save;
+        if (std::strcmp(arg, "--note") == 0) logValue = &raw.logs.note;
+        if (logValue != nullptr) {
+            if (*logValue != nullptr) {
+                error = std::string(arg) + " given twice";
+                return ParseResult::UsageError;
+            }
+            if (i + 1 >= argc) {
+                error = std::string(arg) + " needs a value";
+                return ParseResult::UsageError;
+            }
+            *logValue = argv[++i];
             continue;
         }
         const Valued* match = nullptr;

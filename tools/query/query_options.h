@@ -7,6 +7,7 @@
 #include "browse/names/surname_match.h"
 #include "browse/session/search_session.h"
 #include "tools/query/query_find_options.h"
+#include "tools/query/query_log_options.h"
 
 namespace query_tool {
 
@@ -55,6 +56,8 @@ struct QueryOptions {
     std::vector<std::string> notes;
     // Find mode (--find, --find-batch, --years): the record search.
     FindOptions find;
+    // The research log: --history, --saved, --save, --log.
+    LogRequest research;
 };
 
 enum class ParseResult { Run, Help, Version, UsageError };

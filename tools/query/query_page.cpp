@@ -11,6 +11,7 @@
 #include "tools/query/query_exit.h"
 #include "tools/query/query_gedcom.h"
 #include "tools/query/query_links.h"
+#include "tools/query/query_log.h"
 #include "tools/query/query_output.h"
 #include "tools/query/query_services.h"
 
@@ -107,11 +108,13 @@ int RunPage(const QueryOptions& options) {
         case SearchStatus::Refused:
             return kExitFailed;
     }
+    LogSearch(options, dirs, AskedOfOptions(options), session.RecordCount());
     if (options.exportFormat == ExportFormat::Gedcom) return ExportGedcom(session, dirs, today);
     if (options.exportFormat != ExportFormat::None) return ExportHits(options, session);
     const int turned = ApplyTurns(options.turns, session);
     if (turned != kExitSearched) return turned;
     if (options.hasLinks) return PrintLinksOfRow(options, session, dirs);
+    if (options.research.hasSave) return SaveRow(options, session, dirs);
 
     int status = kExitSearched;
     RecordOutcome record;
