@@ -4,7 +4,8 @@
 # The dependencies are read off the installed programs by dpkg-shlibdeps
 # (Debian package dpkg-dev), so they are exactly the libraries the programs
 # link: the Qt 6 libraries of the viewer, xxHash (libxxhash0, the hash that
-# checks the word indexes) and the C and C++ run-time. The Qt
+# checks the word indexes), SQLite (libsqlite3-0, in which every program
+# keeps the user's research log) and the C and C++ run-time. The Qt
 # platform plugins that the viewer loads at run time come with libqt6gui6,
 # except Wayland's, which qt6-wayland holds: recommended, so that the viewer
 # runs natively on a Wayland desktop and still installs without one.

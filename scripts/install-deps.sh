@@ -5,7 +5,10 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libxxhash-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libxxhash-dev
+  # SQLite: the programs keep the research log in it (libsqlite3-0 at run
+  # time, which the Debian package depends on); the benchmarks compare with it.
+  libsqlite3-dev libsqlite3-0
   qt6-base-dev qt6-base-private-dev qt6-wayland libgl-dev xvfb xauth fonts-dejavu-core fonts-dejavu-extra
   at-spi2-core python3-pyatspi dbus-daemon xdotool
   python3 desktop-file-utils appstream dpkg-dev file

@@ -178,7 +178,8 @@ CLogConnection::Setup CLogConnection::OpenFor(Need need, LogOutcome& outcome, st
         return fail(LogErrorKind::NoFolder, folderError);
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
-        if (errno == ENOTDIR) return fail(LogErrorKind::NoFolder, "a file stands where its folder belongs");
+        if (errno == ENOTDIR)
+            return fail(LogErrorKind::NotWritable, "a file stands where its folder belongs");
         if (errno != ENOENT) return fail(LogErrorKind::NotWritable, std::strerror(errno));
         if (!makes) return Setup::Absent;
         // Made here rather than by SQLite, so that it is the user's alone

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Builds the Debian package from the build folder into a scratch folder and
 # checks what apt will see: the name, the dependencies dpkg-shlibdeps read off
-# the programs (the Qt 6 libraries, xxHash and the C/C++ run-time, nothing
-# more), the recommendations, the files and their owners and modes; then what lintian
+# the programs (the Qt 6 libraries, xxHash, SQLite for the research log and
+# the C/C++ run-time, nothing more), the recommendations, the files and their owners and modes; then what lintian
 # says of it: no error and no warning, the national-encoding of the sample
 # disk's record files being overridden.
 #
@@ -36,8 +36,9 @@ printf '%s\n' "$depends" | tr ',' '\n' | sed 's/(.*)//; s/^ *//; s/ *$//' >"$wor
 check "it depends on Qt 6 Core" grep -qx 'libqt6core6' "$work/depends"
 check "it depends on Qt 6 Widgets" grep -qx 'libqt6widgets6' "$work/depends"
 check "it depends on xxHash" grep -qx 'libxxhash0' "$work/depends"
-others=$(grep -vxE 'libqt6[a-z]+6|libxxhash0|libc6|libgcc-s1|libstdc\+\+6' "$work/depends")
-check "nothing but Qt 6, xxHash and the C/C++ run-time" test -z "$others"
+check "it depends on SQLite, which keeps the research log" grep -qx 'libsqlite3-0' "$work/depends"
+others=$(grep -vxE 'libqt6[a-z]+6|libxxhash0|libsqlite3-0|libc6|libgcc-s1|libstdc\+\+6' "$work/depends")
+check "nothing but Qt 6, xxHash, SQLite and the C/C++ run-time" test -z "$others"
 [ -z "$others" ] || echo "unexpected: $others"
 
 recommends=$(dpkg-deb -f "$deb" Recommends)
