@@ -42,7 +42,8 @@ void WriteDisk(const std::string& dir, const std::string& label, const std::vect
     for (const PersonRecord& person : w1812) ASSERT_TRUE(writer.Add(person, &error)) << error;
     ASSERT_TRUE(writer.Write(dir, 0, &error)) << error;
     CDatabaseWriter civmoh(kCivmoh);
-    ASSERT_TRUE(civmoh.Add({"Chamberlain", "Joshua L.", {"Colonel, 20th Maine Infantry", "2 July 1863"}}, &error));
+    ASSERT_TRUE(
+        civmoh.Add({"Chamberlain", "Joshua L.", {"Colonel, 20th Maine Infantry", "2 July 1863"}}, &error));
     ASSERT_TRUE(civmoh.Write(dir, 0, &error)) << error;
 }
 
@@ -69,9 +70,12 @@ protected:
         log = data.File("chronara/research.sqlite");
     }
     std::map<std::string, std::string> Env() const {
-        return {{"XDG_CONFIG_HOME", config.Path()}, {"XDG_CONFIG_DIRS", config.Path()},
-                {"XDG_DATA_HOME", data.Path()},     {"XDG_CACHE_HOME", config.File("cache")},
-                {"TZ", "UTC0"},                     {"SOURCE_DATE_EPOCH", "1796810400"}};
+        return {{"XDG_CONFIG_HOME", config.Path()},
+                {"XDG_CONFIG_DIRS", config.Path()},
+                {"XDG_DATA_HOME", data.Path()},
+                {"XDG_CACHE_HOME", config.File("cache")},
+                {"TZ", "UTC0"},
+                {"SOURCE_DATE_EPOCH", "1796810400"}};
     }
     ToolRun Query(const std::string& disk, std::vector<std::string> args) const {
         args.insert(args.begin(), {"--data-dir", disk, "--install-dir", install.Path()});
@@ -104,9 +108,11 @@ TEST_F(QueryLog, UsageErrorsExitTwoAndSayWhat) {
         {{"--history", "--all-disks"}, "--all-disks is not for --history"},
         {{"--history", "--log"}, "--log is not for --history"},
         {{"--history", "--history"}, "--history given twice"},
-        {{"--saved", "--format", "json", "--raw"}, "--raw writes Windows-1252 bytes, but JSON and the exports are UTF-8"},
+        {{"--saved", "--format", "json", "--raw"},
+         "--raw writes Windows-1252 bytes, but JSON and the exports are UTF-8"},
         {{"--saved", "--all-disks", "--format", "gedcom"},
-         "--all-disks lists people of other disks too, whose records are not on this disk: it goes with --format tsv "
+         "--all-disks lists people of other disks too, whose records are not on this disk: it goes with "
+         "--format tsv "
          "or json"},
         {with({"--all-disks"}), "--all-disks needs --saved"},
         {with({"--note", "x"}), "--note goes with --save"},
@@ -116,7 +122,8 @@ TEST_F(QueryLog, UsageErrorsExitTwoAndSayWhat) {
          "--save saves a person and prints nothing: it takes no --more-info, --cite or --export"},
         {with({"--save", "0", "--note", "two\tfields"}),
          "--note: a note is one line of at most 2000 characters, without tabs or control characters"},
-        {with({"--save", "0", "--note", "\xE2\x86\x92"}), "--note: the character U+2192 (\xE2\x86\x92) has no Windows-1252 form"},
+        {with({"--save", "0", "--note", "\xE2\x86\x92"}),
+         "--note: the character U+2192 (\xE2\x86\x92) has no Windows-1252 form"},
         {{"--list", "--database", "w1812", "--surname", "Smith", "--save", "0"},
          "--save saves a person of a page: it is not for --list or a record search"},
     };
@@ -168,7 +175,8 @@ TEST_F(QueryLog, HistoryAndSavedAreWrittenByteForByte) {
          "[\n"
          "  {\"time\": \"2026-12-09T10:00:00+00:00\", \"program\": \"chronara\", \"database\": \"w1812\", "
          "\"asked\": \"surname SMITH, first name J\", \"count\": 12},\n"
-         "  {\"time\": \"2026-12-09T10:00:01+00:00\", \"program\": \"chronara-query\", \"database\": \"all\", "
+         "  {\"time\": \"2026-12-09T10:00:01+00:00\", \"program\": \"chronara-query\", \"database\": "
+         "\"all\", "
          "\"asked\": \"find \\\"20th maine\\\", years 1863-1865\", \"count\": 0}\n"
          "]\n"},
         {{"--saved"}, "2026-12-09T10:00:02+00:00\tw1812\t2\tSMITH\tJoseph\this will, caf\xC3\xA9\n"},
@@ -178,8 +186,10 @@ TEST_F(QueryLog, HistoryAndSavedAreWrittenByteForByte) {
          "2026-12-09T10:00:03+00:00\tw1812\t2\tSMITH\tZed\t\tChronara test disk, version 2\n"},
         {{"--saved", "--format", "json"},
          "[\n"
-         "  {\"time\": \"2026-12-09T10:00:02+00:00\", \"database\": \"w1812\", \"entry\": 2, \"surname\": \"SMITH\", "
-         "\"given_names\": \"Joseph\", \"note\": \"his will, caf\xC3\xA9\", \"disk\": \"Chronara test disk\"}\n"
+         "  {\"time\": \"2026-12-09T10:00:02+00:00\", \"database\": \"w1812\", \"entry\": 2, \"surname\": "
+         "\"SMITH\", "
+         "\"given_names\": \"Joseph\", \"note\": \"his will, caf\xC3\xA9\", \"disk\": \"Chronara test "
+         "disk\"}\n"
          "]\n"},
         {{"--saved", "--format", "csv"},
          "database,surname,given_names,Middle Initial,Company\r\nw1812,SMITH,Joseph,Cpl,2nd Regiment\r\n"},
@@ -205,17 +215,29 @@ TEST_F(QueryLog, TheToolLogsItsSearchesAndSavesPeopleOnlyWhenAsked) {
         const char* database;
         std::int64_t count;
     } logged[] = {
-        {{"--database", "w1812", "--surname", "smith", "--first-name", "Jo", "--log"}, "surname SMITH, first name Jo",
-         "w1812", 2},
+        {{"--database", "w1812", "--surname", "smith", "--first-name", "Jo", "--log"},
+         "surname SMITH, first name Jo",
+         "w1812",
+         2},
         {{"--database", "w1812", "--surname", "Nobody", "--log"}, "surname NOBODY", "w1812", 0},
         {{"--database", "w1812", "--surname", "Smith", "--first-name", "Joe", "--variants", "--log"},
-         "surname SMITH, first name Joe, name variants", "w1812", 1},
-        {{"--list", "--database", "all", "--surname", "smyth", "--match", "soundex", "--log", "--format", "tsv"},
-         "list smyth, match soundex", "all", 1},
-        {{"--database", "civmoh", "--find", "\"20th maine\"", "--years", "1863-1865", "--log", "--format", "count"},
-         "find \"20th maine\", years 1863-1865", "civmoh", 1},
+         "surname SMITH, first name Joe, name variants",
+         "w1812",
+         1},
+        {{"--list", "--database", "all", "--surname", "smyth", "--match", "soundex", "--log", "--format",
+          "tsv"},
+         "list smyth, match soundex",
+         "all",
+         1},
+        {{"--database", "civmoh", "--find", "\"20th maine\"", "--years", "1863-1865", "--log", "--format",
+          "count"},
+         "find \"20th maine\", years 1863-1865",
+         "civmoh",
+         1},
         {{"--database", "all", "--find", "regiment", "--field", "2", "--log", "--format", "count"},
-         "find regiment, field 2", "all", 3},
+         "find regiment, field 2",
+         "all",
+         3},
     };
     for (const auto& entry : logged) {
         const ToolRun run = Query(diskA.Path(), entry.args);
@@ -241,8 +263,9 @@ TEST_F(QueryLog, TheToolLogsItsSearchesAndSavesPeopleOnlyWhenAsked) {
         more.insert(more.begin(), jo.begin(), jo.end());
         return Query(diskA.Path(), more);
     };
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--save", "1", "--note", "first note"}, {"--save", "1", "--note", "second note"}, {"--save", "1"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--save", "1", "--note", "first note"},
+                                                                  {"--save", "1", "--note", "second note"},
+                                                                  {"--save", "1"}}) {
         const ToolRun run = save(args);
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, "");
@@ -259,27 +282,34 @@ TEST_F(QueryLog, TheToolLogsItsSearchesAndSavesPeopleOnlyWhenAsked) {
     EXPECT_EQ(saved[0].person.givenNames, "Joseph");
     // The summary as the row showed it.
     const ToolRun page = Query(diskA.Path(), jo);
-    EXPECT_NE(page.out.find("SMITH\tJoseph\t" + saved[0].person.summary + "\n"), std::string::npos) << page.out;
+    EXPECT_NE(page.out.find("SMITH\tJoseph\t" + saved[0].person.summary + "\n"), std::string::npos)
+        << page.out;
     // The entry is the one --find gives for the same person.
     const ToolRun found = Query(diskA.Path(), {"--database", "w1812", "--find", "joseph", "--format", "tsv"});
-    EXPECT_EQ(found.out.substr(0, found.out.find('\t', 6)), "w1812\t" + std::to_string(saved[0].person.entry));
+    EXPECT_EQ(found.out.substr(0, found.out.find('\t', 6)),
+              "w1812\t" + std::to_string(saved[0].person.entry));
 }
 
 TEST_F(QueryLog, APersonTheDiskDoesNotHoldWhereTheLogSaysIsNeverExported) {
-    ASSERT_EQ(Query(diskA.Path(), {"--database", "w1812", "--surname", "Smith", "--save", "0", "--note", "john"}).status,
-              0);
+    ASSERT_EQ(
+        Query(diskA.Path(), {"--database", "w1812", "--surname", "Smith", "--save", "0", "--note", "john"})
+            .status,
+        0);
     ASSERT_EQ(Query(diskA.Path(), {"--database", "w1812", "--surname", "Jones", "--save", "0"}).status, 0);
     // Edited by hand: John's entry (1) now names Mary's (3), Jones's surname
     // is Smith's, whose entries begin after his.
-    ASSERT_TRUE(RunSql(log, "UPDATE saved_people SET entry = 3 WHERE note = 'john';"
-                            "UPDATE saved_people SET surname = 'SMITH' WHERE given_names = 'Will'"));
+    ASSERT_TRUE(RunSql(log,
+                       "UPDATE saved_people SET entry = 3 WHERE note = 'john';"
+                       "UPDATE saved_people SET surname = 'SMITH' WHERE given_names = 'Will'"));
     for (const char* format : {"csv", "gedcom"}) {
         const ToolRun run = Query(diskA.Path(), {"--saved", "--format", format});
         EXPECT_EQ(run.status, 3) << format;
         EXPECT_EQ(run.err,
-                  "chronara-query: The saved person SMITH, John (War of 1812, entry 3) is not at that entry of this "
+                  "chronara-query: The saved person SMITH, John (War of 1812, entry 3) is not at that entry "
+                  "of this "
                   "disk; they are left out.\n"
-                  "chronara-query: The saved person SMITH, Will (War of 1812, entry 0) is not at that entry of this "
+                  "chronara-query: The saved person SMITH, Will (War of 1812, entry 0) is not at that entry "
+                  "of this "
                   "disk; they are left out.\n");
         EXPECT_EQ(run.out.find("Mary"), std::string::npos) << format;
         EXPECT_EQ(run.out.find("Will"), std::string::npos) << format;
@@ -312,10 +342,11 @@ TEST_F(QueryLog, ALogThatCannotBeKeptStopsOnlyWhatAsksForTheLog) {
         const ToolRun failed = Query(diskA.Path(), args);
         EXPECT_EQ(failed.status, 2) << args[0];
         EXPECT_EQ(failed.out, "");
-        EXPECT_EQ(failed.err, args[0] == "--database" ? "chronara-query: The research log cannot be kept: cannot "
-                                                        "create the folder " +
-                                                            data.File("chronara") + ": Not a directory.\n"
-                                                      : cannot)
+        EXPECT_EQ(failed.err, args[0] == "--database"
+                                  ? "chronara-query: The research log cannot be kept: cannot "
+                                    "create the folder " +
+                                        data.File("chronara") + ": Not a directory.\n"
+                                  : cannot)
             << args[0];
     }
     // A damaged log is moved aside; the search goes on into a new one.

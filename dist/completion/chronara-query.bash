@@ -35,17 +35,20 @@ _chronara_query() {
             local word
             for word in "${COMP_WORDS[@]}"; do
                 [[ $word == --find* || $word == --years ]] && values+=" csv count gedcom" && break
+                [[ $word == --history ]] && values="tsv json" && break
+                [[ $word == --saved ]] && values="tsv json csv gedcom" && break
             done
             ;;
         --field) values="surname given" ;;
         --facet) values="database years years: field:" ;;
         --export) values="csv json gedcom" ;;
         --page-size) values="8 10" ;;
-        --surname | --first-name | --turn | --more-info | --cite | --links | --find | --years | --limit) return ;;
+        --surname | --first-name | --turn | --more-info | --cite | --links | --find | --years | --limit | --save | --note) return ;;
         *)
             values="--data-dir --install-dir --database --surname --first-name --variants --page-size
                     --turn --more-info --cite --links --links-all --export --list --match --format --batch --raw --help -h --version
-                    --find --find-batch --field --years --limit --facet --abbreviations"
+                    --find --find-batch --field --years --limit --facet --abbreviations
+                    --log --save --note --history --saved --all-disks"
             ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")

@@ -152,6 +152,9 @@ check "bash completes a database stem" test "$(query_completes --database ww2_p)
 check "bash offers 'all' only for listings" \
   test "$(query_completes --list --database a)$(query_completes --database a)" = "all "
 check "bash completes an option" test "$(query_completes --first)" = "--first-name "
+check "bash completes the research log's options" test "$(query_completes --hi)$(query_completes --sav)" = "--history --save --saved "
+check "bash completes the formats of --saved" \
+  test "$(query_completes --saved --format '')" = "tsv json csv gedcom "
 check "bash completes chronara-mkdisk's options" \
   test "$(completes "$bash_dir/chronara-mkdisk" _chronara_mkdisk chronara-mkdisk --name)" = "--name-width "
 check "the metainfo launches the menu entry" \
