@@ -110,6 +110,8 @@ int RunFacet(const QueryOptions& options, CRecordSearch& search, RecordSearchReq
     const FindOutcome outcome = search.Run(request);
     progress.Clear();
     if (outcome.status != FindStatus::Done) return StatusOf(outcome);
+    // Counted by facets, it is still the search of these people.
+    LogSearch(options, search.Files().Directories(), AskedOfOptions(options), search.Count());
     facets::FacetRequest asked;
     std::string error;
     switch (find.facet) {

@@ -24,6 +24,7 @@ AskedSearch AskedOfOptions(const QueryOptions& options) {
             asked.yearFrom = options.find.years.from;
             asked.yearTo = options.find.years.to;
         }
+        if (options.find.abbreviations) asked.options = {"abbreviations"};
     } else if (options.list) {
         asked.kind = SearchKind::List;
         asked.surname = options.surname;
