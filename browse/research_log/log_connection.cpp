@@ -113,6 +113,15 @@ void CLogConnection::Run(Need need, LogOutcome& outcome, const std::function<int
         std::string why;
         const Setup setup = OpenFor(need, outcome, why);
         if (setup == Setup::Failed || setup == Setup::Absent) return;
+        if (setup == Setup::Damaged && options_.keep) {
+            // Judged again on a connection of its own before anything is
+            // moved: only a file found damaged twice is.
+            std::string again;
+            if (OpenFor(need, outcome, again) != Setup::Damaged) {
+                if (outcome.Failed()) return;
+                continue;
+            }
+        }
         if (setup == Setup::Damaged) {
             if (attempt == 0 && options_.keep && MoveAside(why, outcome)) continue;
             if (!outcome.Failed()) {
@@ -214,15 +223,21 @@ CLogConnection::Setup CLogConnection::SetUp(Need need, LogOutcome& outcome, std:
     std::int64_t application = 0;
     std::int64_t version = 0;
     std::int64_t objects = 0;
-    int code = connection_.IntegerOf("PRAGMA application_id", application);
+    // The three in one read transaction: another program making the log
+    // commits its tables and its marks at once, and a reader that saw the
+    // tables without the marks would take its log for another program's.
+    int code = connection_.Execute("BEGIN");
+    if (code == SQLITE_OK) code = connection_.IntegerOf("PRAGMA application_id", application);
     if (code == SQLITE_OK) code = connection_.IntegerOf("PRAGMA user_version", version);
     if (code == SQLITE_OK) code = connection_.IntegerOf("SELECT count(*) FROM sqlite_schema", objects);
+    const Failure read = Capture(code);
+    if (!sqlite3_get_autocommit(connection_.Handle())) connection_.Execute("COMMIT");
     if (IsDamage(code)) {
-        why = "is damaged (" + connection_.Message() + ")";
+        why = "is damaged (" + read.message + ")";
         return Setup::Damaged;
     }
     if (code != SQLITE_OK) {
-        outcome.error = ErrorOf(code);
+        outcome.error = ErrorOf(read);
         outcome.messages.push_back(log_messages::ErrorText(outcome.error));
         return Setup::Failed;
     }

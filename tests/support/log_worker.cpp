@@ -95,7 +95,8 @@ int Read(const char* path, const char* stop) {
     long broken = 0;
     std::size_t lastSaved = 0;
     std::size_t lastSearches = 0;
-    while (!Exists(stop)) {
+    // At least one read, however late the program gets going.
+    do {
         std::vector<SavedPerson> saved;
         LogOutcome outcome = log.SavedPeople(&disk, false, saved);
         std::vector<LoggedSearch> searches;
@@ -103,6 +104,7 @@ int Read(const char* path, const char* stop) {
         if (outcome.Failed() || outcome.skipped > 0) {
             std::printf("read failed: %s\n", outcome.messages.empty() ? "" : outcome.messages[0].c_str());
             ++broken;
+            if (Exists(stop)) break;
             continue;
         }
         ++reads;
@@ -131,7 +133,7 @@ int Read(const char* path, const char* stop) {
         }
         lastSaved = saved.size();
         lastSearches = searches.size();
-    }
+    } while (!Exists(stop));
     std::printf("reads %ld broken %ld\n", reads, broken);
     return broken == 0 ? 0 : 1;
 }
