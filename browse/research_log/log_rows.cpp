@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "browse/research_log/disk_identity.h"
 #include "browse/research_log/log_time.h"
@@ -116,8 +117,10 @@ bool ReadSearch(const CSqliteStatement& row, LoggedSearch& search) {
     return true;
 }
 
-bool ReadSaved(const CSqliteStatement& row, SavedPerson& saved) {
-    saved = SavedPerson{};
+bool ReadSaved(const CSqliteStatement& row, SavedPerson& out) {
+    // Filled apart and moved at the end: the caller's value is untouched
+    // by a damaged row.
+    SavedPerson saved;
     PersonOnDisk& person = saved.person;
     std::string stem;
     std::int64_t entry = 0;
@@ -140,6 +143,7 @@ bool ReadSaved(const CSqliteStatement& row, SavedPerson& saved) {
     if (!row.IsNull(9) && !TextOf(row, 9, disk_label::kMaxLabelText, saved.disk.label.name)) return false;
     if (!row.IsNull(10) && !TextOf(row, 10, disk_label::kMaxLabelText, saved.disk.label.version))
         return false;
+    out = std::move(saved);
     return true;
 }
 
