@@ -4,6 +4,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -11,10 +12,13 @@
 #include <QVBoxLayout>
 
 #include "ui/common/cp1252_qt.h"
+#include "ui/common/window_placement.h"
 
 namespace {
 
 constexpr qsizetype kMaxHelpFileSize = 4 * 1024 * 1024;  // far above any real help file
+// The size the window asks for at its first showing, where the screen has room.
+constexpr QSize kWantedSize(560, 520);
 
 }  // namespace
 
@@ -30,7 +34,23 @@ CHelpWindow::CHelpWindow(QWidget* owner) : QWidget(owner, Qt::Window), browser_(
         const int context = fragment.startsWith(QLatin1String("context-")) ? fragment.mid(8).toInt(&ok) : 0;
         if (ok) ScrollToContext(context);
     });
-    resize(560, 520);
+    resize(kWantedSize);
+}
+
+void CHelpWindow::Place() {
+    const QWidget* owner = parentWidget();
+    const QScreen* screen = owner != nullptr ? owner->screen() : this->screen();
+    if (screen == nullptr) return;
+    // Placed once, beside the viewer; then the place and size the user gives
+    // it are kept, unless the screen no longer holds the window whole.
+    if (placed_ && screen->availableGeometry().contains(frameGeometry())) return;
+    if (owner != nullptr) {
+        window_placement::PlaceBeside(*this, *owner, placed_ ? size() : kWantedSize);
+    } else {
+        setGeometry(window_placement::Beside(screen->availableGeometry(), screen->availableGeometry(),
+                                             placed_ ? size() : kWantedSize, QMargins()));
+    }
+    placed_ = true;
 }
 
 void CHelpWindow::keyPressEvent(QKeyEvent* event) {
@@ -62,6 +82,7 @@ bool CHelpWindow::ShowContext(const char* path, int context) {
     const QString title = browser_->documentTitle();
     if (!title.isEmpty()) setWindowTitle(title);
     if (isMinimized()) showNormal();
+    Place();
     show();
     raise();
     activateWindow();

@@ -35,6 +35,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // At its first showing: whole within the available area of the viewer's
+    // screen, beside the viewer or over it (window_placement.h).
+    void Place();
+
     QTextBrowser* browser_;
+    bool placed_ = false;
     int context_ = -1;
 };

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -20,6 +21,7 @@
 #include "store/data_disk.h"
 #include "ui/app/main_frame.h"
 #include "ui/common/help_window.h"
+#include "ui/common/window_placement.h"
 #include "ui/results/more_info_dlg.h"
 #include "ui/search_view/chronara_view.h"
 #include "ui/search_view/view_layout.h"
@@ -57,6 +59,67 @@ TEST_F(HelpAndCloseTest, HelpOpensTheHelpFileAtContext19) {
     const QTextBlock topic = help->TopicBlock(19);
     ASSERT_TRUE(topic.isValid());
     EXPECT_EQ(topic.text(), QStringLiteral("Searching the records"));
+}
+
+// A window opened beside the viewer lies whole within the screen's
+// available area, at scale 1 (1280x1024 less a panel) and at scale 2 (the
+// same screen has half as many logical pixels), wherever the viewer stands.
+TEST(WindowPlacementTest, AWindowOpensWholeWithinTheAvailableAreaBesideOrOverItsOwner) {
+    const QMargins frame(4, 24, 4, 4);
+    const QSize help(560, 520);
+    struct Case {
+        const char* what;
+        QRect available;
+        QRect owner;  // the viewer's frame
+        bool besideRight, besideLeft;
+    };
+    const Case cases[] = {
+        {"scale 1, viewer at the left", {0, 0, 1280, 994}, {0, 0, 640, 481}, true, false},
+        {"scale 1, viewer centred", {0, 0, 1280, 994}, {324, 271, 640, 481}, false, false},
+        {"scale 1, viewer at the right", {0, 0, 1280, 994}, {640, 500, 640, 481}, false, true},
+        {"scale 1, viewer low on the screen", {0, 30, 1280, 994}, {0, 800, 640, 481}, true, false},
+        {"scale 2, viewer fills the width", {0, 0, 640, 497}, {0, 0, 640, 481}, false, false},
+        {"scale 2, viewer off the screen's edge", {0, 15, 640, 497}, {300, 200, 640, 481}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QRect client = window_placement::Beside(c.available, c.owner, help, frame);
+        const QRect outer = client.marginsAdded(frame);
+        EXPECT_TRUE(c.available.contains(outer))
+            << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height();
+        EXPECT_EQ(client.size(), help.boundedTo(c.available.size().shrunkBy(frame)));
+        if (c.besideRight) {
+            EXPECT_EQ(outer.left(), c.owner.right() + 1);
+        }
+        if (c.besideLeft) {
+            EXPECT_EQ(outer.right(), c.owner.left() - 1);
+        }
+        if (!c.besideRight && !c.besideLeft) {
+            EXPECT_TRUE(outer.intersects(c.owner));
+        }
+    }
+}
+
+// The help window itself, on the tests' screen (offscreen: 800x600, or at
+// QT_SCALE_FACTOR=2 half that in logical pixels, as ui.help_window_at_scale_2
+// runs it): whole within the available area, and the size the user gives it
+// kept when Help is asked for again.
+TEST_F(HelpAndCloseTest, HelpWindowOpensWithinTheScreenAndKeepsTheSizeTheUserGaveIt) {
+    StartViewer();
+    QTest::mouseClick(Button(kIdHelp), Qt::LeftButton);
+    CHelpWindow* help = View()->HelpWindow();
+    ASSERT_NE(help, nullptr);
+    const QRect available = help->screen()->availableGeometry();
+    EXPECT_TRUE(available.contains(help->frameGeometry()))
+        << "help at " << help->frameGeometry().x() << "," << help->frameGeometry().y() << " "
+        << help->frameGeometry().width() << "x" << help->frameGeometry().height() << " on "
+        << available.width() << "x" << available.height();
+    const QSize given = help->size() - QSize(40, 30);
+    help->resize(given);
+    help->close();
+    QTest::mouseClick(Button(kIdHelp), Qt::LeftButton);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->size(), given);
 }
 
 TEST_F(HelpAndCloseTest, HelpWindowScrollsToTheTopicOfAContextAndFollowsTopicLinks) {
