@@ -31,6 +31,10 @@ void Guard(QLineEdit& edit);
 // the box as typing it would be, and gives false.
 bool Read(QLineEdit& edit, QByteArray& searched);
 
+// Says note under a guarded box, as its tips are said (without a beep):
+// for what the box's owner knows of the text, such as a length searched.
+void Say(QLineEdit& edit, const QString& note);
+
 // The last tip of a guarded box (empty before any): what the user and the screen reader were told.
 QString LastTip(const QLineEdit& edit);
 
