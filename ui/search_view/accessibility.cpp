@@ -30,7 +30,7 @@ namespace {
 // What the item interfaces read of the two painted lists: their items'
 // count, names, places and current item, and what pressing an item does.
 int ItemCount(const CResultList& list) { return list.Rows(); }
-QString ItemName(const CResultList& list, int row) { return list.RowColumns(row).join(QLatin1String(", ")); }
+QString ItemName(const CResultList& list, int row) { return list.WholeRow(row); }
 QRect ItemScreenRect(const CResultList& list, int row) {
     const QRect rect = list.RowRegion(row).boundingRect();
     return QRect(list.parentWidget()->mapToGlobal(rect.topLeft()), rect.size());

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include "browse/word_index/word_index_cache.h"
 #include "ui/common/typed_text.h"
@@ -198,6 +199,21 @@ void CChronaraView::mousePressEvent(QMouseEvent* event) {
 
 void CChronaraView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) OnLButtonDblClk(event->position().toPoint());
+}
+
+bool CChronaraView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return CViewView::event(event);
+    // A row's columns are cut where the next begins; its tip gives it whole,
+    // as screen readers read it.
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int row = RowAt(help->pos());
+    if (row < 0) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    QToolTip::showText(help->globalPos(), ResultList()->WholeRow(row), this, RowRegion(row).boundingRect());
+    return true;
 }
 
 void CChronaraView::contextMenuEvent(QContextMenuEvent* event) {

@@ -55,6 +55,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // The tip of a row under the mouse: the row whole.
+    bool event(QEvent* event) override;
 
 private:
     // RunMenuCommand, told whether the list had the keyboard when the command was asked for.

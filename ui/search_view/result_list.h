@@ -9,6 +9,8 @@
 // It never calls its owner: what the user asked of it is a signal.
 
 #include <QRect>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include "ui/results/result_page.h"
@@ -30,6 +32,9 @@ public:
     int Rows() const { return page_.Rows(); }
     // The columns of row, as painted; none for a row the page does not hold.
     QStringList RowColumns(int row) const;
+    // The row whole, as screen readers read it and its tip shows it: its
+    // columns, however much of them is painted, joined by commas.
+    QString WholeRow(int row) const { return RowColumns(row).join(QLatin1String(", ")); }
 
     int SelectedRow() const { return selected_; }
     // Selects row (-1, or a row the page does not hold: none), repainting

@@ -56,6 +56,22 @@ CSearchForm::CSearchForm(QWidget& view, CDialogKeys& keys) : QObject(&view) {
     }
     surname_ = edits[0];
     firstName_ = edits[1];
+    // The box holds a character more than is searched: a longer surname is
+    // not cut without a word. Said as the user types or pastes it, not when
+    // a listed surname is shown (that one is searched whole).
+    // Qt tells of the user's edit first and of the change after it, when
+    // the guard has had its say; the note comes last.
+    connect(surname_, &QLineEdit::textEdited, this, [this]() { surnameEdited_ = true; });
+    connect(surname_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        QByteArray searched;
+        if (surnameEdited_ && typed_text::ToSearched(text, searched) &&
+            static_cast<std::size_t>(searched.size()) > kSurnameMax) {
+            typed_text::Say(*surname_, QStringLiteral("Only the first %1 letters are searched; Find Surname "
+                                                      "(Ctrl+F) finds longer surnames.")
+                                           .arg(kSurnameMax));
+        }
+        surnameEdited_ = false;
+    });
 
     databaseList_ = new QComboBox(&view);
     // Named at once: its accessible interface (see accessibility.h) is chosen by this name

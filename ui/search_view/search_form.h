@@ -64,4 +64,6 @@ private:
     QLineEdit* surname_ = nullptr;
     QLineEdit* firstName_ = nullptr;
     QComboBox* databaseList_ = nullptr;
+    // The surname's change under way is the user's (typed or pasted).
+    bool surnameEdited_ = false;
 };

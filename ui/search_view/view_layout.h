@@ -62,6 +62,9 @@ inline constexpr int kButtonHeight = 20;
 
 inline constexpr Rect kListArea = {20, 249, 602, 413};
 inline constexpr Rect kCountArea = {267, 181, 450, 210};
+// The page shown ("2 of 3"), under the Pages label (right-aligned at 533)
+// and left of the Prev caption; clear of the count panel.
+inline constexpr Rect kPageArea = {462, 195, 534, 212};
 inline constexpr int kListTop = 249;
 // The result list's focus frame lies this far outside the list area, on the list's paper.
 inline constexpr int kListFrameMargin = 3;

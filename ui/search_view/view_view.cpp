@@ -24,12 +24,14 @@
 #include "store/directories.h"
 #include "store/path_buffer.h"
 #include "ui/common/cp1252_qt.h"
+#include "ui/common/focus_button.h"
 #include "ui/common/resource_names.h"
 #include "ui/pictures/bitmap_button.h"
 #include "ui/results/more_info_dlg.h"
 #include "ui/search_view/accessibility.h"
 #include "ui/search_view/count_line.h"
 #include "ui/search_view/dialog_keys.h"
+#include "ui/search_view/page_line.h"
 #include "ui/search_view/result_list.h"
 #include "ui/search_view/spelling_hint.h"
 #include "ui/search_view/view_doc.h"
@@ -73,7 +75,7 @@ void CViewView::AdoptControl(QWidget* control, int id, const char* name) {
 
 QPushButton* CViewView::MakeButton(int index, const char* name) {
     const ButtonLayout& entry = kButtons[index];
-    auto* button = new QPushButton(QString::fromLatin1(entry.text), this);
+    auto* button = new CFocusButton(QString::fromLatin1(entry.text), this);
     button->setGeometry(entry.rect.ToQRect());
     button->setAutoDefault(false);
     AdoptControl(button, entry.id, name);
@@ -144,6 +146,7 @@ void CViewView::CreatePaintedControls() {
     countLine_ = new CCountLine(this);
     countLine_->setGeometry(kCountArea.ToQRect());
     countLine_->Announce(ResultPage{}.CountText(), QString());
+    pageLine_ = new CPageLine(this);
     // Hidden until a search finds nobody; then, while the list has no rows,
     // the last Tab stop in the list's place.
     spellingHint_ = new CSpellingHint(this);
@@ -293,6 +296,7 @@ void CViewView::ShowPage() {
     prevButton_->setEnabled(page.hasPrev);
     nextButton_->setEnabled(page.hasNext);
     countLine_->SetShownText(page.CountText());
+    pageLine_->SetPage(page.Rows() > 0 ? page.PageText() : QString());
     // Close spellings are offered after the search that found nobody, until the next page shown.
     spellingHint_->SetSpellings({});
     resultList_->SetPage(std::move(page));

@@ -30,6 +30,7 @@
 class CBitmapButton;
 class CCountLine;
 class CDialogKeys;
+class CPageLine;
 class CDirectories;
 class CResultList;
 class CResultPager;
@@ -133,6 +134,8 @@ public:
     QString CountText() const;
     CResultList* ResultList() const { return resultList_; }
     CCountLine* CountLine() const { return countLine_; }
+    // The page shown and the number of pages, under the Pages label.
+    CPageLine* PageLine() const { return pageLine_; }
     // The close spellings offered after a search that found nobody.
     CSpellingHint* SpellingHint() const { return spellingHint_; }
     QComboBox* DatabaseList() const;
@@ -219,6 +222,7 @@ private:
     QPushButton* quitButton_ = nullptr;
     CResultList* resultList_ = nullptr;
     CCountLine* countLine_ = nullptr;
+    CPageLine* pageLine_ = nullptr;
     CSpellingHint* spellingHint_ = nullptr;
     // The focus rule means the result list (see ReturnFromDialog).
     bool focusListAgain_ = false;
