@@ -10,7 +10,7 @@
 extern "C" Q_DECL_EXPORT print_module::Outcome chronara_print_job(const print_module::Job& job) {
     using print_module::Outcome;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(job.documentName);
+    printer.setDocName(print_module::DocumentName(job.documentName));
     bool accepted = false;
     if (job.runDialog) {
         accepted = job.runDialog(printer, job.parent);

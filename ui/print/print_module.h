@@ -41,4 +41,14 @@ enum class Outcome {
 
 using Entry = Outcome (*)(const Job& job);
 
+// The printer's document name for a title: the title without the full
+// stops (and blanks) that end it. The print dialog offers the name with
+// ".pdf" added as the file to print to, and "SMITH, Charles H..pdf" has a
+// dot too many.
+inline QString DocumentName(const QString& title) {
+    qsizetype end = title.size();
+    while (end > 0 && (title.at(end - 1) == QLatin1Char('.') || title.at(end - 1).isSpace())) --end;
+    return end > 0 ? title.left(end) : title;
+}
+
 }  // namespace print_module

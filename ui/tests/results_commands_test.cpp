@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/print/print_module.h"
 #include "ui/tests/find_and_results_fixture.h"
 
 using namespace view_layout;
@@ -195,6 +196,24 @@ TEST_F(FindAndResultsTest, PrintsARecordAndTheResultsThroughThePrintDialog) {
     View()->SetPrintDialogRunner([](QPrinter&, QWidget*) { return false; });
     View()->RunMenuCommand(MenuCommand::PrintResults);
     EXPECT_NE(::stat(list.c_str(), &info), 0);
+}
+
+// The print dialog offers the document's name with ".pdf" as the file to
+// print to: a title that ends in a full stop gives one dot, not two.
+TEST(PrintDocumentNameTest, ATitleEndingInAFullStopGivesOneDotBeforePdf) {
+    const char* const cases[][2] = {
+        {"SMITH, Charles H.", "SMITH, Charles H"},
+        {"SMITH, Charles H. ", "SMITH, Charles H"},
+        {"LEE, Robert E...", "LEE, Robert E"},
+        {"SMITH, John Henry", "SMITH, John Henry"},
+        {"SMITH in Civil War, Jr.", "SMITH in Civil War, Jr"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        const QString name = print_module::DocumentName(QString::fromLatin1(c[0]));
+        EXPECT_EQ(name, QString::fromLatin1(c[1])) << c[0];
+        EXPECT_FALSE((name + QStringLiteral(".pdf")).contains(QStringLiteral("..pdf"))) << c[0];
+    }
 }
 
 TEST_F(FindAndResultsTest, PrintedResultListsRunFiftyRowsAPageUnderTheirHeads) {
