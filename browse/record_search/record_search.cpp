@@ -70,6 +70,7 @@ bool CRecordSearch::CheckField(const record_fields::FieldChoice& field, const st
 FindOutcome CRecordSearch::Run(const RecordSearchRequest& request) {
     FindOutcome outcome;
     state_->results.clear();
+    state_->order.clear();
     state_->query = request.query;
     if (!CheckField(request.field, request.codes, outcome.usage) ||
         (request.abbreviations && !abbreviations::Widen(state_->query, outcome.usage))) {
@@ -372,7 +373,7 @@ StoreError CRecordSearch::Locate(std::int64_t i, Database*& found, std::int32_t&
 StoreError CRecordSearch::EntryAt(std::int64_t i, int& code, std::int32_t& entry) {
     Database* result = nullptr;
     code = 0;
-    StoreError error = Locate(i, result, entry);
+    StoreError error = Locate(FoundPosition(i), result, entry);
     if (result != nullptr) code = result->code;
     return error;
 }
@@ -381,7 +382,7 @@ StoreError CRecordSearch::Person(std::int64_t i, RecordHit& person) {
     person = RecordHit{};
     Database* result = nullptr;
     std::int32_t entry = 0;
-    StoreError error = Locate(i, result, entry);
+    StoreError error = Locate(FoundPosition(i), result, entry);
     if (result == nullptr) return error;
     CRecordDatabase& database = state_->database;
     const OpenResult opened = database.OpenCode(result->code);

@@ -80,6 +80,11 @@ public:
     // Cancelled; Failed when a file could not be read. A database without
     // the field asked for adds nothing to its years or values.
     FindOutcome Facets(const facets::FacetRequest& request, facets::FacetCounts& counts);
+    // Puts the people the last Run found in sort's order, from their names
+    // alone (no record is read): Person and EntryAt give them so until the
+    // next Run. Done; Cancelled (the order found stays); Failed when a
+    // name could not be read.
+    FindOutcome Sort(const PeopleSort& sort);
     // Only the database and entry of person i (code 0 past the end).
     StoreError EntryAt(std::int64_t i, int& code, std::int32_t& entry);
     // The files of the database opened last, for reads beside the search
@@ -107,6 +112,8 @@ private:
     bool Cancelled() const { return cancel_ != nullptr && cancel_->load(std::memory_order_relaxed); }
     FindOutcome SearchOne(int code, Database& result);
     StoreError Locate(std::int64_t i, Database*& found, std::int32_t& entry);
+    // The place found of person i of the order asked (record_order.cpp).
+    std::int64_t FoundPosition(std::int64_t i) const;
     StoreError Scan(Database& result, const CRecordMatcher& matcher);
     // Every person found in result listed (an error when fewer are found
     // than were counted).

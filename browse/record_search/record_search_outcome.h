@@ -32,6 +32,15 @@ struct FindOutcome {
     std::vector<int> scanned;
 };
 
+// The order people are given in: as found (databases in the order asked,
+// people in entry order), or by database, surname or given names (a-z as
+// A-Z; the other name next), either way; ties keep the order found.
+enum class PeopleOrder { Found, Database, Surname, GivenNames };
+struct PeopleSort {
+    PeopleOrder by = PeopleOrder::Found;
+    bool descending = false;
+};
+
 // Where a long piece of work stands: the building of a database's index.
 struct FindProgress {
     int code = 0;

@@ -55,6 +55,8 @@ struct State {
     std::map<std::string, Printed> printed;
     record_query::Query query;
     std::vector<Database> results;
+    // The places found of the people in the order asked; empty: as found.
+    std::vector<std::int64_t> order;
 };
 
 }  // namespace record_search_state

@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "browse/names/given_name_filter.h"
 #include "browse/record_text/record_format.h"
 #include "browse/record_text/record_parts.h"
 #include "browse/session/bounded_copy.h"
+#include "browse/session/first_name_test.h"
 #include "browse/session/history_buffer.h"
 #include "store/ascii.h"
 #include "store/directories.h"
@@ -23,17 +23,6 @@ namespace {
 constexpr std::size_t kNameBufferSize = disk_format::kGivenNamesSize;
 // The first-name scan reads its entries in runs of this many.
 constexpr std::int32_t kScanRun = 2048;
-
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// text (ending at its NUL or after limit bytes) upper-cased, cut or padded
-// with blanks to width characters, into out (width + 1 bytes).
-void PadUpper(const char* text, std::size_t limit, std::size_t width, char* out) {
-    std::size_t i = 0;
-    for (; i < width && i < limit && text[i] != '\0'; ++i) out[i] = AsciiUpper(text[i]);
-    for (; i < width; ++i) out[i] = ' ';
-    out[width] = '\0';
-}
 
 std::int32_t ClampToInt32(std::int64_t value) {
     if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
@@ -198,26 +187,12 @@ StoreError CResultPager::WalkRange(std::int32_t first, const char* firstName, co
     if (width < 0) width = 0;
     if (width > disk_format::kMaxNameWidth) width = disk_format::kMaxNameWidth;
     const auto nameWidth = static_cast<std::size_t>(width);
-
-    // Only the leading letters of the typed name count; a name that starts
-    // with anything else compares that one character.
-    std::size_t compared = 0;
-    char key[kNameBufferSize];
-    if (firstName != nullptr) {
-        std::size_t letters = 0;
-        while (IsLetter(firstName[letters])) ++letters;
-        if (letters == 0) letters = 1;
-        compared = letters < nameWidth ? letters : nameWidth;
-        PadUpper(firstName, kNameBufferSize - 1, nameWidth, key);
-    }
+    // Without a first name every entry passes.
+    std::unique_ptr<CFirstNameTest> test;
+    if (firstName != nullptr) test = std::make_unique<CFirstNameTest>(firstName, nameWidth, filterVariants_);
 
     char givenNames[kNameBufferSize];
     char rowNames[disk_format::kHistoryNamesSize];
-    // With name variants, a name the key does not begin also passes when it
-    // is a variant, an abbreviation or the initial of the typed first word.
-    std::unique_ptr<CGivenNameFilter> variants;
-    if (filterVariants_ && firstName != nullptr)
-        variants = std::make_unique<CGivenNameFilter>(firstName, CGivenNameTable::Builtin());
     const auto entrySize = static_cast<std::size_t>(db_->EntrySize());
     std::vector<char> run(static_cast<std::size_t>(kScanRun) * entrySize);
     for (std::int32_t at = first; at >= 0 && at < rangeEnd_;) {
@@ -228,16 +203,7 @@ StoreError CResultPager::WalkRange(std::int32_t first, const char* firstName, co
         for (std::int32_t i = 0; i < n; ++i) {
             const char* entry = run.data() + static_cast<std::size_t>(i) * entrySize;
             const char* names = entry + disk_format::kEntryOffsetSize;
-            // The given names upper-cased and padded with blanks to the width
-            // (they end at their NUL or at the width), against the key: only
-            // the first letters count, so most entries are decided at once.
-            bool same = true;
-            bool ended = false;
-            for (std::size_t k = 0; k < compared && same; ++k) {
-                ended = ended || names[k] == '\0';
-                same = AsciiUpper(ended ? ' ' : names[k]) == key[k];
-            }
-            if (!same && !(variants != nullptr && variants->Matches(names, nameWidth))) continue;
+            if (test != nullptr && !test->Passes(names)) continue;
             std::memcpy(givenNames, names, nameWidth);
             givenNames[nameWidth] = '\0';
             // As a row holds them, whichever way the row was read.
