@@ -53,7 +53,7 @@ QString TitleOf(const RecordHit& person) {
 void CFindRecordsDlg::ShowMenu(const QPoint& globalPos) {
     view_menus::ListState state;
     state.rows = Model()->rowCount();
-    state.selected = people_->CurrentPerson() != nullptr;
+    state.selected = people_->OnPerson();
     state.results = Model()->Count() > 0;
     // The entry's command runs once the menu has closed.
     const MenuCommand chosen = view_menus::Run(*view_menus::FoundMenu(this, state), globalPos);
@@ -75,7 +75,7 @@ void CFindRecordsDlg::RunCommand(MenuCommand command) {
     const bool outerCommand = commandRunning_;
     commandRunning_ = true;
     const int row = people_->CurrentRow();
-    const bool onPerson = people_->CurrentPerson() != nullptr;
+    const bool onPerson = people_->OnPerson();
     RecordHit person;
     switch (command) {
         case MenuCommand::MoreInfo:
@@ -182,16 +182,30 @@ SearchOutcome CFindRecordsDlg::WalkPeople(const QString& doing,
 }
 
 void CFindRecordsDlg::CopyRows() {
-    // The rows selected; none, or every row read while more are to come, means everyone found.
+    // The rows selected, in order; none, or every one, means everyone found.
     const CFoundPeopleModel& model = *Model();
-    QModelIndexList selected = PeopleList()->selectionModel()->selectedRows();
-    std::sort(selected.begin(), selected.end());
-    const bool everyone =
-        selected.isEmpty() || (selected.size() == model.rowCount() && model.Count() > model.rowCount());
+    std::vector<std::pair<int, int>> ranges;
+    std::int64_t chosen = 0;
+    for (const QItemSelectionRange& range : PeopleList()->selectionModel()->selection()) {
+        ranges.emplace_back(range.top(), range.bottom());
+        chosen += range.height();
+    }
+    std::sort(ranges.begin(), ranges.end());
+    const bool everyone = chosen == 0 || chosen >= model.Count();
     QString text;
     if (!everyone) {
-        for (const QModelIndex& index : selected)
-            text += CFoundPeopleModel::CopyLine(*model.Person(index.row()));
+        // The people not read for the list yet are read here.
+        RecordHit read;
+        for (const auto& [top, bottom] : ranges) {
+            for (int row = top; row <= bottom; ++row) {
+                if (const CRecordFinder::Row* person = model.Person(row)) {
+                    text += CFoundPeopleModel::CopyLine(*person);
+                } else {
+                    if (!ReadPerson(row, read)) return;
+                    text += CFoundPeopleModel::CopyLine(CRecordFinder::RowOf(read));
+                }
+            }
+        }
     } else if (model.Count() > 0) {
         const SearchOutcome walked =
             WalkPeople(QStringLiteral("Copying the people found\u2026"), [&text](const RecordHit& person) {
@@ -243,7 +257,7 @@ void CFindRecordsDlg::ExportCsv() {
 void CFindRecordsDlg::ExportFamilyTree(bool everyone) {
     if (!everyone) {
         RecordHit person;
-        if (people_->CurrentPerson() == nullptr || !ReadPerson(people_->CurrentRow(), person)) return;
+        if (!people_->OnPerson() || !ReadPerson(people_->CurrentRow(), person)) return;
         commands_.ExportFamilyTree(std::vector<FoundPerson>{person},
                                    Text(person.surname) + QLatin1Char(' ') + Text(person.givenNames), this);
         return;

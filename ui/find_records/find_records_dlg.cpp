@@ -117,6 +117,10 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
     connect(people_, &CFoundPeopleList::personActivated, this,
             [this]() { RunCommand(MenuCommand::MoreInfo); });
     connect(people_, &CFoundPeopleList::menuRequested, this, &CFindRecordsDlg::ShowMenu);
+    connect(people_, &CFoundPeopleList::orderRequested, this, &CFindRecordsDlg::SortBy);
+    connect(people_, &CFoundPeopleList::selectionChanged, this, &CFindRecordsDlg::EnableButtons);
+    sort_ = choices.sort;
+    ShowOrder();
 
     problem_->setObjectName(QStringLiteral("RecordsProblem"));
     problem_->setWordWrap(true);
@@ -270,6 +274,7 @@ CFindRecordsDlg::Choices CFindRecordsDlg::CurrentChoices() const {
     choices.yearsFrom = yearsFrom_->text();
     choices.yearsTo = yearsTo_->text();
     choices.scope = scopeBox_->Chosen();
+    choices.sort = sort_;
     choices.size = size();
     return choices;
 }
@@ -338,6 +343,7 @@ void CFindRecordsDlg::Refresh() {
     if (!field.isEmpty())
         record_fields::ParseFieldChoice(cp1252::FromQString(field).toStdString(), query.field, error);
     query.codes = scopeBox_->Codes();
+    query.sort = sort_;
     asked_ = finder_.Start(query);
     busyTimer_->start(kBusyAfterMilliseconds);
 }
@@ -402,8 +408,10 @@ void CFindRecordsDlg::OnAnswered(const CRecordFinder::Answer& answer) {
         problems << Message(search_messages::SearchedRecordByRecord(outcome.scanned));
     answerProblems_ = problems;
     ShowProblems(problems);
+    people_->FitColumns(scopeBox_->Codes());
     const int kept = keptCode != 0 ? Model()->RowOf(keptCode, keptEntry) : -1;
     people_->SelectPerson(kept >= 0 ? kept : 0);
+    EnableButtons();
 }
 
 void CFindRecordsDlg::ShowIndexing() {
@@ -449,10 +457,37 @@ void CFindRecordsDlg::ShowHelp() {
 
 CHelpWindow* CFindRecordsDlg::HelpWindow() const { return helpWindow_.data(); }
 
+void CFindRecordsDlg::EnableButtons() {
+    if (moreInfoButton_ == nullptr) return;
+    const bool onPerson = people_->OnPerson();
+    moreInfoButton_->setEnabled(onPerson);
+    showButton_->setEnabled(onPerson);
+}
+
+void CFindRecordsDlg::SortBy(int column) {
+    PeopleSort sort;
+    sort.by = column == CFoundPeopleModel::kDatabaseColumn  ? PeopleOrder::Database
+              : column == CFoundPeopleModel::kSurnameColumn ? PeopleOrder::Surname
+              : column == CFoundPeopleModel::kGivenColumn   ? PeopleOrder::GivenNames
+                                                            : PeopleOrder::Found;
+    if (sort.by != PeopleOrder::Found && sort.by == sort_.by) sort.descending = !sort_.descending;
+    sort_ = sort;
+    ShowOrder();
+    Refresh();
+}
+
+void CFindRecordsDlg::ShowOrder() {
+    const int column = sort_.by == PeopleOrder::Database     ? CFoundPeopleModel::kDatabaseColumn
+                       : sort_.by == PeopleOrder::Surname    ? CFoundPeopleModel::kSurnameColumn
+                       : sort_.by == PeopleOrder::GivenNames ? CFoundPeopleModel::kGivenColumn
+                                                             : -1;
+    people_->ShowOrder(column, sort_.descending);
+}
+
 void CFindRecordsDlg::accept() {
     if (!WaitForAnswer()) return;
     const int row = people_->CurrentRow();
-    if (people_->CurrentPerson() == nullptr) {
+    if (!people_->OnPerson()) {
         QApplication::beep();
         return;
     }
@@ -499,6 +534,13 @@ bool CFindRecordsDlg::eventFilter(QObject* watched, QEvent* event) {
     if (auto* edit = qobject_cast<QLineEdit*>(watched);
         command == MenuCommand::CopyRows && edit != nullptr && edit->hasSelectedText()) {
         command = MenuCommand::None;
+    }
+    // Ctrl+1 to Ctrl+3 put the list in the order of a column, Ctrl+0 in the order found.
+    if (modifiers == Qt::ControlModifier && key->key() >= Qt::Key_0 && key->key() <= Qt::Key_3) {
+        if (event->type() == QEvent::KeyPress)
+            SortBy(key->key() == Qt::Key_0 ? CFoundPeopleModel::kMatchColumn : key->key() - Qt::Key_1);
+        event->accept();
+        return true;
     }
     // F1 in the controls that take keys, as the Help button's shortcut does elsewhere.
     if (key->key() == Qt::Key_F1 && modifiers == Qt::NoModifier) {

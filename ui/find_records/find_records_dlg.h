@@ -62,6 +62,8 @@ public:
         QString yearsFrom;
         QString yearsTo;
         Scope scope = Scope::ChosenDatabase;
+        // The order of the list, asked by a heading or its key.
+        PeopleSort sort;
         QSize size;
     };
     // The person Show in Main Window chose (the surname as the index holds it).
@@ -93,6 +95,10 @@ public:
     void RunCommand(MenuCommand command);
     // Show in Main Window: takes the current person; without one the dialog stays.
     void accept() override;
+    // Puts the list in the order of column (a heading's click, Ctrl+1 to
+    // Ctrl+3): by it, or the other way when it is the order already;
+    // Ctrl+0 (or a column without an order) gives the order found.
+    void SortBy(int column);
 
     QLineEdit* TextField() const { return text_; }
     QLabel* HintLabel() const { return hint_; }
@@ -136,6 +142,10 @@ private:
     // A message of the core (Windows-1252) said under the list with the answer's problems.
     void SayProblem(const std::string& message);
     void ShowHelp();
+    // The buttons that act on a person are enabled while one is selected.
+    void EnableButtons();
+    // The order asked for, on the list's headings.
+    void ShowOrder();
     // The buttons' Tab order, as they are shown.
     void OrderButtons();
 
@@ -187,4 +197,5 @@ private:
     bool commandRunning_ = false;
     bool refreshAfterCommand_ = false;
     Chosen chosen_;
+    PeopleSort sort_;
 };

@@ -1,11 +1,14 @@
 #include "ui/find_records/found_people_list.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QListView>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
 #include "ui/common/column_widths.h"
+#include "ui/common/database_title.h"
 #include "ui/find_records/found_people_delegate.h"
 #include "ui/find_records/found_people_model.h"
 
@@ -20,6 +23,9 @@ CFoundPeopleList::CFoundPeopleList(QWidget* parent, CRecordFinder& finder)
         heads->setHeaderData(column, Qt::Horizontal, CFoundPeopleModel::ColumnHead(column));
     header_->setModel(heads);
     header_->setSectionsMovable(false);
+    header_->setSectionsClickable(true);
+    header_->setSortIndicatorShown(true);
+    header_->setSortIndicator(-1, Qt::AscendingOrder);
     header_->setStretchLastSection(true);
     header_->setFocusPolicy(Qt::NoFocus);
     header_->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -42,7 +48,7 @@ CFoundPeopleList::CFoundPeopleList(QWidget* parent, CRecordFinder& finder)
     layout->setSpacing(0);
     layout->addWidget(header_);
     layout->addWidget(list_, 1);
-    FitColumns();
+    FitColumns({});
 
     connect(header_, &QHeaderView::sectionResized, list_->viewport(),
             [this]() { list_->viewport()->update(); });
@@ -59,6 +65,12 @@ CFoundPeopleList::CFoundPeopleList(QWidget* parent, CRecordFinder& finder)
                 emit rowsFailed(error);
             });
     connect(list_, &QAbstractItemView::doubleClicked, this, &CFoundPeopleList::personActivated);
+    connect(header_, &QHeaderView::sectionClicked, this, &CFoundPeopleList::orderRequested);
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CFoundPeopleList::selectionChanged);
+    connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &CFoundPeopleList::selectionChanged);
+    connect(model_, &QAbstractItemModel::modelReset, this, &CFoundPeopleList::selectionChanged);
     connect(list_, &QWidget::customContextMenuRequested, this, [this]() { emit menuRequested(MenuPlace()); });
 }
 
@@ -73,8 +85,13 @@ int CFoundPeopleList::CurrentRow() const { return list_->currentIndex().row(); }
 
 const CRecordFinder::Row* CFoundPeopleList::CurrentPerson() const { return model_->Person(CurrentRow()); }
 
+bool CFoundPeopleList::OnPerson() const {
+    const QModelIndex current = list_->currentIndex();
+    return model_->Holds(current.row()) && list_->selectionModel()->isSelected(current);
+}
+
 void CFoundPeopleList::SelectPerson(int row) {
-    if (model_->Person(row) == nullptr) {
+    if (!model_->Holds(row)) {
         list_->selectionModel()->clear();
         return;
     }
@@ -89,12 +106,43 @@ QPoint CFoundPeopleList::MenuPlace() const {
     return list_->viewport()->mapToGlobal(at);
 }
 
-void CFoundPeopleList::FitColumns() {
-    const int average = list_->fontMetrics().averageCharWidth();
+void CFoundPeopleList::FitColumns(const std::vector<int>& codes) {
+    codes_ = codes;
+    const QFontMetrics metrics = list_->fontMetrics();
     const int margin = column_widths::Margin(*list_);
-    header_->resizeSection(CFoundPeopleModel::kDatabaseColumn, column_widths::DatabaseColumn(*list_));
-    header_->resizeSection(CFoundPeopleModel::kSurnameColumn, 14 * average + margin);
-    header_->resizeSection(CFoundPeopleModel::kGivenColumn, 18 * average + margin);
+    // At least the heading; at most a share of the list, so that where the
+    // query matched keeps a third of it or more.
+    const int room = std::max(list_->viewport()->width(), WantedWidth() / 2);
+    auto fit = [&](int column, int widest, int share) {
+        const int heading =
+            header_->fontMetrics().horizontalAdvance(CFoundPeopleModel::ColumnHead(column)) + 2 * margin;
+        header_->resizeSection(column, std::max(heading, std::min(widest + margin, room * share / 100)));
+    };
+    // The titles of the databases of the people read; before any, of those looked in.
+    int database = 0;
+    int surname = 0;
+    int given = 0;
+    const std::vector<const CRecordFinder::Row*> read = model_->PeopleRead();
+    for (const CRecordFinder::Row* person : read) {
+        database = std::max(database, metrics.horizontalAdvance(DatabaseTitle(person->code)));
+        surname = std::max(surname, metrics.horizontalAdvance(person->surname));
+        given = std::max(given, metrics.horizontalAdvance(person->givenNames));
+    }
+    if (read.empty()) {
+        for (int code : codes) database = std::max(database, metrics.horizontalAdvance(DatabaseTitle(code)));
+    }
+    fit(CFoundPeopleModel::kDatabaseColumn, database, 25);
+    fit(CFoundPeopleModel::kSurnameColumn, surname, 18);
+    fit(CFoundPeopleModel::kGivenColumn, given, 24);
+}
+
+void CFoundPeopleList::ShowOrder(int column, bool descending) {
+    header_->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void CFoundPeopleList::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FitColumns(codes_);
 }
 
 int CFoundPeopleList::WantedWidth() const {

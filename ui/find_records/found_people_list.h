@@ -4,7 +4,9 @@
 // query matched), as Find in Records shows it. It owns its model, header
 // and delegate, reads the people from the finder as it is scrolled, and
 // tells its owner by signals what the user asked of it: a person
-// activated, its menu, a batch of people that could not be read.
+// activated, its menu, an order (a click on a heading), a batch of people
+// that could not be read. Its columns take the widths of what they show,
+// within the list; where the query matched takes what is left.
 
 #include <cstdint>
 #include <vector>
@@ -36,7 +38,9 @@ public:
     // The current row, and its person when read (or null).
     int CurrentRow() const;
     const CRecordFinder::Row* CurrentPerson() const;
-    // Makes row current and selected, scrolled to; a row without a person clears the selection.
+    // Whether a person is current and selected (read or not yet).
+    bool OnPerson() const;
+    // Makes row current and selected, scrolled to; a row past the people clears the selection.
     void SelectPerson(int row);
     // Where the menu opens for the keyboard: under the current row, on the screen.
     QPoint MenuPlace() const;
@@ -44,6 +48,11 @@ public:
     // The width the columns ask for at first: the longest database title,
     // a long surname and given names, and a long match.
     int WantedWidth() const;
+    // Sizes the columns to the titles of codes (the databases looked in)
+    // and to the names of the people read; again as the list is resized.
+    void FitColumns(const std::vector<int>& codes);
+    // Shows the order of the list on its headings: column, or none (-1).
+    void ShowOrder(int column, bool descending);
 
 signals:
     // A double click on a person.
@@ -52,10 +61,16 @@ signals:
     void menuRequested(const QPoint& globalPos);
     // A batch of the people shown could not be read.
     void rowsFailed(const StoreError& error);
+    // A heading was clicked: the list asks to be put in its order.
+    void orderRequested(int column);
+    // The person current or selected changed.
+    void selectionChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void FitColumns();
-
+    std::vector<int> codes_;
     QHeaderView* header_;
     QListView* list_;
     CFoundPeopleModel* model_;

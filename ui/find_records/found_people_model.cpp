@@ -1,42 +1,83 @@
 #include "ui/find_records/found_people_model.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "ui/common/database_title.h"
+
+namespace {
+
+std::int64_t BatchOf(std::int64_t row) { return row - row % CRecordFinder::kBatch; }
+
+}  // namespace
 
 void CFoundPeopleModel::SetPeople(std::uint64_t generation, std::int64_t count,
                                   std::vector<CRecordFinder::Row> rows) {
     beginResetModel();
     generation_ = generation;
     count_ = count;
-    rows_ = std::move(rows);
-    fetching_ = false;
+    batches_.clear();
+    asked_.clear();
+    if (!rows.empty()) batches_.emplace(0, std::move(rows));
     fetchFailed_ = false;
     endResetModel();
 }
 
 void CFoundPeopleModel::AddPeople(std::uint64_t generation, std::int64_t first,
                                   std::vector<CRecordFinder::Row> rows) {
-    if (generation != generation_ || first != static_cast<std::int64_t>(rows_.size())) return;
-    fetching_ = false;
+    if (generation != generation_ || asked_.erase(first) == 0) return;
     if (rows.empty()) return;
-    const int at = static_cast<int>(rows_.size());
-    beginInsertRows(QModelIndex(), at, at + static_cast<int>(rows.size()) - 1);
-    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
-    endInsertRows();
+    const int last =
+        static_cast<int>(std::min<std::int64_t>(first + static_cast<std::int64_t>(rows.size()), rowCount())) -
+        1;
+    batches_[first] = std::move(rows);
+    Trim(first);
+    if (last >= first) emit dataChanged(index(static_cast<int>(first)), index(last));
+}
+
+void CFoundPeopleModel::Trim(std::int64_t keep) {
+    while (static_cast<int>(batches_.size()) > kHeldBatches) {
+        // The batch at either end farther from the one kept goes; the first stays (the answer's own).
+        auto front = std::next(batches_.begin());
+        auto back = std::prev(batches_.end());
+        const auto far = (keep - front->first) > (back->first - keep) ? front : back;
+        if (far->first == keep) break;
+        batches_.erase(far);
+    }
 }
 
 const CRecordFinder::Row* CFoundPeopleModel::Person(int row) const {
-    return row >= 0 && row < static_cast<int>(rows_.size()) ? &rows_[static_cast<std::size_t>(row)] : nullptr;
+    if (!Holds(row)) return nullptr;
+    const auto batch = batches_.find(BatchOf(row));
+    if (batch == batches_.end()) return nullptr;
+    const auto k = static_cast<std::size_t>(row - batch->first);
+    return k < batch->second.size() ? &batch->second[k] : nullptr;
+}
+
+void CFoundPeopleModel::Want(int row) const {
+    const std::int64_t first = BatchOf(row);
+    if (fetchFailed_ || batches_.count(first) != 0 || asked_.count(first) != 0) return;
+    asked_.insert(first);
+    emit const_cast<CFoundPeopleModel*>(this)->fetchWanted(generation_, first, CRecordFinder::kBatch);
 }
 
 int CFoundPeopleModel::RowOf(int code, std::int32_t entry) const {
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].code == code && rows_[i].entry == entry) return static_cast<int>(i);
+    for (const auto& [first, rows] : batches_) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].code == code && rows[i].entry == entry)
+                return static_cast<int>(first) + static_cast<int>(i);
+        }
     }
     return -1;
 }
 
+std::vector<const CRecordFinder::Row*> CFoundPeopleModel::PeopleRead() const {
+    std::vector<const CRecordFinder::Row*> people;
+    for (const auto& batch : batches_) {
+        for (const CRecordFinder::Row& row : batch.second) people.push_back(&row);
+    }
+    return people;
+}
 QString CFoundPeopleModel::ColumnHead(int column) {
     switch (column) {
         case kDatabaseColumn:
@@ -76,12 +117,17 @@ QString CFoundPeopleModel::CopyLine(const CRecordFinder::Row& row) {
 }
 
 int CFoundPeopleModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    // A view counts its rows in int: a larger answer lists its first INT_MAX people.
+    return parent.isValid() ? 0 : static_cast<int>(std::min<std::int64_t>(count_, INT_MAX));
 }
 
 QVariant CFoundPeopleModel::data(const QModelIndex& index, int role) const {
     const CRecordFinder::Row* row = Person(index.row());
-    if (row == nullptr) return QVariant();
+    if (row == nullptr) {
+        // Shown: the batch is asked for, and the row stays empty until it comes.
+        if (Holds(index.row()) && (role == Qt::DisplayRole || role == kColumnRole)) Want(index.row());
+        return QVariant();
+    }
     switch (role) {
         case Qt::DisplayRole:
         case Qt::AccessibleTextRole:
@@ -94,15 +140,4 @@ QVariant CFoundPeopleModel::data(const QModelIndex& index, int role) const {
         default:
             return QVariant();
     }
-}
-
-bool CFoundPeopleModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && !fetching_ && !fetchFailed_ &&
-           static_cast<std::int64_t>(rows_.size()) < count_;
-}
-
-void CFoundPeopleModel::fetchMore(const QModelIndex& parent) {
-    if (!canFetchMore(parent)) return;
-    fetching_ = true;
-    emit fetchWanted(generation_, static_cast<std::int64_t>(rows_.size()), CRecordFinder::kBatch);
 }

@@ -1,15 +1,19 @@
 #pragma once
 // CFoundPeopleModel: the people a record search found, as the Find in
-// Records list shows them: one item per person, in result order. It holds
-// the people read so far and asks for the next batch (fetchWanted) as the
-// view scrolls towards them, so that any number of people is shown
-// without reading them all.
+// Records list shows them: one item per person, in result order, every
+// person of the answer from the start, so that the list's end, its page
+// keys and its scroll bar reach the whole result. The people are read in
+// batches as the view shows them (fetchWanted); a person not read yet is
+// an empty row until their batch comes. Only the batches near those
+// shown last are held, so that any number of people costs little.
 //
 // Each item's text (Qt::DisplayRole, which screen readers read) is the
 // whole row: database, surname, given names and where the query matched,
 // without marks; the delegate paints the columns from kColumnRole.
 
 #include <cstdint>
+#include <map>
+#include <set>
 #include <vector>
 
 #include <QAbstractListModel>
@@ -23,22 +27,28 @@ public:
     enum Column { kDatabaseColumn, kSurnameColumn, kGivenColumn, kMatchColumn, kColumnCount };
     // A QStringList of the columns, the match with its marks.
     static constexpr int kColumnRole = Qt::UserRole + 1;
+    // How many batches are held at the most.
+    static constexpr int kHeldBatches = 64;
 
     explicit CFoundPeopleModel(QObject* parent) : QAbstractListModel(parent) {}
 
     // The people of a new answer: count in all, the first of them read.
     void SetPeople(std::uint64_t generation, std::int64_t count, std::vector<CRecordFinder::Row> rows);
-    // More of them, read from first on; ignored unless they follow those held.
+    // A batch read, from first on; ignored unless of this answer and asked for.
     void AddPeople(std::uint64_t generation, std::int64_t first, std::vector<CRecordFinder::Row> rows);
     // A batch that could not be read: no more are asked for until the next answer.
     void StopFetching() { fetchFailed_ = true; }
 
     std::uint64_t Generation() const { return generation_; }
     std::int64_t Count() const { return count_; }
-    // The person of a row read, or null.
+    // The person of a row, when read (null otherwise).
     const CRecordFinder::Row* Person(int row) const;
+    // Whether row is one of the people found, read or not.
+    bool Holds(int row) const { return row >= 0 && row < rowCount(); }
     // The row of a person read, or -1.
     int RowOf(int code, std::int32_t entry) const;
+    // The people read, in row order (for widths measured on what is shown).
+    std::vector<const CRecordFinder::Row*> PeopleRead() const;
 
     static QString ColumnHead(int column);
     // A row's text as screen readers hear it, and as Copy takes it (tab-separated).
@@ -49,17 +59,22 @@ public:
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    bool canFetchMore(const QModelIndex& parent) const override;
-    void fetchMore(const QModelIndex& parent) override;
 
 signals:
     // The view wants the people from first on (count of them).
     void fetchWanted(std::uint64_t generation, std::int64_t first, int count);
 
 private:
+    // Asks for the batch of row unless it is held or asked for.
+    void Want(int row) const;
+    // Lets go of the batches farthest from keep, past kHeldBatches.
+    void Trim(std::int64_t keep);
+
     std::uint64_t generation_ = 0;
     std::int64_t count_ = 0;
-    std::vector<CRecordFinder::Row> rows_;
-    bool fetching_ = false;
+    // The batches read, by their first row.
+    std::map<std::int64_t, std::vector<CRecordFinder::Row>> batches_;
+    // Asked for and not come yet (data() is const but asks).
+    mutable std::set<std::int64_t> asked_;
     bool fetchFailed_ = false;
 };

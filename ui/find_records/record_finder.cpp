@@ -165,8 +165,8 @@ void CRecordFinder::QueryThread() {
                 // Only a query asked after this one cancels it.
                 queryCancel_ = false;
             } else {
-                fetch = fetches_.front();
-                fetches_.pop_front();
+                fetch = fetches_.back();
+                fetches_.pop_back();
             }
         }
         if (query) {
@@ -210,6 +210,13 @@ CRecordFinder::Answer CRecordFinder::Ask(std::uint64_t generation, const Query& 
     }
     answer.outcome = search_->Run(request);
     if (answer.outcome.status != FindStatus::Done) return answer;
+    // Put in order by the search, from the names alone: no record is read for it.
+    const FindOutcome sorted = search_->Sort(query.sort);
+    if (sorted.status != FindStatus::Done) {
+        answer.outcome.status = sorted.status;
+        answer.outcome.error = sorted.error;
+        return answer;
+    }
     answeredGeneration_ = generation;
     answer.count = search_->Count();
     answer.rows = ReadRows(0, kBatch, answer.rowsError);

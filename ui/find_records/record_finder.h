@@ -50,6 +50,8 @@ public:
         record_query::Query query;
         record_fields::FieldChoice field;
         std::vector<int> codes;  // in list-row order
+        // The order of the people; by their place found unless asked.
+        PeopleSort sort;
     };
 
     // One person as the list shows them (the texts converted from the disk's
@@ -86,7 +88,8 @@ public:
     // Asks query; the answer comes as answered with the generation returned.
     std::uint64_t Start(const Query& query);
     // Asks for the people from first on (count of them) of the answer of
-    // generation; they come as rowsFetched, unless a newer query came.
+    // generation; they come as rowsFetched, unless a newer query came. The
+    // batch asked last is read first: it is the one the list shows now.
     void Fetch(std::uint64_t generation, std::int64_t first, int count);
 
     // Stops the making of indexes, that under way and those waiting; their

@@ -21,6 +21,7 @@
 
 #include "browse/names/surname_listing.h"
 #include "browse/record_text/search_messages.h"
+#include "browse/session/first_name_count.h"
 #include "browse/session/search_session.h"
 #include "store/catalogue.h"
 #include "store/search_query.h"
@@ -49,6 +50,9 @@ const ModeChoice kModeChoices[] = {
     {u"Pattern with * and ?", MatchMode::Pattern},
     {u"Close spelling", MatchMode::Close},
 };
+
+// The first-name filter's people are counted for at most this many people listed.
+constexpr long kMaxCountedPeople = 200000;
 
 // A pattern may be longer than a key: every '*' may stand for nothing.
 constexpr int kMaxTypedText = 40;
@@ -86,7 +90,7 @@ CFindSurnameDlg::CFindSurnameDlg(QWidget* parent, const CDirectories& dirs, int 
     firstName_->setObjectName(QStringLiteral("FindFirstName"));
     firstName_->setChecked(true);
     firstName_->hide();
-    connect(firstName_, &QCheckBox::toggled, this, [this]() { ShowCount(count_->text()); });
+    connect(firstName_, &QCheckBox::toggled, this, [this]() { ShowCount(CountText()); });
 
     list_->setObjectName(QStringLiteral("FindMatches"));
     list_->setAccessibleName(QStringLiteral("Matching surnames"));
@@ -197,15 +201,45 @@ void CFindSurnameDlg::FitColumns() {
                .expandedTo(sizeHint()));
 }
 
-void CFindSurnameDlg::ShowFirstNameFilter(const QByteArray& firstName) {
+void CFindSurnameDlg::ShowFirstNameFilter(const QByteArray& firstName, bool nameVariants) {
     CSearchQuery query;
     const bool filtered = !firstName.isEmpty() && query.SetFirstName(firstName.constData());
+    filterName_ = filtered ? QByteArray(query.FirstName()) : QByteArray();
+    filterVariants_ = nameVariants;
     // As the filter compares it: upper-cased, without the blanks that pad it.
-    const QString shown = filtered ? cp1252::ToQString(query.FirstName()).trimmed() : QString();
-    firstName_->setText(QStringLiteral("Only people with &first name beginning with %1").arg(shown));
+    filterShown_ = filtered ? cp1252::ToQString(query.FirstName()).trimmed() : QString();
+    firstName_->setText(QStringLiteral("Only people with &first name beginning with %1").arg(filterShown_));
     firstName_->setChecked(true);
     firstName_->setVisible(filtered);
-    ShowCount(count_->text());
+    CountKept();
+    ShowCount(CountText());
+}
+
+void CFindSurnameDlg::CountKept() {
+    kept_ = -1;
+    // The entries of so many people are not read at every key: the count then names no filter.
+    if (filterName_.isEmpty() || model_->rowCount() == 0 || model_->PeopleCount() > kMaxCountedPeople) return;
+    std::vector<std::int32_t> kept;
+    if (first_name_count::Count(dirs_, model_->Matches(), filterName_.constData(), filterVariants_, kept)
+            .Failed())
+        return;
+    kept_ = 0;
+    for (std::int32_t people : kept) kept_ += people;
+}
+
+QString CFindSurnameDlg::CountText() const {
+    const int rows = model_->rowCount();
+    if (rows == 0) return count_->text();
+    const long people = model_->PeopleCount();
+    QString text = QStringLiteral("%1 %2 (%3 %4")
+                       .arg(rows)
+                       .arg(rows == 1 ? QStringLiteral("surname matches") : QStringLiteral("surnames match"))
+                       .arg(people)
+                       .arg(people == 1 ? QStringLiteral("person") : QStringLiteral("people"));
+    // What the search will find: the people the first-name filter keeps.
+    if (KeepsFirstName() && kept_ >= 0)
+        text += QStringLiteral(", %1 with first name %2").arg(kept_).arg(filterShown_);
+    return text + QStringLiteral(").");
 }
 
 bool CFindSurnameDlg::KeepsFirstName() const { return !firstName_->isHidden() && firstName_->isChecked(); }
@@ -243,17 +277,8 @@ void CFindSurnameDlg::Refresh() {
 
     // One query, so one list of matches.
     model_->SetMatches(std::move(outcome.matches.front()));
-    const int rows = model_->rowCount();
-    if (rows == 0) {
-        ShowCount(QStringLiteral("No surname matches."));
-    } else {
-        const long people = model_->PeopleCount();
-        ShowCount(QStringLiteral("%1 %2 (%3 %4).")
-                      .arg(rows)
-                      .arg(rows == 1 ? QStringLiteral("surname matches") : QStringLiteral("surnames match"))
-                      .arg(people)
-                      .arg(people == 1 ? QStringLiteral("person") : QStringLiteral("people")));
-    }
+    CountKept();
+    ShowCount(model_->rowCount() == 0 ? QStringLiteral("No surname matches.") : CountText());
     const int keptRow = model_->RowOf(kept.code, kept.surname);
     SelectMatch(keptRow >= 0 ? keptRow : 0);
 

@@ -58,9 +58,10 @@ public:
     const ListedSurname& Chosen() const { return chosen_; }
 
     // The first-name filter that the search of a match will apply
-    // (Windows-1252, as searched; empty for none), named beside the count
-    // with a check box that drops it.
-    void ShowFirstNameFilter(const QByteArray& firstName);
+    // (Windows-1252, as searched; empty for none), with name variants or
+    // not, named beside the count with a check box that drops it. While it
+    // is kept, the count says how many people it keeps.
+    void ShowFirstNameFilter(const QByteArray& firstName, bool nameVariants = false);
     // Whether the search keeps that filter (false once the user dropped it).
     bool KeepsFirstName() const;
 
@@ -88,6 +89,10 @@ protected:
 private:
     void SelectMatch(int row);
     void ShowCount(const QString& text);
+    // The count of the matches listed, and of the people the filter keeps
+    // while it is kept (kept_: -1 when they could not be counted).
+    QString CountText() const;
+    void CountKept();
     // Widths for the longest database title and surname; the dialog's first width takes them all.
     void FitColumns();
     QString ProblemsOf(const ListingOutcome& outcome) const;
@@ -104,4 +109,9 @@ private:
     QPushButton* searchButton_;
     CPendingRefresh* refresh_;
     ListedSurname chosen_;
+    // The filter as searched (padded as the search holds it), as shown, and with variants or not.
+    QByteArray filterName_;
+    QString filterShown_;
+    bool filterVariants_ = false;
+    long kept_ = -1;
 };

@@ -23,6 +23,7 @@ public:
     const ListedSurname* Match(int row) const;
     // The row of a match, or -1.
     int RowOf(int code, const std::string& surname) const;
+    const std::vector<ListedSurname>& Matches() const { return matches_; }
     // The people of every match together.
     long PeopleCount() const;
 

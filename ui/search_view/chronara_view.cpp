@@ -133,7 +133,8 @@ void CChronaraView::OnFindSurname() {
     CSearchForm& form = Form();
     CFindSurnameDlg dialog(window(), Directories(), form.DatabaseRow(), form.Surname().text(), findChoices_);
     QByteArray firstName;
-    if (typed_text::ToSearched(form.FirstName().text(), firstName)) dialog.ShowFirstNameFilter(firstName);
+    if (typed_text::ToSearched(form.FirstName().text(), firstName))
+        dialog.ShowFirstNameFilter(firstName, NameVariants());
     const int answer = dialog.exec();
     if (Lifetime().Closed()) return;
     findChoices_ = dialog.CurrentChoices();

@@ -248,6 +248,9 @@ TEST_F(FindAndResultsTest, ATwentyLetterSurnameIsSearchedWholeAndTheFirstNameFil
             EXPECT_EQ(dialog.TextField()->accessibleDescription(),
                       dialog.CountLabel()->text() +
                           QStringLiteral(" Only people with first name beginning with ZZ."));
+            // The count is of the people the filter keeps, as the search finds them, while it is kept.
+            EXPECT_EQ(dialog.CountLabel()->text(),
+                      QStringLiteral("1 surname matches (12 people, 0 with first name ZZ)."));
             if (!keep) {
                 // (Offscreen, a dialog opened from a test is not made the active window by itself.)
                 QApplication::setActiveWindow(&dialog);
@@ -256,6 +259,9 @@ TEST_F(FindAndResultsTest, ATwentyLetterSurnameIsSearchedWholeAndTheFirstNameFil
                 for (int wait = 0; wait < 250 && filter->isChecked(); ++wait) QTest::qWait(20);
             }
             EXPECT_EQ(filter->isChecked(), keep);
+            if (!keep) {
+                EXPECT_EQ(dialog.CountLabel()->text(), QStringLiteral("1 surname matches (12 people)."));
+            }
             chosenSize = dialog.size() + QSize(40, 30);
             dialog.resize(chosenSize);
             QTest::keyClick(dialog.TextField(), Qt::Key_Return);
