@@ -85,10 +85,7 @@ int CFoundPeopleList::CurrentRow() const { return list_->currentIndex().row(); }
 
 const CRecordFinder::Row* CFoundPeopleList::CurrentPerson() const { return model_->Person(CurrentRow()); }
 
-bool CFoundPeopleList::OnPerson() const {
-    const QModelIndex current = list_->currentIndex();
-    return model_->Holds(current.row()) && list_->selectionModel()->isSelected(current);
-}
+bool CFoundPeopleList::OnPerson() const { return model_->Holds(CurrentRow()); }
 
 void CFoundPeopleList::SelectPerson(int row) {
     if (!model_->Holds(row)) {

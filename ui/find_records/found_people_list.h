@@ -38,7 +38,7 @@ public:
     // The current row, and its person when read (or null).
     int CurrentRow() const;
     const CRecordFinder::Row* CurrentPerson() const;
-    // Whether a person is current and selected (read or not yet).
+    // Whether a person is current (read or not yet).
     bool OnPerson() const;
     // Makes row current and selected, scrolled to; a row past the people clears the selection.
     void SelectPerson(int row);
