@@ -1,7 +1,9 @@
 #include "tools/query/query_options.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "browse/record_query/record_words.h"
 #include "store/catalogue.h"
 #include "tools/query/typed_text.h"
 
@@ -362,6 +364,13 @@ bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error)
     if (raw.surname != nullptr &&
         !TakeName("--surname", raw.surname, raw.raw, options.list ? kMaxListText : kMaxSurname,
                   options.surname, options.notes, error)) {
+        return false;
+    }
+    // Blanks or punctuation alone match no key: say so rather than "0 records
+    // found." (a pattern of wildcards alone lists every surname).
+    if (raw.surname != nullptr && !(options.list && options.match == MatchMode::Pattern) &&
+        std::none_of(options.surname.begin(), options.surname.end(), record_words::IsWordByte)) {
+        error = "--surname: holds no letter or digit";
         return false;
     }
     if (raw.firstName != nullptr) {

@@ -14,6 +14,7 @@ namespace query_tool {
 // the line that says so, for standard error ("--surname "Wałęsa" is searched
 // as "Walesa" (ł as l, ę as e)"), and empty otherwise. A character without
 // such a letter, or text that is not UTF-8, gives false and error names it.
+// A Tab or any other control character is refused too.
 // what: how the messages call the text ("--surname", "names.txt:3").
 bool ConvertTypedText(std::string_view what, std::string_view text, bool raw, std::string& out,
                       std::string& note, std::string& error);
