@@ -22,9 +22,10 @@ BenchViewer::~BenchViewer() {
 
 platform::MessageAnswer BenchViewer::CountMessage(const char* text, const char* caption,
                                                   platform::MessageButtons buttons,
-                                                  platform::MessageIcon icon, void* context) {
+                                                  platform::MessageIcon icon, const char* details,
+                                                  void* context) {
     ++static_cast<BenchViewer*>(context)->messages_;
-    return platform::StderrMessageBox(text, caption, buttons, icon, nullptr);
+    return platform::StderrMessageBox(text, caption, buttons, icon, details, nullptr);
 }
 
 void BenchViewer::Search(const char* surname, const char* firstName) {

@@ -72,12 +72,12 @@ private:
     // Shows the outcome's messages, as the view does (each one counts).
     template <typename Outcome>
     const Outcome& Shown(const Outcome& outcome) {
-        platform::Tell(outcome.messages);
+        platform::Tell(outcome.messages, outcome.details);
         return outcome;
     }
     static platform::MessageAnswer CountMessage(const char* text, const char* caption,
                                                 platform::MessageButtons buttons, platform::MessageIcon icon,
-                                                void* context);
+                                                const char* details, void* context);
 
     CDirectories dirs_;
     std::unique_ptr<CSearchSession> session_;

@@ -128,7 +128,7 @@ public:
 private:
     static platform::MessageAnswer Answer(const char* text, const char* /*caption*/,
                                           platform::MessageButtons buttons, platform::MessageIcon /*icon*/,
-                                          void* context) {
+                                          const char* /*details*/, void* context) {
         auto* self = static_cast<QuietServices*>(context);
         ++self->boxes_;
         self->lastText_ = text != nullptr ? text : "";

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <string>
 
 #include "store/data_file.h"
 #include "store/directories.h"
@@ -32,6 +34,26 @@ bool FindDataDisk(const CDirectories& dirs, FileIdentity* marker) {
     if (ReadsEveryFile()) return true;
     CDataFile readable;
     return readable.Open(path) == CDataFile::OpenOutcome::Opened;
+}
+
+DiskAbsenceReason WhyNoDataDisk(const CDirectories& dirs) {
+    char path[260];
+    if (!dirs.DataDirFits() || !FormatPath(path, "%s%s", dirs.DataDir(), kMarkerFileName)) {
+        return {DiskAbsence::PathTooLong, 0};
+    }
+    // The folder without its trailing '/', so that a file there is told from
+    // nothing there.
+    std::string folder = dirs.DataDir();
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    struct stat info {};
+    if (io_calls::StatPath(folder.c_str(), info) != 0) return {DiskAbsence::FolderMissing, errno};
+    if (!S_ISDIR(info.st_mode)) return {DiskAbsence::NotAFolder, 0};
+    if (io_calls::StatPath(path, info) != 0 || S_ISDIR(info.st_mode)) return {DiskAbsence::MarkerMissing, 0};
+    CDataFile readable;
+    if (readable.Open(path) != CDataFile::OpenOutcome::Opened) {
+        return {DiskAbsence::MarkerUnreadable, readable.Error()};
+    }
+    return {DiskAbsence::None, 0};
 }
 
 bool CheckDataDisk(const CDirectories& dirs, const DiskPrompt& prompt, FileIdentity* marker) {

@@ -1,5 +1,6 @@
 #include "store/name_index.h"
 
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -51,7 +52,7 @@ StoreError CNameIndex::Open(const std::string& path, const std::string& name, in
         case CDataFile::OpenOutcome::Opened:
             break;
         case CDataFile::OpenOutcome::Missing:
-            return StoreError::Of(StoreErrorKind::IndexMissing, name_);
+            return StoreError::Of(StoreErrorKind::IndexMissing, name_, ENOENT);
         case CDataFile::OpenOutcome::NotAFile:
             return StoreError::Of(StoreErrorKind::BadIndexSignature, name_);
         case CDataFile::OpenOutcome::Failed:

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -109,9 +110,11 @@ StoreError CRecordDatabase::OpenDataFile(CDataFile& file, const std::string& pat
     switch (file.OpenOrKeep(path, DataFolder(), name.c_str())) {
         case CDataFile::OpenOutcome::Opened:
             return StoreError{};
+        // The number says which of the two, for the message's details.
         case CDataFile::OpenOutcome::Missing:
+            return StoreError::Of(missing, name, ENOENT);
         case CDataFile::OpenOutcome::NotAFile:
-            return StoreError::Of(missing, name);
+            return StoreError::Of(missing, name, EISDIR);
         case CDataFile::OpenOutcome::Failed:
             break;
     }

@@ -71,3 +71,31 @@ TEST(DataDisk, MarkerThatIsAFolderOrUnreachableIsAbsent) {
     dirs.SetDataDir(std::string(300, 'a').c_str());
     EXPECT_FALSE(FindDataDisk(dirs));
 }
+
+TEST(DataDisk, WhyNoDiskNamesWhatIsMissing) {
+    TempDir disk;
+    WriteFileBytes(disk.File("plain"), "");
+    ::mkdir(disk.File("folder").c_str(), 0755);
+    ::mkdir(disk.File("folder/chronaradb.id").c_str(), 0755);
+    ::mkdir(disk.File("marked").c_str(), 0755);
+    WriteFileBytes(disk.File("marked/chronaradb.id"), "");
+    const struct {
+        std::string dataDir;
+        DiskAbsence why;
+    } cases[] = {
+        {disk.File("nowhere"), DiskAbsence::FolderMissing},
+        {disk.File("plain/under"), DiskAbsence::FolderMissing},
+        {disk.File("plain"), DiskAbsence::NotAFolder},
+        {disk.Path(), DiskAbsence::MarkerMissing},
+        {disk.File("folder"), DiskAbsence::MarkerMissing},
+        {disk.File("marked"), DiskAbsence::None},
+        {std::string(300, 'a'), DiskAbsence::PathTooLong},
+    };
+    for (const auto& c : cases) {
+        CDirectories dirs;
+        dirs.SetDataDir(c.dataDir.c_str());
+        EXPECT_EQ(WhyNoDataDisk(dirs).why, c.why) << c.dataDir;
+        // Whatever is missing, FindDataDisk agrees that the disk is not there.
+        EXPECT_EQ(FindDataDisk(dirs), c.why == DiskAbsence::None) << c.dataDir;
+    }
+}

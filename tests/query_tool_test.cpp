@@ -133,6 +133,13 @@ TEST_F(QueryTool, UsageErrorsExitTwoWithNothingOnStandardOutput) {
         {"--database", "12", "--surname", "\xe2\x82"},             // cut sequence
         {"--database", "12", "--surname", "\xc1\x81"},             // overlong 'A'
         {"--raw", "--database", "12", "--surname", twenty},
+        {"--database", "12", "--surname", "   "},  // no letter or digit to look up
+        {"--database", "12", "--surname", "-'"},
+        {"--database", "12", "--surname", "Sm\tith"},  // control characters in any typed text
+        {"--database", "12", "--surname", "Smith", "--first-name", "J\x01"},
+        {"--raw", "--database", "12", "--surname", "Smith\x7f"},
+        {"--list", "--database", "12", "--surname", "Sm\nith"},
+        {"--database", "12", "--find", "Ohio\tPFC"},
     };
     for (const auto& args : bad) {
         const ToolRun run = Query(args);
@@ -312,21 +319,37 @@ TEST_F(QueryTool, MoreInfoOnARowThePageDoesNotHoldFailsAfterThePage) {
 }
 
 TEST_F(QueryTool, FailuresOfDiskDatabaseAndScratchFileExitTwo) {
+    // The prompt's and the messages' own words first, then the folder and why.
     TempDir empty;
-    ToolRun run = QueryIn(empty.Path(), {"--database", "12", "--surname", "Smith"});
+    const std::string folder = empty.Path() + "/";
+    ToolRun run = QueryIn(empty.File("nowhere"), {"--database", "12", "--surname", "Smith"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
-    EXPECT_NE(run.err.find(kInsertDisk), std::string::npos) << run.err;
+    EXPECT_EQ(run.err,
+              std::string(kInsertDisk) + "\nThe data folder " + folder + "nowhere/ does not exist.\n");
+    run = QueryIn(empty.Path(), {"--database", "12", "--surname", "Smith"});
+    EXPECT_EQ(run.err, std::string(kInsertDisk) + "\nThe data folder " + folder +
+                           " holds no chronaradb.id, the file that marks a data disk.\n");
 
     WriteFileBytes(empty.File("chronaradb.id"), "");
     run = QueryIn(empty.Path(), {"--database", "12", "--surname", "Smith"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "ext\n");
+    EXPECT_EQ(run.err, "ext\nThe record file ww2_kor.ext could not be opened in the data folder " + folder +
+                           ": it is not there.\n");
+    ::mkdir(empty.File("ww2_kor.ext").c_str(), 0700);
+    run = QueryIn(empty.Path(), {"--database", "ww2_kor", "--find", "Ohio"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err,
+              "chronara-query: ext\nchronara-query: The record file ww2_kor.ext could not be opened in "
+              "the data folder " +
+                  folder + ": a folder stands at its name.\n");
+    ::rmdir(empty.File("ww2_kor.ext").c_str());
     WriteFileBytes(empty.File("ww2_kor.ext"), "");
     run = QueryIn(empty.Path(), {"--database", "12", "--surname", "Smith"});
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "cor\n");
+    EXPECT_EQ(run.err, "cor\nThe entry file ww2_kor.cor could not be opened in the data folder " + folder +
+                           ": it is not there.\n");
 
     // history.buf cannot be created: a first-name search fails, a plain one does not need it.
     const std::string nowhere = install.File("no/such/folder");

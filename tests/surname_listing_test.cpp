@@ -146,7 +146,7 @@ TEST(SurnameListing, MissingIndexesAreSkippedOrStopTheListingAndTheDiskIsAskedFo
     // user's typing asks nothing and shows nothing.
     // (The programs show what a listing says; a dialog says it inside itself.)
     auto shown = [](ListingOutcome outcome) {
-        platform::Tell(outcome.messages);
+        platform::Tell(outcome.messages, outcome.details);
         return outcome;
     };
     ListingOutcome outcome = surname_listing::List(dirs, {3}, astor, {false, {}});

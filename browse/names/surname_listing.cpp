@@ -91,6 +91,7 @@ ListingOutcome List(const CDirectories& dirs, const std::vector<int>& codes,
             // ends the program here.
             outcome.error = error;
             outcome.messages.push_back(search_messages::MessageOf(error));
+            outcome.details = search_messages::DetailsOf(error, dirs.DataDir());
             return outcome;
         }
     }

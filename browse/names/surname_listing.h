@@ -40,6 +40,8 @@ struct ListingOutcome {
     // showing it is the caller's choice.
     StoreError error;
     std::vector<std::string> messages;
+    // What the last message leaves out: the folder and why (see DetailsOf).
+    std::string details;
 };
 
 namespace surname_listing {

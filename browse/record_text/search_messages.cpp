@@ -1,5 +1,6 @@
 #include "browse/record_text/search_messages.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -62,6 +63,68 @@ std::string MessageOf(const StoreError& error) {
             return "The first-name search could not be done: " + error.file + " is not a plain file.";
     }
     return "wrong file format!";
+}
+
+namespace {
+
+// How the details call a database file of the kind that failed.
+std::string FileOfKind(const StoreError& error) {
+    switch (error.kind) {
+        case StoreErrorKind::RecordFileMissing:
+            return "The record file " + error.file;
+        case StoreErrorKind::EntryFileMissing:
+            return "The entry file " + error.file;
+        case StoreErrorKind::IndexMissing:
+            return "The index file " + error.file;
+        default:
+            return error.file;
+    }
+}
+
+}  // namespace
+
+std::string DetailsOf(const StoreError& error, const char* dataDir) {
+    const std::string folder = dataDir != nullptr ? dataDir : "";
+    switch (error.kind) {
+        case StoreErrorKind::RecordFileMissing:
+        case StoreErrorKind::EntryFileMissing:
+        case StoreErrorKind::IndexMissing:
+            return FileOfKind(error) + " could not be opened in the data folder " + folder + ": " +
+                   (error.errorNumber == EISDIR ? "a folder stands at its name." : "it is not there.");
+        case StoreErrorKind::PathTooLong:
+            return folder.empty()
+                       ? "The data folder's path is longer than 259 characters."
+                       : "The data folder " + folder + " and a file name are longer than 259 characters.";
+        default:
+            return std::string();
+    }
+}
+
+std::string InsertDiskDetails(const char* dataDir, const DiskAbsenceReason& reason) {
+    const std::string folder = dataDir != nullptr ? dataDir : "";
+    const std::string marker = disk_format::kMarkerFileName;
+    switch (reason.why) {
+        case DiskAbsence::None:
+            return std::string();
+        case DiskAbsence::PathTooLong:
+            return folder.empty()
+                       ? "The data folder's path is longer than 259 characters."
+                       : "The path of " + marker + " in the data folder " + folder + " is too long.";
+        case DiskAbsence::FolderMissing:
+            if (reason.errorNumber == ENOENT || reason.errorNumber == ENOTDIR) {
+                return "The data folder " + folder + " does not exist.";
+            }
+            return "The data folder " + folder + " could not be reached: " + ReasonOf(reason.errorNumber) +
+                   ".";
+        case DiskAbsence::NotAFolder:
+            return "The data folder " + folder + " is not a folder.";
+        case DiskAbsence::MarkerMissing:
+            return "The data folder " + folder + " holds no " + marker + ", the file that marks a data disk.";
+        case DiskAbsence::MarkerUnreadable:
+            return marker + " in the data folder " + folder +
+                   " could not be opened: " + ReasonOf(reason.errorNumber) + ".";
+    }
+    return std::string();
 }
 
 std::string RangeCutWarning(const char* stem) {

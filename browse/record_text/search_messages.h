@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "store/data_disk.h"
 #include "store/store_error.h"
 
 namespace search_messages {
@@ -18,6 +19,15 @@ inline constexpr const char kInsertDiskText[] =
 
 // The message for an error; empty for StoreErrorKind::None.
 std::string MessageOf(const StoreError& error);
+
+// More than the message says, for a box's details and the tool's second
+// line: for a database file that is not there, the folder it was looked
+// for in and why; empty when the message says all (a failed open or read
+// names its file and the system's reason). dataDir ends in '/'.
+std::string DetailsOf(const StoreError& error, const char* dataDir);
+
+// Beside the insert-disk prompt: the folder looked in and what was missing.
+std::string InsertDiskDetails(const char* dataDir, const DiskAbsenceReason& reason);
 
 // The warning that a damaged index named entries past the end of the entry
 // file of stem, and that only those the file holds are shown.

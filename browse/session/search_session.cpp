@@ -6,6 +6,7 @@
 #include "browse/record_text/more_info_title.h"
 #include "browse/record_text/search_messages.h"
 #include "store/catalogue.h"
+#include "store/directories.h"
 
 CSearchSession::CSearchSession(const CDirectories& dirs, DiskPrompt prompt)
     : database_(dirs), pager_(&database_), prompt_(std::move(prompt)) {}
@@ -28,6 +29,7 @@ SearchOutcome CSearchSession::Fail(SearchOutcome outcome, const StoreError& erro
     outcome.status = SearchStatus::Failed;
     outcome.error = error;
     outcome.messages.push_back(search_messages::MessageOf(error));
+    outcome.details = search_messages::DetailsOf(error, database_.Directories().DataDir());
     // The program ends after this one; its files are closed first.
     if (outcome.EndsProgram()) database_.Close();
     return outcome;

@@ -43,6 +43,8 @@ struct SearchOutcome {
     StoreError error;
     // What to tell the user, in order (see search_messages.h).
     std::vector<std::string> messages;
+    // What the last message leaves out: the folder and why (see DetailsOf).
+    std::string details;
 
     bool Done() const { return status == SearchStatus::Found || status == SearchStatus::NotFound; }
     // "wrong file format!": once its message is shown the program ends with status 1.

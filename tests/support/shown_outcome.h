@@ -19,7 +19,7 @@ inline DiskPrompt BoxPrompt() {
 
 template <typename Outcome>
 const Outcome& Shown(const Outcome& outcome) {
-    platform::Tell(outcome.messages);
+    platform::Tell(outcome.messages, outcome.details);
     if (outcome.EndsProgram()) platform::ExitProcess(1);
     return outcome;
 }

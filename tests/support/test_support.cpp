@@ -27,9 +27,10 @@ std::vector<std::string> ScriptedResponder::Texts() const {
 
 platform::MessageAnswer ScriptedResponder::Respond(const char* text, const char* caption,
                                                    platform::MessageButtons buttons,
-                                                   platform::MessageIcon icon, void* context) {
+                                                   platform::MessageIcon icon, const char* details,
+                                                   void* context) {
     auto* self = static_cast<ScriptedResponder*>(context);
-    ShownBox box{text, caption != nullptr ? caption : "<none>", buttons, icon};
+    ShownBox box{text, caption != nullptr ? caption : "<none>", buttons, icon, details};
     self->shown_.push_back(box);
     if (self->onShow) self->onShow(box);
     if (!self->script_.empty()) {

@@ -18,6 +18,7 @@ struct ShownBox {
     std::string caption;  // "<none>" when the caller passed no caption
     platform::MessageButtons buttons;
     platform::MessageIcon icon;
+    std::string details;
 };
 
 // Installs itself as the message-box service for its lifetime. Answers
@@ -41,7 +42,7 @@ public:
 private:
     static platform::MessageAnswer Respond(const char* text, const char* caption,
                                            platform::MessageButtons buttons, platform::MessageIcon icon,
-                                           void* context);
+                                           const char* details, void* context);
     std::deque<platform::MessageAnswer> script_;
     std::vector<ShownBox> shown_;
 };

@@ -78,8 +78,15 @@ bool CollectQueries(const QueryOptions& options, std::vector<NamedQuery>& querie
     return true;
 }
 
+// A failure's message, then what it leaves out on a line of its own.
+void ComplainOf(const StoreError& error, const CDirectories& dirs) {
+    Complain(search_messages::MessageOf(error));
+    const std::string details = search_messages::DetailsOf(error, dirs.DataDir());
+    if (!details.empty()) Complain(details);
+}
+
 // The exit status of a search that did not end Done, after its message.
-int StatusOf(const FindOutcome& outcome) {
+int StatusOf(const FindOutcome& outcome, const CDirectories& dirs) {
     switch (outcome.status) {
         case FindStatus::Done:
             return kExitSearched;
@@ -92,7 +99,7 @@ int StatusOf(const FindOutcome& outcome) {
         case FindStatus::Failed:
             break;
     }
-    Complain(search_messages::MessageOf(outcome.error));
+    ComplainOf(outcome.error, dirs);
     return ExitStatusOf(outcome.error);
 }
 
@@ -103,13 +110,13 @@ void NoteSkipped(const std::vector<int>& skipped) {
 }
 
 // --facet: the people of one query counted by database, year or value.
-int RunFacet(const QueryOptions& options, CRecordSearch& search, RecordSearchRequest& request,
-             ProgressLine& progress) {
+int RunFacet(const QueryOptions& options, const CDirectories& dirs, CRecordSearch& search,
+             RecordSearchRequest& request, ProgressLine& progress) {
     const FindOptions& find = options.find;
     request.query = record_query::Parse(find.text, find.years).query;
     const FindOutcome outcome = search.Run(request);
     progress.Clear();
-    if (outcome.status != FindStatus::Done) return StatusOf(outcome);
+    if (outcome.status != FindStatus::Done) return StatusOf(outcome, dirs);
     // Counted by facets, it is still the search of these people.
     LogSearch(options, search.Files().Directories(), AskedOfOptions(options), search.Count());
     facets::FacetRequest asked;
@@ -132,7 +139,7 @@ int RunFacet(const QueryOptions& options, CRecordSearch& search, RecordSearchReq
     }
     facets::FacetCounts counts;
     const FindOutcome counted = search.Facets(asked, counts);
-    if (counted.status != FindStatus::Done) return StatusOf(counted);
+    if (counted.status != FindStatus::Done) return StatusOf(counted, dirs);
     NoteSkipped(outcome.skipped);
     const std::string text = FormatFacets(find.facet, find.format, counts, find.limit, options.raw);
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -148,25 +155,25 @@ int RunFind(const QueryOptions& options) {
     CitationContext cited;
     if (find.format == FindFormat::Gedcom && !DateOfRun(cited.date)) return kExitFailed;
 
+    CDirectories dirs;
+    LoadDirectoriesOf(options, dirs);
     RecordSearchRequest request;
     std::string error;
     if (find.hasField) record_fields::ParseFieldChoice(find.field, request.field, error);
     request.codes = options.allDatabases ? catalogue::EveryDatabase() : std::vector<int>{options.code};
     request.skipMissing = options.allDatabases;
-    request.prompt = DiskPromptOfTool();
+    request.prompt = DiskPromptOfTool(dirs);
     request.abbreviations = find.abbreviations;
     if (!CRecordSearch::CheckField(request.field, request.codes, error)) {
         Complain(error);
         return kExitFailed;
     }
 
-    CDirectories dirs;
-    LoadDirectoriesOf(options, dirs);
     CRecordSearch search(dirs, word_index::CacheFolder());
     ProgressLine progress;
     search.SetProgress([&](const FindProgress& step) { progress.Show(step); });
 
-    if (find.facet != FacetKind::None) return RunFacet(options, search, request, progress);
+    if (find.facet != FacetKind::None) return RunFacet(options, dirs, search, request, progress);
 
     std::vector<FindAnswer> answers;
     std::vector<int> skipped;
@@ -174,7 +181,7 @@ int RunFind(const QueryOptions& options) {
         request.query = named.query;
         const FindOutcome outcome = search.Run(request);
         progress.Clear();
-        if (outcome.status != FindStatus::Done) return StatusOf(outcome);
+        if (outcome.status != FindStatus::Done) return StatusOf(outcome, dirs);
         research_log::AskedSearch asked = AskedOfOptions(options);
         asked.query = named.text;
         LogSearch(options, dirs, asked, search.Count());
@@ -188,7 +195,7 @@ int RunFind(const QueryOptions& options) {
             for (std::int64_t i = 0; i < answer.listed; ++i) {
                 const StoreError failed = search.Person(i, answer.people[static_cast<std::size_t>(i)]);
                 if (failed.Failed()) {
-                    Complain(search_messages::MessageOf(failed));
+                    ComplainOf(failed, dirs);
                     return ExitStatusOf(failed);
                 }
             }
@@ -201,7 +208,7 @@ int RunFind(const QueryOptions& options) {
         // The disk names itself as the source's publisher.
         const StoreError unlabelled = ReadDiskLabel(dirs, cited.disk);
         if (unlabelled.Failed()) {
-            Complain(search_messages::MessageOf(unlabelled));
+            ComplainOf(unlabelled, dirs);
             return ExitStatusOf(unlabelled);
         }
         CGedcomWriter writer(cited, [&text](const std::string& piece) {

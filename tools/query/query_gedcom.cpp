@@ -120,7 +120,7 @@ int ExportGedcom(CSearchSession& session, const CDirectories& dirs, const Calend
     CitationContext context;
     context.date = date;
     const SearchOutcome labelled = session.ReadDiskLabel(context.disk);
-    platform::Tell(labelled.messages);
+    platform::Tell(labelled.messages, labelled.details);
     if (!labelled.Done()) return ExitStatusOf(labelled.error);
     ExportSpool spool(dirs);
     CGedcomWriter writer(context, [&spool](const std::string& piece) {
@@ -129,7 +129,7 @@ int ExportGedcom(CSearchSession& session, const CDirectories& dirs, const Calend
     });
     const SearchOutcome walked =
         session.ForEachPerson([&writer](const FoundPerson& person) { return writer.Add(person); });
-    platform::Tell(walked.messages);
+    platform::Tell(walked.messages, walked.details);
     if (walked.status == SearchStatus::Cancelled) return kExitFailed;
     if (!walked.Done()) return ExitStatusOf(walked.error);
     writer.Finish();
@@ -150,12 +150,12 @@ int FetchCitation(long row, CSearchSession& session, const CalendarDate& date, C
     CitationContext context;
     context.date = date;
     const SearchOutcome found = session.PersonOfRow(static_cast<int>(row), person);
-    platform::Tell(found.messages);
+    platform::Tell(found.messages, found.details);
     if (found.status == SearchStatus::Cancelled) return kExitFailed;
     SearchOutcome failed = found;
     if (found.Done()) {
         failed = session.ReadDiskLabel(context.disk);
-        platform::Tell(failed.messages);
+        platform::Tell(failed.messages, failed.details);
     }
     if (!failed.Done()) {
         // Nothing of the answer is printed.

@@ -136,8 +136,8 @@ int RunList(const QueryOptions& options) {
     const std::vector<int> codes =
         options.allDatabases ? catalogue::EveryDatabase() : std::vector<int>{options.code};
     const ListingOutcome outcome =
-        surname_listing::List(dirs, codes, matchers, {options.allDatabases, DiskPromptOfTool()});
-    platform::Tell(outcome.messages);
+        surname_listing::List(dirs, codes, matchers, {options.allDatabases, DiskPromptOfTool(dirs)});
+    platform::Tell(outcome.messages, outcome.details);
     if (outcome.cancelled) return kExitFailed;
     for (int code : outcome.skipped) {
         Complain(search_messages::SkippedIndexNote(catalogue::NameOfCode(code), catalogue::StemOf(code)));

@@ -27,7 +27,7 @@ int ApplyTurns(const std::string& turns, CSearchSession& session) {
         const bool next = turn == 'n';
         if (!(next ? session.HasNext() : session.HasPrev())) continue;
         const SearchOutcome outcome = session.TurnPage(next);
-        platform::Tell(outcome.messages);
+        platform::Tell(outcome.messages, outcome.details);
         if (outcome.status == SearchStatus::Cancelled) return kExitFailed;
         if (outcome.status == SearchStatus::Failed) return ExitStatusOf(outcome.error);
     }
@@ -54,7 +54,7 @@ int FetchMoreInfo(long row, CSearchSession& session, RecordOutcome& record, bool
     printPage = true;
     if (row < 0 || row >= session.RowsOnPage()) return kExitFailed;
     record = session.FullText(static_cast<int>(row));
-    platform::Tell(record.messages);
+    platform::Tell(record.messages, record.details);
     if (record.status == SearchStatus::Cancelled) return kExitFailed;
     if (record.Done()) return kExitSearched;
     // The record could not be read: no part of the answer is printed.
@@ -66,7 +66,7 @@ int FetchMoreInfo(long row, CSearchSession& session, RecordOutcome& record, bool
 int ExportHits(const QueryOptions& options, CSearchSession& session) {
     std::vector<ExportedHit> hits;
     const SearchOutcome outcome = session.CollectHits(hits);
-    platform::Tell(outcome.messages);
+    platform::Tell(outcome.messages, outcome.details);
     if (outcome.status == SearchStatus::Failed) return ExitStatusOf(outcome.error);
     if (outcome.status == SearchStatus::Cancelled) return kExitFailed;
     const int code = session.Database().DatabaseCode();
@@ -87,7 +87,7 @@ int RunPage(const QueryOptions& options) {
     if ((options.exportFormat == ExportFormat::Gedcom || options.hasCite) && !DateOfRun(today))
         return kExitFailed;
 
-    CSearchSession session(dirs, DiskPromptOfTool());
+    CSearchSession session(dirs, DiskPromptOfTool(dirs));
     session.SetPageSize(options.largeText);
     session.SetNameVariants(options.variants);
 
@@ -97,7 +97,7 @@ int RunPage(const QueryOptions& options) {
                                       ? session.Search(options.row, options.surname.c_str(), firstName)
                                       : session.SearchCode(options.code, options.surname.c_str(), firstName);
     // The messages go to stderr; after a failure standard output stays empty.
-    platform::Tell(outcome.messages);
+    platform::Tell(outcome.messages, outcome.details);
     switch (outcome.status) {
         case SearchStatus::Found:
         case SearchStatus::NotFound:

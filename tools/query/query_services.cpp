@@ -1,15 +1,13 @@
 #include "tools/query/query_services.h"
 
-#include "browse/record_text/search_messages.h"
+#include "browse/session/disk_prompt.h"
 #include "platform/message_box.h"
 
 namespace query_tool {
 
 void InstallServices() { platform::SetMessageBoxHandler(platform::StderrMessageBox, nullptr); }
 
-DiskPrompt DiskPromptOfTool() {
-    return [] { return platform::Ask(search_messages::kInsertDiskText); };
-}
+DiskPrompt DiskPromptOfTool(const CDirectories& dirs) { return InsertDiskPrompt(dirs); }
 
 void LoadDirectoriesOf(const QueryOptions& options, CDirectories& dirs) {
     dirs.LoadDirectories();

@@ -11,8 +11,9 @@ namespace query_tool {
 
 // Messages to stderr.
 void InstallServices();
-// The data-disk prompt: its text on stderr, answered Cancel.
-DiskPrompt DiskPromptOfTool();
+// The data-disk prompt: its text on stderr, then the folder looked in and
+// what was missing there; answered Cancel. dirs must outlive it.
+DiskPrompt DiskPromptOfTool(const CDirectories& dirs);
 
 // The two directories from corvane.ini, then the options that replace them.
 void LoadDirectoriesOf(const QueryOptions& options, CDirectories& dirs);

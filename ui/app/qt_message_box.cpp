@@ -19,7 +19,8 @@ void CQtMessageBoxService::Uninstall() {
 
 platform::MessageAnswer CQtMessageBoxService::Show(const char* text, const char* caption,
                                                    platform::MessageButtons buttons,
-                                                   platform::MessageIcon icon, void* context) {
+                                                   platform::MessageIcon icon, const char* details,
+                                                   void* context) {
     auto* self = static_cast<CQtMessageBoxService*>(context);
     QWidget* owner = self != nullptr ? self->owner_.data() : nullptr;
     if (owner != nullptr && !owner->isVisible()) owner = nullptr;
@@ -34,6 +35,8 @@ platform::MessageAnswer CQtMessageBoxService::Show(const char* text, const char*
     // A null caption leaves the title to the window system.
     QPointer<QMessageBox> box =
         new QMessageBox(boxIcon, cp1252::ToQString(caption), cp1252::ToQString(text), standard, owner);
+    // Which file, which folder and why, behind the box's own words.
+    if (details != nullptr && details[0] != '\0') box->setDetailedText(cp1252::ToQString(details));
     box->setDefaultButton(QMessageBox::Ok);
     box->setEscapeButton(okCancel ? QMessageBox::Cancel : QMessageBox::Ok);
     box->exec();

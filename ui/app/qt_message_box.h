@@ -23,7 +23,7 @@ public:
 
     static platform::MessageAnswer Show(const char* text, const char* caption,
                                         platform::MessageButtons buttons, platform::MessageIcon icon,
-                                        void* context);
+                                        const char* details, void* context);
 
 private:
     QPointer<QWidget> owner_;

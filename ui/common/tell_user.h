@@ -8,6 +8,6 @@
 
 template <typename Outcome>
 void TellUser(const Outcome& outcome) {
-    platform::Tell(outcome.messages);
+    platform::Tell(outcome.messages, outcome.details);
     if (outcome.EndsProgram()) platform::ExitProcess(1);
 }

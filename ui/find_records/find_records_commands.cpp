@@ -174,11 +174,11 @@ SearchOutcome CFindRecordsDlg::WalkPeople(const QString& doing,
     if (read == CRecordFinder::Read::Failed) {
         // Said here; the window's command shows nothing more.
         SayProblem(search_messages::MessageOf(error));
-        return SearchOutcome{SearchStatus::Failed, error, {}};
+        return SearchOutcome{SearchStatus::Failed, error, {}, {}};
     }
     if (read == CRecordFinder::Read::Stale || cancelled)
-        return SearchOutcome{SearchStatus::Cancelled, {}, {}};
-    return SearchOutcome{SearchStatus::Found, {}, {}};
+        return SearchOutcome{SearchStatus::Cancelled, {}, {}, {}};
+    return SearchOutcome{SearchStatus::Found, {}, {}, {}};
 }
 
 void CFindRecordsDlg::CopyRows() {

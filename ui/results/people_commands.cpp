@@ -164,7 +164,7 @@ void CPeopleCommands::ExportFamilyTree(const PeopleWalk& people, const QString& 
         });
         if (!walked.Done()) return walked;
         if (!labelled.Done()) return labelled;
-        if (!writer.has_value()) return SearchOutcome{SearchStatus::Cancelled, {}, {}};
+        if (!writer.has_value()) return SearchOutcome{SearchStatus::Cancelled, {}, {}, {}};
         // A sink that failed ends the file as it stands: WriteExport says so.
         writer->Finish();
         return walked;
@@ -178,7 +178,7 @@ void CPeopleCommands::ExportFamilyTree(const std::vector<FoundPerson>& people, c
             for (const FoundPerson& person : people) {
                 if (!visit(person)) break;
             }
-            return SearchOutcome{SearchStatus::Found, {}, {}};
+            return SearchOutcome{SearchStatus::Found, {}, {}, {}};
         },
         name, parent);
 }

@@ -80,7 +80,7 @@ void CResultsCommands::ExportResults() {
     people_.ExportCsv(
         [&csv](const std::function<bool(const std::string&)>& write) {
             write(csv);
-            return SearchOutcome{SearchStatus::Found, {}, {}};
+            return SearchOutcome{SearchStatus::Found, {}, {}, {}};
         },
         cp1252::ToQString(session_.Pager().Surname()), nullptr);
 }

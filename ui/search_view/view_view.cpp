@@ -17,6 +17,7 @@
 
 #include "browse/names/surname_listing.h"
 #include "browse/record_text/search_messages.h"
+#include "browse/session/disk_prompt.h"
 #include "browse/session/result_pager.h"
 #include "browse/session/search_session.h"
 #include "platform/message_box.h"
@@ -95,8 +96,7 @@ CBitmapButton* CViewView::MakeBitmapButton(int index, const char* name, const ch
 }
 
 int CViewView::OnCreate() {
-    session_ = std::make_unique<CSearchSession>(
-        dirs_, [] { return platform::Ask(search_messages::kInsertDiskText); });
+    session_ = std::make_unique<CSearchSession>(dirs_, InsertDiskPrompt(dirs_));
     commands_ =
         std::make_unique<CResultsCommands>(*session_, dirs_, this, [this]() { return lifetime_.Closed(); });
     keys_ = new CDialogKeys(*this);
@@ -366,7 +366,7 @@ void CViewView::SearchShown(const SearchRequest& request) {
         // fails says why, and offers nothing.
         const ListingOutcome listed =
             surname_listing::CloseSpellings(dirs_, catalogue::CodeOfRow(request.row), surname, {});
-        platform::Tell(listed.messages);
+        platform::Tell(listed.messages, listed.details);
         if (lifetime_.Closed()) return;
         if (!listed.matches.empty()) spellingHint_->SetSpellings(listed.matches.front());
     }

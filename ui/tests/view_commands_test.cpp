@@ -191,6 +191,8 @@ TEST_F(ViewCommandsTest, InsertDiskPromptAnsweredOkOnceTheDiskIsBackSearches) {
     boxes.onShow = [&](const testing_support::ShownBox& box) {
         EXPECT_EQ(box.text, search_messages::kInsertDiskText);
         EXPECT_EQ(box.buttons, platform::MessageButtons::OkCancel);
+        // Its details say what the viewer looked for.
+        EXPECT_NE(box.details.find("holds no chronaradb.id"), std::string::npos) << box.details;
         // OK without the disk asks again; the second time the disk is back.
         if (++prompts == 2) RestoreMarker();
     };
