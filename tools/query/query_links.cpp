@@ -69,7 +69,7 @@ void Write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), s
 
 // Reads the people of codes; false after saying what went wrong, with status set.
 bool Load(const CDirectories& dirs, const std::vector<int>& codes, CLinkIndex& index, int& status) {
-    const linkage::LoadOutcome loaded = linkage::LoadPeople(dirs, codes, index, DiskPromptOfTool());
+    const linkage::LoadOutcome loaded = linkage::LoadPeople(dirs, codes, index, DiskPromptOfTool(dirs));
     if (loaded.noDisk) {
         status = kExitFailed;
         return false;
