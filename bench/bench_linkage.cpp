@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
     const double share = argc > 3 ? std::atof(argv[3]) : 0.2;
     mkdir(folder.c_str(), 0755);
     platform::SetMessageBoxHandler(
-        [](const char* text, const char*, platform::MessageButtons, platform::MessageIcon, void*) {
+        [](const char* text, const char*, platform::MessageButtons, platform::MessageIcon, const char*,
+           void*) {
             std::fprintf(stderr, "bench_linkage: %s\n", text);
             return platform::MessageAnswer::Cancel;
         },
