@@ -196,19 +196,6 @@ void ReadService(LinkFacts& facts, const std::string& field, unsigned roles) {
 
 }  // namespace
 
-std::string FoldedLetters(const std::string& text) {
-    std::string out;
-    name_letters::CLetterReader reader(text);
-    for (char letter = reader.Next(); letter != '\0'; letter = reader.Next()) out += letter;
-    return out;
-}
-
-std::vector<std::string> FoldedWords(const std::string& text) {
-    std::vector<std::string> words;
-    record_words::ForEachWord(text, [&](const std::string& word, std::size_t) { words.push_back(word); });
-    return words;
-}
-
 std::string RankName(int rank) {
     const auto& groups = CAbbreviationTable::Builtin().Groups();
     if (rank < 0 || static_cast<std::size_t>(rank) >= groups.size()) return {};

@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "browse/linkage/folded_text.h"
+
 namespace linkage {
 
 struct YearRange {
@@ -62,14 +64,6 @@ FieldRoles RolesOfHeadings(const std::vector<std::string>& headings);
 LinkFacts FactsOf(int code, const std::string& surname, const std::string& givenNames,
                   const std::vector<std::string>& fields, const FieldRoles& roles);
 
-// The letters of a name, folded as the sound codes read them.
-std::string FoldedLetters(const std::string& text);
-// The folded words of a text (record_words.h).
-std::vector<std::string> FoldedWords(const std::string& text);
-
-// The states and territories that a place may name, in the order of the bits.
-extern const char* const kStateNames[];
-extern const int kStateCount;
 // The name of a rank group (its first form as the table writes it).
 std::string RankName(int rank);
 const char* BranchName(unsigned branch);

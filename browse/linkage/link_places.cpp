@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "browse/abbreviations/abbreviation_table.h"
-#include "browse/linkage/link_facts.h"
+#include "browse/linkage/folded_text.h"
 
 namespace linkage {
 

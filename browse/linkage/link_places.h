@@ -11,6 +11,10 @@
 
 namespace linkage {
 
+// The states and territories that a place may name, in the order of the bits.
+extern const char* const kStateNames[];
+extern const int kStateCount;
+
 // The bit of the state that words (a whole part of a place) name, or 0.
 std::uint64_t StateOfWords(const std::vector<std::string>& words);
 

@@ -102,7 +102,7 @@ int RunSaved(const QueryOptions& options) {
     CDirectories dirs;
     LoadDirectoriesOf(options, dirs);
     // The people listed are those of the disk given: it must be there.
-    if (!CheckDataDisk(dirs, DiskPromptOfTool())) return kExitFailed;
+    if (!CheckDataDisk(dirs, DiskPromptOfTool(dirs))) return kExitFailed;
     research_log::DiskIdentity disk;
     const StoreError unknown = research_log::ReadDiskIdentity(dirs, disk);
     if (unknown.Failed()) {
