@@ -111,7 +111,10 @@ template <typename Visit>
 void CLinkIndex::ForEachCandidatePair(Visit&& visit) const {
     // Each pair of surnames is walked once, from its first surname; the join
     // finds a person of the second at most once, so no pair comes twice.
-    for (const auto& [s, t] : surnamePairs_) {
+    for (const auto& pair : surnamePairs_) {
+        // Named copies, not structured bindings: C++17 lambdas cannot capture those.
+        const auto s = pair.first;
+        const auto t = pair.second;
         for (const std::uint32_t p : surnames_[s].people) {
             Join(p, surnames_[t], [&](std::uint32_t q) {
                 if (q == p || (s == t && q < p)) return;
