@@ -7,30 +7,17 @@
 #include <cstring>
 
 #include "platform/profile.h"
+#include "store/user_folders.h"
 
 namespace {
+
+using user_folders::AbsoluteFolderOf;
+using user_folders::IsFolder;
 
 // The directory for a value: the value itself when it ends in '/', else the
 // value and one '/'. An empty value gives "/".
 std::string WithTrailingSlash(const char* value) {
-    std::string dir = value != nullptr ? value : "";
-    if (dir.empty() || dir.back() != '/') dir += '/';
-    return dir;
-}
-
-// An environment variable that can anchor the default installation
-// directory: an absolute folder other than the root itself. A relative
-// value does not count, as the XDG rules say.
-const char* AbsoluteFolderOf(const char* variable) {
-    const char* value = std::getenv(variable);
-    if (value == nullptr || value[0] != '/') return nullptr;
-    if (value[std::strspn(value, "/")] == '\0') return nullptr;
-    return value;
-}
-
-bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return user_folders::WithTrailingSlash(value != nullptr ? value : "");
 }
 
 }  // namespace

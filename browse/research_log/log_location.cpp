@@ -6,25 +6,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "store/user_folders.h"
+
 namespace research_log {
 namespace {
 
-const char* AbsoluteFolderOf(const char* variable) {
-    const char* value = std::getenv(variable);
-    if (value == nullptr || value[0] != '/') return nullptr;
-    if (value[std::strspn(value, "/")] == '\0') return nullptr;
-    return value;
-}
-
-bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-std::string WithSlash(std::string folder) {
-    if (folder.back() != '/') folder += '/';
-    return folder;
-}
+using user_folders::AbsoluteFolderOf;
+using user_folders::IsFolder;
+const auto& WithSlash = user_folders::WithTrailingSlash;
 
 }  // namespace
 

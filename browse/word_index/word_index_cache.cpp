@@ -15,21 +15,14 @@
 #include "store/content_hash.h"
 #include "store/directories.h"
 #include "store/io_calls.h"
+#include "store/user_folders.h"
 
 namespace word_index {
 namespace {
 
-const char* AbsoluteFolderOf(const char* variable) {
-    const char* value = std::getenv(variable);
-    if (value == nullptr || value[0] != '/') return nullptr;
-    if (value[std::strspn(value, "/")] == '\0') return nullptr;
-    return value;
-}
-
-std::string WithSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    return folder;
-}
+using user_folders::AbsoluteFolderOf;
+using user_folders::IsFolder;
+const auto& WithSlash = user_folders::WithTrailingSlash;
 
 // The folder as the system resolves it. A folder not made yet is its
 // nearest folder that is there, resolved, with the rest as given, so that
@@ -52,11 +45,6 @@ std::string Resolved(const std::string& folder) {
             return WithSlash(resolved + rest);
         }
     }
-}
-
-bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace
