@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,14 @@ TEST(Abbreviations, FormsMatchBothWaysAndAmbiguousOnesAreLeftOut) {
     EXPECT_FALSE(abbreviations::Widen(many.query, error));
     EXPECT_NE(error.find("more than 64"), std::string::npos) << error;
     EXPECT_EQ(many.query.terms[0].alternatives.size(), 1u);
+    // The ways a query wrote stay first and whole, a way written twice
+    // included; widening only adds after them.
+    record_query::Parsed twice = record_query::Parse("pa OR pa OR maine");
+    const auto written = twice.query.terms[0].alternatives;
+    ASSERT_TRUE(abbreviations::Widen(twice.query, error)) << error;
+    const auto& ways = twice.query.terms[0].alternatives;
+    ASSERT_GT(ways.size(), written.size());
+    EXPECT_TRUE(std::equal(written.begin(), written.end(), ways.begin()));
 }
 
 TEST(Abbreviations, TableIsSoundAndFaultsAreRefused) {

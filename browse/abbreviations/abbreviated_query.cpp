@@ -64,7 +64,9 @@ std::string Shown(const record_query::Phrase& phrase) {
 bool Widen(record_query::Query& query, std::string& error, const CAbbreviationTable& table) {
     std::vector<record_query::Term> widened = query.terms;
     for (record_query::Term& term : widened) {
-        std::vector<record_query::Phrase> ways;
+        // The term's own ways stay first and whole, a way written twice
+        // (maine OR maine) included: widening only adds.
+        std::vector<record_query::Phrase> ways = term.alternatives;
         for (const record_query::Phrase& phrase : term.alternatives) {
             if (!WaysOf(phrase, table, ways)) {
                 error = "with abbreviations the term '" + Shown(phrase) + "' stands for more than " +
