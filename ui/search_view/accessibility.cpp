@@ -20,8 +20,8 @@
 
 #include "browse/session/result_pager.h"
 #include "ui/search_view/count_line.h"
+#include "ui/search_view/offer_line.h"
 #include "ui/search_view/result_list.h"
-#include "ui/search_view/spelling_hint.h"
 
 namespace accessibility {
 
@@ -47,25 +47,25 @@ QString ItemsDescription(const CResultList& list) {
     return list.Page().CountText() + QLatin1Char(' ') + list.Page().PageText();
 }
 
-int ItemCount(const CSpellingHint& hint) { return hint.Count(); }
-QString ItemName(const CSpellingHint& hint, int i) { return hint.ItemName(i); }
-QRect ItemScreenRect(const CSpellingHint& hint, int i) {
+int ItemCount(const COfferLine& hint) { return hint.Count(); }
+QString ItemName(const COfferLine& hint, int i) { return hint.ItemName(i); }
+QRect ItemScreenRect(const COfferLine& hint, int i) {
     const QRect rect = hint.ItemRect(i);
     return QRect(hint.mapToGlobal(rect.topLeft()), rect.size());
 }
-int CurrentItem(const CSpellingHint& hint) { return hint.Current(); }
-// Press searches the name, as a click does; set focus makes it current.
-void PressItem(CSpellingHint& hint, int i) {
+int CurrentItem(const COfferLine& hint) { return hint.Current(); }
+// Press takes the offer, as a click does; set focus makes it current.
+void PressItem(COfferLine& hint, int i) {
     hint.SetCurrent(i);
-    emit hint.spellingChosen(i);
+    emit hint.offerChosen(i);
 }
-void FocusItem(CSpellingHint& hint, int i) {
+void FocusItem(COfferLine& hint, int i) {
     hint.setFocus(Qt::OtherFocusReason);
     hint.SetCurrent(i);
 }
-QString ItemsDescription(const CSpellingHint& hint) { return hint.Text(); }
+QString ItemsDescription(const COfferLine& hint) { return hint.Text(); }
 
-// An item of a painted list: a row of the result list, a name of the close spellings.
+// An item of a painted list: a row of the result list, an offer after a search that found nobody.
 template <class List>
 class PaintedItemInterface : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
@@ -315,9 +315,9 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
         if (auto* list = qobject_cast<CResultList*>(object))
             return new PaintedListInterface<CResultList>(list);
     }
-    if (className == QLatin1String("CSpellingHint")) {
-        if (auto* hint = qobject_cast<CSpellingHint*>(object))
-            return new PaintedListInterface<CSpellingHint>(hint);
+    // The close spellings and the other offers (CSpellingHint is one).
+    if (className == QLatin1String("COfferLine")) {
+        if (auto* hint = qobject_cast<COfferLine*>(object)) return new PaintedListInterface<COfferLine>(hint);
     }
     if (className == QLatin1String("CCountLine")) {
         if (auto* line = qobject_cast<CCountLine*>(object)) return new CountLineInterface(line);

@@ -32,6 +32,7 @@
 #include "ui/search_view/accessibility.h"
 #include "ui/search_view/count_line.h"
 #include "ui/search_view/dialog_keys.h"
+#include "ui/search_view/offer_line.h"
 #include "ui/search_view/page_line.h"
 #include "ui/search_view/result_list.h"
 #include "ui/search_view/spelling_hint.h"
@@ -149,17 +150,31 @@ void CViewView::CreatePaintedControls() {
     pageLine_ = new CPageLine(this);
     // Hidden until a search finds nobody; then, while the list has no rows,
     // the last Tab stop in the list's place.
+    // The databases that hold the surname come first in the Tab order, then
+    // the close spellings, then the search again with name variants.
+    databasesOffer_ = new COfferLine(this, QStringLiteral("DatabasesOffer"), QStringLiteral("Databases"));
+    keys_->Watch(*databasesOffer_);
+    connect(databasesOffer_, &COfferLine::offerChosen, this, [this](int index) {
+        if (index < 0 || index >= static_cast<int>(offeredDatabases_.size())) return;
+        const ListedSurname held = offeredDatabases_[static_cast<std::size_t>(index)];
+        TakeOffer([&] { return SearchListedSurname(held.code, held.surname); });
+    });
     spellingHint_ = new CSpellingHint(this);
     keys_->Watch(*spellingHint_);
-    connect(spellingHint_, &CSpellingHint::spellingChosen, this, [this](int index) {
-        CViewLifetime::Scope scope(lifetime_);
-        if (lifetime_.Closed() || index < 0 || index >= spellingHint_->Count()) return;
+    connect(spellingHint_, &COfferLine::offerChosen, this, [this](int index) {
+        if (index < 0 || index >= spellingHint_->Count()) return;
         const ListedSurname spelling = spellingHint_->Spelling(index);
-        // The keyboard goes on in what the spelling found, at its first row.
-        if (SearchListedSurname(spelling.code, spelling.surname) && resultList_->Rows() > 0) {
-            resultList_->setFocus(Qt::OtherFocusReason);
-            SelectRow(0);
-        }
+        TakeOffer([&] { return SearchListedSurname(spelling.code, spelling.surname); });
+    });
+    variantsOffer_ = new COfferLine(this, QStringLiteral("VariantsOffer"), QStringLiteral("Name variants"));
+    keys_->Watch(*variantsOffer_);
+    connect(variantsOffer_, &COfferLine::offerChosen, this, [this](int /*index*/) {
+        const SearchRequest again = notFound_;
+        TakeOffer([&] {
+            SetNameVariants(true);
+            DoSearch(again);
+            return !lifetime_.Closed();
+        });
     });
     // Made after every control, so that it comes last in the Tab order; it
     // has no control id of its own.
@@ -292,13 +307,17 @@ void CViewView::RefreshList() {
 void CViewView::ShowPage() {
     ResultPage page = ResultPage::Of(*session_);
     const bool listHadFocus = resultList_->hasFocus();
-    const bool hintHadFocus = spellingHint_->hasFocus();
+    const bool hintHadFocus =
+        databasesOffer_->hasFocus() || spellingHint_->hasFocus() || variantsOffer_->hasFocus();
     prevButton_->setEnabled(page.hasPrev);
     nextButton_->setEnabled(page.hasNext);
     countLine_->SetShownText(page.CountText());
     pageLine_->SetPage(page.Rows() > 0 ? page.PageText() : QString());
-    // Close spellings are offered after the search that found nobody, until the next page shown.
+    // The offers are made after the search that found nobody, until the next page shown.
+    databasesOffer_->SetOffers(QString(), {});
     spellingHint_->SetSpellings({});
+    variantsOffer_->SetOffers(QString(), {});
+    offeredDatabases_.clear();
     resultList_->SetPage(std::move(page));
     // A list that empties while it has the focus hands it back to the view's
     // rule, and so does the hint as it goes.
@@ -307,8 +326,8 @@ void CViewView::ShowPage() {
 
 void CViewView::AnnouncePage() {
     const ResultPage& page = resultList_->Page();
-    // Without records there is no page: the close spellings, if any, come with the count.
-    countLine_->Announce(page.CountText(), page.Rows() > 0 ? page.PageText() : spellingHint_->Text());
+    // Without records there is no page: the offers, if any, come with the count.
+    countLine_->Announce(page.CountText(), page.Rows() > 0 ? page.PageText() : OffersText());
     resultList_->AnnounceRows();
 }
 
@@ -361,17 +380,81 @@ void CViewView::SearchShown(const SearchRequest& request) {
                                                  : session_->Search(request.row, surname, firstName);
     if (!lifetime_.Tell(outcome)) return;
     ShowPage();
-    if (outcome.status == SearchStatus::NotFound) {
-        // The search has just found the disk: no prompt. A listing that
-        // fails says why, and offers nothing.
-        const ListingOutcome listed =
-            surname_listing::CloseSpellings(dirs_, catalogue::CodeOfRow(request.row), surname, {});
-        platform::Tell(listed.messages, listed.details);
-        if (lifetime_.Closed()) return;
-        if (!listed.matches.empty()) spellingHint_->SetSpellings(listed.matches.front());
-    }
+    // Nobody: the surname is not in the index, or nobody under it has the first name.
+    if (outcome.status == SearchStatus::NotFound ||
+        (outcome.status == SearchStatus::Found && RecordCount() == 0))
+        OfferAfterNobody(request, outcome.status == SearchStatus::NotFound);
     RefreshList();
     AnnouncePage();
+}
+
+void CViewView::OfferAfterNobody(const SearchRequest& request, bool surnameAbsent) {
+    // The search has just found the disk: no prompt. A listing that fails
+    // says why, and offers nothing of its own.
+    const int searched = catalogue::CodeOfRow(request.row);
+    surname_listing::ListingOptions options;
+    options.skipMissing = true;
+    const ListingOutcome held = surname_listing::List(
+        dirs_, catalogue::EveryDatabase(), {CSurnameMatcher(MatchMode::Exact, request.surname)}, options);
+    platform::Tell(held.messages, held.details);
+    if (lifetime_.Closed()) return;
+    // Close spellings when the surname itself is not there (else the first name found nobody).
+    ListingOutcome close;
+    if (surnameAbsent) {
+        close = surname_listing::CloseSpellings(dirs_, searched, request.surname, {});
+        platform::Tell(close.messages, close.details);
+        if (lifetime_.Closed()) return;
+    }
+
+    // The databases that hold the surname as typed, the one searched aside
+    // (a first name found nobody there), in list order.
+    std::vector<COfferLine::Offer> offers;
+    QString surname;
+    if (!held.matches.empty()) {
+        for (const ListedSurname& one : held.matches.front()) {
+            if (one.code == searched) continue;
+            const QString title = QString::fromLatin1(catalogue::NameOfCode(one.code));
+            offers.push_back(COfferLine::Offer{
+                QStringLiteral("%1 (%2)").arg(title).arg(one.count),
+                QStringLiteral("%1, %2 %3")
+                    .arg(title)
+                    .arg(one.count)
+                    .arg(one.count == 1 ? QStringLiteral("person") : QStringLiteral("people"))});
+            offeredDatabases_.push_back(one);
+            surname = cp1252::ToQString(one.surname.c_str());
+        }
+    }
+    databasesOffer_->SetOffers(surname + QStringLiteral(" is in"), std::move(offers));
+    offeredDatabases_.resize(static_cast<std::size_t>(databasesOffer_->Count()));
+    int line = databasesOffer_->Lines();
+    if (!close.matches.empty()) spellingHint_->SetSpellings(close.matches.front(), line);
+    line += spellingHint_->Lines();
+    notFound_ = request;
+    if (!request.firstName.empty() && !NameVariants()) {
+        variantsOffer_->SetOffers(QString(),
+                                  {{QStringLiteral("Search again with name variants"),
+                                    QStringLiteral("Search again with name variants")}},
+                                  line);
+    }
+}
+
+QString CViewView::OffersText() const {
+    QStringList lines;
+    const COfferLine* const offers[] = {databasesOffer_, spellingHint_, variantsOffer_};
+    for (const COfferLine* offer : offers) {
+        if (!offer->Text().isEmpty()) lines << offer->Text();
+    }
+    return lines.join(QLatin1Char(' '));
+}
+
+void CViewView::TakeOffer(const std::function<bool()>& search) {
+    CViewLifetime::Scope scope(lifetime_);
+    if (lifetime_.Closed()) return;
+    // The keyboard goes on in what the offer found, at its first row.
+    if (search() && !lifetime_.Closed() && resultList_->Rows() > 0) {
+        resultList_->setFocus(Qt::OtherFocusReason);
+        SelectRow(0);
+    }
 }
 
 void CViewView::OnClear() {

@@ -1,6 +1,6 @@
 // Names as the records spell them, and people into family trees: the name
-// variants option of the First Name box, the close spellings offered after
-// a search that found nobody, the family-tree export and the citation to
+// variants option of the First Name box, the databases, close spellings
+// and name variants offered after a search that found nobody, the family-tree export and the citation to
 // copy, the last two against what the query tool makes of the same search.
 
 #include <gtest/gtest.h>
@@ -31,6 +31,7 @@
 #include "ui/results/more_info_dlg.h"
 #include "ui/search_view/chronara_view.h"
 #include "ui/search_view/count_line.h"
+#include "ui/search_view/offer_line.h"
 #include "ui/search_view/result_list.h"
 #include "ui/search_view/spelling_hint.h"
 #include "ui/search_view/view_layout.h"
@@ -230,6 +231,93 @@ TEST_F(NamesAndFamilyTreeTest, ASearchThatFindsNobodyOffersCloseSpellingsToTabTo
             EXPECT_EQ(Crop(Screen(), list), Crop(Backdrop(), list)) << c.what;
         }
     }
+}
+
+TEST_F(NamesAndFamilyTreeTest,
+       ASearchThatFindsNobodyOffersTheDatabasesThatHoldTheSurnameThenSpellingsThenVariants) {
+    // Another database holds SMYTH twice.
+    const int otherCode = catalogue::CodeOfRow(0);
+    CDatabaseWriter writer(otherCode);
+    std::string error;
+    for (const char* given : {"Hal", "Ida"})
+        ASSERT_TRUE(writer.Add(PersonRecord{"Smyth", given, {"Private"}}, &error)) << error;
+    ASSERT_TRUE(writer.Write(dataDir_, 0, &error)) << error;
+    const QString other = QString::fromLatin1(catalogue::TitleOfCode(otherCode));
+
+    COfferLine* databases = View()->DatabasesOffer();
+    CSpellingHint* spellings = View()->SpellingHint();
+    COfferLine* variants = View()->VariantsOffer();
+    const struct {
+        const char* surname;
+        const char* first;
+        QString databases;  // each line as painted; empty: not offered
+        bool spellings;
+        bool variants;
+    } cases[] = {
+        // The surname is in the database searched, but not with that first name.
+        {"Smyth", "Dorothy", QStringLiteral("SMYTH is in ") + other + QStringLiteral(" (2)"), false, true},
+        {"Smyth", "Zed", QStringLiteral("SMYTH is in ") + other + QStringLiteral(" (2)"), false, true},
+        {"Smiht", "", QString(), true, false},
+        // Not in the database searched at all: every line, in order.
+        {"Smyht", "Ann", QString(), true, true},
+        {"Qqq", "Ann", QString(), false, true},
+    };
+    for (const auto& c : cases) {
+        DatabaseList()->setCurrentIndex(kSpellingRow);
+        Search(c.surname, c.first);
+        EXPECT_EQ(View()->CountText(), QStringLiteral("0 records found.")) << c.surname;
+        EXPECT_EQ(databases->Text(), c.databases) << c.surname;
+        EXPECT_EQ(spellings->isVisible(), c.spellings) << c.surname;
+        EXPECT_EQ(variants->isVisible(), c.variants) << c.surname;
+        // One line under the other, in the order offered, each heard with the count.
+        int bottom = 0;
+        QStringList heard;
+        for (COfferLine* line : {databases, static_cast<COfferLine*>(spellings), variants}) {
+            if (!line->isVisible()) continue;
+            EXPECT_GE(line->y() + line->ItemRect(0).top(), bottom) << c.surname;
+            bottom = line->y() + line->ItemRect(line->Count() - 1).bottom() + 1;
+            heard << line->Text();
+        }
+        EXPECT_EQ(View()->CountLine()->Page(), heard.join(QLatin1Char(' '))) << c.surname;
+    }
+
+    // Tab goes through the offers in order, after the database list; screen
+    // readers hear each as a list of its offers.
+    DatabaseList()->setCurrentIndex(kSpellingRow);
+    Search("Smyth", "Dorothy");
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(databases);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::List);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Databases"));
+    ASSERT_EQ(face->childCount(), 1);
+    EXPECT_EQ(face->child(0)->text(QAccessible::Name), other + QStringLiteral(", 2 people"));
+    DatabaseList()->setFocus();
+    for (QWidget* next : {static_cast<QWidget*>(databases), static_cast<QWidget*>(variants),
+                          static_cast<QWidget*>(Button(kIdSearch))}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+    }
+
+    // Enter on a database searches the surname there; on the variants line,
+    // the same search with name variants on.
+    QTest::keyClick(Button(kIdSearch), Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_TRUE(variants->hasFocus());
+    QTest::keyClick(variants, Qt::Key_Return);
+    EXPECT_TRUE(View()->NameVariants());
+    EXPECT_EQ(View()->CountText(), QStringLiteral("1 records found."));
+    EXPECT_EQ(View()->RowText(0).substr(0, 11), "SMYTH\tDora\t");
+    EXPECT_TRUE(View()->ResultList()->hasFocus());
+    EXPECT_FALSE(variants->isVisible());
+
+    Search("Smyth", "Zed");
+    ASSERT_TRUE(databases->isVisible());
+    EXPECT_FALSE(variants->isVisible()) << "variants are on already";
+    QTest::mouseClick(databases, Qt::LeftButton, Qt::NoModifier, databases->ItemRect(0).center());
+    EXPECT_EQ(DatabaseList()->currentIndex(), 0);
+    EXPECT_EQ(View()->CountText(), QStringLiteral("0 records found.")) << "Zed is still the first name";
+    Search("Smyth");
+    EXPECT_EQ(View()->CountText(), QStringLiteral("2 records found."));
+    EXPECT_FALSE(databases->isVisible());
 }
 
 TEST_F(NamesAndFamilyTreeTest, ExportsTheSelectedPersonOrEveryHitToAFamilyTreeAsTheQueryToolDoes) {
