@@ -13,6 +13,12 @@ CScopeBox::CScopeBox(QWidget* parent, const QString& objectName, int chosenCode,
     setCurrentIndex(scope == Scope::AllDatabases ? 1 : 0);
 }
 
+void CScopeBox::ChooseDatabase(int code) {
+    chosenCode_ = code;
+    setItemText(0, QStringLiteral("Only %1").arg(DatabaseTitle(chosenCode_)));
+    setCurrentIndex(0);
+}
+
 CScopeBox::Scope CScopeBox::Chosen() const { return static_cast<Scope>(currentData().toInt()); }
 
 std::vector<int> CScopeBox::Codes() const {

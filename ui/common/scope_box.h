@@ -17,6 +17,8 @@ public:
     CScopeBox(QWidget* parent, const QString& objectName, int chosenCode, Scope scope);
 
     Scope Chosen() const;
+    // Looks only in database code from now on (a facet's database clicked).
+    void ChooseDatabase(int code);
     // The databases looked in, in list-row order.
     std::vector<int> Codes() const;
     // Where it looks, as a heading names it: "all databases" or the chosen database's title.

@@ -32,6 +32,9 @@
 #include "ui/common/pending_refresh.h"
 #include "ui/common/resource_names.h"
 #include "ui/common/typed_text.h"
+#include "ui/facets/facet_bars.h"
+#include "ui/facets/facets_panel.h"
+#include "ui/facets/years_histogram.h"
 #include "ui/find_records/found_people_list.h"
 #include "ui/find_records/found_people_model.h"
 #include "ui/find_records/indexing_line.h"
@@ -104,6 +107,7 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
     yearsTo_->setAccessibleName(QStringLiteral("Years to"));
     yearsTo_->setText(choices.yearsTo);
 
+    BuildFacets();
     FillFields(choices.field);
 
     connect(indexing_, &CIndexingLine::cancelRequested, this, [this]() { finder_.CancelIndexing(); });
@@ -220,7 +224,11 @@ void CFindRecordsDlg::BuildLayout() {
     layout->addLayout(form);
     layout->addLayout(countLine);
     layout->addWidget(indexing_);
-    layout->addWidget(people_, 1);
+    // The facets beside the people, narrower.
+    auto* found = new QHBoxLayout;
+    found->addWidget(people_, 3);
+    found->addWidget(facets_, 1);
+    layout->addLayout(found, 1);
     layout->addWidget(problem_);
     layout->addWidget(buttons);
     setTabOrder(text_, fieldBox_);
@@ -229,10 +237,14 @@ void CFindRecordsDlg::BuildLayout() {
     setTabOrder(yearsTo_, scopeBox_);
     setTabOrder(scopeBox_, IndexingButton());
     setTabOrder(IndexingButton(), PeopleList());
-    setTabOrder(PeopleList(), moreInfoButton_);
+    setTabOrder(PeopleList(), facets_->Databases());
+    setTabOrder(facets_->Databases(), facets_->Years());
+    setTabOrder(facets_->Years(), facets_->ValuesFieldBox());
+    setTabOrder(facets_->ValuesFieldBox(), facets_->Values());
+    setTabOrder(facets_->Values(), moreInfoButton_);
     // The buttons follow in the order the style shows them (showEvent).
 
-    QSize wanted(people_->WantedWidth(), 32 * fontMetrics().height());
+    QSize wanted(people_->WantedWidth() + facets_->sizeHint().width(), 32 * fontMetrics().height());
     // Within the screen the window opens on, which may be small.
     if (const QScreen* screen = (parentWidget() != nullptr ? parentWidget() : this)->screen())
         wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
@@ -265,6 +277,7 @@ void CFindRecordsDlg::FillFields(const QString& keep) {
     fieldBox_->addItem(QStringLiteral("Given names"), QString::fromLatin1(kGivenChoice));
     // A heading the databases looked in do not have gives way to any field.
     fieldBox_->setCurrentIndex(std::max(0, fieldBox_->findData(keep)));
+    facets_->SetFields(headings);
 }
 
 CFindRecordsDlg::Choices CFindRecordsDlg::CurrentChoices() const {
@@ -304,6 +317,8 @@ void CFindRecordsDlg::ShowUnasked(const QString& count, const QString& problem) 
     ShowCount(count);
     answerProblems_ = problem.isEmpty() ? QStringList{} : QStringList{problem};
     ShowProblems(answerProblems_);
+    facetsQuery_.reset();
+    AskFacets();
 }
 
 void CFindRecordsDlg::Refresh() {
@@ -327,6 +342,7 @@ void CFindRecordsDlg::Refresh() {
     }
     if (typed.trimmed().isEmpty() && !years.given) {
         ShowUnasked(QStringLiteral("Type words to find, or give years."), QString());
+        AskCoverage();
         return;
     }
     const record_query::Parsed parsed = record_query::Parse(
@@ -344,6 +360,7 @@ void CFindRecordsDlg::Refresh() {
         record_fields::ParseFieldChoice(cp1252::FromQString(field).toStdString(), query.field, error);
     query.codes = scopeBox_->Codes();
     query.sort = sort_;
+    facetsQuery_ = query;
     asked_ = finder_.Start(query);
     busyTimer_->start(kBusyAfterMilliseconds);
 }
@@ -412,6 +429,7 @@ void CFindRecordsDlg::OnAnswered(const CRecordFinder::Answer& answer) {
     const int kept = keptCode != 0 ? Model()->RowOf(keptCode, keptEntry) : -1;
     people_->SelectPerson(kept >= 0 ? kept : 0);
     EnableButtons();
+    AskFacets();
 }
 
 void CFindRecordsDlg::ShowIndexing() {

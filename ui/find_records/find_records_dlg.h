@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,8 @@
 
 class CCountLabel;
 class CDirectories;
+class CFacetFinder;
+class CFacetsPanel;
 class CFoundPeopleList;
 class CFoundPeopleModel;
 class CHelpWindow;
@@ -119,12 +122,24 @@ public:
     QPushButton* ResultsButton() const { return resultsButton_; }
     CHelpWindow* HelpWindow() const;
 
+    // The facets beside the list, and whether those of the answer shown are shown.
+    CFacetsPanel* FacetsPanel() const { return facets_; }
+    bool FacetsAnswered() const { return facetsShown_ == facetsAsked_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
+    // The facets (find_records_facets.cpp): the panel and its finder made,
+    // the counts of the answer shown asked, of the databases' years when
+    // nothing is typed, and a database chosen from them.
+    void BuildFacets();
+    void AskFacets();
+    void AskCoverage();
+    void ChooseDatabase(int code);
+
     // Layout and choices.
     void BuildLayout();
     void FillFields(const QString& keep);
@@ -188,6 +203,12 @@ private:
 
     std::uint64_t asked_ = 0;
     std::uint64_t shown_ = 0;
+    CFacetsPanel* facets_ = nullptr;
+    CFacetFinder* facetFinder_ = nullptr;
+    // The query of the answer shown, for its facets.
+    std::optional<CRecordFinder::Query> facetsQuery_;
+    std::uint64_t facetsAsked_ = 0;
+    std::uint64_t facetsShown_ = 0;
     // The databases of the last answer left out while their index is made, or declined.
     std::vector<int> waiting_;
     std::vector<int> declined_;

@@ -59,6 +59,7 @@ CRecordFinder::Row CRecordFinder::RowOf(const RecordHit& person) {
 CRecordFinder::CRecordFinder(const CDirectories& dirs, std::string cacheFolder, QObject* parent)
     : QObject(parent),
       dirs_(dirs),
+      cacheFolder_(cacheFolder),
       search_(std::make_unique<CRecordSearch>(dirs, cacheFolder)),
       indexer_(std::make_unique<CRecordSearch>(dirs, cacheFolder)) {
     search_->SetCancel(&queryCancel_);

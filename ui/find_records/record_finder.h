@@ -83,6 +83,8 @@ public:
 
     // The cache of word indexes: word_index::CacheFolder() in the program.
     CRecordFinder(const CDirectories& dirs, std::string cacheFolder, QObject* parent = nullptr);
+    // The cache it was given, for other searches of the same indexes.
+    const std::string& CacheFolder() const { return cacheFolder_; }
     ~CRecordFinder() override;
 
     // Asks query; the answer comes as answered with the generation returned.
@@ -142,6 +144,7 @@ private:
     IndexPlan PlanQuery(const std::vector<int>& codes);
 
     const CDirectories& dirs_;
+    const std::string cacheFolder_;
     std::unique_ptr<CRecordSearch> search_;   // the query thread's, under searchLock_
     std::unique_ptr<CRecordSearch> indexer_;  // the index thread's alone
     std::mutex searchLock_;

@@ -1,0 +1,66 @@
+#pragma once
+// CYearsHistogram: the people found per year, painted as upright bars, a
+// bar a year while they fit the width, else a decade or more
+// (year_bins::BinYears). A click on a bar, or a drag across bars, chooses
+// their years; so do the keys: Left and Right (Home, End) move among the
+// bars, with Shift they stretch the span, Enter or Space chooses it. Screen
+// readers see a list named "Years", an item a bar, "1863, 12 people"
+// (ui/facets/facets_accessibility.cpp).
+
+#include <vector>
+
+#include <QString>
+#include <QWidget>
+
+#include "browse/facets/facet_counts.h"
+#include "ui/facets/year_bins.h"
+
+class CYearsHistogram : public QWidget {
+    Q_OBJECT
+public:
+    explicit CYearsHistogram(QWidget* parent);
+
+    void SetYears(std::vector<facets::YearCount> years);
+    int Count() const { return static_cast<int>(bins_.size()); }
+    const year_bins::Bin& BinAt(int i) const { return bins_[static_cast<std::size_t>(i)]; }
+    int Current() const { return current_; }
+    void SetCurrent(int i);
+    // The span of bars chosen with the current one: from the anchor to it.
+    int SpanFirst() const;
+    int SpanLast() const;
+    QString ItemName(int i) const;
+    QRect ItemRect(int i) const;
+    // Chooses the years of bars first to last, as Enter or a drag does.
+    void Choose(int first, int last);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    void yearsChosen(int from, int to);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // The bars anew for the width.
+    void Rebin();
+    QRect PlotArea() const;
+    int BarAt(const QPoint& point) const;
+    // Moves the current bar; stretching keeps the anchor, else it follows.
+    void MoveTo(int i, bool stretch);
+
+    std::vector<facets::YearCount> years_;
+    std::vector<year_bins::Bin> bins_;
+    int current_ = -1;
+    int anchor_ = -1;
+    bool dragging_ = false;
+    int announced_ = 0;
+};
