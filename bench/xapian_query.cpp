@@ -73,6 +73,8 @@ int Build(const std::string& folder) {
         db.replace_document(static_cast<Xapian::docid>(person.entry) + 1, document);
     }
     db.commit_transaction();
+    // An unflushed transaction leaves its changes in memory: written first, as compact reads the disk.
+    db.commit();
     db.compact(folder + "/xapian-compact", Xapian::DBCOMPACT_SINGLE_FILE);
     return reader.Error().Failed() ? 1 : 0;
 }

@@ -20,12 +20,16 @@ min_time=${CHRONARA_BENCH_MIN_TIME:-0.2}
 filter=${CHRONARA_BENCH_FILTER:-.}
 jobs=$(nproc 2>/dev/null || echo 2)
 
-CHRONARA_EXTRA_PACKAGES="strace ${CHRONARA_EXTRA_PACKAGES:-}" "$root/scripts/install-deps.sh"
+# Xapian 1.4 is the second baseline of the record search (bench_find_process);
+# only the benchmarks use it.
+CHRONARA_EXTRA_PACKAGES="strace libxapian-dev ${CHRONARA_EXTRA_PACKAGES:-}" "$root/scripts/install-deps.sh"
 
 echo "=== build ($build)"
 cmake -S "$root" -B "$build" -G Ninja -DCHRONARA_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "$jobs" --target make_bench_disk chronara_bench bench_syscalls chronara-query \
-  bench_gedcom_export bench_find
+  bench_gedcom_export bench_find bench_facets bench_find_process bench_fts5_query
+cmake --build "$build" -j "$jobs" --target bench_xapian_query >/dev/null 2>&1 ||
+  echo "(no Xapian in this build: the whole-process runs leave it out)"
 # Only where Qt is there to build the viewer.
 cmake --build "$build" -j "$jobs" --target bench_find_dialog bench_find_records_dialog sample-disk >/dev/null 2>&1 ||
   echo "(no viewer in this build: the Find Surname and Find in Records benchmarks are left out)"
@@ -89,6 +93,22 @@ if [[ -n $find_sizes ]]; then
     --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
     --benchmark_min_time="$min_time" --benchmark_out="$find_results" --benchmark_out_format=json
   python3 "$root/bench/report.py" find "$find_results"
+
+  echo
+  echo "Facets of a common word (DOW, one person in ten) against SQLite's GROUP BY; the sample disk:"
+  facet_results=$build/bench-facets-results.json
+  "$build/bench/bench_facets" --data-root "$data" --sizes "$find_sizes" "${sample_args[@]}" \
+    --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
+    --benchmark_min_time="$min_time" --benchmark_out="$facet_results" --benchmark_out_format=json
+  python3 "$root/bench/report.py" facets "$facet_results"
+
+  echo
+  echo "Record searches as whole processes (--limit 10 and --format count) against FTS5 and Xapian:"
+  process_results=$build/bench-process-results.json
+  "$build/bench/bench_find_process" --data-root "$data" --tools "$build" --sizes "$find_sizes" \
+    --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
+    --benchmark_min_time="$min_time" --benchmark_out="$process_results" --benchmark_out_format=json
+  python3 "$root/bench/report.py" process "$process_results"
 fi
 
 if [[ -x $build/bench/bench_find_dialog ]]; then
