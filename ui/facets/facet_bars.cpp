@@ -12,12 +12,9 @@
 #include <QStyleOptionFocusRect>
 
 #include "ui/common/accessible_events.h"
-#include "ui/facets/facets_accessibility.h"
 
 CFacetBars::CFacetBars(const QString& name, const QString& spokenName, int rows, QWidget* parent)
     : QWidget(parent), rows_(std::max(1, rows)) {
-    // Before the name is set, which screen readers may already ask about.
-    facets_accessibility::Install();
     setObjectName(name);
     setAccessibleName(spokenName);
     setFocusPolicy(Qt::StrongFocus);

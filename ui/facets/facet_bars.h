@@ -5,7 +5,7 @@
 // Up and Down (Home, End) move among the rows, Enter or Space takes the
 // current one, and so does a click. Screen readers see a list named as the
 // widget is, an item a row, "Civil War Medal of Honor, 12 people"
-// (ui/facets/facets_accessibility.cpp).
+// (ui/facets/facets_accessibility.cpp, installed by the panel that holds it).
 
 #include <cstdint>
 #include <vector>

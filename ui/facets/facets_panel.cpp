@@ -14,14 +14,16 @@
 
 CFacetsPanel::CFacetsPanel(QWidget* parent)
     : QWidget(parent),
-      databases_(new CFacetBars(QStringLiteral("FacetDatabases"), QStringLiteral("People per database"),
-                                catalogue::kRowCount, this)),
+      // The screen readers' interfaces of the bars, before the bars are named,
+      // which screen readers may already ask about.
+      databases_((facets_accessibility::Install(),
+                  new CFacetBars(QStringLiteral("FacetDatabases"), QStringLiteral("People per database"),
+                                 catalogue::kRowCount, this))),
       years_(new CYearsHistogram(this)),
       valuesField_(new QComboBox(this)),
       values_(new CFacetBars(QStringLiteral("FacetValues"), QStringLiteral("Most frequent values"),
                              kValuesShown, this)),
       note_(new QLabel(this)) {
-    facets_accessibility::Install();
     setObjectName(QStringLiteral("FacetsPanel"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -31,6 +33,11 @@ CFacetsPanel::CFacetsPanel(QWidget* parent)
     yearsLabel->setBuddy(years_);
     auto* valuesLabel = new QLabel(QStringLiteral("Most frequent &values of:"), this);
     valuesLabel->setBuddy(valuesField_);
+    // The panel is a quarter of the window: the labels wrap, and a long
+    // heading is cut in the closed box, rather than narrowing the people's list.
+    for (QLabel* label : {databasesLabel, yearsLabel, valuesLabel}) label->setWordWrap(true);
+    valuesField_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    valuesField_->setMinimumContentsLength(12);
     valuesField_->setObjectName(QStringLiteral("FacetValuesField"));
     valuesField_->setAccessibleName(QStringLiteral("Most frequent values of"));
     note_->setObjectName(QStringLiteral("FacetsNote"));

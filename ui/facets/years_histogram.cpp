@@ -12,7 +12,6 @@
 #include <QStyleOptionFocusRect>
 
 #include "ui/common/accessible_events.h"
-#include "ui/facets/facets_accessibility.h"
 
 namespace {
 
@@ -22,8 +21,6 @@ constexpr int kMinBarWidth = 4;
 }  // namespace
 
 CYearsHistogram::CYearsHistogram(QWidget* parent) : QWidget(parent) {
-    // Before the name is set, which screen readers may already ask about.
-    facets_accessibility::Install();
     setObjectName(QStringLiteral("YearsHistogram"));
     setAccessibleName(QStringLiteral("Years"));
     setFocusPolicy(Qt::StrongFocus);

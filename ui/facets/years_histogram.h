@@ -5,7 +5,7 @@
 // their years; so do the keys: Left and Right (Home, End) move among the
 // bars, with Shift they stretch the span, Enter or Space chooses it. Screen
 // readers see a list named "Years", an item a bar, "1863, 12 people"
-// (ui/facets/facets_accessibility.cpp).
+// (ui/facets/facets_accessibility.cpp, installed by the panel that holds it).
 
 #include <vector>
 

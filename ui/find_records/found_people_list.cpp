@@ -108,13 +108,10 @@ void CFoundPeopleList::FitColumns(const std::vector<int>& codes) {
     const QFontMetrics metrics = list_->fontMetrics();
     const int margin = column_widths::Margin(*list_);
     // At least the heading; at most a share of the list, so that where the
-    // query matched keeps a third of it or more.
+    // query matched keeps a third of it or more. A share a column does not
+    // need goes to the others, in order, so that a long database title is
+    // whole in a narrower list (the facets beside it) while the names are short.
     const int room = std::max(list_->viewport()->width(), WantedWidth() / 2);
-    auto fit = [&](int column, int widest, int share) {
-        const int heading =
-            header_->fontMetrics().horizontalAdvance(CFoundPeopleModel::ColumnHead(column)) + 2 * margin;
-        header_->resizeSection(column, std::max(heading, std::min(widest + margin, room * share / 100)));
-    };
     // The titles of the databases of the people read; before any, of those looked in.
     int database = 0;
     int surname = 0;
@@ -128,9 +125,29 @@ void CFoundPeopleList::FitColumns(const std::vector<int>& codes) {
     if (read.empty()) {
         for (int code : codes) database = std::max(database, metrics.horizontalAdvance(DatabaseTitle(code)));
     }
-    fit(CFoundPeopleModel::kDatabaseColumn, database, 25);
-    fit(CFoundPeopleModel::kSurnameColumn, surname, 18);
-    fit(CFoundPeopleModel::kGivenColumn, given, 24);
+    struct Column {
+        int column;
+        int wanted;
+        int share;
+        int width;
+    };
+    Column columns[] = {{CFoundPeopleModel::kDatabaseColumn, database + margin, 25, 0},
+                        {CFoundPeopleModel::kSurnameColumn, surname + margin, 18, 0},
+                        {CFoundPeopleModel::kGivenColumn, given + margin, 24, 0}};
+    int spare = room * 67 / 100;
+    for (Column& one : columns) {
+        const int heading =
+            header_->fontMetrics().horizontalAdvance(CFoundPeopleModel::ColumnHead(one.column)) + 2 * margin;
+        one.wanted = std::max(one.wanted, heading);
+        one.width = std::max(heading, std::min(one.wanted, room * one.share / 100));
+        spare -= one.width;
+    }
+    for (Column& one : columns) {
+        const int more = std::max(0, std::min(spare, one.wanted - one.width));
+        one.width += more;
+        spare -= more;
+        header_->resizeSection(one.column, one.width);
+    }
 }
 
 void CFoundPeopleList::ShowOrder(int column, bool descending) {
