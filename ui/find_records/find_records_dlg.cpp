@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QEventLoop>
@@ -71,6 +72,7 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
       yearsFrom_(new QLineEdit(this)),
       yearsTo_(new QLineEdit(this)),
       scopeBox_(new CScopeBox(this, QStringLiteral("RecordsScope"), chosenCode_, choices.scope)),
+      abbreviations_(new QCheckBox(QStringLiteral("Match &abbreviations (Pa. for Pennsylvania)"), this)),
       count_(new CCountLabel(this, QStringLiteral("RecordsCount"))),
       indexing_(new CIndexingLine(this)),
       people_(new CFoundPeopleList(this, finder)),
@@ -107,6 +109,9 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
     yearsTo_->setAccessibleName(QStringLiteral("Years to"));
     yearsTo_->setText(choices.yearsTo);
 
+    abbreviations_->setObjectName(QStringLiteral("RecordsAbbreviations"));
+    abbreviations_->setChecked(choices.abbreviations);
+
     BuildFacets();
     FillFields(choices.field);
 
@@ -137,6 +142,7 @@ CFindRecordsDlg::CFindRecordsDlg(QWidget* parent, const CDirectories& dirs, CRec
     for (QLineEdit* edit : {text_, yearsFrom_, yearsTo_})
         connect(edit, &QLineEdit::textChanged, refresh_, &CPendingRefresh::Schedule);
     connect(fieldBox_, &QComboBox::currentIndexChanged, this, &CFindRecordsDlg::Refresh);
+    connect(abbreviations_, &QCheckBox::toggled, this, &CFindRecordsDlg::Refresh);
     connect(scopeBox_, &QComboBox::currentIndexChanged, this, [this]() {
         FillFields(fieldBox_->currentData().toString());
         Refresh();
@@ -215,6 +221,7 @@ void CFindRecordsDlg::BuildLayout() {
     years->addStretch(1);
     form->addRow(caption("&Years from:", yearsFrom_), years);
     form->addRow(caption("&Look in:", scopeBox_), scopeBox_);
+    form->addRow(QString(), abbreviations_);
 
     auto* countLine = new QHBoxLayout;
     countLine->addWidget(caption("&People:", PeopleList()));
@@ -235,7 +242,8 @@ void CFindRecordsDlg::BuildLayout() {
     setTabOrder(fieldBox_, yearsFrom_);
     setTabOrder(yearsFrom_, yearsTo_);
     setTabOrder(yearsTo_, scopeBox_);
-    setTabOrder(scopeBox_, IndexingButton());
+    setTabOrder(scopeBox_, abbreviations_);
+    setTabOrder(abbreviations_, IndexingButton());
     setTabOrder(IndexingButton(), PeopleList());
     setTabOrder(PeopleList(), facets_->Databases());
     setTabOrder(facets_->Databases(), facets_->Years());
@@ -287,6 +295,7 @@ CFindRecordsDlg::Choices CFindRecordsDlg::CurrentChoices() const {
     choices.yearsFrom = yearsFrom_->text();
     choices.yearsTo = yearsTo_->text();
     choices.scope = scopeBox_->Chosen();
+    choices.abbreviations = abbreviations_->isChecked();
     choices.sort = sort_;
     choices.size = size();
     return choices;
@@ -360,6 +369,7 @@ void CFindRecordsDlg::Refresh() {
         record_fields::ParseFieldChoice(cp1252::FromQString(field).toStdString(), query.field, error);
     query.codes = scopeBox_->Codes();
     query.sort = sort_;
+    query.abbreviations = abbreviations_->isChecked();
     facetsQuery_ = query;
     asked_ = finder_.Start(query);
     busyTimer_->start(kBusyAfterMilliseconds);

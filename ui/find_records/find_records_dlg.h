@@ -43,6 +43,7 @@ class CHelpWindow;
 class CIndexingLine;
 class CPeopleCommands;
 class CPendingRefresh;
+class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
 class QLabel;
@@ -65,6 +66,7 @@ public:
         QString yearsFrom;
         QString yearsTo;
         Scope scope = Scope::ChosenDatabase;
+        bool abbreviations = false;
         // The order of the list, asked by a heading or its key.
         PeopleSort sort;
         QSize size;
@@ -109,6 +111,7 @@ public:
     QLineEdit* YearsFrom() const { return yearsFrom_; }
     QLineEdit* YearsTo() const { return yearsTo_; }
     QComboBox* ScopeBox() const;
+    QCheckBox* AbbreviationsBox() const { return abbreviations_; }
     QLabel* CountLabel() const;
     QWidget* IndexingLine() const;
     QLabel* IndexingLabel() const;
@@ -188,6 +191,7 @@ private:
     QLineEdit* yearsFrom_;
     QLineEdit* yearsTo_;
     CScopeBox* scopeBox_;
+    QCheckBox* abbreviations_;
     CCountLabel* count_;
     CIndexingLine* indexing_;
     CFoundPeopleList* people_;

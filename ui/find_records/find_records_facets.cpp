@@ -58,6 +58,7 @@ void CFindRecordsDlg::AskFacets() {
     }
     ask.search.query = facetsQuery_->query;
     ask.search.field = facetsQuery_->field;
+    ask.search.abbreviations = facetsQuery_->abbreviations;
     // The databases answered: those whose index is being made are counted once it is.
     for (int code : facetsQuery_->codes) {
         if (std::find(waiting_.begin(), waiting_.end(), code) == waiting_.end() &&

@@ -198,6 +198,7 @@ CRecordFinder::Answer CRecordFinder::Ask(std::uint64_t generation, const Query& 
     RecordSearchRequest request;
     request.query = query.query;
     request.field = query.field;
+    request.abbreviations = query.abbreviations;
     // A database whose files are not on the disk is named, not a failure.
     request.skipMissing = true;
     if (CheckDataDisk(dirs_, DiskPrompt{})) {

@@ -52,6 +52,8 @@ public:
         std::vector<int> codes;  // in list-row order
         // The order of the people; by their place found unless asked.
         PeopleSort sort;
+        // A word naming a state, a rank or a month also matches the forms records write for it.
+        bool abbreviations = false;
     };
 
     // One person as the list shows them (the texts converted from the disk's

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -20,6 +21,7 @@
 #include "ui/facets/facets_panel.h"
 #include "ui/facets/years_histogram.h"
 #include "ui/find_records/find_records_dlg.h"
+#include "ui/find_records/found_people_model.h"
 #include "ui/tests/viewer_fixture.h"
 
 namespace ui_test {
@@ -151,6 +153,72 @@ TEST_F(FindRecordsFacetsTest, EachAnswerIsCountedByDatabaseYearAndValueAndAClick
     QTest::keyClick(Surname(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     QApplication::processEvents();
     EXPECT_TRUE(watcher.Fired());
+}
+
+TEST_F(FindRecordsFacetsTest, MatchAbbreviationsWidensTheQueryAndItsCountsAndIsKeptWhileTheProgramRuns) {
+    // A third database whose clerks wrote the state and the rank short.
+    const int volunteers = catalogue::CodeOfRow(2);
+    ASSERT_NE(volunteers, medals_);
+    ASSERT_NE(volunteers, other_);
+    {
+        std::string error;
+        CDatabaseWriter writer(volunteers);
+        for (const PersonRecord& person : {
+                 PersonRecord{"Gallagher", "Patrick", {"Sergeant, 1st Pa. Reserves", "30 June 1862"}},
+                 PersonRecord{"Miller", "John", {"Private, 83rd Pennsylvania", "1862"}},
+                 PersonRecord{"Keller", "Hans", {"Sgt., 11th Penna. Cavalry", "1864"}},
+                 PersonRecord{"Moore", "Ann", {"Nurse, Philadelphia", "1863"}},
+             })
+            ASSERT_TRUE(writer.Add(person, &error)) << error;
+        ASSERT_TRUE(writer.Write(dataDir_, 0, &error)) << error;
+    }
+    DatabaseList()->setCurrentIndex(2);
+    const std::string title = catalogue::NameOfCode(volunteers);
+    const struct {
+        const char* text;
+        bool abbreviations;
+        int people;
+    } cases[] = {
+        {"pennsylvania", false, 1}, {"pennsylvania", true, 3}, {"pa", false, 1}, {"pa", true, 3},
+        {"sergeant", false, 1},     {"sergeant", true, 2},     {"sgt", true, 2}, {"philadelphia", true, 1},
+    };
+    auto run = [&](const std::function<void(CFindRecordsDlg&)>& fn) {
+        Surname()->setFocus();
+        ModalWatcher watcher([&fn](QWidget* modal) {
+            auto* dialog = qobject_cast<CFindRecordsDlg*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            fn(*dialog);
+            dialog->reject();
+        });
+        QTest::keyClick(Surname(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        QApplication::processEvents();
+        EXPECT_TRUE(watcher.Fired());
+    };
+    run([&](CFindRecordsDlg& dialog) {
+        EXPECT_FALSE(dialog.AbbreviationsBox()->isChecked());
+        for (const auto& c : cases) {
+            dialog.AbbreviationsBox()->setChecked(c.abbreviations);
+            Ask(dialog, c.text, CFindRecordsDlg::Scope::ChosenDatabase);
+            EXPECT_EQ(dialog.Model()->Count(), c.people) << c.text << " " << c.abbreviations;
+            // The facets count the people the list holds.
+            EXPECT_EQ(Bars(*dialog.FacetsPanel()->Databases()),
+                      (std::vector<std::string>{title + " " + std::to_string(c.people)}))
+                << c.text << " " << c.abbreviations;
+        }
+        // Its key, as every control of the dialog has (the box is clicked a moment later).
+        QCheckBox* box = dialog.AbbreviationsBox();
+        QTest::keyClick(&dialog, Qt::Key_A, Qt::AltModifier);
+        EXPECT_TRUE(Until([box]() { return !box->isChecked(); }));
+        QTest::keyClick(&dialog, Qt::Key_A, Qt::AltModifier);
+        EXPECT_TRUE(Until([box]() { return box->isChecked(); }));
+        Ask(dialog, "pennsylvania", CFindRecordsDlg::Scope::ChosenDatabase);
+    });
+    // Opened again, the dialog asks as it was left.
+    run([&](CFindRecordsDlg& dialog) {
+        EXPECT_TRUE(dialog.AbbreviationsBox()->isChecked());
+        ASSERT_TRUE(dialog.WaitForAnswer());
+        EXPECT_EQ(dialog.Model()->Count(), 3);
+    });
 }
 
 }  // namespace
