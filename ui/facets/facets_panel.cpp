@@ -29,7 +29,7 @@ CFacetsPanel::CFacetsPanel(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     auto* databasesLabel = new QLabel(QStringLiteral("People per &database:"), this);
     databasesLabel->setBuddy(databases_);
-    auto* yearsLabel = new QLabel(QStringLiteral("&Years (click or drag to set the range):"), this);
+    auto* yearsLabel = new QLabel(QStringLiteral("Years (&click or drag to set the range):"), this);
     yearsLabel->setBuddy(years_);
     auto* valuesLabel = new QLabel(QStringLiteral("Most frequent &values of:"), this);
     valuesLabel->setBuddy(valuesField_);

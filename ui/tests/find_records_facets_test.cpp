@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -205,6 +208,20 @@ TEST_F(FindRecordsFacetsTest, MatchAbbreviationsWidensTheQueryAndItsCountsAndIsK
                       (std::vector<std::string>{title + " " + std::to_string(c.people)}))
                 << c.text << " " << c.abbreviations;
         }
+        // Every key of the dialog is one control's: Alt+Y would go to the years
+        // histogram rather than the years range if both had it.
+        std::vector<QChar> keys;
+        auto keyOf = [&keys](const QString& text) {
+            const qsizetype at = text.indexOf(QLatin1Char('&'));
+            if (at >= 0 && at + 1 < text.size()) keys.push_back(text.at(at + 1).toLower());
+        };
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            if (label->buddy() != nullptr) keyOf(label->text());
+        for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) keyOf(button->text());
+        std::sort(keys.begin(), keys.end());
+        EXPECT_TRUE(std::adjacent_find(keys.begin(), keys.end()) == keys.end())
+            << QString(keys.data(), static_cast<int>(keys.size())).toStdString();
+        EXPECT_GE(keys.size(), 10U);
         // Its key, as every control of the dialog has (the box is clicked a moment later).
         QCheckBox* box = dialog.AbbreviationsBox();
         QTest::keyClick(&dialog, Qt::Key_A, Qt::AltModifier);
