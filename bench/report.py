@@ -272,9 +272,12 @@ def facets_table(path):
 def process_table(path):
     """Whole runs over the mixed query set, each engine's process start taken
     off: ours no more than FTS5's and Xapian's."""
-    runs = {name: (run.get("cpu_ms", 0.0), real_us / 1000) for name, run, _, real_us in median_runs(path)}
+    # The runs time themselves (UseManualTime): their names end in /manual_time.
+    runs = {name.removesuffix("/manual_time"): (run.get("cpu_ms", 0.0), real_us / 1000)
+            for name, run, _, real_us in median_runs(path)}
     sizes = sorted({int(n.split("/")[3]) for n in runs if n.startswith("process/")})
     ok = True
+    compared = 0
     for size in sizes:
         print(f"\n{size:,} people: the mixed set of 8 queries, one process each; processor ms of the "
               "processes (wall-clock ms in brackets), median; net = less 8 process starts")
@@ -296,11 +299,13 @@ def process_table(path):
             for other in ("fts5", "xapian"):
                 if "ours" in nets and other in nets:
                     ok = ok and nets["ours"][0] <= nets[other][0]
+                    compared += 1
             print(f"| {work} | " + " | ".join(cells) + " | " + " | ".join(net_cells) + " |")
         starts = [runs.get(f"process/start/{e}/{size}") for e in ("ours", "fts5", "xapian")]
         print("| 8 starts | " + " | ".join(f"{s[0]:,.1f} ({s[1]:,.1f})" if s else "-" for s in starts)
               + " | | | |")
-    print("targets:", "met" if ok else "NOT MET")
+    # Nothing compared is no answer: never said to be met.
+    print("targets:", "not measured" if compared == 0 else "met" if ok else "NOT MET")
 
 
 def main():
