@@ -419,6 +419,36 @@ void WordIndexSeeds(SeedFolder& seeds) {
     }
 }
 
+// A database's headings and provenance: as chronara-mkdisk writes them, and
+// the ways they go wrong.
+void AboutSeeds(SeedFolder& seeds) {
+    const struct {
+        const char* name;
+        int code;
+        std::string headings;
+        std::string provenance;
+    } cases[] = {
+        {"titan", 3, "Survived\nClass\nAge\n\nPort of embarkation\n",
+         "Title: Titanic passenger list\nSource: Encyclopedia Titanica\nSource: Second\nLicence: CC0\n"},
+        {"crlf-blank-lines", 2, "Rank and Organization\r\nPlace and Date\r\n", "\r\nTitle: x\r\n\r\n"},
+        {"cut-short", 11, "Middle Initial\nInducted", "Notes: a"},
+        {"unknown-key", 4, "Born\n", "Titel: x\nNotes\nNotes:  \n"},
+        {"control", 8, std::string("A\0B\n", 4), "Title: a\x01b\n"},
+        {"long", 5, std::string(81, 'h') + "\n", "Notes: " + std::string(1001, 'n') + "\n"},
+    };
+    for (const auto& c : cases) {
+        seeds.Add(c.name, ByteWriter()
+                              .Byte(static_cast<std::uint8_t>(c.code - 1))
+                              .Blob(c.headings)
+                              .Blob(c.provenance)
+                              .Blob("3")
+                              .Blob(" ")
+                              .Blob("")
+                              .Blob("Southampton")
+                              .Bytes());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -440,6 +470,7 @@ int main(int argc, char** argv) {
     SeedFolder csv(out, "csv");
     SeedFolder recordQuery(out, "record_query");
     SeedFolder wordIndex(out, "word_index");
+    SeedFolder about(out, "about");
     WrittenDatabaseSeeds(index, search);
     if (!disk.empty()) DiskSeeds(disk, index, search);
     HandMadeIndexSeeds(index);
@@ -448,8 +479,10 @@ int main(int argc, char** argv) {
     CsvSeeds(data, csv);
     RecordQuerySeeds(recordQuery);
     WordIndexSeeds(wordIndex);
-    std::printf("seeds: name_index %d, search %d, profile %d, csv %d, record_query %d, word_index %d\n",
-                index.Count(), search.Count(), profile.Count(), csv.Count(), recordQuery.Count(),
-                wordIndex.Count());
+    AboutSeeds(about);
+    std::printf(
+        "seeds: name_index %d, search %d, profile %d, csv %d, record_query %d, word_index %d, about %d\n",
+        index.Count(), search.Count(), profile.Count(), csv.Count(), recordQuery.Count(), wordIndex.Count(),
+        about.Count());
     return 0;
 }

@@ -57,6 +57,7 @@ declare -A readers=(
   [csv]="store/csv_reader.cpp store/cp1252.cpp"
   [record_query]="browse/record_query/record_query.cpp browse/record_query/record_words.cpp browse/record_query/record_fields.cpp browse/record_query/record_matcher.cpp browse/record_search/match_snippet.cpp"
   [word_index]="browse/word_index/word_index_reader.cpp browse/word_index/word_index_query.cpp browse/word_index/word_index_format.cpp"
+  [about]="store/database_about.cpp browse/record_text/field_headings.cpp browse/record_text/whole_record.cpp browse/export/field_columns.cpp"
 )
 
 if ((coverage)); then
@@ -65,7 +66,7 @@ if ((coverage)); then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
     -DCHRONARA_FUZZ=ON -DCHRONARA_FUZZ_COVERAGE=ON -DCHRONARA_BUILD_VIEWER=OFF -DCHRONARA_BUILD_TESTS=OFF \
     -DCHRONARA_BUILD_BENCH=OFF >/dev/null
-  names=(name_index search profile record_query word_index)
+  names=(name_index search profile record_query word_index about)
   [[ -f "$root/store/csv_reader.h" ]] && names+=(csv)
   [[ -n $only ]] && names=("$only")
   for name in "${names[@]}"; do
@@ -87,7 +88,7 @@ fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCHRONARA_FUZZ=ON -DCHRONARA_BUILD_VIEWER=OFF -DCHRONARA_BUILD_TESTS=OFF -DCHRONARA_BUILD_BENCH=OFF >/dev/null
 
-harnesses=(name_index search profile record_query word_index)
+harnesses=(name_index search profile record_query word_index about)
 [[ -f "$root/store/csv_reader.h" && -f "$root/store/cp1252.h" ]] && harnesses+=(csv)
 if [[ -n $only ]]; then harnesses=("$only"); fi
 targets=(chronara_fuzz_seeds)

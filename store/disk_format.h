@@ -66,6 +66,21 @@ inline constexpr std::int32_t kHistoryRowSize = 300;
 inline constexpr std::size_t kHistoryNamesSize = 255;
 inline constexpr std::size_t kHistorySummarySize = 41;
 
+// --- .fld and .src: what a database's fields are called, and where its ----
+// records came from. Text, one item a line, each line ended by a line feed;
+// a database without them has neither file, or an empty one.
+// .fld: the heading of record field k on line k + 1 (an empty line: none).
+// .src: "Key: value" lines, the keys those of database_about.h.
+inline constexpr char kHeadingsExtension[] = ".fld";
+inline constexpr char kProvenanceExtension[] = ".src";
+// A record of kMaxRecord bytes holds fewer fields than this.
+inline constexpr std::size_t kMaxHeadings = 5000;
+inline constexpr std::size_t kMaxHeading = 80;
+inline constexpr std::size_t kMaxHeadingsFile = kMaxHeadings * (kMaxHeading + 2);
+inline constexpr std::size_t kMaxProvenanceEntries = 64;
+inline constexpr std::size_t kMaxProvenanceValue = 1000;
+inline constexpr std::size_t kMaxProvenanceFile = 64 * 1024;
+
 // --- the data-disk marker ----------------------------------------------------
 inline constexpr char kMarkerFileName[] = "chronaradb.id";
 

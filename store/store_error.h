@@ -20,6 +20,9 @@ enum class StoreErrorKind {
     BadIndexSignature,
     DamagedIndex,
     BadNameWidth,
+    // A database's headings (.fld) or provenance (.src) that break the
+    // rules of their format: errorNumber is the line.
+    DamagedDescription,
     // The operating system refused an open or a read: errorNumber says why.
     OpenFailed,
     ReadFailed,
@@ -36,7 +39,8 @@ struct StoreError {
     // disk ("titan.ext"), history.buf by its whole path.
     std::string file;
     // errno for OpenFailed and ReadFailed; kFileCutShort (store/data_file.h)
-    // for a file that ended before the size it had when it was opened.
+    // for a file that ended before the size it had when it was opened; the
+    // line for DamagedDescription (0: the file as a whole).
     int errorNumber = 0;
 
     bool Failed() const { return kind != StoreErrorKind::None; }

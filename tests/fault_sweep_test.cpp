@@ -17,10 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "browse/export/hit_export.h"
 #include "browse/record_search/record_search.h"
 #include "browse/record_text/search_messages.h"
+#include "browse/record_text/whole_record.h"
 #include "browse/session/history_buffer.h"
 #include "browse/session/search_session.h"
+#include "store/database_about.h"
 #include "store/database_writer.h"
 #include "store/directories.h"
 #include "store/disk_format.h"
@@ -51,6 +54,10 @@ struct Script {
     // Another buffer shows its hits from history.buf meanwhile, so the hits
     // go to a private file.
     bool beside = false;
+    // The whole record of a row (-1: none), with its headings and provenance;
+    // every hit exported with its headings.
+    int wholeRecordRow = -1;
+    bool exportHits = false;
 };
 
 const Script kScripts[] = {
@@ -60,6 +67,7 @@ const Script kScripts[] = {
     {"not there", "nobody", nullptr, "", -1},
     {"the same search again", "smith", "mary", "snsn", 0},
     {"first name beside another's hits", "smith", "john", "nnp", 1, true},
+    {"whole record and export", "smith", "john", "n", -1, false, 2, true},
 };
 
 // What the user saw: every page shown, then the More Info text; and the
@@ -110,6 +118,24 @@ Outcome RunScript(const CDirectories& dirs, const Script& script) {
                     outcome.shown += Page(session);
                 }
             }
+            if (outcome.status == 0 && script.wholeRecordRow >= 0) {
+                FoundPerson person;
+                std::vector<ProvenanceEntry> provenance;
+                if (Shown(session.PersonOfRow(script.wholeRecordRow, person)).status != SearchStatus::Found ||
+                    Shown(session.ReadProvenance(kCode, provenance)).status != SearchStatus::Found) {
+                    outcome.status = 1;
+                } else {
+                    outcome.shown += whole_record::Text(person, provenance);
+                }
+            }
+            if (outcome.status == 0 && script.exportHits) {
+                std::vector<ExportedHit> hits;
+                if (Shown(session.CollectHits(hits)).status != SearchStatus::Found) {
+                    outcome.status = 1;
+                } else {
+                    outcome.shown += hit_export::AsCsv(kCode, hits);
+                }
+            }
             if (outcome.status == 0 && script.moreInfoRow >= 0) {
                 const RecordOutcome record = Shown(session.FullText(script.moreInfoRow));
                 if (record.status != SearchStatus::Found) {
@@ -158,6 +184,10 @@ protected:
         }
         ASSERT_TRUE(writer.Add({"Lee", "Robert", {"E", "Virginia"}}, &error));
         ASSERT_TRUE(writer.Write(data_.Path(), 0, &error)) << error;
+        // Headings and provenance, which the whole record, the export and the record search read.
+        ASSERT_TRUE(WriteDatabaseAbout(
+            data_.Path(), kCode, {{"Middle initial", "State", "Rank", "Unit"}, {{"Title", "Graves"}}}, error))
+            << error;
         testing_support::WriteFileBytes(data_.File(disk_format::kMarkerFileName), "");
         dirs_.SetDataDir(data_.Path().c_str());
         dirs_.SetInstallDir(install_.Path().c_str());

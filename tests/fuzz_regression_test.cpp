@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "browse/session/result_pager.h"
+#include "fuzz/about_target.h"
 #include "fuzz/csv_target.h"
 #include "fuzz/name_index_target.h"
 #include "fuzz/profile_target.h"
@@ -61,6 +62,7 @@ TEST(FuzzRegressions, KeptInputsPassEveryHarness) {
     Replay("csv", &fuzz_targets::RunCsv);
     Replay("record_query", &fuzz_targets::RunRecordQuery);
     Replay("word_index", &fuzz_targets::RunWordIndex);
+    Replay("about", &fuzz_targets::RunAbout);
 }
 
 TEST(FuzzRegressions, HandBuiltInputsDecodeAndPass) {

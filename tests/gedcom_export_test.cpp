@@ -45,6 +45,12 @@ CitationContext Context(std::string diskName = "Chronara data disk", std::string
     return context;
 }
 
+CitationContext WithProvenance(int code, std::vector<ProvenanceEntry> provenance) {
+    CitationContext context = Context();
+    context.provenance[code] = std::move(provenance);
+    return context;
+}
+
 std::string EventsText(const FoundPerson& person) {
     std::string text;
     for (const PersonEvent& event : person_events::EventsOf(person)) {
@@ -171,6 +177,35 @@ TEST(GedcomExport, CitationTextsByteForByte) {
           "entry for Fran\xe7oise M\xfcller; consulted 9 January 2026.",
           "\"U.K. Wills,\" the entry for Fran\xe7oise M\xfcller.",
           "\"U.K. Wills.\" Database. Tavora Disk 16 (Chronara). A data disk read with Chronara 1.2.3."}},
+        // Where the disk says where the records came from, they are named so.
+        {Person(3, 12, "ALLEN", "Elisabeth Walton", {}),
+         WithProvenance(3, {{"Source", "Encyclopedia Titanica"},
+                            {"Title", "Titanic passenger list"},
+                            {"Publisher", "Example Society Ltd."},
+                            {"Source", "Board of Trade lists"},
+                            {"Title", "A second title"}}),
+         {"\"Titanic passenger list,\" database, Example Society Ltd. (Chronara data disk, read with "
+          "Chronara "
+          "1.2.3), entry 12 for Elisabeth Walton Allen; consulted 9 January 2026; citing Encyclopedia "
+          "Titanica; "
+          "Board of Trade lists.",
+          "\"Titanic passenger list,\" entry 12 for Elisabeth Walton Allen.",
+          "\"Titanic passenger list.\" Database. Example Society Ltd. Chronara data disk, read with Chronara "
+          "1.2.3. Citing Encyclopedia Titanica; Board of Trade lists."}},
+        // A title alone: the disk stays the publisher; another database's provenance is not this one's.
+        {Person(8, 5, "SMITH", "Jon", {}),
+         WithProvenance(8, {{"Title", "War of 1812 muster rolls (invented)"}}),
+         {"\"War of 1812 muster rolls (invented),\" database, Chronara data disk (a data disk read with "
+          "Chronara 1.2.3), entry 5 for Jon Smith; consulted 9 January 2026.",
+          "\"War of 1812 muster rolls (invented),\" entry 5 for Jon Smith.",
+          "\"War of 1812 muster rolls (invented).\" Database. Chronara data disk. A data disk read with "
+          "Chronara 1.2.3."}},
+        {Person(8, 5, "SMITH", "Jon", {}),
+         WithProvenance(3, {{"Title", "Titanic passenger list"}}),
+         {"\"War of 1812,\" database, Chronara data disk (a data disk read with Chronara 1.2.3), entry 5 for "
+          "Jon Smith; consulted 9 January 2026.",
+          "\"War of 1812,\" entry 5 for Jon Smith.",
+          "\"War of 1812.\" Database. Chronara data disk. A data disk read with Chronara 1.2.3."}},
     };
     for (const Case& c : cases) {
         const Citation cited = citation::Of(c.person, c.context);

@@ -17,6 +17,18 @@ std::string EntryFor(const FoundPerson& person) {
                              : "the entry for " + name;
 }
 
+// text with a full stop, unless it ends with one ("Ltd.").
+std::string Sentence(const std::string& text) {
+    return !text.empty() && text.back() == '.' ? text : text + ".";
+}
+
+// The values of a key that repeats, as one text.
+std::string Joined(const std::vector<std::string>& values) {
+    std::string text;
+    for (const std::string& value : values) text += (text.empty() ? "" : "; ") + value;
+    return text;
+}
+
 }  // namespace
 
 std::string DatabaseTitle(int code) {
@@ -47,16 +59,28 @@ std::string Locator(const FoundPerson& person) {
 }
 
 Citation Of(const FoundPerson& person, const CitationContext& context) {
-    const std::string title = DatabaseTitle(person.code);
-    const std::string publisher = Publisher(context.disk);
-    const std::string medium = "data disk read with Chronara " + context.program;
+    static const std::vector<ProvenanceEntry> kNone;
+    const auto known = context.provenance.find(person.code);
+    const std::vector<ProvenanceEntry>& about = known != context.provenance.end() ? known->second : kNone;
+    const std::vector<std::string> titles = database_about::ValuesOf(about, "Title");
+    const std::string title = titles.empty() ? DatabaseTitle(person.code) : titles.front();
+    const std::string publishers = Joined(database_about::ValuesOf(about, "Publisher"));
+    const std::string sources = Joined(database_about::ValuesOf(about, "Source"));
+    // Where the provenance names the publisher, the disk is the medium.
+    const std::string publisher = publishers.empty() ? Publisher(context.disk) : publishers;
+    const std::string medium = publishers.empty()
+                                   ? "data disk read with Chronara " + context.program
+                                   : Publisher(context.disk) + ", read with Chronara " + context.program;
+    const std::string article = publishers.empty() ? "a " : "";
     const std::string consulted =
         calendar_date::IsValid(context.date) ? "; consulted " + calendar_date::AsWords(context.date) : "";
     Citation cited;
-    cited.fullNote = "\"" + title + ",\" database, " + publisher + " (a " + medium + "), " +
-                     EntryFor(person) + consulted + ".";
-    cited.shortNote = "\"" + title + ",\" " + EntryFor(person) + ".";
-    cited.sourceListEntry = "\"" + title + ".\" Database. " + publisher + ". A " + medium + ".";
+    cited.fullNote = Sentence("\"" + title + ",\" database, " + publisher + " (" + article + medium + "), " +
+                              EntryFor(person) + consulted + (sources.empty() ? "" : "; citing " + sources));
+    cited.shortNote = Sentence("\"" + title + ",\" " + EntryFor(person));
+    cited.sourceListEntry = "\"" + title + ".\" Database. " + Sentence(publisher) + " " +
+                            (publishers.empty() ? "A " : "") + medium + "." +
+                            (sources.empty() ? "" : " " + Sentence("Citing " + sources));
     return cited;
 }
 

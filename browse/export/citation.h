@@ -1,14 +1,20 @@
 #pragma once
 // The citation of one person found: a full reference note, a short note for
-// later references, and a source-list entry, naming the database, the data
-// disk as its publisher and medium, the entry and the day it was consulted.
+// later references, and a source-list entry, naming the record set, its
+// publisher and medium, the entry and the day it was consulted. The record
+// set is named as the data disk's provenance of its database names it
+// (Title, Publisher, Source: store/database_about.h) where the disk has
+// one, and by the database's title with the disk as publisher otherwise.
 // The family-tree export names its sources and entries with the same parts.
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "browse/export/calendar_date.h"
 #include "browse/record_text/found_person.h"
 #include "chronara_version.h"
+#include "store/database_about.h"
 #include "store/disk_label.h"
 
 // What a citation says besides the person: where the records came from and
@@ -17,6 +23,9 @@ struct CitationContext {
     DiskLabel disk;                          // what the data disk says of itself
     CalendarDate date;                       // the day of consultation (and of an export)
     std::string program = kChronaraVersion;  // the version of the program that read the disk
+    // Where the records of each database came from, by code; a database
+    // not in it, or with none, is named by the disk.
+    std::map<int, std::vector<ProvenanceEntry>> provenance;
 };
 
 // Windows-1252 texts, each one line.

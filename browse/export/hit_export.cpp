@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "browse/record_text/record_parts.h"
+#include "browse/export/field_columns.h"
+#include "browse/record_text/whole_record.h"
 #include "store/cp1252.h"
 #include "store/disk_format.h"
 
@@ -33,18 +34,20 @@ std::string CsvCell(const std::string& windows1252) {
     return quoted + "\"";
 }
 
-using record_parts::FieldHead;
-
 std::string AsCsv(int code, const std::vector<ExportedHit>& hits) {
-    std::size_t columns = 0;
-    for (const ExportedHit& hit : hits) columns = hit.fields.size() > columns ? hit.fields.size() : columns;
+    // The hits are of the database searched, code.
+    auto ofCode = [code](FoundPerson person) {
+        person.code = code;
+        return person;
+    };
+    CFieldColumns columns;
+    for (const ExportedHit& hit : hits) columns.Survey(ofCode(hit));
     std::string out = "surname,given_names";
-    for (std::size_t k = 0; k < columns; ++k) out += "," + CsvCell(FieldHead(code, k));
+    for (const std::string& heading : columns.Headings()) out += "," + CsvCell(heading);
     out += "\r\n";
     for (const ExportedHit& hit : hits) {
         out += CsvCell(hit.surname) + "," + CsvCell(hit.givenNames);
-        for (std::size_t k = 0; k < columns; ++k)
-            out += "," + (k < hit.fields.size() ? CsvCell(hit.fields[k]) : "");
+        for (const std::string& cell : columns.Cells(ofCode(hit))) out += "," + CsvCell(cell);
         out += "\r\n";
     }
     return out;
@@ -93,6 +96,9 @@ std::string AsJson(const std::vector<ExportedHit>& hits) {
                ", \"given_names\": " + JsonString(hit.givenNames) + ", \"fields\": [";
         for (std::size_t k = 0; k < hit.fields.size(); ++k)
             out += (k == 0 ? "" : ", ") + JsonString(hit.fields[k]);
+        out += "], \"headings\": [";
+        for (std::size_t k = 0; k < hit.fields.size(); ++k)
+            out += (k == 0 ? "" : ", ") + JsonString(whole_record::HeadingOf(hit, k));
         out += "], \"text\": " + JsonString(WithLineFeeds(hit.text)) + "}";
     }
     out += hits.empty() ? "]\n" : "\n]\n";

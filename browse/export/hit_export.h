@@ -10,13 +10,17 @@
 
 namespace hit_export {
 
-// CSV: "surname,given_names," then one column per field up to the most
-// fields any hit has (shorter records give empty cells); every text UTF-8,
-// quoted where it holds a comma, a quote or a line break; CR LF row ends.
+// CSV of the hits of database code: "surname,given_names", then the field
+// columns of browse/export/field_columns.h, each headed by its heading (a
+// column nobody fills is left out; a blank field, or one a record does not
+// have, is an empty cell; the passenger list's survival reads Yes or No);
+// every text UTF-8, quoted where it holds a comma, a quote or a line
+// break; CR LF row ends.
 std::string AsCsv(int code, const std::vector<ExportedHit>& hits);
 
 // JSON: an array of objects {"surname", "given_names", "fields": [...],
-// "text"}, UTF-8, the text with line feeds for its CR LF.
+// "headings": [...] (each field's), "text"}, UTF-8, the text with line
+// feeds for its CR LF.
 std::string AsJson(const std::vector<ExportedHit>& hits);
 
 // A CSV cell of Windows-1252 text: UTF-8, quoted where it holds a comma, a

@@ -1,5 +1,7 @@
 #include "browse/record_query/record_fields.h"
 
+#include <algorithm>
+
 #include "browse/record_query/record_words.h"
 #include "browse/record_text/record_format.h"
 #include "browse/record_text/record_parts.h"
@@ -25,9 +27,7 @@ int HeadingSlotOf(int code, std::size_t k) {
     return -1;
 }
 
-std::string HeadingText(int code, int slot) {
-    return record_parts::FieldHead(code, static_cast<std::size_t>(slot));
-}
+std::string HeadingText(int code, std::size_t k) { return record_parts::FieldHead(code, k); }
 
 bool IsNumber(std::string_view text, int& value) { return record_words::ParseDigits(text, 6, value); }
 
@@ -81,7 +81,34 @@ void FieldSet::Add(int slot) {
     ++count_;
 }
 
-FieldSet FieldSetOf(int code, const FieldChoice& choice) {
+namespace {
+
+// Adds each heading once, as words.
+void AddHeading(std::vector<std::string>& headings, std::vector<std::vector<std::string>>& words,
+                const std::string& heading) {
+    std::vector<std::string> folded = record_words::WordsOf(heading);
+    if (heading.empty() || std::find(words.begin(), words.end(), folded) != words.end()) return;
+    words.push_back(std::move(folded));
+    headings.push_back(heading);
+}
+
+void AddHeadingsOf(const FieldHeadings& headings, std::vector<std::string>& out,
+                   std::vector<std::vector<std::string>>& words) {
+    const int code = headings.Code();
+    if (!headings.AnyOnDisk()) {
+        for (std::size_t k = 0; k < static_cast<std::size_t>(record_format::kSlotCount); ++k) {
+            if (HeadingSlotOf(code, k) == static_cast<int>(k)) AddHeading(out, words, HeadingText(code, k));
+        }
+        return;
+    }
+    for (std::size_t k = 0; k < headings.Disk().size(); ++k)
+        AddHeading(out, words, headings.OnDisk(k) ? headings.Disk()[k] : LabelHeading(code, k));
+}
+
+}  // namespace
+
+FieldSet FieldSetOf(const FieldHeadings& headings, const FieldChoice& choice) {
+    const int code = headings.Code();
     FieldSet set;
     switch (choice.kind) {
         case FieldChoice::Kind::Any:
@@ -98,35 +125,43 @@ FieldSet FieldSetOf(int code, const FieldChoice& choice) {
         case FieldChoice::Kind::Heading:
             for (std::size_t k = 0; k < static_cast<std::size_t>(record_format::kSlotCount); ++k) {
                 const int heading = HeadingSlotOf(code, k);
-                if (heading >= 0 &&
-                    record_words::WordsOf(HeadingText(code, heading)) == choice.headingWords) {
+                if (heading >= 0 && record_words::WordsOf(HeadingText(
+                                        code, static_cast<std::size_t>(heading))) == choice.headingWords) {
                     set.Add(SlotOfField(k));
                 }
+            }
+            for (std::size_t k = 0; k < headings.Disk().size(); ++k) {
+                if (headings.OnDisk(k) && record_words::WordsOf(headings.Disk()[k]) == choice.headingWords)
+                    set.Add(SlotOfField(k));
             }
             break;
     }
     return set;
 }
 
-std::vector<std::string> HeadingsOf(int code) {
-    std::vector<std::string> headings;
-    for (std::size_t k = 0; k < static_cast<std::size_t>(record_format::kSlotCount); ++k) {
-        if (HeadingSlotOf(code, k) != static_cast<int>(k)) continue;
-        const std::string text = HeadingText(code, static_cast<int>(k));
-        bool seen = false;
-        for (const std::string& heading : headings) seen = seen || heading == text;
-        if (!seen) headings.push_back(text);
-    }
-    return headings;
+std::vector<std::string> HeadingsOf(const FieldHeadings& headings) {
+    std::vector<std::string> out;
+    std::vector<std::vector<std::string>> words;
+    AddHeadingsOf(headings, out, words);
+    return out;
 }
 
-FieldLabel LabelOfSlot(int code, int slot) {
+std::vector<std::string> HeadingsOfAll(const std::vector<FieldHeadings>& databases) {
+    std::vector<std::string> out;
+    std::vector<std::vector<std::string>> words;
+    for (const FieldHeadings& headings : databases) AddHeadingsOf(headings, out, words);
+    return out;
+}
+
+FieldLabel LabelOfSlot(const FieldHeadings& headings, int slot) {
     if (slot == kSurnameSlot) return FieldLabel{"surname", 0};
     if (slot == kGivenSlot) return FieldLabel{"given names", 0};
     const std::size_t k = static_cast<std::size_t>(slot - kFirstRecordSlot);
+    if (headings.OnDisk(k)) return FieldLabel{headings.Disk()[k], 0};
+    const int code = headings.Code();
     const int heading = HeadingSlotOf(code, k);
     if (heading < 0) return FieldLabel{std::string(), static_cast<int>(k) + 1};
-    return FieldLabel{HeadingText(code, heading), 0};
+    return FieldLabel{HeadingText(code, static_cast<std::size_t>(heading)), 0};
 }
 
 }  // namespace record_fields

@@ -7,16 +7,20 @@
 // record line, each a field of its own. They are numbered as slots: 0 the
 // surname, 1 the given names, 2 + k the record's field k (0-based).
 //
-// A field is chosen by its heading as More Info shows it, compared as words
-// ("Rank and Organization", "camp name", "War service:"), which covers the
-// fields joined to it (label slots that begin with ','); by its number N
-// (1 is the record's first field, "field N" alike); or as surname or given
+// A field is chosen by its heading, compared as words: the heading the
+// data disk gives it ("Port of embarkation", browse/record_text/
+// field_headings.h), or its heading as More Info shows it ("Rank and
+// Organization", "camp name", "War service:"), which covers the fields
+// joined to it (label slots that begin with ','); by its number N (1 is
+// the record's first field, "field N" alike); or as surname or given
 // (given names).
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "browse/record_text/field_headings.h"
 
 namespace record_fields {
 
@@ -60,17 +64,27 @@ private:
     int only_ = -1;
 };
 
-// What choice searches in database code; empty when it names a heading the
-// database does not have.
-FieldSet FieldSetOf(int code, const FieldChoice& choice);
+// What choice searches in the database of headings; empty when it names a
+// heading the database does not have. By code alone: the label table's
+// headings, as on a disk that gives none.
+FieldSet FieldSetOf(const FieldHeadings& headings, const FieldChoice& choice);
+inline FieldSet FieldSetOf(int code, const FieldChoice& choice) {
+    return FieldSetOf(FieldHeadings(code), choice);
+}
 
-// The headings of database code as More Info shows them, in field order,
-// each once.
-std::vector<std::string> HeadingsOf(int code);
+// The headings a field of the database can be chosen by, in field order,
+// each once (as words): the disk's where it heads the fields, with the
+// label table's for a field it leaves without; else those More Info shows.
+std::vector<std::string> HeadingsOf(const FieldHeadings& headings);
+inline std::vector<std::string> HeadingsOf(int code) { return HeadingsOf(FieldHeadings(code)); }
+// The headings of several databases, each once (as words), in the order
+// of the databases: what a field list for all of them offers.
+std::vector<std::string> HeadingsOfAll(const std::vector<FieldHeadings>& databases);
 
-// How a slot is named where a match is shown: its heading (the heading a
-// joined field belongs to), "surname", "given names", or, for a field
-// without one, its number (1-based).
+// How a slot is named where a match is shown: the heading the disk gives
+// the field, else its label table's (the heading a joined field belongs
+// to), "surname", "given names", or, for a field without one, its number
+// (1-based).
 struct FieldLabel {
     std::string heading;  // empty when the field is known by its number
     int number = 0;
@@ -78,6 +92,7 @@ struct FieldLabel {
         return heading == other.heading && number == other.number;
     }
 };
-FieldLabel LabelOfSlot(int code, int slot);
+FieldLabel LabelOfSlot(const FieldHeadings& headings, int slot);
+inline FieldLabel LabelOfSlot(int code, int slot) { return LabelOfSlot(FieldHeadings(code), slot); }
 
 }  // namespace record_fields

@@ -80,11 +80,12 @@ StoreError CRecordSearch::TallyRecords(Database& result, const record_fields::Fi
 FindOutcome CRecordSearch::Facets(const facets::FacetRequest& request, facets::FacetCounts& counts) {
     counts = facets::FacetCounts{};
     FindOutcome outcome;
-    std::vector<int> codes;
-    for (const Database& result : state_->results) codes.push_back(result.code);
+    // Fields are chosen by the headings the disk gives, as the query's are.
+    std::vector<FieldHeadings> databases;
+    for (const Database& result : state_->results) databases.push_back(result.headings);
     if ((request.years && request.yearsOfField &&
-         !CheckField(request.yearsField, codes, outcome.usage, "--facet years")) ||
-        (request.values && !CheckField(request.valuesField, codes, outcome.usage, "--facet field"))) {
+         !CheckField(request.yearsField, databases, outcome.usage, "--facet years")) ||
+        (request.values && !CheckField(request.valuesField, databases, outcome.usage, "--facet field"))) {
         outcome.status = FindStatus::UsageError;
         return outcome;
     }
@@ -94,9 +95,10 @@ FindOutcome CRecordSearch::Facets(const facets::FacetRequest& request, facets::F
         if (result.count == 0) continue;
         if (request.databases) counts.databases.push_back(facets::DatabaseCount{result.code, result.count});
         const record_fields::FieldSet yearSlots =
-            request.yearsOfField ? record_fields::FieldSetOf(result.code, request.yearsField) : result.fields;
+            request.yearsOfField ? record_fields::FieldSetOf(result.headings, request.yearsField)
+                                 : result.fields;
         const record_fields::FieldSet valueSlots =
-            request.values ? record_fields::FieldSetOf(result.code, request.valuesField)
+            request.values ? record_fields::FieldSetOf(result.headings, request.valuesField)
                            : record_fields::FieldSet{};
         const bool wantYears = request.years && !yearSlots.Empty();
         const bool wantValues = request.values && !valueSlots.Empty();

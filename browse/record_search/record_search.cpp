@@ -49,17 +49,21 @@ CRecordSearch::~CRecordSearch() = default;
 
 bool CRecordSearch::CheckField(const record_fields::FieldChoice& field, const std::vector<int>& codes,
                                std::string& error, const char* option) {
+    std::vector<FieldHeadings> databases;
+    for (int code : codes) databases.emplace_back(code);
+    return CheckField(field, databases, error, option);
+}
+
+bool CRecordSearch::CheckField(const record_fields::FieldChoice& field,
+                               const std::vector<FieldHeadings>& databases, std::string& error,
+                               const char* option) {
     if (field.kind != record_fields::FieldChoice::Kind::Heading) return true;
-    std::vector<std::string> headings;
-    for (int code : codes) {
-        if (!record_fields::FieldSetOf(code, field).Empty()) return true;
-        for (const std::string& heading : record_fields::HeadingsOf(code)) {
-            if (std::find(headings.begin(), headings.end(), heading) == headings.end())
-                headings.push_back(heading);
-        }
+    for (const FieldHeadings& headings : databases) {
+        if (!record_fields::FieldSetOf(headings, field).Empty()) return true;
     }
+    const std::vector<std::string> headings = record_fields::HeadingsOfAll(databases);
     error = std::string(option) + ": no heading '" + field.text + "' in " +
-            (codes.size() == 1 ? "this database" : "these databases");
+            (databases.size() == 1 ? "this database" : "these databases");
     std::string list;
     for (const std::string& heading : headings) list += (list.empty() ? "" : ", ") + heading;
     error += list.empty() ? "; it has no headings" : "; the headings are: " + list;
@@ -71,14 +75,32 @@ FindOutcome CRecordSearch::Run(const RecordSearchRequest& request) {
     FindOutcome outcome;
     state_->results.clear();
     state_->order.clear();
+    state_->headings.clear();
     state_->query = request.query;
-    if (!CheckField(request.field, request.codes, outcome.usage) ||
-        (request.abbreviations && !abbreviations::Widen(state_->query, outcome.usage))) {
+    if (request.abbreviations && !abbreviations::Widen(state_->query, outcome.usage)) {
         outcome.status = FindStatus::UsageError;
         return outcome;
     }
     if (!CheckDataDisk(dirs_, request.prompt)) {
         outcome.status = FindStatus::NoDisk;
+        return outcome;
+    }
+    // A field is chosen by the headings the disk gives as well as by the label tables'.
+    std::vector<FieldHeadings> databases;
+    for (int code : request.codes) {
+        FieldHeadings headings;
+        const StoreError error = ReadFieldHeadings(dirs_, code, headings);
+        if (error.Failed()) {
+            outcome.status = FindStatus::Failed;
+            outcome.error = error;
+            outcome.errorCode = code;
+            return outcome;
+        }
+        state_->headings[code] = headings;
+        databases.push_back(std::move(headings));
+    }
+    if (!CheckField(request.field, databases, outcome.usage)) {
+        outcome.status = FindStatus::UsageError;
         return outcome;
     }
     state_->database.ForgetReads();
@@ -90,7 +112,8 @@ FindOutcome CRecordSearch::Run(const RecordSearchRequest& request) {
         }
         Database result;
         result.code = code;
-        result.fields = record_fields::FieldSetOf(code, request.field);
+        result.headings = state_->headings[code];
+        result.fields = record_fields::FieldSetOf(result.headings, request.field);
         if (result.fields.Empty()) {
             outcome.withoutField.push_back(code);
             continue;
@@ -294,6 +317,11 @@ std::int64_t CRecordSearch::Count() const {
     return count;
 }
 
+FieldHeadings CRecordSearch::HeadingsOf(int code) const {
+    const auto known = state_->headings.find(code);
+    return known != state_->headings.end() ? known->second : FieldHeadings(code);
+}
+
 std::int64_t CRecordSearch::CountIn(int code) const {
     for (const Database& result : state_->results) {
         if (result.code == code) return result.count;
@@ -403,6 +431,7 @@ StoreError CRecordSearch::Person(std::int64_t i, RecordHit& person) {
     person.surname = WithoutTrailingBlanks(surname);
     person.givenNames = WithoutTrailingBlanks(cor.givenNames);
     person.fields = record_parts::FieldsOf(record);
+    person.headings = result->headings.First(person.fields.size());
     char text[record_format::kTextSize];
     record_format::BuildFullText(result->code, record, text, sizeof text);
     person.text = text;

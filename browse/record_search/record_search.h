@@ -101,9 +101,17 @@ public:
     // when a file of the database is missing or unreadable.
     FindOutcome PrepareIndex(int code);
 
+    // The headings of the fields of database code as the last Run read
+    // them from the disk (the label table's for a database it did not search).
+    FieldHeadings HeadingsOf(int code) const;
+
     // Checks a field choice against databases: an error (naming the
     // headings there are) when it names a heading none of them has.
-    // option: how the message names where the field was given.
+    // option: how the message names where the field was given. By codes
+    // alone: the label tables' headings.
+    static bool CheckField(const record_fields::FieldChoice& field,
+                           const std::vector<FieldHeadings>& databases, std::string& error,
+                           const char* option = "--field");
     static bool CheckField(const record_fields::FieldChoice& field, const std::vector<int>& codes,
                            std::string& error, const char* option = "--field");
 

@@ -21,6 +21,8 @@ namespace record_search_state {
 
 struct Database {
     int code = 0;
+    // The headings of its fields, as the disk gives them.
+    FieldHeadings headings;
     record_fields::FieldSet fields;
     // The people of the database, walked from the surname index (a scan),
     // or null while the index tells each person's surname (names).
@@ -57,6 +59,8 @@ struct State {
     std::vector<Database> results;
     // The places found of the people in the order asked; empty: as found.
     std::vector<std::int64_t> order;
+    // The headings of the databases of the last query, as the disk gave them.
+    std::map<int, FieldHeadings> headings;
 };
 
 }  // namespace record_search_state

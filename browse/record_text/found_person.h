@@ -14,7 +14,11 @@ struct FoundPerson {
     std::string surname;              // as the index holds it: upper-cased
     std::string givenNames;           // as the entry holds them
     std::vector<std::string> fields;  // the record's fields, in order
-    std::string text;                 // the full text, as More Info shows it (CR LF line ends)
+    // The heading of each field (browse/record_text/field_headings.h), as
+    // the disk or the label table gives it; a person made without them
+    // (shorter than fields) has the label table's for the rest.
+    std::vector<std::string> headings;
+    std::string text;  // the full text, as More Info shows it (CR LF line ends)
 };
 
 // One hit as the files hold it: Windows-1252 bytes. The surname is the

@@ -46,6 +46,9 @@ std::string MessageOf(const StoreError& error) {
             return "cor";
         case StoreErrorKind::BadNameWidth:
             return "The entry file " + error.file + " is damaged: its name width must be 1 to 255.";
+        case StoreErrorKind::DamagedDescription:
+            return "The file " + error.file + " of the data disk is damaged" +
+                   (error.errorNumber > 0 ? " (line " + std::to_string(error.errorNumber) + ")" : "") + ".";
         case StoreErrorKind::IndexMissing:
             return "The index file " + error.file + " is missing from the data disk.";
         case StoreErrorKind::OpenFailed:

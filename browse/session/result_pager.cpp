@@ -306,13 +306,19 @@ StoreError CResultPager::WalkHits(const RecordVisitor& visit) {
     return walkError.Failed() ? walkError : readError;
 }
 
-FoundPerson CResultPager::PersonOf(const WalkedEntry& walked, const char* record) const {
+StoreError CResultPager::ReadHeadings(FieldHeadings& headings) const {
+    return ReadFieldHeadings(db_->Directories(), db_->DatabaseCode(), headings);
+}
+
+FoundPerson CResultPager::PersonOf(const WalkedEntry& walked, const char* record,
+                                   const FieldHeadings& headings) const {
     FoundPerson person;
     person.code = db_->DatabaseCode();
     person.entry = walked.entry;
     person.surname = surname_;
     person.givenNames = walked.givenNames;
     person.fields = record_parts::FieldsOf(record);
+    person.headings = headings.First(person.fields.size());
     char text[kFullTextSize];
     person.text.assign(text, record_format::BuildFullText(person.code, record, text, sizeof text));
     return person;
@@ -321,9 +327,12 @@ FoundPerson CResultPager::PersonOf(const WalkedEntry& walked, const char* record
 StoreError CResultPager::CollectHits(std::vector<ExportedHit>& hits) {
     hits.clear();
     const int code = db_->DatabaseCode();
+    FieldHeadings headings;
+    const StoreError unheaded = ReadHeadings(headings);
+    if (unheaded.Failed()) return unheaded;
     return WalkHits([&](const WalkedEntry& walked, const char* record, std::size_t stored) {
         ExportedHit hit;
-        static_cast<FoundPerson&>(hit) = PersonOf(walked, record);
+        static_cast<FoundPerson&>(hit) = PersonOf(walked, record, headings);
         // The summary walks the record already read, as a page walks the
         // file: the walk stops within the first few dozen bytes, which the
         // record holds unless the file ends first, where both walks end.
@@ -340,8 +349,11 @@ StoreError CResultPager::CollectHits(std::vector<ExportedHit>& hits) {
 }
 
 StoreError CResultPager::ForEachPerson(const std::function<bool(const FoundPerson&)>& visit) {
+    FieldHeadings headings;
+    const StoreError unheaded = ReadHeadings(headings);
+    if (unheaded.Failed()) return unheaded;
     return WalkHits([&](const WalkedEntry& walked, const char* record, std::size_t) {
-        return visit(PersonOf(walked, record));
+        return visit(PersonOf(walked, record, headings));
     });
 }
 
@@ -371,7 +383,10 @@ StoreError CResultPager::PersonOfRow(int row, FoundPerson& person) {
     char record[CRecordDatabase::kRecordBufferSize];
     error = db_->ReadRecord(rows_[row].extOffset, record);
     if (error.Failed()) return error;
-    person = PersonOf(WalkedEntry{entry, rows_[row].extOffset, rows_[row].givenNames}, record);
+    FieldHeadings headings;
+    error = ReadHeadings(headings);
+    if (error.Failed()) return error;
+    person = PersonOf(WalkedEntry{entry, rows_[row].extOffset, rows_[row].givenNames}, record, headings);
     return StoreError{};
 }
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "browse/record_text/field_headings.h"
 #include "browse/record_text/found_person.h"
 #include "browse/session/page_row.h"
 #include "store/record_database.h"
@@ -75,8 +76,9 @@ public:
 
     // Every hit of the search shown, in result order (every page of the
     // range, or every entry of the range that the first-name filter keeps),
-    // with its entry number, its record's fields, full text and displayed
-    // summary. The page shown stays as it is.
+    // with its entry number, its record's fields and their headings (the
+    // disk's, read first), full text and displayed summary. The page shown
+    // stays as it is.
     StoreError CollectHits(std::vector<ExportedHit>& hits);
     // The same hits one at a time, without their summaries, for exports
     // too large to hold at once; visit returns false to stop.
@@ -126,7 +128,9 @@ private:
     StoreError WalkRange(std::int32_t first, const char* firstName, const EntryVisitor& visit);
     // Every hit of the search shown, with its record read.
     StoreError WalkHits(const RecordVisitor& visit);
-    FoundPerson PersonOf(const WalkedEntry& entry, const char* record) const;
+    FoundPerson PersonOf(const WalkedEntry& entry, const char* record, const FieldHeadings& headings) const;
+    // The headings of the open database's fields, from the disk.
+    StoreError ReadHeadings(FieldHeadings& headings) const;
     // A search that failed: nothing shown, nothing counted; gives error back.
     StoreError Empty(const StoreError& error);
     // A page turn from entry first (direct mode), or through history.buf.

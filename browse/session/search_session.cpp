@@ -155,6 +155,11 @@ SearchOutcome CSearchSession::ReadDiskLabel(DiskLabel& label) {
     return error.Failed() ? Fail(SearchOutcome{}, error) : Outcome(SearchStatus::Found);
 }
 
+SearchOutcome CSearchSession::ReadProvenance(int code, std::vector<ProvenanceEntry>& provenance) {
+    const StoreError error = ReadDatabaseProvenance(database_.Directories(), code, provenance);
+    return error.Failed() ? Fail(SearchOutcome{}, error) : Outcome(SearchStatus::Found);
+}
+
 void CSearchSession::Reset() { pager_.Reset(); }
 
 void CSearchSession::Close() { database_.Close(); }

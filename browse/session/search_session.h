@@ -21,6 +21,7 @@
 #include "browse/record_text/found_person.h"
 #include "browse/session/result_pager.h"
 #include "store/data_disk.h"
+#include "store/database_about.h"
 #include "store/disk_label.h"
 #include "store/record_database.h"
 #include "store/search_query.h"
@@ -100,11 +101,16 @@ public:
     // every record (none without hits).
     SearchOutcome ForEachPerson(const std::function<bool(const FoundPerson&)>& visit);
     // The person of a row of the page, with the entry number that finds
-    // them again (code 0 for any other row): the data-disk check, then the record.
+    // them again and the headings of their fields (code 0 for any other
+    // row): the data-disk check, then the record.
     SearchOutcome PersonOfRow(int row, FoundPerson& person);
     // What the data disk says of itself, for citations and exports: Failed
     // when its marker could not be read.
     SearchOutcome ReadDiskLabel(DiskLabel& label);
+    // Where the records of database code came from, as the data disk says
+    // (nothing where it does not), for the whole record, its print and
+    // citations: Failed when that could not be read or is damaged.
+    SearchOutcome ReadProvenance(int code, std::vector<ProvenanceEntry>& provenance);
     // Clear: no rows, the count 0, the scratch file emptied.
     void Reset();
 

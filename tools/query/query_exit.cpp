@@ -30,6 +30,7 @@ int ExitStatusOf(const StoreError& error) {
         case StoreErrorKind::EntryFileMissing:
         case StoreErrorKind::IndexMissing:
         case StoreErrorKind::BadNameWidth:
+        case StoreErrorKind::DamagedDescription:
         case StoreErrorKind::ScratchNotWritten:
         case StoreErrorKind::ScratchIncomplete:
         case StoreErrorKind::ScratchNotPlainFile:
