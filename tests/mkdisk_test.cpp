@@ -328,7 +328,9 @@ TEST_F(MkdiskTest, OutputFolderChangesCompletelyOrNotAtAll) {
     EXPECT_EQ(after.at("titan.ext"), "3\xFF\n");
     EXPECT_EQ(after.count("chronaradb.id"), 1u);
     EXPECT_EQ(after.count("titan.tre"), 1u);
-    EXPECT_EQ(after.size(), 5u);
+    EXPECT_EQ(after.at("titan.fld"), "f\n");  // the header's third column heads the field
+    EXPECT_EQ(after.at("titan.src"), "");     // no titan.about: no provenance
+    EXPECT_EQ(after.size(), 7u);
     EXPECT_TRUE(Leftovers().empty());
 
     // An output folder whose parent is missing is refused before anything is built.

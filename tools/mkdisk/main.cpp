@@ -9,6 +9,7 @@
 #include "chronara_version.h"
 #include "store/catalogue.h"
 #include "store/data_disk.h"
+#include "store/database_about.h"
 #include "store/database_writer.h"
 #include "tools/mkdisk/mkdisk_help.h"
 #include "tools/mkdisk/mkdisk_options.h"
@@ -23,6 +24,8 @@ constexpr int kExitFailed = 2;
 struct Database {
     std::string path;
     std::unique_ptr<CDatabaseWriter> writer;
+    // The headings of the header row and the provenance of the .about file.
+    DatabaseAbout about;
     long longestLine = 0;
     DatabaseSummary summary;
 };
@@ -71,7 +74,9 @@ bool LoadSources(const MkdiskOptions& options, std::vector<Database>& databases,
         Database database;
         database.path = path;
         database.writer = std::make_unique<CDatabaseWriter>(code);
-        if (!LoadSource(path, *database.writer, errors, &database.longestLine)) continue;
+        const bool loaded =
+            LoadSource(path, *database.writer, database.about.headings, errors, &database.longestLine);
+        if (!LoadAbout(AboutPathOf(path), database.about.provenance, errors) || !loaded) continue;
         const int needed = database.writer->SmallestNameWidth();
         if (options.nameWidth != 0 && options.nameWidth < needed) {
             errors.push_back(path + ":" + std::to_string(database.longestLine) + ": --name-width " +
@@ -84,8 +89,8 @@ bool LoadSources(const MkdiskOptions& options, std::vector<Database>& databases,
     return errors.empty();
 }
 
-// Writes every database and the marker into a staging folder, then puts
-// them in place at once.
+// Writes every database (its files, its headings and its provenance) and
+// the marker into a staging folder, then puts them in place at once.
 bool WriteDisk(const MkdiskOptions& options, std::vector<Database>& databases, std::string* error) {
     CStagingFolder staging;
     if (!staging.Create(options.outDir, error)) return false;
@@ -95,8 +100,15 @@ bool WriteDisk(const MkdiskOptions& options, std::vector<Database>& databases, s
             *error = database.path + ": " + *error;
             return false;
         }
+        if (!WriteDatabaseAbout(staging.Path(), database.writer->Code(), database.about, *error)) {
+            *error = database.path + ": " + *error;
+            return false;
+        }
         const std::string stem = catalogue::StemOf(database.writer->Code());
-        for (const char* extension : {".ext", ".cor", ".tre"}) names.push_back(stem + extension);
+        for (const char* extension :
+             {".ext", ".cor", ".tre", disk_format::kHeadingsExtension, disk_format::kProvenanceExtension}) {
+            names.push_back(stem + extension);
+        }
     }
     if (!WriteMarker(staging.Path(), error)) return false;
     names.push_back(kMarkerFileName);

@@ -92,9 +92,9 @@ bool PersonOfRow(const std::vector<std::string>& header, std::vector<std::string
     return true;
 }
 
-// The header row, which every source begins with.
+// The header row, which every source begins with; its columns 3 on head the fields.
 bool ReadHeader(const std::string& path, CCsvReader& reader, std::vector<std::string>& header,
-                std::vector<std::string>& errors) {
+                std::vector<std::string>& headings, std::vector<std::string>& errors) {
     const CCsvReader::Result first = reader.Next(header);
     if (first == CCsvReader::Result::End) {
         errors.push_back(path + ": the file is empty: the first row must be the header");
@@ -104,7 +104,27 @@ bool ReadHeader(const std::string& path, CCsvReader& reader, std::vector<std::st
         errors.push_back(At(path, reader.Line()) + reader.Error());
         return false;
     }
-    return true;
+    bool headed = true;
+    for (std::size_t column = 2; column < header.size(); ++column) {
+        std::string text;
+        std::string heading;
+        std::string reason;
+        if (!cp1252::FromUtf8(header[column], text, &reason) ||
+            !database_about::TakeHeading(text, heading, reason)) {
+            errors.push_back(At(path, reader.Line()) + "the heading of " + ColumnName(header, column) + ": " +
+                             reason);
+            headed = false;
+            continue;
+        }
+        headings.push_back(std::move(heading));
+    }
+    if (headings.size() > disk_format::kMaxHeadings) {
+        errors.push_back(At(path, reader.Line()) + "the header has " + std::to_string(headings.size()) +
+                         " field columns; at most " + std::to_string(disk_format::kMaxHeadings) +
+                         " are kept");
+        headed = false;
+    }
+    return headed;
 }
 
 }  // namespace
@@ -128,8 +148,9 @@ int CodeOfSourcePath(const std::string& path, std::string* error) {
     return code;
 }
 
-bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<std::string>& errors,
-                long* longestLine) {
+bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<std::string>& headings,
+                std::vector<std::string>& errors, long* longestLine) {
+    headings.clear();
     const std::size_t errorsBefore = errors.size();
     if (longestLine != nullptr) *longestLine = 0;
     std::string content;
@@ -141,7 +162,7 @@ bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<st
 
     CCsvReader reader(std::move(content));
     std::vector<std::string> header;
-    if (!ReadHeader(path, reader, header, errors)) return false;
+    if (!ReadHeader(path, reader, header, headings, errors)) return false;
     std::vector<std::string> row;
     std::size_t longest = 0;
     while (true) {
@@ -167,5 +188,56 @@ bool LoadSource(const std::string& path, CDatabaseWriter& writer, std::vector<st
             *longestLine = reader.Line();
         }
     }
+    return errors.size() == errorsBefore;
+}
+
+std::string AboutPathOf(const std::string& sourcePath) {
+    const std::size_t slash = sourcePath.find_last_of('/');
+    const std::size_t dot = sourcePath.find_last_of('.');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? sourcePath.substr(0, dot) : sourcePath) + ".about";
+}
+
+bool LoadAbout(const std::string& path, std::vector<ProvenanceEntry>& provenance,
+               std::vector<std::string>& errors) {
+    provenance.clear();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return true;
+    std::string content;
+    std::string reason;
+    if (!ReadWhole(path, content, &reason)) {
+        errors.push_back(path + ": cannot read the file: " + reason);
+        return false;
+    }
+    const std::size_t errorsBefore = errors.size();
+    if (content.compare(0, 3, "\xEF\xBB\xBF") == 0) content.erase(0, 3);
+    long line = 0;
+    std::size_t at = 0;
+    while (at < content.size()) {
+        ++line;
+        std::size_t end = content.find('\n', at);
+        if (end == std::string::npos) end = content.size();
+        std::string text = content.substr(at, end - at);
+        at = end + 1;
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        std::string converted;
+        if (!cp1252::FromUtf8(text, converted, &reason)) {
+            errors.push_back(At(path, line) + reason);
+            continue;
+        }
+        if (converted.find_first_not_of(" \t") == std::string::npos) continue;
+        ProvenanceEntry entry;
+        if (!database_about::TakeProvenanceLine(converted, entry, reason)) {
+            errors.push_back(At(path, line) + reason);
+            continue;
+        }
+        if (provenance.size() == disk_format::kMaxProvenanceEntries) {
+            errors.push_back(At(path, line) + "more than " +
+                             std::to_string(disk_format::kMaxProvenanceEntries) + " lines");
+            break;
+        }
+        provenance.push_back(std::move(entry));
+    }
+    if (errors.size() != errorsBefore) provenance.clear();
     return errors.size() == errorsBefore;
 }
