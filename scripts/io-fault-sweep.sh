@@ -2,7 +2,7 @@
 # Fails one system call of chronara-query on the data files and history.buf
 # (and, in a search made while another process holds history.buf, on its
 # private scratch file) in turn, with strace's fault injection, for every
-# position K of every kind of call, in nine searches and record
+# position K of every kind of call, in eleven searches and record
 # searches (--find, each while its word index is built, and again with the
 # index built, whose file is then failed too); checks that each run either
 # prints the answer of the run without faults (and nothing on stderr) or
@@ -37,6 +37,8 @@ searches=(
   "--database w1812 --surname smith --turn nnpp"
   "--database w1812 --surname smith --first-name j --turn nnp"
   "--database titan --surname allen --more-info 0"
+  "--database titan --surname allen --record 0 --cite 1"
+  "--database titan --surname allen --export csv"
   "--database w1812 --surname smith --first-name j --more-info 1"
   "--database w1812 --surname nobodyhere"
   "--database w1812 --surname smith --first-name jo --export gedcom"
@@ -79,8 +81,8 @@ for search in "${searches[@]}"; do
     built) args=("${args[@]:1}"); rm -rf "$cache" ;;
   esac
   stem=${args[1]}
-  paths=(-P "$disk/$stem.ext" -P "$disk/$stem.cor" -P "$disk/$stem.tre" -P "$disk/chronaradb.id"
-         -P "$install/history.buf" -P "$install")
+  paths=(-P "$disk/$stem.ext" -P "$disk/$stem.cor" -P "$disk/$stem.tre" -P "$disk/$stem.fld"
+         -P "$disk/$stem.src" -P "$disk/chronaradb.id" -P "$install/history.buf" -P "$install")
   prepare
   expected=$("$query" --data-dir "$disk" --install-dir "$install" "${args[@]}" 2>/dev/null)
   for index in "$cache"/chronara/"$stem"-*.words; do

@@ -370,7 +370,7 @@ TEST(Linkage, TheToolLinksChamberlainBothWaysAndEveryPairOnce) {
         {{"--database", "civmoh", "--surname", "Chamberlain", "--links", "x"},
          "--links: ROW must be a row number"},
         {{"--database", "civmoh", "--surname", "Chamberlain", "--links", "0", "--export", "csv"},
-         "it takes no --turn, --more-info, --cite or --links"},
+         "it takes no --turn, --more-info, --record, --cite or --links"},
         {{"--database", "civmoh", "--surname", "Chamberlain", "--links", "5"},
          "--links: the page has no row 5"},
     };

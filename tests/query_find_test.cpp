@@ -140,7 +140,8 @@ TEST_F(QueryFind, FormatsByteForByte) {
         "[\n  {\"database\": \"civmoh\", \"title\": \"Civil War Medal of Honor\", \"entry\": 0, "
         "\"surname\": \"CHAMBERLAIN\", \"given_names\": \"Joshua L.\", \"summary\": \"Colonel, 20th Maine "
         "Infantry, ...\", \"fields\": [\"Colonel, 20th Maine Infantry\", \"2 July 1863\", "
-        "\"Brunswick\"], \"matched\": [\"Rank and Organization\"]}\n]\n");
+        "\"Brunswick\"], \"headings\": [\"Rank and Organization\", \"Place and Date\", \"Entered service "
+        "at\"], \"matched\": [\"Rank and Organization\"]}\n]\n");
     run = with({"--limit", "1"});
     EXPECT_EQ(run.out,
               "2 people found. The first 1 are shown.\n"

@@ -43,10 +43,10 @@ _chronara_query() {
         --facet) values="database years years: field:" ;;
         --export) values="csv json gedcom" ;;
         --page-size) values="8 10" ;;
-        --surname | --first-name | --turn | --more-info | --cite | --links | --find | --years | --limit | --save | --note) return ;;
+        --surname | --first-name | --turn | --more-info | --record | --cite | --links | --find | --years | --limit | --save | --note) return ;;
         *)
             values="--data-dir --install-dir --database --surname --first-name --variants --page-size
-                    --turn --more-info --cite --links --links-all --export --list --match --format --batch --raw --help -h --version
+                    --turn --more-info --record --cite --links --links-all --export --list --match --format --batch --raw --help -h --version
                     --find --find-batch --field --years --limit --facet --abbreviations
                     --log --save --note --history --saved --all-disks"
             ;;

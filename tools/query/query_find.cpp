@@ -164,10 +164,7 @@ int RunFind(const QueryOptions& options) {
     request.skipMissing = options.allDatabases;
     request.prompt = DiskPromptOfTool(dirs);
     request.abbreviations = find.abbreviations;
-    if (!CRecordSearch::CheckField(request.field, request.codes, error)) {
-        Complain(error);
-        return kExitFailed;
-    }
+    // The field is checked by the search, against the headings the disk gives too.
 
     CRecordSearch search(dirs, word_index::CacheFolder());
     ProgressLine progress;
@@ -190,6 +187,7 @@ int RunFind(const QueryOptions& options) {
         answer.query = named.text;
         answer.total = search.Count();
         answer.listed = find.limit >= 0 && find.limit < answer.total ? find.limit : answer.total;
+        for (int code : request.codes) answer.headings[code] = search.HeadingsOf(code);
         if (ListsPeople(find.format)) {
             answer.people.resize(static_cast<std::size_t>(answer.listed));
             for (std::int64_t i = 0; i < answer.listed; ++i) {

@@ -3,6 +3,7 @@
 #include "browse/export/found_csv.h"
 #include "browse/export/hit_export.h"
 #include "browse/record_search/match_snippet.h"
+#include "browse/record_text/whole_record.h"
 #include "store/catalogue.h"
 #include "store/cp1252.h"
 
@@ -20,11 +21,18 @@ private:
     bool raw_;
 };
 
+// How the answer names a slot of a person where they matched.
+record_fields::FieldLabel LabelOf(const FindAnswer& answer, const RecordHit& person, int slot) {
+    const auto known = answer.headings.find(person.code);
+    return record_fields::LabelOfSlot(
+        known != answer.headings.end() ? known->second : FieldHeadings(person.code), slot);
+}
+
 // The labels of the fields where a person matched, each once, in field order.
-std::vector<record_fields::FieldLabel> MatchedLabels(const RecordHit& person) {
+std::vector<record_fields::FieldLabel> MatchedLabels(const FindAnswer& answer, const RecordHit& person) {
     std::vector<record_fields::FieldLabel> labels;
     for (const FieldHit& hit : person.hits) {
-        const record_fields::FieldLabel label = record_fields::LabelOfSlot(person.code, hit.slot);
+        const record_fields::FieldLabel label = LabelOf(answer, person, hit.slot);
         bool seen = false;
         for (const record_fields::FieldLabel& known : labels) seen = seen || known == label;
         if (!seen) labels.push_back(label);
@@ -66,7 +74,7 @@ std::string AsText(const std::vector<FindAnswer>& answers, bool batch, const Wri
             for (const FieldHit& hit : person.hits) {
                 const std::string* field = SlotText(person, hit.slot);
                 if (field == nullptr) continue;
-                text += "      " + LabelText(record_fields::LabelOfSlot(person.code, hit.slot)) + ": " +
+                text += "      " + LabelText(LabelOf(answer, person, hit.slot)) + ": " +
                         out.Text(match_snippet::Build(*field, hit.positions)) + "\n";
             }
         }
@@ -113,8 +121,11 @@ std::string AsJson(const std::vector<FindAnswer>& answers, bool batch) {
                     ", \"summary\": " + JsonString(person.summary) + ", \"fields\": [";
             for (std::size_t k = 0; k < person.fields.size(); ++k)
                 text += (k == 0 ? "" : ", ") + JsonString(person.fields[k]);
+            text += "], \"headings\": [";
+            for (std::size_t k = 0; k < person.fields.size(); ++k)
+                text += (k == 0 ? "" : ", ") + JsonString(whole_record::HeadingOf(person, k));
             text += "], \"matched\": [";
-            const std::vector<record_fields::FieldLabel> labels = MatchedLabels(person);
+            const std::vector<record_fields::FieldLabel> labels = MatchedLabels(answer, person);
             for (std::size_t k = 0; k < labels.size(); ++k) {
                 text += k == 0 ? "" : ", ";
                 text += labels[k].heading.empty() ? std::to_string(labels[k].number)

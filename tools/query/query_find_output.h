@@ -3,6 +3,7 @@
 // format is written here, so that a new one joins in one place.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ struct FindAnswer {
     std::int64_t total = 0;         // the people found
     std::int64_t listed = 0;        // the first --limit of them, all without it
     std::vector<RecordHit> people;  // the people listed, for the formats that show them
+    // The headings of the fields of each database searched, as the disk gives them.
+    std::map<int, FieldHeadings> headings;
 };
 
 // The text of answers in format (all but gedcom); batch: the answers of --find-batch (each

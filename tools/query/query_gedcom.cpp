@@ -157,6 +157,11 @@ int FetchCitation(long row, CSearchSession& session, const CalendarDate& date, C
         failed = session.ReadDiskLabel(context.disk);
         platform::Tell(failed.messages, failed.details);
     }
+    // The record set is named as the disk's provenance of the database names it.
+    if (failed.Done()) {
+        failed = session.ReadProvenance(person.code, context.provenance[person.code]);
+        platform::Tell(failed.messages);
+    }
     if (!failed.Done()) {
         // Nothing of the answer is printed.
         printPage = false;

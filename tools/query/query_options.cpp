@@ -20,6 +20,7 @@ struct RawArguments {
     const char* pageSize = nullptr;
     const char* turns = nullptr;
     const char* moreInfo = nullptr;
+    const char* record = nullptr;
     const char* cite = nullptr;
     const char* match = nullptr;
     const char* format = nullptr;
@@ -107,7 +108,7 @@ bool CheckModeOptions(const RawArguments& raw, std::string& error) {
         const Only pageOnly[] = {
             {raw.firstName, "--first-name"}, {raw.pageSize, "--page-size"}, {raw.turns, "--turn"},
             {raw.moreInfo, "--more-info"},   {raw.cite, "--cite"},          {raw.exportAs, "--export"},
-            {raw.links, "--links"}};
+            {raw.record, "--record"},        {raw.links, "--links"}};
         for (const Only& only : pageOnly) {
             if (only.given != nullptr) {
                 error = std::string(only.name) + " is for a page of people; --list prints surnames";
@@ -128,23 +129,44 @@ bool CheckModeOptions(const RawArguments& raw, std::string& error) {
         }
         return true;
     }
-    // --links ROW prints its links as tsv or json.
-    const Only listOnly[] = {{raw.links == nullptr ? raw.format : nullptr, "--format"},
-                             {raw.batch, "--batch"}};
+    // --links ROW prints its links as tsv or json, --record ROW its whole record as text or json.
+    const Only listOnly[] = {
+        {raw.links == nullptr && raw.record == nullptr ? raw.format : nullptr, "--format"},
+        {raw.batch, "--batch"}};
     for (const Only& only : listOnly) {
         if (only.given != nullptr) {
             error = std::string(only.name) + " needs --list";
             return false;
         }
     }
+    if (raw.record != nullptr && raw.moreInfo != nullptr) {
+        error = "--record takes the place of --more-info: give one of them";
+        return false;
+    }
+    if (raw.record != nullptr && raw.links != nullptr) {
+        error = "--record and --links each take --format of their own: give one of them";
+        return false;
+    }
+    if (raw.record != nullptr && raw.format != nullptr && std::strcmp(raw.format, "text") != 0 &&
+        std::strcmp(raw.format, "json") != 0) {
+        error = std::string("--record prints text or json, not '") + raw.format + "'";
+        return false;
+    }
+    if (raw.record != nullptr && raw.format != nullptr && std::strcmp(raw.format, "json") == 0 &&
+        raw.cite != nullptr) {
+        error = "--format json prints the record alone: it takes no --cite";
+        return false;
+    }
     if (raw.match != nullptr && std::strcmp(raw.match, "exact") != 0) {
         error = std::string("--match ") + raw.match +
                 ": a page shows one surname exactly as typed; use --list to find surnames by " + raw.match;
         return false;
     }
-    if (raw.exportAs != nullptr &&
-        (raw.turns != nullptr || raw.moreInfo != nullptr || raw.cite != nullptr || raw.links != nullptr)) {
-        error = "--export prints every person found: it takes no --turn, --more-info, --cite or --links";
+    if (raw.exportAs != nullptr && (raw.turns != nullptr || raw.moreInfo != nullptr || raw.cite != nullptr ||
+                                    raw.record != nullptr || raw.links != nullptr)) {
+        error =
+            "--export prints every person found: it takes no --turn, --more-info, --record, --cite or "
+            "--links";
         return false;
     }
     if (raw.surname == nullptr) {
@@ -227,6 +249,7 @@ bool ConvertFind(const RawArguments& raw, QueryOptions& options, std::string& er
                   {raw.pageSize != nullptr, "--page-size"},
                   {raw.turns != nullptr, "--turn"},
                   {raw.moreInfo != nullptr, "--more-info"},
+                  {raw.record != nullptr, "--record"},
                   {raw.exportAs != nullptr, "--export"},
                   {raw.match != nullptr, "--match"},
                   {raw.batch != nullptr, "--batch"}};
@@ -402,6 +425,13 @@ bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error)
         }
         options.hasMoreInfo = true;
     }
+    if (raw.record != nullptr) {
+        if (!ParseRowNumber(raw.record, options.recordRow)) {
+            error = "--record: ROW must be a row number";
+            return false;
+        }
+        options.hasRecord = true;
+    }
     if (raw.cite != nullptr) {
         if (!ParseRowNumber(raw.cite, options.citeRow)) {
             error = "--cite: ROW must be a row number";
@@ -431,19 +461,13 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
         const char* RawArguments::*slot;
     };
     static constexpr Valued kValued[] = {
-        {"--data-dir", &RawArguments::dataDir},
-        {"--install-dir", &RawArguments::installDir},
-        {"--database", &RawArguments::database},
-        {"--surname", &RawArguments::surname},
-        {"--first-name", &RawArguments::firstName},
-        {"--page-size", &RawArguments::pageSize},
-        {"--turn", &RawArguments::turns},
-        {"--more-info", &RawArguments::moreInfo},
-        {"--match", &RawArguments::match},
-        {"--format", &RawArguments::format},
-        {"--batch", &RawArguments::batch},
-        {"--export", &RawArguments::exportAs},
-        {"--cite", &RawArguments::cite},
+        {"--data-dir", &RawArguments::dataDir},     {"--install-dir", &RawArguments::installDir},
+        {"--database", &RawArguments::database},    {"--surname", &RawArguments::surname},
+        {"--first-name", &RawArguments::firstName}, {"--page-size", &RawArguments::pageSize},
+        {"--turn", &RawArguments::turns},           {"--more-info", &RawArguments::moreInfo},
+        {"--record", &RawArguments::record},        {"--match", &RawArguments::match},
+        {"--format", &RawArguments::format},        {"--batch", &RawArguments::batch},
+        {"--export", &RawArguments::exportAs},      {"--cite", &RawArguments::cite},
         {"--links", &RawArguments::links},
     };
     // The record search's options, kept together with its other texts.

@@ -37,6 +37,9 @@ struct QueryOptions {
     long moreInfoRow = 0;
     bool hasCite = false;
     long citeRow = 0;
+    // --record ROW: the whole record of a row, as text or (--format json) one object.
+    bool hasRecord = false;
+    long recordRow = 0;
     bool raw = false;
     // --links ROW: the people of the disk who may be the person at ROW.
     bool hasLinks = false;
@@ -47,7 +50,7 @@ struct QueryOptions {
     bool list = false;
     bool allDatabases = false;  // --database all
     MatchMode match = MatchMode::Exact;
-    ListFormat format = ListFormat::Text;
+    ListFormat format = ListFormat::Text;  // of a listing, and of --record (text or json)
     bool hasBatch = false;
     std::string batchFile;  // "-" for standard input
     // Page mode: every hit instead of a page.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "browse/export/hit_export.h"
+#include "browse/record_text/whole_record.h"
 #include "browse/session/search_session.h"
 #include "platform/message_box.h"
 #include "store/directories.h"
@@ -13,6 +14,7 @@
 #include "tools/query/query_links.h"
 #include "tools/query/query_log.h"
 #include "tools/query/query_output.h"
+#include "tools/query/query_record.h"
 #include "tools/query/query_services.h"
 
 namespace query_tool {
@@ -76,6 +78,12 @@ int ExportHits(const QueryOptions& options, CSearchSession& session) {
     return FinishStandardOutput(kExitSearched);
 }
 
+// An option's ROW that the page does not hold (a cancelled disk check says so itself).
+void ComplainOfRow(const char* option, long row, const CSearchSession& session) {
+    if (row >= 0 && row < session.RowsOnPage()) return;
+    Complain(std::string(option) + ": the page has no row " + std::to_string(row));
+}
+
 }  // namespace
 
 int RunPage(const QueryOptions& options) {
@@ -120,6 +128,22 @@ int RunPage(const QueryOptions& options) {
     RecordOutcome record;
     bool printPage = true;
     if (options.hasMoreInfo) status = FetchMoreInfo(options.moreInfoRow, session, record, printPage);
+    RowRecord whole;
+    bool wholeFetched = false;
+    if (options.hasRecord) {
+        status = FetchRecord(options.recordRow, session, whole, printPage);
+        wholeFetched = status == kExitSearched;
+        // As JSON the object alone is printed, or nothing.
+        if (options.format == ListFormat::Json) {
+            if (!wholeFetched) {
+                if (printPage) ComplainOfRow("--record", options.recordRow, session);
+                return status;
+            }
+            const std::string json = RecordJson(whole);
+            std::fwrite(json.data(), 1, json.size(), stdout);
+            return FinishStandardOutput(status);
+        }
+    }
     Citation cited;
     bool citeFetched = false;
     if (options.hasCite && status == kExitSearched && printPage) {
@@ -137,9 +161,13 @@ int RunPage(const QueryOptions& options) {
                options.moreInfoRow < session.RowsOnPage()) {
         // The disk check was cancelled; its message is on stderr.
     } else if (options.hasMoreInfo) {
-        char text[96];
-        std::snprintf(text, sizeof text, "--more-info: the page has no row %ld", options.moreInfoRow);
-        Complain(text);
+        ComplainOfRow("--more-info", options.moreInfoRow, session);
+    }
+    if (wholeFetched) {
+        out.Line(whole.title.c_str());
+        out.Line(whole_record::Text(whole.person, whole.provenance).c_str());
+    } else if (options.hasRecord) {
+        ComplainOfRow("--record", options.recordRow, session);
     }
     if (citeFetched) {
         for (const std::string* line : {&cited.fullNote, &cited.shortNote, &cited.sourceListEntry})
