@@ -159,6 +159,10 @@ std::string ResultsNotWritten(const std::string& path, const std::string& reason
     return "The results could not be written to " + path + ": " + reason + ".";
 }
 
+std::string PeopleSaved(long count, const std::string& path) {
+    return std::to_string(count) + (count == 1 ? " person" : " people") + " saved to " + path + ".";
+}
+
 std::string NotPrinted(const std::string& documentName) { return documentName + " could not be printed."; }
 
 std::string NoDataDiskWhileTyping() {

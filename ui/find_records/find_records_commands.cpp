@@ -251,7 +251,7 @@ void CFindRecordsDlg::ExportCsv() {
             if (walked.Done() && written && !piece.empty()) write(piece);
             return walked;
         },
-        QueryName(), this);
+        QueryName(), this, static_cast<long>(Model()->Count()));
 }
 
 void CFindRecordsDlg::ExportFamilyTree(bool everyone) {

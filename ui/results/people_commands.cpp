@@ -113,7 +113,7 @@ QString CPeopleCommands::AskExportPath(QString name, const QString& suffix, QWid
     return path;
 }
 
-void CPeopleCommands::WriteExport(const QString& path, const FileWalk& write) {
+void CPeopleCommands::WriteExport(const QString& path, const FileWalk& write, const long& people) {
     // Written beside the file as the people are read, then renamed over it:
     // a failure, a cancel or an unreadable record leaves what was there before.
     QSaveFile file(path);
@@ -137,38 +137,48 @@ void CPeopleCommands::WriteExport(const QString& path, const FileWalk& write) {
         const QString reason = file.errorString();
         file.cancelWriting();
         Say(search_messages::ResultsNotWritten(Bytes(path), Bytes(reason)));
+        return;
     }
+    // Said in a box over the window that exported, which screen readers read out.
+    const std::string saved = search_messages::PeopleSaved(people, Bytes(QDir::toNativeSeparators(path)));
+    platform::ShowMessageBox(saved.c_str(), platform::kAppTitle, platform::MessageButtons::Ok,
+                             platform::MessageIcon::Information, "");
 }
 
-void CPeopleCommands::ExportCsv(const FileWalk& write, const QString& name, QWidget* parent) {
+void CPeopleCommands::ExportCsv(const FileWalk& write, const QString& name, QWidget* parent, long people) {
     const QString path = AskExportPath(name, QStringLiteral(".csv"), parent);
-    if (!path.isEmpty()) WriteExport(path, write);
+    if (!path.isEmpty()) WriteExport(path, write, people);
 }
 
 void CPeopleCommands::ExportFamilyTree(const PeopleWalk& people, const QString& name, QWidget* parent) {
     const QString path = AskExportPath(name, QStringLiteral(".ged"), parent);
     if (path.isEmpty()) return;
-    WriteExport(path, [&](const std::function<bool(const std::string&)>& write) {
-        // The file is begun with the first person, once the disk is known to be
-        // there (the walk has asked for it), with what the disk says of itself.
-        std::optional<CGedcomWriter> writer;
-        SearchOutcome labelled;
-        const SearchOutcome walked = people([&](const FoundPerson& person) {
-            if (!writer.has_value()) {
-                CitationContext context;
-                labelled = ReadCitationContext(context);
-                if (!labelled.Done()) return false;
-                writer.emplace(context, write);
-            }
-            return writer->Add(person);
-        });
-        if (!walked.Done()) return walked;
-        if (!labelled.Done()) return labelled;
-        if (!writer.has_value()) return SearchOutcome{SearchStatus::Cancelled, {}, {}, {}};
-        // A sink that failed ends the file as it stands: WriteExport says so.
-        writer->Finish();
-        return walked;
-    });
+    long added = 0;
+    WriteExport(
+        path,
+        [&](const std::function<bool(const std::string&)>& write) {
+            // The file is begun with the first person, once the disk is known to be
+            // there (the walk has asked for it), with what the disk says of itself.
+            std::optional<CGedcomWriter> writer;
+            SearchOutcome labelled;
+            const SearchOutcome walked = people([&](const FoundPerson& person) {
+                if (!writer.has_value()) {
+                    CitationContext context;
+                    labelled = ReadCitationContext(context);
+                    if (!labelled.Done()) return false;
+                    writer.emplace(context, write);
+                }
+                ++added;
+                return writer->Add(person);
+            });
+            if (!walked.Done()) return walked;
+            if (!labelled.Done()) return labelled;
+            if (!writer.has_value()) return SearchOutcome{SearchStatus::Cancelled, {}, {}, {}};
+            // A sink that failed ends the file as it stands: WriteExport says so.
+            writer->Finish();
+            return walked;
+        },
+        added);
 }
 
 void CPeopleCommands::ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name,

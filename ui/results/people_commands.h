@@ -65,7 +65,8 @@ public:
                           QWidget* parent = nullptr);
     // A CSV file that the user names, written by write as it reads; refused
     // on the data disk; a failure or a cancel leaves what was there before.
-    void ExportCsv(const FileWalk& write, const QString& name, QWidget* parent);
+    // people: how many the file holds once written, which is said then.
+    void ExportCsv(const FileWalk& write, const QString& name, QWidget* parent, long people);
     // A record read (its More Info title and CR LF full text) of database
     // code, through the print dialog, which opens over parent.
     void PrintRecordText(const QString& title, const QString& fullText, QWidget* parent, int code);
@@ -85,8 +86,9 @@ private:
     // export folder; empty when none was named, the window went, or it
     // would be written on the data disk (which is said).
     QString AskExportPath(QString name, const QString& suffix, QWidget* parent);
-    // Writes the file at path through write; says why when it could not be written.
-    void WriteExport(const QString& path, const FileWalk& write);
+    // Writes the file at path through write; says why when it could not be
+    // written, else how many people (read once the walk is done) it holds.
+    void WriteExport(const QString& path, const FileWalk& write, const long& people);
     // True, after saying so, when path would be written on the data disk.
     bool RefusedOnDataDisk(const QString& path) const;
 

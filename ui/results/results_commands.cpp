@@ -82,7 +82,7 @@ void CResultsCommands::ExportResults() {
             write(csv);
             return SearchOutcome{SearchStatus::Found, {}, {}, {}};
         },
-        cp1252::ToQString(session_.Pager().Surname()), nullptr);
+        cp1252::ToQString(session_.Pager().Surname()), nullptr, static_cast<long>(hits.size()));
 }
 
 bool CResultsCommands::ReadPersonOfRow(int row, FoundPerson& person) {

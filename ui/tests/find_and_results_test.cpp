@@ -287,7 +287,12 @@ TEST_F(FindAndResultsTest, ATwentyLetterSurnameIsSearchedWholeAndTheFirstNameFil
     EXPECT_TRUE(Clipboard().startsWith(QStringLiteral("FITZWILLIAM-MONTAGUE, Otto 12"))) << Utf8(Clipboard());
     const std::string csvPath = root_.File("fitz.csv");
     View()->SetSaveFileAsker([&](QWidget*, const QString&) { return QString::fromStdString(csvPath); });
-    View()->RunMenuCommand(MenuCommand::ExportResults);
+    {
+        testing_support::ScriptedResponder boxes;
+        View()->RunMenuCommand(MenuCommand::ExportResults);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, "12 people saved to " + csvPath + ".");
+    }
     EXPECT_EQ(Count(testing_support::ReadFileBytes(csvPath), "FITZWILLIAM-MONTAGUE,"), 12u);
 
     // Without a first name there is no filter to name.

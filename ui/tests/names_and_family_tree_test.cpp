@@ -156,7 +156,12 @@ TEST_F(NamesAndFamilyTreeTest, MatchNameVariantsIsAKeyboardOptionOfTheFirstNameB
     View()->SetSaveFileAsker([&](QWidget*, const QString&) { return QString::fromStdString(csvPath); });
     toggle(true);
     EXPECT_FALSE(View()->NameVariants());
-    View()->RunMenuCommand(MenuCommand::ExportResults);
+    {
+        testing_support::ScriptedResponder boxes;
+        View()->RunMenuCommand(MenuCommand::ExportResults);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, "1 person saved to " + csvPath + ".");
+    }
     std::vector<std::vector<std::string>> rows;
     std::string error;
     ASSERT_TRUE(testing_support::ReadCsvRows(testing_support::ReadFileBytes(csvPath), rows, error)) << error;
@@ -322,6 +327,7 @@ TEST_F(NamesAndFamilyTreeTest,
 
 TEST_F(NamesAndFamilyTreeTest, ExportsTheSelectedPersonOrEveryHitToAFamilyTreeAsTheQueryToolDoes) {
     const std::string path = root_.File("tree.ged");
+    testing_support::ScriptedResponder boxes;
     QString suggested;
     View()->SetSaveFileAsker([&](QWidget*, const QString& offered) {
         suggested = offered;
@@ -362,6 +368,7 @@ TEST_F(NamesAndFamilyTreeTest, ExportsTheSelectedPersonOrEveryHitToAFamilyTreeAs
     };
     for (const auto& c : cases) {
         std::remove(path.c_str());
+        boxes.Clear();
         DatabaseList()->setCurrentIndex(c.row);
         Search(c.surname, c.first);
         View()->SelectRow(c.selected);
@@ -372,12 +379,17 @@ TEST_F(NamesAndFamilyTreeTest, ExportsTheSelectedPersonOrEveryHitToAFamilyTreeAs
         EXPECT_EQ(LinesOf(written), LinesOf(expected)) << c.offered;
         EXPECT_EQ(gedcom_lines::RuleBreaks(written), std::vector<std::string>{}) << c.offered;
         EXPECT_TRUE(suggested.endsWith(QString::fromUtf8(c.offered))) << Utf8(suggested);
+        // Said once written: as many people as the file holds, and where it went.
+        std::size_t people = 0;
+        for (std::size_t at = 0; (at = written.find(" INDI\r\n", at)) != std::string::npos; ++at) ++people;
+        ASSERT_EQ(boxes.Shown().size(), 1u) << c.offered;
+        EXPECT_EQ(boxes.Shown()[0].text,
+                  std::to_string(people) + (people == 1 ? " person" : " people") + " saved to " + path + ".");
     }
 
     // Never on the data disk; a folder that cannot be written, or a disk
     // gone and not given back, leaves no file, and whatever was there stays.
     Search("Smith");
-    testing_support::ScriptedResponder boxes;
     const std::string kept = root_.File("kept.ged");
     testing_support::WriteFileBytes(kept, "before");
     const struct {

@@ -75,6 +75,7 @@ TEST_F(FindAndResultsTest, ExportsEveryHitOfTheSearchShownToACsvFile) {
     Search("Smith", "Jo");
     ASSERT_EQ(View()->RecordCount(), 4);
     const std::string csvPath = root_.File("smith.csv");
+    testing_support::ScriptedResponder boxes;
     QString suggested;
     View()->SetSaveFileAsker([&](QWidget*, const QString& offered) {
         suggested = offered;
@@ -82,6 +83,9 @@ TEST_F(FindAndResultsTest, ExportsEveryHitOfTheSearchShownToACsvFile) {
     });
     View()->RunMenuCommand(MenuCommand::ExportResults);
     EXPECT_TRUE(suggested.endsWith(QStringLiteral("/SMITH.csv"))) << Utf8(suggested);
+    // Where the file went and how many it holds is said once it is written.
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "4 people saved to " + csvPath + ".");
 
     auto rowsOf = [](const std::string& text) {
         std::vector<std::vector<std::string>> rows;
@@ -113,7 +117,6 @@ TEST_F(FindAndResultsTest, ExportsEveryHitOfTheSearchShownToACsvFile) {
     EXPECT_EQ(std::string(View()->RowText(3)), rowShown);
 
     // Refused on the data disk, said when the folder cannot be written, nothing on a cancel.
-    testing_support::ScriptedResponder boxes;
     const std::string onDisk = dataDir_ + "/smith.csv";
     struct Case {
         std::string path;
