@@ -5,8 +5,9 @@
 
 #include "browse/export/hit_export.h"
 #include "browse/export/person_events.h"
+#include "browse/export/person_name.h"
 #include "browse/export/surname_case.h"
-#include "browse/record_text/record_parts.h"
+#include "browse/record_text/whole_record.h"
 #include "store/blank_trim.h"
 #include "store/cp1252.h"
 
@@ -61,22 +62,24 @@ std::string Utf8Value(const std::string& windows1252) {
     return cp1252::ToUtf8(clean);
 }
 
-// The lines of a full text as values, each without trailing blanks, without
-// the empty lines before the first and after the last.
-std::vector<std::string> TextLines(const std::string& windows1252) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at <= windows1252.size();) {
-        std::size_t end = windows1252.find_first_of("\r\n", at);
-        if (end == std::string::npos) end = windows1252.size();
-        lines.push_back(TrimmedRight(Utf8Value(windows1252.substr(at, end - at))));
-        at = end + (windows1252.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+std::string ArchiveOf(const std::vector<std::string>& publishers) {
+    for (const std::string& publisher : publishers) {
+        // "U.S. National Archives and Records Administration (the catalogue of M804); ..."
+        for (std::size_t at = 0; at < publisher.size();) {
+            std::size_t end = publisher.find("; ", at);
+            if (end == std::string::npos) end = publisher.size();
+            std::string part = Trimmed(publisher.substr(at, end - at));
+            at = end + 2;
+            const std::size_t aside = part.find(" (");
+            if (aside != std::string::npos) part = TrimmedRight(part.substr(0, aside));
+            if (part.find("Archive") != std::string::npos || part.find("Record Office") != std::string::npos)
+                return part;
+        }
     }
-    while (!lines.empty() && lines.back().empty()) lines.pop_back();
-    std::size_t first = 0;
-    while (first < lines.size() && lines[first].empty()) ++first;
-    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(first));
-    return lines;
+    return "";
 }
+
+std::string OneLine(const std::string& windows1252) { return Trimmed(Utf8Value(windows1252)); }
 
 std::size_t EscapedLength(const std::string& utf8) {
     std::size_t length = utf8.size();
@@ -212,51 +215,150 @@ void CGedcomWriter::Header() {
     Short(1, "NAME", kSubmitterName);
 }
 
-void CGedcomWriter::Person(const FoundPerson& person) {
-    ++people_;
-    std::size_t& fields = sources_[person.code > 0 ? person.code : 0];
-    if (person.fields.size() > fields) fields = person.fields.size();
-    const std::string source = "@S" + std::to_string(person.code > 0 ? person.code : 0) + "@";
-    Line(0, "@I" + std::to_string(people_) + "@ INDI");
-
-    // The name: the given names cut where the whole would not fit a line.
-    const std::string given = Utf8Value(Trimmed(person.givenNames));
-    const std::string surname = Utf8Value(SurnameInWrittenCase(person.surname));
+void CGedcomWriter::Name(const std::string& prefix, const std::string& given, const std::string& surname,
+                         const char* type) {
+    // The given names cut where the whole would not fit a line.
     const std::string surnamePart = surname.empty() ? "" : "/" + gedcom::Replaced(surname, '/', ' ') + "/";
     const std::size_t nameRoom = kMaxLine - std::string("1 NAME ").size();
     std::string name = Fit(gedcom::Replaced(given, '/', ' '), nameRoom - EscapedLength(surnamePart) - 1);
     name += name.empty() || surnamePart.empty() ? surnamePart : " " + surnamePart;
+    if (name.empty()) return;
     Short(1, "NAME", name);
+    if (type != nullptr) Line(2, std::string("TYPE ") + type);
+    Short(2, "NPFX", Fit(prefix, gedcom::kMaxPrefix));
     Short(2, "GIVN", given);
     Short(2, "SURN", surname);
+}
+
+void CGedcomWriter::Cite(int level, const std::string& source, const std::string& page) {
+    Pointer(level, "SOUR", source);
+    Short(level + 1, "PAGE", page);
+}
+
+void CGedcomWriter::Person(const FoundPerson& person) {
+    ++people_;
+    // Each source lists the headings of the longest record of its database.
+    std::vector<std::string>& headings = sources_[person.code > 0 ? person.code : 0];
+    for (std::size_t k = headings.size(); k < person.fields.size(); ++k)
+        headings.push_back(whole_record::HeadingOf(person, k));
+    const std::string source = "@S" + std::to_string(person.code > 0 ? person.code : 0) + "@";
+    Line(0, "@I" + std::to_string(people_) + "@ INDI");
+
+    const PersonName name = person_name::NameOf(person);
+    const std::string given = Utf8Value(name.given);
+    const std::string surname = Utf8Value(name.surname);
+    const bool married = !name.birthSurname.empty();
+    Name(Utf8Value(name.prefix), given, surname, married ? "married" : nullptr);
+    Short(2, "NICK", Fit(Utf8Value(name.nickname), gedcom::kMaxPrefix));
+    if (married) Name("", given, Utf8Value(name.birthSurname), "birth");
+    if (!name.alsoKnownAs.empty()) {
+        // Another name, its last word taken as its surname.
+        std::string other = Trimmed(Utf8Value(name.alsoKnownAs));
+        std::string prefix;
+        const std::size_t blank = other.find(' ');
+        if (blank != std::string::npos && person_name::IsTitle(other.substr(0, blank))) {
+            prefix = other.substr(0, blank);
+            other = Trimmed(other.substr(blank));
+        }
+        const std::size_t last = other.rfind(' ');
+        if (last == std::string::npos) {
+            Name(prefix, "", other, "aka");
+        } else {
+            Name(prefix, other.substr(0, last), other.substr(last + 1), "aka");
+        }
+    }
+    Line(1, std::string("SEX ") + person_name::SexLetter(person_name::SexOf(person)));
 
     const std::string page = gedcom::PageOf(person, kMaxLine - std::string("3 PAGE ").size());
     for (const PersonEvent& event : person_events::EventsOf(person)) {
-        Line(1, event.tag);
+        if (event.value.empty()) {
+            Line(1, event.tag);
+        } else {
+            Short(1, event.tag, Fit(Utf8Value(event.value), gedcom::kMaxOccupation));
+        }
+        Short(2, "TYPE", Fit(Utf8Value(event.type), gedcom::kMaxType));
         Short(2, "DATE", event.date);
-        Short(2, "PLAC", Utf8Value(event.place));
-        Pointer(2, "SOUR", source);
-        Short(3, "PAGE", page);
+        Short(2, "PLAC", Fit(Utf8Value(event.place), gedcom::kMaxPlace));
+        std::vector<std::string> note;
+        for (const std::string& line : event.note) note.push_back(gedcom::OneLine(line));
+        // An occupation cut to fit is whole in the note.
+        if (!event.value.empty() && EscapedLength(Utf8Value(event.value)) > gedcom::kMaxOccupation)
+            note.insert(note.begin(), gedcom::OneLine(event.value));
+        Text(2, "NOTE", note);
+        Cite(2, source, page);
     }
-    Pointer(1, "SOUR", source);
-    Short(2, "PAGE", page);
-    const std::vector<std::string> lines = gedcom::TextLines(person.text);
+    std::vector<std::string> notes;
+    for (const std::string& line : person_events::NotesOf(person)) notes.push_back(gedcom::OneLine(line));
+    Text(1, "NOTE", notes);
+
+    // The citation holds the record's fields as it words them, a line each.
+    Cite(1, source, page);
+    std::vector<std::string> lines;
+    for (const HeadedField& field : whole_record::FieldsOf(person)) {
+        if (!field.text.empty()) lines.push_back(gedcom::OneLine(field.heading + ": " + field.text));
+    }
     if (!lines.empty()) {
         Line(2, "DATA");
         Text(3, "TEXT", lines);
     }
 }
 
+void CGedcomWriter::AddProvenance(int code, std::vector<ProvenanceEntry> provenance) {
+    context_.provenance[code] = std::move(provenance);
+}
+
+bool CGedcomWriter::HasProvenance(int code) const { return context_.provenance.count(code) != 0; }
+
 void CGedcomWriter::Sources() {
-    for (const auto& [code, fields] : sources_) {
+    static const std::vector<ProvenanceEntry> kNone;
+    for (const auto& [code, headings] : sources_) {
+        const auto known = context_.provenance.find(code);
+        const std::vector<ProvenanceEntry>& about =
+            known != context_.provenance.end() ? known->second : kNone;
+        auto joined = [&about](const char* key) {
+            std::string text;
+            for (const std::string& value : database_about::ValuesOf(about, key))
+                text += (text.empty() ? "" : "; ") + value;
+            return text;
+        };
+        const std::vector<std::string> titles = database_about::ValuesOf(about, "Title");
+        const std::string disk = citation::Publisher(context_.disk);
         Line(0, "@S" + std::to_string(code) + "@ SOUR");
-        Long(1, "TITL", Utf8Value(citation::DatabaseTitle(code)));
-        Long(1, "PUBL", Utf8Value(citation::Publisher(context_.disk)));
-        if (fields == 0) continue;
-        std::string headings = "Fields of each record, in order: ";
-        for (std::size_t k = 0; k < fields; ++k)
-            headings += (k == 0 ? "" : "; ") + record_parts::FieldHead(code, k);
-        Long(1, "NOTE", Utf8Value(headings));
+        Long(1, "TITL", Utf8Value(titles.empty() ? citation::DatabaseTitle(code) : titles.front()));
+        // The publisher made the record set, the source is where it was
+        // published; where the provenance names none, the disk is.
+        const std::string publisher = joined("Publisher");
+        const std::string published = joined("Source");
+        Long(1, "AUTH", Utf8Value(publisher));
+        Long(1, "PUBL", Utf8Value(published.empty() ? disk : published));
+        const std::string archive = gedcom::ArchiveOf(database_about::ValuesOf(about, "Publisher"));
+        if (!archive.empty()) Pointer(1, "REPO", "@R" + std::to_string(code) + "@");
+        std::vector<std::string> note = {"Read from " + disk + " with Chronara " + context_.program + "."};
+        if (!titles.empty() && titles.front() != citation::DatabaseTitle(code))
+            note.push_back("Database: " + citation::DatabaseTitle(code));
+        for (const char* key : {"Licence", "Address", "Compiled", "Notes"}) {
+            for (const std::string& value : database_about::ValuesOf(about, key))
+                note.push_back(std::string(key) + ": " + value);
+        }
+        if (!headings.empty()) {
+            std::string line = "Fields of each record, in order: ";
+            for (std::size_t k = 0; k < headings.size(); ++k) line += (k == 0 ? "" : "; ") + headings[k];
+            note.push_back(line);
+        }
+        std::vector<std::string> utf8;
+        for (const std::string& line : note) utf8.push_back(gedcom::OneLine(line));
+        Text(1, "NOTE", utf8);
+    }
+    // The archives that hold the records, where the provenance names one.
+    for (const auto& [code, headings] : sources_) {
+        const auto known = context_.provenance.find(code);
+        if (known == context_.provenance.end()) continue;
+        const std::string archive = gedcom::ArchiveOf(database_about::ValuesOf(known->second, "Publisher"));
+        if (archive.empty()) continue;
+        Line(0, "@R" + std::to_string(code) + "@ REPO");
+        Short(1, "NAME", Fit(Utf8Value(archive), gedcom::kMaxRepository));
+        const std::vector<std::string> addresses = database_about::ValuesOf(known->second, "Address");
+        if (!addresses.empty()) Short(1, "WWW", Utf8Value(addresses.front()));
     }
 }
 

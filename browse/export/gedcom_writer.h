@@ -1,9 +1,14 @@
 #pragma once
 // The people found as a family-tree file: GEDCOM 5.5.1, lineage-linked,
-// UTF-8, CR LF line ends. One INDI record per person, with their name, the
-// births and deaths their record states (browse/export/person_events.h) and a
-// citation of their database holding the full text; one SOUR record per
-// database; the header, the submitter record the format requires and the
+// UTF-8, CR LF line ends, standard tags alone. One INDI record per person:
+// their name as a tree keeps it, with its title, nickname and a married
+// woman's birth name (browse/export/person_name.h), their sex where the
+// record says it, the events and facts their record states
+// (browse/export/person_events.h), each citing the person's source, and a
+// citation whose text is the record's fields, "Heading: value" a line. One
+// SOUR record per database, named as the disk's provenance names its
+// records (title, author, publication, licence and notes), else by the
+// disk; the header, the submitter record the format requires and the
 // trailer.
 //
 // The writer takes the people one at a time and hands the text on in
@@ -37,6 +42,10 @@ public:
 
     // The person's INDI record. False once the sink has failed.
     bool Add(const FoundPerson& person);
+    // Where the records of database code came from, for its source record
+    // (read before Finish; a database without any is named by the disk).
+    void AddProvenance(int code, std::vector<ProvenanceEntry> provenance);
+    bool HasProvenance(int code) const;
     // The sources, the trailer, and the last piece. False when the sink failed.
     bool Finish();
 
@@ -45,6 +54,11 @@ public:
 private:
     void Header();
     void Person(const FoundPerson& person);
+    // A NAME structure: the name, its type (null for none) and its parts.
+    void Name(const std::string& prefix, const std::string& given, const std::string& surname,
+              const char* type);
+    // A citation of source, its page the locator.
+    void Cite(int level, const std::string& source, const std::string& page);
     void Sources();
     bool Flush();
 
@@ -63,8 +77,9 @@ private:
     std::string buffer_;
     bool failed_ = false;
     std::size_t people_ = 0;
-    // The databases cited, by code, with the most fields a person of each had.
-    std::map<int, std::size_t> sources_;
+    // The databases cited, by code, with the headings of the most fields a
+    // person of each had.
+    std::map<int, std::vector<std::string>> sources_;
 };
 
 namespace gedcom {
@@ -72,6 +87,21 @@ namespace gedcom {
 // Windows-1252 text as a value of the file: UTF-8, every control character
 // a blank.
 std::string Utf8Value(const std::string& windows1252);
+
+// The longest values of the parts the format bounds, in bytes.
+inline constexpr std::size_t kMaxPrefix = 30;  // NPFX, NICK
+inline constexpr std::size_t kMaxType = 90;
+inline constexpr std::size_t kMaxOccupation = 90;
+inline constexpr std::size_t kMaxPlace = 120;
+inline constexpr std::size_t kMaxRepository = 90;
+
+// The archive among the publishers of a record set ("... National Archives
+// ..."), without what its brackets add; empty when none is an archive.
+std::string ArchiveOf(const std::vector<std::string>& publishers);
+
+// One line of Windows-1252 text as a value: UTF-8, controls as blanks,
+// without blanks around it.
+std::string OneLine(const std::string& windows1252);
 
 // The bytes value takes in the file, every '@' doubled.
 std::size_t EscapedLength(const std::string& utf8);

@@ -2,186 +2,429 @@
 
 #include <cctype>
 
-#include "browse/export/calendar_date.h"
+#include "browse/export/event_fields.h"
+#include "browse/record_text/whole_record.h"
 #include "store/blank_trim.h"
 
 namespace person_events {
 namespace {
 
-// Database codes and the fields they state births and deaths in.
-constexpr int kConfederateGenerals = 1;
-constexpr int kCivilWarMedal = 2;
-constexpr int kUnionGenerals = 4;
-constexpr int kVietnamMedal = 5;
-constexpr int kWorldWar1Medal = 6;
-constexpr int kWorldWar2Medal = 7;
-constexpr int kGraves = 11;
-
-constexpr std::size_t kGeneralsBorn = 0;
-constexpr std::size_t kGeneralsDied = 1;
-constexpr std::size_t kCivilWarBirth = 6;
-constexpr std::size_t kMedalBirthPlace = 6;
-constexpr std::size_t kMedalBorn = 7;
-constexpr std::size_t kGravesDeath = 4;
-constexpr std::size_t kGravesStatus = 6;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Reads the text at 'at' word by word: runs of digits, runs of anything else
-// but blanks and commas, and the commas themselves.
-class Words {
-public:
-    explicit Words(const std::string& text) : text_(&text) {}
-    std::size_t At() const { return at_; }
-    void SkipBlanks() {
-        while (at_ < text_->size() && IsBlankOrTab((*text_)[at_])) ++at_;
-    }
-    // A run of 1 to maxDigits digits that ends there, or false (nothing taken).
-    bool Number(std::size_t minDigits, std::size_t maxDigits, int& value) {
-        SkipBlanks();
-        std::size_t end = at_;
-        while (end < text_->size() && IsDigit((*text_)[end])) ++end;
-        const std::size_t digits = end - at_;
-        if (digits < minDigits || digits > maxDigits) return false;
-        if (end < text_->size() && !IsBlankOrTab((*text_)[end]) && (*text_)[end] != ',') return false;
-        value = std::stoi(text_->substr(at_, digits));
-        at_ = end;
-        return true;
-    }
-    bool Month(int& month) {
-        SkipBlanks();
-        std::size_t end = at_;
-        while (end < text_->size() && !IsBlankOrTab((*text_)[end]) && (*text_)[end] != ',') ++end;
-        month = calendar_date::MonthOfName(text_->substr(at_, end - at_));
-        if (month == 0) return false;
-        at_ = end;
-        return true;
-    }
-    bool Comma() {
-        SkipBlanks();
-        if (at_ >= text_->size() || (*text_)[at_] != ',') return false;
-        ++at_;
-        return true;
-    }
-
-private:
-    const std::string* text_;
-    std::size_t at_ = 0;
+// What a field gives the tree.
+enum class Role {
+    Birth,        // a date, a place or both of the birth
+    Death,        // of the death
+    DeathStatus,  // the casualty status: a death only when it says killed or died
+    Cemetery,     // the cemetery, with the grave's section, row and site after it
+    BurialNote,   // the cemetery's address
+    BurialCity,   // the place of the cemetery, from the town out
+    BurialState,
+    BurialCountry,
+    Service,        // rank, unit, branch or war: the note of the military service
+    Deed,           // the date (and place) of the deed of a Medal of Honor
+    DeedCitation,   // the award's citation
+    DeedNote,       // the award's issue, order and accreditation
+    Residence,      // a place the person lived (the rule's detail: its TYPE)
+    ResidenceTown,  // the town and the state of a residence of two fields
+    ResidenceState,
+    Occupation,   // an occupation; a married state ("Widow") goes to the person's note
+    PersonNote,   // said of the person, with no event
+    Grant,        // the date of a grant of probate or administration
+    GrantKind,    // will or administration
+    GrantNote,    // registry, executors, their relationship, the effects
+    Capture,      // the date of capture
+    Camp,         // the camp, from its name out
+    CaptureNote,  // the report's area, detail, status and closing
 };
 
-bool AsEvent(const CalendarDate& date, bool yearOnly, std::string& out) {
-    if (yearOnly) {
-        if (date.year < 1000) return false;
-        out = std::to_string(date.year);
-        return true;
+constexpr int kAny = 0;
+
+struct Rule {
+    int code;             // the database, or kAny
+    const char* heading;  // lower case
+    Role role;
+    const char* detail = "";  // a residence's TYPE
+};
+
+// Database codes: 1 and 4 the generals, 2 and 5-7 the Medal of Honor rolls,
+// 3 the passenger list, 8 the War of 1812, 10 the prisoners of war, 11 the
+// graves, 12 the Vietnam memorial, 13 the wills, 14 the Revolutionary War.
+const Rule kRules[] = {
+    {kAny, "born", Role::Birth},
+    {kAny, "birth", Role::Birth},
+    {kAny, "date of birth", Role::Birth},
+    {kAny, "place of birth", Role::Birth},
+    {kAny, "died", Role::Death},
+    {kAny, "death", Role::Death},
+    {kAny, "date of death", Role::Death},
+    {kAny, "place of death", Role::Death},
+    {kAny, "status", Role::DeathStatus},
+    {kAny, "occupation", Role::Occupation},
+    {kAny, "profession", Role::Occupation},
+    {kAny, "prewar profession", Role::Occupation},
+    {kAny, "occupation or description", Role::Occupation},
+    {kAny, "postwar career", Role::PersonNote},
+    {kAny, "listed as", Role::PersonNote},
+    {kAny, "cemetery", Role::Cemetery},
+    {kAny, "cemetery address", Role::BurialNote},
+    // The generals.
+    {1, "rank", Role::Service},
+    {1, "war service", Role::Service},
+    {4, "rank", Role::Service},
+    {4, "war service", Role::Service},
+    // The Medal of Honor rolls.
+    {2, "rank and organization", Role::Service},
+    {2, "place and date", Role::Deed},
+    {2, "citation", Role::DeedCitation},
+    {2, "date of issue", Role::DeedNote},
+    {2, "g.o. number", Role::DeedNote},
+    {2, "accredited to", Role::DeedNote},
+    {2, "second award", Role::DeedNote},
+    {2, "entered service at", Role::Residence, "Entered service at"},
+    {5, "rank and organization", Role::Service},
+    {5, "place and date", Role::Deed},
+    {5, "citation", Role::DeedCitation},
+    {5, "date of issue", Role::DeedNote},
+    {5, "g.o. number", Role::DeedNote},
+    {5, "accredited to", Role::DeedNote},
+    {5, "second award", Role::DeedNote},
+    {5, "entered service at", Role::Residence, "Entered service at"},
+    {6, "rank and organization", Role::Service},
+    {6, "place and date", Role::Deed},
+    {6, "citation", Role::DeedCitation},
+    {6, "date of issue", Role::DeedNote},
+    {6, "g.o. number", Role::DeedNote},
+    {6, "accredited to", Role::DeedNote},
+    {6, "second award", Role::DeedNote},
+    {6, "entered service at", Role::Residence, "Entered service at"},
+    {7, "rank and organization", Role::Service},
+    {7, "place and date", Role::Deed},
+    {7, "citation", Role::DeedCitation},
+    {7, "date of issue", Role::DeedNote},
+    {7, "g.o. number", Role::DeedNote},
+    {7, "accredited to", Role::DeedNote},
+    {7, "second award", Role::DeedNote},
+    {7, "entered service at", Role::Residence, "Entered service at"},
+    // The passenger list.
+    {3, "home or destination", Role::Residence, "Home or destination"},
+    // The War of 1812.
+    {8, "company", Role::Service},
+    {8, "unit", Role::Service},
+    {8, "initial rank", Role::Service},
+    {8, "final rank", Role::Service},
+    {8, "other information", Role::Service},
+    // The prisoners of war.
+    {10, "serial number", Role::Service},
+    {10, "service", Role::Service},
+    {10, "corps", Role::Service},
+    {10, "rank", Role::Service},
+    {10, "state", Role::Residence, "State of residence"},
+    {10, "capture", Role::Capture},
+    {10, "camp name", Role::Camp},
+    {10, "city served by camp", Role::Camp},
+    {10, "camp region", Role::Camp},
+    {10, "camp reg", Role::Camp},
+    {10, "camp country", Role::Camp},
+    {10, "capture area", Role::CaptureNote},
+    {10, "detail", Role::CaptureNote},
+    {10, "pow status", Role::CaptureNote},
+    {10, "closed", Role::CaptureNote},
+    {10, "source type", Role::CaptureNote},
+    // The graves.
+    {11, "inducted from", Role::Residence, "Inducted from"},
+    {11, "rank", Role::Service},
+    {11, "combat organization", Role::Service},
+    {11, "combat org", Role::Service},
+    {11, "war", Role::Service},
+    {11, "us awards", Role::Service},
+    {11, "foreign awards", Role::Service},
+    {11, "monument", Role::Cemetery},
+    {11, "city", Role::BurialCity},
+    {11, "state", Role::BurialState},
+    {11, "country", Role::BurialCountry},
+    // The Vietnam memorial.
+    {12, "rank", Role::Service},
+    {12, "pay grade", Role::Service},
+    {12, "organization", Role::Service},
+    {12, "city", Role::ResidenceTown, "Home of record"},
+    {12, "state", Role::ResidenceState, "Home of record"},
+    // The wills.
+    {13, "place", Role::Residence, "Abode"},
+    {13, "former abode", Role::Residence, "Former abode"},
+    {13, "date", Role::Grant},
+    {13, "will or administration", Role::GrantKind},
+    {13, "registry", Role::GrantNote},
+    {13, "executors or administrators", Role::GrantNote},
+    {13, "relationship", Role::GrantNote},
+    {13, "effects", Role::GrantNote},
+    // The Revolutionary War.
+    {14, "company", Role::Service},
+    {14, "unit", Role::Service},
+    {14, "starting rank", Role::Service},
+    {14, "ending rank", Role::Service},
+    {14, "state", Role::Service},
+    {14, "misc", Role::Service},
+    {14, "city", Role::BurialCity},
+    {14, "state or province", Role::BurialState},
+    {14, "country", Role::BurialCountry},
+};
+
+// A heading as the rules name it: lower case, blanks around dropped, runs
+// of blanks as one.
+std::string Folded(const std::string& heading) {
+    std::string folded;
+    for (char c : Trimmed(heading)) {
+        if (IsBlankOrTab(c)) {
+            if (!folded.empty() && folded.back() != ' ') folded += ' ';
+        } else {
+            folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
     }
-    if (date.year < 1000 || !calendar_date::IsValid(date)) return false;
-    out = calendar_date::AsGedcom(date);
-    return true;
+    return folded;
 }
 
-// The date at the start of the text: "D Month YYYY", "Month D, YYYY" or
-// "YYYY"; words.At() is then just past it.
-bool ReadDate(Words& words, std::string& date) {
-    CalendarDate day;
-    Words dayFirst = words;
-    if (dayFirst.Number(1, 2, day.day) && dayFirst.Month(day.month) && dayFirst.Number(4, 4, day.year)) {
-        words = dayFirst;
-        return AsEvent(day, false, date);
+const Rule* RuleOf(int code, const std::string& heading) {
+    const std::string folded = Folded(heading);
+    const Rule* general = nullptr;
+    for (const Rule& rule : kRules) {
+        if (folded != rule.heading) continue;
+        if (rule.code == code) return &rule;
+        if (rule.code == kAny && general == nullptr) general = &rule;
     }
-    Words monthFirst = words;
-    if (monthFirst.Month(day.month) && monthFirst.Number(1, 2, day.day) && monthFirst.Comma() &&
-        monthFirst.Number(4, 4, day.year)) {
-        words = monthFirst;
-        return AsEvent(day, false, date);
-    }
-    Words yearOnly = words;
-    if (yearOnly.Number(4, 4, day.year)) {
-        words = yearOnly;
-        return AsEvent(day, true, date);
-    }
-    return false;
+    return general;
 }
 
-bool StatusIsDeath(const std::string& status) {
-    std::string lower = Trimmed(status);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower.compare(0, 6, "killed") == 0 || lower.compare(0, 4, "died") == 0;
+struct RoledField {
+    std::string heading;
+    std::string text;  // not blank
+    const Rule* rule;
+};
+
+std::vector<RoledField> RoledFields(const FoundPerson& person) {
+    std::vector<RoledField> roled;
+    for (const HeadedField& field : whole_record::FieldsOf(person)) {
+        if (field.text.empty()) continue;
+        const Rule* rule = RuleOf(person.code, field.heading);
+        if (rule != nullptr) roled.push_back(RoledField{field.heading, field.text, rule});
+    }
+    return roled;
 }
 
-const std::string& FieldOf(const FoundPerson& person, std::size_t k) {
-    static const std::string kNone;
-    return k < person.fields.size() ? person.fields[k] : kNone;
+std::string Line(const RoledField& field) { return field.heading + ": " + field.text; }
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
 }
 
-void AddDated(const FoundPerson& person, std::size_t k, const char* tag, std::vector<PersonEvent>& events) {
-    PersonEvent event{tag, {}, {}};
-    if (ReadDatedField(FieldOf(person, k), event.date, event.place)) events.push_back(event);
+bool StartsWith(const std::string& text, const char* start) { return text.rfind(start, 0) == 0; }
+
+std::string JoinedPlace(const std::vector<std::string>& parts) {
+    std::string place;
+    for (const std::string& part : parts) {
+        if (!part.empty()) place += (place.empty() ? "" : ", ") + part;
+    }
+    return place;
+}
+
+// A place too long for a tree's place stays in the note alone.
+void SetPlace(PersonEvent& event, const std::string& place) {
+    if (place.size() <= event_fields::kMaxPlace) event.place = place;
+}
+
+// The date and the place of an event from fields that each give one, the
+// other or both; what the fields hold besides goes to the note.
+PersonEvent DatedEvent(const char* tag, const std::vector<const RoledField*>& fields) {
+    PersonEvent event{tag, {}, {}, {}, {}, {}};
+    bool stated = false;
+    for (const RoledField* field : fields) {
+        event_fields::EventField read;
+        if (!event_fields::ReadEventField(field->text, read)) {
+            event.note.push_back(Line(*field));
+            continue;
+        }
+        if (event.date.empty() && !read.date.empty()) event.date = read.date;
+        if (event.place.empty() && !read.place.empty()) event.place = read.place;
+        stated = stated || !read.date.empty() || !read.place.empty();
+        if (!read.whole) event.note.push_back(Line(*field));
+    }
+    if (!stated) event.tag.clear();
+    return event;
+}
+
+// A married state or a widowhood, which says who the person was, not what
+// they did.
+bool IsMarriedState(const std::string& description) {
+    const std::string lower = Lower(Trimmed(description));
+    for (const char* state : {"widow", "widower", "spinster", "bachelor", "wife", "relict"}) {
+        if (lower == state) return true;
+    }
+    return StartsWith(lower, "wife of ") || StartsWith(lower, "widow of ") || StartsWith(lower, "relict of ");
+}
+
+// The cemetery's name, without the grave's section, row and site after it.
+std::string CemeteryName(const std::string& text) {
+    const std::string lower = Lower(text);
+    std::size_t cut = text.size();
+    for (const char* mark : {", section", ", row", ", site", ", grave", ", plot"}) {
+        const std::size_t at = lower.find(mark);
+        if (at != std::string::npos && at < cut) cut = at;
+    }
+    return Trimmed(text.substr(0, cut));
+}
+
+template <class Keep>
+std::vector<const RoledField*> Having(const std::vector<RoledField>& fields, Keep keep) {
+    std::vector<const RoledField*> kept;
+    for (const RoledField& field : fields) {
+        if (keep(field.rule->role)) kept.push_back(&field);
+    }
+    return kept;
+}
+
+std::vector<const RoledField*> WithRole(const std::vector<RoledField>& fields, Role role) {
+    return Having(fields, [role](Role its) { return its == role; });
+}
+
+std::vector<std::string> Lines(const std::vector<const RoledField*>& fields) {
+    std::vector<std::string> lines;
+    for (const RoledField* field : fields) lines.push_back(Line(*field));
+    return lines;
+}
+
+void AddBirthAndResidences(const std::vector<RoledField>& fields, std::vector<PersonEvent>& events) {
+    PersonEvent birth = DatedEvent("BIRT", WithRole(fields, Role::Birth));
+    if (!birth.tag.empty()) events.push_back(birth);
+    for (const RoledField* field : WithRole(fields, Role::Residence)) {
+        PersonEvent residence{"RESI", field->rule->detail, {}, {}, {}, {}};
+        SetPlace(residence, field->text);
+        if (residence.place.empty()) residence.note.push_back(Line(*field));
+        events.push_back(residence);
+    }
+    const std::vector<const RoledField*> town = WithRole(fields, Role::ResidenceTown);
+    const std::vector<const RoledField*> state = WithRole(fields, Role::ResidenceState);
+    if (!town.empty() || !state.empty()) {
+        const RoledField* first = !town.empty() ? town.front() : state.front();
+        PersonEvent residence{"RESI", first->rule->detail, {}, {}, {}, {}};
+        SetPlace(residence, JoinedPlace({town.empty() ? "" : town.front()->text,
+                                         state.empty() ? "" : state.front()->text}));
+        events.push_back(residence);
+    }
+}
+
+void AddOccupations(const std::vector<RoledField>& fields, std::vector<PersonEvent>& events) {
+    for (const RoledField* field : WithRole(fields, Role::Occupation)) {
+        if (IsMarriedState(field->text)) continue;
+        PersonEvent occupation{"OCCU", {}, field->text, {}, {}, {}};
+        events.push_back(occupation);
+    }
+}
+
+void AddService(const std::vector<RoledField>& fields, std::vector<PersonEvent>& events) {
+    const std::vector<std::string> service = Lines(WithRole(fields, Role::Service));
+    if (!service.empty()) events.push_back(PersonEvent{"EVEN", "Military Service", {}, {}, {}, service});
+
+    const std::vector<const RoledField*> deed = WithRole(fields, Role::Deed);
+    const std::vector<const RoledField*> citation = WithRole(fields, Role::DeedCitation);
+    if (!deed.empty() || !citation.empty()) {
+        PersonEvent medal = DatedEvent("EVEN", deed);
+        medal.tag = "EVEN";
+        medal.type = "Medal of Honor";
+        // The citation as the record words it, then the award's particulars.
+        std::vector<std::string> note;
+        for (const RoledField* field : citation) note.push_back(field->text);
+        note.insert(note.end(), medal.note.begin(), medal.note.end());
+        for (const std::string& line : Lines(WithRole(fields, Role::DeedNote))) note.push_back(line);
+        medal.note = note;
+        events.push_back(medal);
+    }
+
+    const std::vector<const RoledField*> capture = WithRole(fields, Role::Capture);
+    const std::vector<const RoledField*> camp = WithRole(fields, Role::Camp);
+    if (!capture.empty() || !camp.empty()) {
+        PersonEvent prisoner = DatedEvent("EVEN", capture);
+        prisoner.tag = "EVEN";
+        prisoner.type = "Prisoner of War";
+        std::vector<std::string> parts;
+        for (const RoledField* field : camp) parts.push_back(field->text);
+        SetPlace(prisoner, JoinedPlace(parts));
+        if (prisoner.place.empty()) {
+            for (const std::string& line : Lines(camp)) prisoner.note.push_back(line);
+        }
+        for (const std::string& line : Lines(WithRole(fields, Role::CaptureNote)))
+            prisoner.note.push_back(line);
+        events.push_back(prisoner);
+    }
+}
+
+void AddDeathAndBurial(const std::vector<RoledField>& fields, std::vector<PersonEvent>& events) {
+    // A status that is not of a death (missing in action) makes the date
+    // no date of death.
+    bool dead = true;
+    const std::vector<const RoledField*> status = WithRole(fields, Role::DeathStatus);
+    for (const RoledField* field : status) {
+        const std::string lower = Lower(field->text);
+        dead = dead && (StartsWith(lower, "killed") || StartsWith(lower, "died"));
+    }
+    PersonEvent death = DatedEvent("DEAT", WithRole(fields, Role::Death));
+    if (dead && !death.tag.empty()) {
+        for (const std::string& line : Lines(status)) death.note.push_back(line);
+        events.push_back(death);
+    }
+
+    const std::vector<const RoledField*> cemetery = WithRole(fields, Role::Cemetery);
+    if (cemetery.empty()) return;
+    PersonEvent burial{"BURI", {}, {}, {}, {}, {}};
+    std::vector<std::string> parts = {CemeteryName(cemetery.front()->text)};
+    for (Role role : {Role::BurialCity, Role::BurialState, Role::BurialCountry}) {
+        const std::vector<const RoledField*> part = WithRole(fields, role);
+        if (!part.empty()) parts.push_back(part.front()->text);
+    }
+    SetPlace(burial, JoinedPlace(parts));
+    burial.note = Lines(cemetery);
+    for (const std::string& line : Lines(WithRole(fields, Role::BurialNote))) burial.note.push_back(line);
+    events.push_back(burial);
+}
+
+void AddProbate(const std::vector<RoledField>& fields, std::vector<PersonEvent>& events) {
+    const std::vector<const RoledField*> grant = WithRole(fields, Role::Grant);
+    const std::vector<const RoledField*> kind = WithRole(fields, Role::GrantKind);
+    if (grant.empty() && kind.empty()) return;
+    PersonEvent probate = DatedEvent("PROB", grant);
+    probate.tag = "PROB";
+    if (!kind.empty()) probate.type = kind.front()->text;
+    const std::vector<const RoledField*> notes = WithRole(fields, Role::GrantNote);
+    for (const RoledField* field : notes) {
+        // A district registry is named by its town; the Principal Registry is no place.
+        if (Folded(field->heading) == "registry" && Lower(field->text).find("registry") == std::string::npos)
+            SetPlace(probate, field->text);
+        probate.note.push_back(Line(*field));
+    }
+    events.push_back(probate);
+    if (!kind.empty() && Lower(kind.front()->text).find("will") != std::string::npos)
+        events.push_back(PersonEvent{"WILL", {}, {}, {}, {}, {Line(*kind.front())}});
 }
 
 }  // namespace
 
-bool IsPlace(const std::string& field) {
-    const std::string place = Trimmed(field);
-    if (place.empty() || place.size() > kMaxPlace) return false;
-    bool letter = false;
-    for (char c : place) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (IsDigit(c) || byte < 0x20 || byte == 0x7F) return false;
-        letter = letter || std::isalpha(byte) != 0 || byte >= 0xC0;
-    }
-    return letter;
-}
-
-bool ReadDatedField(const std::string& field, std::string& date, std::string& place) {
-    const std::string text = Trimmed(field);
-    Words words(text);
-    std::string read;
-    if (!ReadDate(words, read)) return false;
-    words.SkipBlanks();
-    std::string rest;
-    if (words.At() < text.size()) {
-        if (!words.Comma()) return false;
-        rest = text.substr(words.At());
-        if (!IsPlace(rest)) return false;
-    }
-    date = read;
-    place = Trimmed(rest);
-    return true;
-}
-
 std::vector<PersonEvent> EventsOf(const FoundPerson& person) {
+    const std::vector<RoledField> fields = RoledFields(person);
     std::vector<PersonEvent> events;
-    switch (person.code) {
-        case kConfederateGenerals:
-        case kUnionGenerals:
-            AddDated(person, kGeneralsBorn, "BIRT", events);
-            AddDated(person, kGeneralsDied, "DEAT", events);
-            break;
-        case kCivilWarMedal:
-            AddDated(person, kCivilWarBirth, "BIRT", events);
-            break;
-        case kVietnamMedal:
-        case kWorldWar1Medal:
-        case kWorldWar2Medal: {
-            AddDated(person, kMedalBirthPlace, "BIRT", events);
-            if (!events.empty()) break;
-            PersonEvent birth{"BIRT", {}, {}};
-            std::string placeInBorn;
-            if (!ReadDatedField(FieldOf(person, kMedalBorn), birth.date, placeInBorn)) break;
-            const std::string& birthPlace = FieldOf(person, kMedalBirthPlace);
-            birth.place = placeInBorn.empty() && IsPlace(birthPlace) ? Trimmed(birthPlace) : placeInBorn;
-            events.push_back(birth);
-            break;
-        }
-        case kGraves:
-            if (!StatusIsDeath(FieldOf(person, kGravesStatus))) break;
-            AddDated(person, kGravesDeath, "DEAT", events);
-            break;
-        default:
-            break;
-    }
+    AddBirthAndResidences(fields, events);
+    AddOccupations(fields, events);
+    AddService(fields, events);
+    AddDeathAndBurial(fields, events);
+    AddProbate(fields, events);
     return events;
+}
+
+std::vector<std::string> NotesOf(const FoundPerson& person) {
+    std::vector<std::string> notes;
+    for (const RoledField& field : RoledFields(person)) {
+        if (field.rule->role == Role::PersonNote ||
+            (field.rule->role == Role::Occupation && IsMarriedState(field.text)))
+            notes.push_back(Line(field));
+    }
+    return notes;
 }
 
 }  // namespace person_events

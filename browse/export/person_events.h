@@ -1,21 +1,15 @@
 #pragma once
-// The births and deaths a record states plainly enough to become events of
-// a family tree. Only a date that reads as a whole day or a year becomes
-// one; a month alone, a range, "abt.", a two-digit year or a place alone
-// stay in the record's text, as does every date that is not of a birth or a
-// death (a date of action, of issue, of capture, of a will).
+// The events and facts of a person's life that a record states, as a family
+// tree keeps them: birth and death with their dates and places (a place
+// alone too), burial in its cemetery, military service, the deed of a Medal
+// of Honor, residence, occupation, the probate and the will of the wills,
+// capture and imprisonment of the prisoners of war.
 //
-// Which fields of which database are read:
-// - Confederate and Union Generals: "Born" (birth) and "Died" (death), each
-//   a date with the place after it where the field gives one.
-// - Civil War Medal of Honor: "Birth", a date with the place after it
-//   ("1843, Germany"); most hold a place alone and give no event.
-// - Vietnam, WWI and WWII Medal of Honor: "Born" holds the date of birth and
-//   "Birth" the place ("Birth: Newnan, Ga.", "Born: 14 March 1923"); where
-//   "Birth" holds the date itself ("June 15, 1922, Miami, AZ"), that.
-// - WWII and Korea graves: "Date of Death", when the status says the person
-//   was killed or died; a date of the missing in action is no date of death.
-// - No other database states a birth or a death with a date.
+// Fields are found by their headings (the disk's, else the label table's:
+// browse/record_text/whole_record.h), compared without case; which heading
+// of which database gives what is the table in person_events.cpp and in
+// docs/family-tree-export.md. What a field holds besides a date and a
+// place stays in the event's note, each field a line "Heading: value".
 
 #include <string>
 #include <vector>
@@ -23,25 +17,25 @@
 #include "browse/record_text/found_person.h"
 
 struct PersonEvent {
-    const char* tag;    // "BIRT" or "DEAT"
-    std::string date;   // in the family-tree form: "14 DEC 1944", "1843"
-    std::string place;  // Windows-1252; empty when the record gives none
+    std::string tag;    // BIRT, DEAT, BURI, RESI, OCCU, PROB, WILL or EVEN
+    std::string type;   // its TYPE: of an EVEN what it was ("Military Service"), else a detail
+    std::string value;  // the value of the tag's own line: the occupation of OCCU
+    std::string date;   // in the family-tree form (browse/export/event_fields.h)
+    std::string place;  // Windows-1252
+    // Windows-1252 lines of the event's note, each one line of its own.
+    std::vector<std::string> note;
 };
 
 namespace person_events {
 
-// The longest place taken; a longer text after a date is more than a place.
-inline constexpr std::size_t kMaxPlace = 120;
-
-// A field that begins with a date: "14 December 1944", "December 14, 1944"
-// or "1944" (months by name or three letters, any case), then nothing or a
-// comma and the place (letters, no digits). True with date and place set.
-bool ReadDatedField(const std::string& field, std::string& date, std::string& place);
-
-// A field that is a place alone: letters, no digits, at most kMaxPlace.
-bool IsPlace(const std::string& field);
-
-// The events of a person, births first.
+// The events of a person: birth, residences, occupation, service, the
+// deed, capture, death, burial, probate and will, each where the record
+// states it.
 std::vector<PersonEvent> EventsOf(const FoundPerson& person);
+
+// What the record says of the person that is no event and has no place of
+// its own in a tree ("Listed as: Mrs. John Jacob Astor", "Occupation or
+// description: Widow"): lines of the person's note, Windows-1252.
+std::vector<std::string> NotesOf(const FoundPerson& person);
 
 }  // namespace person_events

@@ -61,7 +61,9 @@ std::vector<Line> Lines(const std::string& file) {
 
 std::vector<std::string> RuleBreaks(const std::string& file) {
     std::vector<std::string> breaks;
-    const std::set<std::string> bare = {"HEAD", "GEDC", "DATA", "BIRT", "DEAT", "CONT", "TRLR"};
+    // Tags that stand without a value: records, events and facts, empty lines.
+    const std::set<std::string> bare = {"HEAD", "GEDC", "DATA", "BIRT", "DEAT", "BURI",
+                                        "RESI", "EVEN", "PROB", "WILL", "CONT", "TRLR"};
     const std::vector<Line> lines = Lines(file);
     std::set<std::string> defined;
     std::vector<std::string> pointers;
