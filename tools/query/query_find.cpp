@@ -10,6 +10,7 @@
 #include "browse/record_text/search_messages.h"
 #include "browse/word_index/word_index_cache.h"
 #include "store/catalogue.h"
+#include "store/database_about.h"
 #include "store/directories.h"
 #include "store/disk_label.h"
 #include "tools/query/query_batch.h"
@@ -213,7 +214,19 @@ int RunFind(const QueryOptions& options) {
             text += piece;
             return true;
         });
-        for (const RecordHit& person : answers.front().people) writer.Add(person);
+        for (const RecordHit& person : answers.front().people) {
+            // Each database's source is named as the disk's provenance names it.
+            if (!writer.HasProvenance(person.code)) {
+                std::vector<ProvenanceEntry> provenance;
+                const StoreError unread = ReadDatabaseProvenance(dirs, person.code, provenance);
+                if (unread.Failed()) {
+                    Complain(search_messages::MessageOf(unread));
+                    return ExitStatusOf(unread);
+                }
+                writer.AddProvenance(person.code, std::move(provenance));
+            }
+            writer.Add(person);
+        }
         writer.Finish();
     } else {
         text = FormatAnswers(find.format, answers, find.hasBatch, options.raw);

@@ -127,9 +127,20 @@ int ExportGedcom(CSearchSession& session, const CDirectories& dirs, const Calend
         spool.Write(piece);
         return true;
     });
-    const SearchOutcome walked =
-        session.ForEachPerson([&writer](const FoundPerson& person) { return writer.Add(person); });
+    // Each database's source is named as the disk's provenance names it.
+    SearchOutcome unread{SearchStatus::Found, {}, {}, {}};
+    const SearchOutcome walked = session.ForEachPerson([&](const FoundPerson& person) {
+        if (!writer.HasProvenance(person.code)) {
+            std::vector<ProvenanceEntry> provenance;
+            unread = session.ReadProvenance(person.code, provenance);
+            if (!unread.Done()) return false;
+            writer.AddProvenance(person.code, std::move(provenance));
+        }
+        return writer.Add(person);
+    });
     platform::Tell(walked.messages, walked.details);
+    platform::Tell(unread.messages, unread.details);
+    if (!unread.Done()) return ExitStatusOf(unread.error);
     if (walked.status == SearchStatus::Cancelled) return kExitFailed;
     if (!walked.Done()) return ExitStatusOf(walked.error);
     writer.Finish();

@@ -15,6 +15,7 @@
 #include "browse/export/citation.h"
 #include "browse/export/gedcom_writer.h"
 #include "browse/record_text/search_messages.h"
+#include "store/database_about.h"
 #include "store/directories.h"
 #include "store/disk_label.h"
 #include "ui/common/cp1252_qt.h"
@@ -94,9 +95,19 @@ SearchOutcome CPeopleCommands::ReadCitationContext(CitationContext& context) {
     return outcome;
 }
 
+SearchOutcome CPeopleCommands::ReadProvenance(int code, std::vector<ProvenanceEntry>& provenance) {
+    SearchOutcome outcome;
+    outcome.error = ReadDatabaseProvenance(dirs_, code, provenance);
+    outcome.status = outcome.error.Failed() ? SearchStatus::Failed : SearchStatus::Found;
+    if (outcome.error.Failed()) outcome.messages.push_back(search_messages::MessageOf(outcome.error));
+    return outcome;
+}
+
 void CPeopleCommands::CopyCitation(const FoundPerson& person) {
     CitationContext context;
-    const SearchOutcome labelled = ReadCitationContext(context);
+    SearchOutcome labelled = ReadCitationContext(context);
+    // The record set is named as the disk's provenance of the database names it.
+    if (labelled.Done()) labelled = ReadProvenance(person.code, context.provenance[person.code]);
     TellUser(labelled);
     if (closed_() || !labelled.Done()) return;
     const Citation cited = citation::Of(person, context);
@@ -167,6 +178,13 @@ void CPeopleCommands::ExportFamilyTree(const PeopleWalk& people, const QString& 
                     labelled = ReadCitationContext(context);
                     if (!labelled.Done()) return false;
                     writer.emplace(context, write);
+                }
+                // Each database's source is named as the disk's provenance names it.
+                if (!writer->HasProvenance(person.code)) {
+                    std::vector<ProvenanceEntry> provenance;
+                    labelled = ReadProvenance(person.code, provenance);
+                    if (!labelled.Done()) return false;
+                    writer->AddProvenance(person.code, std::move(provenance));
                 }
                 ++added;
                 return writer->Add(person);

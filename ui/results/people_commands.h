@@ -22,6 +22,7 @@ class CDirectories;
 class QPrinter;
 class QWidget;
 struct CitationContext;
+struct ProvenanceEntry;
 struct FoundPerson;
 
 class CPeopleCommands {
@@ -82,6 +83,8 @@ private:
     print_module::Entry PrintEntry();
     // What the disk says of itself, and today: what a citation names besides the person.
     SearchOutcome ReadCitationContext(CitationContext& context);
+    // Where the records of database code came from, as the disk says.
+    SearchOutcome ReadProvenance(int code, std::vector<ProvenanceEntry>& provenance);
     // The file the user names for an export, offered as name.suffix in the
     // export folder; empty when none was named, the window went, or it
     // would be written on the data disk (which is said).
