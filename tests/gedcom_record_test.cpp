@@ -150,6 +150,9 @@ TEST(GedcomRecord, EachDatabasesFieldsBecomeItsEvents) {
                  {"POW status", "Escaped"}}),
          "RESI [State of residence] @ Washington | EVEN [Military Service] {Corps: Coast Artillery} | EVEN "
          "[Prisoner of War] 13 MAR 1942 @ Stalag VII A, Moosburg, Bavaria, Germany {POW status: Escaped}"},
+        {Record(10, "X", "Y",
+                {{"Capture", "1942"}, {"Camp name", "Mukden"}, {"City served by camp", "mukden"}}),
+         "EVEN [Prisoner of War] 1942 @ Mukden"},
         // Graves: birth, death, burial in the cemetery with its town; the grave in the note.
         {Record(11, "X", "Y",
                 {{"Rank", "SSGT"},

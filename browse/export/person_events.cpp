@@ -218,10 +218,15 @@ std::string Lower(std::string text) {
 
 bool StartsWith(const std::string& text, const char* start) { return text.rfind(start, 0) == 0; }
 
+// The parts of a place from the smallest out, a part that repeats the one
+// before it ("Mukden, Mukden") once.
 std::string JoinedPlace(const std::vector<std::string>& parts) {
     std::string place;
+    const std::string* last = nullptr;
     for (const std::string& part : parts) {
-        if (!part.empty()) place += (place.empty() ? "" : ", ") + part;
+        if (part.empty() || (last != nullptr && Lower(part) == Lower(*last))) continue;
+        place += (place.empty() ? "" : ", ") + part;
+        last = &part;
     }
     return place;
 }
