@@ -140,8 +140,9 @@ void CFindRecordsDlg::OpenMoreInfo() {
     CMoreInfoDlg dialog(this);
     dialog.SetTitle(TitleOf(person));
     dialog.SetText(Text(person.text));
+    dialog.SetWholeRecord(commands_.WholeRecordOf(person, dialog.Title()));
     connect(&dialog, &CMoreInfoDlg::printRequested, this, [this, &dialog, &person]() {
-        commands_.PrintRecordText(dialog.Title(), dialog.Text(), &dialog, person.code);
+        commands_.PrintRecordText(dialog.Title(), dialog.Text(), &dialog, person.code, &dialog.WholeRecord());
     });
     connect(&dialog, &CMoreInfoDlg::citationRequested, this,
             [this, &person]() { commands_.CopyCitation(person); });
@@ -202,14 +203,14 @@ void CFindRecordsDlg::CopyRows() {
                     text += CFoundPeopleModel::CopyLine(*person);
                 } else {
                     if (!ReadPerson(row, read)) return;
-                    text += CFoundPeopleModel::CopyLine(CRecordFinder::RowOf(read));
+                    text += CFoundPeopleModel::CopyLine(CRecordFinder::RowOf(read, HeadingsShown(read.code)));
                 }
             }
         }
     } else if (model.Count() > 0) {
-        const SearchOutcome walked =
-            WalkPeople(QStringLiteral("Copying the people found\u2026"), [&text](const RecordHit& person) {
-                text += CFoundPeopleModel::CopyLine(CRecordFinder::RowOf(person));
+        const SearchOutcome walked = WalkPeople(
+            QStringLiteral("Copying the people found\u2026"), [this, &text](const RecordHit& person) {
+                text += CFoundPeopleModel::CopyLine(CRecordFinder::RowOf(person, HeadingsShown(person.code)));
                 return true;
             });
         if (!walked.Done()) return;

@@ -259,24 +259,25 @@ void CFindRecordsDlg::BuildLayout() {
     resize(wanted.expandedTo(sizeHint()));
 }
 
+FieldHeadings CFindRecordsDlg::HeadingsShown(int code) const {
+    const auto known = headingsShown_.find(code);
+    return known != headingsShown_.end() ? known->second : FieldHeadings(code);
+}
+
 void CFindRecordsDlg::FillFields(const QString& keep) {
-    // The headings of the databases looked in, each once, then the surname and the given names.
-    QStringList headings;
-    QStringList folded;
-    const std::vector<int> codes = scopeBox_->Codes();
-    for (int code : codes) {
-        for (const std::string& heading : record_fields::HeadingsOf(code)) {
-            record_fields::FieldChoice choice;
-            std::string error;
-            record_fields::ParseFieldChoice(heading, choice, error);
-            std::string words;
-            for (const std::string& word : choice.headingWords) words += word + " ";
-            const QString key = QString::fromLatin1(words.c_str());
-            if (folded.contains(key)) continue;
-            folded << key;
-            headings << cp1252::ToQString(heading.c_str());
-        }
+    // The headings of the databases looked in, each once, then the surname
+    // and the given names: those the disk gives, else the label tables'. A
+    // disk whose headings cannot be read is named by the label tables; the
+    // search says what is wrong with it.
+    std::vector<FieldHeadings> databases;
+    for (int code : scopeBox_->Codes()) {
+        FieldHeadings headings;
+        (void)ReadFieldHeadings(dirs_, code, headings);
+        databases.push_back(std::move(headings));
     }
+    QStringList headings;
+    for (const std::string& heading : record_fields::HeadingsOfAll(databases))
+        headings << cp1252::ToQString(heading.c_str());
     const QSignalBlocker quiet(fieldBox_);
     fieldBox_->clear();
     fieldBox_->addItem(QStringLiteral("Any field"), QString());
@@ -405,6 +406,7 @@ void CFindRecordsDlg::OnAnswered(const CRecordFinder::Answer& answer) {
                        done ? answer.rows : std::vector<CRecordFinder::Row>{});
     waiting_ = answer.waiting;
     declined_ = answer.declined;
+    headingsShown_ = answer.headings;
     ShowIndexing();
 
     QStringList problems;

@@ -218,6 +218,9 @@ private:
     std::vector<int> declined_;
     // Problems of the answer, and of the last command, said under the list.
     QStringList answerProblems_;
+    // The headings of the databases of the answer shown, as the disk gave them.
+    std::map<int, FieldHeadings> headingsShown_;
+    FieldHeadings HeadingsShown(int code) const;
     // A command reads the people shown: a query asked meanwhile waits for its end.
     bool commandRunning_ = false;
     bool refreshAfterCommand_ = false;

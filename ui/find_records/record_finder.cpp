@@ -22,16 +22,16 @@ const std::string* SlotText(const RecordHit& person, int slot) {
     return k < person.fields.size() ? &person.fields[k] : nullptr;
 }
 
-QString HeadingOfSlot(int code, int slot) {
+QString HeadingOfSlot(const FieldHeadings& headings, int slot) {
     if (slot == record_fields::kSurnameSlot) return QStringLiteral("Surname");
     if (slot == record_fields::kGivenSlot) return QStringLiteral("Given names");
-    const record_fields::FieldLabel label = record_fields::LabelOfSlot(code, slot);
+    const record_fields::FieldLabel label = record_fields::LabelOfSlot(headings, slot);
     return label.heading.empty() ? QStringLiteral("Field %1").arg(label.number) : Text(label.heading);
 }
 
 }  // namespace
 
-CRecordFinder::Row CRecordFinder::RowOf(const RecordHit& person) {
+CRecordFinder::Row CRecordFinder::RowOf(const RecordHit& person, const FieldHeadings& headings) {
     CRecordFinder::Row row;
     row.code = person.code;
     row.entry = person.entry;
@@ -49,7 +49,7 @@ CRecordFinder::Row CRecordFinder::RowOf(const RecordHit& person) {
     for (const FieldHit& hit : person.hits) {
         const std::string* field = SlotText(person, hit.slot);
         if (field == nullptr) continue;
-        places << HeadingOfSlot(person.code, hit.slot) + QStringLiteral(": ") +
+        places << HeadingOfSlot(headings, hit.slot) + QStringLiteral(": ") +
                       Text(match_snippet::Build(*field, hit.positions, marks));
     }
     row.match = places.join(QStringLiteral("; "));
@@ -221,6 +221,7 @@ CRecordFinder::Answer CRecordFinder::Ask(std::uint64_t generation, const Query& 
     }
     answeredGeneration_ = generation;
     answer.count = search_->Count();
+    for (int code : request.codes) answer.headings[code] = search_->HeadingsOf(code);
     answer.rows = ReadRows(0, kBatch, answer.rowsError);
     return answer;
 }
@@ -232,7 +233,7 @@ std::vector<CRecordFinder::Row> CRecordFinder::ReadRows(std::int64_t first, int 
     for (std::int64_t i = first; i < end; ++i) {
         error = search_->Person(i, person);
         if (error.Failed()) break;
-        rows.push_back(RowOf(person));
+        rows.push_back(RowOf(person, search_->HeadingsOf(person.code)));
     }
     return rows;
 }

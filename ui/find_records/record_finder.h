@@ -81,6 +81,8 @@ public:
         // The first people, and what failed while they were read.
         std::vector<Row> rows;
         StoreError rowsError;
+        // The headings of the fields of the databases searched, as the disk gave them.
+        std::map<int, FieldHeadings> headings;
     };
 
     // The cache of word indexes: word_index::CacheFolder() in the program.
@@ -113,8 +115,9 @@ public:
     Read ForEachPerson(std::uint64_t generation, const std::function<bool(const RecordHit&)>& visit,
                        StoreError& error);
 
-    // A person as the list shows them.
-    static Row RowOf(const RecordHit& person);
+    // A person as the list shows them, the fields where they matched named
+    // by headings (those of their database).
+    static Row RowOf(const RecordHit& person, const FieldHeadings& headings);
 
     // How many people to read for the list at a time.
     static constexpr int kBatch = 64;
