@@ -21,9 +21,12 @@
 
 #include "browse/record_query/people_reader.h"
 #include "browse/record_query/record_people.h"
+#include "browse/record_text/field_headings.h"
 #include "browse/session/search_session.h"
+#include "store/catalogue.h"
 #include "store/cp1252.h"
 #include "store/csv_reader.h"
+#include "store/database_about.h"
 #include "store/directories.h"
 #include "store/record_database.h"
 #include "support/test_support.h"
@@ -32,7 +35,7 @@ namespace {
 
 const std::string kDisk = CHRONARA_BINARY_DIR "/sample-disk/";
 const std::string kSources = CHRONARA_SOURCE_DIR "/data/sample/sources/";
-constexpr int kConfederate = 1, kUnion = 4, kGraves = 11, kWills = 13, kRevolution = 14;
+constexpr int kConfederate = 1, kPassengers = 3, kUnion = 4, kGraves = 11, kWills = 13, kRevolution = 14;
 
 // One person of the disk, in UTF-8; blank fields are a single blank.
 struct Person {
@@ -403,6 +406,58 @@ TEST_F(SampleDisk, PensionFilesAreTheSoldiersOfTheirTitles) {
         std::string name = p.given;
         if (p.Field(0) != " ") name += " " + p.Field(0);
         EXPECT_NE(Upper(title).find(Upper(name) + " " + p.surname), std::string::npos) << title;
+    }
+}
+
+// Every database of the disk heads its fields and says where its records
+// came from; the invented ones say so in their title. The passenger list's
+// given names are the person's own, so a first-name search finds them.
+TEST_F(SampleDisk, EachDatabaseSaysItsHeadingsAndSourceAndPassengersGoByTheirOwnNames) {
+    CDirectories dirs;
+    dirs.SetDataDir(kDisk.c_str());
+    // Every database the disk holds, the roll of honor too, which the list leaves out.
+    int invented = 0;
+    for (int code = catalogue::kFirstCode; code <= catalogue::kLastCode; ++code) {
+        DatabaseAbout about;
+        ASSERT_FALSE(ReadDatabaseAbout(dirs, code, about).Failed()) << code;
+        EXPECT_FALSE(about.headings.empty()) << code;
+        const std::vector<std::string> titles = database_about::ValuesOf(about.provenance, "Title");
+        ASSERT_EQ(titles.size(), 1u) << code;
+        EXPECT_FALSE(database_about::ValuesOf(about.provenance, "Source").empty()) << code;
+        invented += titles[0].find("invented") != std::string::npos;
+    }
+    EXPECT_EQ(invented, 4);
+    FieldHeadings passengers;
+    ASSERT_FALSE(ReadFieldHeadings(dirs, kPassengers, passengers).Failed());
+    for (const char* heading :
+         {"Port of embarkation", "Lifeboat", "Title", "Listed as", "Maiden name", "Known as"}) {
+        const std::vector<std::string> all = passengers.First(passengers.Disk().size());
+        EXPECT_NE(std::find(all.begin(), all.end(), heading), all.end()) << heading;
+    }
+
+    const struct {
+        const char* surname;
+        const char* first;
+        bool variants;
+        const char* given;
+    } searches[] = {{"ALLEN", "William", false, "William Henry"},
+                    {"ALLEN", "Bill", true, "William Henry"},
+                    {"ASTOR", "Madeleine", false, "Madeleine Talmadge"},
+                    {"ASTOR", "John", false, "John Jacob"}};
+    testing_support::TempDir install;
+    dirs.SetInstallDir((install.Path() + "/").c_str());
+    for (const auto& s : searches) {
+        CSearchSession session(dirs);
+        session.SetNameVariants(s.variants);
+        ASSERT_EQ(session.SearchCode(kPassengers, s.surname, s.first).status, SearchStatus::Found)
+            << s.surname << ", " << s.first;
+        std::vector<std::string> found;
+        session.ForEachPerson([&found](const FoundPerson& person) {
+            found.push_back(cp1252::ToUtf8(person.givenNames));
+            return true;
+        });
+        EXPECT_NE(std::find(found.begin(), found.end(), s.given), found.end())
+            << s.surname << ", " << s.first;
     }
 }
 

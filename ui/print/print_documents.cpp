@@ -1,6 +1,7 @@
 #include "ui/print/print_documents.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include <QAbstractTextDocumentLayout>
@@ -37,6 +38,78 @@ void DrawPageNumber(QPainter& painter, const QRectF& area, int page, int pages) 
                      QStringLiteral("Page %1 of %2").arg(page).arg(pages));
 }
 
+// A flowing document laid out for printer in pages of the body's height.
+struct Flow {
+    Flow(QPrinter& printer, const QRectF& area, qreal bodyHeight) : area_(area), bodyHeight_(bodyHeight) {
+        document.documentLayout()->setPaintDevice(&printer);
+        document.setDefaultFont(FontOfPoints(10));
+        document.setDocumentMargin(0);
+        document.setPageSize(QSizeF(area.width(), bodyHeight));
+    }
+    int Pages() { return std::max(1, document.pageCount()); }
+    // Draws page (from 0) of the document; the page number is the caller's.
+    void Draw(QPainter& painter, int page) {
+        painter.save();
+        painter.translate(0, -page * bodyHeight_);
+        document.drawContents(&painter, QRectF(0, page * bodyHeight_, area_.width(), bodyHeight_));
+        painter.restore();
+    }
+    QTextDocument document;
+
+private:
+    QRectF area_;
+    qreal bodyHeight_;
+};
+
+qreal FooterHeight(QPrinter& printer) { return 2 * QFontMetricsF(FontOfPoints(9), &printer).height(); }
+
+// The records of a list of results, after the list: each row's name and
+// record, the sources of their databases, the day printed.
+void WriteRecords(QTextDocument& document, const Results& results) {
+    QTextCursor cursor(&document);
+    QTextCharFormat heading;
+    heading.setFont(FontOfPoints(12, true));
+    QTextCharFormat name;
+    name.setFont(FontOfPoints(10, true));
+    QTextCharFormat body;
+    body.setFont(FontOfPoints(10));
+    QTextCharFormat note;
+    note.setFont(FontOfPoints(10));
+    note.setFontItalic(true);
+    cursor.insertText(QStringLiteral("The records"), heading);
+    for (const ResultRow& row : results.rows) {
+        if (row.record.isEmpty()) continue;
+        cursor.insertBlock();
+        cursor.insertBlock();
+        QString who =
+            row.givenNames.isEmpty() ? row.surname : row.surname + QStringLiteral(", ") + row.givenNames;
+        if (results.withDatabase) who += QStringLiteral(" (%1)").arg(row.database);
+        cursor.insertText(who, name);
+        cursor.insertBlock();
+        cursor.insertText(row.record, body);
+    }
+    for (const auto& [database, lines] : results.sources) {
+        cursor.insertBlock();
+        cursor.insertBlock();
+        cursor.insertText(QStringLiteral("Where the records of %1 came from").arg(database), name);
+        cursor.insertBlock();
+        cursor.insertText(lines, body);
+    }
+    if (!results.printed.isEmpty()) {
+        cursor.insertBlock();
+        cursor.insertBlock();
+        cursor.insertText(results.printed, note);
+    }
+}
+
+bool HasRecords(const Results& results) {
+    if (!results.sources.empty() || !results.printed.isEmpty()) return true;
+    for (const ResultRow& row : results.rows) {
+        if (!row.record.isEmpty()) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int ResultPages(std::size_t rows) {
@@ -47,16 +120,8 @@ bool PrintRecord(QPrinter& printer, const Record& record) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const QRectF area = PaintArea(printer);
-    const qreal footer = 2 * QFontMetricsF(FontOfPoints(9), &printer).height();
-    const qreal bodyHeight = std::max<qreal>(1, area.height() - footer);
-
-    // Laid out for the printer's resolution, in pages of the body's height.
-    QTextDocument document;
-    document.documentLayout()->setPaintDevice(&printer);
-    document.setDefaultFont(FontOfPoints(10));
-    document.setDocumentMargin(0);
-    document.setPageSize(QSizeF(area.width(), bodyHeight));
-    QTextCursor cursor(&document);
+    Flow flow(printer, area, std::max<qreal>(1, area.height() - FooterHeight(printer)));
+    QTextCursor cursor(&flow.document);
     QTextCharFormat title;
     title.setFont(FontOfPoints(14, true));
     QTextCharFormat database;
@@ -70,14 +135,26 @@ bool PrintRecord(QPrinter& printer, const Record& record) {
     cursor.insertBlock();
     cursor.insertBlock();
     cursor.insertText(record.text, body);
+    // The whole record under the text, then the day printed.
+    if (!record.whole.isEmpty()) {
+        QTextCharFormat section;
+        section.setFont(FontOfPoints(10, true));
+        cursor.insertBlock();
+        cursor.insertBlock();
+        cursor.insertText(QStringLiteral("The whole record"), section);
+        cursor.insertBlock();
+        cursor.insertText(record.whole, body);
+    }
+    if (!record.printed.isEmpty()) {
+        cursor.insertBlock();
+        cursor.insertBlock();
+        cursor.insertText(record.printed, database);
+    }
 
-    const int pages = std::max(1, document.pageCount());
+    const int pages = flow.Pages();
     for (int page = 0; page < pages; ++page) {
         if (page > 0 && !printer.newPage()) return false;
-        painter.save();
-        painter.translate(0, -page * bodyHeight);
-        document.drawContents(&painter, QRectF(0, page * bodyHeight, area.width(), bodyHeight));
-        painter.restore();
+        flow.Draw(painter, page);
         DrawPageNumber(painter, area, page + 1, pages);
     }
     return painter.end();
@@ -123,9 +200,17 @@ bool PrintResults(QPrinter& printer, const Results& results) {
             drawCell(columns[c].left, top, columns[c].width, texts[static_cast<int>(c)]);
     };
 
-    const int pages = ResultPages(results.rows.size());
+    // The records follow the list, on pages of their own numbered with it.
+    std::unique_ptr<Flow> records;
+    if (HasRecords(results)) {
+        records =
+            std::make_unique<Flow>(printer, area, std::max<qreal>(1, area.height() - FooterHeight(printer)));
+        WriteRecords(records->document, results);
+    }
+    const int listPages = ResultPages(results.rows.size());
+    const int pages = listPages + (records != nullptr ? records->Pages() : 0);
     const QPen rule(QColor(160, 160, 160), 0);
-    for (int page = 0; page < pages; ++page) {
+    for (int page = 0; page < listPages; ++page) {
         if (page > 0 && !printer.newPage()) return false;
         painter.setPen(Qt::black);
         painter.setFont(bold);
@@ -150,6 +235,11 @@ bool PrintResults(QPrinter& printer, const Results& results) {
             painter.setPen(rule);
             painter.drawLine(QPointF(0, top + line), QPointF(w, top + line));
         }
+        DrawPageNumber(painter, area, page + 1, pages);
+    }
+    for (int page = listPages; page < pages; ++page) {
+        if (!printer.newPage()) return false;
+        records->Draw(painter, page - listPages);
         DrawPageNumber(painter, area, page + 1, pages);
     }
     return painter.end();

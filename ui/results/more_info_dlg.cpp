@@ -9,6 +9,7 @@
 #include "ui/common/cp1252_qt.h"
 #include "ui/common/view_menus.h"
 #include "ui/results/record_text.h"
+#include "ui/results/whole_record_dlg.h"
 
 namespace {
 
@@ -17,6 +18,8 @@ constexpr int kDialogWidth = 315;
 constexpr int kDialogHeight = 213;
 const QRect kOkRect(238, 184, 50, 14);
 const QRect kTextRect(13, 14, 275, 163);
+// Not in the template: the whole record's button, on the left of the row of OK.
+const QRect kWholeRect(13, 184, 70, 14);
 
 // Rounded a * b / c, as the dialog manager scales units.
 int MulDiv(int a, int b, int c) { return (2 * a * b + c) / (2 * c); }
@@ -27,6 +30,7 @@ CMoreInfoDlg::CMoreInfoDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       ok_(new QPushButton(QStringLiteral("OK"), this)),
+      wholeButton_(new QPushButton(QStringLiteral("&Whole Record\u2026"), this)),
       textBox_(new QPlainTextEdit(this)) {
     setModal(true);
     setWindowTitle(QStringLiteral("More Info"));
@@ -44,7 +48,14 @@ CMoreInfoDlg::CMoreInfoDlg(QWidget* parent)
     // Read-only, but the text can still be selected and copied.
     textBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setTabOrder(ok_, textBox_);
+    setTabOrder(textBox_, wholeButton_);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    wholeButton_->setObjectName(QStringLiteral("WholeRecord"));
+    wholeButton_->setAutoDefault(false);
+    wholeButton_->setAccessibleDescription(
+        QStringLiteral("Every field of the record under its heading, and where the records came from"));
+    wholeButton_->hide();
+    connect(wholeButton_, &QPushButton::clicked, this, &CMoreInfoDlg::ShowWholeRecord);
     // The text's menu, from the mouse or the menu key, and from Shift+F10 (eventFilter).
     textBox_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(textBox_, &QPlainTextEdit::customContextMenuRequested, this,
@@ -55,6 +66,7 @@ CMoreInfoDlg::CMoreInfoDlg(QWidget* parent)
     setFixedSize(DialogUnitsToPixels(QRect(0, 0, kDialogWidth, kDialogHeight), base).size());
     ok_->setGeometry(DialogUnitsToPixels(kOkRect, base));
     textBox_->setGeometry(DialogUnitsToPixels(kTextRect, base));
+    wholeButton_->setGeometry(DialogUnitsToPixels(kWholeRect, base));
 }
 
 QSize CMoreInfoDlg::DialogBaseUnits(const QFontMetrics& metrics) {
@@ -71,6 +83,19 @@ QRect CMoreInfoDlg::DialogUnitsToPixels(const QRect& units, const QSize& base) {
 void CMoreInfoDlg::SetText(const char* text) { text_ = cp1252::ToQString(text); }
 
 void CMoreInfoDlg::SetTitle(const char* title) { title_ = cp1252::ToQString(title); }
+
+void CMoreInfoDlg::SetWholeRecord(WholeRecordText whole) {
+    whole_ = std::move(whole);
+    wholeButton_->setVisible(!whole_.Empty());
+}
+
+void CMoreInfoDlg::ShowWholeRecord() {
+    if (whole_.Empty()) return;
+    CWholeRecordDlg window(this, whole_);
+    // Print there prints the record, as Ctrl+P does here.
+    connect(&window, &CWholeRecordDlg::printRequested, this, &CMoreInfoDlg::printRequested);
+    window.exec();
+}
 
 int CMoreInfoDlg::DoModal() { return exec(); }
 

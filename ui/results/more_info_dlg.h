@@ -5,9 +5,16 @@
 // record to be printed (printRequested), Ctrl+Shift+C for the person's
 // citation to be copied (citationRequested); both are in the text's menu
 // too. Whoever opened the dialog prints and copies.
+//
+// Beside the template's controls, a "Whole Record" button (shown once the
+// whole record is given) opens the record's every field under its heading
+// and where its records came from, in a window of its own
+// (CWholeRecordDlg); the text box keeps the label table's text.
 
 #include <QDialog>
 #include <QString>
+
+#include "ui/results/whole_record_text.h"
 
 enum class MenuCommand;
 class QKeyEvent;
@@ -27,6 +34,9 @@ public:
     void SetTitle(const char* title);
     void SetText(const QString& text) { text_ = text; }
     void SetTitle(const QString& title) { title_ = title; }
+    // The whole record; the button that shows it is there only when it holds anything.
+    void SetWholeRecord(WholeRecordText whole);
+    const WholeRecordText& WholeRecord() const { return whole_; }
 
     // Shows the dialog modally; returns when it is closed.
     int DoModal();
@@ -40,6 +50,9 @@ public:
     const QString& Title() const { return title_; }
     QPlainTextEdit* TextBox() const { return textBox_; }
     QPushButton* OkButton() const { return ok_; }
+    QPushButton* WholeRecordButton() const { return wholeButton_; }
+    // Opens the whole record's window over the dialog; returns when it is closed.
+    void ShowWholeRecord();
 
     void accept() override;
 
@@ -62,7 +75,9 @@ private:
 
     QString text_;
     QString title_;
+    WholeRecordText whole_;
     QPushButton* ok_;
+    QPushButton* wholeButton_;
     QPlainTextEdit* textBox_;
     bool initialised_ = false;
 };

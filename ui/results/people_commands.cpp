@@ -14,6 +14,7 @@
 
 #include "browse/export/citation.h"
 #include "browse/export/gedcom_writer.h"
+#include "browse/export/printed_record.h"
 #include "browse/record_text/search_messages.h"
 #include "store/database_about.h"
 #include "store/directories.h"
@@ -101,6 +102,17 @@ SearchOutcome CPeopleCommands::ReadProvenance(int code, std::vector<ProvenanceEn
     outcome.status = outcome.error.Failed() ? SearchStatus::Failed : SearchStatus::Found;
     if (outcome.error.Failed()) outcome.messages.push_back(search_messages::MessageOf(outcome.error));
     return outcome;
+}
+
+WholeRecordText CPeopleCommands::WholeRecordOf(const FoundPerson& person, const QString& title) {
+    // A source that cannot be read is said; the record is shown without it.
+    std::vector<ProvenanceEntry> provenance;
+    const SearchOutcome read = ReadProvenance(person.code, provenance);
+    if (!read.Done()) {
+        TellUser(read);
+        provenance.clear();
+    }
+    return WholeRecordTextOf(title, person, provenance);
 }
 
 void CPeopleCommands::CopyCitation(const FoundPerson& person) {
@@ -233,11 +245,13 @@ void CPeopleCommands::PrintThroughDialog(print_module::Job job) {
 }
 
 void CPeopleCommands::PrintRecordText(const QString& title, const QString& fullText, QWidget* parent,
-                                      int code) {
+                                      int code, const WholeRecordText* whole) {
     print_documents::Record record;
     record.title = title;
     record.database = DatabaseTitle(code);
     record.text = record_text::Lines(fullText);
+    if (whole != nullptr) record.whole = whole->lines;
+    record.printed = cp1252::ToQString(printed_record::PrintedOn(clock_()).c_str());
     print_module::Job job;
     job.parent = parent;
     job.documentName = title;

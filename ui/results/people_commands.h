@@ -17,13 +17,14 @@
 #include "browse/export/calendar_date.h"
 #include "browse/session/search_session.h"  // SearchOutcome
 #include "ui/print/print_module.h"
+#include "ui/results/whole_record_text.h"
 
 class CDirectories;
 class QPrinter;
 class QWidget;
 struct CitationContext;
-struct ProvenanceEntry;
 struct FoundPerson;
+struct ProvenanceEntry;
 
 class CPeopleCommands {
 public:
@@ -55,8 +56,13 @@ public:
     // What Copy record puts on the clipboard: the title, a blank line, the text.
     static QString RecordCopyText(const QString& title, const QString& fullText);
     // The person's citation (full note, short note, source-list entry, one
-    // a line) onto the clipboard.
+    // a line) onto the clipboard, naming the record set as the disk says
+    // where its records came from.
     void CopyCitation(const FoundPerson& person);
+    // The whole record of person under title (More Info's), with where the
+    // records of its database came from; provenance that cannot be read is
+    // said and left out.
+    WholeRecordText WholeRecordOf(const FoundPerson& person, const QString& title);
     // People into a GEDCOM file that the user names (name: the file name
     // offered, without its extension), written as they are read; refused
     // on the data disk. parent: the window the file dialog opens over
@@ -69,8 +75,10 @@ public:
     // people: how many the file holds once written, which is said then.
     void ExportCsv(const FileWalk& write, const QString& name, QWidget* parent, long people);
     // A record read (its More Info title and CR LF full text) of database
-    // code, through the print dialog, which opens over parent.
-    void PrintRecordText(const QString& title, const QString& fullText, QWidget* parent, int code);
+    // code, with its whole record (null: none) and the day printed, through
+    // the print dialog, which opens over parent.
+    void PrintRecordText(const QString& title, const QString& fullText, QWidget* parent, int code,
+                         const WholeRecordText* whole = nullptr);
     // A list of people, through the print dialog over parent (null: the window).
     void PrintResultList(const print_documents::Results& results, QWidget* parent);
 

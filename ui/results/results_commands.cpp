@@ -116,13 +116,23 @@ void CResultsCommands::ExportResultsToFamilyTree() {
         cp1252::ToQString(session_.Pager().Surname()));
 }
 
-void CResultsCommands::PrintRecordText(const QString& title, const QString& fullText, QWidget* parent) {
-    people_.PrintRecordText(title, fullText, parent, DatabaseCode());
+void CResultsCommands::PrintRecordText(const QString& title, const QString& fullText, QWidget* parent,
+                                       const WholeRecordText* whole) {
+    people_.PrintRecordText(title, fullText, parent, DatabaseCode(), whole);
+}
+
+bool CResultsCommands::ReadWholeRecordOfRow(int row, const QString& title, WholeRecordText& whole) {
+    FoundPerson person;
+    if (!ReadPersonOfRow(row, person)) return false;
+    whole = people_.WholeRecordOf(person, title);
+    return !closed_();
 }
 
 void CResultsCommands::PrintRecord(int row) {
     QString title, text;
-    if (ReadRecord(row, title, text)) PrintRecordText(title, text, window_);
+    WholeRecordText whole;
+    if (ReadRecord(row, title, text) && ReadWholeRecordOfRow(row, title, whole))
+        PrintRecordText(title, text, window_, &whole);
 }
 
 void CResultsCommands::PrintResults() {

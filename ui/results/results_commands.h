@@ -55,12 +55,17 @@ public:
     void PrintRecord(int row);
     void PrintResults();
     // A record of the search shown already read (its More Info title and
-    // CR LF full text), through the print dialog, which opens over parent.
-    void PrintRecordText(const QString& title, const QString& fullText, QWidget* parent);
+    // CR LF full text, its whole record: null, none), through the print
+    // dialog, which opens over parent.
+    void PrintRecordText(const QString& title, const QString& fullText, QWidget* parent,
+                         const WholeRecordText* whole = nullptr);
 
     // The row's More Info title and full text; false without such a row,
     // or after the messages when it could not be read.
     bool ReadRecord(int row, QString& title, QString& fullText);
+    // The whole record of the row's person under title (More Info's);
+    // false without such a row, or after the messages when it could not be read.
+    bool ReadWholeRecordOfRow(int row, const QString& title, WholeRecordText& whole);
 
 private:
     // Every hit of the search shown (all pages, after the first-name

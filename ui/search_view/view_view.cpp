@@ -520,13 +520,17 @@ void CViewView::OnMoreInfo() {
     const int row = SelectedRow();
     QString title, text;
     if (!commands_->ReadRecord(row, title, text)) return;
+    // The whole record beside the text; one that cannot be read leaves More Info as it was.
+    WholeRecordText whole;
+    if (!commands_->ReadWholeRecordOfRow(row, title, whole) && lifetime_.Closed()) return;
     CMoreInfoDlg dialog(window());
     dialog.SetTitle(title);
     dialog.SetText(text);
+    dialog.SetWholeRecord(std::move(whole));
     // Ctrl+P in the dialog prints the record it shows, with the print dialog over it.
     connect(&dialog, &CMoreInfoDlg::printRequested, this, [this, &dialog]() {
         CViewLifetime::Scope inner(lifetime_);
-        commands_->PrintRecordText(dialog.Title(), dialog.Text(), &dialog);
+        commands_->PrintRecordText(dialog.Title(), dialog.Text(), &dialog, &dialog.WholeRecord());
     });
     connect(&dialog, &CMoreInfoDlg::citationRequested, this, [this, row]() {
         CViewLifetime::Scope inner(lifetime_);
