@@ -4,6 +4,8 @@
 // the people are read here, from the answer shown. What cannot be read is
 // said in the dialog.
 
+#include <set>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -28,6 +30,7 @@
 #include "ui/print/print_documents.h"
 #include "ui/results/more_info_dlg.h"
 #include "ui/results/people_commands.h"
+#include "ui/results/whole_record_text.h"
 
 namespace {
 
@@ -289,11 +292,13 @@ void CFindRecordsDlg::PrintResults() {
     results.heading = QStringLiteral("Find in Records: %1, in %2")
                           .arg(asked.join(QStringLiteral(", ")), scopeBox_->Title());
     results.subheading = count_->text();
-    const SearchOutcome walked =
-        WalkPeople(QStringLiteral("Reading the people found\u2026"), [&results](const RecordHit& person) {
+    std::set<int> codes;
+    const SearchOutcome walked = WalkPeople(
+        QStringLiteral("Reading the people found\u2026"), [&results, &codes](const RecordHit& person) {
             results.rows.push_back({Text(person.surname), Text(person.givenNames), Text(person.summary),
-                                    DatabaseTitle(person.code)});
+                                    DatabaseTitle(person.code), FieldLinesOf(person)});
+            codes.insert(person.code);
             return true;
         });
-    if (walked.Done()) commands_.PrintResultList(results, this);
+    if (walked.Done()) commands_.PrintResultList(std::move(results), codes, this);
 }

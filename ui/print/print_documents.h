@@ -25,11 +25,13 @@ struct Record {
 };
 
 struct ResultRow {
-    ResultRow(QString surnameText, QString given, QString summaryText, QString databaseTitle = QString())
+    ResultRow(QString surnameText, QString given, QString summaryText, QString databaseTitle = QString(),
+              QString recordText = QString())
         : surname(std::move(surnameText)),
           givenNames(std::move(given)),
           summary(std::move(summaryText)),
-          database(std::move(databaseTitle)) {}
+          database(std::move(databaseTitle)),
+          record(std::move(recordText)) {}
     QString surname;
     QString givenNames;
     QString summary;   // as the result rows show it

@@ -259,7 +259,15 @@ void CPeopleCommands::PrintRecordText(const QString& title, const QString& fullT
     PrintThroughDialog(std::move(job));
 }
 
-void CPeopleCommands::PrintResultList(const print_documents::Results& results, QWidget* parent) {
+void CPeopleCommands::PrintResultList(print_documents::Results results, const std::set<int>& codes,
+                                      QWidget* parent) {
+    for (int code : codes) {
+        const std::vector<ProvenanceEntry> provenance = ReadProvenance(code);
+        if (closed_()) return;
+        if (!provenance.empty())
+            results.sources.emplace_back(DatabaseTitle(code), ProvenanceLinesOf(provenance));
+    }
+    results.printed = cp1252::ToQString(printed_record::PrintedOn(clock_()).c_str());
     print_module::Job job;
     job.parent = parent != nullptr ? parent : window_;
     job.documentName = results.heading;

@@ -9,6 +9,7 @@
 // and the day of consultation are seams that the tests replace.
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -79,8 +80,10 @@ public:
     // the print dialog, which opens over parent.
     void PrintRecordText(const QString& title, const QString& fullText, QWidget* parent, int code,
                          const WholeRecordText* whole = nullptr);
-    // A list of people, through the print dialog over parent (null: the window).
-    void PrintResultList(const print_documents::Results& results, QWidget* parent);
+    // A list of people (each row with its record), then where the records
+    // of each database of codes (those of its people) came from and the day
+    // printed, through the print dialog over parent (null: the window).
+    void PrintResultList(print_documents::Results results, const std::set<int>& codes, QWidget* parent);
 
 private:
     // Runs the print dialog, then prints the job's document on the printer

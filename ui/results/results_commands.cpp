@@ -9,6 +9,7 @@
 #include "ui/common/tell_user.h"
 #include "ui/print/print_documents.h"
 #include "ui/results/result_page.h"
+#include "ui/results/whole_record_text.h"
 
 namespace {
 
@@ -156,8 +157,8 @@ void CResultsCommands::PrintResults() {
     }
     results.rows.reserve(hits.size());
     for (const ExportedHit& hit : hits) {
-        results.rows.push_back(
-            {OneLine(hit.surname.c_str()), OneLine(hit.givenNames.c_str()), OneLine(hit.summary.c_str())});
+        results.rows.push_back({OneLine(hit.surname.c_str()), OneLine(hit.givenNames.c_str()),
+                                OneLine(hit.summary.c_str()), QString(), FieldLinesOf(hit)});
     }
-    people_.PrintResultList(results, window_);
+    people_.PrintResultList(std::move(results), {DatabaseCode()}, window_);
 }

@@ -1,5 +1,7 @@
 #include "ui/results/whole_record_text.h"
 
+#include <QStringList>
+
 #include "browse/record_text/whole_record.h"
 #include "ui/common/cp1252_qt.h"
 #include "ui/results/record_text.h"
@@ -23,4 +25,15 @@ WholeRecordText WholeRecordTextOf(const QString& title, const FoundPerson& perso
         whole.provenance.emplace_back(Text(entry.key), Text(entry.value));
     whole.lines = record_text::Lines(Text(whole_record::Text(person, provenance)));
     return whole;
+}
+
+QString FieldLinesOf(const FoundPerson& person) {
+    return record_text::Lines(Text(whole_record::Text(person, {})));
+}
+
+QString ProvenanceLinesOf(const std::vector<ProvenanceEntry>& provenance) {
+    QStringList lines;
+    for (const ProvenanceEntry& entry : whole_record::InShownOrder(provenance))
+        lines << Text(entry.key) + QStringLiteral(": ") + Text(entry.value);
+    return lines.join(QLatin1Char('\n'));
 }

@@ -24,3 +24,10 @@ struct WholeRecordText {
 
 WholeRecordText WholeRecordTextOf(const QString& title, const FoundPerson& person,
                                   const std::vector<ProvenanceEntry>& provenance);
+
+// The "Heading: value" lines of the fields of person that are not blank,
+// joined by line feeds: a person's record in a printed list.
+QString FieldLinesOf(const FoundPerson& person);
+
+// The provenance's "Key: value" lines in the order shown, joined by line feeds.
+QString ProvenanceLinesOf(const std::vector<ProvenanceEntry>& provenance);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "ui/print/print_module.h"
 #include "ui/tests/find_and_results_fixture.h"
 
@@ -180,9 +183,19 @@ TEST_F(FindAndResultsTest, PrintsARecordAndTheResultsThroughThePrintDialog) {
     EXPECT_NE(printed.find("SMITH in " + Title(1)), std::string::npos) << printed;
     EXPECT_NE(printed.find("23 records found."), std::string::npos) << printed;
     EXPECT_EQ(Count(printed, "Given names"), 1u);
-    EXPECT_NE(printed.find("Page 1 of 1"), std::string::npos);
+    // The list on its page, then the records on pages of their own, numbered with it.
+    const std::size_t firstPage = printed.find("Page 1 of ");
+    ASSERT_NE(firstPage, std::string::npos) << printed;
+    const int pages = std::atoi(printed.c_str() + firstPage + 10);
+    EXPECT_GE(pages, 2) << printed;
     for (const char* given : {"John Henry", "Quincy", "Samuel"})
         EXPECT_NE(printed.find(given), std::string::npos);
+    const std::size_t records = printed.find("The records");
+    EXPECT_GT(records, firstPage);
+    EXPECT_NE(records, std::string::npos) << printed;
+    EXPECT_NE(printed.find("Printed ", records), std::string::npos) << printed;
+    const std::string last = "Page " + std::to_string(pages) + " of " + std::to_string(pages);
+    EXPECT_NE(printed.find(last, records), std::string::npos) << printed;
     // A PDF is never written on the data disk.
     const std::string onDisk = dataDir_ + "/results.pdf";
     PrintTo(onDisk);

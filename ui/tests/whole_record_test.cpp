@@ -25,6 +25,7 @@
 #include "store/catalogue.h"
 #include "store/database_about.h"
 #include "store/database_writer.h"
+#include "ui/common/view_menus.h"
 #include "ui/find_records/find_records_dlg.h"
 #include "ui/find_records/found_people_model.h"
 #include "ui/results/more_info_dlg.h"
@@ -159,6 +160,51 @@ TEST_F(WholeRecordTest, MoreInfoKeepsItsTextAndOpensEveryFieldWithWhereTheRecord
         citation.startsWith(QStringLiteral("\"Titanic passenger list,\" database, Example Society (")))
         << Utf8(citation);
     EXPECT_TRUE(citation.contains(QStringLiteral("citing Encyclopedia Titanica"))) << Utf8(citation);
+}
+
+// Both printed lists, the main window's and Find in Records', carry after
+// the list each person's record under its headings, where the records came
+// from and the day printed.
+TEST_F(WholeRecordTest, PrintedListsCarryEveryRecordWhereTheRecordsCameFromAndTheDay) {
+    const std::string pdf = root_.File("list.pdf");
+    View()->SetPrintDialogRunner([pdf](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        return true;
+    });
+    const auto printedHas = [&pdf](const char* where, std::vector<std::string> parts) {
+        const std::string printed = PdfText(pdf);
+        std::remove(pdf.c_str());
+        for (const std::string& part : parts)
+            EXPECT_NE(printed.find(part), std::string::npos) << where << ": " << part << "\n" << printed;
+    };
+    Search("barry");
+    View()->RunMenuCommand(MenuCommand::PrintResults);
+    printedHas(
+        "the window's list",
+        {"BARRY in ", "Page 1 of 2", "Page 2 of 2", "BARRY, Julia", "Port of embarkation: Queenstown",
+         "Lifeboat: 16", "Where the records of", "Source: Encyclopedia Titanica", "Printed 9 January 2026."});
+
+    Surname()->setFocus();
+    ModalWatcher watcher([&](QWidget* modal) {
+        auto* dialog = qobject_cast<CFindRecordsDlg*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(dialog->WaitForAnswer());
+        dialog->ScopeBox()->setCurrentIndex(
+            dialog->ScopeBox()->findData(static_cast<int>(CFindRecordsDlg::Scope::ChosenDatabase)));
+        dialog->TextField()->setText(QStringLiteral("3rd"));
+        dialog->Refresh();
+        for (int i = 0; i < 2000 && !(dialog->Answered() && dialog->IndexingLine()->isHidden()); ++i)
+            QTest::qWait(5);
+        ASSERT_EQ(dialog->Model()->Count(), 2);
+        dialog->RunCommand(MenuCommand::PrintResults);
+    });
+    QTest::keyClick(Surname(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QApplication::processEvents();
+    ASSERT_TRUE(watcher.Fired());
+    printedHas("Find in Records' list",
+               {"ALLEN, William Henry", "Home or destination: Lower Clapton, London", "BARRY, Julia",
+                "Port of embarkation: Queenstown", "Publisher: Example Society", "Printed 9 January 2026."});
 }
 
 TEST_F(WholeRecordTest, FindInRecordsOffersTheDisksHeadingsAndNamesTheFieldThatMatched) {
