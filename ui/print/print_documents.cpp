@@ -11,9 +11,11 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QStringList>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 namespace print_documents {
 namespace {
@@ -38,27 +40,62 @@ void DrawPageNumber(QPainter& painter, const QRectF& area, int page, int pages) 
                      QStringLiteral("Page %1 of %2").arg(page).arg(pages));
 }
 
-// A flowing document laid out for printer in pages of the body's height.
+// A flowing document laid out for printer, in pages of at most the body's
+// height that break between lines: Qt's own pages of a document cut a line
+// that crosses their edge in two, half on each page.
 struct Flow {
     Flow(QPrinter& printer, const QRectF& area, qreal bodyHeight) : area_(area), bodyHeight_(bodyHeight) {
         document.documentLayout()->setPaintDevice(&printer);
         document.setDefaultFont(FontOfPoints(10));
         document.setDocumentMargin(0);
-        document.setPageSize(QSizeF(area.width(), bodyHeight));
+        document.setTextWidth(area.width());
     }
-    int Pages() { return std::max(1, document.pageCount()); }
+    // The number of pages, once the document is written whole.
+    int Pages() {
+        if (tops_.empty()) Paginate();
+        return static_cast<int>(tops_.size());
+    }
     // Draws page (from 0) of the document; the page number is the caller's.
     void Draw(QPainter& painter, int page) {
+        if (tops_.empty()) Paginate();
+        const std::size_t at = static_cast<std::size_t>(page);
+        if (at >= tops_.size()) return;
+        const qreal top = tops_[at];
+        const qreal bottom = at + 1 < tops_.size() ? tops_[at + 1] : top + bodyHeight_;
         painter.save();
-        painter.translate(0, -page * bodyHeight_);
-        document.drawContents(&painter, QRectF(0, page * bodyHeight_, area_.width(), bodyHeight_));
+        painter.translate(0, -top);
+        painter.setClipRect(QRectF(0, top, area_.width(), bottom - top));
+        // The lines that only touch the page's edges are the pages' beside:
+        // the layout leaves out the lines outside its clip, not just hides them.
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, top + 0.5, area_.width(), std::max<qreal>(0, bottom - top - 1));
+        context.palette.setColor(QPalette::Text, Qt::black);
+        document.documentLayout()->draw(&painter, context);
         painter.restore();
     }
     QTextDocument document;
 
 private:
+    // Each page begins at the top of the first line that would not fit
+    // whole on the page before; a line taller than a page has one of its own.
+    void Paginate() {
+        (void)document.documentLayout()->documentSize();  // lays the document out whole
+        tops_ = {0};
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const QTextLayout* layout = block.layout();
+            if (layout == nullptr) continue;
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                const qreal top = layout->position().y() + line.y();
+                if (top + line.height() > tops_.back() + bodyHeight_ && top > tops_.back())
+                    tops_.push_back(top);
+            }
+        }
+    }
+
     QRectF area_;
     qreal bodyHeight_;
+    std::vector<qreal> tops_;  // where each page begins in the document
 };
 
 qreal FooterHeight(QPrinter& printer) { return 2 * QFontMetricsF(FontOfPoints(9), &printer).height(); }

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include <QStringList>
+
 #include "ui/print/print_module.h"
 #include "ui/tests/find_and_results_fixture.h"
 
@@ -265,6 +267,35 @@ TEST_F(FindAndResultsTest, PrintedResultListsRunFiftyRowsAPageUnderTheirHeads) {
         std::snprintf(first, sizeof first, "Person%03dx", firstOfPage[page]);
         EXPECT_NE(p.find(first), std::string::npos) << page;
     }
+}
+
+// The records after a list run over many pages: each line of them is
+// printed once, on one page, never cut between two.
+TEST_F(FindAndResultsTest, PrintedRecordsBreakBetweenLinesAcrossManyPages) {
+    print_documents::Results results;
+    results.heading = QStringLiteral("Smith in Everywhere");
+    results.subheading = QStringLiteral("60 records found.");
+    for (int i = 1; i <= 60; ++i) {
+        QStringList lines;
+        for (int k = 1; k <= 7; ++k) lines << QStringLiteral("Field%1: value%2x%3").arg(k).arg(i).arg(k);
+        results.rows.emplace_back(QStringLiteral("Smith"), QStringLiteral("Person%1").arg(i),
+                                  QStringLiteral("summary"), QString(), lines.join(QLatin1Char('\n')));
+    }
+    results.printed = QStringLiteral("Printed 9 January 2026.");
+    const std::string pdf = root_.File("records.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    ASSERT_TRUE(print_documents::PrintResults(printer, results));
+    const std::string text = PdfText(pdf);
+    EXPECT_GE(Count(text, "\f"), 4u) << text;
+    for (int i = 1; i <= 60; ++i) {
+        for (int k = 1; k <= 7; ++k) {
+            const std::string line = "value" + std::to_string(i) + "x" + std::to_string(k) + "\n";
+            EXPECT_EQ(Count(text, line), 1u) << line;
+        }
+    }
+    EXPECT_EQ(Count(text, "Printed 9 January 2026."), 1u);
 }
 
 }  // namespace
