@@ -103,8 +103,11 @@ void CFindRecordsDlg::RunCommand(MenuCommand command) {
             ExportFamilyTree(command == MenuCommand::ExportResultsToFamilyTree);
             break;
         case MenuCommand::PrintRecord:
-            if (onPerson && ReadPerson(row, person))
-                commands_.PrintRecordText(TitleOf(person), Text(person.text), this, person.code);
+            if (onPerson && ReadPerson(row, person)) {
+                const QString title = TitleOf(person);
+                const WholeRecordText whole = commands_.WholeRecordOf(person, title);
+                commands_.PrintRecordText(title, Text(person.text), this, person.code, &whole);
+            }
             break;
         case MenuCommand::PrintResults:
             PrintResults();

@@ -45,6 +45,10 @@ CWholeRecordDlg::CWholeRecordDlg(QWidget* parent, WholeRecordText whole)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->addButton(copy_, QDialogButtonBox::ActionRole);
     buttons->addButton(print_, QDialogButtonBox::ActionRole);
+    // Enter closes the window, as it closes More Info; Copy and Print are asked for.
+    copy_->setAutoDefault(false);
+    print_->setAutoDefault(false);
+    buttons->button(QDialogButtonBox::Close)->setDefault(true);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(copy_, &QPushButton::clicked, this,
             [this]() { QApplication::clipboard()->setText(CopyText(whole_)); });
@@ -53,7 +57,7 @@ CWholeRecordDlg::CWholeRecordDlg(QWidget* parent, WholeRecordText whole)
     layout->addWidget(text_);
     layout->addWidget(buttons);
     const QFontMetrics metrics = fontMetrics();
-    resize(72 * metrics.averageCharWidth(), 28 * metrics.height());
+    resize(80 * metrics.averageCharWidth(), 32 * metrics.height());
     text_->setFocus(Qt::OtherFocusReason);
 }
 

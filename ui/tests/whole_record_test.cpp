@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -128,7 +129,9 @@ TEST_F(WholeRecordTest, MoreInfoKeepsItsTextAndOpensEveryFieldWithWhereTheRecord
             QTest::mouseClick(window->CopyButton(), Qt::LeftButton);
             copied = QApplication::clipboard()->text();
             QTest::mouseClick(window->PrintButton(), Qt::LeftButton);
-            window->reject();
+            // Enter closes it, as it closes More Info.
+            QTest::keyClick(window->TextBox(), Qt::Key_Return);
+            EXPECT_FALSE(window->isVisible());
         });
         dialog->TextBox()->setFocus();
         QTest::keyClick(dialog->TextBox(), Qt::Key_Tab);
@@ -164,7 +167,7 @@ TEST_F(WholeRecordTest, MoreInfoKeepsItsTextAndOpensEveryFieldWithWhereTheRecord
 
 // Both printed lists, the main window's and Find in Records', carry after
 // the list each person's record under its headings, where the records came
-// from and the day printed.
+// from and the day printed; so does a record printed from Find in Records.
 TEST_F(WholeRecordTest, PrintedListsCarryEveryRecordWhereTheRecordsCameFromAndTheDay) {
     const std::string pdf = root_.File("list.pdf");
     View()->SetPrintDialogRunner([pdf](QPrinter& printer, QWidget*) {
@@ -198,13 +201,18 @@ TEST_F(WholeRecordTest, PrintedListsCarryEveryRecordWhereTheRecordsCameFromAndTh
             QTest::qWait(5);
         ASSERT_EQ(dialog->Model()->Count(), 2);
         dialog->RunCommand(MenuCommand::PrintResults);
+        printedHas(
+            "Find in Records' list",
+            {"ALLEN, William Henry", "Home or destination: Lower Clapton, London", "BARRY, Julia",
+             "Port of embarkation: Queenstown", "Publisher: Example Society", "Printed 9 January 2026."});
+        dialog->PeopleList()->setCurrentIndex(dialog->Model()->index(1));
+        dialog->RunCommand(MenuCommand::PrintRecord);
+        printedHas("Find in Records' record", {"BARRY, Julia", "The whole record", "Lifeboat: 16",
+                                               "Licence: CC0", "Printed 9 January 2026."});
     });
     QTest::keyClick(Surname(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     QApplication::processEvents();
     ASSERT_TRUE(watcher.Fired());
-    printedHas("Find in Records' list",
-               {"ALLEN, William Henry", "Home or destination: Lower Clapton, London", "BARRY, Julia",
-                "Port of embarkation: Queenstown", "Publisher: Example Society", "Printed 9 January 2026."});
 }
 
 TEST_F(WholeRecordTest, FindInRecordsOffersTheDisksHeadingsAndNamesTheFieldThatMatched) {
