@@ -104,15 +104,18 @@ SearchOutcome CPeopleCommands::ReadProvenance(int code, std::vector<ProvenanceEn
     return outcome;
 }
 
-WholeRecordText CPeopleCommands::WholeRecordOf(const FoundPerson& person, const QString& title) {
-    // A source that cannot be read is said; the record is shown without it.
+std::vector<ProvenanceEntry> CPeopleCommands::ProvenanceOrNone(int code) {
     std::vector<ProvenanceEntry> provenance;
-    const SearchOutcome read = ReadProvenance(person.code, provenance);
+    const SearchOutcome read = ReadProvenance(code, provenance);
     if (!read.Done()) {
         TellUser(read);
         provenance.clear();
     }
-    return WholeRecordTextOf(title, person, provenance);
+    return provenance;
+}
+
+WholeRecordText CPeopleCommands::WholeRecordOf(const FoundPerson& person, const QString& title) {
+    return WholeRecordTextOf(title, person, ProvenanceOrNone(person.code));
 }
 
 void CPeopleCommands::CopyCitation(const FoundPerson& person) {
@@ -262,7 +265,7 @@ void CPeopleCommands::PrintRecordText(const QString& title, const QString& fullT
 void CPeopleCommands::PrintResultList(print_documents::Results results, const std::set<int>& codes,
                                       QWidget* parent) {
     for (int code : codes) {
-        const std::vector<ProvenanceEntry> provenance = ReadProvenance(code);
+        const std::vector<ProvenanceEntry> provenance = ProvenanceOrNone(code);
         if (closed_()) return;
         if (!provenance.empty())
             results.sources.emplace_back(DatabaseTitle(code), ProvenanceLinesOf(provenance));

@@ -96,6 +96,9 @@ private:
     SearchOutcome ReadCitationContext(CitationContext& context);
     // Where the records of database code came from, as the disk says.
     SearchOutcome ReadProvenance(int code, std::vector<ProvenanceEntry>& provenance);
+    // The same, said when it cannot be read and then empty: a record or a
+    // list is shown and printed without it.
+    std::vector<ProvenanceEntry> ProvenanceOrNone(int code);
     // The file the user names for an export, offered as name.suffix in the
     // export folder; empty when none was named, the window went, or it
     // would be written on the data disk (which is said).
