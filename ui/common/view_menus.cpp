@@ -42,12 +42,21 @@ QKeySequence FindRecordsKey() { return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::K
 // Show in Main Window's key: Enter, which opens More Info, with Ctrl.
 QKeySequence ShowKey() { return QKeySequence(Qt::CTRL | Qt::Key_Return); }
 
+// The Research Log's key.
+QKeySequence ResearchLogKey() { return QKeySequence(Qt::CTRL | Qt::Key_L); }
+
 // In every menu of the main window.
 void AddFinders(QMenu& menu) {
     AddCommand(menu, QStringLiteral("&Find Surname\u2026"), QKeySequence(QKeySequence::Find),
                MenuCommand::FindSurname, true);
     AddCommand(menu, QStringLiteral("Find in Recor&ds\u2026"), FindRecordsKey(), MenuCommand::FindRecords,
                true);
+    AddCommand(menu, QStringLiteral("Research &Log\u2026"), ResearchLogKey(), MenuCommand::ResearchLog, true);
+}
+
+void AddSavePerson(QMenu& menu, bool enabled) {
+    AddCommand(menu, QStringLiteral("Sa&ve person\u2026"), QKeySequence(QKeySequence::Save),
+               MenuCommand::SavePerson, enabled);
 }
 
 // Copy, export and print, in the result list's menu and Find in Records'.
@@ -56,6 +65,7 @@ void AddResultCommands(QMenu& menu, const ListState& state) {
                QKeySequence(QKeySequence::Copy), MenuCommand::CopyRows, state.rows > 0);
     AddCommand(menu, QStringLiteral("Copy &record"), QKeySequence(), MenuCommand::CopyRecord, state.selected);
     AddCitation(menu, state.selected);
+    AddSavePerson(menu, state.selected);
     menu.addSeparator();
     AddCommand(menu, QStringLiteral("&Export results\u2026"), QKeySequence(), MenuCommand::ExportResults,
                state.results);
@@ -118,6 +128,7 @@ std::unique_ptr<QMenu> RecordTextMenu(QPlainTextEdit& text) {
     menu->setObjectName(QStringLiteral("RecordTextMenu"));
     menu->addSeparator();
     AddCitation(*menu, true);
+    AddSavePerson(*menu, true);
     AddCommand(*menu, QStringLiteral("&Print record\u2026"), QKeySequence(QKeySequence::Print),
                MenuCommand::PrintRecord, true);
     return menu;
@@ -145,6 +156,8 @@ MenuCommand CommandOfKey(const QKeyEvent& key) {
     if (key.matches(QKeySequence::Copy)) return MenuCommand::CopyRows;
     // Ctrl+P prints the selected record, as it does in More Info.
     if (key.matches(QKeySequence::Print)) return MenuCommand::PrintRecord;
+    if (key.matches(QKeySequence::Save)) return MenuCommand::SavePerson;
+    if (QKeySequence(key.keyCombination()) == ResearchLogKey()) return MenuCommand::ResearchLog;
     return MenuCommand::None;
 }
 
@@ -158,6 +171,7 @@ MenuCommand FoundCommandOfKey(const QKeyEvent& key) {
         case MenuCommand::CopyRows:
         case MenuCommand::CopyCitation:
         case MenuCommand::PrintRecord:
+        case MenuCommand::SavePerson:
             return command;
         default:
             return MenuCommand::None;

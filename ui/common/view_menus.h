@@ -32,7 +32,9 @@ enum class MenuCommand {
     MatchNameVariants,
     FindRecords,
     MoreInfo,
-    ShowInMainWindow
+    ShowInMainWindow,
+    SavePerson,
+    ResearchLog
 };
 
 namespace view_menus {
@@ -64,8 +66,9 @@ MenuCommand CommandOf(const QAction* action);
 // edit's own, which acts by itself.
 MenuCommand Run(QMenu& menu, const QPoint& globalPos);
 // The command a key runs anywhere in the window: Ctrl+F, Ctrl+Shift+F,
-// Ctrl+C, Ctrl+Shift+C (the citation), Ctrl+P; More Info answers the last
-// two too.
+// Ctrl+C, Ctrl+Shift+C (the citation), Ctrl+P, Ctrl+S (Save person) and
+// Ctrl+L (the Research Log); More Info answers Ctrl+Shift+C, Ctrl+P and
+// Ctrl+S too.
 MenuCommand CommandOfKey(const QKeyEvent& key);
 // The same in Find in Records: Ctrl+C, Ctrl+Shift+C, Ctrl+P, and
 // Ctrl+Enter (Show in Main Window).

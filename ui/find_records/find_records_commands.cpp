@@ -112,13 +112,17 @@ void CFindRecordsDlg::RunCommand(MenuCommand command) {
         case MenuCommand::PrintResults:
             PrintResults();
             break;
+        case MenuCommand::SavePerson:
+            if (onPerson && ReadPerson(row, person)) emit saveRequested(person, this);
+            break;
         default:
             break;
     }
     // A command on the person beeps without one, as its key does in the window.
     const bool needsPerson = command == MenuCommand::MoreInfo || command == MenuCommand::CopyRecord ||
                              command == MenuCommand::CopyCitation || command == MenuCommand::PrintRecord ||
-                             command == MenuCommand::ExportRecordToFamilyTree;
+                             command == MenuCommand::ExportRecordToFamilyTree ||
+                             command == MenuCommand::SavePerson;
     if (needsPerson && !onPerson) QApplication::beep();
     commandRunning_ = outerCommand;
     if (!commandRunning_ && refreshAfterCommand_) {
@@ -152,6 +156,9 @@ void CFindRecordsDlg::OpenMoreInfo() {
     });
     connect(&dialog, &CMoreInfoDlg::citationRequested, this,
             [this, &person]() { commands_.CopyCitation(person); });
+    connect(&dialog, &CMoreInfoDlg::saveRequested, this,
+            [this, &person, &dialog]() { emit saveRequested(person, &dialog); });
+    emit personOpened(person);
     dialog.DoModal();
 }
 

@@ -96,6 +96,13 @@ public:
     bool Answered() const { return !RefreshPending() && shown_ == asked_; }
     bool WaitForAnswer();
 
+signals:
+    // More Info of person was opened.
+    void personOpened(const ExportedHit& person);
+    // Save person (Ctrl+S, the list's menu, More Info's), over the window asked from.
+    void saveRequested(const ExportedHit& person, QWidget* over);
+
+public:
     // The commands of the list's menu and keys, on the current person or the people found.
     void RunCommand(MenuCommand command);
     // Show in Main Window: takes the current person; without one the dialog stays.

@@ -285,6 +285,7 @@ void CFindSurnameDlg::Refresh() {
     const QString problems = ProblemsOf(outcome);
     problem_->setText(problems);
     problem_->setVisible(!problems.isEmpty());
+    emit listed(model_->rowCount());
 }
 
 QString CFindSurnameDlg::ProblemsOf(const ListingOutcome& outcome) const {

@@ -83,6 +83,10 @@ public:
     QLabel* ProblemLabel() const { return problem_; }
     QPushButton* SearchButton() const { return searchButton_; }
 
+signals:
+    // The text was listed: matches surnames match it (0 included).
+    void listed(int matches);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

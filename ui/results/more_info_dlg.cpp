@@ -136,6 +136,9 @@ bool CMoreInfoDlg::Request(MenuCommand command) {
         case MenuCommand::CopyCitation:
             emit citationRequested();
             return true;
+        case MenuCommand::SavePerson:
+            emit saveRequested();
+            return true;
         default:
             return false;
     }

@@ -4,7 +4,8 @@
 // person's surname and given names, closed with OK. Ctrl+P asks for the
 // record to be printed (printRequested), Ctrl+Shift+C for the person's
 // citation to be copied (citationRequested); both are in the text's menu
-// too. Whoever opened the dialog prints and copies.
+// too, and Ctrl+S for the person to be saved in the research log
+// (saveRequested). Whoever opened the dialog prints, copies and saves.
 //
 // Beside the template's controls, a "Whole Record" button (shown once the
 // whole record is given) opens the record's every field under its heading
@@ -59,6 +60,7 @@ public:
 signals:
     void printRequested();
     void citationRequested();
+    void saveRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

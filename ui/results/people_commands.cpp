@@ -133,9 +133,11 @@ void CPeopleCommands::CopyCitation(const FoundPerson& person) {
 }
 
 QString CPeopleCommands::AskExportPath(QString name, const QString& suffix, QWidget* parent) {
-    const QString suggested = QDir(DefaultExportFolder()).filePath(FileNameOf(std::move(name)) + suffix);
+    const QString folder = exportFolderOf_ ? exportFolderOf_(DefaultExportFolder()) : DefaultExportFolder();
+    const QString suggested = QDir(folder).filePath(FileNameOf(std::move(name)) + suffix);
     const QString path = saveFileAsker_(parent != nullptr ? parent : window_, suggested);
     if (path.isEmpty() || closed_() || RefusedOnDataDisk(path)) return QString();
+    if (exportChosen_) exportChosen_(path);
     return path;
 }
 
@@ -254,6 +256,20 @@ void CPeopleCommands::PrintRecordText(const QString& title, const QString& fullT
     record.database = DatabaseTitle(code);
     record.text = record_text::Lines(fullText);
     if (whole != nullptr) record.whole = whole->lines;
+    record.printed = cp1252::ToQString(printed_record::PrintedOn(clock_()).c_str());
+    print_module::Job job;
+    job.parent = parent;
+    job.documentName = title;
+    job.record = &record;
+    PrintThroughDialog(std::move(job));
+}
+
+void CPeopleCommands::PrintText(const QString& title, const QString& heading, const QString& text,
+                                QWidget* parent) {
+    print_documents::Record record;
+    record.title = title;
+    record.database = heading;
+    record.text = record_text::Lines(text);
     record.printed = cp1252::ToQString(printed_record::PrintedOn(clock_()).c_str());
     print_module::Job job;
     job.parent = parent;

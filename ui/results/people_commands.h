@@ -53,6 +53,14 @@ public:
     void SetClock(Clock clock) { clock_ = std::move(clock); }
     // Where the export's save dialog starts: the user's documents folder, else home.
     static QString DefaultExportFolder();
+    // Where the save dialog starts instead (given the default), and what
+    // hears of each file chosen, so that the next export starts in its folder.
+    using ExportFolderOf = std::function<QString(const QString& fallback)>;
+    using ExportChosen = std::function<void(const QString& path)>;
+    void SetExportFolder(ExportFolderOf folder, ExportChosen chosen) {
+        exportFolderOf_ = std::move(folder);
+        exportChosen_ = std::move(chosen);
+    }
 
     // What Copy record puts on the clipboard: the title, a blank line, the text.
     static QString RecordCopyText(const QString& title, const QString& fullText);
@@ -84,6 +92,9 @@ public:
     // of each database of codes (those of its people) came from and the day
     // printed, through the print dialog over parent (null: the window).
     void PrintResultList(print_documents::Results results, const std::set<int>& codes, QWidget* parent);
+    // A text made elsewhere (a report), under title and heading, through
+    // the print dialog over parent.
+    void PrintText(const QString& title, const QString& heading, const QString& text, QWidget* parent);
 
 private:
     // Runs the print dialog, then prints the job's document on the printer
@@ -116,4 +127,6 @@ private:
     PrintDialogRunner printDialogRunner_;
     print_module::Entry printEntry_ = nullptr;
     Clock clock_;
+    ExportFolderOf exportFolderOf_;
+    ExportChosen exportChosen_;
 };

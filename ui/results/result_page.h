@@ -18,6 +18,8 @@ struct ResultRow {
     QString givenNames;
     QString summary;
     QStringList columns;
+    // The person's More Info was opened before (the research log's seen mark).
+    bool seen = false;
 };
 
 struct ResultPage {

@@ -30,7 +30,11 @@ namespace {
 // What the item interfaces read of the two painted lists: their items'
 // count, names, places and current item, and what pressing an item does.
 int ItemCount(const CResultList& list) { return list.Rows(); }
-QString ItemName(const CResultList& list, int row) { return list.WholeRow(row); }
+QString ItemName(const CResultList& list, int row) {
+    const QString name = list.WholeRow(row);
+    const bool seen = row >= 0 && row < list.Rows() && list.Page().rows[row].seen;
+    return seen ? name + QStringLiteral(", seen before") : name;
+}
 QRect ItemScreenRect(const CResultList& list, int row) {
     const QRect rect = list.RowRegion(row).boundingRect();
     return QRect(list.parentWidget()->mapToGlobal(rect.topLeft()), rect.size());

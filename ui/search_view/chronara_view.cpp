@@ -1,14 +1,23 @@
 #include "ui/search_view/chronara_view.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QToolTip>
 
+#include "browse/record_text/found_person.h"
+#include "browse/research_log/log_entries.h"
 #include "browse/word_index/word_index_cache.h"
+#include "store/catalogue.h"
+#include "ui/common/cp1252_qt.h"
 #include "ui/common/typed_text.h"
+#include "ui/research_log/viewer_log.h"
+#include "ui/research_log/viewer_research.h"
 #include "ui/search_view/dialog_keys.h"
 #include "ui/search_view/result_list.h"
 #include "ui/search_view/view_layout.h"
@@ -26,7 +35,38 @@ int CChronaraView::OnCreate() {
             [this](MenuCommand command) { RunMenuCommand(command); });
     connect(&Keys(), &CDialogKeys::editMenuRequested, this, &CChronaraView::ShowEditMenu);
     connect(ResultList(), &CResultList::menuRequested, this, [this](const QPoint& at) { OnContextMenu(at); });
+    CreateResearch();
     return 0;
+}
+
+void CChronaraView::CreateResearch() {
+    CViewerResearch::Host host;
+    host.surname = &Form().Surname();
+    host.firstName = &Form().FirstName();
+    host.databaseList = &Form().DatabaseList();
+    host.setNameVariants = [this](bool on) { SetNameVariants(on); };
+    research_ = new CViewerResearch(Directories(), std::move(host), QString(), this);
+    findChoices_ = research_->SurnameChoices();
+    recordsChoices_ = research_->RecordsChoices();
+    connect(this, &CViewView::searched, research_, [this](const SearchRequest& request, long count) {
+        research_->Searched(request.row, request.surname, request.firstName, NameVariants(), count);
+    });
+    connect(this, &CViewView::saveRequested, research_,
+            [this](int row, QWidget* over) { SaveRow(row, over); });
+    connect(this, &CViewView::recordOpened, research_, [this](int row) {
+        int code = 0;
+        std::int32_t entry = -1;
+        if (PlaceOfRow(row, code, entry)) research_->Opened(code, entry);
+        ShowSeen();
+    });
+    connect(this, &CViewView::pageShown, research_, [this]() { ShowSeen(); });
+    Commands().People().SetExportFolder([this](const QString& fallback) { return research_->ExportFolder(fallback); },
+                               [this](const QString& path) { research_->Exported(path); });
+}
+
+void CChronaraView::OnInitialUpdate() {
+    CViewView::OnInitialUpdate();
+    research_->Restore();
 }
 
 void CChronaraView::RunMenuCommand(MenuCommand command) { RunMenuCommand(command, ListHasFocus()); }
@@ -39,7 +79,8 @@ void CChronaraView::RunMenuCommand(MenuCommand command, bool fromList) {
     // disabled, and its key (Ctrl+P, Ctrl+Shift+C) beeps.
     const bool onRecord = command == MenuCommand::CopyRecord || command == MenuCommand::PrintRecord ||
                           command == MenuCommand::CopyCitation ||
-                          command == MenuCommand::ExportRecordToFamilyTree;
+                          command == MenuCommand::ExportRecordToFamilyTree ||
+                          command == MenuCommand::SavePerson;
     if (onRecord && (row < 0 || row >= RowsOnPage())) {
         QApplication::beep();
         return;
@@ -84,7 +125,14 @@ void CChronaraView::RunMenuCommand(MenuCommand command, bool fromList) {
             break;
         case MenuCommand::MatchNameVariants:
             SetNameVariants(!NameVariants());
+            research_->NameVariantsSet(NameVariants());
             break;
+        case MenuCommand::SavePerson:
+            SaveRow(row, window());
+            break;
+        case MenuCommand::ResearchLog:
+            OnResearchLog();
+            return;
     }
     // The dialogs gave the window its activation back, which means the
     // surname edit unless the list is named. The finders have placed the
@@ -135,9 +183,12 @@ void CChronaraView::OnFindSurname() {
     QByteArray firstName;
     if (typed_text::ToSearched(form.FirstName().text(), firstName))
         dialog.ShowFirstNameFilter(firstName, NameVariants());
+    research_->Watch(dialog, form.DatabaseRow());
     const int answer = dialog.exec();
+    research_->DialogDone();
     if (Lifetime().Closed()) return;
     findChoices_ = dialog.CurrentChoices();
+    research_->KeepSurnameChoices(findChoices_);
     if (answer != QDialog::Accepted) {
         ReturnFromDialog(fromList);
         return;
@@ -165,9 +216,16 @@ void CChronaraView::OnFindRecords() {
     const bool fromList = ListHasFocus();
     CFindRecordsDlg dialog(window(), Directories(), RecordFinder(), Commands().People(), Form().DatabaseRow(),
                            recordsChoices_);
+    research_->Watch(dialog, RecordFinder(), Form().DatabaseRow());
+    connect(&dialog, &CFindRecordsDlg::personOpened, research_,
+            [this](const ExportedHit& person) { research_->Opened(person.code, person.entry); });
+    connect(&dialog, &CFindRecordsDlg::saveRequested, research_,
+            [this](const ExportedHit& person, QWidget* over) { research_->SavePerson(over, person); });
     const int answer = dialog.exec();
+    research_->DialogDone();
     if (Lifetime().Closed()) return;
     recordsChoices_ = dialog.CurrentChoices();
+    research_->KeepRecordsChoices(recordsChoices_);
     if (answer != QDialog::Accepted) {
         ReturnFromDialog(fromList);
         return;
@@ -178,6 +236,91 @@ void CChronaraView::OnFindRecords() {
     // The keyboard goes on in the list, on the person's row.
     ReturnFromDialog(shown);
     if (!shown) OnSetFocus();
+}
+
+void CChronaraView::ShowSeen() {
+    std::vector<research_log::PersonPlace> places;
+    std::vector<int> rows;
+    for (int row = 0; row < RowsOnPage(); ++row) {
+        research_log::PersonPlace place;
+        if (!PlaceOfRow(row, place.code, place.entry)) continue;
+        places.push_back(place);
+        rows.push_back(row);
+    }
+    const std::vector<bool> seenPlaces = research_->Log().SeenAmong(places);
+    std::vector<bool> seen(static_cast<std::size_t>(std::max(0, RowsOnPage())), false);
+    for (std::size_t i = 0; i < rows.size() && i < seenPlaces.size(); ++i)
+        seen[static_cast<std::size_t>(rows[i])] = seenPlaces[i];
+    ResultList()->SetSeen(seen);
+}
+
+void CChronaraView::SaveRow(int row, QWidget* over) {
+    CViewLifetime::Scope scope(Lifetime());
+    FoundPerson found;
+    if (!PersonOfRow(row, found)) return;
+    ExportedHit person;
+    static_cast<FoundPerson&>(person) = found;
+    // The summary as the row shows it: its third piece.
+    person.summary = RowText(row);
+    for (int tabs = 0; tabs < 2; ++tabs) {
+        const std::size_t tab = person.summary.find('\t');
+        person.summary = tab == std::string::npos ? std::string() : person.summary.substr(tab + 1);
+        while (!person.summary.empty() && person.summary.front() == '\t') person.summary.erase(0, 1);
+    }
+    research_->SavePerson(over, person);
+}
+
+void CChronaraView::OnResearchLog() {
+    CViewLifetime::Scope scope(Lifetime());
+    if (Lifetime().Closed()) return;
+    const bool fromList = ListHasFocus();
+    research_log::LoggedSearch chosen;
+    const bool again = research_->ShowLog(window(), Commands().People(), chosen);
+    if (Lifetime().Closed()) return;
+    if (!again) {
+        ReturnFromDialog(fromList);
+        return;
+    }
+    ReturnFromDialog(false);
+    const research_log::AskedSearch& asked = chosen.asked;
+    const int code = catalogue::CodeOfStem(asked.database.c_str());
+    const int row = catalogue::RowOfCode(code);
+    switch (asked.kind) {
+        case research_log::SearchKind::Surname:
+            if (row < 0) {
+                QApplication::beep();
+                return;
+            }
+            SetNameVariants(asked.hasFirstName && std::find(asked.options.begin(), asked.options.end(),
+                                                            "variants") != asked.options.end());
+            research_->NameVariantsSet(NameVariants());
+            Form().FirstName().setText(asked.hasFirstName ? cp1252::ToQString(asked.firstName.c_str())
+                                                          : QString());
+            SearchListedSurname(code, asked.surname);
+            OnSetFocus();
+            return;
+        case research_log::SearchKind::List: {
+            if (row >= 0) Form().DatabaseList().setCurrentIndex(row);
+            Form().Surname().setText(cp1252::ToQString(asked.surname.c_str()));
+            MatchMode mode = findChoices_.mode;
+            if (!asked.options.empty() && ParseMatchMode(asked.options.front(), mode))
+                findChoices_.mode = mode;
+            findChoices_.scope =
+                row >= 0 ? CFindSurnameDlg::Scope::ChosenDatabase : CFindSurnameDlg::Scope::AllDatabases;
+            OnFindSurname();
+            return;
+        }
+        case research_log::SearchKind::Find:
+            if (row >= 0) Form().DatabaseList().setCurrentIndex(row);
+            recordsChoices_.text = cp1252::ToQString(asked.query.c_str());
+            recordsChoices_.field = cp1252::ToQString(asked.field.c_str());
+            recordsChoices_.yearsFrom = asked.yearFrom != 0 ? QString::number(asked.yearFrom) : QString();
+            recordsChoices_.yearsTo = asked.yearTo != 0 ? QString::number(asked.yearTo) : QString();
+            recordsChoices_.scope =
+                row >= 0 ? CFindRecordsDlg::Scope::ChosenDatabase : CFindRecordsDlg::Scope::AllDatabases;
+            OnFindRecords();
+            return;
+    }
 }
 
 void CChronaraView::OnLButtonDown(const QPoint& point) {

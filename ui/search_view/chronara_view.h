@@ -14,6 +14,7 @@
 #include "ui/find_surname/find_surname_dlg.h"
 #include "ui/search_view/view_view.h"
 
+class CViewerResearch;
 class QLineEdit;
 class QMenu;
 
@@ -47,6 +48,19 @@ public:
     // Find in Records' searches, made with the first use.
     CRecordFinder& RecordFinder();
 
+    // The first showing, then the choices the user's settings keep.
+    void OnInitialUpdate();
+    // The seen marks of the page shown, from the research log.
+    void ShowSeen();
+    // Save person (Ctrl+S): the person of row, with a note asked over over.
+    void SaveRow(int row, QWidget* over);
+    // The Research Log window (Ctrl+L); a search chosen in it is run again
+    // as it was asked: a surname searched, a listing or a record search
+    // opened in its finder.
+    void OnResearchLog();
+    // What the viewer remembers: the research log and the settings.
+    CViewerResearch& Research() const { return *research_; }
+
     void OnLButtonDown(const QPoint& point);
     void OnLButtonDblClk(const QPoint& point);
 
@@ -59,6 +73,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // The research log and the settings, wired to the view.
+    void CreateResearch();
     // RunMenuCommand, told whether the list had the keyboard when the command was asked for.
     void RunMenuCommand(MenuCommand command, bool fromList);
     // Shows an edit box's menu at globalPos.
@@ -72,4 +88,5 @@ private:
     // indexes they opened, from one opening to the next.
     CFindRecordsDlg::Choices recordsChoices_;
     std::unique_ptr<CRecordFinder> finder_;
+    CViewerResearch* research_ = nullptr;
 };

@@ -61,6 +61,16 @@ QStringList CResultList::RowColumns(int row) const {
     return page_.rows[row].columns;
 }
 
+void CResultList::SetSeen(const std::vector<bool>& seen) {
+    bool changed = false;
+    for (int row = 0; row < Rows(); ++row) {
+        const bool mark = static_cast<std::size_t>(row) < seen.size() && seen[static_cast<std::size_t>(row)];
+        changed = changed || page_.rows[row].seen != mark;
+        page_.rows[row].seen = mark;
+    }
+    if (changed) update();
+}
+
 int CResultList::RowAt(const QPoint& parentPoint) const {
     if (!kListArea.ToQRect().contains(parentPoint)) return -1;
     const int row = (parentPoint.y() - kListTop) / TextHeight();
@@ -169,6 +179,20 @@ void CResultList::PaintList(QPainter& d) const {
         const QStringList& columns = page_.rows[i].columns;
         for (int column = 0; column < columns.size(); ++column) {
             d.drawText(ColumnRect(i, column, h), flags, columns[column]);
+        }
+        // Seen before: a dot in the free band between the surname and the
+        // given names, so that no column's text or place changes.
+        if (page_.rows[i].seen) {
+            const int gapLeft = kColumns[0].right;
+            const int gapWidth = kColumns[1].left - gapLeft;
+            const int size = std::max(3, std::min(gapWidth, h) / 3);
+            d.save();
+            d.setRenderHint(QPainter::Antialiasing);
+            d.setPen(Qt::NoPen);
+            d.setBrush(QColor(kTextRed, kTextGreen, kTextBlue));
+            d.drawEllipse(
+                QRect(gapLeft + (gapWidth - size) / 2, kListTop + i * h + (h - size) / 2, size, size));
+            d.restore();
         }
     }
     if (selected_ >= 0 && selected_ < Rows()) {

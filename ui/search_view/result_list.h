@@ -8,6 +8,8 @@
 //
 // It never calls its owner: what the user asked of it is a signal.
 
+#include <vector>
+
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -35,6 +37,9 @@ public:
     // The row whole, as screen readers read it and its tip shows it: its
     // columns, however much of them is painted, joined by commas.
     QString WholeRow(int row) const { return RowColumns(row).join(QLatin1String(", ")); }
+    // Which rows of the page were seen before (one flag a row, in order): a
+    // mark is painted beside their surname, and screen readers hear it.
+    void SetSeen(const std::vector<bool>& seen);
 
     int SelectedRow() const { return selected_; }
     // Selects row (-1, or a row the page does not hold: none), repainting

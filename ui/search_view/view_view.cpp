@@ -27,6 +27,7 @@
 #include "ui/common/cp1252_qt.h"
 #include "ui/common/focus_button.h"
 #include "ui/common/resource_names.h"
+#include "ui/common/tell_user.h"
 #include "ui/pictures/bitmap_button.h"
 #include "ui/results/more_info_dlg.h"
 #include "ui/search_view/accessibility.h"
@@ -319,6 +320,7 @@ void CViewView::ShowPage() {
     variantsOffer_->SetOffers(QString(), {});
     offeredDatabases_.clear();
     resultList_->SetPage(std::move(page));
+    emit pageShown();
     // A list that empties while it has the focus hands it back to the view's
     // rule, and so does the hint as it goes.
     if ((listHadFocus && resultList_->Rows() == 0) || hintHadFocus) OnSetFocus();
@@ -380,6 +382,7 @@ void CViewView::SearchShown(const SearchRequest& request) {
                                                  : session_->Search(request.row, surname, firstName);
     if (!lifetime_.Tell(outcome)) return;
     ShowPage();
+    if (outcome.Done()) emit searched(request, session_->RecordCount());
     // Nobody: the surname is not in the index, or nobody under it has the first name.
     if (outcome.status == SearchStatus::NotFound ||
         (outcome.status == SearchStatus::Found && RecordCount() == 0))
@@ -536,8 +539,27 @@ void CViewView::OnMoreInfo() {
         CViewLifetime::Scope inner(lifetime_);
         commands_->CopyCitationOfRow(row);
     });
+    connect(&dialog, &CMoreInfoDlg::saveRequested, this, [this, row, &dialog]() {
+        CViewLifetime::Scope inner(lifetime_);
+        emit saveRequested(row, &dialog);
+    });
+    emit recordOpened(row);
     dialog.DoModal();
     ReturnFromDialog(fromList);
+}
+
+bool CViewView::PersonOfRow(int row, FoundPerson& person) {
+    if (session_ == nullptr || row < 0 || row >= session_->RowsOnPage()) return false;
+    const SearchOutcome read = session_->PersonOfRow(row, person);
+    if (lifetime_.Closed()) return false;
+    TellUser(read);
+    return !lifetime_.Closed() && read.status == SearchStatus::Found && person.code != 0;
+}
+
+bool CViewView::PlaceOfRow(int row, int& code, std::int32_t& entry) {
+    if (session_ == nullptr || row < 0 || row >= session_->RowsOnPage()) return false;
+    code = session_->Database().DatabaseCode();
+    return !session_->Pager().EntryOfRow(row, entry).Failed() && entry >= 0;
 }
 
 void CViewView::OnShowHelp() {

@@ -47,6 +47,7 @@ class QComboBox;
 class QLineEdit;
 class QPainter;
 class QPushButton;
+struct FoundPerson;
 
 class CViewView : public QWidget {
     Q_OBJECT
@@ -158,8 +159,23 @@ public:
     // The three column rectangles of a row.
     QRegion RowRegion(int row) const;
 
+    // The database code and entry of a row of the page; false without one.
+    bool PlaceOfRow(int row, int& code, std::int32_t& entry);
+    // The person of a row of the page, read (the data-disk check first);
+    // false without one, or after the messages.
+    bool PersonOfRow(int row, FoundPerson& person);
+
 signals:
     void readyToDestroy();
+    // A search ran to its end (count 0 when it found nobody); a failed one is not said.
+    void searched(const SearchRequest& request, long count);
+    // More Info of row was opened.
+    void recordOpened(int row);
+    // A page became the one shown (after a search, a page turn, Clear);
+    // its rows are not painted yet.
+    void pageShown();
+    // Save person, asked in More Info of row (over: the dialog).
+    void saveRequested(int row, QWidget* over);
 
 protected:
     virtual int OnCreate();

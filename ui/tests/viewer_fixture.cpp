@@ -90,9 +90,11 @@ ViewerTest::ViewerTest()
       installDir_(MakeDir(root_.File("install"))),
       configDir_(MakeDir(root_.File("config"))),
       runtimeDir_(MakeDir(root_.File("run"))),
+      userDataDir_(MakeDir(root_.File("user-data"))),
       configHome_("XDG_CONFIG_HOME", configDir_.c_str()),
       configDirs_("XDG_CONFIG_DIRS", root_.File("no-system-config").c_str()),
-      runtimeHome_("XDG_RUNTIME_DIR", runtimeDir_.c_str()) {
+      runtimeHome_("XDG_RUNTIME_DIR", runtimeDir_.c_str()),
+      dataHome_("XDG_DATA_HOME", userDataDir_.c_str()) {
     WriteTestDisk(dataDir_);
     testing_support::WriteFileBytes(configDir_ + "/corvane.ini", "[Tavora7m]\nTavoraDir=" + installDir_ +
                                                                      "\nChronaraPath=" + dataDir_ + "\n");

@@ -94,9 +94,12 @@ protected:
     std::string installDir_;
     std::string configDir_;
     std::string runtimeDir_;
+    // The user's data folder, where the research log is kept.
+    std::string userDataDir_;
     testing_support::ScopedEnv configHome_;
     testing_support::ScopedEnv configDirs_;
     testing_support::ScopedEnv runtimeHome_;
+    testing_support::ScopedEnv dataHome_;
     std::unique_ptr<CViewApp> app_;
     CMainFrame* frame_ = nullptr;
 };

@@ -1,0 +1,228 @@
+// The viewer's research log: every search logged with what it found,
+// Up and Down walking the earlier searches, the choices kept between runs,
+// the log turned off, and the tool logging into the same log at once.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTest>
+
+#include "browse/research_log/research_log.h"
+#include "store/catalogue.h"
+#include "ui/research_log/edit_history.h"
+#include "ui/research_log/viewer_log.h"
+#include "ui/research_log/viewer_research.h"
+#include "ui/research_log/viewer_settings.h"
+#include "ui/search_view/chronara_view.h"
+#include "ui/tests/viewer_fixture.h"
+
+namespace ui_test {
+namespace {
+
+struct Logged {
+    std::string program;
+    std::string database;
+    std::string asked;
+    std::int64_t count;
+};
+
+std::vector<Logged> EveryLogged() {
+    research_log::CResearchLog log;
+    std::vector<Logged> searches;
+    const research_log::LogOutcome read = log.ForEachSearch([&](const research_log::LoggedSearch& search) {
+        searches.push_back({search.program, search.asked.database, search.askedText, search.count});
+        return true;
+    });
+    EXPECT_FALSE(read.Failed());
+    return searches;
+}
+
+class ResearchLogViewerTest : public ViewerTest {
+protected:
+    void SetUp() override { StartViewer(); }
+    CViewerResearch& Research() const { return View()->Research(); }
+    void Key(QWidget* target, Qt::Key key) {
+        QTest::keyClick(target, key);
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(ResearchLogViewerTest, EverySearchIsLoggedWithWhatItFoundNobodyIncluded) {
+    const std::string stem = catalogue::StemOf(catalogue::CodeOfRow(0));
+    struct Case {
+        const char* surname;
+        const char* firstName;
+        Logged expected;
+    };
+    const Case cases[] = {
+        {"smith", "", {"chronara", stem, "surname SMITH", kSmithCount}},
+        {"Nobodyhere", "", {"chronara", stem, "surname NOBODYHERE", 0}},
+        {"smith", "j", {"chronara", stem, "surname SMITH, first name j", -1}},
+        // Without a surname nothing is searched, and nothing is logged.
+        {"", "", {"", "", "", -2}},
+    };
+    std::vector<Logged> expected;
+    for (const Case& c : cases) {
+        testing_support::ScriptedResponder boxes;
+        Search(c.surname, c.firstName);
+        if (c.expected.count == -2) continue;
+        Logged one = c.expected;
+        if (one.count == -1) one.count = View()->RecordCount();
+        expected.push_back(one);
+    }
+    const std::vector<Logged> logged = EveryLogged();
+    ASSERT_EQ(logged.size(), expected.size());
+    for (std::size_t i = 0; i < logged.size(); ++i) {
+        EXPECT_EQ(logged[i].program, expected[i].program) << i;
+        EXPECT_EQ(logged[i].database, expected[i].database) << i;
+        EXPECT_EQ(logged[i].asked, expected[i].asked) << i;
+        EXPECT_EQ(logged[i].count, expected[i].count) << i;
+    }
+}
+
+TEST_F(ResearchLogViewerTest, UpAndDownWalkTheEarlierSearchesOfTheDatabaseChosen) {
+    Search("adams", "");
+    Search("baker", "mary");
+    Search("clark", "");
+    // Another database's search is not walked in this one.
+    research_log::AskedSearch other;
+    other.database = catalogue::StemOf(catalogue::CodeOfRow(1));
+    other.surname = "DODD";
+    Research().Log().LogSearch(other, 3);
+    Surname()->setFocus();
+    Surname()->setText(QStringLiteral("ev"));
+    struct Step {
+        Qt::Key key;
+        QLineEdit* in;
+        const char* surname;
+        const char* firstName;
+    };
+    const Step steps[] = {
+        {Qt::Key_Up, Surname(), "CLARK", ""},
+        {Qt::Key_Up, Surname(), "BAKER", "mary"},
+        {Qt::Key_Up, FirstName(), "ADAMS", ""},
+        {Qt::Key_Up, Surname(), "ADAMS", ""},  // the oldest: stays
+        {Qt::Key_Down, Surname(), "BAKER", "mary"},
+        {Qt::Key_Down, Surname(), "CLARK", ""},
+        {Qt::Key_Down, Surname(), "ev", ""},  // back to what was typed
+        {Qt::Key_Down, Surname(), "ev", ""},
+    };
+    for (const Step& step : steps) {
+        Key(step.in, step.key);
+        EXPECT_EQ(Surname()->text(), QString::fromLatin1(step.surname)) << step.surname;
+        EXPECT_EQ(FirstName()->text(), QString::fromLatin1(step.firstName)) << step.surname;
+    }
+    // Typing ends the walk: Up starts again from the newest, stepping over
+    // the search the boxes show.
+    Key(Surname(), Qt::Key_Up);
+    QTest::keyClicks(Surname(), QStringLiteral("x"));
+    EXPECT_FALSE(Research().History().Walking());
+    Search("clark", "");
+    Key(Surname(), Qt::Key_Up);
+    EXPECT_EQ(Surname()->text(), QStringLiteral("BAKER"));
+}
+
+TEST_F(ResearchLogViewerTest, TheChoicesAreKeptFromOneRunToTheNext) {
+    DatabaseList()->setCurrentIndex(2);
+    Search("smith", "");
+    View()->RunMenuCommand(MenuCommand::MatchNameVariants);
+    CFindSurnameDlg::Choices surname;
+    surname.mode = MatchMode::Soundex;
+    surname.scope = CFindSurnameDlg::Scope::ChosenDatabase;
+    Research().KeepSurnameChoices(surname);
+    CFindRecordsDlg::Choices records;
+    records.field = QStringLiteral("surname");
+    records.yearsFrom = QStringLiteral("1861");
+    records.yearsTo = QStringLiteral("1865");
+    records.scope = CFindRecordsDlg::Scope::AllDatabases;
+    Research().KeepRecordsChoices(records);
+    Research().Exported(QString::fromStdString(userDataDir_ + "/smith.csv"));
+
+    StopViewer();
+    StartViewer();
+    EXPECT_EQ(DatabaseList()->currentIndex(), 2);
+    EXPECT_TRUE(View()->NameVariants());
+    const CFindSurnameDlg::Choices keptSurname = Research().SurnameChoices();
+    EXPECT_EQ(keptSurname.mode, MatchMode::Soundex);
+    EXPECT_EQ(keptSurname.scope, CFindSurnameDlg::Scope::ChosenDatabase);
+    const CFindRecordsDlg::Choices keptRecords = Research().RecordsChoices();
+    EXPECT_EQ(keptRecords.field, records.field);
+    EXPECT_EQ(keptRecords.yearsFrom, records.yearsFrom);
+    EXPECT_EQ(keptRecords.yearsTo, records.yearsTo);
+    EXPECT_EQ(keptRecords.scope, records.scope);
+    EXPECT_EQ(Research().ExportFolder(QStringLiteral("/nowhere")), QString::fromStdString(userDataDir_));
+    // The settings file is the user's, not the installation's profile.
+    EXPECT_EQ(Research().Settings().Path(), QString::fromStdString(configDir_ + "/chronara/viewer.conf"));
+}
+
+TEST_F(ResearchLogViewerTest, ASettingsFileEditedIntoNonsenseGivesTheDefaults) {
+    StopViewer();
+    testing_support::WriteFileBytes(
+        configDir_ + "/chronara/viewer.conf",
+        "[search]\ndatabase=nosuch\nname-variants=maybe\n[find-surname]\nmatch=loud\n"
+        "[export]\nfolder=/no/such/folder\n");
+    StartViewer();
+    EXPECT_EQ(DatabaseList()->currentIndex(), 0);
+    EXPECT_FALSE(View()->NameVariants());
+    EXPECT_EQ(Research().SurnameChoices().mode, CFindSurnameDlg::Choices{}.mode);
+    EXPECT_EQ(Research().ExportFolder(QStringLiteral("/fallback")), QStringLiteral("/fallback"));
+}
+
+TEST_F(ResearchLogViewerTest, ALogTurnedOffKeepsNothingNewAndSearchesGoOn) {
+    Search("adams", "");
+    Research().Settings().SetKeepLog(false);
+    StopViewer();
+    StartViewer();
+    testing_support::ScriptedResponder boxes;
+    Search("smith", "");
+    EXPECT_EQ(View()->RecordCount(), kSmithCount);
+    EXPECT_TRUE(boxes.Shown().empty());
+    ASSERT_EQ(EveryLogged().size(), 1u);
+}
+
+TEST_F(ResearchLogViewerTest, ALogThatCannotBeKeptIsSaidOnceAndSearchesGoOn) {
+    StopViewer();
+    // The data folder is a file: no log can be made under it.
+    testing_support::WriteFileBytes(userDataDir_ + "/chronara", "not a folder");
+    StartViewer();
+    testing_support::ScriptedResponder boxes;
+    for (int i = 0; i < 3; ++i) {
+        Search("smith", "");
+        EXPECT_EQ(View()->RecordCount(), kSmithCount);
+    }
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_NE(boxes.Shown()[0].text.find("research log"), std::string::npos) << boxes.Shown()[0].text;
+}
+
+TEST_F(ResearchLogViewerTest, TheToolAndTheViewerLogIntoOneLogAtOnce) {
+    const std::string stem = catalogue::StemOf(catalogue::CodeOfRow(0));
+    constexpr int kTools = 4;
+    std::vector<std::unique_ptr<QProcess>> tools;
+    for (int i = 0; i < kTools; ++i) {
+        tools.push_back(std::make_unique<QProcess>());
+        tools.back()->start(QStringLiteral(CHRONARA_QUERY_PATH),
+                            QStringList{"--data-dir", QString::fromStdString(dataDir_), "--install-dir",
+                                        QString::fromStdString(installDir_), "--log", "--database",
+                                        QString::fromStdString(stem), "--surname", "smith"});
+    }
+    constexpr int kViewerSearches = 5;
+    for (int i = 0; i < kViewerSearches; ++i) Search("smith", "");
+    for (auto& tool : tools) {
+        ASSERT_TRUE(tool->waitForFinished(60000));
+        EXPECT_EQ(tool->exitCode(), 0) << tool->readAllStandardError().toStdString();
+    }
+    int viewer = 0, tool = 0;
+    for (const Logged& one : EveryLogged()) {
+        EXPECT_EQ(one.asked, "surname SMITH");
+        EXPECT_EQ(one.count, kSmithCount);
+        (one.program == "chronara" ? viewer : tool) += 1;
+    }
+    EXPECT_EQ(viewer, kViewerSearches);
+    EXPECT_EQ(tool, kTools);
+}
+
+}  // namespace
+}  // namespace ui_test

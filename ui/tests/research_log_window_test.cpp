@@ -1,0 +1,259 @@
+// Saving people with notes, the seen marks, and the Research Log window:
+// its lists, removing and undoing, the report, and running a search again.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+#include <QTreeWidget>
+
+#include "browse/research_log/research_log.h"
+#include "store/catalogue.h"
+#include "store/disk_format.h"
+#include "ui/research_log/log_report.h"
+#include "ui/research_log/logged_search_model.h"
+#include "ui/research_log/research_log_window.h"
+#include "ui/research_log/save_person_dlg.h"
+#include "ui/research_log/viewer_log.h"
+#include "ui/research_log/viewer_research.h"
+#include "ui/search_view/chronara_view.h"
+#include "ui/search_view/result_list.h"
+#include "ui/tests/viewer_fixture.h"
+
+namespace ui_test {
+namespace {
+
+using research_log::SavedPerson;
+
+class ResearchLogWindowTest : public ViewerTest {
+protected:
+    void SetUp() override { StartViewer(); }
+    CViewerLog& Log() const { return View()->Research().Log(); }
+
+    // Save person on row, the note typed into the dialog (null: cancelled).
+    void SaveRow(int row, const char* note) {
+        View()->SelectRow(row);
+        ModalWatcher watcher([note](QWidget* modal) {
+            auto* dialog = qobject_cast<CSavePersonDlg*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            if (note == nullptr) {
+                dialog->reject();
+                return;
+            }
+            dialog->NoteBox()->setPlainText(QString::fromLatin1(note));
+            dialog->accept();
+        });
+        QTest::keyClick(Surname(), Qt::Key_S, Qt::ControlModifier);
+        QApplication::processEvents();
+        EXPECT_TRUE(watcher.Fired());
+    }
+
+    std::vector<SavedPerson> Saved() const {
+        std::vector<SavedPerson> people;
+        research_log::DiskIdentity disk;
+        EXPECT_TRUE(Log().Disk(disk));
+        EXPECT_FALSE(Log().Log().SavedPeople(&disk, false, people).Failed());
+        return people;
+    }
+
+    // Opens the Research Log (Ctrl+L) and runs fn in it.
+    void InWindow(const std::function<void(CResearchLogWindow&)>& fn) {
+        ModalWatcher watcher([&fn](QWidget* modal) {
+            auto* window = qobject_cast<CResearchLogWindow*>(modal);
+            ASSERT_NE(window, nullptr);
+            fn(*window);
+        });
+        QTest::keyClick(Surname(), Qt::Key_L, Qt::ControlModifier);
+        QApplication::processEvents();
+        EXPECT_TRUE(watcher.Fired());
+    }
+};
+
+TEST_F(ResearchLogWindowTest, SavingKeepsOneEntryPerPersonWithTheLatestNote) {
+    Search("smith", "");
+    struct Step {
+        int row;
+        const char* note;  // null: the dialog cancelled
+        std::size_t people;
+        const char* firstNote;
+    };
+    const Step steps[] = {
+        {2, "Check the 1850 census", 1, "Check the 1850 census"},
+        {4, nullptr, 1, "Check the 1850 census"},
+        {2, "Same man as in the pension file", 1, "Same man as in the pension file"},
+        {4, "", 2, "Same man as in the pension file"},
+    };
+    for (const Step& step : steps) {
+        SaveRow(step.row, step.note);
+        const std::vector<SavedPerson> people = Saved();
+        ASSERT_EQ(people.size(), step.people) << step.row;
+        EXPECT_EQ(people[0].note, step.firstNote);
+        EXPECT_EQ(people[0].person.surname, "SMITH");
+        EXPECT_EQ(QString::fromLatin1(View()->RowText(2))
+                      .section(QLatin1Char('\t'), 2, 2, QString::SectionSkipEmpty),
+                  QString::fromLatin1(people[0].person.summary.c_str()));
+    }
+    // Without a row selected, Ctrl+S beeps and asks nothing.
+    View()->SelectRow(-1);
+    ModalWatcher none([](QWidget* modal) { ADD_FAILURE() << modal->objectName().toStdString(); });
+    QTest::keyClick(Surname(), Qt::Key_S, Qt::ControlModifier);
+    QApplication::processEvents();
+}
+
+TEST_F(ResearchLogWindowTest, APersonOfAnotherDiskIsNeverTakenForThePersonAtTheSameEntry) {
+    Search("smith", "");
+    SaveRow(0, "from the first disk");
+    ASSERT_EQ(Saved().size(), 1u);
+    // Another disk: the same files, another marker.
+    testing_support::WriteFileBytes(dataDir_ + "/" + kMarkerFileName, "Chronara data disk\nsecond\n");
+    EXPECT_TRUE(Saved().empty());
+    research_log::PersonPlace place;
+    place.code = 1;
+    place.entry = Saved().empty() ? 0 : Saved()[0].person.entry;
+    SavedPerson found;
+    EXPECT_FALSE(Log().FindSaved(place, found));
+    InWindow([](CResearchLogWindow& window) {
+        ASSERT_EQ(window.People().size(), 1u);
+        EXPECT_FALSE(window.People()[0].ofThisDisk);
+        EXPECT_TRUE(window.PeopleList()->topLevelItem(0)->text(1).endsWith(QStringLiteral("(another disk)")));
+    });
+}
+
+TEST_F(ResearchLogWindowTest, MoreInfoOpenedMarksThePersonSeen) {
+    Search("smith", "");
+    std::vector<research_log::PersonPlace> places(3);
+    for (int row = 0; row < 3; ++row) {
+        places[row].code = 1;
+        ASSERT_TRUE(View()->PlaceOfRow(row, places[row].code, places[row].entry));
+    }
+    View()->SelectRow(1);
+    {
+        ModalWatcher close([](QWidget*) {});
+        View()->OnMoreInfo();
+    }
+    const std::vector<bool> seen = Log().SeenAmong(places);
+    EXPECT_EQ(seen, (std::vector<bool>{false, true, false}));
+    // The list marks the row at once, and again when the person is found
+    // again; screen readers hear it with the row.
+    auto marks = [this]() {
+        std::vector<bool> shown;
+        for (const ResultRow& row : View()->ResultList()->Page().rows) shown.push_back(row.seen);
+        return shown;
+    };
+    EXPECT_EQ(marks()[1], true);
+    Search("smith", "");
+    const std::vector<bool> again = marks();
+    ASSERT_EQ(again.size(), 10u);
+    EXPECT_EQ(std::count(again.begin(), again.end(), true), 1);
+    EXPECT_TRUE(again[1]);
+}
+
+TEST_F(ResearchLogWindowTest, TheWindowListsRemovesAndUndoesWhileItIsOpen) {
+    Search("smith", "");
+    SaveRow(0, "one");
+    SaveRow(1, "two");
+    SaveRow(2, "three");
+    InWindow([](CResearchLogWindow& window) {
+        window.Tabs()->setCurrentIndex(1);
+        QTreeWidget* list = window.PeopleList();
+        ASSERT_EQ(list->topLevelItemCount(), 3);
+        struct Step {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int row;  // the current row before the key
+            int left;
+            bool undoEnabled;
+        };
+        const Step steps[] = {
+            {Qt::Key_Delete, Qt::NoModifier, 1, 2, true},  {Qt::Key_Delete, Qt::NoModifier, 0, 1, true},
+            {Qt::Key_Z, Qt::ControlModifier, 0, 2, true},  {Qt::Key_Z, Qt::ControlModifier, 0, 3, false},
+            {Qt::Key_Z, Qt::ControlModifier, 0, 3, false},
+        };
+        for (const Step& step : steps) {
+            list->setCurrentItem(list->topLevelItem(step.row));
+            QTest::keyClick(list, step.key, step.modifiers);
+            EXPECT_EQ(list->topLevelItemCount(), step.left);
+            EXPECT_EQ(window.UndoButton()->isEnabled(), step.undoEnabled);
+        }
+        // Put back in their places, with their notes.
+        ASSERT_EQ(window.People().size(), 3u);
+        EXPECT_EQ(window.People()[0].note, "one");
+        EXPECT_EQ(window.People()[1].note, "two");
+        EXPECT_EQ(window.People()[2].note, "three");
+    });
+}
+
+TEST_F(ResearchLogWindowTest, TheReportSaysWhatWasSearchedWhereWhenAndWithWhatResult) {
+    Search("smith", "");
+    Search("nobodyhere", "");
+    Search("smith", "john");
+    const QString title = QString::fromLatin1(catalogue::TitleOfCode(1));
+    InWindow([&title](CResearchLogWindow& window) {
+        EXPECT_EQ(window.SearchModel()->Total(), 3);
+        const QStringList lines = window.ReportText().split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 3);
+        const char* expected[] = {"Searched SMITH in %1 on %2: 23 people",
+                                  "Searched NOBODYHERE in %1 on %2: nobody",
+                                  "Searched SMITH, john in %1 on %2: "};
+        const QString today =
+            QLocale(QLocale::English).toString(QDate::currentDate(), QStringLiteral("d MMMM yyyy"));
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(lines[i].startsWith(QString::fromLatin1(expected[i]).arg(title, today)))
+                << lines[i].toStdString();
+        // The filters: by text, by database.
+        window.TextFilter()->setText(QStringLiteral("nobody"));
+        EXPECT_EQ(window.SearchModel()->Total(), 1);
+        window.TextFilter()->clear();
+        window.DatabaseFilter()->setCurrentIndex(window.DatabaseFilter()->findData(QStringLiteral("all")));
+        EXPECT_EQ(window.SearchModel()->Total(), 0);
+    });
+}
+
+TEST_F(ResearchLogWindowTest, EnterOnASearchRunsItAgain) {
+    Search("smith", "");
+    Search("lee", "");
+    InWindow([](CResearchLogWindow& window) {
+        // Newest first: LEE, then SMITH.
+        window.SearchList()->setCurrentIndex(window.SearchModel()->index(1, 0));
+        QTest::keyClick(window.SearchList(), Qt::Key_Return);
+    });
+    EXPECT_EQ(Surname()->text(), QStringLiteral("SMITH"));
+    EXPECT_EQ(View()->RecordCount(), kSmithCount);
+}
+
+TEST_F(ResearchLogWindowTest, ClearingAsksFirstAndEmptiesWhatWasNamed) {
+    Search("smith", "");
+    SaveRow(0, "kept");
+    struct Case {
+        research_log::ClearWhat what;
+        platform::MessageAnswer answer;
+        std::int64_t searches;
+        std::size_t people;
+    };
+    const Case cases[] = {
+        {research_log::ClearWhat::Searches, platform::MessageAnswer::Cancel, 1, 1},
+        {research_log::ClearWhat::Searches, platform::MessageAnswer::Ok, 0, 1},
+        {research_log::ClearWhat::All, platform::MessageAnswer::Ok, 0, 0},
+    };
+    for (const Case& c : cases) {
+        InWindow([&c](CResearchLogWindow& window) {
+            testing_support::ScriptedResponder boxes;
+            boxes.Script({c.answer});
+            window.Clear(c.what);
+            EXPECT_EQ(boxes.Shown().size(), 1u);
+            EXPECT_EQ(window.SearchModel()->Total(), c.searches);
+            EXPECT_EQ(window.People().size(), c.people);
+        });
+    }
+}
+
+}  // namespace
+}  // namespace ui_test
