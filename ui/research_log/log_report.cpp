@@ -78,7 +78,8 @@ QString AskedOf(const research_log::AskedSearch& asked) {
         }
         case research_log::SearchKind::Find: {
             QStringList parts;
-            if (!asked.query.empty()) parts << QStringLiteral("\u201c%1\u201d").arg(Text(asked.query));
+            // As typed: its own quotes are its phrases.
+            if (!asked.query.empty()) parts << Text(asked.query);
             if (!asked.field.empty()) parts << QStringLiteral("in the field %1").arg(Text(asked.field));
             if (asked.yearFrom != 0 && asked.yearFrom == asked.yearTo) {
                 parts << QStringLiteral("year %1").arg(asked.yearFrom);

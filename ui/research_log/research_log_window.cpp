@@ -38,13 +38,14 @@ using research_log::SavedPerson;
 
 namespace {
 
+// The note comes before what the disk says, so that it is seen without scrolling.
 enum PeopleColumn {
     kSavedColumn,
-    kPersonDatabase,
     kSurnameColumn,
     kGivenColumn,
-    kSummaryColumn,
-    kNoteColumn
+    kNoteColumn,
+    kPersonDatabase,
+    kSummaryColumn
 };
 
 QString Text(const std::string& bytes) { return cp1252::ToQString(bytes.c_str()); }
@@ -109,7 +110,7 @@ CResearchLogWindow::CResearchLogWindow(QWidget* parent, CViewerLog& log, CViewer
     bottom->addWidget(close);
     layout->addLayout(bottom);
 
-    resize(QSize(fontMetrics().averageCharWidth() * 110, fontMetrics().height() * 32));
+    resize(QSize(fontMetrics().averageCharWidth() * 135, fontMetrics().height() * 32));
     Reload();
     searchList_->setFocus(Qt::OtherFocusReason);
 }
@@ -154,9 +155,9 @@ void CResearchLogWindow::BuildSearchesPage(QWidget* page) {
     searchList_->setModel(searchModel_);
     searchList_->setAccessibleName(QStringLiteral("Searches, newest first"));
     const int letter = fontMetrics().averageCharWidth();
-    searchList_->header()->resizeSection(CLoggedSearchModel::kWhenColumn, letter * 20);
-    searchList_->header()->resizeSection(CLoggedSearchModel::kDatabaseColumn, letter * 30);
-    searchList_->header()->resizeSection(CLoggedSearchModel::kAskedColumn, letter * 40);
+    searchList_->header()->resizeSection(CLoggedSearchModel::kWhenColumn, letter * 24);
+    searchList_->header()->resizeSection(CLoggedSearchModel::kDatabaseColumn, letter * 28);
+    searchList_->header()->resizeSection(CLoggedSearchModel::kAskedColumn, letter * 44);
     searchList_->installEventFilter(this);
     connect(searchList_, &QTreeView::doubleClicked, this, [this]() { accept(); });
     layout->addWidget(searchList_, 1);
@@ -179,16 +180,16 @@ void CResearchLogWindow::BuildPeoplePage(QWidget* page) {
     peopleList_->setRootIsDecorated(false);
     peopleList_->setUniformRowHeights(true);
     peopleList_->setAllColumnsShowFocus(true);
-    peopleList_->setHeaderLabels({QStringLiteral("Saved"), QStringLiteral("Database"),
-                                  QStringLiteral("Surname"), QStringLiteral("Given names"),
-                                  QStringLiteral("Summary"), QStringLiteral("Note")});
+    peopleList_->setHeaderLabels({QStringLiteral("Saved"), QStringLiteral("Surname"),
+                                  QStringLiteral("Given names"), QStringLiteral("Note"),
+                                  QStringLiteral("Database"), QStringLiteral("Summary")});
     peopleList_->setAccessibleName(QStringLiteral("Saved people"));
     const int letter = fontMetrics().averageCharWidth();
     peopleList_->header()->resizeSection(kSavedColumn, letter * 18);
-    peopleList_->header()->resizeSection(kPersonDatabase, letter * 24);
-    peopleList_->header()->resizeSection(kSurnameColumn, letter * 16);
+    peopleList_->header()->resizeSection(kSurnameColumn, letter * 14);
     peopleList_->header()->resizeSection(kGivenColumn, letter * 18);
-    peopleList_->header()->resizeSection(kSummaryColumn, letter * 28);
+    peopleList_->header()->resizeSection(kNoteColumn, letter * 34);
+    peopleList_->header()->resizeSection(kPersonDatabase, letter * 24);
     peopleList_->installEventFilter(this);
     connect(peopleList_, &QTreeWidget::itemDoubleClicked, this, [this]() { OpenPerson(); });
     layout->addWidget(peopleList_, 1);
@@ -244,9 +245,11 @@ void CResearchLogWindow::ShowPeople() {
         const research_log::PersonOnDisk& person = saved.person;
         QString database = cp1252::ToQString(catalogue::TitleOfCode(person.code));
         if (!saved.ofThisDisk) database += QStringLiteral(" (another disk)");
-        items << new QTreeWidgetItem(QStringList{
-            log_report::WhenOf(saved.time), database, Text(person.surname), Text(person.givenNames),
-            Text(person.summary), Text(saved.note).replace(QLatin1Char('\n'), QLatin1Char(' '))});
+        items << new QTreeWidgetItem(QStringList{log_report::DayOf(saved.time), Text(person.surname),
+                                                 Text(person.givenNames),
+                                                 Text(saved.note).replace(QLatin1Char('
+'), QLatin1Char(' ')),
+                                                 database, Text(person.summary)});
     }
     peopleList_->addTopLevelItems(items);
     if (!people_.empty())

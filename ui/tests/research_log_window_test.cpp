@@ -112,12 +112,12 @@ TEST_F(ResearchLogWindowTest, APersonOfAnotherDiskIsNeverTakenForThePersonAtTheS
     Search("smith", "");
     SaveRow(0, "from the first disk");
     ASSERT_EQ(Saved().size(), 1u);
+    research_log::PersonPlace place;
+    place.code = Saved()[0].person.code;
+    place.entry = Saved()[0].person.entry;
     // Another disk: the same files, another marker.
     testing_support::WriteFileBytes(dataDir_ + "/" + kMarkerFileName, "Chronara data disk\nsecond\n");
     EXPECT_TRUE(Saved().empty());
-    research_log::PersonPlace place;
-    place.code = 1;
-    place.entry = Saved().empty() ? 0 : Saved()[0].person.entry;
     SavedPerson found;
     EXPECT_FALSE(Log().FindSaved(place, found));
     InWindow([](CResearchLogWindow& window) {
