@@ -293,7 +293,10 @@ TEST_F(ResearchLog, SearchesAreListedNewestFirstFilteredAndWalkedAsHistory) {
          0,
          100,
          {"surname SMITH", "surname SMITH, first name J", "surname JONES", "surname SMITH, first name J"}},
-        {{"all", "first name j"}, 0, 100, {"surname SMITH, first name J", "surname SMITH, first name J"}},
+        {{"", "first name j"}, 0, 100, {"surname SMITH, first name J", "surname SMITH, first name J"}},
+        // "all" is the searches of every database at once, not any database.
+        {{"all", ""}, 0, 100, {"find 100%_sure\\"}},
+        {{"all", "first name j"}, 0, 100, {}},
         // LIKE's own characters in the text are taken as they are.
         {{"", "0%_s"}, 0, 100, {"find 100%_sure\\"}},
         {{"", "%"}, 0, 100, {"find 100%_sure\\"}},

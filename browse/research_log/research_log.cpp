@@ -115,7 +115,9 @@ std::string ContainsPattern(const std::string& windows1252) {
 }
 
 void BindFilter(CSqliteStatement& statement, int first, const SearchFilter& filter) {
-    statement.BindText(first, filter.database == kAllDatabases ? std::string() : filter.database);
+    // Empty: any database; kAllDatabases is a database of its own here, the
+    // searches made of every database at once.
+    statement.BindText(first, filter.database);
     statement.BindText(first + 1, filter.text.empty() ? std::string() : ContainsPattern(filter.text));
 }
 
