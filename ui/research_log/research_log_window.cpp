@@ -245,11 +245,9 @@ void CResearchLogWindow::ShowPeople() {
         const research_log::PersonOnDisk& person = saved.person;
         QString database = cp1252::ToQString(catalogue::TitleOfCode(person.code));
         if (!saved.ofThisDisk) database += QStringLiteral(" (another disk)");
-        items << new QTreeWidgetItem(QStringList{log_report::DayOf(saved.time), Text(person.surname),
-                                                 Text(person.givenNames),
-                                                 Text(saved.note).replace(QLatin1Char('
-'), QLatin1Char(' ')),
-                                                 database, Text(person.summary)});
+        items << new QTreeWidgetItem(QStringList{
+            log_report::DayOf(saved.time), Text(person.surname), Text(person.givenNames),
+            Text(saved.note).replace(QLatin1Char('\n'), QLatin1Char(' ')), database, Text(person.summary)});
     }
     peopleList_->addTopLevelItems(items);
     if (!people_.empty())

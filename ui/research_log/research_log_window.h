@@ -39,8 +39,8 @@ struct ExportedHit;
 class CResearchLogWindow : public QDialog {
     Q_OBJECT
 public:
-    CResearchLogWindow(QWidget* parent, CViewerLog& log, CViewerSettings& settings,
-                       CPeopleCommands& commands, const CDirectories& dirs);
+    CResearchLogWindow(QWidget* parent, CViewerLog& log, CViewerSettings& settings, CPeopleCommands& commands,
+                       const CDirectories& dirs);
     ~CResearchLogWindow() override;
 
     // Valid once the window was accepted: the search to run again.

@@ -60,8 +60,9 @@ void CChronaraView::CreateResearch() {
         ShowSeen();
     });
     connect(this, &CViewView::pageShown, research_, [this]() { ShowSeen(); });
-    Commands().People().SetExportFolder([this](const QString& fallback) { return research_->ExportFolder(fallback); },
-                               [this](const QString& path) { research_->Exported(path); });
+    Commands().People().SetExportFolder(
+        [this](const QString& fallback) { return research_->ExportFolder(fallback); },
+        [this](const QString& path) { research_->Exported(path); });
 }
 
 void CChronaraView::OnInitialUpdate() {

@@ -123,7 +123,7 @@ TEST_F(ResearchLogWindowTest, APersonOfAnotherDiskIsNeverTakenForThePersonAtTheS
     InWindow([](CResearchLogWindow& window) {
         ASSERT_EQ(window.People().size(), 1u);
         EXPECT_FALSE(window.People()[0].ofThisDisk);
-        EXPECT_TRUE(window.PeopleList()->topLevelItem(0)->text(1).endsWith(QStringLiteral("(another disk)")));
+        EXPECT_TRUE(window.PeopleList()->topLevelItem(0)->text(4).endsWith(QStringLiteral("(another disk)")));
     });
 }
 
