@@ -159,6 +159,7 @@ void CFindRecordsDlg::OpenMoreInfo() {
     connect(&dialog, &CMoreInfoDlg::saveRequested, this,
             [this, &person, &dialog]() { emit saveRequested(person, &dialog); });
     emit personOpened(person);
+    Model()->AskSeen(person.code, person.entry);
     dialog.DoModal();
 }
 

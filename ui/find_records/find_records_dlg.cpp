@@ -175,6 +175,11 @@ QProgressBar* CFindRecordsDlg::IndexingBar() const { return indexing_->Bar(); }
 QPushButton* CFindRecordsDlg::IndexingButton() const { return indexing_->Button(); }
 QListView* CFindRecordsDlg::PeopleList() const { return people_->View(); }
 CFoundPeopleModel* CFindRecordsDlg::Model() const { return people_->Model(); }
+
+void CFindRecordsDlg::SetSeenTest(
+    std::function<std::vector<bool>(const std::vector<research_log::PersonPlace>&)> test) {
+    Model()->SetSeenTest(std::move(test));
+}
 bool CFindRecordsDlg::RefreshPending() const { return refresh_->Pending(); }
 
 void CFindRecordsDlg::BuildLayout() {

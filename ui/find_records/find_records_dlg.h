@@ -29,6 +29,7 @@
 #include <QSize>
 #include <QString>
 
+#include "browse/research_log/log_entries.h"
 #include "ui/common/scope_box.h"
 #include "ui/common/view_menus.h"
 #include "ui/find_records/record_finder.h"
@@ -96,8 +97,12 @@ public:
     bool Answered() const { return !RefreshPending() && shown_ == asked_; }
     bool WaitForAnswer();
 
+    // What tells the people seen before (the research log's seen marks),
+    // which the list marks; none: no marks.
+    void SetSeenTest(std::function<std::vector<bool>(const std::vector<research_log::PersonPlace>&)> test);
+
 signals:
-    // More Info of person was opened.
+    // More Info of person was opened; the list asks again whether they were seen.
     void personOpened(const ExportedHit& person);
     // Save person (Ctrl+S, the list's menu, More Info's), over the window asked from.
     void saveRequested(const ExportedHit& person, QWidget* over);

@@ -1,5 +1,7 @@
 #include "ui/find_records/found_people_delegate.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -69,6 +71,7 @@ void CFoundPeopleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
 
     const QStringList columns = index.data(CFoundPeopleModel::kColumnRole).toStringList();
+    const bool seen = index.data(CFoundPeopleModel::kSeenRole).toBool();
     painter->save();
     const bool selected = (option.state & QStyle::State_Selected) != 0;
     const QPalette::ColorGroup group =
@@ -80,12 +83,28 @@ void CFoundPeopleDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
         QRect cell(header_->sectionViewportPosition(column) + option.rect.left(), option.rect.top(),
                    header_->sectionSize(column), option.rect.height());
         cell.adjust(margin, 0, -margin, 0);
+        if (column == CFoundPeopleModel::kSurnameColumn) {
+            const int band = std::min(MarkBand(QFontMetrics(option.font)), std::max(0, cell.width()));
+            const QRect mark(cell.right() + 1 - band, cell.top(), band, cell.height());
+            cell.setRight(mark.left() - 1);
+            if (seen && band > 0) {
+                painter->setClipRect(mark);
+                const int size = std::max(3, std::min(band, mark.height()) / 2);
+                painter->setRenderHint(QPainter::Antialiasing);
+                painter->setBrush(painter->pen().color());
+                painter->drawEllipse(QRect(mark.left() + (band - size) / 2,
+                                           mark.top() + (mark.height() - size) / 2, size, size));
+                painter->setBrush(Qt::NoBrush);
+            }
+        }
         if (cell.width() <= 0) continue;
         painter->setClipRect(cell);
         DrawRuns(*painter, RunsOf(columns[column]), cell);
     }
     painter->restore();
 }
+
+int CFoundPeopleDelegate::MarkBand(const QFontMetrics& metrics) { return metrics.height() * 2 / 3; }
 
 QSize CFoundPeopleDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& /*index*/) const {
     QFont bold = option.font;

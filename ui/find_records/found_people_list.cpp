@@ -131,8 +131,10 @@ void CFoundPeopleList::FitColumns(const std::vector<int>& codes) {
         int share;
         int width;
     };
+    // The surname keeps a band free for the seen mark.
     Column columns[] = {{CFoundPeopleModel::kDatabaseColumn, database + margin, 25, 0},
-                        {CFoundPeopleModel::kSurnameColumn, surname + margin, 18, 0},
+                        {CFoundPeopleModel::kSurnameColumn,
+                         surname + CFoundPeopleDelegate::MarkBand(metrics) + margin, 18, 0},
                         {CFoundPeopleModel::kGivenColumn, given + margin, 24, 0}};
     int spare = room * 67 / 100;
     for (Column& one : columns) {

@@ -18,6 +18,8 @@ void CFoundPeopleModel::SetPeople(std::uint64_t generation, std::int64_t count,
     count_ = count;
     batches_.clear();
     asked_.clear();
+    seen_.clear();
+    MarkSeen(rows);
     if (!rows.empty()) batches_.emplace(0, std::move(rows));
     fetchFailed_ = false;
     endResetModel();
@@ -30,6 +32,7 @@ void CFoundPeopleModel::AddPeople(std::uint64_t generation, std::int64_t first,
     const int last =
         static_cast<int>(std::min<std::int64_t>(first + static_cast<std::int64_t>(rows.size()), rowCount())) -
         1;
+    MarkSeen(rows);
     batches_[first] = std::move(rows);
     Trim(first);
     if (last >= first) emit dataChanged(index(static_cast<int>(first)), index(last));
@@ -44,6 +47,41 @@ void CFoundPeopleModel::Trim(std::int64_t keep) {
         if (far->first == keep) break;
         batches_.erase(far);
     }
+}
+
+void CFoundPeopleModel::SetSeenTest(SeenTest test) {
+    seenTest_ = std::move(test);
+    seen_.clear();
+    for (const auto& batch : batches_) MarkSeen(batch.second);
+    if (rowCount() > 0) emit dataChanged(index(0), index(rowCount() - 1));
+}
+
+void CFoundPeopleModel::MarkSeen(const std::vector<CRecordFinder::Row>& rows) {
+    if (!seenTest_ || rows.empty()) return;
+    std::vector<research_log::PersonPlace> places(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        places[i].code = rows[i].code;
+        places[i].entry = rows[i].entry;
+    }
+    const std::vector<bool> seen = seenTest_(places);
+    for (std::size_t i = 0; i < rows.size() && i < seen.size(); ++i) {
+        if (seen[i]) seen_.insert({rows[i].code, rows[i].entry});
+    }
+}
+
+void CFoundPeopleModel::AskSeen(int code, std::int32_t entry) {
+    const int row = RowOf(code, entry);
+    if (row < 0 || !seenTest_) return;
+    research_log::PersonPlace place;
+    place.code = code;
+    place.entry = entry;
+    const std::vector<bool> seen = seenTest_({place});
+    if (!seen.empty() && seen.front()) {
+        seen_.insert({code, entry});
+    } else {
+        seen_.erase({code, entry});
+    }
+    emit dataChanged(index(row), index(row));
 }
 
 const CRecordFinder::Row* CFoundPeopleModel::Person(int row) const {
@@ -98,9 +136,10 @@ QString CFoundPeopleModel::Unmarked(const QString& match) {
     return text;
 }
 
-QString CFoundPeopleModel::Spoken(const CRecordFinder::Row& row) {
+QString CFoundPeopleModel::Spoken(const CRecordFinder::Row& row, bool seen) {
     QStringList parts{DatabaseTitle(row.code), row.surname, row.givenNames, Unmarked(row.match)};
     parts.removeAll(QString());
+    if (seen) parts << QStringLiteral("seen before");
     return parts.join(QStringLiteral(", "));
 }
 
@@ -131,12 +170,14 @@ QVariant CFoundPeopleModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::AccessibleTextRole:
-            return Spoken(*row);
+            return Spoken(*row, Seen(*row));
         case Qt::ToolTipRole:
             // The whole of where the query matched, which the column may cut.
             return Unmarked(row->match);
         case kColumnRole:
             return QStringList{DatabaseTitle(row->code), row->surname, row->givenNames, row->match};
+        case kSeenRole:
+            return Seen(*row);
         default:
             return QVariant();
     }

@@ -9,16 +9,21 @@
 //
 // Each item's text (Qt::DisplayRole, which screen readers read) is the
 // whole row: database, surname, given names and where the query matched,
-// without marks; the delegate paints the columns from kColumnRole.
+// without marks, and "seen before" for a person whose More Info was read
+// before; the delegate paints the columns from kColumnRole, and the seen
+// mark from kSeenRole.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include <QAbstractListModel>
 #include <QStringList>
 
+#include "browse/research_log/log_entries.h"
 #include "ui/find_records/record_finder.h"
 
 class CFoundPeopleModel : public QAbstractListModel {
@@ -27,6 +32,8 @@ public:
     enum Column { kDatabaseColumn, kSurnameColumn, kGivenColumn, kMatchColumn, kColumnCount };
     // A QStringList of the columns, the match with its marks.
     static constexpr int kColumnRole = Qt::UserRole + 1;
+    // A bool: the person was seen before.
+    static constexpr int kSeenRole = Qt::UserRole + 2;
     // How many batches are held at the most.
     static constexpr int kHeldBatches = 64;
 
@@ -38,6 +45,16 @@ public:
     void AddPeople(std::uint64_t generation, std::int64_t first, std::vector<CRecordFinder::Row> rows);
     // A batch that could not be read: no more are asked for until the next answer.
     void StopFetching() { fetchFailed_ = true; }
+
+    // Which of places were seen before, one flag a place in order (the
+    // research log's seen marks); asked of every batch as it comes.
+    using SeenTest = std::function<std::vector<bool>(const std::vector<research_log::PersonPlace>&)>;
+    // Asks test of the people held at once, and of every batch after.
+    void SetSeenTest(SeenTest test);
+    // Asks the test again of the person at entry of database code, when
+    // held: their More Info was just opened.
+    void AskSeen(int code, std::int32_t entry);
+    bool Seen(const CRecordFinder::Row& row) const { return seen_.count({row.code, row.entry}) != 0; }
 
     std::uint64_t Generation() const { return generation_; }
     std::int64_t Count() const { return count_; }
@@ -51,8 +68,9 @@ public:
     std::vector<const CRecordFinder::Row*> PeopleRead() const;
 
     static QString ColumnHead(int column);
-    // A row's text as screen readers hear it, and as Copy takes it (tab-separated).
-    static QString Spoken(const CRecordFinder::Row& row);
+    // A row's text as screen readers hear it (seen: said after it), and as
+    // Copy takes it (tab-separated).
+    static QString Spoken(const CRecordFinder::Row& row, bool seen = false);
     static QString CopyLine(const CRecordFinder::Row& row);
     // The match without its marks.
     static QString Unmarked(const QString& match);
@@ -69,6 +87,8 @@ private:
     void Want(int row) const;
     // Lets go of the batches farthest from keep, past kHeldBatches.
     void Trim(std::int64_t keep);
+    // Asks the seen test of rows, keeping the people it says were seen.
+    void MarkSeen(const std::vector<CRecordFinder::Row>& rows);
 
     std::uint64_t generation_ = 0;
     std::int64_t count_ = 0;
@@ -77,4 +97,7 @@ private:
     // Asked for and not come yet (data() is const but asks).
     mutable std::set<std::int64_t> asked_;
     bool fetchFailed_ = false;
+    SeenTest seenTest_;
+    // The people held that were seen before, by database code and entry.
+    std::set<std::pair<int, std::int32_t>> seen_;
 };

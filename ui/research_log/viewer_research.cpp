@@ -167,6 +167,8 @@ void CViewerResearch::Watch(CFindSurnameDlg& dialog, int chosenRow) {
 }
 
 void CViewerResearch::Watch(CFindRecordsDlg& dialog, CRecordFinder& finder, int chosenRow) {
+    dialog.SetSeenTest(
+        [this](const std::vector<research_log::PersonPlace>& places) { return log_->SeenAmong(places); });
     connect(&finder, &CRecordFinder::answered, &dialog,
             [this, &dialog, chosenRow](const CRecordFinder::Answer& answer) {
                 // The dialog has taken the answer first: one it did not show is an old query's.

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include "browse/record_text/found_person.h"
 #include "browse/research_log/research_log.h"
 #include "store/catalogue.h"
 #include "store/database_writer.h"
@@ -232,6 +233,54 @@ TEST_F(ResearchLogViewerTest, TheToolAndTheViewerLogIntoOneLogAtOnce) {
     }
     EXPECT_EQ(viewer, kViewerSearches);
     EXPECT_EQ(tool, kTools);
+}
+
+TEST_F(ResearchLogViewerTest, WhatTheToolWritesTheOpenViewerReadsAndTheOtherWayRound) {
+    const QString stem = QString::fromLatin1(catalogue::StemOf(catalogue::CodeOfRow(0)));
+    auto tool = [this](const QStringList& options) {
+        QProcess process;
+        process.start(QStringLiteral(CHRONARA_QUERY_PATH),
+                      QStringList{"--data-dir", QString::fromStdString(dataDir_), "--install-dir",
+                                  QString::fromStdString(installDir_)} +
+                          options);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        return QString::fromLatin1(process.readAllStandardOutput());
+    };
+    Search("smith", "");
+    // The viewer's log stays open while the tool logs a search: Up walks it.
+    tool({"--log", "--database", stem, "--surname", "adams"});
+    Surname()->setFocus();
+    Surname()->clear();
+    Key(Surname(), Qt::Key_Up);
+    EXPECT_EQ(Surname()->text(), QStringLiteral("ADAMS"));
+    Key(Surname(), Qt::Key_Up);
+    EXPECT_EQ(Surname()->text(), QStringLiteral("SMITH"));
+    // A person the viewer saves is listed by the tool while the viewer runs.
+    FoundPerson found;
+    ASSERT_TRUE(View()->PersonOfRow(0, found));
+    research_log::PersonOnDisk person;
+    person.code = found.code;
+    person.entry = found.entry;
+    person.surname = found.surname;
+    person.givenNames = found.givenNames;
+    const std::string note = "seen in both";
+    ASSERT_TRUE(Research().Log().SavePerson(person, &note));
+    const QStringList saved = tool({"--saved"}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(saved.size(), 1);
+    const QStringList cells = saved[0].split(QLatin1Char('\t'));
+    ASSERT_EQ(cells.size(), 6) << saved[0].toStdString();
+    EXPECT_EQ(cells.mid(1),
+              (QStringList{stem, QString::number(found.entry), QString::fromLatin1(found.surname.c_str()),
+                           QString::fromLatin1(found.givenNames.c_str()), "seen in both"}));
+    const QStringList history = tool({"--history"}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(history.size(), 2);
+    EXPECT_TRUE(
+        history[0].contains(QStringLiteral("\tchronara\t") + stem + QStringLiteral("\tsurname SMITH\t")))
+        << history[0].toStdString();
+    EXPECT_TRUE(history[1].contains(QStringLiteral("\tchronara-query\t") + stem +
+                                    QStringLiteral("\tsurname ADAMS\t")))
+        << history[1].toStdString();
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -18,6 +19,8 @@
 #include "browse/research_log/research_log.h"
 #include "store/catalogue.h"
 #include "store/disk_format.h"
+#include "ui/find_records/find_records_dlg.h"
+#include "ui/find_records/found_people_model.h"
 #include "ui/research_log/log_report.h"
 #include "ui/research_log/logged_search_model.h"
 #include "ui/research_log/research_log_window.h"
@@ -154,6 +157,62 @@ TEST_F(ResearchLogWindowTest, MoreInfoOpenedMarksThePersonSeen) {
     ASSERT_EQ(again.size(), 10u);
     EXPECT_EQ(std::count(again.begin(), again.end(), true), 1);
     EXPECT_TRUE(again[1]);
+}
+
+TEST_F(ResearchLogWindowTest, FindInRecordsMarksThePeopleSeenAndThoseItsMoreInfoOpens) {
+    Search("smith", "");
+    View()->SelectRow(1);
+    {
+        ModalWatcher close([](QWidget*) {});
+        View()->OnMoreInfo();
+    }
+    int seenCode = 0;
+    std::int32_t seenEntry = -1;
+    ASSERT_TRUE(View()->PlaceOfRow(1, seenCode, seenEntry));
+    testing_support::ScopedEnv cache("XDG_CACHE_HOME", root_.File("cache").c_str());
+    Surname()->setFocus();
+    ModalWatcher watcher([&](QWidget* modal) {
+        auto* dialog = qobject_cast<CFindRecordsDlg*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->ScopeBox()->setCurrentIndex(
+            dialog->ScopeBox()->findData(static_cast<int>(CFindRecordsDlg::Scope::ChosenDatabase)));
+        dialog->FieldBox()->setCurrentIndex(dialog->FieldBox()->findText(QStringLiteral("surname")));
+        dialog->TextField()->setText(QStringLiteral("smith"));
+        dialog->Refresh();
+        CFoundPeopleModel& model = *dialog->Model();
+        for (int i = 0; i < 2000 && !(dialog->Answered() && model.Person(kSmithCount - 1) != nullptr); ++i) {
+            QTest::qWait(5);
+        }
+        ASSERT_EQ(model.Count(), kSmithCount);
+        // The rows that say they were seen, as painted and as screen readers hear them.
+        auto seenRows = [&model]() {
+            std::vector<int> rows;
+            for (int row = 0; row < model.rowCount(); ++row) {
+                const QModelIndex at = model.index(row);
+                const bool mark = at.data(CFoundPeopleModel::kSeenRole).toBool();
+                const bool said =
+                    at.data(Qt::AccessibleTextRole).toString().endsWith(QStringLiteral(", seen before"));
+                EXPECT_EQ(mark, said) << row;
+                if (mark) rows.push_back(row);
+            }
+            return rows;
+        };
+        const int before = model.RowOf(seenCode, seenEntry);
+        ASSERT_GE(before, 0);
+        EXPECT_EQ(seenRows(), std::vector<int>{before});
+        // More Info opened here marks its person at once.
+        const int opened = before == 0 ? 1 : 0;
+        dialog->PeopleList()->setCurrentIndex(model.index(opened));
+        {
+            ModalWatcher close([](QWidget*) {});
+            dialog->RunCommand(MenuCommand::MoreInfo);
+        }
+        EXPECT_EQ(seenRows(), (std::vector<int>{std::min(before, opened), std::max(before, opened)}));
+        dialog->reject();
+    });
+    QTest::keyClick(Surname(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QApplication::processEvents();
+    EXPECT_TRUE(watcher.Fired());
 }
 
 TEST_F(ResearchLogWindowTest, TheWindowListsRemovesAndUndoesWhileItIsOpen) {
