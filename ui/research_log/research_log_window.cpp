@@ -1,5 +1,7 @@
 #include "ui/research_log/research_log_window.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -24,6 +26,7 @@
 #include "platform/message_box.h"
 #include "store/catalogue.h"
 #include "store/record_database.h"
+#include "ui/common/column_widths.h"
 #include "ui/common/cp1252_qt.h"
 #include "ui/common/typed_text.h"
 #include "ui/research_log/log_report.h"
@@ -49,6 +52,14 @@ enum PeopleColumn {
 };
 
 QString Text(const std::string& bytes) { return cp1252::ToQString(bytes.c_str()); }
+
+// The widest time the lists show: the longest month, two-digit day and hour.
+constexpr char kWidestTime[] = "2026-09-30T23:59:59+00:00";
+
+// The width of a column that shows text whole, in list's font.
+int WholeWidth(const QWidget& list, const QString& text) {
+    return list.fontMetrics().horizontalAdvance(text) + column_widths::Margin(list);
+}
 
 bool IsEnter(const QKeyEvent& key) {
     return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
@@ -155,7 +166,8 @@ void CResearchLogWindow::BuildSearchesPage(QWidget* page) {
     searchList_->setModel(searchModel_);
     searchList_->setAccessibleName(QStringLiteral("Searches, newest first"));
     const int letter = fontMetrics().averageCharWidth();
-    searchList_->header()->resizeSection(CLoggedSearchModel::kWhenColumn, letter * 24);
+    searchList_->header()->resizeSection(CLoggedSearchModel::kWhenColumn,
+                                         WholeWidth(*searchList_, log_report::WhenOf(kWidestTime)));
     searchList_->header()->resizeSection(CLoggedSearchModel::kDatabaseColumn, letter * 28);
     searchList_->header()->resizeSection(CLoggedSearchModel::kAskedColumn, letter * 44);
     searchList_->installEventFilter(this);
@@ -185,7 +197,8 @@ void CResearchLogWindow::BuildPeoplePage(QWidget* page) {
                                   QStringLiteral("Database"), QStringLiteral("Summary")});
     peopleList_->setAccessibleName(QStringLiteral("Saved people"));
     const int letter = fontMetrics().averageCharWidth();
-    peopleList_->header()->resizeSection(kSavedColumn, letter * 18);
+    peopleList_->header()->resizeSection(kSavedColumn,
+                                         WholeWidth(*peopleList_, log_report::DayOf(kWidestTime)));
     peopleList_->header()->resizeSection(kSurnameColumn, letter * 14);
     peopleList_->header()->resizeSection(kGivenColumn, letter * 18);
     peopleList_->header()->resizeSection(kNoteColumn, letter * 34);
@@ -250,6 +263,14 @@ void CResearchLogWindow::ShowPeople() {
             Text(saved.note).replace(QLatin1Char('\n'), QLatin1Char(' ')), database, Text(person.summary)});
     }
     peopleList_->addTopLevelItems(items);
+    // The names whole where they fit in a share of the list.
+    const int letter = fontMetrics().averageCharWidth();
+    for (const int column : {kSurnameColumn, kGivenColumn}) {
+        int widest = peopleList_->header()->sectionSize(column);
+        for (const QTreeWidgetItem* item : items)
+            widest = std::max(widest, WholeWidth(*peopleList_, item->text(column)));
+        peopleList_->header()->resizeSection(column, std::min(widest, letter * 30));
+    }
     if (!people_.empty())
         peopleList_->setCurrentItem(
             peopleList_->topLevelItem(std::min(std::max(keptRow, 0), static_cast<int>(people_.size()) - 1)));
