@@ -121,6 +121,7 @@ CFindRecordsDlg::Choices CViewerResearch::RecordsChoices() const {
     choices.yearsFrom = kept.yearsFrom;
     choices.yearsTo = kept.yearsTo;
     if (kept.scope == QLatin1String(kAll)) choices.scope = CFindRecordsDlg::Scope::AllDatabases;
+    choices.abbreviations = kept.abbreviations;
     return choices;
 }
 
@@ -130,6 +131,7 @@ void CViewerResearch::KeepRecordsChoices(const CFindRecordsDlg::Choices& choices
     kept.yearsFrom = choices.yearsFrom;
     kept.yearsTo = choices.yearsTo;
     kept.scope = QLatin1String(choices.scope == CFindRecordsDlg::Scope::AllDatabases ? kAll : kChosen);
+    kept.abbreviations = choices.abbreviations;
     settings_->SetRecordsChoices(kept);
 }
 
@@ -155,6 +157,8 @@ AskedSearch CViewerResearch::AskedOfRecords(const CFindRecordsDlg::Choices& choi
     asked.yearTo = YearOf(choices.yearsTo);
     if (asked.yearFrom != 0 && asked.yearTo == 0) asked.yearTo = asked.yearFrom;
     if (asked.yearTo != 0 && asked.yearFrom == 0) asked.yearFrom = asked.yearTo;
+    // As chronara-query logs its --abbreviations.
+    if (choices.abbreviations) asked.options = {"abbreviations"};
     return asked;
 }
 

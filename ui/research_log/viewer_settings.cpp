@@ -16,6 +16,7 @@ constexpr char kRecordsField[] = "find-records/field";
 constexpr char kRecordsFrom[] = "find-records/years-from";
 constexpr char kRecordsTo[] = "find-records/years-to";
 constexpr char kRecordsScope[] = "find-records/scope";
+constexpr char kRecordsAbbreviations[] = "find-records/abbreviations";
 
 // A file edited by hand may hold anything: values longer than these are
 // taken for missing.
@@ -104,6 +105,7 @@ CViewerSettings::RecordChoices CViewerSettings::RecordsChoices() const {
     choices.yearsFrom = Text(kRecordsFrom, kMaxYear);
     choices.yearsTo = Text(kRecordsTo, kMaxYear);
     choices.scope = Text(kRecordsScope, kMaxWord);
+    choices.abbreviations = BoolOf(*settings_, kRecordsAbbreviations, false);
     return choices;
 }
 
@@ -112,4 +114,5 @@ void CViewerSettings::SetRecordsChoices(const RecordChoices& choices) {
     Put(kRecordsFrom, choices.yearsFrom);
     Put(kRecordsTo, choices.yearsTo);
     Put(kRecordsScope, choices.scope);
+    Put(kRecordsAbbreviations, choices.abbreviations ? QStringLiteral("true") : QStringLiteral("false"));
 }

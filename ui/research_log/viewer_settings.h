@@ -47,6 +47,7 @@ public:
         QString yearsFrom;
         QString yearsTo;
         QString scope;
+        bool abbreviations = false;
     };
     RecordChoices RecordsChoices() const;
     void SetRecordsChoices(const RecordChoices& choices);

@@ -317,6 +317,8 @@ void CChronaraView::OnResearchLog() {
             recordsChoices_.field = cp1252::ToQString(asked.field.c_str());
             recordsChoices_.yearsFrom = asked.yearFrom != 0 ? QString::number(asked.yearFrom) : QString();
             recordsChoices_.yearsTo = asked.yearTo != 0 ? QString::number(asked.yearTo) : QString();
+            recordsChoices_.abbreviations =
+                std::find(asked.options.begin(), asked.options.end(), "abbreviations") != asked.options.end();
             recordsChoices_.scope =
                 row >= 0 ? CFindRecordsDlg::Scope::ChosenDatabase : CFindRecordsDlg::Scope::AllDatabases;
             OnFindRecords();

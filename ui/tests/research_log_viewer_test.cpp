@@ -145,6 +145,7 @@ TEST_F(ResearchLogViewerTest, TheChoicesAreKeptFromOneRunToTheNext) {
     records.yearsFrom = QStringLiteral("1861");
     records.yearsTo = QStringLiteral("1865");
     records.scope = CFindRecordsDlg::Scope::AllDatabases;
+    records.abbreviations = true;
     Research().KeepRecordsChoices(records);
     Research().Exported(QString::fromStdString(userDataDir_ + "/smith.csv"));
 
@@ -160,9 +161,46 @@ TEST_F(ResearchLogViewerTest, TheChoicesAreKeptFromOneRunToTheNext) {
     EXPECT_EQ(keptRecords.yearsFrom, records.yearsFrom);
     EXPECT_EQ(keptRecords.yearsTo, records.yearsTo);
     EXPECT_EQ(keptRecords.scope, records.scope);
+    EXPECT_TRUE(keptRecords.abbreviations);
     EXPECT_EQ(Research().ExportFolder(QStringLiteral("/nowhere")), QString::fromStdString(userDataDir_));
     // The settings file is the user's, not the installation's profile.
     EXPECT_EQ(Research().Settings().Path(), QString::fromStdString(configDir_ + "/chronara/viewer.conf"));
+}
+
+TEST_F(ResearchLogViewerTest, FindInRecordsChoicesAreLoggedAsTheToolLogsThem) {
+    const std::string stem = catalogue::StemOf(catalogue::CodeOfRow(0));
+    using Scope = CFindRecordsDlg::Scope;
+    struct Case {
+        const char* text;
+        const char* from;
+        const char* to;
+        bool abbreviations;
+        Scope scope;
+        std::string database;
+        int yearFrom, yearTo;
+        std::vector<std::string> options;
+    };
+    const Case cases[] = {
+        {"  \"20th maine\" ", "1863", "1865", false, Scope::ChosenDatabase, stem, 1863, 1865, {}},
+        // One year given is the range of that year.
+        {"pa", "1864", "", true, Scope::AllDatabases, "all", 1864, 1864, {"abbreviations"}},
+        {"pa", "", "x", false, Scope::AllDatabases, "all", 0, 0, {}},
+    };
+    for (const Case& c : cases) {
+        CFindRecordsDlg::Choices choices;
+        choices.text = QString::fromLatin1(c.text);
+        choices.yearsFrom = QString::fromLatin1(c.from);
+        choices.yearsTo = QString::fromLatin1(c.to);
+        choices.abbreviations = c.abbreviations;
+        choices.scope = c.scope;
+        const research_log::AskedSearch asked = CViewerResearch::AskedOfRecords(choices, 0);
+        EXPECT_EQ(asked.kind, research_log::SearchKind::Find) << c.text;
+        EXPECT_EQ(asked.query, QString::fromLatin1(c.text).trimmed().toStdString()) << c.text;
+        EXPECT_EQ(asked.database, c.database) << c.text;
+        EXPECT_EQ(asked.yearFrom, c.yearFrom) << c.text;
+        EXPECT_EQ(asked.yearTo, c.yearTo) << c.text;
+        EXPECT_EQ(asked.options, c.options) << c.text;
+    }
 }
 
 TEST_F(ResearchLogViewerTest, ASettingsFileEditedIntoNonsenseGivesTheDefaults) {
