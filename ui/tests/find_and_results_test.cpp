@@ -311,16 +311,20 @@ TEST_F(FindAndResultsTest, ContextMenusOfferTheCommandsWithTheirShortcuts) {
         return lines;
     };
     const std::string dots = "\u2026";
+    // The finders, and the Research Log beside them.
     const std::vector<std::string> finders = {"&Find Surname" + dots + "|Ctrl+F|on",
-                                              "Find in Recor&ds" + dots + "|Ctrl+Shift+F|on"};
+                                              "Find in Recor&ds" + dots + "|Ctrl+Shift+F|on",
+                                              "Research &Log" + dots + "|Ctrl+L|on"};
     // The result list's entries, all but the finders off before a search and on with a row selected.
     auto listEntries = [&dots](bool on) {
         const std::string state = on ? "on" : "off";
         return std::vector<std::string>{"&Find Surname" + dots + "|Ctrl+F|on",
                                         "Find in Recor&ds" + dots + "|Ctrl+Shift+F|on",
+                                        "Research &Log" + dots + "|Ctrl+L|on",
                                         std::string(on ? "&Copy row" : "&Copy rows") + "|Ctrl+C|" + state,
                                         "Copy &record||" + state,
                                         "Copy c&itation|Ctrl+Shift+C|" + state,
+                                        "Sa&ve person" + dots + "|Ctrl+S|" + state,
                                         "&Export results" + dots + "||" + state,
                                         "Export record to family &tree (GEDCOM)" + dots + "||" + state,
                                         "Export results to family tree (&GEDCOM)" + dots + "||" + state,
@@ -342,7 +346,7 @@ TEST_F(FindAndResultsTest, ContextMenusOfferTheCommandsWithTheirShortcuts) {
     EXPECT_GT(surnameMenu->actions().size(), 5);
     std::unique_ptr<QMenu> firstNameMenu = View()->MakeFirstNameMenu();
     EXPECT_EQ(entries(*firstNameMenu),
-              (std::vector<std::string>{"Match name &variants||on", finders[0], finders[1]}));
+              (std::vector<std::string>{"Match name &variants||on", finders[0], finders[1], finders[2]}));
     EXPECT_GT(firstNameMenu->actions().size(), 5);
 }
 
