@@ -160,6 +160,7 @@ std::string ResultsNotWritten(const std::string& path, const std::string& reason
 }
 
 std::string PeopleSaved(long count, const std::string& path) {
+    if (count < 0) return "Saved to " + path + ".";
     return std::to_string(count) + (count == 1 ? " person" : " people") + " saved to " + path + ".";
 }
 

@@ -402,7 +402,7 @@ void CResearchLogWindow::ExportSearchesCsv() {
             }
             return outcome;
         },
-        QStringLiteral("research-log"), this);
+        QStringLiteral("research-log"), this, -1);
 }
 
 QString CResearchLogWindow::ReportText() const {
@@ -450,7 +450,9 @@ void CResearchLogWindow::ExportPeopleCsv() {
             }
             return outcome;
         },
-        QStringLiteral("saved-people"), this);
+        QStringLiteral("saved-people"), this,
+        static_cast<long>(std::count_if(people_.begin(), people_.end(),
+                                        [](const SavedPerson& saved) { return saved.ofThisDisk; })));
 }
 
 void CResearchLogWindow::ExportPeopleFamilyTree() {

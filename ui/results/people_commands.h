@@ -81,7 +81,8 @@ public:
                           QWidget* parent = nullptr);
     // A CSV file that the user names, written by write as it reads; refused
     // on the data disk; a failure or a cancel leaves what was there before.
-    // people: how many the file holds once written, which is said then.
+    // people: how many the file holds once written, which is said then
+    // (below 0: a file of other things, said without a count).
     void ExportCsv(const FileWalk& write, const QString& name, QWidget* parent, long people);
     // A record read (its More Info title and CR LF full text) of database
     // code, with its whole record (null: none) and the day printed, through
