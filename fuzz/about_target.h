@@ -18,6 +18,7 @@
 // "Heading: value" with a heading; the CSV columns give each person one
 // cell per heading; a field is found by the heading the disk gives it.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -139,6 +140,9 @@ inline int RunAbout(const std::uint8_t* data, std::size_t size, const std::strin
     person.fields = fields;
     person.headings = fieldHeadings.First(fields.size());
     const std::string text = whole_record::Text(person, provenance);
+    const bool colonHeading = std::any_of(headings.begin(), headings.end(), [](const std::string& heading) {
+        return heading.rfind(':', 0) == 0;
+    });
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t end = text.find("\r\n", at);
@@ -147,7 +151,8 @@ inline int RunAbout(const std::uint8_t* data, std::size_t size, const std::strin
         at = end + 2;
         Check(line.empty() || line.find(": ") != std::string::npos,
               "a whole-record line without its heading");
-        Check(line.rfind(": ", 0) != 0, "a whole-record line with an empty heading");
+        // A line may begin with ": " only where its heading itself does.
+        Check(line.rfind(": ", 0) != 0 || colonHeading, "a whole-record line with an empty heading");
     }
     CFieldColumns columns;
     columns.Survey(person);
