@@ -50,8 +50,10 @@ std::string HelpPathTooLong(const char* fileName);
 // A file of fileName that would be written on the data disk.
 std::string RefusedOnDataDisk(const std::string& fileName);
 std::string ResultsNotWritten(const std::string& path, const std::string& reason);
+// The count of an export that holds other things than people.
+inline constexpr long kNoPeopleCount = -1;
 // An export done: "12 people saved to PATH." ("1 person" for one; "Saved
-// to PATH." for a count below 0, a file of other things than people).
+// to PATH." for kNoPeopleCount, or any count below 0).
 std::string PeopleSaved(long count, const std::string& path);
 std::string NotPrinted(const std::string& documentName);
 

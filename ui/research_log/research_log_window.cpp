@@ -402,7 +402,7 @@ void CResearchLogWindow::ExportSearchesCsv() {
             }
             return outcome;
         },
-        QStringLiteral("research-log"), this, -1);
+        QStringLiteral("research-log"), this, CPeopleCommands::kNoCount);
 }
 
 QString CResearchLogWindow::ReportText() const {

@@ -141,7 +141,7 @@ QString CPeopleCommands::AskExportPath(QString name, const QString& suffix, QWid
     return path;
 }
 
-void CPeopleCommands::WriteExport(const QString& path, const FileWalk& write, const long& people) {
+void CPeopleCommands::WriteExport(const QString& path, const CountedFileWalk& write) {
     // Written beside the file as the people are read, then renamed over it:
     // a failure, a cancel or an unreadable record leaves what was there before.
     QSaveFile file(path);
@@ -150,11 +150,12 @@ void CPeopleCommands::WriteExport(const QString& path, const FileWalk& write, co
         return;
     }
     bool writeFailed = false;
-    const SearchOutcome walked = write([&file, &writeFailed](const std::string& piece) {
+    const WrittenFile written = write([&file, &writeFailed](const std::string& piece) {
         writeFailed =
             file.write(piece.data(), static_cast<qint64>(piece.size())) != static_cast<qint64>(piece.size());
         return !writeFailed;
     });
+    const SearchOutcome& walked = written.walked;
     if (closed_()) return;
     TellUser(walked);
     if (closed_() || (!walked.Done() && !writeFailed)) {
@@ -168,52 +169,53 @@ void CPeopleCommands::WriteExport(const QString& path, const FileWalk& write, co
         return;
     }
     // Said in a box over the window that exported, which screen readers read out.
-    const std::string saved = search_messages::PeopleSaved(people, Bytes(QDir::toNativeSeparators(path)));
+    const std::string saved =
+        search_messages::PeopleSaved(written.people, Bytes(QDir::toNativeSeparators(path)));
     platform::ShowMessageBox(saved.c_str(), platform::kAppTitle, platform::MessageButtons::Ok,
                              platform::MessageIcon::Information, "");
 }
 
 void CPeopleCommands::ExportCsv(const FileWalk& write, const QString& name, QWidget* parent, long people) {
     const QString path = AskExportPath(name, QStringLiteral(".csv"), parent);
-    if (!path.isEmpty()) WriteExport(path, write, people);
+    if (path.isEmpty()) return;
+    WriteExport(path, [&write, people](const std::function<bool(const std::string&)>& sink) {
+        return WrittenFile{write(sink), people};
+    });
 }
 
 void CPeopleCommands::ExportFamilyTree(const PeopleWalk& people, const QString& name, QWidget* parent) {
     const QString path = AskExportPath(name, QStringLiteral(".ged"), parent);
     if (path.isEmpty()) return;
-    long added = 0;
-    WriteExport(
-        path,
-        [&](const std::function<bool(const std::string&)>& write) {
-            // The file is begun with the first person, once the disk is known to be
-            // there (the walk has asked for it), with what the disk says of itself.
-            std::optional<CGedcomWriter> writer;
-            SearchOutcome labelled;
-            const SearchOutcome walked = people([&](const FoundPerson& person) {
-                if (!writer.has_value()) {
-                    CitationContext context;
-                    labelled = ReadCitationContext(context);
-                    if (!labelled.Done()) return false;
-                    writer.emplace(context, write);
-                }
-                // Each database's source is named as the disk's provenance names it.
-                if (!writer->HasProvenance(person.code)) {
-                    std::vector<ProvenanceEntry> provenance;
-                    labelled = ReadProvenance(person.code, provenance);
-                    if (!labelled.Done()) return false;
-                    writer->AddProvenance(person.code, std::move(provenance));
-                }
-                ++added;
-                return writer->Add(person);
-            });
-            if (!walked.Done()) return walked;
-            if (!labelled.Done()) return labelled;
-            if (!writer.has_value()) return SearchOutcome{SearchStatus::Cancelled, {}, {}, {}};
-            // A sink that failed ends the file as it stands: WriteExport says so.
-            writer->Finish();
-            return walked;
-        },
-        added);
+    WriteExport(path, [&](const std::function<bool(const std::string&)>& write) -> WrittenFile {
+        long added = 0;
+        // The file is begun with the first person, once the disk is known to be
+        // there (the walk has asked for it), with what the disk says of itself.
+        std::optional<CGedcomWriter> writer;
+        SearchOutcome labelled;
+        const SearchOutcome walked = people([&](const FoundPerson& person) {
+            if (!writer.has_value()) {
+                CitationContext context;
+                labelled = ReadCitationContext(context);
+                if (!labelled.Done()) return false;
+                writer.emplace(context, write);
+            }
+            // Each database's source is named as the disk's provenance names it.
+            if (!writer->HasProvenance(person.code)) {
+                std::vector<ProvenanceEntry> provenance;
+                labelled = ReadProvenance(person.code, provenance);
+                if (!labelled.Done()) return false;
+                writer->AddProvenance(person.code, std::move(provenance));
+            }
+            ++added;
+            return writer->Add(person);
+        });
+        if (!walked.Done()) return {walked, added};
+        if (!labelled.Done()) return {labelled, added};
+        if (!writer.has_value()) return {SearchOutcome{SearchStatus::Cancelled, {}, {}, {}}, added};
+        // A sink that failed ends the file as it stands: WriteExport says so.
+        writer->Finish();
+        return {walked, added};
+    });
 }
 
 void CPeopleCommands::ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name,

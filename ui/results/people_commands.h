@@ -16,6 +16,7 @@
 #include <QString>
 
 #include "browse/export/calendar_date.h"
+#include "browse/record_text/search_messages.h"
 #include "browse/session/search_session.h"  // SearchOutcome
 #include "ui/print/print_module.h"
 #include "ui/results/whole_record_text.h"
@@ -79,10 +80,12 @@ public:
     void ExportFamilyTree(const PeopleWalk& people, const QString& name, QWidget* parent = nullptr);
     void ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name,
                           QWidget* parent = nullptr);
+    // The count of a file of other things than people, said without a count.
+    static constexpr long kNoCount = search_messages::kNoPeopleCount;
     // A CSV file that the user names, written by write as it reads; refused
     // on the data disk; a failure or a cancel leaves what was there before.
     // people: how many the file holds once written, which is said then
-    // (below 0: a file of other things, said without a count).
+    // (kNoCount: a file of other things).
     void ExportCsv(const FileWalk& write, const QString& name, QWidget* parent, long people);
     // A record read (its More Info title and CR LF full text) of database
     // code, with its whole record (null: none) and the day printed, through
@@ -115,9 +118,16 @@ private:
     // export folder; empty when none was named, the window went, or it
     // would be written on the data disk (which is said).
     QString AskExportPath(QString name, const QString& suffix, QWidget* parent);
+    // What a counted walk did: whether everything could be read, and how
+    // many people it wrote (kNoCount: a file of other things).
+    struct WrittenFile {
+        SearchOutcome walked;
+        long people = kNoCount;
+    };
+    using CountedFileWalk = std::function<WrittenFile(const std::function<bool(const std::string&)>& write)>;
     // Writes the file at path through write; says why when it could not be
-    // written, else how many people (read once the walk is done) it holds.
-    void WriteExport(const QString& path, const FileWalk& write, const long& people);
+    // written, else how many people the walk says it holds.
+    void WriteExport(const QString& path, const CountedFileWalk& write);
     // True, after saying so, when path would be written on the data disk.
     bool RefusedOnDataDisk(const QString& path) const;
 
