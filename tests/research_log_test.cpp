@@ -188,6 +188,17 @@ TEST_F(ResearchLog, ALogOfEveryEarlierVersionIsBroughtUpWithWhatItHeld) {
         "('v1-0000000000001001', 'w1812', 12, 'SMITH', 'John', 'Pvt', 'his will', "
         "'2026-01-02T03:04:06+01:00');"
         "INSERT INTO seen VALUES('v1-0000000000001001', 'w1812', 12, '2026-01-02T03:04:07+01:00');",
+        // version 2: the same, and a verdict
+        "INSERT INTO disks VALUES('v1-0000000000001001', 'Chronara data disk', '');"
+        "INSERT INTO searches(time, program, database, kind, surname, asked, count) VALUES"
+        "('2026-01-02T03:04:05+01:00', 'chronara', 'w1812', 'surname', 'SMITH', 'surname SMITH', 4);"
+        "INSERT INTO saved_people(disk, database, entry, surname, given_names, summary, note, time) VALUES"
+        "('v1-0000000000001001', 'w1812', 12, 'SMITH', 'John', 'Pvt', 'his will', "
+        "'2026-01-02T03:04:06+01:00');"
+        "INSERT INTO seen VALUES('v1-0000000000001001', 'w1812', 12, '2026-01-02T03:04:07+01:00');"
+        "INSERT INTO verdicts(disk, database1, entry1, surname1, database2, entry2, surname2, verdict, time) "
+        "VALUES('v1-0000000000001001', 'civmoh', 3, 'SMITH', 'w1812', 12, 'SMITH', 'not-same', "
+        "'2026-01-02T03:04:08+01:00');",
     };
     static_assert(sizeof fillers / sizeof fillers[0] == log_schema::kCurrentVersion + 1,
                   "a filler for every version up to this one");
@@ -223,6 +234,9 @@ TEST_F(ResearchLog, ALogOfEveryEarlierVersionIsBroughtUpWithWhatItHeld) {
             EXPECT_EQ(saved[0].note, "his will");
             EXPECT_EQ(seen[0], "2026-01-02T03:04:07+01:00");
         }
+        std::vector<PairVerdict> verdicts;
+        ASSERT_FALSE(log.Verdicts(&disk, false, verdicts).Failed());
+        EXPECT_EQ(verdicts.size(), version >= 2 ? 1u : 0u);
         // And it goes on logging.
         EXPECT_FALSE(log.LogSearch(LogProgram::Query, Surname("w1812", "JONES"), 0).Failed());
     }
@@ -233,7 +247,7 @@ TEST_F(ResearchLog, ANewerVersionsLogIsReadButNeverChanged) {
         CResearchLog log(Options());
         ASSERT_FALSE(log.LogSearch(LogProgram::Viewer, Surname("w1812", "SMITH"), 2).Failed());
     }
-    ASSERT_TRUE(RunSql(Path(), "CREATE TABLE verdicts(a, b); PRAGMA user_version = " +
+    ASSERT_TRUE(RunSql(Path(), "CREATE TABLE later(a, b); PRAGMA user_version = " +
                                    std::to_string(log_schema::kCurrentVersion + 1)));
     const std::string before = ReadFileBytes(Path());
     CResearchLog log(Options());
@@ -516,11 +530,11 @@ TEST_F(ResearchLog, TurnedOffItWritesNothingNewButKeepsWhatItHas) {
 TEST_F(ResearchLog, ClearingTakesSearchesSeenMarksOrAllOutOfTheFile) {
     const struct {
         ClearWhat what;
-        std::int64_t searches, seen, saved, disks;
+        std::int64_t searches, seen, saved, verdicts, disks;
     } cases[] = {
-        {ClearWhat::Searches, 0, 1, 1, 1},
-        {ClearWhat::Seen, 1, 0, 1, 1},
-        {ClearWhat::All, 0, 0, 0, 0},
+        {ClearWhat::Searches, 0, 1, 1, 1, 1},
+        {ClearWhat::Seen, 1, 0, 1, 1, 1},
+        {ClearWhat::All, 0, 0, 0, 0, 0},
     };
     for (const auto& c : cases) {
         TempDir folder(testing_support::QuickScratchParent());
@@ -531,15 +545,20 @@ TEST_F(ResearchLog, ClearingTakesSearchesSeenMarksOrAllOutOfTheFile) {
         ASSERT_FALSE(log.MarkSeen(disk, {2, 1}).Failed());
         const std::string note = "QUIXOTENOTE";
         ASSERT_FALSE(log.SavePerson(disk, MadeUpPerson(2, 1), &note).Failed());
+        const std::string why = "QUIXOTEVERDICT";
+        ASSERT_FALSE(
+            log.SetVerdict(disk, MadeUpPerson(2, 1), MadeUpPerson(4, 7), Sameness::NotSame, &why).Failed());
         ASSERT_FALSE(log.Clear(c.what).Failed());
         EXPECT_EQ(SqlInteger(path, "SELECT count(*) FROM searches"), c.searches);
         EXPECT_EQ(SqlInteger(path, "SELECT count(*) FROM seen"), c.seen);
         EXPECT_EQ(SqlInteger(path, "SELECT count(*) FROM saved_people"), c.saved);
+        EXPECT_EQ(SqlInteger(path, "SELECT count(*) FROM verdicts"), c.verdicts);
         EXPECT_EQ(SqlInteger(path, "SELECT count(*) FROM disks"), c.disks);
         // Cleared means gone from the bytes of the log and its journal too.
         const std::string bytes = ReadFileBytes(path) + ReadFileBytes(path + "-wal");
         EXPECT_EQ(bytes.find("QUIXOTESEARCH") != std::string::npos, c.searches > 0);
         EXPECT_EQ(bytes.find("QUIXOTENOTE") != std::string::npos, c.saved > 0);
+        EXPECT_EQ(bytes.find("QUIXOTEVERDICT") != std::string::npos, c.verdicts > 0);
     }
 }
 

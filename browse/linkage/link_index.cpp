@@ -1,6 +1,7 @@
 #include "browse/linkage/link_index.h"
 
 #include <algorithm>
+#include <map>
 
 #include "browse/names/american_soundex.h"
 #include "browse/names/close_spelling.h"
@@ -144,25 +145,95 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> CLinkIndex::CandidatePairs(
     return found;
 }
 
-std::vector<Link> LinksOf(const CLinkIndex& index, std::uint32_t i, const CGivenNameTable& names) {
+namespace {
+
+RecordPlace PlaceOf(const LinkPerson& person) { return RecordPlace{person.code, person.entry}; }
+
+// The number of the person at place, or people.size() when not held.
+std::uint32_t NumberOf(const std::vector<LinkPerson>& people, RecordPlace place) {
+    for (std::uint32_t i = 0; i < people.size(); ++i) {
+        if (PlaceOf(people[i]) == place) return i;
+    }
+    return static_cast<std::uint32_t>(people.size());
+}
+
+Known KnownOf(const CKnownPairs* known, const LinkPerson& a, const LinkPerson& b) {
+    return known == nullptr ? Known::Unknown : known->Of(PlaceOf(a), PlaceOf(b));
+}
+
+}  // namespace
+
+const char* ShownVerdict(const LinkJudgement& judgement, bool confirmed) {
+    return confirmed ? "confirmed" : VerdictName(judgement.verdict);
+}
+
+std::vector<Link> LinksOf(const CLinkIndex& index, std::uint32_t i, const CGivenNameTable& names,
+                          const CKnownPairs* known) {
     std::vector<Link> links;
     const auto& people = index.People();
-    for (const std::uint32_t q : index.CandidatesOf(i)) {
-        LinkJudgement judgement = Judge(people[i].facts, people[q].facts, index.Counts(), names);
-        if (judgement.verdict != Verdict::None) links.push_back(Link{q, std::move(judgement)});
+    if (i >= people.size()) return links;
+    std::vector<std::uint32_t> candidates = index.CandidatesOf(i);
+    if (known != nullptr) {
+        for (const RecordPlace& place : known->ConfirmedWith(PlaceOf(people[i]))) {
+            const std::uint32_t q = NumberOf(people, place);
+            if (q < people.size() && q != i) candidates.push_back(q);
+        }
+        std::sort(candidates.begin(), candidates.end());
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
     }
-    std::stable_sort(links.begin(), links.end(),
-                     [](const Link& a, const Link& b) { return a.judgement.score > b.judgement.score; });
+    for (const std::uint32_t q : candidates) {
+        const Known said = KnownOf(known, people[i], people[q]);
+        if (said == Known::NotSame) continue;
+        LinkJudgement judgement = Judge(people[i].facts, people[q].facts, index.Counts(), names);
+        if (judgement.verdict != Verdict::None || said == Known::Same)
+            links.push_back(Link{q, std::move(judgement), said == Known::Same});
+    }
+    std::stable_sort(links.begin(), links.end(), [](const Link& a, const Link& b) {
+        if (a.confirmed != b.confirmed) return a.confirmed;
+        return a.judgement.score > b.judgement.score;
+    });
     return links;
 }
 
-std::vector<LinkPair> AllLinks(const CLinkIndex& index, const CGivenNameTable& names) {
+std::vector<LinkPair> AllLinks(const CLinkIndex& index, const CGivenNameTable& names,
+                               const CKnownPairs* known) {
     std::vector<LinkPair> links;
     const auto& people = index.People();
     index.ForEachCandidatePair([&](std::uint32_t p, std::uint32_t q) {
+        const Known said = KnownOf(known, people[p], people[q]);
+        if (said == Known::NotSame) return;
         LinkJudgement judgement = Judge(people[p].facts, people[q].facts, index.Counts(), names);
-        if (judgement.verdict != Verdict::None) links.push_back(LinkPair{p, q, std::move(judgement)});
+        if (judgement.verdict != Verdict::None || said == Known::Same)
+            links.push_back(LinkPair{p, q, std::move(judgement), said == Known::Same});
     });
+    // The pairs confirmed that the blocking did not bring, each once.
+    if (known != nullptr && !known->Empty()) {
+        // The numbers of the people confirmed alone: the pairs are few, the people many.
+        const auto confirmed = known->ConfirmedPairs();
+        std::map<RecordPlace, std::uint32_t> numbers;
+        for (const auto& pair : confirmed) {
+            numbers.emplace(pair.first, 0u);
+            numbers.emplace(pair.second, 0u);
+        }
+        for (std::uint32_t i = 0; i < people.size(); ++i) {
+            const auto found = numbers.find(PlaceOf(people[i]));
+            if (found != numbers.end()) found->second = i + 1;
+        }
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> have;
+        for (const LinkPair& pair : links) have.emplace_back(pair.first, pair.second);
+        std::sort(have.begin(), have.end());
+        for (const auto& pair : confirmed) {
+            // Numbered from 1 above: 0 is a record not among the people linked.
+            const std::uint32_t a = numbers[pair.first];
+            const std::uint32_t b = numbers[pair.second];
+            if (a == 0 || b == 0) continue;
+            const std::uint32_t p = std::min(a, b) - 1;
+            const std::uint32_t q = std::max(a, b) - 1;
+            if (std::binary_search(have.begin(), have.end(), std::make_pair(p, q))) continue;
+            links.push_back(
+                LinkPair{p, q, Judge(people[p].facts, people[q].facts, index.Counts(), names), true});
+        }
+    }
     std::sort(links.begin(), links.end(), [](const LinkPair& a, const LinkPair& b) {
         return a.first != b.first ? a.first < b.first : a.second < b.second;
     });

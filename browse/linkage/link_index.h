@@ -22,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include "browse/linkage/known_pairs.h"
 #include "browse/linkage/link_facts.h"
 #include "browse/linkage/link_score.h"
 
@@ -128,18 +129,28 @@ void CLinkIndex::ForEachCandidatePair(Visit&& visit) const {
 struct Link {
     std::uint32_t other = 0;
     LinkJudgement judgement;
+    bool confirmed = false;  // the researcher said: the same person
 };
 
 // The links of person i at or above "possible", best first (then in the
-// order of the people).
-std::vector<Link> LinksOf(const CLinkIndex& index, std::uint32_t i, const CGivenNameTable& names);
+// order of the people). With known: the pairs refused left out, those
+// confirmed marked and put first, and a person confirmed whom the linkage
+// would not propose added with its judgement.
+std::vector<Link> LinksOf(const CLinkIndex& index, std::uint32_t i, const CGivenNameTable& names,
+                          const CKnownPairs* known = nullptr);
 
 struct LinkPair {
     std::uint32_t first = 0;
     std::uint32_t second = 0;
     LinkJudgement judgement;
+    bool confirmed = false;
 };
-// Every pair at or above "possible", once each, in the order of the people.
-std::vector<LinkPair> AllLinks(const CLinkIndex& index, const CGivenNameTable& names);
+// Every pair at or above "possible", once each, in the order of the people;
+// with known, as LinksOf takes it.
+std::vector<LinkPair> AllLinks(const CLinkIndex& index, const CGivenNameTable& names,
+                               const CKnownPairs* known = nullptr);
+
+// The "verdict" a link is shown with: "confirmed", "likely" or "possible".
+const char* ShownVerdict(const LinkJudgement& judgement, bool confirmed);
 
 }  // namespace linkage

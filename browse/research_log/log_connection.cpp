@@ -24,6 +24,8 @@ constexpr const char* kProbes[] = {
     "asked, count, disk FROM searches LIMIT 0",
     "SELECT id, disk, database, entry, surname, given_names, summary, note, time FROM saved_people LIMIT 0",
     "SELECT disk, database, entry, time FROM seen LIMIT 0",
+    "SELECT id, disk, database1, entry1, surname1, given_names1, summary1, database2, entry2, surname2, "
+    "given_names2, summary2, verdict, note, time FROM verdicts LIMIT 0",
 };
 
 bool IsDamage(int code) {

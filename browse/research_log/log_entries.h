@@ -96,6 +96,33 @@ struct PersonPlace {
     std::int32_t entry = -1;
 };
 
+// What the researcher decided about two records: one person, or two.
+enum class Sameness { Same, NotSame };
+// "same", "not-same", as the log stores them.
+const char* SamenessName(Sameness sameness);
+// "Same person", "Not the same person", as the viewer's buttons say it.
+const char* SamenessText(Sameness sameness);
+
+// A verdict on two records of one disk. The log keeps the pair in one order
+// (PairOrder below): first is the record of the lower database code, or of
+// the lower entry of one database, whichever way round it was given.
+struct PairVerdict {
+    std::int64_t id = 0;
+    std::string time;  // when given (given again: the latest time)
+    Sameness sameness = Sameness::Same;
+    PersonOnDisk first;
+    PersonOnDisk second;
+    std::string note;
+    DiskIdentity disk;
+    bool ofThisDisk = false;
+
+    // The other record of the pair than place (first when place is neither).
+    const PersonOnDisk& OtherThan(const PersonPlace& place) const;
+};
+
+// Whether a comes before b in the order a pair is kept in.
+bool PairOrder(const PersonPlace& a, const PersonPlace& b);
+
 // The filter of the Research Log window's searches: empty texts filter nothing.
 struct SearchFilter {
     std::string database;  // a stem or kAllDatabases: only searches of it

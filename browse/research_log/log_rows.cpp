@@ -66,6 +66,34 @@ bool OptionsOf(const std::string& text, std::vector<std::string>& words) {
     return true;
 }
 
+// A record of a pair from its columns: database, entry, surname, given names, summary.
+bool RecordOf(const CSqliteStatement& row, int first, PersonOnDisk& person) {
+    std::string stem;
+    std::int64_t entry = 0;
+    if (!TextOf(row, first, kMaxStem, stem) ||
+        !IntegerOf(row, first + 1, 0, std::numeric_limits<std::int32_t>::max(), entry) ||
+        !TextOf(row, first + 2, disk_format::kMaxKeySurname, person.surname) || person.surname.empty() ||
+        !TextOf(row, first + 3, disk_format::kGivenNamesSize - 1, person.givenNames) ||
+        !TextOf(row, first + 4, kMaxSummary, person.summary)) {
+        return false;
+    }
+    person.code = catalogue::CodeOfStem(stem.c_str());
+    person.entry = static_cast<std::int32_t>(entry);
+    return person.code != 0;
+}
+
+// The disk of a row from its fingerprint, name and version columns.
+bool DiskOf(const CSqliteStatement& row, int first, DiskIdentity& disk) {
+    if (!TextOf(row, first, kFingerprintLength, disk.fingerprint) || !IsFingerprint(disk.fingerprint))
+        return false;
+    // A disk row lost by hand leaves the fingerprint, which is what tells
+    // the disk; only its label is then unknown.
+    disk.label.name.clear();
+    if (!row.IsNull(first + 1) && !TextOf(row, first + 1, disk_label::kMaxLabelText, disk.label.name))
+        return false;
+    return row.IsNull(first + 2) || TextOf(row, first + 2, disk_label::kMaxLabelText, disk.label.version);
+}
+
 }  // namespace
 
 bool IsKeepable(std::string_view windows1252, std::size_t maxBytes) {
@@ -130,20 +158,37 @@ bool ReadSaved(const CSqliteStatement& row, SavedPerson& out) {
         !TextOf(row, 4, disk_format::kMaxKeySurname, person.surname) || person.surname.empty() ||
         !TextOf(row, 5, disk_format::kGivenNamesSize - 1, person.givenNames) ||
         !TextOf(row, 6, kMaxSummary, person.summary) || !TextOf(row, 7, kMaxNote, saved.note) ||
-        !TextOf(row, 8, kFingerprintLength, saved.disk.fingerprint) ||
-        !IsFingerprint(saved.disk.fingerprint)) {
+        !DiskOf(row, 8, saved.disk)) {
         return false;
     }
     person.code = catalogue::CodeOfStem(stem.c_str());
     if (person.code == 0) return false;
     person.entry = static_cast<std::int32_t>(entry);
-    // A disk row lost by hand leaves the fingerprint, which is what tells
-    // the disk; only its label is then unknown.
-    saved.disk.label.name.clear();
-    if (!row.IsNull(9) && !TextOf(row, 9, disk_label::kMaxLabelText, saved.disk.label.name)) return false;
-    if (!row.IsNull(10) && !TextOf(row, 10, disk_label::kMaxLabelText, saved.disk.label.version))
-        return false;
     out = std::move(saved);
+    return true;
+}
+
+bool ReadVerdict(const CSqliteStatement& row, PairVerdict& out) {
+    PairVerdict verdict;
+    std::string sameness;
+    if (!IntegerOf(row, 0, 1, std::numeric_limits<std::int64_t>::max(), verdict.id) ||
+        !TimeOf(row, 1, verdict.time) || !TextOf(row, 2, kMaxOptionWord, sameness) ||
+        !RecordOf(row, 3, verdict.first) || !RecordOf(row, 8, verdict.second) ||
+        !TextOf(row, 13, kMaxNote, verdict.note) || !DiskOf(row, 14, verdict.disk)) {
+        return false;
+    }
+    if (sameness == SamenessName(Sameness::Same)) {
+        verdict.sameness = Sameness::Same;
+    } else if (sameness == SamenessName(Sameness::NotSame)) {
+        verdict.sameness = Sameness::NotSame;
+    } else {
+        return false;
+    }
+    // A pair out of its order, or of one record, was not written by the log.
+    const PersonPlace first{verdict.first.code, verdict.first.entry};
+    const PersonPlace second{verdict.second.code, verdict.second.entry};
+    if (!PairOrder(first, second)) return false;
+    out = std::move(verdict);
     return true;
 }
 

@@ -35,6 +35,7 @@ std::string JoinOptions(const std::vector<std::string>& words);
 // in their order); false when any value is not as the log writes it.
 bool ReadSearch(const CSqliteStatement& row, LoggedSearch& search);
 bool ReadSaved(const CSqliteStatement& row, SavedPerson& saved);
+bool ReadVerdict(const CSqliteStatement& row, PairVerdict& verdict);
 
 }  // namespace log_rows
 }  // namespace research_log

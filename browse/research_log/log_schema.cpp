@@ -62,7 +62,34 @@ CREATE TABLE seen(
 ) WITHOUT ROWID;
 )sql";
 
-const char* const kSteps[kCurrentVersion] = {kVersion1};
+// Version 2: what the researcher decided about two records of a disk, the
+// same person or not. The pair is kept in one order (log_verdicts.h), so
+// that it has one row whichever record it was decided from; the names and
+// summaries are kept with it, so that the Research Log window lists it
+// without the disk. A person's verdicts are read from either side.
+constexpr char kVersion2[] = R"sql(
+CREATE TABLE verdicts(
+  id INTEGER PRIMARY KEY,
+  disk TEXT NOT NULL REFERENCES disks(fingerprint),
+  database1 TEXT NOT NULL,
+  entry1 INTEGER NOT NULL,
+  surname1 TEXT NOT NULL,
+  given_names1 TEXT NOT NULL DEFAULT '',
+  summary1 TEXT NOT NULL DEFAULT '',
+  database2 TEXT NOT NULL,
+  entry2 INTEGER NOT NULL,
+  surname2 TEXT NOT NULL,
+  given_names2 TEXT NOT NULL DEFAULT '',
+  summary2 TEXT NOT NULL DEFAULT '',
+  verdict TEXT NOT NULL,
+  note TEXT NOT NULL DEFAULT '',
+  time TEXT NOT NULL,
+  UNIQUE(disk, database1, entry1, database2, entry2)
+);
+CREATE INDEX verdicts_of_second ON verdicts(disk, database2, entry2);
+)sql";
+
+const char* const kSteps[kCurrentVersion] = {kVersion1, kVersion2};
 
 }  // namespace
 

@@ -10,10 +10,10 @@
 // and a step only ever adds: a table, an index, a column with a default.
 //
 // A person is everywhere the triple (disk, database, entry): the disk's
-// fingerprint (its row in disks), the database's stem, the 0-based entry. A later step that keeps
-// what the researcher decided about two records (the same person, or not)
-// adds a table of two such triples with the verdict, a note and the time,
-// unique on the pair, and touches nothing that is here.
+// fingerprint (its row in disks), the database's stem, the 0-based entry.
+// Version 2 keeps what the researcher decided about two records (the same
+// person, or not): a table of two such places with the verdict, a note and
+// the time, unique on the pair.
 
 #include <cstdint>
 
@@ -24,7 +24,7 @@ class CSqliteConnection;
 namespace log_schema {
 
 inline constexpr std::int64_t kApplicationId = 0x4368524C;  // "ChRL"
-inline constexpr int kCurrentVersion = 1;
+inline constexpr int kCurrentVersion = 2;
 
 // Runs the step that takes a log of version toVersion - 1 to toVersion
 // (1 .. kCurrentVersion) and sets user_version; the caller holds the

@@ -237,7 +237,8 @@ LogOutcome CResearchLog::Clear(ClearWhat what) {
     if (what != ClearWhat::Seen) statements.push_back(log_sql::kClearSearches);
     if (what != ClearWhat::Searches) statements.push_back(log_sql::kClearSeen);
     if (what == ClearWhat::All)
-        statements.insert(statements.end(), {log_sql::kClearSaved, log_sql::kClearDisks});
+        statements.insert(statements.end(),
+                          {log_sql::kClearSaved, log_sql::kClearVerdicts, log_sql::kClearDisks});
     connection.Run(Need::Change, outcome, [&] {
         for (const char* sql : statements) {
             int code = SQLITE_OK;

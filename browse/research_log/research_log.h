@@ -88,6 +88,29 @@ public:
     // the newer row.
     LogOutcome UndoRemove(const SavedPerson& removed);
 
+    // --- verdicts on pairs of records ---
+    // The researcher's verdict on a and b of disk (in either order; never a
+    // record with itself). A pair decided already gets the new verdict and
+    // time, and note (null: the note stays as it was). id, when given, gets
+    // the row's id.
+    LogOutcome SetVerdict(const DiskIdentity& disk, const PersonOnDisk& a, const PersonOnDisk& b,
+                          Sameness sameness, const std::string* note, std::int64_t* id = nullptr);
+    // The verdict on a and b of disk, in either order, if any (found).
+    LogOutcome VerdictOn(const DiskIdentity& disk, const PersonPlace& a, const PersonPlace& b, bool& found,
+                         PairVerdict& verdict);
+    // Every verdict on a pair that holds place, oldest first.
+    LogOutcome VerdictsOf(const DiskIdentity& disk, const PersonPlace& place,
+                          std::vector<PairVerdict>& verdicts);
+    // The verdicts, oldest first: those of disk, or with allDisks every one
+    // (ofThisDisk tells them apart; disk null: none is of this disk).
+    LogOutcome Verdicts(const DiskIdentity* disk, bool allDisks, std::vector<PairVerdict>& verdicts);
+    // Takes verdict id back; removed gets what undoes it (found false when
+    // there was none).
+    LogOutcome RemoveVerdict(std::int64_t id, bool& found, PairVerdict& removed);
+    // Puts a verdict taken back in again with its time and note; a pair
+    // decided again meanwhile keeps the newer verdict.
+    LogOutcome UndoRemoveVerdict(const PairVerdict& removed);
+
     // --- seen ---
     // More Info of person was opened. Turned off: nothing, no error.
     LogOutcome MarkSeen(const DiskIdentity& disk, const PersonPlace& place);
