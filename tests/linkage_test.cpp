@@ -287,10 +287,23 @@ TEST(Linkage, OnADiskMadeToBeLinkedLikelyIsRightAndTruePairsAreFound) {
     ASSERT_FALSE(loaded.noDisk || loaded.error.Failed());
     const std::vector<long> prisoners = NumbersOf(dirs, kPrisoners, 1);
     const std::vector<long> graves = NumbersOf(dirs, kGraves, 5);
+    // The bound turns down no pair that judging would propose.
+    const std::vector<linkage::LinkPair> links = linkage::AllLinks(index, names);
+    std::size_t judgedAll = 0;
+    for (const auto& [p, q] : index.CandidatePairs()) {
+        const linkage::LinkJudgement judged =
+            linkage::Judge(index.Facts(p), index.Facts(q), index.Counts(), names);
+        judgedAll += judged.verdict != Verdict::None;
+        if (!judged.ruledOut) {
+            EXPECT_GE(index.WeightBound(p, q), judged.weight - 1e-9)
+                << p << " " << q << " " << judged.ReasonText();
+        }
+    }
+    EXPECT_EQ(links.size(), judgedAll);
     long likely = 0;
     long likelyTrue = 0;
     long found = 0;
-    for (const linkage::LinkPair& pair : linkage::AllLinks(index, names)) {
+    for (const linkage::LinkPair& pair : links) {
         const linkage::LinkPerson& a = index.People()[pair.first];
         const linkage::LinkPerson& b = index.People()[pair.second];
         const long na = (a.code == kPrisoners ? prisoners : graves).at(static_cast<std::size_t>(a.entry));
@@ -303,6 +316,51 @@ TEST(Linkage, OnADiskMadeToBeLinkedLikelyIsRightAndTruePairsAreFound) {
     ASSERT_GT(stats.shared, 0);
     EXPECT_GE(likelyTrue * 100, likely * 95) << likelyTrue << " of " << likely << " likely pairs are true";
     EXPECT_GE(found * 100, stats.shared * 95) << found << " of " << stats.shared << " true pairs found";
+}
+
+TEST(Linkage, TheBoundOfAPairIsNeverBelowItsJudgedWeight) {
+    // AllLinks judges only the pairs whose bound may reach "possible": a
+    // bound below a judged weight would lose a link. Pairs where the bound
+    // takes the most an approximated kind of evidence could add: first names
+    // a variant, a letter off or different; middle names variants, equal,
+    // initials or different; surnames a letter off or only sounding alike.
+    struct Person {
+        int code;
+        const char* surname;
+        const char* given;
+    };
+    const Person people[] = {
+        {kGraves, "SMITH", "William Henry"},
+        {kPrisoners, "SMITH", "Bill H."},
+        {kPrisoners, "SMYTH", "Willam Harry"},
+        {kGraves, "SCHMIDT", "Wilhelm Hal"},
+        {kGraves, "SMITH", "W. Henry"},
+        {kPrisoners, "SMITH", "Willis Henry"},
+        {kGraves, "SMITH", "W."},
+        {kPrisoners, "SMITHE", "William, Jr."},
+        {kGraves, "SMITH", "William Harold"},
+        {kPrisoners, "SMITH", "William Harry"},
+    };
+    const CGivenNameTable& names = CGivenNameTable::Builtin();
+    const std::vector<std::string> none;
+    linkage::CLinkIndex index(names);
+    for (const Person& person : people) {
+        linkage::LinkPerson linked;
+        linked.code = person.code;
+        linked.entry = static_cast<std::int32_t>(index.Size());
+        linked.facts = FactsOf(person.code, person.surname, person.given, {}, none);
+        index.Add(linked);
+    }
+    index.Finish();
+    const auto pairs = index.CandidatePairs();
+    EXPECT_GE(pairs.size(), 20u);
+    for (const auto& [p, q] : pairs) {
+        const linkage::LinkJudgement judged =
+            linkage::Judge(index.Facts(p), index.Facts(q), index.Counts(), names);
+        if (judged.ruledOut) continue;
+        EXPECT_GE(index.WeightBound(p, q), judged.weight - 1e-9)
+            << people[p].given << " / " << people[q].given << ": " << judged.ReasonText();
+    }
 }
 
 const char kTool[] = CHRONARA_BINARY_DIR "/tools/query/chronara-query";

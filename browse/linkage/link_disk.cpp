@@ -1,5 +1,6 @@
 #include "browse/linkage/link_disk.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "browse/record_query/people_reader.h"
@@ -58,14 +59,24 @@ LoadOutcome LoadPeople(const CDirectories& dirs, const std::vector<int>& codes, 
         }
         StoreError error = ListPeople(*database.Index(), database.EntriesHeld(), people);
         if (!error.Failed()) {
+            index.Reserve(static_cast<std::size_t>(std::max<std::int64_t>(people.total, 0)));
             std::size_t headed = 0;
             linkage::FieldRoles roles;
             CPeopleReader reader(database, people);
             ReadPerson person;
             while (reader.Next(person)) {
-                fields.clear();
+                // The strings of the last record are written over, not made again.
+                std::size_t count = 0;
                 ForEachRecordField(std::string_view(person.record, person.recordLength),
-                                   [&](std::size_t, std::string_view field) { fields.emplace_back(field); });
+                                   [&](std::size_t, std::string_view field) {
+                                       if (count < fields.size()) {
+                                           fields[count].assign(field);
+                                       } else {
+                                           fields.emplace_back(field);
+                                       }
+                                       ++count;
+                                   });
+                fields.resize(count);
                 if (headed < fields.size()) {
                     headed = fields.size();
                     roles = RolesOfHeadings(headings(dirs, code, headed));
@@ -76,7 +87,7 @@ LoadOutcome LoadPeople(const CDirectories& dirs, const std::vector<int>& codes, 
                 linked.surname = std::string(person.surname);
                 linked.givenNames = std::string(person.givenNames);
                 linked.facts = FactsOf(code, linked.surname, linked.givenNames, fields, roles);
-                index.Add(std::move(linked));
+                index.Add(linked);
             }
             error = reader.Error();
         }

@@ -1,8 +1,11 @@
 #include "browse/linkage/link_index.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
+#include <tuple>
 
+#include "browse/linkage/link_weights.h"
 #include "browse/names/american_soundex.h"
 #include "browse/names/close_spelling.h"
 #include "browse/names/daitch_mokotoff.h"
@@ -16,16 +19,24 @@ namespace {
 constexpr std::uint64_t kSoundexTag = std::uint64_t{1} << 40;
 constexpr std::uint64_t kDmTag = std::uint64_t{2} << 40;
 
-std::uint64_t PairKey(std::uint32_t a, std::uint32_t b) {
-    if (a > b) std::swap(a, b);
-    return std::uint64_t{a} << 32 | b;
+// A spelling is kept as its hash: two spellings of one hash only add a pair
+// that the distance then turns down.
+std::uint32_t SpellingHash(const std::string& spelling) {
+    const std::uint64_t hash = std::hash<std::string>{}(spelling);
+    return static_cast<std::uint32_t>(hash ^ hash >> 32);
+}
+
+template <typename Key>
+void SortUnique(std::vector<Key>& keys) {
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
 }
 
 }  // namespace
 
 CLinkIndex::CLinkIndex(const CGivenNameTable& names) : names_(names) {}
 
-void CLinkIndex::Add(LinkPerson person) { people_.push_back(std::move(person)); }
+void CLinkIndex::Add(const LinkPerson& person) { people_.Add(person); }
 
 void CLinkIndex::SetSurnameCounts(std::unordered_map<std::string, std::int32_t> counts) {
     counts_.surnames = std::move(counts);
@@ -33,132 +44,228 @@ void CLinkIndex::SetSurnameCounts(std::unordered_map<std::string, std::int32_t> 
 }
 
 void CLinkIndex::Finish() {
-    counts_.people = static_cast<std::int64_t>(people_.size());
-    surnameOf_.resize(people_.size());
-    for (std::uint32_t i = 0; i < people_.size(); ++i) {
-        const LinkFacts& facts = people_[i].facts;
-        auto [at, added] = surnameIds_.emplace(facts.surname, static_cast<std::uint32_t>(surnames_.size()));
-        if (added) surnames_.push_back(Surname{facts.surname, {}, {}});
-        Surname& surname = surnames_[at->second];
-        surnameOf_[i] = at->second;
-        surname.people.push_back(i);
-        if (!haveSurnameCounts_) ++counts_.surnames[facts.surname];
-        if (facts.given.empty()) continue;
-        const std::string& first = facts.given[0];
-        ++counts_.given[first];
-        surname.byGiven[first].push_back(i);
-        if (first.size() > 1) surname.byGiven["=" + first.substr(0, 1)].push_back(i);
+    const auto people = static_cast<std::uint32_t>(people_.Size());
+    counts_.people = static_cast<std::int64_t>(people);
+    const CTextTable& surnames = people_.Surnames();
+    const CTextTable& words = people_.Words();
+    for (std::uint32_t i = 0; i < people; ++i) {
+        const PackedPerson& person = people_[i];
+        if (!haveSurnameCounts_) ++counts_.surnames[surnames[person.surname]];
+        if (person.givenCount > 0) ++counts_.given[words[people_.Given(i)[0]]];
     }
-    BuildSurnamePairs();
+    surnameCount_.resize(surnames.Size());
+    surnameWeight_.resize(surnames.Size());
+    for (std::uint32_t s = 0; s < surnames.Size(); ++s) {
+        surnameCount_[s] = counts_.SurnameCount(surnames[s]);
+        surnameWeight_[s] = kSurnameRight - std::log2(std::max(surnameCount_[s], 1));
+    }
+    givenWeight_.assign(words.Size(), kGivenEqualMax);
+    wordInitial_.assign(words.Size(), '\0');
+    wordAlone_.assign(words.Size(), false);
+    for (std::uint32_t w = 0; w < words.Size(); ++w) {
+        if (!words[w].empty()) wordInitial_[w] = words[w][0];
+        wordAlone_[w] = words[w].size() == 1;
+    }
+    for (const auto& [name, count] : counts_.given) {
+        const std::uint32_t word = words.Find(name);
+        const double share = static_cast<double>(std::max(count, 1)) /
+                             static_cast<double>(std::max<std::int64_t>(counts_.people, 1));
+        if (word != CTextTable::kNone) {
+            givenWeight_[word] = std::clamp(std::log2(0.9 / share), kGivenEqualMin, kGivenEqualMax);
+        }
+    }
+    BuildBlocks();
+    BuildJoinKeys();
+    BuildSurnameKeys();
+    people_.Finish();
 }
 
-void CLinkIndex::BuildSurnamePairs() {
-    // (key, surname) for every code and every spelling with a letter left
-    // out, sorted so that the surnames of one key lie together. A spelling
-    // is kept as its hash: two spellings of one hash only add a pair that
-    // the distance then turns down.
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> byCode;
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> byDeletion;
+void CLinkIndex::BuildBlocks() {
+    const auto people = static_cast<std::uint32_t>(people_.Size());
+    const CTextTable& words = people_.Words();
+    // (surname, key, person): a person under its first given name, and a
+    // full name also under its initial.
+    std::vector<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>> keyed;
+    keyed.reserve(2 * static_cast<std::size_t>(people));
+    for (std::uint32_t i = 0; i < people; ++i) {
+        const PackedPerson& person = people_[i];
+        if (person.givenCount == 0) continue;
+        const std::uint32_t first = people_.Given(i)[0];
+        keyed.emplace_back(person.surname, first, i);
+        const std::string& name = words[first];
+        if (name.size() > 1) {
+            keyed.emplace_back(person.surname, kInitialKey | static_cast<unsigned char>(name[0]), i);
+        }
+    }
+    std::sort(keyed.begin(), keyed.end());
+    const std::size_t surnames = people_.Surnames().Size();
+    blockStart_.assign(surnames + 1, 0);
+    blocks_.clear();
+    members_.clear();
+    members_.reserve(keyed.size());
+    std::size_t at = 0;
+    for (std::uint32_t s = 0; s < surnames; ++s) {
+        blockStart_[s] = static_cast<std::uint32_t>(blocks_.size());
+        while (at < keyed.size() && std::get<0>(keyed[at]) == s) {
+            const std::uint32_t key = std::get<1>(keyed[at]);
+            blocks_.push_back(Block{key, static_cast<std::uint32_t>(members_.size())});
+            for (; at < keyed.size() && std::get<0>(keyed[at]) == s && std::get<1>(keyed[at]) == key; ++at) {
+                members_.push_back(std::get<2>(keyed[at]));
+            }
+        }
+    }
+    blockStart_[surnames] = static_cast<std::uint32_t>(blocks_.size());
+    blocks_.push_back(Block{0, static_cast<std::uint32_t>(members_.size())});
+    blocks_.shrink_to_fit();
+}
+
+void CLinkIndex::BuildJoinKeys() {
+    // A full first name joins the blocks of its variants and of its initial
+    // written alone; an initial, those of the initial and of the full names
+    // it begins.
+    const CTextTable& words = people_.Words();
+    joinStart_.assign(words.Size() + 1, 0);
+    joinKeys_.clear();
+    for (std::uint32_t w = 0; w < words.Size(); ++w) {
+        joinStart_[w] = static_cast<std::uint32_t>(joinKeys_.size());
+        const std::string& name = words[w];
+        if (name.empty() || counts_.GivenCount(name) == 0) continue;  // no one's first given name
+        const std::uint32_t initial = words.Find(name.substr(0, 1));
+        if (name.size() == 1) {
+            joinKeys_.push_back(w);
+            joinKeys_.push_back(kInitialKey | static_cast<unsigned char>(name[0]));
+            continue;
+        }
+        for (const std::string& variant : names_.VariantsOf(name)) {
+            const std::uint32_t number = words.Find(variant);
+            if (number != CTextTable::kNone) joinKeys_.push_back(number);
+        }
+        if (initial != CTextTable::kNone) joinKeys_.push_back(initial);
+        std::sort(joinKeys_.begin() + joinStart_[w], joinKeys_.end());
+    }
+    joinStart_[words.Size()] = static_cast<std::uint32_t>(joinKeys_.size());
+}
+
+void CLinkIndex::BuildSurnameKeys() {
+    const CTextTable& surnames = people_.Surnames();
+    byCode_.clear();
+    byDeletion_.clear();
+    codeStart_.assign(surnames.Size() + 1, 0);
+    deletionStart_.assign(surnames.Size() + 1, 0);
+    codes_.clear();
+    deletions_.clear();
     DmCodeSet dm;
     std::string deletion;
-    for (std::uint32_t s = 0; s < surnames_.size(); ++s) {
-        const std::string& letters = surnames_[s].letters;
+    for (std::uint32_t s = 0; s < surnames.Size(); ++s) {
+        codeStart_[s] = static_cast<std::uint32_t>(codes_.size());
+        deletionStart_[s] = static_cast<std::uint32_t>(deletions_.size());
+        const std::string& letters = surnames[s];
         if (letters.empty()) continue;
         const SoundexCodeSet soundex = AmericanSoundexOf(letters);
-        for (int k = 0; k < soundex.count; ++k) byCode.emplace_back(kSoundexTag | soundex.codes[k], s);
+        for (int k = 0; k < soundex.count; ++k) codes_.push_back(kSoundexTag | soundex.codes[k]);
         DaitchMokotoffOf(letters, dm);
-        for (int k = 0; k < dm.count; ++k) byCode.emplace_back(kDmTag | dm.codes[k], s);
+        for (int k = 0; k < dm.count; ++k) codes_.push_back(kDmTag | dm.codes[k]);
         // A spelling within two edits of another shares with it the
         // spelling left when one letter is taken from each (or from neither).
-        byDeletion.emplace_back(std::hash<std::string>{}(letters), s);
+        deletions_.push_back(SpellingHash(letters));
         for (std::size_t k = 0; k < letters.size() && letters.size() > 1; ++k) {
             deletion.assign(letters, 0, k);
             deletion.append(letters, k + 1, std::string::npos);
-            byDeletion.emplace_back(std::hash<std::string>{}(deletion), s);
+            deletions_.push_back(SpellingHash(deletion));
         }
+        auto sortOwn = [](auto& keys, std::uint32_t from) {
+            std::sort(keys.begin() + from, keys.end());
+            keys.erase(std::unique(keys.begin() + from, keys.end()), keys.end());
+        };
+        sortOwn(codes_, codeStart_[s]);
+        sortOwn(deletions_, deletionStart_[s]);
+        for (std::size_t k = codeStart_[s]; k < codes_.size(); ++k) byCode_.emplace_back(codes_[k], s);
+        for (std::size_t k = deletionStart_[s]; k < deletions_.size(); ++k)
+            byDeletion_.emplace_back(deletions_[k], s);
     }
-    std::sort(byCode.begin(), byCode.end());
-    byCode.erase(std::unique(byCode.begin(), byCode.end()), byCode.end());
-    std::sort(byDeletion.begin(), byDeletion.end());
-    byDeletion.erase(std::unique(byDeletion.begin(), byDeletion.end()), byDeletion.end());
-    std::vector<std::uint64_t> pairs;
-    for (std::uint32_t s = 0; s < surnames_.size(); ++s) pairs.push_back(PairKey(s, s));
-    // Calls visit(a, b) for the surnames of every group of one key.
-    auto eachGroup = [](const std::vector<std::pair<std::uint64_t, std::uint32_t>>& keyed, auto&& visit) {
-        for (std::size_t from = 0; from < keyed.size();) {
-            std::size_t to = from + 1;
-            while (to < keyed.size() && keyed[to].first == keyed[from].first) ++to;
-            for (std::size_t i = from; i < to; ++i) {
-                for (std::size_t j = i + 1; j < to; ++j) visit(keyed[i].second, keyed[j].second);
-            }
-            from = to;
-        }
-    };
-    eachGroup(byCode, [&](std::uint32_t a, std::uint32_t b) { pairs.push_back(PairKey(a, b)); });
-    eachGroup(byDeletion, [&](std::uint32_t a, std::uint32_t b) {
-        if (a == b) return;
-        const CCloseSpellingQuery close(surnames_[a].letters);
-        if (close.Distance(surnames_[b].letters) >= 0) pairs.push_back(PairKey(a, b));
-    });
-    std::sort(pairs.begin(), pairs.end());
-    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
-    surnamePairs_.clear();
-    surnamePairs_.reserve(pairs.size());
-    alike_.assign(surnames_.size(), {});
-    for (std::uint32_t s = 0; s < surnames_.size(); ++s) alike_[s].push_back(s);
-    for (const std::uint64_t key : pairs) {
-        const auto a = static_cast<std::uint32_t>(key >> 32);
-        const auto b = static_cast<std::uint32_t>(key & 0xFFFFFFFFu);
-        surnamePairs_.emplace_back(a, b);
-        if (a != b) {
-            alike_[a].push_back(b);
-            alike_[b].push_back(a);
-        }
-    }
-    std::sort(surnamePairs_.begin(), surnamePairs_.end());
+    codeStart_[surnames.Size()] = static_cast<std::uint32_t>(codes_.size());
+    deletionStart_[surnames.Size()] = static_cast<std::uint32_t>(deletions_.size());
+    SortUnique(byCode_);
+    SortUnique(byDeletion_);
+    codes_.shrink_to_fit();
+    deletions_.shrink_to_fit();
 }
 
-const std::vector<std::string>& CLinkIndex::VariantsOf(const std::string& name) const {
-    auto found = variants_.find(name);
-    if (found == variants_.end()) found = variants_.emplace(name, names_.VariantsOf(name)).first;
-    return found->second;
+bool CLinkIndex::CloseSpelt(std::uint32_t a, std::uint32_t b) const {
+    const CTextTable& surnames = people_.Surnames();
+    const CCloseSpellingQuery close(surnames[std::min(a, b)]);
+    return close.Distance(surnames[std::max(a, b)]) >= 0;
+}
+
+std::pair<const std::uint32_t*, const std::uint32_t*> CLinkIndex::BlockOf(std::uint32_t t,
+                                                                          std::uint32_t key) const {
+    const Block* first = blocks_.data() + blockStart_[t];
+    const Block* last = blocks_.data() + blockStart_[t + 1];
+    const Block* found =
+        std::lower_bound(first, last, key, [](const Block& block, std::uint32_t k) { return block.key < k; });
+    if (found == last || found->key != key) return {nullptr, nullptr};
+    return {members_.data() + found->begin, members_.data() + (found + 1)->begin};
+}
+
+std::size_t CLinkIndex::SurnamePairCount() const {
+    std::size_t count = 0;
+    ForEachSurnamePair([&](std::uint32_t, std::uint32_t) { ++count; });
+    return count;
 }
 
 std::vector<std::uint32_t> CLinkIndex::CandidatesOf(std::uint32_t i) const {
     std::vector<std::uint32_t> found;
-    if (i >= people_.size()) return found;
-    for (const std::uint32_t s : alike_[surnameOf_[i]]) {
-        Join(i, surnames_[s], [&](std::uint32_t q) {
+    if (i >= people_.Size()) return found;
+    const std::uint32_t s = people_[i].surname;
+    // The surnames alike: s, those sharing a code, those a close spelling away.
+    std::vector<std::uint32_t> alike{s};
+    for (std::uint32_t k = codeStart_[s]; k < codeStart_[s + 1]; ++k) {
+        const auto key = std::make_pair(codes_[k], std::uint32_t{0});
+        for (auto at = std::lower_bound(byCode_.begin(), byCode_.end(), key);
+             at != byCode_.end() && at->first == codes_[k]; ++at) {
+            alike.push_back(at->second);
+        }
+    }
+    for (std::uint32_t k = deletionStart_[s]; k < deletionStart_[s + 1]; ++k) {
+        const auto key = std::make_pair(deletions_[k], std::uint32_t{0});
+        for (auto at = std::lower_bound(byDeletion_.begin(), byDeletion_.end(), key);
+             at != byDeletion_.end() && at->first == deletions_[k]; ++at) {
+            if (at->second != s && CloseSpelt(s, at->second)) alike.push_back(at->second);
+        }
+    }
+    SortUnique(alike);
+    for (const std::uint32_t t : alike) {
+        Join(i, t, [&](std::uint32_t q) {
             if (q != i) found.push_back(q);
         });
     }
-    std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
+    SortUnique(found);
     return found;
 }
 
 std::vector<std::pair<std::uint32_t, std::uint32_t>> CLinkIndex::CandidatePairs() const {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> found;
     ForEachCandidatePair([&](std::uint32_t p, std::uint32_t q) { found.emplace_back(p, q); });
-    std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
+    SortUnique(found);
     return found;
 }
 
 namespace {
 
-RecordPlace PlaceOf(const LinkPerson& person) { return RecordPlace{person.code, person.entry}; }
-
-// The number of the person at place, or people.size() when not held.
-std::uint32_t NumberOf(const std::vector<LinkPerson>& people, RecordPlace place) {
-    for (std::uint32_t i = 0; i < people.size(); ++i) {
-        if (PlaceOf(people[i]) == place) return i;
-    }
-    return static_cast<std::uint32_t>(people.size());
+RecordPlace PlaceOf(const CLinkIndex& index, std::uint32_t i) {
+    return RecordPlace{index.CodeOf(i), index.EntryOf(i)};
 }
 
-Known KnownOf(const CKnownPairs* known, const LinkPerson& a, const LinkPerson& b) {
-    return known == nullptr ? Known::Unknown : known->Of(PlaceOf(a), PlaceOf(b));
+// The number of the person at place, or index.Size() when not held.
+std::uint32_t NumberOf(const CLinkIndex& index, RecordPlace place) {
+    for (std::uint32_t i = 0; i < index.Size(); ++i) {
+        if (PlaceOf(index, i) == place) return i;
+    }
+    return static_cast<std::uint32_t>(index.Size());
+}
+
+Known KnownOf(const CKnownPairs* known, const CLinkIndex& index, std::uint32_t p, std::uint32_t q) {
+    return known == nullptr ? Known::Unknown : known->Of(PlaceOf(index, p), PlaceOf(index, q));
 }
 
 }  // namespace
@@ -170,21 +277,21 @@ const char* ShownVerdict(const LinkJudgement& judgement, bool confirmed) {
 std::vector<Link> LinksOf(const CLinkIndex& index, std::uint32_t i, const CGivenNameTable& names,
                           const CKnownPairs* known) {
     std::vector<Link> links;
-    const auto& people = index.People();
-    if (i >= people.size()) return links;
+    if (i >= index.Size()) return links;
     std::vector<std::uint32_t> candidates = index.CandidatesOf(i);
     if (known != nullptr) {
-        for (const RecordPlace& place : known->ConfirmedWith(PlaceOf(people[i]))) {
-            const std::uint32_t q = NumberOf(people, place);
-            if (q < people.size() && q != i) candidates.push_back(q);
+        for (const RecordPlace& place : known->ConfirmedWith(PlaceOf(index, i))) {
+            const std::uint32_t q = NumberOf(index, place);
+            if (q < index.Size() && q != i) candidates.push_back(q);
         }
         std::sort(candidates.begin(), candidates.end());
         candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
     }
+    const LinkFacts self = index.Facts(i);
     for (const std::uint32_t q : candidates) {
-        const Known said = KnownOf(known, people[i], people[q]);
+        const Known said = KnownOf(known, index, i, q);
         if (said == Known::NotSame) continue;
-        LinkJudgement judgement = Judge(people[i].facts, people[q].facts, index.Counts(), names);
+        LinkJudgement judgement = Judge(self, index.Facts(q), index.Counts(), names);
         if (judgement.verdict != Verdict::None || said == Known::Same)
             links.push_back(Link{q, std::move(judgement), said == Known::Same});
     }
@@ -198,15 +305,17 @@ std::vector<Link> LinksOf(const CLinkIndex& index, std::uint32_t i, const CGiven
 std::vector<LinkPair> AllLinks(const CLinkIndex& index, const CGivenNameTable& names,
                                const CKnownPairs* known) {
     std::vector<LinkPair> links;
-    const auto& people = index.People();
     index.ForEachCandidatePair([&](std::uint32_t p, std::uint32_t q) {
-        const Known said = KnownOf(known, people[p], people[q]);
+        // A pair that cannot reach possible is left to the confirmed ones below, if confirmed.
+        if (!index.MayBePossible(p, q)) return;
+        const Known said = KnownOf(known, index, p, q);
         if (said == Known::NotSame) return;
-        LinkJudgement judgement = Judge(people[p].facts, people[q].facts, index.Counts(), names);
+        LinkJudgement judgement = Judge(index.Facts(p), index.Facts(q), index.Counts(), names);
         if (judgement.verdict != Verdict::None || said == Known::Same)
             links.push_back(LinkPair{p, q, std::move(judgement), said == Known::Same});
     });
-    // The pairs confirmed that the blocking did not bring, each once.
+    // The pairs confirmed that the blocking did not bring (or that could not
+    // reach possible), each once.
     if (known != nullptr && !known->Empty()) {
         // The numbers of the people confirmed alone: the pairs are few, the people many.
         const auto confirmed = known->ConfirmedPairs();
@@ -215,8 +324,8 @@ std::vector<LinkPair> AllLinks(const CLinkIndex& index, const CGivenNameTable& n
             numbers.emplace(pair.first, 0u);
             numbers.emplace(pair.second, 0u);
         }
-        for (std::uint32_t i = 0; i < people.size(); ++i) {
-            const auto found = numbers.find(PlaceOf(people[i]));
+        for (std::uint32_t i = 0; i < index.Size(); ++i) {
+            const auto found = numbers.find(PlaceOf(index, i));
             if (found != numbers.end()) found->second = i + 1;
         }
         std::vector<std::pair<std::uint32_t, std::uint32_t>> have;
@@ -231,7 +340,7 @@ std::vector<LinkPair> AllLinks(const CLinkIndex& index, const CGivenNameTable& n
             const std::uint32_t q = std::max(a, b) - 1;
             if (std::binary_search(have.begin(), have.end(), std::make_pair(p, q))) continue;
             links.push_back(
-                LinkPair{p, q, Judge(people[p].facts, people[q].facts, index.Counts(), names), true});
+                LinkPair{p, q, Judge(index.Facts(p), index.Facts(q), index.Counts(), names), true});
         }
     }
     std::sort(links.begin(), links.end(), [](const LinkPair& a, const LinkPair& b) {

@@ -7,47 +7,12 @@
 #include "browse/linkage/database_era.h"
 #include "browse/linkage/link_lifespan.h"
 #include "browse/linkage/link_places.h"
+#include "browse/linkage/link_weights.h"
 #include "browse/names/close_spelling.h"
 #include "browse/names/given_name_table.h"
 
 namespace linkage {
 namespace {
-
-// The weights, in bits (log2 of m/u); docs/linkage.md says where each comes from.
-// The prior odds: about one record in five has its person elsewhere on the disk.
-constexpr double kPrior = -2.32;
-// An equal surname is right in 90 of 100 true pairs; it is shared by count people.
-constexpr double kSurnameRight = -0.15;
-constexpr double kSurnameClose = -4.0;  // a spelling one letter off
-constexpr double kSurnameSound = -7.0;  // the same sound code, spelt further apart
-// A database seldom lists one person twice: the prior odds of a pair within
-// one database are a tenth of those of a pair across two.
-constexpr double kSameDatabase = -3.3;
-// Given names: an equal first name weighs by how rare it is, within these bounds.
-constexpr double kGivenEqualMin = 2.0;
-constexpr double kGivenEqualMax = 8.0;
-constexpr double kGivenVariant = 3.0;
-constexpr double kGivenInitial = 1.5;
-constexpr double kGivenClose = 2.0;
-constexpr double kGivenConflict = -6.0;
-constexpr double kMiddleEqual = 4.0;
-constexpr double kMiddleInitial = 3.0;
-constexpr double kMiddleConflict = -3.0;
-constexpr double kGenerationConflict = -8.0;
-// Years: a birth or death year equal, one or two off, three to five off.
-constexpr double kYearEqual = 5.0;
-constexpr double kYearNear = 3.5;  // a year reckoned from an age, agreeing
-constexpr double kYearOne = 3.0;
-constexpr double kYearTwo = 1.5;
-constexpr double kYearFar = -3.0;
-constexpr double kSameEra = 2.0;
-constexpr double kStateAgree = 3.5;
-constexpr double kStateDiffer = -1.5;
-constexpr double kTownAgree = 2.0;
-constexpr double kUnitAgree = 4.0;
-constexpr double kRankAgree = 1.0;
-constexpr double kBranchAgree = 1.0;
-constexpr double kBranchDiffer = -2.5;
 
 std::string Title(const std::string& word) {
     std::string out = word;

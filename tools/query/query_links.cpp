@@ -108,8 +108,8 @@ int PrintLinksOfRow(const QueryOptions& options, CSearchSession& session, const 
     if (!Load(dirs, codes, index, status)) return status;
     std::uint32_t self = 0;
     bool held = false;
-    for (std::uint32_t i = 0; i < index.People().size() && !held; ++i) {
-        held = index.People()[i].code == found.code && index.People()[i].entry == found.entry;
+    for (std::uint32_t i = 0; i < index.Size() && !held; ++i) {
+        held = index.CodeOf(i) == found.code && index.EntryOf(i) == found.entry;
         if (held) self = i;
     }
     std::vector<linkage::Link> links;
