@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ constexpr int kCivilWarMedal = 2;
 constexpr int kUnionGenerals = 4;
 constexpr int kPrisoners = 10;
 constexpr int kGraves = 11;
+constexpr int kWills = 13;
 
 struct Side {
     int code;
@@ -169,6 +171,30 @@ TEST(Linkage, EachKindOfEvidenceWeighsAndSomeRuleAPairOut) {
         EXPECT_NE(ab.ReasonText().find(c.reason), std::string::npos) << c.what << ": " << ab.ReasonText();
         // Either way round, the same score.
         EXPECT_EQ(ab.score, ba.score) << c.what;
+    }
+}
+
+TEST(Linkage, AYearThatMostOfTheDatabasesShareWeighsLittle) {
+    // Two wills of one calendar: nearly all its testators died in 1872 or 1873.
+    const CGivenNameTable& names = CGivenNameTable::Builtin();
+    const std::vector<std::string> wills{"Date of death"};
+    const LinkFacts a = FactsOf(kWills, "BILTON", "Ann", {"1 May 1873"}, wills);
+    const LinkFacts b = FactsOf(kWills, "BILTON", "Ann", {"3 June 1873"}, wills);
+    struct Case {
+        double chance;  // of two testators dying in one year; 0: not known
+        double weight;  // what the year adds
+    };
+    const Case cases[] = {{0, 5.0}, {1.0 / 60, 5.0}, {0.5, std::log2(0.9 / 0.5)}, {0.9, 0.0}};
+    linkage::NameCounts counts = Counts("BILTON", 2, "ANN", 100);
+    const double without = linkage::Judge(FactsOf(kWills, "BILTON", "Ann", {}, wills),
+                                          FactsOf(kWills, "BILTON", "Ann", {}, wills), counts, names)
+                               .weight;
+    for (const Case& c : cases) {
+        counts.diedChance.clear();
+        if (c.chance > 0) counts.diedChance[{kWills, kWills}] = c.chance;
+        const linkage::LinkJudgement judged = linkage::Judge(a, b, counts, names);
+        EXPECT_NEAR(judged.weight - without, c.weight, 1e-9) << c.chance;
+        EXPECT_NE(judged.ReasonText().find("died 1873 both"), std::string::npos) << judged.ReasonText();
     }
 }
 
@@ -417,6 +443,14 @@ TEST(Linkage, TheToolLinksChamberlainBothWaysAndEveryPairOnce) {
     }
     std::sort(seen.begin(), seen.end());
     EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end());
+    // Fields past the label table's slots are read by the headings the disk
+    // gives them: the Revolutionary War's "Date of birth", "Date of death" and "City".
+    const std::size_t tarbell = run.out.find("surname TARBELL");
+    ASSERT_NE(tarbell, std::string::npos) << run.out;
+    const std::string reasons = run.out.substr(tarbell, run.out.find('\n', tarbell) - tarbell);
+    for (const char* reason : {"born 1755 both", "died 1829 both", "town CHESTER both"}) {
+        EXPECT_NE(reasons.find(reason), std::string::npos) << reasons;
+    }
 
     struct Refused {
         std::vector<std::string> args;

@@ -5,7 +5,7 @@
 
 #include "browse/record_query/people_reader.h"
 #include "browse/record_query/record_people.h"
-#include "browse/record_text/record_parts.h"
+#include "browse/record_text/field_headings.h"
 #include "store/catalogue.h"
 #include "store/data_disk.h"
 #include "store/record_database.h"
@@ -20,14 +20,8 @@ bool IsMissing(const StoreError& error) {
 
 }  // namespace
 
-std::vector<std::string> LabelHeadings(const CDirectories&, int code, std::size_t fields) {
-    std::vector<std::string> headings;
-    for (std::size_t k = 0; k < fields; ++k) headings.push_back(record_parts::FieldHead(code, k));
-    return headings;
-}
-
 LoadOutcome LoadPeople(const CDirectories& dirs, const std::vector<int>& codes, CLinkIndex& index,
-                       const DiskPrompt& prompt, HeadingsOf headings) {
+                       const DiskPrompt& prompt) {
     LoadOutcome outcome;
     if (!CheckDataDisk(dirs, prompt)) {
         outcome.noDisk = true;
@@ -57,7 +51,9 @@ LoadOutcome LoadPeople(const CDirectories& dirs, const std::vector<int>& codes, 
             outcome.failedCode = code;
             return outcome;
         }
-        StoreError error = ListPeople(*database.Index(), database.EntriesHeld(), people);
+        FieldHeadings headings;
+        StoreError error = ReadFieldHeadings(dirs, code, headings);
+        if (!error.Failed()) error = ListPeople(*database.Index(), database.EntriesHeld(), people);
         if (!error.Failed()) {
             index.Reserve(static_cast<std::size_t>(std::max<std::int64_t>(people.total, 0)));
             std::size_t headed = 0;
@@ -79,7 +75,7 @@ LoadOutcome LoadPeople(const CDirectories& dirs, const std::vector<int>& codes, 
                 fields.resize(count);
                 if (headed < fields.size()) {
                     headed = fields.size();
-                    roles = RolesOfHeadings(headings(dirs, code, headed));
+                    roles = RolesOfHeadings(headings.First(headed));
                 }
                 LinkPerson linked;
                 linked.code = code;

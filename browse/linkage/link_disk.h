@@ -22,17 +22,15 @@ struct LoadOutcome {
     std::vector<int> skipped;  // databases whose files are not on the disk
 };
 
-// The heading of each field of a database's records.
-using HeadingsOf = std::vector<std::string> (*)(const CDirectories& dirs, int code, std::size_t fields);
-
-// The label headings (record_parts::FieldHead) of the first fields of code.
-std::vector<std::string> LabelHeadings(const CDirectories& dirs, int code, std::size_t fields);
-
 // Reads the people of codes, in the order given and each database in entry
 // order, into index, and sets its surname counts from every database of the
-// disk; then finishes it. A database whose files are not there is passed
-// over and named in skipped. The disk is asked for through prompt.
+// disk; then finishes it. A record's fields are read by the headings the
+// disk gives them (its .fld file), and where it gives none by the label
+// table's (browse/record_text/field_headings.h). A database whose files are
+// not there is passed over and named in skipped; a headings file that
+// cannot be read stops the reading, as it stops a record search. The disk
+// is asked for through prompt.
 LoadOutcome LoadPeople(const CDirectories& dirs, const std::vector<int>& codes, CLinkIndex& index,
-                       const DiskPrompt& prompt, HeadingsOf headings = LabelHeadings);
+                       const DiskPrompt& prompt);
 
 }  // namespace linkage

@@ -26,6 +26,28 @@ std::uint32_t SpellingHash(const std::string& spelling) {
     return static_cast<std::uint32_t>(hash ^ hash >> 32);
 }
 
+// chances[(a, b)]: the chance that a person of database a and one of b
+// have the same year, of those whose records give it exactly.
+void SetYearChances(const std::map<int, std::map<int, std::int64_t>>& years,
+                    std::map<std::pair<int, int>, double>& chances) {
+    std::map<int, std::int64_t> totals;
+    for (const auto& [code, counts] : years) {
+        for (const auto& [year, count] : counts) totals[code] += count;
+    }
+    for (const auto& [a, countsA] : years) {
+        for (const auto& [b, countsB] : years) {
+            if (b < a) continue;
+            double shared = 0;
+            for (const auto& [year, count] : countsA) {
+                const auto found = countsB.find(year);
+                if (found != countsB.end())
+                    shared += static_cast<double>(count) * static_cast<double>(found->second);
+            }
+            chances[{a, b}] = shared / (static_cast<double>(totals[a]) * static_cast<double>(totals[b]));
+        }
+    }
+}
+
 template <typename Key>
 void SortUnique(std::vector<Key>& keys) {
     std::sort(keys.begin(), keys.end());
@@ -48,11 +70,17 @@ void CLinkIndex::Finish() {
     counts_.people = static_cast<std::int64_t>(people);
     const CTextTable& surnames = people_.Surnames();
     const CTextTable& words = people_.Words();
+    std::map<int, std::map<int, std::int64_t>> born;
+    std::map<int, std::map<int, std::int64_t>> died;
     for (std::uint32_t i = 0; i < people; ++i) {
         const PackedPerson& person = people_[i];
         if (!haveSurnameCounts_) ++counts_.surnames[surnames[person.surname]];
         if (person.givenCount > 0) ++counts_.given[words[people_.Given(i)[0]]];
+        if (person.born[0] > 0 && person.born[0] == person.born[1]) ++born[person.factsCode][person.born[0]];
+        if (person.died[0] > 0 && person.died[0] == person.died[1]) ++died[person.factsCode][person.died[0]];
     }
+    SetYearChances(born, counts_.bornChance);
+    SetYearChances(died, counts_.diedChance);
     surnameCount_.resize(surnames.Size());
     surnameWeight_.resize(surnames.Size());
     for (std::uint32_t s = 0; s < surnames.Size(); ++s) {

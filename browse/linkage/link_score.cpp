@@ -121,18 +121,23 @@ void WeighGiven(const LinkFacts& a, const LinkFacts& b, const NameCounts& counts
     }
 }
 
-void WeighYears(const char* what, const YearRange& a, const YearRange& b, Weigher& w) {
+// chance: how often two people of the two databases share the year (0:
+// not known). Where most share it (the deaths of a calendar of wills of one
+// year) its agreement weighs log2(m/u) with m = 0.9, at most what the table
+// gives: a year that everyone of a list has tells little.
+void WeighYears(const char* what, const YearRange& a, const YearRange& b, double chance, Weigher& w) {
     if (!a.Known() || !b.Known()) return;
     const int distance = Distance(a, b);
     const bool exact = a.lo == a.hi && b.lo == b.hi;
     const std::string text = std::string(what) + " " + YearText(a);
+    const double most = chance > 0 ? std::log2(kYearRight / chance) : kYearEqual;
     if (distance == 0) {
-        w.Add(exact ? kYearEqual : kYearNear,
+        w.Add(std::min(exact ? kYearEqual : kYearNear, most),
               exact && YearText(a) == YearText(b) ? text + " both" : text + " / " + YearText(b));
     } else if (distance == 1) {
-        w.Add(kYearOne, text + " / " + YearText(b));
+        w.Add(std::min(kYearOne, most), text + " / " + YearText(b));
     } else if (distance == 2) {
-        w.Add(kYearTwo, text + " / " + YearText(b));
+        w.Add(std::min(kYearTwo, most), text + " / " + YearText(b));
     } else {
         w.Add(kYearFar, text + " / " + YearText(b));
     }
@@ -200,6 +205,11 @@ std::int32_t NameCounts::SurnameCount(const std::string& surname) const {
     return found == surnames.end() ? 0 : found->second;
 }
 
+double NameCounts::ChanceOf(const std::map<std::pair<int, int>, double>& chances, int a, int b) {
+    const auto found = chances.find(a < b ? std::make_pair(a, b) : std::make_pair(b, a));
+    return found == chances.end() ? 0.0 : found->second;
+}
+
 std::int32_t NameCounts::GivenCount(const std::string& name) const {
     const auto found = given.find(name);
     return found == given.end() ? 0 : found->second;
@@ -236,8 +246,8 @@ LinkJudgement Judge(const LinkFacts& a, const LinkFacts& b, const NameCounts& co
         w.Add(kGenerationConflict, std::string("generations ") + GenerationText(a.generation) + " / " +
                                        GenerationText(b.generation));
     }
-    WeighYears("born", a.born, b.born, w);
-    WeighYears("died", a.died, b.died, w);
+    WeighYears("born", a.born, b.born, NameCounts::ChanceOf(counts.bornChance, a.code, b.code), w);
+    WeighYears("died", a.died, b.died, NameCounts::ChanceOf(counts.diedChance, a.code, b.code), w);
     WeighPlaces(a, b, w);
     WeighService(a, b, w);
     std::string why;

@@ -12,8 +12,10 @@
 // soldier of the Civil War).
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "browse/linkage/link_facts.h"
@@ -38,8 +40,15 @@ struct NameCounts {
     std::unordered_map<std::string, std::int32_t> surnames;  // folded letters -> people
     std::unordered_map<std::string, std::int32_t> given;     // first given name -> people
     std::int64_t people = 0;
+    // The chance that two people, of databases a and b (a <= b), have the
+    // same year of birth (of death) where both records give one exactly,
+    // from the years the people linked have; none where no one has one.
+    std::map<std::pair<int, int>, double> bornChance;
+    std::map<std::pair<int, int>, double> diedChance;
 
     std::int32_t SurnameCount(const std::string& surname) const;
+    // The chance of (bornChance or diedChance), 0 when not known.
+    static double ChanceOf(const std::map<std::pair<int, int>, double>& chances, int a, int b);
     std::int32_t GivenCount(const std::string& name) const;
 };
 

@@ -27,6 +27,9 @@ inline constexpr double kMiddleConflict = -3.0;
 inline constexpr double kGenerationConflict = -8.0;
 // Years: a birth or death year equal, one or two off, three to five off.
 inline constexpr double kYearEqual = 5.0;
+// A year is written alike in nine of ten records of one person: at most
+// log2(0.9 / u) for a year that people of the two databases share with chance u.
+inline constexpr double kYearRight = 0.9;
 inline constexpr double kYearNear = 3.5;  // a year reckoned from an age, agreeing
 inline constexpr double kYearOne = 3.0;
 inline constexpr double kYearTwo = 1.5;
