@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -353,6 +354,82 @@ TEST(GedcomRecord, APersonsRecordAndItsSourceLineByLine) {
         EXPECT_EQ(RecordLines(lines, records.at("@I1@")), person);
         EXPECT_EQ(RecordLines(lines, records.at("@S3@")), provenance ? withProvenance : withoutProvenance);
     }
+}
+
+TEST(GedcomRecord, OnePersonOfSeveralRecordsCitesEachRecordForItsEvents) {
+    // Chamberlain on the Medal of Honor roll and among the Union generals,
+    // confirmed one man, and a will of another database: one INDI, each
+    // event citing the record it came from, each record cited with its fields.
+    const FoundPerson medal = Record(2, "CHAMBERLAIN", "Joshua L.",
+                                     {{"Rank and organization", "Colonel, 20th Maine Infantry"},
+                                      {"Place and date", "At Gettysburg, Pa., 2 July 1863"},
+                                      {"Born", "8 September 1828, Brewer, Maine"}});
+    FoundPerson general = Record(4, "CHAMBERLAIN", "Joshua Lawrence",
+                                 {{"Born", "8 September 1828"}, {"Died", "24 February 1914"}});
+    general.entry = 152;
+    const std::string medalPage =
+        "Civil War Medal of Honor, surname CHAMBERLAIN, given names Joshua L., entry 7";
+    const std::string generalPage =
+        "Union Generals, surname CHAMBERLAIN, given names Joshua Lawrence, entry 152";
+    struct Case {
+        const char* event;   // the event's tag and first line below it
+        const char* source;  // the source its citation points to
+        std::string page;
+    };
+    const Case cases[] = {
+        {"1 BIRT/2 DATE 8 SEP 1828", "@S2@", medalPage},
+        {"1 EVEN/2 TYPE Medal of Honor", "@S2@", medalPage},
+        {"1 BIRT/2 DATE 8 SEP 1828", "@S4@", generalPage},
+        {"1 DEAT/2 DATE 24 FEB 1914", "@S4@", generalPage},
+    };
+    std::string file;
+    CGedcomWriter writer(Context(), [&file](const std::string& piece) {
+        file += piece;
+        return true;
+    });
+    writer.Add(medal, {general});
+    writer.Finish();
+    EXPECT_EQ(RuleBreaks(file), std::vector<std::string>{});
+    const auto lines = Lines(file);
+    const auto records = Records(lines);
+    EXPECT_EQ(writer.People(), 1u);
+    EXPECT_EQ(records.count("@I2@"), 0u);
+    ASSERT_EQ(records.count("@S2@") + records.count("@S4@"), 2u);
+    const std::vector<std::string> person = RecordLines(lines, records.at("@I1@"));
+    EXPECT_EQ(person[1], "1 NAME Joshua L. /Chamberlain/");
+    // Each event with the source and page its citation gives, in order.
+    std::vector<std::string> cited;
+    std::string event;
+    std::string source;
+    for (const std::string& line : person) {
+        if (line.compare(0, 2, "1 ") == 0) {
+            event = line;
+        } else if (line.compare(0, 2, "2 ") == 0 && event.find('/') == std::string::npos &&
+                   line.compare(0, 7, "2 SOUR ") != 0) {
+            event += "/" + line;
+        } else if (line.compare(0, 7, "2 SOUR ") == 0) {
+            source = line.substr(7);
+        } else if (line.compare(0, 7, "3 PAGE ") == 0) {
+            cited.push_back(event + " " + source + " " + line.substr(7));
+        }
+    }
+    std::vector<std::string> expected;
+    for (const Case& c : cases) expected.push_back(std::string(c.event) + " " + c.source + " " + c.page);
+    std::string all;
+    for (const std::string& line : cited) all += line + "\n";
+    for (const std::string& line : expected) {
+        EXPECT_NE(std::find(cited.begin(), cited.end(), line), cited.end()) << line << "\n" << all;
+    }
+    // The citations of the person: one of each record, its fields its text.
+    std::vector<std::string> citations;
+    for (std::size_t k = 0; k + 1 < person.size(); ++k) {
+        if (person[k].compare(0, 7, "1 SOUR ") == 0)
+            citations.push_back(person[k].substr(7) + " " + person[k + 1]);
+    }
+    EXPECT_EQ(citations,
+              (std::vector<std::string>{"@S2@ 2 PAGE " + medalPage, "@S4@ 2 PAGE " + generalPage}));
+    EXPECT_NE(std::find(person.begin(), person.end(), "3 TEXT Born: 8 September 1828"), person.end());
+    EXPECT_NE(std::find(person.begin(), person.end(), "4 CONT Died: 24 February 1914"), person.end());
 }
 
 TEST(GedcomRecord, TheArchiveAmongThePublishersIsTheRepository) {

@@ -235,13 +235,17 @@ void CGedcomWriter::Cite(int level, const std::string& source, const std::string
     Short(level + 1, "PAGE", page);
 }
 
-void CGedcomWriter::Person(const FoundPerson& person) {
-    ++people_;
+std::string CGedcomWriter::SourceOf(const FoundPerson& person) {
     // Each source lists the headings of the longest record of its database.
     std::vector<std::string>& headings = sources_[person.code > 0 ? person.code : 0];
     for (std::size_t k = headings.size(); k < person.fields.size(); ++k)
         headings.push_back(whole_record::HeadingOf(person, k));
-    const std::string source = "@S" + std::to_string(person.code > 0 ? person.code : 0) + "@";
+    return "@S" + std::to_string(person.code > 0 ? person.code : 0) + "@";
+}
+
+void CGedcomWriter::Person(const FoundPerson& person, const std::vector<FoundPerson>& sameRecords) {
+    ++people_;
+    const std::string source = SourceOf(person);
     Line(0, "@I" + std::to_string(people_) + "@ INDI");
 
     const PersonName name = person_name::NameOf(person);
@@ -269,6 +273,24 @@ void CGedcomWriter::Person(const FoundPerson& person) {
     }
     Line(1, std::string("SEX ") + person_name::SexLetter(person_name::SexOf(person)));
 
+    Events(person, source);
+    std::vector<std::string> sources{source};
+    for (const FoundPerson& same : sameRecords) {
+        sources.push_back(SourceOf(same));
+        Events(same, sources.back());
+    }
+    std::vector<std::string> notes;
+    for (const std::string& line : person_events::NotesOf(person)) notes.push_back(gedcom::OneLine(line));
+    for (const FoundPerson& same : sameRecords) {
+        for (const std::string& line : person_events::NotesOf(same)) notes.push_back(gedcom::OneLine(line));
+    }
+    Text(1, "NOTE", notes);
+
+    Citation(person, source);
+    for (std::size_t k = 0; k < sameRecords.size(); ++k) Citation(sameRecords[k], sources[k + 1]);
+}
+
+void CGedcomWriter::Events(const FoundPerson& person, const std::string& source) {
     const std::string page = gedcom::PageOf(person, kMaxLine - std::string("3 PAGE ").size());
     for (const PersonEvent& event : person_events::EventsOf(person)) {
         if (event.value.empty()) {
@@ -287,12 +309,10 @@ void CGedcomWriter::Person(const FoundPerson& person) {
         Text(2, "NOTE", note);
         Cite(2, source, page);
     }
-    std::vector<std::string> notes;
-    for (const std::string& line : person_events::NotesOf(person)) notes.push_back(gedcom::OneLine(line));
-    Text(1, "NOTE", notes);
+}
 
-    // The citation holds the record's fields as it words them, a line each.
-    Cite(1, source, page);
+void CGedcomWriter::Citation(const FoundPerson& person, const std::string& source) {
+    Cite(1, source, gedcom::PageOf(person, kMaxLine - std::string("3 PAGE ").size()));
     std::vector<std::string> lines;
     for (const HeadedField& field : whole_record::FieldsOf(person)) {
         if (!field.text.empty()) lines.push_back(gedcom::OneLine(field.heading + ": " + field.text));
@@ -368,9 +388,11 @@ bool CGedcomWriter::Flush() {
     return !failed_;
 }
 
-bool CGedcomWriter::Add(const FoundPerson& person) {
+bool CGedcomWriter::Add(const FoundPerson& person) { return Add(person, {}); }
+
+bool CGedcomWriter::Add(const FoundPerson& person, const std::vector<FoundPerson>& sameRecords) {
     if (failed_) return false;
-    Person(person);
+    Person(person, sameRecords);
     return buffer_.size() < kPieceSize || Flush();
 }
 

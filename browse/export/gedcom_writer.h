@@ -42,6 +42,11 @@ public:
 
     // The person's INDI record. False once the sink has failed.
     bool Add(const FoundPerson& person);
+    // One person of several records (the researcher confirmed them one
+    // person): one INDI, named as person's record names them, with the
+    // events of every record, each citing the record it came from, and a
+    // citation of each record with its fields.
+    bool Add(const FoundPerson& person, const std::vector<FoundPerson>& sameRecords);
     // Where the records of database code came from, for its source record
     // (read before Finish; a database without any is named by the disk).
     void AddProvenance(int code, std::vector<ProvenanceEntry> provenance);
@@ -53,7 +58,13 @@ public:
 
 private:
     void Header();
-    void Person(const FoundPerson& person);
+    void Person(const FoundPerson& person, const std::vector<FoundPerson>& sameRecords);
+    // The source record's reference of person's database, its headings noted.
+    std::string SourceOf(const FoundPerson& person);
+    // The events a record states, each citing it.
+    void Events(const FoundPerson& person, const std::string& source);
+    // The citation of a record: its fields as it words them, a line each.
+    void Citation(const FoundPerson& person, const std::string& source);
     // A NAME structure: the name, its type (null for none) and its parts.
     void Name(const std::string& prefix, const std::string& given, const std::string& surname,
               const char* type);

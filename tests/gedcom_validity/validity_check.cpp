@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -177,6 +179,95 @@ TEST(GedcomValidity, ExportsPassGedcomPmAndComeBackWholeFromGramps) {
           "INDI RESI TYPE Home of record", "INDI BURI PLAC", "INDI OCCU", "INDI PROB DATE", "INDI WILL"}) {
         const auto at = arrived.lower_bound(value);
         EXPECT_TRUE(at != arrived.end() && at->compare(0, std::string(value).size(), value) == 0) << value;
+    }
+}
+
+// "TAG|source title|page" for each citation of an INDI: of its events
+// (level 2) and of the person (level 1, tag SOUR); and the number of INDI.
+std::multiset<std::string> Citations(const std::string& text, int& people) {
+    const std::vector<Line> lines = gedcom_lines::Lines(text);
+    std::map<std::string, std::string> titles;
+    std::string record;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].level == 0) record = lines[i].xref;
+        if (lines[i].level == 1 && lines[i].tag == "TITL") titles[record] = Joined(lines, i);
+    }
+    std::multiset<std::string> found;
+    people = 0;
+    std::string kind;
+    std::string fact;
+    std::string source;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        if (line.level == 0) kind = line.tag;
+        if (kind == "INDI" && line.level == 0) ++people;
+        if (kind != "INDI") continue;
+        if (line.level == 1) fact = line.tag;
+        if (line.tag == "SOUR" && line.level <= 2) source = titles[line.value];
+        if (line.tag == "PAGE") found.insert(fact + "|" + source + "|" + Joined(lines, i));
+    }
+    return found;
+}
+
+TEST(GedcomValidity, OnePersonOfTwoRecordsComesBackFromGrampsAsOneCitingBoth) {
+    // Chamberlain on the Medal of Honor roll and among the Union generals,
+    // confirmed one man: one INDI whose events each cite their record.
+    CDirectories dirs;
+    dirs.SetDataDir(kSampleDisk);
+    TempDir install;
+    dirs.SetInstallDir((install.Path() + "/").c_str());
+    CSearchSession session(dirs);
+    std::vector<FoundPerson> records;
+    for (const char* stem : {"civmoh", "unigen"}) {
+        ASSERT_EQ(session.SearchCode(catalogue::CodeOfStem(stem), "chamberlain", nullptr).status,
+                  SearchStatus::Found);
+        session.ForEachPerson([&records](const FoundPerson& person) {
+            if (person.givenNames.compare(0, 6, "Joshua") == 0) records.push_back(person);
+            return true;
+        });
+    }
+    ASSERT_EQ(records.size(), 2u);
+    CitationContext context;
+    context.date = CalendarDate{2026, 1, 9};
+    std::string exported;
+    CGedcomWriter writer(context, [&exported](const std::string& piece) {
+        exported += piece;
+        return true;
+    });
+    writer.Add(records[0], {records[1]});
+    writer.Finish();
+    TempDir scratch;
+    const std::string file = scratch.File("one.ged");
+    WriteFileBytes(file, exported);
+    const std::string script = scratch.File("validate.pl");
+    WriteFileBytes(script, kValidate);
+    EXPECT_EQ(Output("perl '" + script + "' '" + file + "'", scratch.Path()), "valid\n");
+    const std::string again = scratch.File("again.ged");
+    const std::string report =
+        Output("env -u DISPLAY -u WAYLAND_DISPLAY HOME='" + scratch.Path() + "' GRAMPSHOME='" +
+                   scratch.Path() + "' gramps -y -C chronara -i '" + file + "' -e '" + again + "'",
+               scratch.Path());
+    EXPECT_NE(report.find("No errors detected"), std::string::npos) << report;
+    int before = 0;
+    int after = 0;
+    const std::multiset<std::string> cited = Citations(exported, before);
+    const std::multiset<std::string> back = Citations(ReadFileBytes(again), after);
+    EXPECT_EQ(before, 1);
+    EXPECT_EQ(after, 1);
+    EXPECT_EQ(cited, back);
+    // Both records cited by the person, the birth of the roll and the war
+    // service of the generals' list each citing its own.
+    struct Want {
+        const char* fact;
+        const char* source;  // the start of its title
+    };
+    for (const Want& want : {Want{"SOUR", "Civil War Medal of Honor"}, Want{"SOUR", "Union Generals"},
+                             Want{"BIRT", "Civil War Medal of Honor"}, Want{"EVEN", "Union Generals"}}) {
+        const std::string prefix = std::string(want.fact) + "|" + want.source;
+        const bool there = std::any_of(back.begin(), back.end(), [&](const std::string& one) {
+            return one.compare(0, prefix.size(), prefix) == 0;
+        });
+        EXPECT_TRUE(there) << prefix << "\n" << ::testing::PrintToString(back);
     }
 }
 
