@@ -390,6 +390,12 @@ TEST_F(SampleDisk, PensionFilesAreTheSoldiersOfTheirTitles) {
     long files_on_disk = 0;
     for (const std::string& id : files) files_on_disk += byId.count("NAID " + id);
     EXPECT_EQ(files_on_disk, static_cast<long>(files.size()));
+    // Every file is a soldier's: a surname, never a piece of a file number
+    // ("File S, 8088, Oliver Brown").
+    for (const Person& p : people) {
+        EXPECT_TRUE(!p.surname.empty() && std::isalpha(static_cast<unsigned char>(p.surname[0])))
+            << p.surname << ", " << p.given;
+    }
     std::mt19937 random(1776);
     for (int pick = 0; pick < 10; ++pick) {
         const auto& row = rows[1 + random() % (rows.size() - 1)];

@@ -28,9 +28,13 @@ def parse_title(title):
         rest = rest[len(TITLE_START):].strip()
     parts = [tidy(p) for p in rest.split(", ")]
     designation = parts.pop(0) if parts else ""
+    # A few titles have a comma inside the file number ("File S, 8088, Oliver
+    # Brown"): the letter alone and a number next are one file number.
+    if re.fullmatch(r"[SWR]\.?", designation) and parts and re.fullmatch(r"[\d.]+", parts[0]):
+        designation += ", " + parts.pop(0)
     name = re.sub(r"^for\s+", "", parts.pop(0)) if parts else ""
     state = ", ".join(parts)
-    kind = KINDS.get(designation[:1], "") if re.match(r"[SWR]\.?\s?\d", designation) else ""
+    kind = KINDS.get(designation[:1], "") if re.match(r"[SWR][.,]?\s?\d", designation) else ""
     if re.match(r"(?:O\. W\.|Old War) Ind", designation):
         kind = "Old War invalid file"
     unreadable = lambda text: "" if UNREADABLE.fullmatch(text) else text
