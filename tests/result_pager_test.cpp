@@ -1,50 +1,12 @@
 // The result pager: direct paging of a .cor range, the first-name filter
-// through history.buf, rows and summaries, and the failures of history.buf.
+// through history.buf, rows and summaries (history.buf failing:
+// result_pager_scratch_test.cpp).
 
-#include <gtest/gtest.h>
+#include "result_pager_fixture.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <string>
-#include <vector>
-
-#include "browse/record_text/search_messages.h"
-#include "browse/session/history_buffer.h"
-#include "browse/session/result_pager.h"
-#include "browse/session/search_session.h"
-#include "browse_test_files.h"
-#include "store/database_writer.h"
-#include "store/search_query.h"
-#include "support/failing_io.h"
-#include "support/shown_outcome.h"
-
-using browse_test::F;
-using testing_support::ScriptedResponder;
+using namespace result_pager_test;
 
 namespace {
-
-constexpr int kCode = 11;
-// Entries before the range, so that a range never starts at entry 0.
-constexpr int kLead = 5;
-
-std::vector<std::string> PageNames(const CResultPager& pager) {
-    std::vector<std::string> names;
-    for (int i = 0; i < pager.RowsOnPage(); ++i) names.push_back(pager.Row(i).givenNames);
-    return names;
-}
-
-std::vector<std::string> Numbered(const std::string& stem, int first, int count) {
-    std::vector<std::string> names;
-    for (int i = first; i < first + count; ++i) names.push_back(stem + std::to_string(i));
-    return names;
-}
-
-std::string RowText(const CResultPager& pager, int i) {
-    char out[CResultPager::kRowTextSize];
-    pager.FormatRow(i, out);
-    return out;
-}
 
 // A database of kLead "Other" entries, count "Person i" entries and two
 // trailing "Other" entries; person i's record is r<i>.
@@ -149,39 +111,6 @@ TEST_P(DirectPagingTest, RowsCarrySurnameGivenNamesAndSummary) {
 }
 
 INSTANTIATE_TEST_SUITE_P(LargeText, DirectPagingTest, ::testing::Bool());
-
-class PagerTest : public ::testing::Test {
-protected:
-    void Open(int code = kCode, int width = 20) {
-        ASSERT_TRUE(files_.WriteAndOpen(code, width));
-        pager_ = std::make_unique<CResultPager>(&files_.Db());
-        pager_->Reset();
-    }
-    // Runs the filter over the whole .cor file with a first name as the
-    // query forms it.
-    void Filter(const char* typed, bool variants = false) {
-        pager_->Reset();
-        pager_->SetRange(0, static_cast<std::int32_t>(files_.EntryCount()));
-        char surname[] = "Jones";
-        pager_->SetSurname(surname);
-        CSearchQuery query;
-        query.SetSurname("Jones");
-        query.SetFirstName(typed);
-        last_ = pager_->FilterByFirstName(query.FirstName(), variants);
-    }
-    std::string HistoryPath() const { return files_.Dir().File(disk_format::kHistoryFileName); }
-    // The message the session would show for what the pager reports.
-    std::vector<std::string> Reported() const {
-        if (!last_.Failed()) return {};
-        return {search_messages::MessageOf(last_)};
-    }
-    // What the last filter (or listing) reported.
-    StoreError last_;
-
-    ScriptedResponder boxes_;
-    browse_test::TestDatabase files_;
-    std::unique_ptr<CResultPager> pager_;
-};
 
 TEST_F(PagerTest, SurnameIsUpperCasedInPlaceAndCut) {
     Open();
@@ -476,81 +405,6 @@ TEST_F(PagerTest, LongestRecordGivesATextCutAtTheBuffer) {
     pager_->ListRange();
     const std::string text = pager_->GetFullText(0).text;
     EXPECT_EQ(text.size(), 4999u);
-}
-
-TEST_F(PagerTest, ScratchFileThatCannotBeCreated) {
-    files_.AddPerson("JOHN", F("j") + "\n");
-    files_.Dirs().SetInstallDir(files_.Dir().File("missing").c_str());
-    Open();
-    Filter("jo");
-    EXPECT_EQ(Reported(),
-              std::vector<std::string>{"The first-name search could not be done: could not write " +
-                                       files_.Dir().File("missing/history.buf") + "."});
-    EXPECT_EQ(last_.kind, StoreErrorKind::ScratchNotWritten);
-    EXPECT_FALSE(pager_->IsDirectMode());
-    EXPECT_EQ(pager_->RowsOnPage(), 0);
-    EXPECT_EQ(pager_->RecordCount(), 0);
-    EXPECT_FALSE(pager_->HasPrev());
-    EXPECT_FALSE(pager_->HasNext());
-    // Turning pages anyway reads nothing and shows nothing.
-    pager_->NextPage();
-    pager_->PrevPage();
-    EXPECT_LE(pager_->RowsOnPage(), 0);
-    EXPECT_EQ(RowText(*pager_, 0), "");
-    EXPECT_STREQ(pager_->GetFullText(0).text, "");
-    EXPECT_EQ(pager_->RecordCount(), 0);
-
-    // A plain search is not affected.
-    pager_->Reset();
-    pager_->SetRange(0, 1);
-    last_ = pager_->ListRange();
-    EXPECT_EQ(pager_->RecordCount(), 1);
-    EXPECT_TRUE(Reported().empty());
-}
-
-TEST_F(PagerTest, ScratchFileLostAfterASuccessfulSearch) {
-    for (int i = 0; i < 3; ++i) files_.AddPerson("JOHN", F("j") + "\n");
-    Open();
-    Filter("jo");
-    ASSERT_EQ(pager_->RecordCount(), 3);
-    // A folder now stands where history.buf was: the old count must not show.
-    ASSERT_EQ(::unlink(HistoryPath().c_str()), 0);
-    ASSERT_EQ(::mkdir(HistoryPath().c_str(), 0755), 0);
-    Filter("jo");
-    EXPECT_EQ(Reported(), std::vector<std::string>{"The first-name search could not be done: " +
-                                                   HistoryPath() + " is not a plain file."});
-    EXPECT_EQ(pager_->RecordCount(), 0);
-    EXPECT_EQ(pager_->RowsOnPage(), 0);
-    EXPECT_FALSE(pager_->HasNext());
-}
-
-TEST_F(PagerTest, InstallPathTooLongForTheScratchFile) {
-    files_.AddPerson("JOHN", F("j") + "\n");
-    const std::string longDir = "/" + std::string(250, 'd');
-    files_.Dirs().SetInstallDir(longDir.c_str());
-    Open();
-    Filter("jo");
-    EXPECT_EQ(Reported(),
-              std::vector<std::string>{"The first-name search could not be done: could not write " + longDir +
-                                       "/history.buf."});
-    EXPECT_EQ(pager_->RecordCount(), 0);
-}
-
-TEST_F(PagerTest, ScratchFileOnAFullDevice) {
-    testing_support::FaultyWrites full(testing_support::WriteFault::Full);
-    for (int i = 0; i < 3; ++i) files_.AddPerson("JOHN", F("j") + "\n");
-    Open();
-    EXPECT_TRUE(Reported().empty());
-    Filter("jo");
-    EXPECT_EQ(Reported(), std::vector<std::string>{"The first-name search is incomplete: could not write " +
-                                                   HistoryPath() + "."});
-    EXPECT_EQ(pager_->RecordCount(), 0);
-    EXPECT_EQ(pager_->RowsOnPage(), 0);
-    // The next search starts clean: no stale failure without a write.
-    Filter("Zed");
-    EXPECT_TRUE(Reported().empty());
-    // The pager reports; only the session shows boxes.
-    EXPECT_TRUE(boxes_.Shown().empty());
 }
 
 TEST(PagerSearchTest, SearchRunsEndToEnd) {

@@ -1,22 +1,16 @@
 #include "browse/word_index/word_index_writer.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
-#include <cstring>
-#include <ctime>
 #include <string_view>
 #include <vector>
 
 #include "browse/record_query/people_reader.h"
 #include "browse/record_query/record_fields.h"
 #include "browse/record_query/record_words.h"
+#include "browse/word_index/word_index_build_files.h"
 #include "browse/word_index/word_index_cache.h"
 #include "browse/word_index/word_index_columns.h"
+#include "browse/word_index/word_index_postings.h"
 #include "store/content_hash.h"
 #include "store/io_calls.h"
 #include "store/record_database.h"
@@ -25,142 +19,6 @@ namespace word_index {
 namespace {
 
 constexpr std::int64_t kProgressStride = 4096;
-
-// A file written from start to end through a buffer; remembers the first failure.
-class SequentialFile {
-public:
-    ~SequentialFile() { io_calls::Close(fd_); }
-    bool Open(const std::string& path) {
-        int error = 0;
-        fd_ = io_calls::Open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, error, 0600);
-        return fd_ >= 0;
-    }
-    int Fd() const { return fd_; }
-    void Put(const void* data, std::size_t size) {
-        const auto* bytes = static_cast<const unsigned char*>(data);
-        if (buffer_.size() + size > kBuffer) Flush();
-        if (size > kBuffer) {
-            WriteNow(bytes, size);
-            return;
-        }
-        buffer_.insert(buffer_.end(), bytes, bytes + size);
-    }
-    void Put(const std::vector<unsigned char>& bytes) { Put(bytes.data(), bytes.size()); }
-    bool Flush() {
-        if (!buffer_.empty()) WriteNow(buffer_.data(), buffer_.size());
-        buffer_.clear();
-        return ok_;
-    }
-    bool WriteAt(std::uint64_t offset, const std::vector<unsigned char>& bytes) {
-        if (ok_)
-            ok_ =
-                io_calls::WriteAt(fd_, bytes.data(), bytes.size(), static_cast<std::int64_t>(offset)).error ==
-                0;
-        return ok_;
-    }
-    std::uint64_t Position() const { return written_ + buffer_.size(); }
-    bool Ok() const { return ok_; }
-
-private:
-    static constexpr std::size_t kBuffer = 1 << 20;
-    void WriteNow(const unsigned char* bytes, std::size_t size) {
-        if (ok_) ok_ = io_calls::WriteAt(fd_, bytes, size, static_cast<std::int64_t>(written_)).error == 0;
-        written_ += size;
-    }
-    int fd_ = -1;
-    bool ok_ = true;
-    std::uint64_t written_ = 0;
-    std::vector<unsigned char> buffer_;
-};
-
-// Reads back a piece of the scratch file from start to end through a buffer.
-class PieceReader {
-public:
-    PieceReader(int fd, std::uint64_t start, std::uint64_t end) : fd_(fd), next_(start), end_(end) {}
-    bool Varint(std::uint64_t& value) {
-        value = 0;
-        for (int shift = 0; shift < 64; shift += 7) {
-            if (at_ == buffer_.size() && !Fill()) return false;
-            const unsigned char byte = buffer_[at_++];
-            value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
-            if ((byte & 0x80) == 0) return true;
-        }
-        return false;
-    }
-    bool AtEnd() const { return at_ == buffer_.size() && next_ >= end_; }
-
-private:
-    bool Fill() {
-        if (next_ >= end_) return false;
-        const std::uint64_t size = std::min<std::uint64_t>(kBuffer, end_ - next_);
-        buffer_.resize(static_cast<std::size_t>(size));
-        const io_calls::Transfer read =
-            io_calls::ReadAt(fd_, buffer_.data(), buffer_.size(), static_cast<std::int64_t>(next_));
-        if (read.error != 0 || read.bytes != buffer_.size()) return false;
-        next_ += size;
-        at_ = 0;
-        return true;
-    }
-    static constexpr std::uint64_t kBuffer = 256 * 1024;
-    int fd_;
-    std::uint64_t next_;
-    std::uint64_t end_;
-    std::vector<unsigned char> buffer_;
-    std::size_t at_ = 0;
-};
-
-// Every distinct word, with what the index says of it.
-class WordTable {
-public:
-    struct Word {
-        std::uint32_t offset;
-        std::uint32_t length;
-        std::uint32_t people = 0;
-        std::int32_t lastEntry = -1;
-        std::uint32_t slot = 0;
-        bool anySlot = false;
-        bool severalSlots = false;
-        std::uint32_t lastPiece = UINT32_MAX;
-    };
-    WordTable() : table_(1 << 10, 0) {}
-    std::uint32_t Intern(std::string_view text) {
-        if ((words_.size() + 1) * 2 > table_.size()) Grow();
-        const std::size_t mask = table_.size() - 1;
-        for (std::size_t at = ContentHash(text.data(), text.size()) & mask;; at = (at + 1) & mask) {
-            const std::uint32_t id = table_[at];
-            if (id == 0) {
-                table_[at] = static_cast<std::uint32_t>(words_.size() + 1);
-                words_.push_back(
-                    Word{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(text.size())});
-                text_.insert(text_.end(), text.begin(), text.end());
-                return static_cast<std::uint32_t>(words_.size() - 1);
-            }
-            if (Text(id - 1) == text) return id - 1;
-        }
-    }
-    std::string_view Text(std::uint32_t id) const {
-        return std::string_view(text_.data() + words_[id].offset, words_[id].length);
-    }
-    Word& operator[](std::uint32_t id) { return words_[id]; }
-    std::size_t Size() const { return words_.size(); }
-    bool Less(std::uint32_t a, std::uint32_t b) const { return Text(a) < Text(b); }
-
-private:
-    void Grow() {
-        std::vector<std::uint32_t> bigger(table_.size() * 2, 0);
-        const std::size_t mask = bigger.size() - 1;
-        for (std::uint32_t id = 0; id < words_.size(); ++id) {
-            const std::string_view text = Text(id);
-            std::size_t at = ContentHash(text.data(), text.size()) & mask;
-            while (bigger[at] != 0) at = (at + 1) & mask;
-            bigger[at] = id + 1;
-        }
-        table_.swap(bigger);
-    }
-    std::vector<char> text_;
-    std::vector<Word> words_;
-    std::vector<std::uint32_t> table_;
-};
 
 struct Occurrence {
     std::uint32_t word;
@@ -172,76 +30,6 @@ struct Occurrence {
 struct Piece {
     std::uint64_t start;
     std::uint64_t end;
-};
-
-// Encodes the people of one word into its posting region.
-class PostingEncoder {
-public:
-    void Start(std::uint32_t people, bool severalSlots) {
-        people_ = people;
-        severalSlots_ = severalSlots;
-        blocks_.clear();
-        block_.clear();
-        skip_.clear();
-        inBlock_ = 0;
-        haveEntry_ = false;
-        occurrences_.clear();
-    }
-    void Add(std::uint32_t entry, std::uint16_t slot, std::uint16_t position) {
-        if (haveEntry_ && entry != entry_) EndPerson();
-        entry_ = entry;
-        haveEntry_ = true;
-        occurrences_.push_back({slot, position});
-    }
-    // The region, and its hash as the dictionary keeps it.
-    void Finish(std::vector<unsigned char>& region, std::uint32_t& hash) {
-        if (haveEntry_) EndPerson();
-        if (inBlock_ > 0) EndBlock();
-        region.clear();
-        if (skip_.size() <= kSkipEntrySize) {
-            region.swap(blocks_);
-            hash = ContentHash32(region.data(), region.size());
-            return;
-        }
-        hash = ContentHash32(skip_.data(), skip_.size());
-        region = skip_;
-        region.insert(region.end(), blocks_.begin(), blocks_.end());
-    }
-
-private:
-    void EndPerson() {
-        const bool several = occurrences_.size() > 1;
-        const std::uint64_t value = inBlock_ == 0 ? entry_ : entry_ - previous_;
-        if (inBlock_ == 0) blockFirst_ = entry_;
-        PutVarint(block_, value << 1 | (several ? 1 : 0));
-        if (several) PutVarint(block_, occurrences_.size());
-        for (const auto& occurrence : occurrences_) {
-            if (severalSlots_) PutVarint(block_, occurrence.first);
-            PutVarint(block_, occurrence.second);
-        }
-        occurrences_.clear();
-        previous_ = entry_;
-        if (++inBlock_ == kDocsPerBlock) EndBlock();
-    }
-    void EndBlock() {
-        PutU32(skip_, blockFirst_);
-        PutU32(skip_, static_cast<std::uint32_t>(blocks_.size()));
-        PutU32(skip_, ContentHash32(block_.data(), block_.size()));
-        blocks_.insert(blocks_.end(), block_.begin(), block_.end());
-        block_.clear();
-        inBlock_ = 0;
-    }
-    std::uint32_t people_ = 0;
-    bool severalSlots_ = false;
-    std::vector<unsigned char> blocks_;
-    std::vector<unsigned char> block_;
-    std::vector<unsigned char> skip_;
-    std::uint32_t inBlock_ = 0;
-    std::uint32_t blockFirst_ = 0;
-    std::uint32_t previous_ = 0;
-    std::uint32_t entry_ = 0;
-    bool haveEntry_ = false;
-    std::vector<std::pair<std::uint16_t, std::uint16_t>> occurrences_;
 };
 
 class Builder {
@@ -517,33 +305,6 @@ bool Builder::Merge(SequentialFile& out, Header& header) {
     header.years = Section{out.Position(), years.size(), ContentHash(years.data(), years.size())};
     out.Put(years);
     return true;
-}
-
-// Temporary files of builders that ended without removing them (a crash, a
-// disk that refused even the removal) go once they are a day old: no build
-// takes that long, so no builder still writes them.
-void RemoveStaleTemporaries(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-";
-    DIR* dir = opendir(folder.c_str());
-    if (dir == nullptr) return;
-    const time_t now = time(nullptr);
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name.compare(0, prefix.size(), prefix) != 0) continue;
-        const std::string full = folder + "/" + name;
-        struct stat info {};
-        if (io_calls::StatPath(full.c_str(), info) == 0 && now - info.st_mtime > 24 * 60 * 60) {
-            io_calls::Unlink(full.c_str());
-        }
-    }
-    closedir(dir);
-}
-
-std::string TemporaryName(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    return path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
 }
 
 BuildResult Builder::Run(const FileFingerprint (&files)[kFileCount], const std::string& path,

@@ -15,13 +15,11 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "browse/names/surname_listing.h"
 #include "browse/record_text/search_messages.h"
 #include "browse/session/disk_prompt.h"
 #include "browse/session/result_pager.h"
 #include "browse/session/search_session.h"
 #include "platform/message_box.h"
-#include "store/catalogue.h"
 #include "store/directories.h"
 #include "store/path_buffer.h"
 #include "ui/common/cp1252_qt.h"
@@ -33,10 +31,8 @@
 #include "ui/search_view/accessibility.h"
 #include "ui/search_view/count_line.h"
 #include "ui/search_view/dialog_keys.h"
-#include "ui/search_view/offer_line.h"
 #include "ui/search_view/page_line.h"
 #include "ui/search_view/result_list.h"
-#include "ui/search_view/spelling_hint.h"
 #include "ui/search_view/view_doc.h"
 #include "ui/search_view/view_layout.h"
 
@@ -153,24 +149,11 @@ void CViewView::CreatePaintedControls() {
     // the last Tab stop in the list's place.
     // The databases that hold the surname come first in the Tab order, then
     // the close spellings, then the search again with name variants.
-    databasesOffer_ = new COfferLine(this, QStringLiteral("DatabasesOffer"), QStringLiteral("Databases"));
-    keys_->Watch(*databasesOffer_);
-    connect(databasesOffer_, &COfferLine::offerChosen, this, [this](int index) {
-        if (index < 0 || index >= static_cast<int>(offeredDatabases_.size())) return;
-        const ListedSurname held = offeredDatabases_[static_cast<std::size_t>(index)];
-        TakeOffer([&] { return SearchListedSurname(held.code, held.surname); });
+    offers_ = new CNobodyOffers(*this, *keys_, dirs_, lifetime_);
+    connect(offers_, &CNobodyOffers::surnameChosen, this, [this](int code, const std::string& surname) {
+        TakeOffer([&] { return SearchListedSurname(code, surname); });
     });
-    spellingHint_ = new CSpellingHint(this);
-    keys_->Watch(*spellingHint_);
-    connect(spellingHint_, &COfferLine::offerChosen, this, [this](int index) {
-        if (index < 0 || index >= spellingHint_->Count()) return;
-        const ListedSurname spelling = spellingHint_->Spelling(index);
-        TakeOffer([&] { return SearchListedSurname(spelling.code, spelling.surname); });
-    });
-    variantsOffer_ = new COfferLine(this, QStringLiteral("VariantsOffer"), QStringLiteral("Name variants"));
-    keys_->Watch(*variantsOffer_);
-    connect(variantsOffer_, &COfferLine::offerChosen, this, [this](int /*index*/) {
-        const SearchRequest again = notFound_;
+    connect(offers_, &CNobodyOffers::variantsChosen, this, [this](const SearchRequest& again) {
         TakeOffer([&] {
             SetNameVariants(true);
             DoSearch(again);
@@ -308,17 +291,13 @@ void CViewView::RefreshList() {
 void CViewView::ShowPage() {
     ResultPage page = ResultPage::Of(*session_);
     const bool listHadFocus = resultList_->hasFocus();
-    const bool hintHadFocus =
-        databasesOffer_->hasFocus() || spellingHint_->hasFocus() || variantsOffer_->hasFocus();
+    const bool hintHadFocus = offers_->HasFocus();
     prevButton_->setEnabled(page.hasPrev);
     nextButton_->setEnabled(page.hasNext);
     countLine_->SetShownText(page.CountText());
     pageLine_->SetPage(page.Rows() > 0 ? page.PageText() : QString());
     // The offers are made after the search that found nobody, until the next page shown.
-    databasesOffer_->SetOffers(QString(), {});
-    spellingHint_->SetSpellings({});
-    variantsOffer_->SetOffers(QString(), {});
-    offeredDatabases_.clear();
+    offers_->Clear();
     resultList_->SetPage(std::move(page));
     emit pageShown();
     // A list that empties while it has the focus hands it back to the view's
@@ -329,7 +308,7 @@ void CViewView::ShowPage() {
 void CViewView::AnnouncePage() {
     const ResultPage& page = resultList_->Page();
     // Without records there is no page: the offers, if any, come with the count.
-    countLine_->Announce(page.CountText(), page.Rows() > 0 ? page.PageText() : OffersText());
+    countLine_->Announce(page.CountText(), page.Rows() > 0 ? page.PageText() : offers_->Text());
     resultList_->AnnounceRows();
 }
 
@@ -386,68 +365,9 @@ void CViewView::SearchShown(const SearchRequest& request) {
     // Nobody: the surname is not in the index, or nobody under it has the first name.
     if (outcome.status == SearchStatus::NotFound ||
         (outcome.status == SearchStatus::Found && RecordCount() == 0))
-        OfferAfterNobody(request, outcome.status == SearchStatus::NotFound);
+        offers_->Offer(request, outcome.status == SearchStatus::NotFound, NameVariants());
     RefreshList();
     AnnouncePage();
-}
-
-void CViewView::OfferAfterNobody(const SearchRequest& request, bool surnameAbsent) {
-    // The search has just found the disk: no prompt. A listing that fails
-    // says why, and offers nothing of its own.
-    const int searched = catalogue::CodeOfRow(request.row);
-    surname_listing::ListingOptions options;
-    options.skipMissing = true;
-    const ListingOutcome held = surname_listing::List(
-        dirs_, catalogue::EveryDatabase(), {CSurnameMatcher(MatchMode::Exact, request.surname)}, options);
-    platform::Tell(held.messages, held.details);
-    if (lifetime_.Closed()) return;
-    // Close spellings when the surname itself is not there (else the first name found nobody).
-    ListingOutcome close;
-    if (surnameAbsent) {
-        close = surname_listing::CloseSpellings(dirs_, searched, request.surname, {});
-        platform::Tell(close.messages, close.details);
-        if (lifetime_.Closed()) return;
-    }
-
-    // The databases that hold the surname as typed, the one searched aside
-    // (a first name found nobody there), in list order.
-    std::vector<COfferLine::Offer> offers;
-    QString surname;
-    if (!held.matches.empty()) {
-        for (const ListedSurname& one : held.matches.front()) {
-            if (one.code == searched) continue;
-            const QString title = QString::fromLatin1(catalogue::NameOfCode(one.code));
-            offers.push_back(COfferLine::Offer{
-                QStringLiteral("%1 (%2)").arg(title).arg(one.count),
-                QStringLiteral("%1, %2 %3")
-                    .arg(title)
-                    .arg(one.count)
-                    .arg(one.count == 1 ? QStringLiteral("person") : QStringLiteral("people"))});
-            offeredDatabases_.push_back(one);
-            surname = cp1252::ToQString(one.surname.c_str());
-        }
-    }
-    databasesOffer_->SetOffers(surname + QStringLiteral(" is in"), std::move(offers));
-    offeredDatabases_.resize(static_cast<std::size_t>(databasesOffer_->Count()));
-    int line = databasesOffer_->Lines();
-    if (!close.matches.empty()) spellingHint_->SetSpellings(close.matches.front(), line);
-    line += spellingHint_->Lines();
-    notFound_ = request;
-    if (!request.firstName.empty() && !NameVariants()) {
-        variantsOffer_->SetOffers(QString(),
-                                  {{QStringLiteral("Search again with name variants"),
-                                    QStringLiteral("Search again with name variants")}},
-                                  line);
-    }
-}
-
-QString CViewView::OffersText() const {
-    QStringList lines;
-    const COfferLine* const offers[] = {databasesOffer_, spellingHint_, variantsOffer_};
-    for (const COfferLine* offer : offers) {
-        if (!offer->Text().isEmpty()) lines << offer->Text();
-    }
-    return lines.join(QLatin1Char(' '));
 }
 
 void CViewView::TakeOffer(const std::function<bool()>& search) {

@@ -7,9 +7,9 @@
 // (CSearchForm: the edit boxes and the database list, read into a search
 // request), the dialog-box keyboard (CDialogKeys), the result list
 // (CResultList: the rows, their painting, keys and selection), the count
-// line (CCountLine) and the offers after a search that found nobody (the
-// databases that hold the surname, the close spellings in CSpellingHint,
-// a search again with name variants: lines of COfferLine). The rule of
+// line (CCountLine) and the offers after a search that found nobody
+// (CNobodyOffers: the databases that hold the surname, the close spellings
+// in CSpellingHint, a search again with name variants). The rule of
 // its life while a handler waits is CViewLifetime's. CChronaraView (the
 // class the frame creates) adds the commands of the menus and command keys,
 // the mouse on the list, and the two finders.
@@ -25,10 +25,10 @@
 #include <QString>
 #include <QWidget>
 
-#include "browse/names/surname_listing.h"
 #include "ui/common/help_window.h"
 #include "ui/results/result_page.h"
 #include "ui/results/results_commands.h"
+#include "ui/search_view/nobody_offers.h"
 #include "ui/search_view/search_form.h"
 #include "ui/search_view/view_lifetime.h"
 
@@ -144,11 +144,11 @@ public:
     // The page shown and the number of pages, under the Pages label.
     CPageLine* PageLine() const { return pageLine_; }
     // The close spellings offered after a search that found nobody.
-    CSpellingHint* SpellingHint() const { return spellingHint_; }
+    CSpellingHint* SpellingHint() const { return &offers_->Spellings(); }
     // The databases that hold the surname typed, and the search again with
     // name variants, offered after a search that found nobody.
-    COfferLine* DatabasesOffer() const { return databasesOffer_; }
-    COfferLine* VariantsOffer() const { return variantsOffer_; }
+    COfferLine* DatabasesOffer() const { return &offers_->Databases(); }
+    COfferLine* VariantsOffer() const { return &offers_->Variants(); }
     QComboBox* DatabaseList() const;
     // The pager of the session; null once the view is destroyed.
     CResultPager* Pager() const;
@@ -220,11 +220,6 @@ private:
     // The search itself: the Empty state while it runs, the session's
     // search, its messages, then the first page (or the Empty state).
     void SearchShown(const SearchRequest& request);
-    // The offers after request found nobody, one line under the other;
-    // surnameAbsent: the surname is not in the index searched.
-    void OfferAfterNobody(const SearchRequest& request, bool surnameAbsent);
-    // The offers as screen readers hear them with the count.
-    QString OffersText() const;
     // Runs the search an offer stands for; the keyboard goes on in its rows.
     void TakeOffer(const std::function<bool()>& search);
     // A page turn, forward (Next) or back (Prev), by button or key.
@@ -256,12 +251,7 @@ private:
     CResultList* resultList_ = nullptr;
     CCountLine* countLine_ = nullptr;
     CPageLine* pageLine_ = nullptr;
-    CSpellingHint* spellingHint_ = nullptr;
-    COfferLine* databasesOffer_ = nullptr;
-    COfferLine* variantsOffer_ = nullptr;
-    // What the databases offered hold, and the search that found nobody.
-    std::vector<ListedSurname> offeredDatabases_;
-    SearchRequest notFound_;
+    CNobodyOffers* offers_ = nullptr;
     // The focus rule means the result list (see ReturnFromDialog).
     bool focusListAgain_ = false;
 
