@@ -18,6 +18,7 @@
 #include "tools/query/query_find_output.h"
 #include "tools/query/query_gedcom.h"
 #include "tools/query/query_log.h"
+#include "tools/query/query_same_person.h"
 #include "tools/query/query_services.h"
 
 namespace query_tool {
@@ -214,18 +215,30 @@ int RunFind(const QueryOptions& options) {
             text += piece;
             return true;
         });
+        // A person confirmed the same as other records is written once, with them.
+        CSamePeople samePeople(dirs);
+        int status = samePeople.Load();
+        if (status != kExitSearched) return status;
+        std::vector<FoundPerson> same;
         for (const RecordHit& person : answers.front().people) {
+            if (!samePeople.RecordsWith(person, same, status)) {
+                if (status != kExitSearched) return status;
+                continue;
+            }
             // Each database's source is named as the disk's provenance names it.
-            if (!writer.HasProvenance(person.code)) {
+            std::vector<int> codes{person.code};
+            for (const FoundPerson& record : same) codes.push_back(record.code);
+            for (const int code : codes) {
+                if (writer.HasProvenance(code)) continue;
                 std::vector<ProvenanceEntry> provenance;
-                const StoreError unread = ReadDatabaseProvenance(dirs, person.code, provenance);
+                const StoreError unread = ReadDatabaseProvenance(dirs, code, provenance);
                 if (unread.Failed()) {
                     Complain(search_messages::MessageOf(unread));
                     return ExitStatusOf(unread);
                 }
-                writer.AddProvenance(person.code, std::move(provenance));
+                writer.AddProvenance(code, std::move(provenance));
             }
-            writer.Add(person);
+            writer.Add(person, same);
         }
         writer.Finish();
     } else {

@@ -14,6 +14,7 @@
 #include "store/data_file.h"
 #include "store/io_calls.h"
 #include "tools/query/query_exit.h"
+#include "tools/query/query_same_person.h"
 
 namespace query_tool {
 namespace {
@@ -127,20 +128,34 @@ int ExportGedcom(CSearchSession& session, const CDirectories& dirs, const Calend
         spool.Write(piece);
         return true;
     });
+    // A person confirmed the same as other records is written once, with them.
+    CSamePeople samePeople(dirs);
+    const int loaded = samePeople.Load();
+    if (loaded != kExitSearched) return loaded;
+    int unreadSame = kExitSearched;
+    std::vector<FoundPerson> same;
     // Each database's source is named as the disk's provenance names it.
     SearchOutcome unread{SearchStatus::Found, {}, {}, {}};
+    auto named = [&](int code) {
+        if (writer.HasProvenance(code)) return true;
+        std::vector<ProvenanceEntry> provenance;
+        unread = session.ReadProvenance(code, provenance);
+        if (!unread.Done()) return false;
+        writer.AddProvenance(code, std::move(provenance));
+        return true;
+    };
     const SearchOutcome walked = session.ForEachPerson([&](const FoundPerson& person) {
-        if (!writer.HasProvenance(person.code)) {
-            std::vector<ProvenanceEntry> provenance;
-            unread = session.ReadProvenance(person.code, provenance);
-            if (!unread.Done()) return false;
-            writer.AddProvenance(person.code, std::move(provenance));
+        if (!samePeople.RecordsWith(person, same, unreadSame)) return unreadSame == kExitSearched;
+        if (!named(person.code)) return false;
+        for (const FoundPerson& record : same) {
+            if (!named(record.code)) return false;
         }
-        return writer.Add(person);
+        return writer.Add(person, same);
     });
     platform::Tell(walked.messages, walked.details);
     platform::Tell(unread.messages, unread.details);
     if (!unread.Done()) return ExitStatusOf(unread.error);
+    if (unreadSame != kExitSearched) return unreadSame;
     if (walked.status == SearchStatus::Cancelled) return kExitFailed;
     if (!walked.Done()) return ExitStatusOf(walked.error);
     writer.Finish();

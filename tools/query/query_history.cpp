@@ -20,6 +20,7 @@
 #include "tools/query/query_exit.h"
 #include "tools/query/query_gedcom.h"
 #include "tools/query/query_log.h"
+#include "tools/query/query_same_person.h"
 #include "tools/query/query_services.h"
 
 namespace query_tool {
@@ -151,7 +152,21 @@ int RunSaved(const QueryOptions& options) {
             CitationContext context;
             context.date = today;
             context.disk = disk.label;
-            text = gedcom::Document(people, context);
+            // A person confirmed the same as other records is written once, with them.
+            CSamePeople samePeople(dirs);
+            const int loaded = samePeople.Load();
+            if (loaded != kExitSearched) return loaded;
+            CGedcomWriter writer(context, [&text](const std::string& piece) {
+                text += piece;
+                return true;
+            });
+            std::vector<FoundPerson> same;
+            int unread = kExitSearched;
+            for (const ExportedHit& person : people) {
+                if (samePeople.RecordsWith(person, same, unread)) writer.Add(person, same);
+                if (unread != kExitSearched) return unread;
+            }
+            writer.Finish();
         }
     }
     std::fwrite(text.data(), 1, text.size(), stdout);
