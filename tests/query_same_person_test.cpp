@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -63,6 +64,8 @@ protected:
         ASSERT_FALSE(log.SavePerson(identity, medal, nullptr).Failed());
         ASSERT_FALSE(log.SavePerson(identity, soldier, nullptr).Failed());
         ASSERT_FALSE(log.SavePerson(identity, tarbell, nullptr).Failed());
+        // A log that cannot be opened at all (a damaged one is moved aside by the log itself).
+        std::filesystem::create_directories(damaged.File("chronara/research.sqlite"));
     }
 
     testing_support::ToolRun Query(std::vector<std::string> args, const std::string& dataHome) const {
@@ -80,6 +83,7 @@ protected:
     TempDir config;
     TempDir data{testing_support::QuickScratchParent()};
     TempDir noVerdicts{testing_support::QuickScratchParent()};
+    TempDir damaged{testing_support::QuickScratchParent()};
 };
 
 TEST_F(QuerySamePerson, EachExportWritesRecordsConfirmedTheSameAsOnePersonCitingEach) {
@@ -89,46 +93,69 @@ TEST_F(QuerySamePerson, EachExportWritesRecordsConfirmedTheSameAsOnePersonCiting
     const struct {
         const char* what;
         std::vector<std::string> args;
-        bool verdicts;        // with the research log's verdicts
+        const TempDir& dataHome;  // the research log with the verdicts, none, or one that cannot be opened
+        int status;
         std::size_t people;   // INDI records
         std::size_t soldier;  // citations of the War of 1812 record (PAGE lines)
         std::size_t medal;    // of the Medal of Honor record
     } cases[] = {
         {"a page of one surname",
          {"--database", "w1812", "--surname", "Chamberlain", "--export", "gedcom"},
-         true,
+         data,
+         0,
          1,
          1,
          1},
         {"a page, no verdicts",
          {"--database", "w1812", "--surname", "Chamberlain", "--export", "gedcom"},
-         false,
+         noVerdicts,
+         0,
+         1,
+         1,
+         0},
+        {"a page, the log not to be opened",
+         {"--database", "w1812", "--surname", "Chamberlain", "--export", "gedcom"},
+         damaged,
+         3,
          1,
          1,
          0},
         {"a record search finding both",
          {"--find", "chamberlain", "--database", "all", "--format", "gedcom"},
-         true,
+         data,
+         0,
          1,
          1,
          1},
         {"a record search, no verdicts",
          {"--find", "chamberlain", "--database", "all", "--format", "gedcom"},
-         false,
+         noVerdicts,
+         0,
+         2,
+         1,
+         1},
+        {"a record search, the log not to be opened",
+         {"--find", "chamberlain", "--database", "all", "--format", "gedcom"},
+         damaged,
+         3,
          2,
          1,
          1},
         {"a refused pair stays two",
          {"--find", "reuben", "--database", "w1812", "--format", "gedcom"},
-         true,
+         data,
+         0,
          2,
          0,
          0},
-        {"the saved people", {"--saved", "--format", "gedcom"}, true, 2, 1, 1},
+        {"the saved people", {"--saved", "--format", "gedcom"}, data, 0, 2, 1, 1},
     };
     for (const auto& c : cases) {
-        const testing_support::ToolRun run = Query(c.args, c.verdicts ? data.Path() : noVerdicts.Path());
-        ASSERT_EQ(run.status, 0) << c.what << ": " << run.err;
+        const testing_support::ToolRun run = Query(c.args, c.dataHome.Path());
+        ASSERT_EQ(run.status, c.status) << c.what << ": " << run.err;
+        // A log that cannot be read is said, and the file written without its verdicts.
+        EXPECT_EQ(run.err.find("without the research log's verdicts") != std::string::npos, c.status != 0)
+            << c.what << ": " << run.err;
         EXPECT_EQ(Count(run.out, " INDI\r\n"), c.people) << c.what << "\n" << run.out;
         // The person's citation and each event's: at least one of each record cited.
         EXPECT_EQ(Count(run.out, "1 SOUR @S8@\r\n2 PAGE " + soldierPage), c.soldier) << c.what << "\n"

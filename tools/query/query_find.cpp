@@ -204,6 +204,7 @@ int RunFind(const QueryOptions& options) {
     }
     NoteSkipped(skipped);
     std::string text;
+    bool unreadVerdicts = false;
     if (find.format == FindFormat::Gedcom) {
         // The disk names itself as the source's publisher.
         const StoreError unlabelled = ReadDiskLabel(dirs, cited.disk);
@@ -217,8 +218,8 @@ int RunFind(const QueryOptions& options) {
         });
         // A person confirmed the same as other records is written once, with them.
         CSamePeople samePeople(dirs);
-        int status = samePeople.Load();
-        if (status != kExitSearched) return status;
+        if (!samePeople.Load()) unreadVerdicts = true;
+        int status = kExitSearched;
         std::vector<FoundPerson> same;
         for (const RecordHit& person : answers.front().people) {
             if (!samePeople.RecordsWith(person, same, status)) {
@@ -245,7 +246,7 @@ int RunFind(const QueryOptions& options) {
         text = FormatAnswers(find.format, answers, find.hasBatch, options.raw);
     }
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return FinishStandardOutput(kExitSearched);
+    return FinishStandardOutput(unreadVerdicts ? kExitUnreadable : kExitSearched);
 }
 
 }  // namespace query_tool

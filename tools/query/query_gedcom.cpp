@@ -130,8 +130,7 @@ int ExportGedcom(CSearchSession& session, const CDirectories& dirs, const Calend
     });
     // A person confirmed the same as other records is written once, with them.
     CSamePeople samePeople(dirs);
-    const int loaded = samePeople.Load();
-    if (loaded != kExitSearched) return loaded;
+    const bool verdictsRead = samePeople.Load();
     int unreadSame = kExitSearched;
     std::vector<FoundPerson> same;
     // Each database's source is named as the disk's provenance names it.
@@ -165,7 +164,7 @@ int ExportGedcom(CSearchSession& session, const CDirectories& dirs, const Calend
                  (error == kFileCutShort ? "it is shorter than what was written" : std::strerror(error)));
         return kExitUnreadable;
     }
-    return FinishStandardOutput(kExitSearched);
+    return FinishStandardOutput(verdictsRead ? kExitSearched : kExitUnreadable);
 }
 
 int FetchCitation(long row, CSearchSession& session, const CalendarDate& date, Citation& cited,

@@ -154,8 +154,7 @@ int RunSaved(const QueryOptions& options) {
             context.disk = disk.label;
             // A person confirmed the same as other records is written once, with them.
             CSamePeople samePeople(dirs);
-            const int loaded = samePeople.Load();
-            if (loaded != kExitSearched) return loaded;
+            if (!samePeople.Load()) status = kExitUnreadable;
             CGedcomWriter writer(context, [&text](const std::string& piece) {
                 text += piece;
                 return true;

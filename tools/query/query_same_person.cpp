@@ -22,18 +22,24 @@ linkage::RecordPlace PlaceOf(const research_log::PersonOnDisk& person) {
 
 CSamePeople::CSamePeople(const CDirectories& dirs) : dirs_(dirs), database_(dirs) {}
 
-int CSamePeople::Load() {
+bool CSamePeople::Load() {
+    static const char kWithout[] =
+        "note: the family-tree file is written without the research log's verdicts: records confirmed as one "
+        "person are people of their own";
     research_log::DiskIdentity disk;
     const StoreError unknown = research_log::ReadDiskIdentity(dirs_, disk);
     if (unknown.Failed()) {
         Complain(search_messages::MessageOf(unknown));
-        return ExitStatusOf(unknown);
+        Complain(kWithout);
+        return false;
     }
     std::vector<research_log::PairVerdict> verdicts;
     research_log::CResearchLog log;
     const research_log::LogOutcome outcome = log.Verdicts(&disk, false, verdicts);
-    const int status = TellLogOutcome(outcome);
-    if (outcome.Failed()) return status;
+    if (TellLogOutcome(outcome) != kExitSearched) {
+        Complain(kWithout);
+        return false;
+    }
     for (const research_log::PairVerdict& verdict : verdicts) {
         const bool same = verdict.sameness == research_log::Sameness::Same;
         known_.Set(PlaceOf(verdict.first), PlaceOf(verdict.second),
@@ -43,7 +49,7 @@ int CSamePeople::Load() {
             records_[PlaceOf(verdict.second)] = verdict.second;
         }
     }
-    return kExitSearched;
+    return true;
 }
 
 bool CSamePeople::RecordsWith(const FoundPerson& person, std::vector<FoundPerson>& same, int& status) {

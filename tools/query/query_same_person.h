@@ -22,9 +22,12 @@ class CSamePeople {
 public:
     explicit CSamePeople(const CDirectories& dirs);
 
-    // Reads the verdicts on the data disk of dirs from the research log;
-    // the exit status to end with (kExitSearched when they were read).
-    int Load();
+    // Reads the verdicts on the data disk of dirs from the research log.
+    // A log that cannot be read is said, with a note that the people are
+    // written without its verdicts, and gives none: an export does not ask
+    // for the log, so it does not stop for it. False then (the export ends
+    // with kExitUnreadable).
+    bool Load();
     // The records to write with person, read from the disk, in record
     // order. False when person was written already with another record of
     // the same person, or when a record could not be read (status then says
