@@ -16,6 +16,7 @@
 #include "browse/research_log/research_log.h"
 #include "support/log_support.h"
 #include "support/test_support.h"
+#include "support/tool_runner.h"
 
 using namespace research_log;
 using testing_support::LogAt;
@@ -40,8 +41,8 @@ protected:
 
 std::string PairText(const PairVerdict& v) {
     return std::to_string(v.first.code) + ":" + std::to_string(v.first.entry) + "-" +
-           std::to_string(v.second.code) + ":" + std::to_string(v.second.entry) + " " + SamenessName(v.sameness) +
-           " [" + v.note + "]";
+           std::to_string(v.second.code) + ":" + std::to_string(v.second.entry) + " " +
+           SamenessName(v.sameness) + " [" + v.note + "]";
 }
 
 TEST_F(LinkVerdicts, AVerdictIsKeptOncePerPairEitherWayRoundListedTakenBackAndPutBack) {
@@ -51,13 +52,13 @@ TEST_F(LinkVerdicts, AVerdictIsKeptOncePerPairEitherWayRoundListedTakenBackAndPu
     const std::string colonel = "the colonel of the 20th Maine";
     std::int64_t id = 0;
     // Given from the later record: kept from the earlier.
-    ASSERT_FALSE(log.SetVerdict(disk, MadeUpPerson(4, 7), MadeUpPerson(2, 1), Sameness::Same, &colonel, &id)
-                     .Failed());
+    ASSERT_FALSE(
+        log.SetVerdict(disk, MadeUpPerson(4, 7), MadeUpPerson(2, 1), Sameness::Same, &colonel, &id).Failed());
     // The same pair on another disk is another pair.
-    ASSERT_FALSE(log.SetVerdict(other, MadeUpPerson(2, 1), MadeUpPerson(4, 7), Sameness::NotSame, nullptr)
-                     .Failed());
-    ASSERT_FALSE(log.SetVerdict(disk, MadeUpPerson(2, 1), MadeUpPerson(2, 3), Sameness::NotSame, nullptr)
-                     .Failed());
+    ASSERT_FALSE(
+        log.SetVerdict(other, MadeUpPerson(2, 1), MadeUpPerson(4, 7), Sameness::NotSame, nullptr).Failed());
+    ASSERT_FALSE(
+        log.SetVerdict(disk, MadeUpPerson(2, 1), MadeUpPerson(2, 3), Sameness::NotSame, nullptr).Failed());
 
     const struct {
         PersonPlace a, b;
@@ -92,7 +93,8 @@ TEST_F(LinkVerdicts, AVerdictIsKeptOncePerPairEitherWayRoundListedTakenBackAndPu
     // Decided again: one row, the newer verdict and time, the note kept when none is given.
     std::int64_t again = 0;
     ASSERT_FALSE(
-        log.SetVerdict(disk, MadeUpPerson(2, 1), MadeUpPerson(4, 7), Sameness::NotSame, nullptr, &again).Failed());
+        log.SetVerdict(disk, MadeUpPerson(2, 1), MadeUpPerson(4, 7), Sameness::NotSame, nullptr, &again)
+            .Failed());
     EXPECT_EQ(again, id);
     ASSERT_FALSE(log.VerdictOn(disk, {2, 1}, {4, 7}, found, kept).Failed());
     EXPECT_EQ(PairText(kept), "2:1-4:7 not-same [the colonel of the 20th Maine]");
@@ -159,7 +161,8 @@ TEST_F(LinkVerdicts, WhatIsNoPairIsRefusedAndRowsNotWrittenByTheLogAreSkipped) {
                   .error.kind,
               LogErrorKind::TurnedOff);
 
-    ASSERT_FALSE(log.SetVerdict(disk, MadeUpPerson(2, 1), MadeUpPerson(4, 1), Sameness::Same, nullptr).Failed());
+    ASSERT_FALSE(
+        log.SetVerdict(disk, MadeUpPerson(2, 1), MadeUpPerson(4, 1), Sameness::Same, nullptr).Failed());
     // Edited by hand: a verdict the log does not know, a pair out of its order.
     ASSERT_TRUE(RunSql(Path(),
                        "INSERT INTO verdicts(disk, database1, entry1, surname1, database2, entry2, surname2, "
@@ -191,7 +194,12 @@ linkage::CLinkIndex& Chamberlains(linkage::CLinkIndex& index) {
         const std::vector<std::string>* headings;
         std::vector<std::string> fields;
     } people[] = {
-        {2, 10, "CHAMBERLAIN", "Joshua L.", &medal, {"Colonel, 20th Maine", "2 July 1863", "Brunswick, Maine", "8 September 1828"}},
+        {2,
+         10,
+         "CHAMBERLAIN",
+         "Joshua L.",
+         &medal,
+         {"Colonel, 20th Maine", "2 July 1863", "Brunswick, Maine", "8 September 1828"}},
         {4, 20, "CHAMBERLAIN", "Joshua Lawrence", &generals, {"8 September 1828, Brewer, Maine", "1914", ""}},
         {4, 21, "CHAMBERLAIN", "Thomas", &generals, {"1841, Brewer, Maine", "1896", ""}},
         {4, 22, "SMITH", "Joshua", &generals, {"1828, Maine", "1900", ""}},
@@ -227,27 +235,113 @@ TEST(LinkVerdictsHonoured, ARefusedPairIsNeverProposedAndAConfirmedOneIsShownCon
          {{smith, Known::Same}},
          "22 confirmed, 20 likely",
          "10-20 likely, 10-22 confirmed"},
-        {"refused and confirmed", {{general, Known::NotSame}, {thomas, Known::Same}}, "21 confirmed",
+        {"refused and confirmed",
+         {{general, Known::NotSame}, {thomas, Known::Same}},
+         "21 confirmed",
          "10-21 confirmed"},
-        {"said and taken back", {{general, Known::NotSame}, {general, Known::Unknown}}, "20 likely", "10-20 likely"},
+        {"said and taken back",
+         {{general, Known::NotSame}, {general, Known::Unknown}},
+         "20 likely",
+         "10-20 likely"},
     };
     for (const auto& c : cases) {
         linkage::CKnownPairs known;
         for (const auto& s : c.said) known.Set(s.first, medal, s.second);
         std::string links;
         for (const linkage::Link& link : linkage::LinksOf(index, 0, names, &known)) {
-            links += std::string(links.empty() ? "" : ", ") + std::to_string(index.People()[link.other].entry) +
-                     " " + linkage::ShownVerdict(link.judgement, link.confirmed);
+            links += std::string(links.empty() ? "" : ", ") +
+                     std::to_string(index.People()[link.other].entry) + " " +
+                     linkage::ShownVerdict(link.judgement, link.confirmed);
         }
         EXPECT_EQ(links, c.links) << c.what;
         std::string all;
         for (const linkage::LinkPair& pair : linkage::AllLinks(index, names, &known)) {
-            all += std::string(all.empty() ? "" : ", ") + std::to_string(index.People()[pair.first].entry) + "-" +
-                   std::to_string(index.People()[pair.second].entry) + " " +
+            all += std::string(all.empty() ? "" : ", ") + std::to_string(index.People()[pair.first].entry) +
+                   "-" + std::to_string(index.People()[pair.second].entry) + " " +
                    linkage::ShownVerdict(pair.judgement, pair.confirmed);
         }
         EXPECT_EQ(all, c.all) << c.what;
     }
+}
+
+const char kTool[] = CHRONARA_BINARY_DIR "/tools/query/chronara-query";
+const char kSample[] = CHRONARA_BINARY_DIR "/sample-disk";
+
+TEST(LinkVerdictsOfTheTool, VerdictsKeptByTheToolCountForLinksWithLog) {
+    const TempDir data;
+    const TempDir config;
+    auto query = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--data-dir", kSample});
+        return testing_support::RunProgram(
+            kTool, args, {{"XDG_DATA_HOME", data.Path()}, {"XDG_CONFIG_HOME", config.Path()}});
+    };
+    const std::vector<std::string> page{"--database",   "civmoh", "--surname", "Chamberlain",
+                                        "--first-name", "Joshua", "--links",   "0"};
+    auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> args = page;
+        args.insert(args.end(), more.begin(), more.end());
+        return query(args);
+    };
+    testing_support::ToolRun run = with({});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.out.rfind("unigen\t", 0), 0u) << run.out;
+    const std::string general = "unigen:" + run.out.substr(7, run.out.find('\t', 7) - 7);
+    const std::string pairCells = "\tunigen\t" + general.substr(7) + "\t";
+
+    const struct {
+        const char* verdict;  // kept first (null: none)
+        bool log;             // --links and --links-all with --log
+        const char* shown;    // the general's verdict column, or "" when left out
+    } cases[] = {
+        {"not-same", true, ""},
+        {nullptr, false, "likely"},  // without --log, the log is not read
+        {"same", true, "confirmed"},
+        {"none", true, "likely"},
+    };
+    for (const auto& c : cases) {
+        if (c.verdict != nullptr) {
+            run = with({"--verdict", c.verdict, "--with", general, "--note", "the colonel"});
+            ASSERT_EQ(run.status, 0) << run.err;
+            EXPECT_EQ(run.out, "") << "a verdict prints nothing";
+        }
+        run = c.log ? with({"--log"}) : with({});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::size_t line = run.out.find(general.substr(0, 6) + "\t" + general.substr(7) + "\t");
+        const std::string shown = std::string("\t") + c.shown + "\t";
+        EXPECT_EQ(line != std::string::npos, *c.shown != '\0') << c.shown << run.out;
+        if (*c.shown != '\0') {
+            EXPECT_NE(run.out.find(shown, line), std::string::npos) << run.out;
+        }
+        std::vector<std::string> all{"--links-all", "--database", "all"};
+        if (c.log) all.push_back("--log");
+        run = query(all);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::size_t pair = run.out.find(pairCells);
+        EXPECT_EQ(pair != std::string::npos, *c.shown != '\0') << c.shown;
+        if (pair != std::string::npos) {
+            // stem1, entry1, stem2, entry2, score, then the verdict.
+            const std::size_t score = run.out.find('\t', pair + pairCells.size());
+            EXPECT_EQ(run.out.compare(score, shown.size(), shown), 0) << run.out.substr(pair, 80);
+        }
+    }
+
+    const struct {
+        std::vector<std::string> more;
+        const char* message;
+    } refused[] = {
+        {{"--verdict", "maybe", "--with", general}, "--verdict is same, not-same or none"},
+        {{"--verdict", "same"}, "--verdict and --with go together"},
+        {{"--verdict", "same", "--with", "unigen"}, "--with: DB:ENTRY is a database and an entry"},
+        {{"--verdict", "same", "--with", "unigen:99999999"}, "unigen has no entry 99999999"},
+        {{"--verdict", "same", "--with", "civmoh:-1"}, "--with: DB:ENTRY"},
+    };
+    for (const auto& r : refused) {
+        run = with(r.more);
+        EXPECT_EQ(run.status, 2) << r.message;
+        EXPECT_NE(run.err.find(r.message), std::string::npos) << run.err;
+    }
+    run = query({"--database", "civmoh", "--surname", "Chamberlain", "--verdict", "same", "--with", general});
+    EXPECT_NE(run.err.find("it needs --links"), std::string::npos) << run.err;
 }
 
 }  // namespace

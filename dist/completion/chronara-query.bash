@@ -30,6 +30,7 @@ _chronara_query() {
             done
             ;;
         --match) values="exact prefix pattern soundex dm close" ;;
+        --verdict) values="same not-same none" ;;
         --format)
             values="text tsv json"
             local word
@@ -43,12 +44,12 @@ _chronara_query() {
         --facet) values="database years years: field:" ;;
         --export) values="csv json gedcom" ;;
         --page-size) values="8 10" ;;
-        --surname | --first-name | --turn | --more-info | --record | --cite | --links | --find | --years | --limit | --save | --note) return ;;
+        --surname | --first-name | --turn | --more-info | --record | --cite | --links | --find | --years | --limit | --save | --note | --with) return ;;
         *)
             values="--data-dir --install-dir --database --surname --first-name --variants --page-size
                     --turn --more-info --record --cite --links --links-all --export --list --match --format --batch --raw --help -h --version
                     --find --find-batch --field --years --limit --facet --abbreviations
-                    --log --save --note --history --saved --all-disks"
+                    --log --save --note --verdict --with --history --saved --all-disks"
             ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")

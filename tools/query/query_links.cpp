@@ -8,11 +8,14 @@
 #include "browse/linkage/link_disk.h"
 #include "browse/names/given_name_table.h"
 #include "browse/record_text/search_messages.h"
+#include "browse/research_log/disk_identity.h"
+#include "browse/research_log/research_log.h"
 #include "platform/message_box.h"
 #include "store/blank_trim.h"
 #include "store/catalogue.h"
 #include "store/cp1252.h"
 #include "tools/query/query_exit.h"
+#include "tools/query/query_log.h"
 #include "tools/query/query_services.h"
 
 namespace query_tool {
@@ -37,8 +40,8 @@ std::string PersonColumns(const LinkPerson& person, bool raw, bool names) {
     return text;
 }
 
-std::string JudgementColumns(const LinkJudgement& judgement) {
-    return std::to_string(judgement.score) + "\t" + linkage::VerdictName(judgement.verdict) + "\t" +
+std::string JudgementColumns(const LinkJudgement& judgement, bool confirmed) {
+    return std::to_string(judgement.score) + "\t" + linkage::ShownVerdict(judgement, confirmed) + "\t" +
            judgement.ReasonText();
 }
 
@@ -54,10 +57,10 @@ std::string PersonJson(const LinkPerson& person, const char* suffix, bool names)
     return text;
 }
 
-std::string JudgementJson(const LinkJudgement& judgement) {
+std::string JudgementJson(const LinkJudgement& judgement, bool confirmed) {
     using hit_export::JsonString;
     std::string text = "\"score\": " + std::to_string(judgement.score) +
-                       ", \"verdict\": " + JsonString(linkage::VerdictName(judgement.verdict)) +
+                       ", \"verdict\": " + JsonString(linkage::ShownVerdict(judgement, confirmed)) +
                        ", \"reasons\": [";
     for (std::size_t k = 0; k < judgement.reasons.size(); ++k) {
         text += (k == 0 ? "" : ", ") + JsonString(judgement.reasons[k]);
@@ -86,6 +89,76 @@ bool Load(const CDirectories& dirs, const std::vector<int>& codes, CLinkIndex& i
     return true;
 }
 
+// With --log, the verdicts of the research log on pairs of this disk: a log
+// that cannot be read is said and the links are given without them.
+void ReadVerdicts(const QueryOptions& options, const CDirectories& dirs, linkage::CKnownPairs& known) {
+    if (!options.research.log) return;
+    research_log::DiskIdentity disk;
+    if (research_log::ReadDiskIdentity(dirs, disk).Failed()) return;
+    research_log::CResearchLog log;
+    std::vector<research_log::PairVerdict> verdicts;
+    TellLogOutcome(log.Verdicts(&disk, false, verdicts));
+    for (const research_log::PairVerdict& verdict : verdicts) {
+        known.Set({verdict.first.code, verdict.first.entry}, {verdict.second.code, verdict.second.entry},
+                  verdict.sameness == research_log::Sameness::Same ? linkage::Known::Same
+                                                                   : linkage::Known::NotSame);
+    }
+}
+
+research_log::PersonOnDisk OnDisk(const LinkPerson& person, const std::string& summary) {
+    research_log::PersonOnDisk kept;
+    kept.code = person.code;
+    kept.entry = person.entry;
+    kept.surname = TrimmedRight(person.surname);
+    kept.givenNames = TrimmedRight(person.givenNames);
+    kept.summary = summary;
+    return kept;
+}
+
+// --verdict on the person of the row (self) and the record --with names.
+int KeepVerdict(const QueryOptions& options, const CDirectories& dirs, const CLinkIndex& index,
+                std::uint32_t self, const std::string& summary) {
+    const LogRequest& request = options.research;
+    const auto& people = index.People();
+    std::uint32_t other = 0;
+    while (other < people.size() &&
+           !(people[other].code == request.withCode && people[other].entry == request.withEntry)) {
+        ++other;
+    }
+    if (other == people.size()) {
+        Complain(std::string("--with: ") + catalogue::StemOf(request.withCode) + " has no entry " +
+                 std::to_string(request.withEntry) + " among the people it links");
+        return kExitFailed;
+    }
+    if (other == self) {
+        Complain("--with: the record is the person of the row itself");
+        return kExitFailed;
+    }
+    research_log::DiskIdentity disk;
+    const StoreError unknown = research_log::ReadDiskIdentity(dirs, disk);
+    if (unknown.Failed()) {
+        Complain(search_messages::MessageOf(unknown));
+        return ExitStatusOf(unknown);
+    }
+    research_log::CResearchLog log;
+    if (request.verdict == LogRequest::Verdict::Forget) {
+        bool found = false;
+        research_log::PairVerdict verdict;
+        const research_log::LogOutcome read =
+            log.VerdictOn(disk, {people[self].code, people[self].entry},
+                          {request.withCode, request.withEntry}, found, verdict);
+        if (read.Failed() || !found) return FinishStandardOutput(TellLogOutcome(read));
+        research_log::PairVerdict removed;
+        return FinishStandardOutput(TellLogOutcome(log.RemoveVerdict(verdict.id, found, removed)));
+    }
+    const research_log::Sameness sameness = request.verdict == LogRequest::Verdict::Same
+                                                ? research_log::Sameness::Same
+                                                : research_log::Sameness::NotSame;
+    return FinishStandardOutput(TellLogOutcome(log.SetVerdict(disk, OnDisk(people[self], summary),
+                                                              OnDisk(people[other], std::string()), sameness,
+                                                              request.hasNote ? &request.note : nullptr)));
+}
+
 }  // namespace
 
 int PrintLinksOfRow(const QueryOptions& options, CSearchSession& session, const CDirectories& dirs) {
@@ -105,6 +178,8 @@ int PrintLinksOfRow(const QueryOptions& options, CSearchSession& session, const 
     // Every database of the list, and the roll when the person is of it.
     std::vector<int> codes = catalogue::EveryDatabase();
     if (catalogue::RowOfCode(found.code) < 0) codes.push_back(found.code);
+    const int with = options.research.withCode;
+    if (with != 0 && with != found.code && catalogue::RowOfCode(with) < 0) codes.push_back(with);
     if (!Load(dirs, codes, index, status)) return status;
     std::uint32_t self = 0;
     bool held = false;
@@ -112,18 +187,28 @@ int PrintLinksOfRow(const QueryOptions& options, CSearchSession& session, const 
         held = index.CodeOf(i) == found.code && index.EntryOf(i) == found.entry;
         if (held) self = i;
     }
+    if (options.research.verdict != LogRequest::Verdict::None) {
+        if (!held) {
+            Complain("--verdict: the person of the row is not among the people linked");
+            return kExitFailed;
+        }
+        return KeepVerdict(options, dirs, index, self,
+                           session.Pager().Row(static_cast<int>(options.linksRow)).summary);
+    }
+    linkage::CKnownPairs known;
+    ReadVerdicts(options, dirs, known);
     std::vector<linkage::Link> links;
-    if (held) links = linkage::LinksOf(index, self, names);
+    if (held) links = linkage::LinksOf(index, self, names, &known);
     const bool json = options.format == ListFormat::Json;
     std::string text = json ? "[" : "";
     for (std::size_t k = 0; k < links.size(); ++k) {
         const LinkPerson& other = index.People()[links[k].other];
         if (json) {
             text += std::string(k == 0 ? "\n  {" : ",\n  {") + PersonJson(other, "", true) + ", " +
-                    JudgementJson(links[k].judgement) + "}";
+                    JudgementJson(links[k].judgement, links[k].confirmed) + "}";
         } else {
-            text +=
-                PersonColumns(other, options.raw, true) + "\t" + JudgementColumns(links[k].judgement) + "\n";
+            text += PersonColumns(other, options.raw, true) + "\t" +
+                    JudgementColumns(links[k].judgement, links[k].confirmed) + "\n";
         }
     }
     if (json) text += links.empty() ? "]\n" : "\n]\n";
@@ -140,7 +225,9 @@ int RunLinksAll(const QueryOptions& options) {
     CLinkIndex index(names);
     int status = kExitSearched;
     if (!Load(dirs, codes, index, status)) return status;
-    const std::vector<linkage::LinkPair> pairs = linkage::AllLinks(index, names);
+    linkage::CKnownPairs known;
+    ReadVerdicts(options, dirs, known);
+    const std::vector<linkage::LinkPair> pairs = linkage::AllLinks(index, names, &known);
     const bool json = options.format == ListFormat::Json;
     std::string text = json ? "[" : "";
     for (std::size_t k = 0; k < pairs.size(); ++k) {
@@ -148,10 +235,11 @@ int RunLinksAll(const QueryOptions& options) {
         const LinkPerson& b = index.People()[pairs[k].second];
         if (json) {
             text += std::string(k == 0 ? "\n  {" : ",\n  {") + PersonJson(a, "1", false) + ", " +
-                    PersonJson(b, "2", false) + ", " + JudgementJson(pairs[k].judgement) + "}";
+                    PersonJson(b, "2", false) + ", " + JudgementJson(pairs[k].judgement, pairs[k].confirmed) +
+                    "}";
         } else {
             text += PersonColumns(a, options.raw, false) + "\t" + PersonColumns(b, options.raw, false) +
-                    "\t" + JudgementColumns(pairs[k].judgement) + "\n";
+                    "\t" + JudgementColumns(pairs[k].judgement, pairs[k].confirmed) + "\n";
         }
     }
     if (json) text += pairs.empty() ? "]\n" : "\n]\n";

@@ -1,9 +1,11 @@
 #include "tools/query/query_log_options.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "browse/research_log/log_entries.h"
 #include "browse/research_log/log_rows.h"
+#include "store/catalogue.h"
 #include "store/cp1252.h"
 
 namespace query_tool {
@@ -40,6 +42,49 @@ bool ParseRow(const char* text, long& value) {
     return true;
 }
 
+// --verdict WORD --with DB:ENTRY.
+bool ConvertVerdict(const LogArguments& arguments, bool page, LogRequest& request, std::string& error) {
+    if (arguments.verdict == nullptr && arguments.with == nullptr) return true;
+    if (arguments.verdict == nullptr || arguments.with == nullptr) {
+        error = "--verdict and --with go together: the verdict, and the record it is on";
+        return false;
+    }
+    if (!page) {
+        error = "--verdict is on the person of --links ROW: it is not for --list or a record search";
+        return false;
+    }
+    const std::string word = arguments.verdict;
+    if (word == "same") {
+        request.verdict = LogRequest::Verdict::Same;
+    } else if (word == "not-same") {
+        request.verdict = LogRequest::Verdict::NotSame;
+    } else if (word == "none") {
+        request.verdict = LogRequest::Verdict::Forget;
+    } else {
+        error = "--verdict is same, not-same or none, not '" + word + "'";
+        return false;
+    }
+    const std::string with = arguments.with;
+    const std::size_t colon = with.find(':');
+    // An entry as it is, never clamped: a wrong entry would be another person.
+    std::int64_t entry = -1;
+    if (colon != std::string::npos && colon + 1 < with.size() && with.size() - colon <= 11) {
+        request.withCode = catalogue::CodeOfStem(with.substr(0, colon).c_str());
+        entry = 0;
+        for (std::size_t k = colon + 1; k < with.size() && entry >= 0; ++k) {
+            const char c = with[k];
+            entry = c >= '0' && c <= '9' ? entry * 10 + (c - '0') : -1;
+        }
+        if (entry > INT32_MAX) entry = -1;
+    }
+    if (colon == std::string::npos || request.withCode == 0 || entry < 0) {
+        error = "--with: DB:ENTRY is a database and an entry as --links prints them, such as unigen:57";
+        return false;
+    }
+    request.withEntry = static_cast<std::int32_t>(entry);
+    return true;
+}
+
 }  // namespace
 
 bool ConvertLogMode(const LogArguments& arguments, const char* format, bool raw, LogRequest& request,
@@ -54,6 +99,8 @@ bool ConvertLogMode(const LogArguments& arguments, const char* format, bool raw,
         const char* name;
     } others[] = {{arguments.log, "--log"},
                   {arguments.save != nullptr, "--save"},
+                  {arguments.verdict != nullptr, "--verdict"},
+                  {arguments.with != nullptr, "--with"},
                   {arguments.note != nullptr, "--note"},
                   {arguments.history && arguments.allDisks, "--all-disks"}};
     for (const auto& other : others) {
@@ -79,6 +126,8 @@ bool ConvertLogMode(const LogArguments& arguments, const char* format, bool raw,
     return true;
 }
 
+static bool TakeNote(const LogArguments& arguments, bool raw, LogRequest& request, std::string& error);
+
 bool ConvertLogOfSearch(const LogArguments& arguments, bool page, bool raw, LogRequest& request,
                         std::string& error) {
     request.log = arguments.log;
@@ -86,11 +135,16 @@ bool ConvertLogOfSearch(const LogArguments& arguments, bool page, bool raw, LogR
         error = "--all-disks needs --saved";
         return false;
     }
-    if (arguments.note != nullptr && arguments.save == nullptr) {
-        error = "--note goes with --save";
+    if (arguments.note != nullptr && arguments.save == nullptr && arguments.verdict == nullptr) {
+        error = "--note goes with --save or --verdict";
         return false;
     }
-    if (arguments.save == nullptr) return true;
+    if (!ConvertVerdict(arguments, page, request, error)) return false;
+    if (arguments.save != nullptr && arguments.verdict != nullptr) {
+        error = "--save and --verdict each keep one thing: give one of them";
+        return false;
+    }
+    if (arguments.save == nullptr) return TakeNote(arguments, raw, request, error);
     if (!page) {
         error = "--save saves a person of a page: it is not for --list or a record search";
         return false;
@@ -100,6 +154,10 @@ bool ConvertLogOfSearch(const LogArguments& arguments, bool page, bool raw, LogR
         return false;
     }
     request.hasSave = true;
+    return TakeNote(arguments, raw, request, error);
+}
+
+static bool TakeNote(const LogArguments& arguments, bool raw, LogRequest& request, std::string& error) {
     if (arguments.note == nullptr) return true;
     request.hasNote = true;
     const std::string_view note = arguments.note;

@@ -3,6 +3,7 @@
 // (modes of their own), --save ROW and --note TEXT (page mode), --log (a
 // page, a listing or a record search logs itself) and --all-disks.
 
+#include <cstdint>
 #include <string>
 
 namespace query_tool {
@@ -18,6 +19,8 @@ struct LogArguments {
     bool log = false;
     const char* save = nullptr;
     const char* note = nullptr;
+    const char* verdict = nullptr;  // --verdict same|not-same|none
+    const char* with = nullptr;     // --with DB:ENTRY
     bool Mode() const { return history || saved; }
 };
 
@@ -30,6 +33,11 @@ struct LogRequest {
     long saveRow = 0;
     bool hasNote = false;
     std::string note;  // Windows-1252
+    // --verdict on the person of --links ROW and the record --with names.
+    enum class Verdict { None, Same, NotSame, Forget };
+    Verdict verdict = Verdict::None;
+    int withCode = 0;
+    std::int32_t withEntry = -1;
 };
 
 // --history and --saved with the --format given (null: tsv). raw: --raw was
@@ -37,8 +45,8 @@ struct LogRequest {
 bool ConvertLogMode(const LogArguments& arguments, const char* format, bool raw, LogRequest& request,
                     std::string& error);
 
-// --save, --note and --log of a page (page true), a listing or a record
-// search; --all-disks belongs to --saved alone.
+// --save, --verdict, --with, --note and --log of a page (page true), a
+// listing or a record search; --all-disks belongs to --saved alone.
 bool ConvertLogOfSearch(const LogArguments& arguments, bool page, bool raw, LogRequest& request,
                         std::string& error);
 

@@ -289,6 +289,8 @@ bool ConvertLinksAll(const RawArguments& raw, QueryOptions& options, std::string
                   {raw.match != nullptr, "--match"},
                   {raw.batch != nullptr, "--batch"},
                   {raw.links != nullptr, "--links"},
+                  {raw.logs.save != nullptr, "--save"},
+                  {raw.logs.verdict != nullptr, "--verdict"},
                   {raw.variants, "--variants"},
                   {raw.abbreviations, "--abbreviations"}};
     for (const auto& other : others) {
@@ -446,6 +448,10 @@ bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error)
         }
         options.hasLinks = true;
     }
+    if (options.research.verdict != LogRequest::Verdict::None && !options.hasLinks) {
+        error = "--verdict is on the person of --links ROW: it needs --links";
+        return false;
+    }
     TakeFolders(raw, options);
     return true;
 }
@@ -515,6 +521,8 @@ ParseResult ParseQueryArguments(int argc, const char* const* argv, QueryOptions&
         const char** logValue = nullptr;
         if (std::strcmp(arg, "--save") == 0) logValue = &raw.logs.save;
         if (std::strcmp(arg, "--note") == 0) logValue = &raw.logs.note;
+        if (std::strcmp(arg, "--verdict") == 0) logValue = &raw.logs.verdict;
+        if (std::strcmp(arg, "--with") == 0) logValue = &raw.logs.with;
         if (logValue != nullptr) {
             if (*logValue != nullptr) {
                 error = std::string(arg) + " given twice";
