@@ -168,7 +168,8 @@ LogOutcome CResearchLog::VerdictsOf(const DiskIdentity& disk, const PersonPlace&
     return outcome;
 }
 
-LogOutcome CResearchLog::Verdicts(const DiskIdentity* disk, bool allDisks, std::vector<PairVerdict>& verdicts) {
+LogOutcome CResearchLog::Verdicts(const DiskIdentity* disk, bool allDisks,
+                                  std::vector<PairVerdict>& verdicts) {
     LogOutcome outcome;
     verdicts.clear();
     if (!allDisks && disk == nullptr) return outcome;
@@ -224,7 +225,8 @@ LogOutcome CResearchLog::UndoRemoveVerdict(const PairVerdict& removed) {
     if (!Keeping()) return TurnedOff(Path());
     LogOutcome outcome;
     if (!CheckDisk(removed.disk, outcome, Path()) ||
-        !CheckPair(removed.first, removed.second, &removed.note, outcome, Path()) || !IsLogTime(removed.time)) {
+        !CheckPair(removed.first, removed.second, &removed.note, outcome, Path()) ||
+        !IsLogTime(removed.time)) {
         if (!outcome.Failed()) Refuse(outcome, Path(), "the verdict taken back is not known whole");
         return outcome;
     }

@@ -160,6 +160,7 @@ void CFindRecordsDlg::OpenMoreInfo() {
             [this, &person, &dialog]() { emit saveRequested(person, &dialog); });
     emit personOpened(person);
     Model()->AskSeen(person.code, person.entry);
+    emit moreInfoOpening(&dialog, person);
     dialog.DoModal();
 }
 

@@ -37,6 +37,7 @@
 class CCountLabel;
 class CDirectories;
 class CFacetFinder;
+class CMoreInfoDlg;
 class CFacetsPanel;
 class CFoundPeopleList;
 class CFoundPeopleModel;
@@ -106,6 +107,8 @@ signals:
     void personOpened(const ExportedHit& person);
     // Save person (Ctrl+S, the list's menu, More Info's), over the window asked from.
     void saveRequested(const ExportedHit& person, QWidget* over);
+    // More Info of person is about to open in dialog: what else it shows is added then.
+    void moreInfoOpening(CMoreInfoDlg* dialog, const ExportedHit& person);
 
 public:
     // The commands of the list's menu and keys, on the current person or the people found.

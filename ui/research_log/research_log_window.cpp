@@ -32,6 +32,7 @@
 #include "ui/research_log/log_report.h"
 #include "ui/research_log/logged_search_model.h"
 #include "ui/research_log/save_person_dlg.h"
+#include "ui/research_log/verdicts_page.h"
 #include "ui/research_log/viewer_log.h"
 #include "ui/research_log/viewer_settings.h"
 #include "ui/results/more_info_dlg.h"
@@ -81,6 +82,8 @@ CResearchLogWindow::CResearchLogWindow(QWidget* parent, CViewerLog& log, CViewer
     BuildPeoplePage(people);
     tabs_->addTab(searches, QStringLiteral("&Searches"));
     tabs_->addTab(people, QStringLiteral("Saved &People"));
+    verdicts_ = new CVerdictsPage(tabs_, log_);
+    tabs_->addTab(verdicts_, QStringLiteral("&Verdicts"));
     layout->addWidget(tabs_);
 
     auto* bottom = new QHBoxLayout;

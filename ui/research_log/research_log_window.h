@@ -7,7 +7,9 @@
 //   - Saved People: the people saved, with their notes; Enter opens their
 //     More Info (read again from the disk), Delete removes one, Undo (Ctrl+Z)
 //     puts back what was removed while the window is open, Edit Note
-//     changes the note.
+//     changes the note;
+//   - Verdicts: what was decided about pairs of records, same person or
+//     not, taken back and put back (CVerdictsPage).
 // Export writes the searches as CSV or prints them as a report ("Searched
 // SMITH, John in War of 1812 on 9 December 2026: nobody"), and the saved
 // people as CSV or as a family-tree file with their citations. "Keep a
@@ -24,6 +26,7 @@
 class CDirectories;
 class CLoggedSearchModel;
 class CPeopleCommands;
+class CVerdictsPage;
 class CViewerLog;
 class CViewerSettings;
 class QCheckBox;
@@ -71,6 +74,7 @@ public:
     QCheckBox* KeepBox() const { return keep_; }
     QPushButton* UndoButton() const { return undo_; }
     QLabel* CountLabel() const { return count_; }
+    CVerdictsPage* Verdicts() const { return verdicts_; }
     const std::vector<research_log::SavedPerson>& People() const { return people_; }
 
     void accept() override;
@@ -100,6 +104,7 @@ private:
     QTreeWidget* peopleList_ = nullptr;
     QPushButton* undo_ = nullptr;
     QCheckBox* keep_ = nullptr;
+    CVerdictsPage* verdicts_ = nullptr;
     std::vector<research_log::SavedPerson> people_;
     std::vector<research_log::SavedPerson> removed_;
     research_log::LoggedSearch chosen_;

@@ -20,6 +20,8 @@ const QRect kOkRect(238, 184, 50, 14);
 const QRect kTextRect(13, 14, 275, 163);
 // Not in the template: the whole record's button, on the left of the row of OK.
 const QRect kWholeRect(13, 184, 70, 14);
+// Nor the links' button, between it and OK.
+const QRect kLinksRect(88, 184, 140, 14);
 
 // Rounded a * b / c, as the dialog manager scales units.
 int MulDiv(int a, int b, int c) { return (2 * a * b + c) / (2 * c); }
@@ -31,6 +33,7 @@ CMoreInfoDlg::CMoreInfoDlg(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       ok_(new QPushButton(QStringLiteral("OK"), this)),
       wholeButton_(new QPushButton(QStringLiteral("&Whole Record\u2026"), this)),
+      linksButton_(new QPushButton(this)),
       textBox_(new QPlainTextEdit(this)) {
     setModal(true);
     setWindowTitle(QStringLiteral("More Info"));
@@ -49,6 +52,13 @@ CMoreInfoDlg::CMoreInfoDlg(QWidget* parent)
     textBox_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setTabOrder(ok_, textBox_);
     setTabOrder(textBox_, wholeButton_);
+    setTabOrder(wholeButton_, linksButton_);
+    linksButton_->setObjectName(QStringLiteral("AlsoInOtherDatabases"));
+    linksButton_->setAutoDefault(false);
+    linksButton_->setAccessibleDescription(
+        QStringLiteral("Records of other databases that may be of the same person, with the reasons"));
+    linksButton_->hide();
+    connect(linksButton_, &QPushButton::clicked, this, &CMoreInfoDlg::linksRequested);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     wholeButton_->setObjectName(QStringLiteral("WholeRecord"));
     wholeButton_->setAutoDefault(false);
@@ -67,6 +77,12 @@ CMoreInfoDlg::CMoreInfoDlg(QWidget* parent)
     ok_->setGeometry(DialogUnitsToPixels(kOkRect, base));
     textBox_->setGeometry(DialogUnitsToPixels(kTextRect, base));
     wholeButton_->setGeometry(DialogUnitsToPixels(kWholeRect, base));
+    linksButton_->setGeometry(DialogUnitsToPixels(kLinksRect, base));
+}
+
+void CMoreInfoDlg::SetLinkCount(int count) {
+    linksButton_->setText(QStringLiteral("&Also in Other Databases (%1)\u2026").arg(count));
+    linksButton_->setVisible(count > 0);
 }
 
 QSize CMoreInfoDlg::DialogBaseUnits(const QFontMetrics& metrics) {

@@ -10,7 +10,10 @@
 // Beside the template's controls, a "Whole Record" button (shown once the
 // whole record is given) opens the record's every field under its heading
 // and where its records came from, in a window of its own
-// (CWholeRecordDlg); the text box keeps the label table's text.
+// (CWholeRecordDlg); the text box keeps the label table's text. An "Also
+// in Other Databases" button, shown once the record's links are counted
+// (SetLinkCount), asks for the records of the same person elsewhere
+// (linksRequested); whoever opened the dialog lists them.
 
 #include <QDialog>
 #include <QString>
@@ -38,6 +41,10 @@ public:
     // The whole record; the button that shows it is there only when it holds anything.
     void SetWholeRecord(WholeRecordText whole);
     const WholeRecordText& WholeRecord() const { return whole_; }
+    // How many records of other databases may be this person's; the button
+    // that lists them is there only when there are any.
+    void SetLinkCount(int count);
+    QPushButton* LinksButton() const { return linksButton_; }
 
     // Shows the dialog modally; returns when it is closed.
     int DoModal();
@@ -61,6 +68,7 @@ signals:
     void printRequested();
     void citationRequested();
     void saveRequested();
+    void linksRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -80,6 +88,7 @@ private:
     WholeRecordText whole_;
     QPushButton* ok_;
     QPushButton* wholeButton_;
+    QPushButton* linksButton_;
     QPlainTextEdit* textBox_;
     bool initialised_ = false;
 };

@@ -16,8 +16,10 @@
 #include "store/catalogue.h"
 #include "ui/common/cp1252_qt.h"
 #include "ui/common/typed_text.h"
+#include "ui/links/viewer_links.h"
 #include "ui/research_log/viewer_log.h"
 #include "ui/research_log/viewer_research.h"
+#include "ui/results/more_info_dlg.h"
 #include "ui/search_view/dialog_keys.h"
 #include "ui/search_view/result_list.h"
 #include "ui/search_view/view_layout.h"
@@ -60,6 +62,12 @@ void CChronaraView::CreateResearch() {
         ShowSeen();
     });
     connect(this, &CViewView::pageShown, research_, [this]() { ShowSeen(); });
+    links_ = new CViewerLinks(Directories(), research_->Log(), Commands().People(), this);
+    connect(this, &CViewView::moreInfoOpening, links_, [this](CMoreInfoDlg* dialog, int row) {
+        int code = 0;
+        std::int32_t entry = -1;
+        if (PlaceOfRow(row, code, entry)) links_->Attach(*dialog, code, entry);
+    });
     Commands().People().SetExportFolder(
         [this](const QString& fallback) { return research_->ExportFolder(fallback); },
         [this](const QString& path) { research_->Exported(path); });
@@ -220,6 +228,10 @@ void CChronaraView::OnFindRecords() {
     research_->Watch(dialog, RecordFinder(), Form().DatabaseRow());
     connect(&dialog, &CFindRecordsDlg::personOpened, research_,
             [this](const ExportedHit& person) { research_->Opened(person.code, person.entry); });
+    connect(&dialog, &CFindRecordsDlg::moreInfoOpening, links_,
+            [this](CMoreInfoDlg* more, const ExportedHit& person) {
+                links_->Attach(*more, person.code, person.entry);
+            });
     connect(&dialog, &CFindRecordsDlg::saveRequested, research_,
             [this](const ExportedHit& person, QWidget* over) { research_->SavePerson(over, person); });
     const int answer = dialog.exec();

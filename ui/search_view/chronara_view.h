@@ -89,4 +89,6 @@ private:
     CFindRecordsDlg::Choices recordsChoices_;
     std::unique_ptr<CRecordFinder> finder_;
     CViewerResearch* research_ = nullptr;
+    // The same person in other databases, for More Info and Compare.
+    class CViewerLinks* links_ = nullptr;
 };

@@ -464,6 +464,7 @@ void CViewView::OnMoreInfo() {
         emit saveRequested(row, &dialog);
     });
     emit recordOpened(row);
+    emit moreInfoOpening(&dialog, row);
     dialog.DoModal();
     ReturnFromDialog(fromList);
 }

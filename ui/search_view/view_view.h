@@ -33,6 +33,7 @@
 #include "ui/search_view/view_lifetime.h"
 
 class CBitmapButton;
+class CMoreInfoDlg;
 class CCountLine;
 class CDialogKeys;
 class CPageLine;
@@ -171,6 +172,8 @@ signals:
     void searched(const SearchRequest& request, long count);
     // More Info of row was opened.
     void recordOpened(int row);
+    // More Info of row is about to open in dialog: what else it shows is added then.
+    void moreInfoOpening(CMoreInfoDlg* dialog, int row);
     // A page became the one shown (after a search, a page turn, Clear);
     // its rows are not painted yet.
     void pageShown();

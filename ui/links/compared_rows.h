@@ -1,0 +1,27 @@
+#pragma once
+// Two records side by side, field by field: the fields of both aligned by
+// their heading (the first record's order, then what only the second
+// holds), each row saying in words whether the two agree.
+
+#include <vector>
+
+#include <QString>
+
+#include "ui/results/whole_record_text.h"
+
+enum class Agreement { Agree, Differ, OnlyFirst, OnlySecond };
+
+struct ComparedRow {
+    QString heading;
+    QString first;   // empty when the first record has no such field
+    QString second;  // likewise
+    Agreement agreement = Agreement::Agree;
+};
+
+// The rows of first and second; headings and values are matched without
+// regard to case, blanks and a closing full stop ("Maine." is "maine").
+std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first, const WholeRecordText::Pairs& second);
+
+// "Agree", "Differ", "Only in <first>", "Only in <second>": the words that
+// mark a row, beside its colour.
+QString AgreementText(Agreement agreement, const QString& firstName, const QString& secondName);
