@@ -91,9 +91,9 @@ bool CViewerLinks::Load() {
 
 bool CViewerLinks::PersonAt(int code, std::int32_t entry, research_log::PersonOnDisk& person) {
     if (!Load()) return false;
-    for (const linkage::LinkPerson& one : index_->People()) {
-        if (one.code != code || one.entry != entry) continue;
-        person = OnDisk(one);
+    for (std::uint32_t i = 0; i < index_->Size(); ++i) {
+        if (index_->CodeOf(i) != code || index_->EntryOf(i) != entry) continue;
+        person = OnDisk(index_->Person(i));
         CRecordDatabase database(dirs_);
         ExportedHit read;
         StoreError error;
@@ -107,10 +107,10 @@ bool CViewerLinks::PersonAt(int code, std::int32_t entry, research_log::PersonOn
 std::vector<ShownLink> CViewerLinks::LinksOf(int code, std::int32_t entry) {
     std::vector<ShownLink> shown;
     if (!Load()) return shown;
-    const auto& people = index_->People();
     std::uint32_t self = 0;
-    while (self < people.size() && !(people[self].code == code && people[self].entry == entry)) ++self;
-    if (self == people.size()) return shown;
+    const auto size = static_cast<std::uint32_t>(index_->Size());
+    while (self < size && !(index_->CodeOf(self) == code && index_->EntryOf(self) == entry)) ++self;
+    if (self == size) return shown;
     linkage::CKnownPairs known;
     research_log::DiskIdentity disk;
     if (log_.Disk(disk)) {
@@ -125,7 +125,7 @@ std::vector<ShownLink> CViewerLinks::LinksOf(int code, std::int32_t entry) {
     CRecordDatabase database(dirs_);
     for (linkage::Link& link : linkage::LinksOf(*index_, self, CGivenNameTable::Builtin(), &known)) {
         ShownLink one;
-        one.person = OnDisk(people[link.other]);
+        one.person = OnDisk(index_->Person(link.other));
         one.database = QString::fromLatin1(catalogue::NameOfCode(one.person.code));
         one.judgement = std::move(link.judgement);
         one.confirmed = link.confirmed;
