@@ -115,7 +115,7 @@ TEST_F(QueryLog, UsageErrorsExitTwoAndSayWhat) {
          "--format tsv "
          "or json"},
         {with({"--all-disks"}), "--all-disks needs --saved"},
-        {with({"--note", "x"}), "--note goes with --save"},
+        {with({"--note", "x"}), "--note goes with --save or --verdict"},
         {with({"--save", "first"}), "--save: ROW must be a row number"},
         {with({"--save"}), "--save needs a value"},
         {with({"--save", "0", "--more-info", "0"}),
