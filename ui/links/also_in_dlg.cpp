@@ -18,8 +18,10 @@ QString NameOf(const research_log::PersonOnDisk& person) {
 
 }  // namespace
 
-CAlsoInDlg::CAlsoInDlg(QWidget* parent, const research_log::PersonOnDisk& person, std::vector<ShownLink> links)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+CAlsoInDlg::CAlsoInDlg(QWidget* parent, const research_log::PersonOnDisk& person,
+                       std::vector<ShownLink> links)
+    : QDialog(parent,
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       links_(std::move(links)),
       list_(new QTreeWidget(this)),
       open_(new QPushButton(QStringLiteral("&More Info"), this)),
@@ -33,10 +35,10 @@ CAlsoInDlg::CAlsoInDlg(QWidget* parent, const research_log::PersonOnDisk& person
                             QStringLiteral("Verdict"), QStringLiteral("Score"), QStringLiteral("Reasons")});
     for (const ShownLink& link : links_) {
         auto* item = new QTreeWidgetItem(
-            list_, {link.database, NameOf(link.person), cp1252::ToQString(link.person.summary.c_str()),
-                    QString::fromLatin1(linkage::ShownVerdict(link.judgement, link.confirmed)),
-                    QString::number(link.judgement.score),
-                    cp1252::ToQString(link.judgement.ReasonText().c_str())});
+            list_,
+            {link.database, NameOf(link.person), cp1252::ToQString(link.person.summary.c_str()),
+             QString::fromLatin1(linkage::ShownVerdict(link.judgement, link.confirmed)),
+             QString::number(link.judgement.score), cp1252::ToQString(link.judgement.ReasonText().c_str())});
         item->setToolTip(5, item->text(5));
     }
     list_->setColumnWidth(0, 190);
@@ -77,7 +79,8 @@ CAlsoInDlg::CAlsoInDlg(QWidget* parent, const research_log::PersonOnDisk& person
 
 const ShownLink* CAlsoInDlg::Current() const {
     const int row = list_->indexOfTopLevelItem(list_->currentItem());
-    return row >= 0 && row < static_cast<int>(links_.size()) ? &links_[static_cast<std::size_t>(row)] : nullptr;
+    return row >= 0 && row < static_cast<int>(links_.size()) ? &links_[static_cast<std::size_t>(row)]
+                                                             : nullptr;
 }
 
 bool CAlsoInDlg::eventFilter(QObject* watched, QEvent* event) {

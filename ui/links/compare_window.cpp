@@ -57,7 +57,8 @@ CCompareWindow::CCompareWindow(QWidget* parent, CViewerLog& log, Side first, Sid
     rows_->setRootIsDecorated(false);
     rows_->setAlternatingRowColors(false);
     rows_->setWordWrap(true);
-    rows_->setHeaderLabels({QStringLiteral("Field"), first_.database, second_.database, QStringLiteral("Compared")});
+    rows_->setHeaderLabels(
+        {QStringLiteral("Field"), first_.database, second_.database, QStringLiteral("Compared")});
     verdict_->setObjectName(QStringLiteral("CompareVerdict"));
     note_->setObjectName(QStringLiteral("CompareNote"));
     note_->setMaxLength(static_cast<int>(research_log::kMaxNote));
@@ -110,9 +111,11 @@ void CCompareWindow::Fill() {
     // The names first, as the index holds them.
     const QString nameA = NameOf(first_.person);
     const QString nameB = NameOf(second_.person);
-    const std::vector<ComparedRow> names = CompareFields({{QStringLiteral("Name"), nameA}}, {{QStringLiteral("Name"), nameB}});
+    const std::vector<ComparedRow> names =
+        CompareFields({{QStringLiteral("Name"), nameA}}, {{QStringLiteral("Name"), nameB}});
     for (const ComparedRow& row : names)
-        add(row.heading, row.first, row.second, AgreementText(row.agreement, firstName, secondName), ColourOf(row.agreement));
+        add(row.heading, row.first, row.second, AgreementText(row.agreement, firstName, secondName),
+            ColourOf(row.agreement));
     for (const ComparedRow& row : CompareFields(first_.whole.fields, second_.whole.fields)) {
         add(row.heading, row.first, row.second, AgreementText(row.agreement, firstName, secondName),
             ColourOf(row.agreement));
@@ -120,13 +123,15 @@ void CCompareWindow::Fill() {
     // Where each database's records came from, not compared: they differ by nature.
     QFont bold = rows_->font();
     bold.setBold(true);
-    QTreeWidgetItem* title = add(QStringLiteral("Where the records came from"), QString(), QString(), QString(), QColor());
+    QTreeWidgetItem* title =
+        add(QStringLiteral("Where the records came from"), QString(), QString(), QString(), QColor());
     title->setFont(0, bold);
     const auto& a = first_.whole.provenance;
     const auto& b = second_.whole.provenance;
     for (std::size_t k = 0; k < std::max(a.size(), b.size()); ++k) {
         const QString key = k < a.size() ? a[k].first : b[k].first;
-        add(key, k < a.size() ? a[k].second : QString(), k < b.size() ? b[k].second : QString(), QString(), QColor());
+        add(key, k < a.size() ? a[k].second : QString(), k < b.size() ? b[k].second : QString(), QString(),
+            QColor());
     }
     rows_->header()->setSectionResizeMode(QHeaderView::Interactive);
     rows_->setColumnWidth(0, 170);
@@ -147,8 +152,9 @@ void CCompareWindow::ShowVerdict() {
         verdict_->setText(QStringLiteral("No verdict on these two records yet."));
         return;
     }
-    QString text = QStringLiteral("Kept in the research log: ") + QString::fromLatin1(research_log::SamenessText(verdict.sameness)) +
-                   QStringLiteral(" (") + QString::fromLatin1(verdict.time.c_str()) + QStringLiteral(")");
+    QString text = QStringLiteral("Kept in the research log: ") +
+                   QString::fromLatin1(research_log::SamenessText(verdict.sameness)) + QStringLiteral(" (") +
+                   QString::fromLatin1(verdict.time.c_str()) + QStringLiteral(")");
     if (!verdict.note.empty()) text += QStringLiteral(": ") + cp1252::ToQString(verdict.note.c_str());
     verdict_->setText(text);
     if (note_->text().isEmpty()) note_->setText(cp1252::ToQString(verdict.note.c_str()));

@@ -10,7 +10,8 @@ QString Folded(const QString& text) {
 
 }  // namespace
 
-std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first, const WholeRecordText::Pairs& second) {
+std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first,
+                                       const WholeRecordText::Pairs& second) {
     std::vector<ComparedRow> rows;
     std::vector<bool> taken(second.size(), false);
     for (const auto& field : first) {
@@ -25,7 +26,8 @@ std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first, cons
         rows.push_back(std::move(row));
     }
     for (std::size_t k = 0; k < second.size(); ++k) {
-        if (!taken[k]) rows.push_back(ComparedRow{second[k].first, QString(), second[k].second, Agreement::OnlySecond});
+        if (!taken[k])
+            rows.push_back(ComparedRow{second[k].first, QString(), second[k].second, Agreement::OnlySecond});
     }
     return rows;
 }

@@ -20,7 +20,8 @@ struct ComparedRow {
 
 // The rows of first and second; headings and values are matched without
 // regard to case, blanks and a closing full stop ("Maine." is "maine").
-std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first, const WholeRecordText::Pairs& second);
+std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first,
+                                       const WholeRecordText::Pairs& second);
 
 // "Agree", "Differ", "Only in <first>", "Only in <second>": the words that
 // mark a row, beside its colour.

@@ -66,7 +66,8 @@ void KeepAboveModal(QWidget* window, QWidget* main, QWidget* closing = nullptr) 
 
 }  // namespace
 
-CViewerLinks::CViewerLinks(const CDirectories& dirs, CViewerLog& log, CPeopleCommands& commands, QWidget* owner)
+CViewerLinks::CViewerLinks(const CDirectories& dirs, CViewerLog& log, CPeopleCommands& commands,
+                           QWidget* owner)
     : QObject(owner), dirs_(dirs), log_(log), commands_(commands), owner_(owner) {}
 
 CViewerLinks::~CViewerLinks() = default;
@@ -97,7 +98,8 @@ bool CViewerLinks::PersonAt(int code, std::int32_t entry, research_log::PersonOn
         CRecordDatabase database(dirs_);
         ExportedHit read;
         StoreError error;
-        if (research_log::ReadSavedPerson(database, person, read, error) == research_log::SavedPersonRead::Read)
+        if (research_log::ReadSavedPerson(database, person, read, error) ==
+            research_log::SavedPersonRead::Read)
             person.summary = read.summary;
         return true;
     }
@@ -131,7 +133,8 @@ std::vector<ShownLink> CViewerLinks::LinksOf(int code, std::int32_t entry) {
         one.confirmed = link.confirmed;
         ExportedHit read;
         StoreError error;
-        if (research_log::ReadSavedPerson(database, one.person, read, error) == research_log::SavedPersonRead::Read)
+        if (research_log::ReadSavedPerson(database, one.person, read, error) ==
+            research_log::SavedPersonRead::Read)
             one.person.summary = read.summary;
         shown.push_back(std::move(one));
     }
@@ -168,7 +171,8 @@ void CViewerLinks::Attach(CMoreInfoDlg& dialog, int code, std::int32_t entry) {
             connect(&more, &CMoreInfoDlg::printRequested, this, [this, &more, &person]() {
                 commands_.PrintRecordText(more.Title(), more.Text(), &more, person.code, &more.WholeRecord());
             });
-            connect(&more, &CMoreInfoDlg::citationRequested, this, [this, &person]() { commands_.CopyCitation(person); });
+            connect(&more, &CMoreInfoDlg::citationRequested, this,
+                    [this, &person]() { commands_.CopyCitation(person); });
             Attach(more, person.code, person.entry);
             more.DoModal();
         });
@@ -178,7 +182,8 @@ void CViewerLinks::Attach(CMoreInfoDlg& dialog, int code, std::int32_t entry) {
     });
 }
 
-bool CViewerLinks::Compare(const research_log::PersonOnDisk& first, const research_log::PersonOnDisk& second) {
+bool CViewerLinks::Compare(const research_log::PersonOnDisk& first,
+                           const research_log::PersonOnDisk& second) {
     CRecordDatabase database(dirs_);
     CCompareWindow::Side sides[2];
     const research_log::PersonOnDisk* people[2] = {&first, &second};

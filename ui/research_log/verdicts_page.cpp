@@ -29,8 +29,8 @@ CVerdictsPage::CVerdictsPage(QWidget* parent, CViewerLog& log)
     list_->setObjectName(QStringLiteral("VerdictList"));
     list_->setAccessibleName(QStringLiteral("Verdicts"));
     list_->setRootIsDecorated(false);
-    list_->setHeaderLabels({QStringLiteral("Verdict"), QStringLiteral("Record"), QStringLiteral("Other record"),
-                            QStringLiteral("Note"), QStringLiteral("Time")});
+    list_->setHeaderLabels({QStringLiteral("Verdict"), QStringLiteral("Record"),
+                            QStringLiteral("Other record"), QStringLiteral("Note"), QStringLiteral("Time")});
     list_->setColumnWidth(0, 140);
     list_->setColumnWidth(1, 230);
     list_->setColumnWidth(2, 230);
@@ -75,7 +75,8 @@ void CVerdictsPage::TakeBack() {
     if (row < 0 || row >= static_cast<int>(verdicts_.size())) return;
     bool found = false;
     research_log::PairVerdict removed;
-    if (!log_.Tell(log_.Log().RemoveVerdict(verdicts_[static_cast<std::size_t>(row)].id, found, removed))) return;
+    if (!log_.Tell(log_.Log().RemoveVerdict(verdicts_[static_cast<std::size_t>(row)].id, found, removed)))
+        return;
     if (found && removed.id != 0 && !removed.first.surname.empty()) takenBack_.push_back(removed);
     undo_->setEnabled(!takenBack_.empty());
     Reload();

@@ -31,12 +31,10 @@ using research_log::PersonOnDisk;
 using research_log::Sameness;
 
 TEST(ComparedRows, FieldsAreAlignedByHeadingAndMarkedInWords) {
-    const WholeRecordText::Pairs general{{"Born", "8 September 1828, Brewer, Maine"},
-                                         {"Died", "1914"},
-                                         {"State", "Maine."}};
-    const WholeRecordText::Pairs medal{{"state", "maine"},
-                                       {"Born", "8 September 1828"},
-                                       {"Rank and organization", "Colonel, 20th Maine"}};
+    const WholeRecordText::Pairs general{
+        {"Born", "8 September 1828, Brewer, Maine"}, {"Died", "1914"}, {"State", "Maine."}};
+    const WholeRecordText::Pairs medal{
+        {"state", "maine"}, {"Born", "8 September 1828"}, {"Rank and organization", "Colonel, 20th Maine"}};
     const struct {
         const char* heading;
         const char* first;
@@ -158,7 +156,10 @@ TEST_F(LinksWindowsTest, TheResearchLogListsVerdictsTakesThemBackAndPutsThemBack
     research_log::DiskIdentity disk;
     ASSERT_TRUE(Log().Disk(disk));
     const std::string note = "one man";
-    ASSERT_FALSE(Log().Log().SetVerdict(disk, Smith(0, "John Henry"), Smith(1, "Joseph"), Sameness::Same, &note).Failed());
+    ASSERT_FALSE(Log()
+                     .Log()
+                     .SetVerdict(disk, Smith(0, "John Henry"), Smith(1, "Joseph"), Sameness::Same, &note)
+                     .Failed());
     bool fired = false;
     ModalWatcher watcher([&fired](QWidget* modal) {
         auto* window = qobject_cast<CResearchLogWindow*>(modal);
