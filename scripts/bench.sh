@@ -31,8 +31,9 @@ cmake --build "$build" -j "$jobs" --target make_bench_disk chronara_bench bench_
 cmake --build "$build" -j "$jobs" --target bench_xapian_query >/dev/null 2>&1 ||
   echo "(no Xapian in this build: the whole-process runs leave it out)"
 # Only where Qt is there to build the viewer.
-cmake --build "$build" -j "$jobs" --target bench_find_dialog bench_find_records_dialog sample-disk >/dev/null 2>&1 ||
-  echo "(no viewer in this build: the Find Surname and Find in Records benchmarks are left out)"
+cmake --build "$build" -j "$jobs" --target bench_find_dialog bench_find_records_dialog bench_research_log sample-disk \
+  >/dev/null 2>&1 ||
+  echo "(no viewer in this build: the Find Surname, Find in Records and Research Log benchmarks are left out)"
 
 data=$build/bench-data
 mkdir -p "$data"
@@ -124,6 +125,12 @@ if [[ -x $build/bench/bench_find_records_dialog ]]; then
   [[ -f $data/1000000/bench.info ]] && large=(--large "$data/1000000")
   "$build/bench/bench_find_records_dialog" --data-dir "$build/sample-disk" "${large[@]}" \
     --benchmark_min_time="$min_time" 2>/dev/null
+fi
+
+if [[ -x $build/bench/bench_research_log ]]; then
+  echo
+  echo "The research log of 100,000 searches and 10,000 saved people: the window opening, logging one search (offscreen):"
+  "$build/bench/bench_research_log" --data-dir "$build/sample-disk" --benchmark_min_time="$min_time"
 fi
 
 echo
