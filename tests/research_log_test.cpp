@@ -331,6 +331,13 @@ TEST_F(ResearchLog, SearchesAreListedNewestFirstFilteredAndWalkedAsHistory) {
         }
     }
 
+    // Without a filter: every search, counted in the index alone.
+    std::int64_t every = -1;
+    ASSERT_FALSE(log.CountSearches({}, every).Failed());
+    ASSERT_FALSE(log.Searches({}, 0, 100, searches).Failed());
+    EXPECT_EQ(every, static_cast<std::int64_t>(searches.size()));
+    EXPECT_GT(every, 4);
+
     std::vector<std::string> oldestFirst;
     ASSERT_FALSE(log.ForEachSearch([&](const LoggedSearch& search) {
                         oldestFirst.push_back(search.askedText);

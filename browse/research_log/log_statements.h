@@ -31,9 +31,14 @@ inline constexpr char kAddSearch[] =
 inline constexpr char kSearchesNewest[] = "SELECT " CHRONARA_SEARCH_COLUMNS
                                           " FROM searches WHERE id < ?1 AND (?2 = '' OR database = ?2) AND "
                                           "(?3 = '' OR asked LIKE ?3 ESCAPE '\\') ORDER BY id DESC LIMIT ?4";
+// The count of a filter with a text reads every search; without one it is
+// counted in the index of databases alone, as it is asked at every opening
+// of the window and every change of its filter.
 inline constexpr char kCountSearches[] =
     "SELECT count(*) FROM searches WHERE (?1 = '' OR database = ?1) AND (?2 = '' OR asked LIKE ?2 ESCAPE "
     "'\\')";
+inline constexpr char kCountAllSearches[] = "SELECT count(*) FROM searches";
+inline constexpr char kCountSearchesOf[] = "SELECT count(*) FROM searches WHERE database = ?1";
 inline constexpr char kAllSearches[] = "SELECT " CHRONARA_SEARCH_COLUMNS " FROM searches ORDER BY id";
 // The newest search of each surname and first name of a database.
 inline constexpr char kEarlierSearches[] =

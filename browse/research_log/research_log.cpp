@@ -163,10 +163,17 @@ LogOutcome CResearchLog::CountSearches(const SearchFilter& filter, std::int64_t&
     count = 0;
     connection.Run(Need::Read, outcome, [&] {
         int code = SQLITE_OK;
-        CSqliteStatement* statement = connection.Statement(log_sql::kCountSearches, code);
+        const char* sql = !filter.text.empty()      ? log_sql::kCountSearches
+                          : filter.database.empty() ? log_sql::kCountAllSearches
+                                                    : log_sql::kCountSearchesOf;
+        CSqliteStatement* statement = connection.Statement(sql, code);
         if (statement == nullptr) return code;
         CStatementRun run(*statement);
-        BindFilter(*statement, 1, filter);
+        if (sql == log_sql::kCountSearches) {
+            BindFilter(*statement, 1, filter);
+        } else if (sql == log_sql::kCountSearchesOf) {
+            statement->BindText(1, filter.database);
+        }
         code = statement->Step();
         if (code != SQLITE_ROW) return code;
         count = statement->Integer(0);
