@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeView>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "browse/record_text/found_person.h"
@@ -32,6 +31,7 @@
 #include "ui/research_log/log_report.h"
 #include "ui/research_log/logged_search_model.h"
 #include "ui/research_log/save_person_dlg.h"
+#include "ui/research_log/saved_people_model.h"
 #include "ui/research_log/verdicts_page.h"
 #include "ui/research_log/viewer_log.h"
 #include "ui/research_log/viewer_settings.h"
@@ -42,15 +42,7 @@ using research_log::SavedPerson;
 
 namespace {
 
-// The note comes before what the disk says, so that it is seen without scrolling.
-enum PeopleColumn {
-    kSavedColumn,
-    kSurnameColumn,
-    kGivenColumn,
-    kNoteColumn,
-    kPersonDatabase,
-    kSummaryColumn
-};
+using PeopleColumn = CSavedPeopleModel::Column;
 
 QString Text(const std::string& bytes) { return cp1252::ToQString(bytes.c_str()); }
 
@@ -61,6 +53,25 @@ constexpr char kWidestTime[] = "2026-09-30T23:59:59+00:00";
 int WholeWidth(const QWidget& list, const QString& text) {
     return list.fontMetrics().horizontalAdvance(text) + column_widths::Margin(list);
 }
+
+// The rows of people whose text (given by textOf) is longest in letters,
+// at most kMeasured of them: what is measured to size a column, where
+// measuring every one of many thousands would keep the window from opening.
+std::vector<std::size_t> LongestRows(const std::vector<SavedPerson>& people,
+                                     const std::string& (*textOf)(const SavedPerson&)) {
+    constexpr std::size_t kMeasured = 32;
+    std::vector<std::size_t> rows(people.size());
+    for (std::size_t row = 0; row < rows.size(); ++row) rows[row] = row;
+    const std::size_t kept = std::min(kMeasured, rows.size());
+    std::partial_sort(
+        rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(kept), rows.end(),
+        [&](std::size_t a, std::size_t b) { return textOf(people[a]).size() > textOf(people[b]).size(); });
+    rows.resize(kept);
+    return rows;
+}
+
+const std::string& SurnameOf(const SavedPerson& saved) { return saved.person.surname; }
+const std::string& GivenNamesOf(const SavedPerson& saved) { return saved.person.givenNames; }
 
 bool IsEnter(const QKeyEvent& key) {
     return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
@@ -190,24 +201,23 @@ void CResearchLogWindow::BuildSearchesPage(QWidget* page) {
 
 void CResearchLogWindow::BuildPeoplePage(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
-    peopleList_ = new QTreeWidget(page);
+    peopleModel_ = new CSavedPeopleModel(this);
+    peopleList_ = new QTreeView(page);
     peopleList_->setObjectName(QStringLiteral("PeopleList"));
     peopleList_->setRootIsDecorated(false);
     peopleList_->setUniformRowHeights(true);
     peopleList_->setAllColumnsShowFocus(true);
-    peopleList_->setHeaderLabels({QStringLiteral("Saved"), QStringLiteral("Surname"),
-                                  QStringLiteral("Given names"), QStringLiteral("Note"),
-                                  QStringLiteral("Database"), QStringLiteral("Summary")});
+    peopleList_->setModel(peopleModel_);
     peopleList_->setAccessibleName(QStringLiteral("Saved people"));
     const int letter = fontMetrics().averageCharWidth();
-    peopleList_->header()->resizeSection(kSavedColumn,
+    peopleList_->header()->resizeSection(PeopleColumn::kSavedColumn,
                                          WholeWidth(*peopleList_, log_report::DayOf(kWidestTime)));
-    peopleList_->header()->resizeSection(kSurnameColumn, letter * 14);
-    peopleList_->header()->resizeSection(kGivenColumn, letter * 18);
-    peopleList_->header()->resizeSection(kNoteColumn, letter * 34);
-    peopleList_->header()->resizeSection(kPersonDatabase, letter * 24);
+    peopleList_->header()->resizeSection(PeopleColumn::kSurnameColumn, letter * 14);
+    peopleList_->header()->resizeSection(PeopleColumn::kGivenColumn, letter * 18);
+    peopleList_->header()->resizeSection(PeopleColumn::kNoteColumn, letter * 34);
+    peopleList_->header()->resizeSection(PeopleColumn::kDatabaseColumn, letter * 24);
     peopleList_->installEventFilter(this);
-    connect(peopleList_, &QTreeWidget::itemDoubleClicked, this, [this]() { OpenPerson(); });
+    connect(peopleList_, &QTreeView::doubleClicked, this, [this]() { OpenPerson(); });
     layout->addWidget(peopleList_, 1);
 
     auto* row = new QHBoxLayout;
@@ -248,42 +258,34 @@ void CResearchLogWindow::Reload() {
     ShowPeople();
 }
 
+const std::vector<SavedPerson>& CResearchLogWindow::People() const { return peopleModel_->People(); }
+
 void CResearchLogWindow::ShowPeople() {
     const int keptRow = peopleList_->currentIndex().row();
-    people_.clear();
+    std::vector<SavedPerson> people;
     research_log::DiskIdentity disk;
     const bool known = log_.Disk(disk);
     // Every disk's people, those of another disk said as such.
-    log_.Tell(log_.Log().SavedPeople(known ? &disk : nullptr, true, people_));
-    peopleList_->clear();
-    QList<QTreeWidgetItem*> items;
-    for (const SavedPerson& saved : people_) {
-        const research_log::PersonOnDisk& person = saved.person;
-        QString database = cp1252::ToQString(catalogue::TitleOfCode(person.code));
-        if (!saved.ofThisDisk) database += QStringLiteral(" (another disk)");
-        items << new QTreeWidgetItem(QStringList{
-            log_report::DayOf(saved.time), Text(person.surname), Text(person.givenNames),
-            Text(saved.note).replace(QLatin1Char('\n'), QLatin1Char(' ')), database, Text(person.summary)});
-    }
-    peopleList_->addTopLevelItems(items);
+    log_.Tell(log_.Log().SavedPeople(known ? &disk : nullptr, true, people));
     // The names whole where they fit in a share of the list.
     const int letter = fontMetrics().averageCharWidth();
-    for (const int column : {kSurnameColumn, kGivenColumn}) {
+    const std::pair<PeopleColumn, const std::string& (*)(const SavedPerson&)> names[] = {
+        {PeopleColumn::kSurnameColumn, SurnameOf}, {PeopleColumn::kGivenColumn, GivenNamesOf}};
+    for (const auto& [column, textOf] : names) {
         int widest = peopleList_->header()->sectionSize(column);
-        for (const QTreeWidgetItem* item : items)
-            widest = std::max(widest, WholeWidth(*peopleList_, item->text(column)));
+        for (const std::size_t row : LongestRows(people, textOf))
+            widest = std::max(widest, WholeWidth(*peopleList_, Text(textOf(people[row]))));
         peopleList_->header()->resizeSection(column, std::min(widest, letter * 30));
     }
-    if (!people_.empty())
-        peopleList_->setCurrentItem(
-            peopleList_->topLevelItem(std::min(std::max(keptRow, 0), static_cast<int>(people_.size()) - 1)));
+    peopleModel_->SetPeople(std::move(people));
+    const int rows = peopleModel_->rowCount();
+    if (rows > 0)
+        peopleList_->setCurrentIndex(peopleModel_->index(std::min(std::max(keptRow, 0), rows - 1), 0));
     undo_->setEnabled(!removed_.empty());
 }
 
 const SavedPerson* CResearchLogWindow::CurrentPerson() const {
-    const int row = peopleList_->currentIndex().row();
-    return row >= 0 && row < static_cast<int>(people_.size()) ? &people_[static_cast<std::size_t>(row)]
-                                                              : nullptr;
+    return peopleModel_->Person(peopleList_->currentIndex().row());
 }
 
 void CResearchLogWindow::RemoveCurrentPerson() {
@@ -302,10 +304,10 @@ bool CResearchLogWindow::Undo() {
     if (!log_.Tell(log_.Log().UndoRemove(removed))) return false;
     removed_.pop_back();
     ShowPeople();
-    for (int row = 0; row < static_cast<int>(people_.size()); ++row) {
-        if (people_[static_cast<std::size_t>(row)].person.code == removed.person.code &&
-            people_[static_cast<std::size_t>(row)].person.entry == removed.person.entry)
-            peopleList_->setCurrentItem(peopleList_->topLevelItem(row));
+    for (int row = 0; row < peopleModel_->rowCount(); ++row) {
+        const SavedPerson* person = peopleModel_->Person(row);
+        if (person->person.code == removed.person.code && person->person.entry == removed.person.entry)
+            peopleList_->setCurrentIndex(peopleModel_->index(row, 0));
     }
     return true;
 }
@@ -364,7 +366,7 @@ void CResearchLogWindow::OpenPerson() {
 bool CResearchLogWindow::ReadPeople(std::vector<ExportedHit>& people) {
     CRecordDatabase database(dirs_);
     std::vector<std::string> leftOut;
-    for (const SavedPerson& saved : people_) {
+    for (const SavedPerson& saved : People()) {
         if (!saved.ofThisDisk) continue;
         ExportedHit person;
         StoreError error;
@@ -443,7 +445,7 @@ void CResearchLogWindow::ExportPeopleCsv() {
                 return quoted + "\"";
             };
             if (!write("saved,database,entry,surname,given names,summary,note\r\n")) return outcome;
-            for (const SavedPerson& saved : people_) {
+            for (const SavedPerson& saved : People()) {
                 if (!saved.ofThisDisk) continue;
                 const research_log::PersonOnDisk& p = saved.person;
                 if (!write(field(saved.time) + "," + catalogue::StemOf(p.code) + "," +
@@ -454,7 +456,7 @@ void CResearchLogWindow::ExportPeopleCsv() {
             return outcome;
         },
         QStringLiteral("saved-people"), this,
-        static_cast<long>(std::count_if(people_.begin(), people_.end(),
+        static_cast<long>(std::count_if(People().begin(), People().end(),
                                         [](const SavedPerson& saved) { return saved.ofThisDisk; })));
 }
 

@@ -26,6 +26,7 @@
 class CDirectories;
 class CLoggedSearchModel;
 class CPeopleCommands;
+class CSavedPeopleModel;
 class CVerdictsPage;
 class CViewerLog;
 class CViewerSettings;
@@ -36,7 +37,6 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTreeView;
-class QTreeWidget;
 struct ExportedHit;
 
 class CResearchLogWindow : public QDialog {
@@ -70,12 +70,13 @@ public:
     CLoggedSearchModel* SearchModel() const { return searchModel_; }
     QComboBox* DatabaseFilter() const { return databaseFilter_; }
     QLineEdit* TextFilter() const { return textFilter_; }
-    QTreeWidget* PeopleList() const { return peopleList_; }
+    QTreeView* PeopleList() const { return peopleList_; }
+    CSavedPeopleModel* PeopleModel() const { return peopleModel_; }
     QCheckBox* KeepBox() const { return keep_; }
     QPushButton* UndoButton() const { return undo_; }
     QLabel* CountLabel() const { return count_; }
     CVerdictsPage* Verdicts() const { return verdicts_; }
-    const std::vector<research_log::SavedPerson>& People() const { return people_; }
+    const std::vector<research_log::SavedPerson>& People() const;
 
     void accept() override;
 
@@ -101,11 +102,11 @@ private:
     QTreeView* searchList_ = nullptr;
     CLoggedSearchModel* searchModel_ = nullptr;
     QLabel* count_ = nullptr;
-    QTreeWidget* peopleList_ = nullptr;
+    QTreeView* peopleList_ = nullptr;
+    CSavedPeopleModel* peopleModel_ = nullptr;
     QPushButton* undo_ = nullptr;
     QCheckBox* keep_ = nullptr;
     CVerdictsPage* verdicts_ = nullptr;
-    std::vector<research_log::SavedPerson> people_;
     std::vector<research_log::SavedPerson> removed_;
     research_log::LoggedSearch chosen_;
 };

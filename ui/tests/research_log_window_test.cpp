@@ -14,7 +14,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
-#include <QTreeWidget>
 
 #include "browse/research_log/research_log.h"
 #include "store/catalogue.h"
@@ -25,6 +24,7 @@
 #include "ui/research_log/logged_search_model.h"
 #include "ui/research_log/research_log_window.h"
 #include "ui/research_log/save_person_dlg.h"
+#include "ui/research_log/saved_people_model.h"
 #include "ui/research_log/viewer_log.h"
 #include "ui/research_log/viewer_research.h"
 #include "ui/search_view/chronara_view.h"
@@ -126,7 +126,11 @@ TEST_F(ResearchLogWindowTest, APersonOfAnotherDiskIsNeverTakenForThePersonAtTheS
     InWindow([](CResearchLogWindow& window) {
         ASSERT_EQ(window.People().size(), 1u);
         EXPECT_FALSE(window.People()[0].ofThisDisk);
-        EXPECT_TRUE(window.PeopleList()->topLevelItem(0)->text(4).endsWith(QStringLiteral("(another disk)")));
+        EXPECT_TRUE(window.PeopleModel()
+                        ->index(0, CSavedPeopleModel::kDatabaseColumn)
+                        .data()
+                        .toString()
+                        .endsWith(QStringLiteral("(another disk)")));
     });
 }
 
@@ -222,8 +226,9 @@ TEST_F(ResearchLogWindowTest, TheWindowListsRemovesAndUndoesWhileItIsOpen) {
     SaveRow(2, "three");
     InWindow([](CResearchLogWindow& window) {
         window.Tabs()->setCurrentIndex(1);
-        QTreeWidget* list = window.PeopleList();
-        ASSERT_EQ(list->topLevelItemCount(), 3);
+        QTreeView* list = window.PeopleList();
+        CSavedPeopleModel* model = window.PeopleModel();
+        ASSERT_EQ(model->rowCount(), 3);
         struct Step {
             Qt::Key key;
             Qt::KeyboardModifiers modifiers;
@@ -237,9 +242,9 @@ TEST_F(ResearchLogWindowTest, TheWindowListsRemovesAndUndoesWhileItIsOpen) {
             {Qt::Key_Z, Qt::ControlModifier, 0, 3, false},
         };
         for (const Step& step : steps) {
-            list->setCurrentItem(list->topLevelItem(step.row));
+            list->setCurrentIndex(model->index(step.row, 0));
             QTest::keyClick(list, step.key, step.modifiers);
-            EXPECT_EQ(list->topLevelItemCount(), step.left);
+            EXPECT_EQ(model->rowCount(), step.left);
             EXPECT_EQ(window.UndoButton()->isEnabled(), step.undoEnabled);
         }
         // Put back in their places, with their notes.
