@@ -271,7 +271,10 @@ void CPeopleCommands::PrintText(const QString& title, const QString& heading, co
     print_documents::Record record;
     record.title = title;
     record.database = heading;
-    record.text = record_text::Lines(text);
+    // A report's lines end in line feeds (or CR LF): each is printed as a
+    // line of its own, where a record's full text would join them.
+    record.text = text;
+    record.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     record.printed = cp1252::ToQString(printed_record::PrintedOn(clock_()).c_str());
     print_module::Job job;
     job.parent = parent;

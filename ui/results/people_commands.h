@@ -96,8 +96,9 @@ public:
     // of each database of codes (those of its people) came from and the day
     // printed, through the print dialog over parent (null: the window).
     void PrintResultList(print_documents::Results results, const std::set<int>& codes, QWidget* parent);
-    // A text made elsewhere (a report), under title and heading, through
-    // the print dialog over parent.
+    // A text made elsewhere (a report), its lines ended by line feeds (or
+    // CR LF), each printed as a line of its own, under title and heading,
+    // through the print dialog over parent.
     void PrintText(const QString& title, const QString& heading, const QString& text, QWidget* parent);
 
 private:

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -29,7 +30,7 @@
 #include "ui/research_log/viewer_research.h"
 #include "ui/search_view/chronara_view.h"
 #include "ui/search_view/result_list.h"
-#include "ui/tests/viewer_fixture.h"
+#include "ui/tests/find_and_results_fixture.h"
 
 namespace ui_test {
 namespace {
@@ -260,7 +261,13 @@ TEST_F(ResearchLogWindowTest, TheReportSaysWhatWasSearchedWhereWhenAndWithWhatRe
     Search("nobodyhere", "");
     Search("smith", "john");
     const QString title = QString::fromLatin1(catalogue::TitleOfCode(1));
-    InWindow([&title](CResearchLogWindow& window) {
+    const std::string pdf = root_.File("report.pdf");
+    View()->SetPrintDialogRunner([pdf](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        return true;
+    });
+    InWindow([&title, &pdf](CResearchLogWindow& window) {
         EXPECT_EQ(window.SearchModel()->Total(), 3);
         const QStringList lines = window.ReportText().split(QLatin1Char('\n'));
         ASSERT_EQ(lines.size(), 3);
@@ -272,6 +279,17 @@ TEST_F(ResearchLogWindowTest, TheReportSaysWhatWasSearchedWhereWhenAndWithWhatRe
         for (int i = 0; i < 3; ++i)
             EXPECT_TRUE(lines[i].startsWith(QString::fromLatin1(expected[i]).arg(title, today)))
                 << lines[i].toStdString();
+        // Printed, each search is a line of its own, under the report's headings.
+        window.PrintReport();
+        // The ligatures a font may print for fi and fl read back as the letters.
+        std::string printed = PdfText(pdf);
+        for (const auto& [ligature, letters] :
+             {std::pair{"\xEF\xAC\x81", "fi"}, std::pair{"\xEF\xAC\x82", "fl"}})
+            for (std::size_t at; (at = printed.find(ligature)) != std::string::npos;)
+                printed.replace(at, 3, letters);
+        for (const char* heading : {"Research Log\n", "Searches, oldest first\n"})
+            EXPECT_EQ(Count(printed, heading), 1u) << heading << printed;
+        for (const QString& line : lines) EXPECT_EQ(Count(printed, line.toStdString() + "\n"), 1u) << printed;
         // The filters: by text, by database.
         window.TextFilter()->setText(QStringLiteral("nobody"));
         EXPECT_EQ(window.SearchModel()->Total(), 1);
