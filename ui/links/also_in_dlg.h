@@ -9,7 +9,7 @@
 
 #include <QDialog>
 
-#include "ui/links/viewer_links.h"
+#include "ui/links/shown_link.h"
 
 class QPushButton;
 class QTreeWidget;

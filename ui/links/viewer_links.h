@@ -18,8 +18,8 @@
 #include <QPointer>
 #include <QString>
 
-#include "browse/linkage/link_score.h"
 #include "browse/research_log/log_entries.h"
+#include "ui/links/shown_link.h"
 
 class CDirectories;
 class CMoreInfoDlg;
@@ -29,14 +29,6 @@ class QWidget;
 namespace linkage {
 class CLinkIndex;
 }
-
-// One link as the viewer shows it.
-struct ShownLink {
-    research_log::PersonOnDisk person;  // with the summary of its row
-    QString database;
-    linkage::LinkJudgement judgement;
-    bool confirmed = false;
-};
 
 class CViewerLinks : public QObject {
     Q_OBJECT
