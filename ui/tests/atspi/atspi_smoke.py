@@ -59,7 +59,12 @@ def wait_for(what, probe, seconds=WAIT_SECONDS):
         # The events that came meanwhile.
         while context.iteration(False):
             pass
-        found = probe()
+        try:
+            found = probe()
+        except GLib.GError:
+            # The tree changed under the walk (a list refilled, a row gone):
+            # the object asked about no longer exists, so ask again.
+            found = None
         if found:
             return found
         time.sleep(0.1)
@@ -68,21 +73,31 @@ def wait_for(what, probe, seconds=WAIT_SECONDS):
 
 def walk(node, depth=0):
     yield node, depth
-    for i in range(node.childCount):
-        child = node.getChildAtIndex(i)
+    try:
+        children = [node.getChildAtIndex(i) for i in range(node.childCount)]
+    except GLib.GError:
+        # The node went away while the tree was walked (a list refilled).
+        return
+    for child in children:
         if child is not None:
             yield from walk(child, depth + 1)
 
 
+def matches(node, role_name, name, prefix):
+    try:
+        if node.getRoleName() != role_name:
+            return False
+        if name is not None and node.name != name:
+            return False
+        return prefix is None or node.name.startswith(prefix)
+    except GLib.GError:  # a node gone meanwhile is not the one looked for
+        return False
+
+
 def find(root, role_name, name=None, prefix=None):
     for node, _ in walk(root):
-        if node.getRoleName() != role_name:
-            continue
-        if name is not None and node.name != name:
-            continue
-        if prefix is not None and not node.name.startswith(prefix):
-            continue
-        return node
+        if matches(node, role_name, name, prefix):
+            return node
     return None
 
 
