@@ -5,7 +5,7 @@
 #   scripts/fuzz.sh                  every harness for 60 s
 #   scripts/fuzz.sh --time 1800      every harness for 30 minutes (also: fuzz.sh 1800)
 #   scripts/fuzz.sh --only search    one harness
-#   scripts/fuzz.sh --ci             the CI smoke run: 45 s each, fresh corpus
+#   scripts/fuzz.sh --ci             the CI smoke run: 20 s each, fresh corpus
 #   scripts/fuzz.sh --disk DIR       seed from the data disk in DIR (default: the
 #                                    sample disk of another build, when there is one)
 #   scripts/fuzz.sh --data DIR       seed the CSV harness from the CSV files in DIR
@@ -34,7 +34,7 @@ while (($#)); do
   case $1 in
     --time) seconds=$2; shift 2 ;;
     --only) only=$2; shift 2 ;;
-    --ci) ci=1; seconds=45; shift ;;
+    --ci) ci=1; seconds=20; shift ;;
     --coverage) coverage=1; shift ;;
     --disk) disk=$2; shift 2 ;;
     --data) data=$2; shift 2 ;;
