@@ -218,7 +218,10 @@ int RunFind(const QueryOptions& options) {
         });
         // A person confirmed the same as other records is written once, with them.
         CSamePeople samePeople(dirs);
-        if (!samePeople.Load()) unreadVerdicts = true;
+        bool verdictsRead = false;
+        const int diskRead = samePeople.Load(verdictsRead);
+        if (diskRead != kExitSearched) return diskRead;
+        if (!verdictsRead) unreadVerdicts = true;
         int status = kExitSearched;
         std::vector<FoundPerson> same;
         for (const RecordHit& person : answers.front().people) {

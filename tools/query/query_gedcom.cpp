@@ -130,7 +130,9 @@ int ExportGedcom(CSearchSession& session, const CDirectories& dirs, const Calend
     });
     // A person confirmed the same as other records is written once, with them.
     CSamePeople samePeople(dirs);
-    const bool verdictsRead = samePeople.Load();
+    bool verdictsRead = false;
+    const int diskRead = samePeople.Load(verdictsRead);
+    if (diskRead != kExitSearched) return diskRead;
     int unreadSame = kExitSearched;
     std::vector<FoundPerson> same;
     // Each database's source is named as the disk's provenance names it.

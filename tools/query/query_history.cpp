@@ -154,7 +154,10 @@ int RunSaved(const QueryOptions& options) {
             context.disk = disk.label;
             // A person confirmed the same as other records is written once, with them.
             CSamePeople samePeople(dirs);
-            if (!samePeople.Load()) status = kExitUnreadable;
+            bool verdictsRead = false;
+            const int diskRead = samePeople.Load(verdictsRead);
+            if (diskRead != kExitSearched) return diskRead;
+            if (!verdictsRead) status = kExitUnreadable;
             CGedcomWriter writer(context, [&text](const std::string& piece) {
                 text += piece;
                 return true;

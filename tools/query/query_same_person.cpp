@@ -22,7 +22,8 @@ linkage::RecordPlace PlaceOf(const research_log::PersonOnDisk& person) {
 
 CSamePeople::CSamePeople(const CDirectories& dirs) : dirs_(dirs), database_(dirs) {}
 
-bool CSamePeople::Load() {
+int CSamePeople::Load(bool& verdictsRead) {
+    verdictsRead = false;
     static const char kWithout[] =
         "note: the family-tree file is written without the research log's verdicts: records confirmed as one "
         "person are people of their own";
@@ -30,15 +31,14 @@ bool CSamePeople::Load() {
     const StoreError unknown = research_log::ReadDiskIdentity(dirs_, disk);
     if (unknown.Failed()) {
         Complain(search_messages::MessageOf(unknown));
-        Complain(kWithout);
-        return false;
+        return ExitStatusOf(unknown);
     }
     std::vector<research_log::PairVerdict> verdicts;
     research_log::CResearchLog log;
     const research_log::LogOutcome outcome = log.Verdicts(&disk, false, verdicts);
     if (TellLogOutcome(outcome) != kExitSearched) {
         Complain(kWithout);
-        return false;
+        return kExitSearched;
     }
     for (const research_log::PairVerdict& verdict : verdicts) {
         const bool same = verdict.sameness == research_log::Sameness::Same;
@@ -49,7 +49,8 @@ bool CSamePeople::Load() {
             records_[PlaceOf(verdict.second)] = verdict.second;
         }
     }
-    return true;
+    verdictsRead = true;
+    return kExitSearched;
 }
 
 bool CSamePeople::RecordsWith(const FoundPerson& person, std::vector<FoundPerson>& same, int& status) {

@@ -25,9 +25,11 @@ public:
     // Reads the verdicts on the data disk of dirs from the research log.
     // A log that cannot be read is said, with a note that the people are
     // written without its verdicts, and gives none: an export does not ask
-    // for the log, so it does not stop for it. False then (the export ends
-    // with kExitUnreadable).
-    bool Load();
+    // for the log, so it does not stop for it: verdictsRead is false then
+    // (the export ends with kExitUnreadable). The data disk failing is
+    // another matter: it is said and its exit status returned, and nothing
+    // may be written; kExitSearched otherwise.
+    int Load(bool& verdictsRead);
     // The records to write with person, read from the disk, in record
     // order. False when person was written already with another record of
     // the same person, or when a record could not be read (status then says
