@@ -19,13 +19,13 @@ namespace {
 // every column an operation reads or writes.
 constexpr const char* kProbes[] = {
     "SELECT fingerprint, name, version FROM disks LIMIT 0",
-    "SELECT id, time, program, database, kind, surname, first_name, options, query, field, year_from, "
-    "year_to, "
-    "asked, count, disk FROM searches LIMIT 0",
+    // Parenthesised: one element written on two lines, not two run together.
+    ("SELECT id, time, program, database, kind, surname, first_name, options, query, field, year_from, "
+     "year_to, asked, count, disk FROM searches LIMIT 0"),
     "SELECT id, disk, database, entry, surname, given_names, summary, note, time FROM saved_people LIMIT 0",
     "SELECT disk, database, entry, time FROM seen LIMIT 0",
-    "SELECT id, disk, database1, entry1, surname1, given_names1, summary1, database2, entry2, surname2, "
-    "given_names2, summary2, verdict, note, time FROM verdicts LIMIT 0",
+    ("SELECT id, disk, database1, entry1, surname1, given_names1, summary1, database2, entry2, surname2, "
+     "given_names2, summary2, verdict, note, time FROM verdicts LIMIT 0"),
 };
 
 bool IsDamage(int code) {
