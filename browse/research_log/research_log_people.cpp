@@ -5,6 +5,7 @@
 #include "browse/research_log/log_checks.h"
 #include "browse/research_log/log_connection.h"
 #include "browse/research_log/log_messages.h"
+#include "browse/research_log/log_removal.h"
 #include "browse/research_log/log_rows.h"
 #include "browse/research_log/log_statements.h"
 #include "browse/research_log/log_time.h"
@@ -135,28 +136,8 @@ LogOutcome CResearchLog::RemovePerson(std::int64_t id, bool& found, SavedPerson&
     removed = SavedPerson{};
     CLogConnection& connection = *connection_;
     connection.Run(Need::Change, outcome, [&] {
-        found = false;
-        int code = SQLITE_OK;
-        CSqliteStatement* statement = connection.Statement(log_sql::kSavedById, code);
-        if (statement == nullptr) return code;
-        {
-            CStatementRun run(*statement);
-            statement->BindInteger(1, id);
-            code = statement->Step();
-            if (code == SQLITE_DONE) return SQLITE_OK;
-            if (code != SQLITE_ROW) return code;
-            // A row that does not read is removed all the same: what undoes
-            // it is then only its id.
-            if (!log_rows::ReadSaved(*statement, removed)) removed = SavedPerson{};
-            removed.id = id;
-        }
-        CSqliteStatement* remove = connection.Statement(log_sql::kRemoveSaved, code);
-        if (remove == nullptr) return code;
-        CStatementRun run(*remove);
-        remove->BindInteger(1, id);
-        code = Done(remove->Step());
-        found = code == SQLITE_OK;
-        return code;
+        return log_removal::RemoveById(connection, log_sql::kSavedById, log_sql::kRemoveSaved, id, found,
+                                       removed, log_rows::ReadSaved);
     });
     return outcome;
 }

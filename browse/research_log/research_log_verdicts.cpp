@@ -7,6 +7,7 @@
 #include "browse/research_log/log_checks.h"
 #include "browse/research_log/log_connection.h"
 #include "browse/research_log/log_messages.h"
+#include "browse/research_log/log_removal.h"
 #include "browse/research_log/log_rows.h"
 #include "browse/research_log/log_statements.h"
 #include "browse/research_log/log_time.h"
@@ -195,28 +196,8 @@ LogOutcome CResearchLog::RemoveVerdict(std::int64_t id, bool& found, PairVerdict
     removed = PairVerdict{};
     CLogConnection& connection = *connection_;
     connection.Run(Need::Change, outcome, [&] {
-        found = false;
-        int code = SQLITE_OK;
-        CSqliteStatement* statement = connection.Statement(log_sql::kVerdictById, code);
-        if (statement == nullptr) return code;
-        {
-            CStatementRun run(*statement);
-            statement->BindInteger(1, id);
-            code = statement->Step();
-            if (code == SQLITE_DONE) return SQLITE_OK;
-            if (code != SQLITE_ROW) return code;
-            // A row that does not read is taken back all the same: what
-            // undoes it is then only its id.
-            if (!log_rows::ReadVerdict(*statement, removed)) removed = PairVerdict{};
-            removed.id = id;
-        }
-        CSqliteStatement* remove = connection.Statement(log_sql::kRemoveVerdict, code);
-        if (remove == nullptr) return code;
-        CStatementRun run(*remove);
-        remove->BindInteger(1, id);
-        code = Done(remove->Step());
-        found = code == SQLITE_OK;
-        return code;
+        return log_removal::RemoveById(connection, log_sql::kVerdictById, log_sql::kRemoveVerdict, id, found,
+                                       removed, log_rows::ReadVerdict);
     });
     return outcome;
 }
