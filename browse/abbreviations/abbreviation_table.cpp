@@ -3,13 +3,11 @@
 #include <algorithm>
 
 #include "browse/record_query/record_words.h"
+#include "platform/table_lines.h"
 
 namespace {
 
-bool Fail(std::string* error, std::size_t line, const std::string& why) {
-    if (error != nullptr) *error = "line " + std::to_string(line) + ": " + why;
-    return false;
-}
+using platform::TableLineFault;
 
 bool Allowed(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
@@ -27,16 +25,9 @@ std::string Trimmed(std::string_view text) {
 bool CAbbreviationTable::Parse(std::string_view text, std::string* error) {
     groups_.clear();
     index_.clear();
-    std::size_t number = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(at, end - at);
-        at = end + 1;
-        ++number;
-        if (line.find_first_not_of(' ') == std::string_view::npos || line[0] == '#') continue;
+    const bool read = platform::ForEachTableLine(text, [&](std::size_t number, std::string_view line) {
         for (char c : line) {
-            if (!Allowed(c)) return Fail(error, number, std::string("the line holds '") + c + "'");
+            if (!Allowed(c)) return TableLineFault(error, number, std::string("the line holds '") + c + "'");
         }
         Group group;
         for (std::size_t from = 0; from <= line.size();) {
@@ -45,15 +36,18 @@ bool CAbbreviationTable::Parse(std::string_view text, std::string* error) {
             const std::string written = Trimmed(line.substr(from, bar - from));
             from = bar + 1;
             Form form = record_words::WordsOf(written);
-            if (form.empty()) return Fail(error, number, "a form holds no letter or digit");
+            if (form.empty()) return TableLineFault(error, number, "a form holds no letter or digit");
             if (group.forms.empty()) group.name = written;
             if (std::find(group.forms.begin(), group.forms.end(), form) == group.forms.end())
                 group.forms.push_back(std::move(form));
         }
-        if (group.forms.size() < 2) return Fail(error, number, "the line names no form beside the name");
+        if (group.forms.size() < 2)
+            return TableLineFault(error, number, "the line names no form beside the name");
         for (const Form& form : group.forms) index_.emplace_back(form, groups_.size());
         groups_.push_back(std::move(group));
-    }
+        return true;
+    });
+    if (!read) return false;
     std::sort(index_.begin(), index_.end());
     for (std::size_t i = 1; i < index_.size(); ++i) {
         if (index_[i].first == index_[i - 1].first) {

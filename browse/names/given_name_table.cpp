@@ -2,29 +2,21 @@
 
 #include <algorithm>
 
+#include "platform/table_lines.h"
+
 namespace {
 
 constexpr CGivenNameTable::Kind kKindOfField[] = {
     CGivenNameTable::Kind::Spelling, CGivenNameTable::Kind::Nickname, CGivenNameTable::Kind::Abbreviation};
 
-bool Fail(std::string* error, std::size_t line, const std::string& why) {
-    if (error != nullptr) *error = "line " + std::to_string(line) + ": " + why;
-    return false;
-}
+using platform::TableLineFault;
 
 }  // namespace
 
 bool CGivenNameTable::Parse(std::string_view text, std::string* error) {
     groups_.clear();
     index_.clear();
-    std::size_t number = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(at, end - at);
-        at = end + 1;
-        ++number;
-        if (line.find_first_not_of(' ') == std::string_view::npos || line[0] == '#') continue;
+    const bool read = platform::ForEachTableLine(text, [&](std::size_t number, std::string_view line) {
         Group group;
         std::size_t field = 0;
         std::string name;
@@ -42,18 +34,20 @@ bool CGivenNameTable::Parse(std::string_view text, std::string* error) {
                 close();
             } else if (c == '|') {
                 close();
-                if (++field > 2) return Fail(error, number, "more than three fields");
+                if (++field > 2) return TableLineFault(error, number, "more than three fields");
             } else {
-                return Fail(error, number, std::string("a name holds '") + c + "'; only A to Z");
+                return TableLineFault(error, number, std::string("a name holds '") + c + "'; only A to Z");
             }
         }
         close();
         if (group.empty() || group.front().kind != Kind::Spelling) {
-            return Fail(error, number, "the line names no given name first");
+            return TableLineFault(error, number, "the line names no given name first");
         }
         for (const Name& member : group) index_.emplace_back(member.text, groups_.size());
         groups_.push_back(std::move(group));
-    }
+        return true;
+    });
+    if (!read) return false;
     std::sort(index_.begin(), index_.end());
     return true;
 }
