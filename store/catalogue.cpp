@@ -61,4 +61,12 @@ std::vector<int> EveryDatabase() {
     return codes;
 }
 
+std::vector<int> EveryDatabaseOfDisk() {
+    std::vector<int> codes = EveryDatabase();
+    for (int code = kFirstCode; code <= kLastCode; ++code) {
+        if (RowOfCode(code) < 0) codes.push_back(code);
+    }
+    return codes;
+}
+
 }  // namespace catalogue

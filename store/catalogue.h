@@ -61,4 +61,8 @@ inline int PaddedKeyWidth(int code) { return UsesLongKeys(code) ? kLongPaddedKey
 // Every database of the list, in list-row order.
 std::vector<int> EveryDatabase();
 
+// Every database of the disk: the list's in list-row order, then those no
+// row shows (the roll).
+std::vector<int> EveryDatabaseOfDisk();
+
 }  // namespace catalogue

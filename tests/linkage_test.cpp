@@ -12,6 +12,7 @@
 
 #include "bench/linked_disk.h"
 #include "browse/linkage/link_disk.h"
+#include "browse/linkage/link_facts.h"
 #include "browse/linkage/link_index.h"
 #include "browse/linkage/link_score.h"
 #include "browse/names/given_name_table.h"
@@ -172,6 +173,34 @@ TEST(Linkage, EachKindOfEvidenceWeighsAndSomeRuleAPairOut) {
         // Either way round, the same score.
         EXPECT_EQ(ab.score, ba.score) << c.what;
     }
+}
+
+TEST(Linkage, HeadingsOfTwoDatabasesSayWhatAFieldIsForItsNeighbourInAComparison) {
+    using linkage::FieldKind;
+    const struct {
+        const char* a;
+        const char* b;
+        int alike;  // 2 one kind, 1 one holds the other, 0 unlike
+    } cases[] = {
+        {"Born", "Birth", 2},
+        {"Date of birth:", "BIRTH DATE", 2},
+        {"Born", "Date of Birth", 1},
+        {"Place of Birth", "Birth", 1},
+        {"Date of birth", "Place of birth", 0},
+        {"Died", "Date of death", 1},
+        {"Died", "Born", 0},
+        {"Rank", "Rank and organization", 2},
+        {"Initial rank", "Final rank", 2},
+        {"Company", "Combat organization", 2},
+        {"City", "State", 0},
+        {"City", "Entered service at", 0},
+        {"Citation", "Citation", 0},  // one heading, but none the linkage reads
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(linkage::KindsAlike(linkage::KindOfHeading(c.a), linkage::KindOfHeading(c.b)), c.alike)
+            << c.a << " / " << c.b;
+    }
+    EXPECT_EQ(linkage::KindOfHeading("Citation"), FieldKind::None);
 }
 
 TEST(Linkage, AYearThatMostOfTheDatabasesShareWeighsLittle) {
@@ -416,6 +445,14 @@ TEST(Linkage, TheToolLinksChamberlainBothWaysAndEveryPairOnce) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("\"database\": \"civmoh\""), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"reasons\": [\"surname CHAMBERLAIN"), std::string::npos) << run.out;
+
+    // The roll of honor, which no list row shows, is linked from both sides.
+    const char* const rollPair[][2] = {{"honorol", "civmoh\t"}, {"civmoh", "honorol\t"}};
+    for (const auto& [from, to] : rollPair) {
+        run = Query({"--database", from, "--surname", "Whitfield", "--first-name", "Daniel", "--links", "0"});
+        ASSERT_EQ(run.status, 0) << from << ": " << run.err;
+        EXPECT_NE(run.out.find(to), std::string::npos) << from << ": " << run.out;
+    }
 
     run = Query({"--links-all", "--database", "all"});
     ASSERT_EQ(run.status, 0) << run.err;

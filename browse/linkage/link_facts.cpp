@@ -27,55 +27,65 @@ enum Role : unsigned {
 struct HeadingRole {
     const char* heading;  // lower case
     unsigned roles;
+    FieldKind kind;
 };
+
+using K = FieldKind;
 
 // A birth field may hold the place of birth as well as, or instead of, its date.
 constexpr HeadingRole kRoles[] = {
-    {"born", kBirth | kPlace},
-    {"birth", kBirth | kPlace},
-    {"date of birth", kBirth},
-    {"birth date", kBirth},
-    {"died", kDeath},
-    {"date of death", kDeath},
-    {"death", kDeath},
-    {"age", kAge},
-    {"place and date", kAction},
-    {"capture", kAction},
-    {"entered service at", kPlace},
-    {"accredited to", kPlace},
-    {"place", kPlace},
-    {"city", kPlace},
-    {"state", kPlace},
-    {"state or province", kPlace},
-    {"home or destination", kPlace},
-    {"inducted from", kPlace},
-    {"former abode", kPlace},
-    {"place of death", kPlace},
-    {"rank", kRank},
-    {"rank and organization", kRank | kUnit},
-    {"initial rank", kRank},
-    {"final rank", kRank},
-    {"starting rank", kRank},
-    {"ending rank", kRank},
-    {"unit", kUnit},
-    {"company", kUnit},
-    {"organization", kUnit},
-    {"combat organization", kUnit},
-    {"combat org", kUnit},
-    {"corps", kUnit},
-    {"service", kUnit},
-    {"middle initial", kMiddle},
-    {"middle name", kMiddle},
+    {"born", kBirth | kPlace, K::Birth},
+    {"birth", kBirth | kPlace, K::Birth},
+    {"date of birth", kBirth, K::BirthDate},
+    {"birth date", kBirth, K::BirthDate},
+    {"place of birth", kPlace, K::BirthPlace},
+    {"birthplace", kPlace, K::BirthPlace},
+    {"died", kDeath, K::Death},
+    {"date of death", kDeath, K::DeathDate},
+    {"death", kDeath, K::Death},
+    {"age", kAge, K::Age},
+    {"place and date", kAction, K::Action},
+    {"capture", kAction, K::Action},
+    {"entered service at", kPlace, K::Residence},
+    {"accredited to", kPlace, K::Residence},
+    {"place", kPlace, K::Residence},
+    {"city", kPlace, K::Town},
+    {"state", kPlace, K::State},
+    {"state or province", kPlace, K::State},
+    {"home or destination", kPlace, K::Residence},
+    {"inducted from", kPlace, K::Residence},
+    {"former abode", kPlace, K::Residence},
+    {"place of death", kPlace, K::DeathPlace},
+    {"rank", kRank, K::Rank},
+    {"rank and organization", kRank | kUnit, K::Rank},
+    {"initial rank", kRank, K::Rank},
+    {"final rank", kRank, K::Rank},
+    {"starting rank", kRank, K::Rank},
+    {"ending rank", kRank, K::Rank},
+    {"unit", kUnit, K::Unit},
+    {"company", kUnit, K::Unit},
+    {"organization", kUnit, K::Unit},
+    {"combat organization", kUnit, K::Unit},
+    {"combat org", kUnit, K::Unit},
+    {"corps", kUnit, K::Unit},
+    {"service", kUnit, K::Branch},
+    {"middle initial", kMiddle, K::Middle},
+    {"middle name", kMiddle, K::Middle},
 };
 
-unsigned RolesOf(const std::string& heading) {
+const HeadingRole* RoleOf(const std::string& heading) {
     std::string lower;
     for (char c : heading) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     while (!lower.empty() && (lower.back() == ' ' || lower.back() == ':')) lower.pop_back();
     for (const HeadingRole& role : kRoles) {
-        if (lower == role.heading) return role.roles;
+        if (lower == role.heading) return &role;
     }
-    return 0;
+    return nullptr;
+}
+
+unsigned RolesOf(const std::string& heading) {
+    const HeadingRole* role = RoleOf(heading);
+    return role != nullptr ? role->roles : 0;
 }
 
 // The first year of four digits from 1500 to 2030 in text, or 0.
@@ -218,6 +228,23 @@ const char* BranchName(unsigned branch) {
     if ((branch & kAirForce) != 0) return "Air Force";
     if ((branch & kCoastGuard) != 0) return "Coast Guard";
     return "";
+}
+
+FieldKind KindOfHeading(const std::string& heading) {
+    const HeadingRole* role = RoleOf(heading);
+    return role != nullptr ? role->kind : FieldKind::None;
+}
+
+int KindsAlike(FieldKind a, FieldKind b) {
+    if (a == FieldKind::None || b == FieldKind::None) return 0;
+    if (a == b) return 2;
+    // A birth (or death) field holds its date, its place or both.
+    auto holds = [](FieldKind whole, FieldKind part) {
+        return (whole == FieldKind::Birth &&
+                (part == FieldKind::BirthDate || part == FieldKind::BirthPlace)) ||
+               (whole == FieldKind::Death && (part == FieldKind::DeathDate || part == FieldKind::DeathPlace));
+    };
+    return holds(a, b) || holds(b, a) ? 1 : 0;
 }
 
 FieldRoles RolesOfHeadings(const std::vector<std::string>& headings) {

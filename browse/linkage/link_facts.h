@@ -18,6 +18,7 @@
 //   last ranks, "Unit", "Company", "Organization", "Combat organization",
 //   "Corps", "Service";
 // - "Middle initial" and "Middle name" join the given names.
+// A heading is read without regard to case or a closing colon.
 
 #include <cstdint>
 #include <string>
@@ -63,6 +64,33 @@ struct FieldRoles {
 FieldRoles RolesOfHeadings(const std::vector<std::string>& headings);
 LinkFacts FactsOf(int code, const std::string& surname, const std::string& givenNames,
                   const std::vector<std::string>& fields, const FieldRoles& roles);
+
+// What a field is, by its heading read as above, so that two databases'
+// fields can be set side by side: "Born" and "Birth" are a birth, "Date of
+// birth" its date, "Initial rank" and "Rank" a rank. None for a heading
+// the linkage does not read.
+enum class FieldKind {
+    None,
+    Birth,  // its date, its place or both
+    BirthDate,
+    BirthPlace,
+    Death,
+    DeathDate,
+    DeathPlace,
+    Age,
+    Action,  // the date (and place) of the deed or the capture
+    Rank,
+    Unit,
+    Branch,
+    Middle,
+    Town,
+    State,
+    Residence,  // where the person lived or served from
+};
+FieldKind KindOfHeading(const std::string& heading);
+// 2 for one kind, 1 where one holds the other (a birth and its date or
+// place, a death likewise), else 0.
+int KindsAlike(FieldKind a, FieldKind b);
 
 // The name of a rank group (its first form as the table writes it).
 std::string RankName(int rank);

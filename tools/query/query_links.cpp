@@ -175,12 +175,9 @@ int PrintLinksOfRow(const QueryOptions& options, CSearchSession& session, const 
     const CGivenNameTable& names = CGivenNameTable::Builtin();
     CLinkIndex index(names);
     int status = kExitSearched;
-    // Every database of the list, and the roll when the person is of it.
-    std::vector<int> codes = catalogue::EveryDatabase();
-    if (catalogue::RowOfCode(found.code) < 0) codes.push_back(found.code);
-    const int with = options.research.withCode;
-    if (with != 0 && with != found.code && catalogue::RowOfCode(with) < 0) codes.push_back(with);
-    if (!Load(dirs, codes, index, status)) return status;
+    // Every database of the disk, the roll included whoever the person is:
+    // a link of the roll's is listed from both of its people.
+    if (!Load(dirs, catalogue::EveryDatabaseOfDisk(), index, status)) return status;
     std::uint32_t self = 0;
     bool held = false;
     for (std::uint32_t i = 0; i < index.Size() && !held; ++i) {
