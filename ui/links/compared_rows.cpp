@@ -1,5 +1,8 @@
 #include "ui/links/compared_rows.h"
 
+#include "browse/linkage/link_facts.h"
+#include "ui/common/cp1252_qt.h"
+
 namespace {
 
 QString Folded(const QString& text) {
@@ -12,16 +15,41 @@ QString Folded(const QString& text) {
 
 std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first,
                                        const WholeRecordText::Pairs& second) {
-    std::vector<ComparedRow> rows;
+    auto kindOf = [](const QString& heading) {
+        return linkage::KindOfHeading(cp1252::FromQString(heading).toStdString());
+    };
+    std::vector<linkage::FieldKind> firstKinds;
+    std::vector<linkage::FieldKind> secondKinds;
+    for (const auto& field : first) firstKinds.push_back(kindOf(field.first));
+    for (const auto& field : second) secondKinds.push_back(kindOf(field.first));
+    // partner[i]: the field of second paired with field i of first, or -1.
+    std::vector<int> partner(first.size(), -1);
     std::vector<bool> taken(second.size(), false);
-    for (const auto& field : first) {
-        ComparedRow row{field.first, field.second, QString(), Agreement::OnlyFirst};
-        for (std::size_t k = 0; k < second.size(); ++k) {
-            if (taken[k] || Folded(second[k].first) != Folded(field.first)) continue;
-            taken[k] = true;
-            row.second = second[k].second;
+    // How alike two fields are: 3 one heading, 2 one kind, 1 one holding the other.
+    auto alike = [&](std::size_t i, std::size_t k) {
+        if (Folded(first[i].first) == Folded(second[k].first)) return 3;
+        return linkage::KindsAlike(firstKinds[i], secondKinds[k]);
+    };
+    for (int level = 3; level >= 1; --level) {
+        for (std::size_t i = 0; i < first.size(); ++i) {
+            if (partner[i] >= 0) continue;
+            for (std::size_t k = 0; k < second.size(); ++k) {
+                if (taken[k] || alike(i, k) != level) continue;
+                taken[k] = true;
+                partner[i] = static_cast<int>(k);
+                break;
+            }
+        }
+    }
+    std::vector<ComparedRow> rows;
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        ComparedRow row{first[i].first, first[i].second, QString(), Agreement::OnlyFirst};
+        if (partner[i] >= 0) {
+            const auto& other = second[static_cast<std::size_t>(partner[i])];
+            if (Folded(other.first) != Folded(row.heading))
+                row.heading += QStringLiteral(" / ") + other.first;
+            row.second = other.second;
             row.agreement = Folded(row.first) == Folded(row.second) ? Agreement::Agree : Agreement::Differ;
-            break;
         }
         rows.push_back(std::move(row));
     }

@@ -1,7 +1,11 @@
 #pragma once
 // Two records side by side, field by field: the fields of both aligned by
-// their heading (the first record's order, then what only the second
-// holds), each row saying in words whether the two agree.
+// what they are (the first record's order, then what only the second
+// holds), each row saying in words whether the two agree. Fields of one
+// heading pair first; then fields whose headings say one thing in two
+// databases' words ("Born" and "Date of birth", "Rank" and "Final rank", as
+// the linkage reads headings: browse/linkage/link_facts.h); a birth and its
+// date or place last; the rest each on a row of its own.
 
 #include <vector>
 
@@ -12,9 +16,9 @@
 enum class Agreement { Agree, Differ, OnlyFirst, OnlySecond };
 
 struct ComparedRow {
-    QString heading;
-    QString first;   // empty when the first record has no such field
-    QString second;  // likewise
+    QString heading;  // "Born / Date of birth" where the two headings differ
+    QString first;    // empty when the first record has no such field
+    QString second;   // likewise
     Agreement agreement = Agreement::Agree;
 };
 

@@ -16,6 +16,7 @@
 #include "store/catalogue.h"
 #include "store/record_database.h"
 #include "ui/common/cp1252_qt.h"
+#include "ui/common/window_placement.h"
 #include "ui/links/also_in_dlg.h"
 #include "ui/links/compare_window.h"
 #include "ui/research_log/viewer_log.h"
@@ -78,7 +79,7 @@ bool CViewerLinks::Load() {
     auto index = std::make_unique<linkage::CLinkIndex>(CGivenNameTable::Builtin());
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const linkage::LoadOutcome loaded =
-        linkage::LoadPeople(dirs_, catalogue::EveryDatabase(), *index, DiskPrompt{});
+        linkage::LoadPeople(dirs_, catalogue::EveryDatabaseOfDisk(), *index, DiskPrompt{});
     QApplication::restoreOverrideCursor();
     if (loaded.noDisk || loaded.error.Failed()) {
         // Said once; links are then not offered until the viewer starts again.
@@ -173,6 +174,8 @@ void CViewerLinks::Attach(CMoreInfoDlg& dialog, int code, std::int32_t entry) {
             });
             connect(&more, &CMoreInfoDlg::citationRequested, this,
                     [this, &person]() { commands_.CopyCitation(person); });
+            connect(&more, &CMoreInfoDlg::saveRequested, this,
+                    [this, &person, &more]() { emit saveRequested(person, &more); });
             Attach(more, person.code, person.entry);
             more.DoModal();
         });
@@ -205,8 +208,12 @@ bool CViewerLinks::Compare(const research_log::PersonOnDisk& first,
         sides[k].database = QString::fromLatin1(catalogue::NameOfCode(person.code));
         sides[k].whole = commands_.WholeRecordOf(person, TitleOf(person));
     }
+    // Beside the window it was asked from (a modal dialog's, or the main window).
+    QWidget* from = QApplication::activeModalWidget();
+    if (from == nullptr) from = owner_->window();
     auto* window = new CCompareWindow(owner_->window(), log_, sides[0], sides[1]);
     KeepAboveModal(window, owner_->window());
+    window_placement::PlaceBeside(*window, *from, window->size());
     window->show();
     window->raise();
     window->activateWindow();

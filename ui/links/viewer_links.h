@@ -8,7 +8,8 @@
 // More Info of a record is handed over as it opens (Attach): when the
 // record has links, its "Also in Other Databases" button lists them; Enter
 // there opens the record's More Info, which has links of its own, and
-// Compare opens the two records side by side (CCompareWindow).
+// Compare opens the two records side by side (CCompareWindow), beside the
+// window it was asked from, whole on the screen.
 
 #include <cstdint>
 #include <memory>
@@ -18,6 +19,7 @@
 #include <QPointer>
 #include <QString>
 
+#include "browse/record_text/found_person.h"
 #include "browse/research_log/log_entries.h"
 #include "ui/links/shown_link.h"
 
@@ -49,6 +51,10 @@ public:
     // The person at code and entry as the log keeps them (summary read
     // from the disk); false when not among the people linked.
     bool PersonAt(int code, std::int32_t entry, research_log::PersonOnDisk& person);
+
+signals:
+    // Ctrl+S in the More Info of a linked record: save person over over.
+    void saveRequested(const ExportedHit& person, QWidget* over);
 
 private:
     bool Load();

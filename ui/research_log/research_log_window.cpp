@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -208,6 +209,8 @@ void CResearchLogWindow::BuildPeoplePage(QWidget* page) {
     peopleList_->setUniformRowHeights(true);
     peopleList_->setAllColumnsShowFocus(true);
     peopleList_->setModel(peopleModel_);
+    // Two people chosen at once are compared.
+    peopleList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     peopleList_->setAccessibleName(QStringLiteral("Saved people"));
     const int letter = fontMetrics().averageCharWidth();
     peopleList_->header()->resizeSection(PeopleColumn::kSavedColumn,
@@ -226,11 +229,18 @@ void CResearchLogWindow::BuildPeoplePage(QWidget* page) {
     auto* remove = new QPushButton(QStringLiteral("&Remove"), page);
     undo_ = new QPushButton(QStringLiteral("&Undo"), page);
     undo_->setEnabled(false);
-    for (QPushButton* button : {open, note, remove, undo_}) {
+    compare_ = new QPushButton(QStringLiteral("&Compare\u2026"), page);
+    compare_->setObjectName(QStringLiteral("ComparePeople"));
+    for (QPushButton* button : {open, note, remove, undo_, compare_}) {
         button->setAutoDefault(false);
         row->addWidget(button);
     }
-    row->addStretch(1);
+    compareHint_ = new QLabel(page);
+    compareHint_->setObjectName(QStringLiteral("CompareHint"));
+    row->addWidget(compareHint_, 1);
+    connect(compare_, &QPushButton::clicked, this, [this]() { ComparePeople(); });
+    connect(peopleList_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CResearchLogWindow::ShowCompareState);
     connect(open, &QPushButton::clicked, this, &CResearchLogWindow::OpenPerson);
     connect(note, &QPushButton::clicked, this, &CResearchLogWindow::EditNote);
     connect(remove, &QPushButton::clicked, this, &CResearchLogWindow::RemoveCurrentPerson);
@@ -282,6 +292,46 @@ void CResearchLogWindow::ShowPeople() {
     if (rows > 0)
         peopleList_->setCurrentIndex(peopleModel_->index(std::min(std::max(keptRow, 0), rows - 1), 0));
     undo_->setEnabled(!removed_.empty());
+    ShowCompareState();
+}
+
+std::vector<const SavedPerson*> CResearchLogWindow::ChosenPeople() const {
+    std::vector<const SavedPerson*> chosen;
+    QModelIndexList rows = peopleList_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    for (const QModelIndex& row : rows) {
+        if (const SavedPerson* person = peopleModel_->Person(row.row())) chosen.push_back(person);
+    }
+    return chosen;
+}
+
+void CResearchLogWindow::ShowCompareState() {
+    const bool two = ChosenPeople().size() == 2;
+    compare_->setEnabled(two);
+    compareHint_->setText(two ? QString()
+                              : QStringLiteral("Choose two people to compare: hold Ctrl and click, or Shift "
+                                               "and an arrow."));
+    compare_->setAccessibleDescription(two ? QStringLiteral("The two people chosen, side by side")
+                                           : compareHint_->text());
+}
+
+bool CResearchLogWindow::ComparePeople() {
+    const std::vector<const SavedPerson*> chosen = ChosenPeople();
+    if (chosen.size() != 2) {
+        platform::Tell({"Choose two people to compare: hold Ctrl and click each of them."});
+        return false;
+    }
+    for (const SavedPerson* person : chosen) {
+        if (!person->ofThisDisk) {
+            platform::Tell({"This person was saved from another data disk (" +
+                            research_log::LabelText(person->disk.label) +
+                            "); insert that disk to compare their record."});
+            return false;
+        }
+    }
+    emit compareRequested(chosen[0]->person, chosen[1]->person);
+    return true;
 }
 
 const SavedPerson* CResearchLogWindow::CurrentPerson() const {
@@ -355,11 +405,14 @@ void CResearchLogWindow::OpenPerson() {
     CMoreInfoDlg dialog(this);
     dialog.SetTitle(cp1252::ToQString(title));
     dialog.SetText(cp1252::ToQString(person.text.c_str()));
+    // The whole record and the links, as the main window's More Info has them.
+    dialog.SetWholeRecord(commands_.WholeRecordOf(person, dialog.Title()));
     connect(&dialog, &CMoreInfoDlg::printRequested, this, [this, &dialog, &person]() {
-        commands_.PrintRecordText(dialog.Title(), dialog.Text(), &dialog, person.code);
+        commands_.PrintRecordText(dialog.Title(), dialog.Text(), &dialog, person.code, &dialog.WholeRecord());
     });
     connect(&dialog, &CMoreInfoDlg::citationRequested, this,
             [this, &person]() { commands_.CopyCitation(person); });
+    emit moreInfoOpening(&dialog, person);
     dialog.DoModal();
 }
 

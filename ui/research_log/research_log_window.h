@@ -7,7 +7,9 @@
 //   - Saved People: the people saved, with their notes; Enter opens their
 //     More Info (read again from the disk), Delete removes one, Undo (Ctrl+Z)
 //     puts back what was removed while the window is open, Edit Note
-//     changes the note;
+//     changes the note; Compare (Alt+C), with two people chosen (Ctrl or
+//     Shift and a click or an arrow), asks for their records side by side
+//     (compareRequested), and says what it needs with any other number;
 //   - Verdicts: what was decided about pairs of records, same person or
 //     not, taken back and put back (CVerdictsPage).
 // Export writes the searches as CSV or prints them as a report ("Searched
@@ -20,8 +22,10 @@
 
 #include <QDialog>
 
+#include "browse/record_text/found_person.h"
 #include "browse/research_log/log_entries.h"
 #include "browse/research_log/research_log.h"
+#include "ui/results/more_info_dlg.h"
 
 class CDirectories;
 class CLoggedSearchModel;
@@ -37,7 +41,6 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTreeView;
-struct ExportedHit;
 
 class CResearchLogWindow : public QDialog {
     Q_OBJECT
@@ -56,6 +59,8 @@ public:
     bool Undo();
     void EditNote();
     void OpenPerson();
+    // The two people chosen, compared; false (and said) unless two of this disk are chosen.
+    bool ComparePeople();
     void ExportSearchesCsv();
     void PrintReport();
     void ExportPeopleCsv();
@@ -74,11 +79,18 @@ public:
     CSavedPeopleModel* PeopleModel() const { return peopleModel_; }
     QCheckBox* KeepBox() const { return keep_; }
     QPushButton* UndoButton() const { return undo_; }
+    QPushButton* CompareButton() const { return compare_; }
+    QLabel* CompareHint() const { return compareHint_; }
     QLabel* CountLabel() const { return count_; }
     CVerdictsPage* Verdicts() const { return verdicts_; }
     const std::vector<research_log::SavedPerson>& People() const;
 
     void accept() override;
+
+signals:
+    // A saved person's More Info, about to be shown, and the person read.
+    void moreInfoOpening(CMoreInfoDlg* dialog, const ExportedHit& person);
+    void compareRequested(const research_log::PersonOnDisk& first, const research_log::PersonOnDisk& second);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -89,6 +101,10 @@ private:
     void ApplyFilter();
     research_log::SearchFilter Filter() const;
     const research_log::SavedPerson* CurrentPerson() const;
+    // The people chosen in the list, in list order.
+    std::vector<const research_log::SavedPerson*> ChosenPeople() const;
+    // Compare enabled for two people chosen, and its hint.
+    void ShowCompareState();
     // The saved people of this disk read again from it; false after saying why.
     bool ReadPeople(std::vector<ExportedHit>& people);
 
@@ -105,6 +121,8 @@ private:
     QTreeView* peopleList_ = nullptr;
     CSavedPeopleModel* peopleModel_ = nullptr;
     QPushButton* undo_ = nullptr;
+    QPushButton* compare_ = nullptr;
+    QLabel* compareHint_ = nullptr;
     QCheckBox* keep_ = nullptr;
     CVerdictsPage* verdicts_ = nullptr;
     std::vector<research_log::SavedPerson> removed_;

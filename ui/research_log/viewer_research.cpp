@@ -233,6 +233,8 @@ bool CViewerResearch::SavePerson(QWidget* over, const ExportedHit& found) {
 bool CViewerResearch::ShowLog(QWidget* parent, CPeopleCommands& commands,
                               research_log::LoggedSearch& chosen) {
     CResearchLogWindow window(parent, *log_, *settings_, commands, dirs_);
+    connect(&window, &CResearchLogWindow::moreInfoOpening, this, &CViewerResearch::moreInfoOpening);
+    connect(&window, &CResearchLogWindow::compareRequested, this, &CViewerResearch::compareRequested);
     if (window.exec() != QDialog::Accepted) return false;
     chosen = window.Chosen();
     return true;

@@ -22,6 +22,7 @@
 #include "browse/research_log/log_entries.h"
 #include "ui/find_records/find_records_dlg.h"
 #include "ui/find_surname/find_surname_dlg.h"
+#include "ui/results/more_info_dlg.h"
 
 class CDirectories;
 class CEditHistory;
@@ -76,6 +77,7 @@ public:
     // log; false when cancelled or not kept (said).
     bool SavePerson(QWidget* over, const ExportedHit& person);
     // The Research Log window over parent; true with the search to run again.
+    // What the window asks of the links is passed on (the signals below).
     bool ShowLog(QWidget* parent, CPeopleCommands& commands, research_log::LoggedSearch& chosen);
 
     // Where an export's save dialog starts: the folder of the last export,
@@ -87,6 +89,12 @@ public:
     static research_log::AskedSearch AskedOfListing(const QString& text,
                                                     const CFindSurnameDlg::Choices& choices, int chosenRow);
     static research_log::AskedSearch AskedOfRecords(const CFindRecordsDlg::Choices& choices, int chosenRow);
+
+signals:
+    // From the Research Log window: a saved person's More Info about to be
+    // shown, and two saved people to be compared.
+    void moreInfoOpening(CMoreInfoDlg* dialog, const ExportedHit& person);
+    void compareRequested(const research_log::PersonOnDisk& first, const research_log::PersonOnDisk& second);
 
 private:
     const CDirectories& dirs_;

@@ -68,6 +68,17 @@ void CChronaraView::CreateResearch() {
         std::int32_t entry = -1;
         if (PlaceOfRow(row, code, entry)) links_->Attach(*dialog, code, entry);
     });
+    connect(links_, &CViewerLinks::saveRequested, research_,
+            [this](const ExportedHit& person, QWidget* over) { research_->SavePerson(over, person); });
+    // The Research Log window's saved people: their More Info has links, and two compare.
+    connect(research_, &CViewerResearch::moreInfoOpening, links_,
+            [this](CMoreInfoDlg* dialog, const ExportedHit& person) {
+                links_->Attach(*dialog, person.code, person.entry);
+            });
+    connect(research_, &CViewerResearch::compareRequested, links_,
+            [this](const research_log::PersonOnDisk& first, const research_log::PersonOnDisk& second) {
+                links_->Compare(first, second);
+            });
     Commands().People().SetExportFolder(
         [this](const QString& fallback) { return research_->ExportFolder(fallback); },
         [this](const QString& path) { research_->Exported(path); });

@@ -30,21 +30,39 @@ namespace {
 using research_log::PersonOnDisk;
 using research_log::Sameness;
 
-TEST(ComparedRows, FieldsAreAlignedByHeadingAndMarkedInWords) {
-    const WholeRecordText::Pairs general{
-        {"Born", "8 September 1828, Brewer, Maine"}, {"Died", "1914"}, {"State", "Maine."}};
-    const WholeRecordText::Pairs medal{
-        {"state", "maine"}, {"Born", "8 September 1828"}, {"Rank and organization", "Colonel, 20th Maine"}};
+TEST(ComparedRows, FieldsAreAlignedByHeadingThenByWhatTheyAreAndMarkedInWords) {
+    const WholeRecordText::Pairs general{{"Born", "8 September 1828, Brewer, Maine"},
+                                         {"Died", "24 February 1914"},
+                                         {"State", "Maine."},
+                                         {"Final rank", "Major General"},
+                                         {"City", "Brewer"},
+                                         {"Service", "Army"}};
+    const WholeRecordText::Pairs medal{{"state", "maine"},
+                                       {"Born", "8 September 1828"},
+                                       {"Rank and organization", "Colonel, 20th Maine"},
+                                       {"Date of death", "24 February 1914"},
+                                       {"Birth", "Brewer, Maine"},
+                                       {"Entered service at", "Brunswick, Maine"},
+                                       {"Rank", "Colonel"}};
     const struct {
         const char* heading;
         const char* first;
         const char* second;
         const char* word;
     } expected[] = {
+        // One heading pairs first, whatever else is alike.
         {"Born", "8 September 1828, Brewer, Maine", "8 September 1828", "Differ"},
-        {"Died", "1914", "", "Only in Union Generals"},
+        // A death and its date.
+        {"Died / Date of death", "24 February 1914", "24 February 1914", "Agree"},
         {"State", "Maine.", "maine", "Agree"},
-        {"Rank and organization", "", "Colonel, 20th Maine", "Only in Medal of Honor"},
+        // Two ranks: the first of the second record's.
+        {"Final rank / Rank and organization", "Major General", "Colonel, 20th Maine", "Differ"},
+        // A town and a place served from are not one thing.
+        {"City", "Brewer", "", "Only in Union Generals"},
+        {"Service", "Army", "", "Only in Union Generals"},
+        {"Birth", "", "Brewer, Maine", "Only in Medal of Honor"},
+        {"Entered service at", "", "Brunswick, Maine", "Only in Medal of Honor"},
+        {"Rank", "", "Colonel", "Only in Medal of Honor"},
     };
     const std::vector<ComparedRow> rows = CompareFields(general, medal);
     ASSERT_EQ(rows.size(), std::size(expected));

@@ -7,11 +7,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
@@ -21,6 +23,7 @@
 #include "store/disk_format.h"
 #include "ui/find_records/find_records_dlg.h"
 #include "ui/find_records/found_people_model.h"
+#include "ui/links/compare_window.h"
 #include "ui/research_log/log_report.h"
 #include "ui/research_log/logged_search_model.h"
 #include "ui/research_log/research_log_window.h"
@@ -253,6 +256,44 @@ TEST_F(ResearchLogWindowTest, TheWindowListsRemovesAndUndoesWhileItIsOpen) {
         EXPECT_EQ(window.People()[0].note, "one");
         EXPECT_EQ(window.People()[1].note, "two");
         EXPECT_EQ(window.People()[2].note, "three");
+    });
+}
+
+TEST_F(ResearchLogWindowTest, TwoSavedPeopleChosenAreComparedBesideTheWindowAndNoOtherNumber) {
+    Search("smith", "");
+    SaveRow(0, "one");
+    SaveRow(1, "two");
+    SaveRow(2, "three");
+    InWindow([](CResearchLogWindow& window) {
+        window.Tabs()->setCurrentIndex(1);
+        QTreeView* list = window.PeopleList();
+        list->setFocus();
+        list->setCurrentIndex(window.PeopleModel()->index(0, 0));
+        // Shift and an arrow choose one more each time.
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            bool enabled;
+        } steps[] = {{Qt::Key_Home, Qt::NoModifier, false},
+                     {Qt::Key_Down, Qt::ShiftModifier, true},
+                     {Qt::Key_Down, Qt::ShiftModifier, false},
+                     {Qt::Key_Up, Qt::ShiftModifier, true}};
+        for (const auto& step : steps) {
+            QTest::keyClick(list, step.key, step.modifiers);
+            EXPECT_EQ(window.CompareButton()->isEnabled(), step.enabled);
+            // What it needs is said while it cannot compare.
+            EXPECT_EQ(window.CompareHint()->text().isEmpty(), step.enabled);
+        }
+        QTest::mouseClick(window.CompareButton(), Qt::LeftButton);
+        auto* compare = window.findChild<CCompareWindow*>();
+        ASSERT_NE(compare, nullptr);
+        EXPECT_TRUE(compare->isVisible());
+        EXPECT_EQ(compare->First().person.entry, window.People()[0].person.entry);
+        EXPECT_EQ(compare->Second().person.entry, window.People()[1].person.entry);
+        const QRect available = compare->screen()->availableGeometry();
+        EXPECT_TRUE(available.contains(compare->frameGeometry()))
+            << "the window opens whole on the screen, its title bar within reach";
+        compare->close();
     });
 }
 
