@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -16,6 +17,9 @@
 #include "browse/research_log/log_schema.h"
 #include "browse/research_log/log_time.h"
 #include "browse/research_log/research_log.h"
+#include "browse/research_log/saved_person_reader.h"
+#include "store/directories.h"
+#include "store/record_database.h"
 #include "support/log_support.h"
 #include "support/test_support.h"
 
@@ -566,6 +570,39 @@ TEST_F(ResearchLog, ClearingTakesSearchesSeenMarksOrAllOutOfTheFile) {
         EXPECT_EQ(bytes.find("QUIXOTESEARCH") != std::string::npos, c.searches > 0);
         EXPECT_EQ(bytes.find("QUIXOTENOTE") != std::string::npos, c.saved > 0);
         EXPECT_EQ(bytes.find("QUIXOTEVERDICT") != std::string::npos, c.verdicts > 0);
+    }
+}
+
+// A saved person read again is headed as a search heads the record: the
+// Civil War Medal of Honor roll's "Born" lies past its label table's slots.
+TEST(SavedPersonReader, APersonReadAgainHasTheHeadingsTheDiskGivesItsFields) {
+    CDirectories dirs;
+    dirs.SetDataDir(CHRONARA_BINARY_DIR "/sample-disk/");
+    CRecordDatabase database(dirs);
+    ASSERT_TRUE(database.OpenCode(2));
+    const EntryRange range = database.FindRange("CHAMBERLAIN");
+    ASSERT_TRUE(range.found);
+    research_log::PersonOnDisk saved;
+    saved.code = 2;
+    saved.entry = range.first;
+    saved.surname = "CHAMBERLAIN";
+    saved.givenNames = "Joshua L.";
+    ExportedHit person;
+    StoreError error;
+    ASSERT_EQ(research_log::ReadSavedPerson(database, saved, person, error),
+              research_log::SavedPersonRead::Read)
+        << error.file;
+    ASSERT_LE(person.headings.size(), person.fields.size());
+    const struct {
+        const char* heading;
+        const char* field;
+    } expected[] = {{"Rank and organization", "Colonel, 20th Maine Infantry, U.S. Army"},
+                    {"Birth", "Brewer, Maine"},
+                    {"Born", "8 September 1828"}};
+    for (const auto& one : expected) {
+        const auto at = std::find(person.headings.begin(), person.headings.end(), one.heading);
+        ASSERT_NE(at, person.headings.end()) << one.heading;
+        EXPECT_EQ(person.fields[static_cast<std::size_t>(at - person.headings.begin())], one.field);
     }
 }
 

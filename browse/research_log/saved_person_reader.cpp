@@ -1,5 +1,6 @@
 #include "browse/research_log/saved_person_reader.h"
 
+#include "browse/record_text/field_headings.h"
 #include "browse/record_text/record_format.h"
 #include "browse/record_text/record_parts.h"
 #include "store/blank_trim.h"
@@ -42,6 +43,12 @@ SavedPersonRead ReadSavedPerson(CRecordDatabase& database, const PersonOnDisk& s
     person.surname = TrimmedRight(saved.surname);
     person.givenNames = givenNames;
     person.fields = record_parts::FieldsOf(record);
+    // Headed as a search heads them, so that the whole record, Compare and
+    // the family-tree events read past the label table's slots.
+    FieldHeadings headings;
+    error = ReadFieldHeadings(database.Directories(), saved.code, headings);
+    if (error.Failed()) return SavedPersonRead::Failed;
+    person.headings = headings.First(person.fields.size());
     char text[record_format::kTextSize];
     record_format::BuildFullText(saved.code, record, text, sizeof text);
     person.text = text;

@@ -5,7 +5,8 @@
 // entry is then checked too, against what was saved: the surname's range
 // in the index must hold the entry, and the entry must give the given
 // names saved. A log edited by hand, or a disk that differs in a way its
-// identity did not show, never gives another person.
+// identity did not show, never gives another person. Its fields are headed
+// as a search heads them (the disk's headings, else the label table's).
 
 #include "browse/record_text/found_person.h"
 #include "browse/research_log/log_entries.h"
