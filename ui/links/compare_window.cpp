@@ -60,6 +60,8 @@ CCompareWindow::CCompareWindow(QWidget* parent, CViewerLog& log, Side first, Sid
     rows_->setHeaderLabels(
         {QStringLiteral("Field"), first_.database, second_.database, QStringLiteral("Compared")});
     verdict_->setObjectName(QStringLiteral("CompareVerdict"));
+    // A long note wraps rather than widening the window past the screen.
+    verdict_->setWordWrap(true);
     note_->setObjectName(QStringLiteral("CompareNote"));
     note_->setMaxLength(static_cast<int>(research_log::kMaxNote));
     auto* noteLabel = new QLabel(QStringLiteral("N&ote:"), this);

@@ -182,6 +182,8 @@ void CViewerLinks::Attach(CMoreInfoDlg& dialog, int code, std::int32_t entry) {
         connect(&also, &CAlsoInDlg::compareRequested, this,
                 [this, self](const ShownLink& link) { Compare(self, link.person); });
         also.exec();
+        // A pair refused or confirmed meanwhile changes the count.
+        dialog.SetLinkCount(static_cast<int>(LinksOf(code, entry).size()));
     });
 }
 

@@ -139,6 +139,11 @@ TEST_F(LinksWindowsTest, CompareShowsBothRecordsAndKeepsTheVerdictWithItsNote) {
         EXPECT_TRUE(window->VerdictLine()->text().contains(QString::fromLatin1(press.shown)))
             << window->VerdictLine()->text().toStdString();
     }
+    // A long note kept wraps in the verdict line instead of widening the window past the screen.
+    const int widest = window->minimumSizeHint().width();
+    window->NoteBox()->setText(QString(QStringLiteral("a long note ")).repeated(40));
+    window->Judge(Sameness::NotSame);
+    EXPECT_LE(window->minimumSizeHint().width(), widest);
     window->close();
 }
 
