@@ -1,6 +1,10 @@
 #include "ui/links/compared_rows.h"
 
+#include <cstdint>
+#include <string>
+
 #include "browse/linkage/link_facts.h"
+#include "browse/linkage/link_places.h"
 #include "ui/common/cp1252_qt.h"
 
 namespace {
@@ -9,6 +13,16 @@ QString Folded(const QString& text) {
     QString folded = text.simplified().toCaseFolded();
     while (folded.endsWith(QLatin1Char('.'))) folded.chop(1);
     return folded;
+}
+
+// Two fields of a state that name one state in two forms ("AL", "Alabama").
+bool SameState(linkage::FieldKind a, const QString& first, linkage::FieldKind b, const QString& second) {
+    if (a != linkage::FieldKind::State || b != linkage::FieldKind::State) return false;
+    std::uint64_t states[2] = {0, 0};
+    std::vector<std::string> towns[2];
+    linkage::ReadPlace(cp1252::FromQString(first).toStdString(), states[0], towns[0]);
+    linkage::ReadPlace(cp1252::FromQString(second).toStdString(), states[1], towns[1]);
+    return states[0] != 0 && states[0] == states[1] && towns[0].empty() && towns[1].empty();
 }
 
 }  // namespace
@@ -49,7 +63,11 @@ std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first,
             if (Folded(other.first) != Folded(row.heading))
                 row.heading += QStringLiteral(" / ") + other.first;
             row.second = other.second;
-            row.agreement = Folded(row.first) == Folded(row.second) ? Agreement::Agree : Agreement::Differ;
+            row.agreement = Folded(row.first) == Folded(row.second) ||
+                                    SameState(firstKinds[i], row.first,
+                                              secondKinds[static_cast<std::size_t>(partner[i])], row.second)
+                                ? Agreement::Agree
+                                : Agreement::Differ;
         }
         rows.push_back(std::move(row));
     }

@@ -76,6 +76,26 @@ TEST(ComparedRows, FieldsAreAlignedByHeadingThenByWhatTheyAreAndMarkedInWords) {
     }
 }
 
+TEST(ComparedRows, AStateInTwoFormsAgrees) {
+    const struct {
+        const char* first;
+        const char* second;
+        const char* word;
+    } cases[] = {
+        {"AL", "Alabama", "Agree"},
+        {"Me.", "MAINE", "Agree"},
+        {"AL", "Alaska", "Differ"},
+        {"Brewer, Maine", "Maine", "Differ"},  // a town said is more than its state
+    };
+    for (const auto& c : cases) {
+        const std::vector<ComparedRow> rows =
+            CompareFields({{"State", c.first}}, {{"State or province", c.second}});
+        ASSERT_EQ(rows.size(), 1u) << c.first;
+        EXPECT_EQ(AgreementText(rows[0].agreement, "A", "B"), QString::fromLatin1(c.word))
+            << c.first << " / " << c.second;
+    }
+}
+
 class LinksWindowsTest : public ViewerTest {
 protected:
     void SetUp() override { StartViewer(); }
