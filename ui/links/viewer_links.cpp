@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 
+#include "browse/export/citation.h"
 #include "browse/linkage/known_pairs.h"
 #include "browse/linkage/link_disk.h"
 #include "browse/linkage/link_index.h"
@@ -129,7 +130,7 @@ std::vector<ShownLink> CViewerLinks::LinksOf(int code, std::int32_t entry) {
     for (linkage::Link& link : linkage::LinksOf(*index_, self, CGivenNameTable::Builtin(), &known)) {
         ShownLink one;
         one.person = OnDisk(index_->Person(link.other));
-        one.database = QString::fromLatin1(catalogue::NameOfCode(one.person.code));
+        one.database = cp1252::ToQString(citation::DatabaseTitle(one.person.code).c_str());
         one.judgement = std::move(link.judgement);
         one.confirmed = link.confirmed;
         ExportedHit read;
@@ -207,7 +208,7 @@ bool CViewerLinks::Compare(const research_log::PersonOnDisk& first,
         }
         sides[k].person = *people[k];
         sides[k].person.summary = person.summary;
-        sides[k].database = QString::fromLatin1(catalogue::NameOfCode(person.code));
+        sides[k].database = cp1252::ToQString(citation::DatabaseTitle(person.code).c_str());
         sides[k].whole = commands_.WholeRecordOf(person, TitleOf(person));
     }
     // Beside the window it was asked from (a modal dialog's, or the main window).

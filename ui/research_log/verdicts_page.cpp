@@ -6,16 +6,17 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "store/catalogue.h"
+#include "browse/export/citation.h"
 #include "ui/common/cp1252_qt.h"
 #include "ui/research_log/viewer_log.h"
 
 namespace {
 
 QString RecordText(const research_log::PersonOnDisk& person) {
-    const char* database = catalogue::NameOfCode(person.code);
-    return cp1252::ToQString((person.surname + ", " + person.givenNames).c_str()) + QStringLiteral(" (") +
-           QString::fromLatin1(database != nullptr ? database : "") + QStringLiteral(")");
+    // The roll of honor, which no list row shows, by its title as citations give it.
+    return cp1252::ToQString(
+        (person.surname + ", " + person.givenNames + " (" + citation::DatabaseTitle(person.code) + ")")
+            .c_str());
 }
 
 }  // namespace
