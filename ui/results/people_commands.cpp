@@ -16,6 +16,7 @@
 #include "browse/export/gedcom_writer.h"
 #include "browse/export/printed_record.h"
 #include "browse/record_text/search_messages.h"
+#include "browse/same_person/same_people.h"
 #include "store/database_about.h"
 #include "store/directories.h"
 #include "store/disk_label.h"
@@ -191,30 +192,57 @@ void CPeopleCommands::ExportFamilyTree(const PeopleWalk& people, const QString& 
         // The file is begun with the first person, once the disk is known to be
         // there (the walk has asked for it), with what the disk says of itself.
         std::optional<CGedcomWriter> writer;
+        // A person confirmed the same as other records is written once, with
+        // them; what that says (a log that cannot be read, a record gone) is
+        // said with the walk's messages, before the file is said saved.
+        same_person::CSamePeople samePeople(dirs_);
+        std::vector<std::string> notes;
         SearchOutcome labelled;
+        auto named = [&](int code) {
+            // Each database's source is named as the disk's provenance names it.
+            if (writer->HasProvenance(code)) return true;
+            std::vector<ProvenanceEntry> provenance;
+            labelled = ReadProvenance(code, provenance);
+            if (!labelled.Done()) return false;
+            writer->AddProvenance(code, std::move(provenance));
+            return true;
+        };
         const SearchOutcome walked = people([&](const FoundPerson& person) {
             if (!writer.has_value()) {
                 CitationContext context;
                 labelled = ReadCitationContext(context);
                 if (!labelled.Done()) return false;
+                const same_person::VerdictsRead read = samePeople.Load();
+                notes = read.messages;
+                if (read.Failed()) {
+                    labelled = SearchOutcome{SearchStatus::Failed, read.error, std::move(notes), {}};
+                    return false;
+                }
                 writer.emplace(context, write);
             }
-            // Each database's source is named as the disk's provenance names it.
-            if (!writer->HasProvenance(person.code)) {
-                std::vector<ProvenanceEntry> provenance;
-                labelled = ReadProvenance(person.code, provenance);
-                if (!labelled.Done()) return false;
-                writer->AddProvenance(person.code, std::move(provenance));
+            same_person::SameRecords same = samePeople.RecordsWith(person);
+            if (same.Failed()) {
+                labelled = SearchOutcome{SearchStatus::Failed, same.error, std::move(notes), {}};
+                labelled.messages.insert(labelled.messages.end(), same.messages.begin(), same.messages.end());
+                return false;
+            }
+            notes.insert(notes.end(), same.messages.begin(), same.messages.end());
+            if (!same.write) return true;
+            if (!named(person.code)) return false;
+            for (const FoundPerson& record : same.same) {
+                if (!named(record.code)) return false;
             }
             ++added;
-            return writer->Add(person);
+            return writer->Add(person, same.same);
         });
         if (!walked.Done()) return {walked, added};
         if (!labelled.Done()) return {labelled, added};
         if (!writer.has_value()) return {SearchOutcome{SearchStatus::Cancelled, {}, {}, {}}, added};
         // A sink that failed ends the file as it stands: WriteExport says so.
         writer->Finish();
-        return {walked, added};
+        SearchOutcome said = walked;
+        said.messages.insert(said.messages.begin(), notes.begin(), notes.end());
+        return {said, added};
     });
 }
 

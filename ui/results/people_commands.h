@@ -75,8 +75,11 @@ public:
     WholeRecordText WholeRecordOf(const FoundPerson& person, const QString& title);
     // People into a GEDCOM file that the user names (name: the file name
     // offered, without its extension), written as they are read; refused
-    // on the data disk. parent: the window the file dialog opens over
-    // (null: the window's).
+    // on the data disk. Records the research log holds confirmed as one
+    // person are written as one, with every record's events and citations
+    // (same_person::CSamePeople); a log that cannot be read is said and the
+    // file written without its verdicts. parent: the window the file dialog
+    // opens over (null: the window's).
     void ExportFamilyTree(const PeopleWalk& people, const QString& name, QWidget* parent = nullptr);
     void ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name,
                           QWidget* parent = nullptr);

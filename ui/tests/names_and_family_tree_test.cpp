@@ -7,7 +7,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,10 +26,14 @@
 #include <QTimer>
 
 #include "browse/export/calendar_date.h"
+#include "browse/research_log/research_log.h"
+#include "browse/same_person/same_people.h"
 #include "store/catalogue.h"
 #include "store/database_writer.h"
 #include "support/gedcom_lines.h"
 #include "ui/app/main_frame.h"
+#include "ui/research_log/viewer_log.h"
+#include "ui/research_log/viewer_research.h"
 #include "ui/results/more_info_dlg.h"
 #include "ui/search_view/chronara_view.h"
 #include "ui/search_view/count_line.h"
@@ -476,6 +482,85 @@ TEST_F(NamesAndFamilyTreeTest, CopiesTheCitationByteForByteAsTheQueryToolCitesIt
         EXPECT_EQ(Utf8(Clipboard()), cited) << c.row << " " << c.selected;
     }
     EXPECT_NE(Utf8(Clipboard()).find("Zo\xC3\xAB Ann"), std::string::npos) << "in UTF-8";
+}
+
+}  // namespace
+}  // namespace ui_test
+
+namespace ui_test {
+namespace {
+
+std::size_t CountOf(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+    return count;
+}
+
+TEST_F(NamesAndFamilyTreeTest, ARecordConfirmedTheSameAsAnotherIsOnePersonCitingEachAsTheQueryToolWritesIt) {
+    // John Henry Smith of the first database confirmed as Zoe Ann Smith of the spelling one.
+    const int code = catalogue::CodeOfRow(0);
+    research_log::DiskIdentity disk;
+    ASSERT_TRUE(View()->Research().Log().Disk(disk));
+    // Entries in key order: the Lees and the long surname come before the Smiths.
+    const research_log::PersonOnDisk john{code, 4, "SMITH", "John Henry", ""};
+    const research_log::PersonOnDisk zoe{spellingCode_, 1, "SMITH", "Zo\xEB Ann", ""};
+    ASSERT_FALSE(View()
+                     ->Research()
+                     .Log()
+                     .Log()
+                     .SetVerdict(disk, john, zoe, research_log::Sameness::Same, nullptr)
+                     .Failed());
+    // A research log that cannot be opened, for the last case.
+    testing_support::TempDir unreadable;
+    ::mkdir(unreadable.File("chronara").c_str(), 0700);
+    ::mkdir(unreadable.File("chronara/research.sqlite").c_str(), 0700);
+
+    const std::string path = root_.File("same.ged");
+    View()->SetSaveFileAsker([&](QWidget*, const QString&) { return QString::fromStdString(path); });
+    const std::string sources[] = {"1 SOUR @S" + std::to_string(code) + "@\r\n2 PAGE ",
+                                   "1 SOUR @S" + std::to_string(spellingCode_) + "@\r\n2 PAGE "};
+    const struct {
+        const char* what;
+        MenuCommand command;
+        int selected;
+        bool logRead;
+        std::size_t people;  // INDI records
+        std::size_t cited;   // citations of the spelling database's record
+    } cases[] = {
+        {"every hit", MenuCommand::ExportResultsToFamilyTree, -1, true, kSmithCount, 1},
+        {"the record", MenuCommand::ExportRecordToFamilyTree, 0, true, 1, 1},
+        {"every hit, the log not to be read", MenuCommand::ExportResultsToFamilyTree, -1, false, kSmithCount,
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::remove(path.c_str());
+        std::optional<testing_support::ScopedEnv> dataHome;
+        if (!c.logRead) dataHome.emplace("XDG_DATA_HOME", unreadable.Path().c_str());
+        testing_support::ScriptedResponder boxes;
+        DatabaseList()->setCurrentIndex(0);
+        Search("Smith");
+        View()->SelectRow(c.selected);
+        View()->RunMenuCommand(c.command);
+        const std::string written = testing_support::ReadFileBytes(path);
+        EXPECT_EQ(gedcom_lines::RuleBreaks(written), std::vector<std::string>{});
+        EXPECT_EQ(CountOf(written, " INDI\r\n"), c.people) << written;
+        // The person's own citation and each event's of each record.
+        EXPECT_GE(CountOf(written, sources[0]), 1u);
+        EXPECT_EQ(CountOf(written, sources[1]) > 0, c.cited > 0) << written;
+        ASSERT_FALSE(boxes.Shown().empty());
+        EXPECT_EQ(
+            boxes.Shown().back().text,
+            std::to_string(c.people) + (c.people == 1 ? " person" : " people") + " saved to " + path + ".");
+        // The note that the verdicts were left out, as the query tool says it.
+        std::vector<std::string> said;
+        for (const auto& box : boxes.Shown()) said.push_back(box.text);
+        EXPECT_EQ(std::count(said.begin(), said.end(), same_person::WithoutVerdictsNote()),
+                  c.logRead ? 0 : 1);
+        if (c.command == MenuCommand::ExportResultsToFamilyTree && c.logRead) {
+            EXPECT_EQ(LinesOf(written), LinesOf(Query(code, {"--surname", "Smith", "--export", "gedcom"})));
+        }
+    }
 }
 
 }  // namespace
