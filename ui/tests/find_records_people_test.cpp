@@ -1,8 +1,15 @@
 // What Find in Records does with the people it found: More Info and Show
 // in Main Window against the Search button, copy, export and print (never
-// onto the data disk), and each person as one item for screen readers.
+// onto the data disk; records confirmed as one person exported as one),
+// and each person as one item for screen readers.
 
 #include "ui/tests/find_records_fixture.h"
+
+#include "browse/research_log/disk_identity.h"
+#include "browse/research_log/research_log.h"
+#include "ui/research_log/viewer_log.h"
+#include "ui/research_log/viewer_research.h"
+#include "ui/search_view/chronara_view.h"
 
 namespace ui_test {
 namespace {
@@ -226,6 +233,49 @@ TEST_F(FindRecordsTest, ScreenReadersFindEveryControlAndEachPersonAsOneItem) {
         EXPECT_EQ(dialog.HelpWindow()->CurrentContext(), 29);
         dialog.HelpWindow()->close();
     });
+}
+
+}  // namespace
+}  // namespace ui_test
+
+namespace ui_test {
+namespace {
+
+TEST_F(FindRecordsTest, TwoRecordsConfirmedAsOnePersonAreExportedAsOneCitingBoth) {
+    // Quincy Smith of the first database (the 22nd Smith, after the Lees and
+    // the long surname) confirmed as Quincy Smith of the Medal of Honor roll.
+    research_log::DiskIdentity disk;
+    ASSERT_TRUE(View()->Research().Log().Disk(disk));
+    const int first = catalogue::CodeOfRow(0);
+    const research_log::PersonOnDisk general{first, 25, "SMITH", "Quincy", ""};
+    const research_log::PersonOnDisk medal{kMedals, 2, "SMITH", "Quincy", ""};
+    ASSERT_FALSE(View()
+                     ->Research()
+                     .Log()
+                     .Log()
+                     .SetVerdict(disk, general, medal, research_log::Sameness::Same, nullptr)
+                     .Failed());
+    const std::string gedcomFile = root_.File("quincy.ged");
+    View()->SetSaveFileAsker([&](QWidget*, const QString&) { return QString::fromStdString(gedcomFile); });
+    testing_support::ScriptedResponder boxes;
+    InFindRecords(Surname(), [&](CFindRecordsDlg& dialog) {
+        Ask(dialog, "quincy", "Any field", "", "", Scope::AllDatabases);
+        ASSERT_EQ(dialog.Model()->Count(), 2);
+        dialog.RunCommand(MenuCommand::ExportResultsToFamilyTree);
+    });
+    const std::string tree = testing_support::ReadFileBytes(gedcomFile);
+    const auto count = [&tree](const std::string& what) {
+        std::size_t found = 0;
+        for (std::size_t at = tree.find(what); at != std::string::npos; at = tree.find(what, at + 1)) ++found;
+        return found;
+    };
+    EXPECT_EQ(count(" INDI\r\n"), 1u) << tree;
+    EXPECT_EQ(count("1 NAME Quincy /Smith/"), 1u) << tree;
+    // The person cites each record, each from its own database's source.
+    EXPECT_EQ(count("1 SOUR @S" + std::to_string(first) + "@\r\n2 PAGE "), 1u) << tree;
+    EXPECT_EQ(count("1 SOUR @S" + std::to_string(kMedals) + "@\r\n2 PAGE "), 1u) << tree;
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "1 person saved to " + gedcomFile + ".");
 }
 
 }  // namespace
