@@ -378,5 +378,35 @@ TEST_F(ResearchLogWindowTest, ClearingAsksFirstAndEmptiesWhatWasNamed) {
     }
 }
 
+TEST_F(ResearchLogWindowTest, SavedPeopleConfirmedAsOneAreExportedAsOnePersonCitingEach) {
+    // John Henry and Joseph Smith (entries 4 and 5: the Lees and the long
+    // surname come first) saved, and confirmed as one man.
+    research_log::DiskIdentity disk;
+    ASSERT_TRUE(Log().Disk(disk));
+    const int code = catalogue::CodeOfRow(0);
+    const research_log::PersonOnDisk john{code, 4, "SMITH", "John Henry", ""};
+    const research_log::PersonOnDisk joseph{code, 5, "SMITH", "Joseph", ""};
+    for (const research_log::PersonOnDisk* person : {&john, &joseph})
+        ASSERT_FALSE(Log().Log().SavePerson(disk, *person, nullptr).Failed());
+    ASSERT_FALSE(Log().Log().SetVerdict(disk, john, joseph, research_log::Sameness::Same, nullptr).Failed());
+    const std::string path = root_.File("saved.ged");
+    View()->SetSaveFileAsker([&](QWidget*, const QString&) { return QString::fromStdString(path); });
+    testing_support::ScriptedResponder boxes;
+    InWindow([](CResearchLogWindow& window) { window.ExportPeopleFamilyTree(); });
+    const std::string tree = testing_support::ReadFileBytes(path);
+    const auto count = [&tree](const std::string& what) {
+        std::size_t found = 0;
+        for (std::size_t at = tree.find(what); at != std::string::npos; at = tree.find(what, at + 1)) ++found;
+        return found;
+    };
+    EXPECT_EQ(count(" INDI\r\n"), 1u) << tree;
+    // The person cites both records of the one database.
+    const std::string source = "1 SOUR @S" + std::to_string(code) + "@\r\n2 PAGE ";
+    EXPECT_EQ(count(source), 2u) << tree;
+    EXPECT_GE(count("given names Joseph, entry 5\r\n"), 1u) << tree;
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "1 person saved to " + path + ".");
+}
+
 }  // namespace
 }  // namespace ui_test
