@@ -111,7 +111,9 @@ int main(int argc, char** argv) {
         }
         const std::string folder = argv[1];
         const bool countOnly = argc > 3 && std::strcmp(argv[3], "--count") == 0;
-        const Xapian::Database db(folder + "/xapian-compact", Xapian::DB_OPEN | Xapian::DB_BACKEND_GLASS);
+        // A single-file database: Xapian tells its kind from the file (the glass backend flag asks for a
+        // folder).
+        const Xapian::Database db(folder + "/xapian-compact");
         Xapian::Enquire enquire(db);
         enquire.set_query(QueryOf(argv[2]));
         enquire.set_weighting_scheme(Xapian::BoolWeight());

@@ -242,10 +242,18 @@ word_index::IndexStatus CRecordSearch::Indexed(Database& result) {
             for (int i = 0; i < word_index::kFileCount; ++i) kept.files[i] = files[i];
             kept.reader = std::move(reader);
         }
-        const IndexStatus status = kept.reader->Count(state_->query, result.fields, result.count, cancel_);
+        std::vector<std::int32_t> walked;
+        const IndexStatus status =
+            kept.reader->Count(state_->query, result.fields, result.count, cancel_, &walked);
         if (status == IndexStatus::Ready) {
-            result.index = kept.reader;
             result.names = kept.reader;
+            // People walked to be counted are kept: listing them again would walk the index twice.
+            if (static_cast<std::int64_t>(walked.size()) == result.count) {
+                result.entries = std::move(walked);
+                result.listed = true;
+            } else {
+                result.index = kept.reader;
+            }
             return status;
         }
         state_->kept.erase(result.code);

@@ -174,8 +174,10 @@ public:
         return damaged_;
     }
 
+    // entriesOnly: the word stands alone (not in a phrase), so only whom it
+    // is in counts, not where.
     IndexStatus Load(CWordIndexReader& reader, const std::vector<WordRef>& refs,
-                     const record_fields::FieldSet& fields) {
+                     const record_fields::FieldSet& fields, bool entriesOnly) {
         fields_ = &fields;
         for (const WordRef& ref : refs) {
             // A word found only in a field not searched adds nobody.
@@ -183,37 +185,61 @@ public:
             cost_ += ref.people;
             kept_.push_back(ref);
         }
-        const bool table = kept_.size() > kMaxCursors;
-        for (const WordRef& ref : kept_) {
-            std::vector<unsigned char> region;
-            const IndexStatus status = reader.ReadRegion(ref, region);
-            if (status != IndexStatus::Ready) return status;
-            cursors_.emplace_back(std::move(region), ref, reader.FileHeader());
-            if (!table) continue;
-            // Many words: their people go into one table, in entry order.
-            Cursor& cursor = cursors_.back();
-            while (cursor.Next()) {
-                for (const Occurrence& occurrence : cursor.Occurrences()) {
-                    if (fields.Has(occurrence.slot)) rows_.push_back(Row{cursor.Entry(), occurrence});
-                }
+        if (kept_.size() <= kMaxCursors) {
+            for (const WordRef& ref : kept_) {
+                std::vector<unsigned char> region;
+                const IndexStatus status = reader.ReadRegion(ref, region);
+                if (status != IndexStatus::Ready) return status;
+                cursors_.emplace_back(std::move(region), ref, reader.FileHeader());
             }
-            if (cursor.Damaged()) return IndexStatus::Damaged;
-            cursors_.pop_back();
+            return IndexStatus::Ready;
         }
-        if (table) {
+        // Many words (a prefix, a range of years): their people go into one
+        // table in entry order, or, when only whom matters, a bit a person.
+        tabled_ = true;
+        marked_ = entriesOnly;
+        if (marked_) marks_.assign(static_cast<std::size_t>((reader.FileHeader().entriesHeld + 63) / 64), 0);
+        const IndexStatus status =
+            reader.ReadRegions(kept_, [&](const WordRef& ref, std::vector<unsigned char>& region) {
+                Cursor cursor(std::move(region), ref, reader.FileHeader());
+                while (cursor.Next()) {
+                    for (const Occurrence& occurrence : cursor.Occurrences()) {
+                        if (!fields.Has(occurrence.slot)) continue;
+                        if (marked_) {
+                            marks_[cursor.Entry() / 64] |= std::uint64_t{1} << (cursor.Entry() % 64);
+                            break;
+                        }
+                        rows_.push_back(Row{cursor.Entry(), occurrence});
+                    }
+                }
+                return !cursor.Damaged();
+            });
+        if (status != IndexStatus::Ready) return status;
+        if (!marked_) {
             std::sort(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) {
                 return a.entry != b.entry
                            ? a.entry < b.entry
                            : (a.at.slot != b.at.slot ? a.at.slot < b.at.slot : a.at.position < b.at.position);
             });
-            tabled_ = true;
         }
         return IndexStatus::Ready;
+    }
+
+    // Whether the word is at entry in a field searched (entries asked in increasing order).
+    bool Has(std::uint32_t entry) {
+        if (marked_) return entry / 64 < marks_.size() && (marks_[entry / 64] >> (entry % 64) & 1) != 0;
+        At(entry, scratch_);
+        return !scratch_.empty();
     }
 
     // The occurrences at entry in the fields searched (entries asked in increasing order).
     void At(std::uint32_t entry, std::vector<Occurrence>& out) {
         out.clear();
+        if (marked_) {
+            // Kept without where: one stands for any.
+            if (Has(entry)) out.push_back(Occurrence{0, 0});
+            return;
+        }
         if (tabled_) {
             while (row_ < rows_.size() && rows_[row_].entry < entry) ++row_;
             for (std::size_t at = row_; at < rows_.size() && rows_[at].entry == entry; ++at)
@@ -235,6 +261,7 @@ public:
         for (;;) {
             bool any = false;
             std::uint32_t lowest = 0;
+            if (marked_) return NextMarked(after, entry);
             if (tabled_) {
                 while (row_ < rows_.size() && static_cast<std::int64_t>(rows_[row_].entry) <= after) ++row_;
                 if (row_ < rows_.size()) {
@@ -297,12 +324,27 @@ private:
         std::uint32_t entry;
         Occurrence at;
     };
+    bool NextMarked(std::int64_t after, std::uint32_t& entry) const {
+        const std::uint64_t from = static_cast<std::uint64_t>(after + 1);
+        std::size_t word = static_cast<std::size_t>(from / 64);
+        if (word >= marks_.size()) return false;
+        std::uint64_t bits = marks_[word] & (~std::uint64_t{0} << (from % 64));
+        while (bits == 0) {
+            if (++word == marks_.size()) return false;
+            bits = marks_[word];
+        }
+        entry = static_cast<std::uint32_t>(word * 64 + static_cast<std::size_t>(__builtin_ctzll(bits)));
+        return true;
+    }
     const record_fields::FieldSet* fields_ = nullptr;
     std::vector<WordRef> kept_;
     std::vector<Cursor> cursors_;
     std::vector<Row> rows_;
     std::size_t row_ = 0;
+    std::vector<std::uint64_t> marks_;  // a bit a person, when marked_
+    std::vector<Occurrence> scratch_;
     bool tabled_ = false;
+    bool marked_ = false;
     bool damaged_ = false;
     std::uint64_t cost_ = 0;
 };
@@ -360,7 +402,7 @@ public:
                         phrase.words[i], phrase.prefix && i + 1 == phrase.words.size(), refs);
                     if (status != IndexStatus::Ready) return status;
                     words.words.push_back(std::make_unique<WordSource>());
-                    status = words.words.back()->Load(reader_, refs, fields_);
+                    status = words.words.back()->Load(reader_, refs, fields_, phrase.words.size() == 1);
                     if (status != IndexStatus::Ready) return status;
                 }
                 plan.alternatives.push_back(std::move(words));
@@ -374,7 +416,7 @@ public:
             TermPlan plan;
             plan.alternatives.emplace_back();
             plan.alternatives.back().words.push_back(std::make_unique<WordSource>());
-            status = plan.alternatives.back().words.back()->Load(reader_, refs, fields_);
+            status = plan.alternatives.back().words.back()->Load(reader_, refs, fields_, true);
             if (status != IndexStatus::Ready) return status;
             terms_.push_back(std::move(plan));
         }
@@ -459,12 +501,12 @@ private:
 
     bool PhraseAt(PhrasePlan& phrase, std::uint32_t entry) {
         const std::size_t n = phrase.words.size();
+        if (n == 1) return phrase.words[0]->Has(entry);
         found_.resize(n);
         for (std::size_t i = 0; i < n; ++i) {
             phrase.words[i]->At(entry, found_[i]);
             if (found_[i].empty()) return false;
         }
-        if (n == 1) return true;
         // A phrase: its words one right after the other in one field.
         for (const Occurrence& start : found_[0]) {
             bool all = true;
@@ -487,7 +529,9 @@ private:
 }  // namespace
 
 IndexStatus CWordIndexReader::Count(const record_query::Query& query, const record_fields::FieldSet& fields,
-                                    std::int64_t& count, const std::atomic<bool>* cancel) {
+                                    std::int64_t& count, const std::atomic<bool>* cancel,
+                                    std::vector<std::int32_t>* listed) {
+    if (listed != nullptr) listed->clear();
     Evaluation evaluation(*this, fields);
     IndexStatus status = evaluation.Plan(query);
     if (status != IndexStatus::Ready) return status;
@@ -495,6 +539,7 @@ IndexStatus CWordIndexReader::Count(const record_query::Query& query, const reco
     std::vector<std::int32_t> entries;
     status = evaluation.Run(-1, entries, cancel);
     count = static_cast<std::int64_t>(entries.size());
+    if (listed != nullptr && status == IndexStatus::Ready) listed->swap(entries);
     return status;
 }
 

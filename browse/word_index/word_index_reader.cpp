@@ -208,14 +208,57 @@ IndexStatus CWordIndexReader::YearsIn(int from, int to, std::vector<WordRef>& re
     return IndexStatus::Ready;
 }
 
-IndexStatus CWordIndexReader::ReadRegion(const WordRef& ref, std::vector<unsigned char>& bytes) {
-    const IndexStatus status = ReadAt(header_.postings.offset + ref.offset, ref.length, bytes);
-    if (status != IndexStatus::Ready) return status;
+namespace {
+
+// A region's hash covers the whole region for one block, else its skip table.
+bool RegionSound(const WordRef& ref, const std::vector<unsigned char>& bytes) {
     const std::uint64_t blocks = (ref.people + kDocsPerBlock - 1) / kDocsPerBlock;
     const std::size_t checked =
         blocks == 1 ? bytes.size() : static_cast<std::size_t>(blocks * kSkipEntrySize);
-    if (checked > bytes.size() || ContentHash32(bytes.data(), checked) != ref.hash)
-        return IndexStatus::Damaged;
+    return checked <= bytes.size() && ContentHash32(bytes.data(), checked) == ref.hash;
+}
+
+// Regions closer than this are read in one call, and one call reads at most kMaxSpan.
+constexpr std::uint64_t kSpanGap = 4096;
+constexpr std::uint64_t kMaxSpan = 1 << 20;
+
+}  // namespace
+
+IndexStatus CWordIndexReader::ReadRegion(const WordRef& ref, std::vector<unsigned char>& bytes) {
+    const IndexStatus status = ReadAt(header_.postings.offset + ref.offset, ref.length, bytes);
+    if (status != IndexStatus::Ready) return status;
+    return RegionSound(ref, bytes) ? IndexStatus::Ready : IndexStatus::Damaged;
+}
+
+IndexStatus CWordIndexReader::ReadRegions(
+    std::vector<WordRef> refs, const std::function<bool(const WordRef&, std::vector<unsigned char>&)>& take) {
+    std::sort(refs.begin(), refs.end(),
+              [](const WordRef& a, const WordRef& b) { return a.offset < b.offset; });
+    std::vector<unsigned char> span;
+    std::vector<unsigned char> region;
+    for (std::size_t first = 0; first < refs.size();) {
+        // The regions from first up to last, read as one.
+        const std::uint64_t start = refs[first].offset;
+        std::uint64_t end = start;
+        std::size_t last = first;
+        for (; last < refs.size(); ++last) {
+            const WordRef& ref = refs[last];
+            if (ref.offset > UINT64_MAX - ref.length) return IndexStatus::Damaged;
+            if (last > first && (ref.offset > end + kSpanGap || ref.offset + ref.length - start > kMaxSpan))
+                break;
+            end = std::max(end, ref.offset + ref.length);
+        }
+        if (header_.postings.offset > UINT64_MAX - start) return IndexStatus::Damaged;
+        IndexStatus status = ReadAt(header_.postings.offset + start, end - start, span);
+        if (status != IndexStatus::Ready) return status;
+        for (std::size_t i = first; i < last; ++i) {
+            const WordRef& ref = refs[i];
+            const auto from = span.begin() + static_cast<std::ptrdiff_t>(ref.offset - start);
+            region.assign(from, from + static_cast<std::ptrdiff_t>(ref.length));
+            if (!RegionSound(ref, region) || !take(ref, region)) return IndexStatus::Damaged;
+        }
+        first = last;
+    }
     return IndexStatus::Ready;
 }
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,9 +69,12 @@ public:
                             facets::CValueTally& values, bool& covered);
 
     // The number of people matching, without listing them where the index
-    // knows it (one word, or one word in the one field it is in).
+    // knows it (one word, or one word in the one field it is in). listed,
+    // when given, gets the people walked to count them (every one, in
+    // entry order), and is left empty when the count was known without.
     IndexStatus Count(const record_query::Query& query, const record_fields::FieldSet& fields,
-                      std::int64_t& count, const std::atomic<bool>* cancel = nullptr);
+                      std::int64_t& count, const std::atomic<bool>* cancel = nullptr,
+                      std::vector<std::int32_t>* listed = nullptr);
     // The entries of the first limit people matching (all for -1), in entry order.
     IndexStatus List(const record_query::Query& query, const record_fields::FieldSet& fields,
                      std::int64_t limit, std::vector<std::int32_t>& entries,
@@ -80,6 +84,11 @@ public:
     IndexStatus FindWord(const std::string& word, bool prefix, std::vector<WordRef>& refs);
     IndexStatus YearsIn(int from, int to, std::vector<WordRef>& refs);
     IndexStatus ReadRegion(const WordRef& ref, std::vector<unsigned char>& bytes);
+    // The regions of refs, each checked as ReadRegion checks it, handed to
+    // take (which may keep the bytes) in the file's order; neighbouring
+    // regions are read in one call. Damaged when take returns false.
+    IndexStatus ReadRegions(std::vector<WordRef> refs,
+                            const std::function<bool(const WordRef&, std::vector<unsigned char>&)>& take);
     const Header& FileHeader() const { return header_; }
 
 private:
