@@ -225,6 +225,24 @@ public:
         return IndexStatus::Ready;
     }
 
+    // Several words read through cursors and walked whole (the term that
+    // leads): their people kept by a bit each instead, as a merge of the
+    // cursors would step each of them for every person.
+    bool MarkAll(std::uint64_t held) {
+        if (tabled_ || cursors_.size() < 2) return true;
+        marks_.assign(static_cast<std::size_t>((held + 63) / 64), 0);
+        for (Cursor& cursor : cursors_) {
+            while (cursor.Next()) {
+                if (InFields(cursor))
+                    marks_[cursor.Entry() / 64] |= std::uint64_t{1} << (cursor.Entry() % 64);
+            }
+            if (cursor.Damaged()) return false;
+        }
+        cursors_.clear();
+        tabled_ = marked_ = true;
+        return true;
+    }
+
     // Whether the word is at entry in a field searched (entries asked in increasing order).
     bool Has(std::uint32_t entry) {
         if (marked_) return entry / 64 < marks_.size() && (marks_[entry / 64] >> (entry % 64) & 1) != 0;
@@ -425,6 +443,12 @@ public:
             if (a.excluded != b.excluded) return !a.excluded;
             return a.Cost() < b.Cost();
         });
+        if (!terms_.empty() && !terms_[0].excluded) {
+            for (PhrasePlan& phrase : terms_[0].alternatives) {
+                if (phrase.words.size() == 1 && !phrase.words[0]->MarkAll(reader_.FileHeader().entriesHeld))
+                    return IndexStatus::Damaged;
+            }
+        }
         return IndexStatus::Ready;
     }
 
