@@ -1,7 +1,10 @@
 #include "ui/facets/facets_panel.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -20,6 +23,8 @@ CFacetsPanel::CFacetsPanel(QWidget* parent)
                   new CFacetBars(QStringLiteral("FacetDatabases"), QStringLiteral("People per database"),
                                  catalogue::kRowCount, this))),
       years_(new CYearsHistogram(this)),
+      earlier_(new QPushButton(this)),
+      later_(new QPushButton(this)),
       valuesField_(new QComboBox(this)),
       values_(new CFacetBars(QStringLiteral("FacetValues"), QStringLiteral("Most frequent values"),
                              kValuesShown, this)),
@@ -40,6 +45,13 @@ CFacetsPanel::CFacetsPanel(QWidget* parent)
     valuesField_->setMinimumContentsLength(12);
     valuesField_->setObjectName(QStringLiteral("FacetValuesField"));
     valuesField_->setAccessibleName(QStringLiteral("Most frequent values of"));
+    earlier_->setObjectName(QStringLiteral("FacetYearsEarlier"));
+    later_->setObjectName(QStringLiteral("FacetYearsLater"));
+    for (QPushButton* end : {earlier_, later_}) {
+        end->setFlat(true);
+        end->setAutoDefault(false);
+        end->hide();
+    }
     note_->setObjectName(QStringLiteral("FacetsNote"));
     note_->setWordWrap(true);
     note_->hide();
@@ -47,6 +59,11 @@ CFacetsPanel::CFacetsPanel(QWidget* parent)
     layout->addWidget(databases_);
     layout->addWidget(yearsLabel);
     layout->addWidget(years_);
+    auto* outside = new QHBoxLayout;
+    outside->addWidget(earlier_);
+    outside->addStretch(1);
+    outside->addWidget(later_);
+    layout->addLayout(outside);
     layout->addWidget(valuesLabel);
     layout->addWidget(valuesField_);
     layout->addWidget(values_);
@@ -59,6 +76,11 @@ CFacetsPanel::CFacetsPanel(QWidget* parent)
             emit databaseChosen(codes_[static_cast<std::size_t>(i)]);
     });
     connect(years_, &CYearsHistogram::yearsChosen, this, &CFacetsPanel::yearsChosen);
+    connect(years_, &CYearsHistogram::laidOut, this, &CFacetsPanel::ShowOutside);
+    connect(earlier_, &QPushButton::clicked, this,
+            [this]() { emit yearsChosen(years_->Earlier().first, years_->Earlier().last); });
+    connect(later_, &QPushButton::clicked, this,
+            [this]() { emit yearsChosen(years_->Later().first, years_->Later().last); });
     connect(values_, &CFacetBars::chosen, this, [this](int i) {
         if (i >= 0 && i < values_->Count()) emit valueChosen(ValuesField(), values_->BarAt(i).label);
     });
@@ -112,6 +134,27 @@ void CFacetsPanel::SetCounts(const facets::FacetCounts& counts) {
 void CFacetsPanel::SetNote(const QString& note) {
     note_->setText(note);
     note_->setVisible(!note.isEmpty());
+}
+
+void CFacetsPanel::SetYearsRange(bool given, int from, int to) { years_->SetRange(given, from, to); }
+
+void CFacetsPanel::ShowOutside() {
+    const auto show = [](QPushButton* button, const year_bins::Outside& end, const QString& where) {
+        button->setVisible(end.count > 0);
+        if (end.count == 0) return;
+        const QString years = end.first == end.last ? QString::number(end.first)
+                                                    : QStringLiteral("%1 to %2").arg(end.first).arg(end.last);
+        const QString count = QLocale::system().toString(static_cast<qlonglong>(end.count));
+        button->setText(QStringLiteral("%1 %2 (%3)").arg(count, where, years));
+        // Read with what it counts and what a press does.
+        button->setAccessibleName(
+            QStringLiteral("%1 %2 %3 than the bars, %4")
+                .arg(count, end.count == 1 ? QStringLiteral("person") : QStringLiteral("people"), where,
+                     years));
+        button->setToolTip(QStringLiteral("Set the years range to %1").arg(years));
+    };
+    show(earlier_, years_->Earlier(), QStringLiteral("earlier"));
+    show(later_, years_->Later(), QStringLiteral("later"));
 }
 
 void CFacetsPanel::Clear() { SetCounts(facets::FacetCounts{}); }

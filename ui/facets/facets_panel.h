@@ -4,7 +4,8 @@
 // their years (a click or a drag sets the years range) and, for a field the
 // user picks, its most frequent values (a click searches that field for
 // the value). Each part is a Tab stop of its own, its bars read by screen
-// readers with their counts. The panel only shows and tells: what a choice
+// readers with their counts; the years outside the histogram's bars are
+// buttons beside it ("1 earlier (1389)"). The panel only shows and tells: what a choice
 // does to the query is its owner's (the signals).
 
 #include <vector>
@@ -19,6 +20,7 @@ class CFacetBars;
 class CYearsHistogram;
 class QComboBox;
 class QLabel;
+class QPushButton;
 
 class CFacetsPanel : public QWidget {
     Q_OBJECT
@@ -40,10 +42,16 @@ public:
     // left out or why nothing is counted.
     void SetCounts(const facets::FacetCounts& counts);
     void SetNote(const QString& note);
+    // The years range the query was asked with, marked on the histogram.
+    void SetYearsRange(bool given, int from, int to);
     void Clear();
 
     CFacetBars* Databases() const { return databases_; }
     CYearsHistogram* Years() const { return years_; }
+    // The years held before and after the histogram's bars: a click sets the
+    // years range to them; hidden when there are none.
+    QPushButton* EarlierYears() const { return earlier_; }
+    QPushButton* LaterYears() const { return later_; }
     QComboBox* ValuesFieldBox() const { return valuesField_; }
     CFacetBars* Values() const { return values_; }
     QLabel* Note() const { return note_; }
@@ -56,8 +64,13 @@ signals:
     void valuesFieldChanged();
 
 private:
+    // The buttons of the years outside the bars, after the bars are laid out.
+    void ShowOutside();
+
     CFacetBars* databases_;
     CYearsHistogram* years_;
+    QPushButton* earlier_;
+    QPushButton* later_;
     QComboBox* valuesField_;
     CFacetBars* values_;
     QLabel* note_;

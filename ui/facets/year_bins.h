@@ -25,6 +25,33 @@ struct Bin {
 // facets::CYearTally gives them. None for no years.
 std::vector<Bin> BinYears(const std::vector<facets::YearCount>& years, int maxBins);
 
+// The years held outside the bars, at one end: how many person-years,
+// the first and last of them.
+struct Outside {
+    std::int64_t count = 0;
+    int first = 0;
+    int last = 0;
+    bool operator==(const Outside& other) const {
+        return count == other.count && first == other.first && last == other.last;
+    }
+};
+
+struct Layout {
+    std::vector<Bin> bins;
+    Outside earlier;
+    Outside later;
+};
+
+// The bars of the years that hold most people, so that a stray year word
+// (1066 beside the 1860s) does not squeeze them to nothing. While every
+// year held fits a bar of its own (maxBins), all are binned. Else the bulk
+// is the shortest span of years holding all person-years but at most 5%
+// of them (rounded up), and fewer than half; of spans as short, the one
+// holding most, then the earliest. It is widened to whole decades, and the
+// years held within it binned by BinYears; those before and after are
+// counted apart. Two years far apart with as many people each stay bars.
+Layout LayOut(const std::vector<facets::YearCount>& years, int maxBins);
+
 // How a bar is named: "1863", or "1860 to 1869".
 std::string Name(const Bin& bin);
 

@@ -32,11 +32,46 @@ void CYearsHistogram::SetYears(std::vector<facets::YearCount> years) {
     Rebin();
 }
 
-void CYearsHistogram::Rebin() {
-    bins_ = year_bins::BinYears(years_, std::max(1, PlotArea().width() / kMinBarWidth));
-    current_ = anchor_ = bins_.empty() ? -1 : 0;
+void CYearsHistogram::SetRange(bool given, int from, int to) {
+    ranged_ = given;
+    rangeFrom_ = from;
+    rangeTo_ = to;
+    PlaceSpanOnRange();
     accessible_events::AnnounceItems(this, Count(), announced_);
     update();
+}
+
+bool CYearsHistogram::InRange(int i) const {
+    if (!ranged_ || i < 0 || i >= Count()) return false;
+    const year_bins::Bin& bin = BinAt(i);
+    return bin.from <= rangeTo_ && bin.to >= rangeFrom_;
+}
+
+void CYearsHistogram::PlaceSpanOnRange() {
+    // The keys start from the range in force, so that new counts do not
+    // lose where the user was.
+    current_ = anchor_ = bins_.empty() ? -1 : 0;
+    int first = -1, last = -1;
+    for (int i = 0; i < Count(); ++i) {
+        if (!InRange(i)) continue;
+        if (first < 0) first = i;
+        last = i;
+    }
+    if (first >= 0) {
+        anchor_ = first;
+        current_ = last;
+    }
+}
+
+void CYearsHistogram::Rebin() {
+    year_bins::Layout layout = year_bins::LayOut(years_, std::max(1, PlotArea().width() / kMinBarWidth));
+    bins_ = std::move(layout.bins);
+    earlier_ = layout.earlier;
+    later_ = layout.later;
+    PlaceSpanOnRange();
+    accessible_events::AnnounceItems(this, Count(), announced_);
+    update();
+    emit laidOut();
 }
 
 QRect CYearsHistogram::PlotArea() const {
@@ -65,10 +100,11 @@ int CYearsHistogram::SpanLast() const { return std::max(anchor_, current_); }
 QString CYearsHistogram::ItemName(int i) const {
     if (i < 0 || i >= Count()) return QString();
     const year_bins::Bin& bin = BinAt(i);
-    return QStringLiteral("%1, %2 %3")
-        .arg(QString::fromStdString(year_bins::Name(bin)),
-             QLocale::system().toString(static_cast<qlonglong>(bin.count)),
-             bin.count == 1 ? QStringLiteral("person") : QStringLiteral("people"));
+    const QString name = QStringLiteral("%1, %2 %3")
+                             .arg(QString::fromStdString(year_bins::Name(bin)),
+                                  QLocale::system().toString(static_cast<qlonglong>(bin.count)),
+                                  bin.count == 1 ? QStringLiteral("person") : QStringLiteral("people"));
+    return InRange(i) ? name + QStringLiteral(", in the years range") : name;
 }
 
 void CYearsHistogram::SetCurrent(int i) { MoveTo(i, false); }
@@ -176,14 +212,19 @@ void CYearsHistogram::paintEvent(QPaintEvent* /*event*/) {
     for (const year_bins::Bin& bin : bins_) most = std::max(most, bin.count);
     for (int i = 0; i < Count(); ++i) {
         const QRect slot = ItemRect(i);
-        const bool spanned = i >= SpanFirst() && i <= SpanLast();
-        if (spanned && hasFocus()) d.fillRect(slot, colours.color(QPalette::AlternateBase));
+        // The keys' span while they move it; the range in force always.
+        const bool spanned = i >= SpanFirst() && i <= SpanLast() && hasFocus();
+        const bool marked = spanned || InRange(i);
+        if (spanned) d.fillRect(slot, colours.color(QPalette::AlternateBase));
+        // A strip along the foot, so that years of the range with nobody show too.
+        if (InRange(i))
+            d.fillRect(QRect(slot.left(), plot.bottom() - 2, slot.width(), 3), colours.highlight());
         const int height = static_cast<int>(static_cast<double>(plot.height()) *
                                             static_cast<double>(BinAt(i).count) / static_cast<double>(most));
         if (height <= 0) continue;
         const QRect bar(slot.left() + (slot.width() > 3 ? 1 : 0), plot.bottom() - height + 1,
                         std::max(1, slot.width() - (slot.width() > 3 ? 1 : 0)), height);
-        d.fillRect(bar, spanned && hasFocus() ? colours.highlight() : colours.color(QPalette::Mid));
+        d.fillRect(bar, marked ? colours.highlight() : colours.color(QPalette::Mid));
     }
     d.setPen(colours.color(QPalette::Text));
     d.drawLine(plot.bottomLeft(), plot.bottomRight());

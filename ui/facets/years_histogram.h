@@ -1,10 +1,14 @@
 #pragma once
 // CYearsHistogram: the people found per year, painted as upright bars, a
-// bar a year while they fit the width, else a decade or more
-// (year_bins::BinYears). A click on a bar, or a drag across bars, chooses
+// bar a year while they fit the width, else a decade or more, over the
+// years that hold most people (year_bins::LayOut): the years outside them
+// are counted apart (Earlier, Later) for the panel to offer. A click on a bar, or a drag across bars, chooses
 // their years; so do the keys: Left and Right (Home, End) move among the
 // bars, with Shift they stretch the span, Enter or Space chooses it. Screen
-// readers see a list named "Years", an item a bar, "1863, 12 people"
+// readers see a list named "Years", an item a bar, "1863, 12 people". The
+// years range in force (SetRange) stays marked on its bars, with focus or
+// without and across new counts, and is said in their names
+// ("1863, 12 people, in the years range");
 // (ui/facets/facets_accessibility.cpp, installed by the panel that holds it).
 
 #include <vector>
@@ -21,6 +25,11 @@ public:
     explicit CYearsHistogram(QWidget* parent);
 
     void SetYears(std::vector<facets::YearCount> years);
+    // The years range the query is asked with; none when not given.
+    void SetRange(bool given, int from, int to);
+    bool InRange(int i) const;
+    const year_bins::Outside& Earlier() const { return earlier_; }
+    const year_bins::Outside& Later() const { return later_; }
     int Count() const { return static_cast<int>(bins_.size()); }
     const year_bins::Bin& BinAt(int i) const { return bins_[static_cast<std::size_t>(i)]; }
     int Current() const { return current_; }
@@ -38,6 +47,8 @@ public:
 
 signals:
     void yearsChosen(int from, int to);
+    // The bars were laid out anew: the years outside them may have changed.
+    void laidOut();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -56,9 +67,16 @@ private:
     int BarAt(const QPoint& point) const;
     // Moves the current bar; stretching keeps the anchor, else it follows.
     void MoveTo(int i, bool stretch);
+    // The keys' span on the bars of the range in force, else on the first.
+    void PlaceSpanOnRange();
 
     std::vector<facets::YearCount> years_;
     std::vector<year_bins::Bin> bins_;
+    year_bins::Outside earlier_;
+    year_bins::Outside later_;
+    bool ranged_ = false;
+    int rangeFrom_ = 0;
+    int rangeTo_ = 0;
     int current_ = -1;
     int anchor_ = -1;
     bool dragging_ = false;

@@ -57,6 +57,9 @@ void CFindRecordsDlg::AskFacets() {
         return;
     }
     ask.search.query = facetsQuery_->query;
+    // The range asked stays marked on the histogram's bars.
+    const record_query::YearRange& range = facetsQuery_->query.years;
+    facets_->SetYearsRange(range.given, range.from, range.to);
     ask.search.field = facetsQuery_->field;
     ask.search.abbreviations = facetsQuery_->abbreviations;
     // The databases answered: those whose index is being made are counted once it is.
@@ -81,6 +84,7 @@ void CFindRecordsDlg::AskCoverage() {
     ask.search.query = record_query::Parse("", every).query;
     ask.search.codes = scopeBox_->Codes();
     ask.facets = facets_->Request();
+    facets_->SetYearsRange(false, 0, 0);
     facets_->SetNote(QStringLiteral("Nothing typed: the years the databases cover."));
     facetsAsked_ = facetFinder_->Start(std::move(ask));
 }

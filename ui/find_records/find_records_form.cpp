@@ -104,7 +104,9 @@ void CFindRecordsDlg::BuildLayout() {
     setTabOrder(IndexingButton(), PeopleList());
     setTabOrder(PeopleList(), facets_->Databases());
     setTabOrder(facets_->Databases(), facets_->Years());
-    setTabOrder(facets_->Years(), facets_->ValuesFieldBox());
+    setTabOrder(facets_->Years(), facets_->EarlierYears());
+    setTabOrder(facets_->EarlierYears(), facets_->LaterYears());
+    setTabOrder(facets_->LaterYears(), facets_->ValuesFieldBox());
     setTabOrder(facets_->ValuesFieldBox(), facets_->Values());
     setTabOrder(facets_->Values(), moreInfoButton_);
     // The buttons follow in the order the style shows them (showEvent).

@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -43,6 +44,55 @@ TEST(YearBinsTest, AYearABarWhileTheyFitElseADecadeOrMoreGapsIncluded) {
     }
     EXPECT_EQ(year_bins::Name({1863, 1863, 1}), "1863");
     EXPECT_EQ(year_bins::Name({1860, 1869, 1}), "1860 to 1869");
+}
+
+TEST(YearBinsTest, TheBarsHoldTheBulkOfTheYearsAndTheStrayOnesAreCountedAtTheEnds) {
+    using year_bins::Outside;
+    const struct {
+        std::vector<facets::YearCount> years;
+        int maxBins;
+        int from, to;  // the years of the first and last bars
+        std::int64_t inside;
+        Outside earlier, later;
+    } cases[] = {
+        {{}, 10, 0, 0, 0, {}, {}},
+        {{{1863, 4}}, 1, 1863, 1863, 4, {}, {}},
+        {{{1861, 3}, {1862, 1}, {1864, 7}}, 20, 1861, 1864, 11, {}, {}},
+        // Low, high, both: at most 5% (rounded up) left out.
+        {{{1066, 1}, {1861, 10}, {1862, 10}, {1863, 10}}, 20, 1861, 1863, 30, {1, 1066, 1066}, {}},
+        {{{1861, 10}, {1863, 10}, {2050, 1}}, 20, 1861, 1863, 20, {}, {1, 2050, 2050}},
+        {{{1066, 1}, {1389, 1}, {1861, 20}, {1865, 20}, {2050, 1}},
+         20,
+         1861,
+         1865,
+         40,
+         {2, 1066, 1389},
+         {1, 2050, 2050}},
+        // "20th maine" on the sample disk: the stray 1389 apart, 1828 kept.
+        {{{1389, 1}, {1828, 1}, {1863, 3}, {1865, 1}}, 60, 1828, 1865, 5, {1, 1389, 1389}, {}},
+        // Widened to whole decades: 1860 is back among the bars, 1859 is not.
+        {{{1860, 1}, {1861, 20}, {1869, 20}}, 5, 1860, 1869, 41, {}, {}},
+        {{{1859, 1}, {1861, 20}, {1869, 20}}, 5, 1860, 1869, 40, {1, 1859, 1859}, {}},
+        // Two years far apart, as many people each: both stay bars.
+        {{{1066, 1}, {1863, 1}}, 4, 1000, 1899, 2, {}, {}},
+        {{{1066, 50}, {1863, 50}}, 4, 1000, 1899, 100, {}, {}},
+        // Every year fits a bar of its own: nothing left out.
+        {{{1066, 1}, {1861, 100}}, 1000, 1066, 1861, 101, {}, {}},
+    };
+    for (const auto& c : cases) {
+        const year_bins::Layout layout = year_bins::LayOut(c.years, c.maxBins);
+        const std::string which = c.years.empty() ? "none" : std::to_string(c.years.front().year);
+        std::int64_t inside = 0;
+        for (const Bin& bin : layout.bins) inside += bin.count;
+        EXPECT_EQ(inside, c.inside) << which;
+        EXPECT_LE(static_cast<int>(layout.bins.size()), std::max(c.maxBins, 10)) << which;
+        if (!layout.bins.empty()) {
+            EXPECT_EQ(layout.bins.front().from, c.from) << which;
+            EXPECT_EQ(layout.bins.back().to, c.to) << which;
+        }
+        EXPECT_EQ(layout.earlier, c.earlier) << which;
+        EXPECT_EQ(layout.later, c.later) << which;
+    }
 }
 
 class FacetsPanelTest : public ::testing::Test {
@@ -154,6 +204,60 @@ TEST_F(FacetsPanelTest, AClickOrADragOnTheHistogramChoosesItsYearsAndAClickOnARo
     face->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     ASSERT_EQ(database.count(), 2);
     EXPECT_EQ(database.at(1).at(0).toInt(), codes_[1]);
+}
+
+}  // namespace
+}  // namespace ui_test
+
+namespace ui_test {
+namespace {
+
+TEST_F(FacetsPanelTest, TheYearsRangeStaysMarkedAcrossNewCountsAndTheStrayYearsAreButtons) {
+    QSignalSpy years(&panel_, &CFacetsPanel::yearsChosen);
+    CYearsHistogram* histogram = panel_.Years();
+    auto marked = [histogram]() {
+        std::vector<std::string> names;
+        for (int i = 0; i < histogram->Count(); ++i)
+            if (histogram->InRange(i)) names.push_back(histogram->ItemName(i).toStdString());
+        return names;
+    };
+    panel_.Databases()->setFocus();
+    panel_.SetYearsRange(true, 1862, 1864);
+    EXPECT_FALSE(histogram->hasFocus());
+    EXPECT_EQ(marked(), (std::vector<std::string>{"1862, 1 person, in the years range",
+                                                  "1863, 0 people, in the years range",
+                                                  "1864, 7 people, in the years range"}));
+    // The keys start from the range.
+    EXPECT_EQ(histogram->SpanFirst(), 1);
+    EXPECT_EQ(histogram->SpanLast(), 3);
+    EXPECT_FALSE(panel_.EarlierYears()->isVisible());
+    EXPECT_FALSE(panel_.LaterYears()->isVisible());
+
+    // New counts, a stray year among them: the range stays, 1389 is a button.
+    facets::FacetCounts counts;
+    counts.years = {{1389, 1}, {1828, 1}, {1863, 3}, {1865, 1}};
+    panel_.SetYearsRange(true, 1863, 1865);
+    panel_.SetCounts(counts);
+    EXPECT_EQ(histogram->BinAt(0).from, 1828);
+    EXPECT_EQ(marked(), (std::vector<std::string>{"1863, 3 people, in the years range",
+                                                  "1864, 0 people, in the years range",
+                                                  "1865, 1 person, in the years range"}));
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(histogram);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->child(35)->text(QAccessible::Name), QStringLiteral("1863, 3 people, in the years range"));
+    QPushButton* earlier = panel_.EarlierYears();
+    ASSERT_TRUE(earlier->isVisible());
+    EXPECT_FALSE(panel_.LaterYears()->isVisible());
+    EXPECT_EQ(earlier->text(), QStringLiteral("1 earlier (1389)"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(earlier)->text(QAccessible::Name),
+              QStringLiteral("1 person earlier than the bars, 1389"));
+    // A Tab stop after the bars; Space sets the range to its years.
+    histogram->setFocus();
+    QTest::keyClick(histogram, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), earlier);
+    QTest::keyClick(earlier, Qt::Key_Space);
+    ASSERT_EQ(years.count(), 1);
+    EXPECT_EQ(years.at(0), (QList<QVariant>{1389, 1389}));
 }
 
 }  // namespace

@@ -136,6 +136,14 @@ TEST_F(FindRecordsFacetsTest, EachAnswerIsCountedByDatabaseYearAndValueAndAClick
         ASSERT_TRUE(Until([dialog]() { return dialog->Answered() && dialog->FacetsAnswered(); }));
         EXPECT_EQ(dialog->YearsFrom()->text(), QStringLiteral("1862"));
         EXPECT_EQ(dialog->YearsTo()->text(), QStringLiteral("1863"));
+        // The range asked stays marked on the new counts, focus elsewhere.
+        dialog->TextField()->setFocus();
+        std::vector<std::string> marked;
+        for (int i = 0; i < years->Count(); ++i)
+            if (years->InRange(i) && years->BinAt(i).count > 0)
+                marked.push_back(years->ItemName(i).toStdString());
+        EXPECT_EQ(marked, (std::vector<std::string>{"1862, 1 person, in the years range",
+                                                    "1863, 3 people, in the years range"}));
 
         // A database clicked is looked in alone.
         QTest::mouseClick(panel->Databases(), Qt::LeftButton, Qt::NoModifier,
