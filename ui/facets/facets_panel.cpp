@@ -48,7 +48,6 @@ CFacetsPanel::CFacetsPanel(QWidget* parent)
     earlier_->setObjectName(QStringLiteral("FacetYearsEarlier"));
     later_->setObjectName(QStringLiteral("FacetYearsLater"));
     for (QPushButton* end : {earlier_, later_}) {
-        end->setFlat(true);
         end->setAutoDefault(false);
         end->hide();
     }

@@ -52,8 +52,13 @@ Layout LayOut(const std::vector<facets::YearCount>& years, int maxBins) {
             }
         }
     }
-    const int from = years[low].year / 10 * 10;
-    const int to = years[high].year / 10 * 10 + 9;
+    int from = years[low].year / 10 * 10;
+    int to = years[high].year / 10 * 10 + 9;
+    // Worth it only where the years apart would at least double the span.
+    if (years.back().year - years.front().year + 1 < 2 * (to - from + 1)) {
+        from = years.front().year;
+        to = years.back().year;
+    }
     std::vector<facets::YearCount> inside;
     for (const facets::YearCount& one : years) {
         Outside* end = one.year < from ? &layout.earlier : one.year > to ? &layout.later : nullptr;

@@ -49,7 +49,8 @@ struct Layout {
 // of them (rounded up), and fewer than half; of spans as short, the one
 // holding most, then the earliest. It is widened to whole decades, and the
 // years held within it binned by BinYears; those before and after are
-// counted apart. Two years far apart with as many people each stay bars.
+// counted apart, unless they would not double the span of the bars (a
+// general's birth in the 1810s beside the war and the 2000s' memorials). Two years far apart with as many people each stay bars.
 Layout LayOut(const std::vector<facets::YearCount>& years, int maxBins);
 
 // How a bar is named: "1863", or "1860 to 1869".

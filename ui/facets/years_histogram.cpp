@@ -233,8 +233,13 @@ void CYearsHistogram::paintEvent(QPaintEvent* /*event*/) {
         const QRect under(plot.left(), y, plot.width(), fontMetrics().height());
         d.drawText(under, Qt::AlignLeft | Qt::AlignTop, QString::number(bins_.front().from));
         d.drawText(under, Qt::AlignRight | Qt::AlignTop, QString::number(bins_.back().to));
-        if (hasFocus() && current_ >= 0)
-            d.drawText(under, Qt::AlignHCenter | Qt::AlignTop, ItemName(current_));
+        if (hasFocus() && current_ >= 0) {
+            // Between the end years, cut short rather than written over them.
+            const int ends = fontMetrics().horizontalAdvance(QStringLiteral("0000 ")) + 2;
+            const QRect middle = under.adjusted(ends, 0, -ends, 0);
+            d.drawText(middle, Qt::AlignHCenter | Qt::AlignTop,
+                       fontMetrics().elidedText(ItemName(current_), Qt::ElideRight, middle.width()));
+        }
     }
     if (hasFocus()) {
         QStyleOptionFocusRect frame;

@@ -70,9 +70,11 @@ TEST(YearBinsTest, TheBarsHoldTheBulkOfTheYearsAndTheStrayOnesAreCountedAtTheEnd
          {1, 2050, 2050}},
         // "20th maine" on the sample disk: the stray 1389 apart, 1828 kept.
         {{{1389, 1}, {1828, 1}, {1863, 3}, {1865, 1}}, 60, 1828, 1865, 5, {1, 1389, 1389}, {}},
-        // Widened to whole decades: 1860 is back among the bars, 1859 is not.
+        // Widened to whole decades: 1860 is back among the bars, 1809 is not.
         {{{1860, 1}, {1861, 20}, {1869, 20}}, 5, 1860, 1869, 41, {}, {}},
-        {{{1859, 1}, {1861, 20}, {1869, 20}}, 5, 1860, 1869, 40, {1, 1859, 1859}, {}},
+        {{{1809, 1}, {1861, 20}, {1869, 20}}, 5, 1860, 1869, 40, {1, 1809, 1809}, {}},
+        // Years apart that would not double the span stay bars.
+        {{{1851, 1}, {1861, 20}, {1869, 20}}, 5, 1850, 1869, 41, {}, {}},
         // Two years far apart, as many people each: both stay bars.
         {{{1066, 1}, {1863, 1}}, 4, 1000, 1899, 2, {}, {}},
         {{{1066, 50}, {1863, 50}}, 4, 1000, 1899, 100, {}, {}},
