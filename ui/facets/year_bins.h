@@ -50,7 +50,8 @@ struct Layout {
 // holding most, then the earliest. It is widened to whole decades, and the
 // years held within it binned by BinYears; those before and after are
 // counted apart, unless they would not double the span of the bars (a
-// general's birth in the 1810s beside the war and the 2000s' memorials). Two years far apart with as many people each stay bars.
+// general's birth in the 1810s beside the war and the 2000s' memorials). Two years far apart with as many
+// people each stay bars.
 Layout LayOut(const std::vector<facets::YearCount>& years, int maxBins);
 
 // How a bar is named: "1863", or "1860 to 1869".
