@@ -91,12 +91,14 @@ int main(int argc, char** argv) {
     std::vector<double> sorted = times;
     std::sort(sorted.begin(), sorted.end());
     const linkage::LinkPerson who = index.Person(slowest);
-    std::printf("people read: %zu in %.1f ms of processor time\n", static_cast<std::size_t>(index.Size()), readMs);
-    std::printf("links of one person (judged, each linked record read), processor ms: median %.3f, 99th %.3f, "
-                "longest %.3f (%s %s, %s entry %d)\n",
-                sorted[sorted.size() / 2], sorted[sorted.size() * 99 / 100], sorted.back(),
-                TrimmedRight(who.surname).c_str(), TrimmedRight(who.givenNames).c_str(),
-                catalogue::StemOf(who.code), static_cast<int>(who.entry));
+    std::printf("people read: %zu in %.1f ms of processor time\n", static_cast<std::size_t>(index.Size()),
+                readMs);
+    std::printf(
+        "links of one person (judged, each linked record read), processor ms: median %.3f, 99th %.3f, "
+        "longest %.3f (%s %s, %s entry %d)\n",
+        sorted[sorted.size() / 2], sorted[sorted.size() * 99 / 100], sorted.back(),
+        TrimmedRight(who.surname).c_str(), TrimmedRight(who.givenNames).c_str(), catalogue::StemOf(who.code),
+        static_cast<int>(who.entry));
     std::printf("links listed: %zu, records not read: %zu\n", links, unread);
     return unread == 0 ? 0 : 1;
 }
