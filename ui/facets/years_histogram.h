@@ -1,14 +1,14 @@
 #pragma once
 // CYearsHistogram: the people found per year, painted as upright bars, a
 // bar a year while they fit the width, else a decade or more, over the
-// years that hold most people (year_bins::LayOut): the years outside them
-// are counted apart (Earlier, Later) for the panel to offer. A click on a bar, or a drag across bars, chooses
-// their years; so do the keys: Left and Right (Home, End) move among the
-// bars, with Shift they stretch the span, Enter or Space chooses it. Screen
-// readers see a list named "Years", an item a bar, "1863, 12 people". The
-// years range in force (SetRange) stays marked on its bars, with focus or
-// without and across new counts, and is said in their names
-// ("1863, 12 people, in the years range");
+// years that hold most people (year_bins::LayOut); the years apart from
+// them are counted (Earlier, Later) for the panel to offer. A click on a
+// bar, or a drag across bars, chooses their years; so do the keys: Left and
+// Right (Home, End) move among the bars, with Shift they stretch the span,
+// Enter or Space chooses it. The years range in force (SetRange) stays
+// marked on its bars, with focus or without and across new counts. Screen
+// readers see a list named "Years", an item a bar, "1863, 12 people" or
+// "1863, 12 people, in the years range"
 // (ui/facets/facets_accessibility.cpp, installed by the panel that holds it).
 
 #include <vector>
