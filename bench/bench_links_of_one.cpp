@@ -18,6 +18,7 @@
 #include "browse/linkage/link_index.h"
 #include "browse/names/given_name_table.h"
 #include "browse/research_log/saved_person_reader.h"
+#include "browse/same_person/kept_person.h"
 #include "store/blank_trim.h"
 #include "store/catalogue.h"
 #include "store/directories.h"
@@ -31,15 +32,6 @@ double ThreadMilliseconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-research_log::PersonOnDisk OnDisk(const linkage::LinkPerson& person) {
-    research_log::PersonOnDisk kept;
-    kept.code = person.code;
-    kept.entry = person.entry;
-    kept.surname = TrimmedRight(person.surname);
-    kept.givenNames = TrimmedRight(person.givenNames);
-    return kept;
 }
 
 }  // namespace
@@ -76,8 +68,8 @@ int main(int argc, char** argv) {
         for (const linkage::Link& link : linkage::LinksOf(index, i, names)) {
             ExportedHit record;
             StoreError error;
-            if (research_log::ReadSavedPerson(database, OnDisk(index.Person(link.other)), record, error) !=
-                research_log::SavedPersonRead::Read)
+            if (research_log::ReadSavedPerson(database, same_person::KeptPersonOf(index.Person(link.other)),
+                                              record, error) != research_log::SavedPersonRead::Read)
                 ++unread;
             ++links;
         }

@@ -10,6 +10,7 @@
 #include "browse/record_text/search_messages.h"
 #include "browse/research_log/disk_identity.h"
 #include "browse/research_log/research_log.h"
+#include "browse/same_person/kept_person.h"
 #include "platform/message_box.h"
 #include "store/blank_trim.h"
 #include "store/catalogue.h"
@@ -105,16 +106,6 @@ void ReadVerdicts(const QueryOptions& options, const CDirectories& dirs, linkage
     }
 }
 
-research_log::PersonOnDisk OnDisk(const LinkPerson& person, const std::string& summary) {
-    research_log::PersonOnDisk kept;
-    kept.code = person.code;
-    kept.entry = person.entry;
-    kept.surname = TrimmedRight(person.surname);
-    kept.givenNames = TrimmedRight(person.givenNames);
-    kept.summary = summary;
-    return kept;
-}
-
 // --verdict on the person of the row (self) and the record --with names.
 int KeepVerdict(const QueryOptions& options, const CDirectories& dirs, const CLinkIndex& index,
                 std::uint32_t self, const std::string& summary) {
@@ -154,9 +145,9 @@ int KeepVerdict(const QueryOptions& options, const CDirectories& dirs, const CLi
     const research_log::Sameness sameness = request.verdict == LogRequest::Verdict::Same
                                                 ? research_log::Sameness::Same
                                                 : research_log::Sameness::NotSame;
-    return FinishStandardOutput(TellLogOutcome(log.SetVerdict(disk, OnDisk(people[self], summary),
-                                                              OnDisk(people[other], std::string()), sameness,
-                                                              request.hasNote ? &request.note : nullptr)));
+    return FinishStandardOutput(TellLogOutcome(log.SetVerdict(
+        disk, same_person::KeptPersonOf(people[self], summary), same_person::KeptPersonOf(people[other]),
+        sameness, request.hasNote ? &request.note : nullptr)));
 }
 
 }  // namespace

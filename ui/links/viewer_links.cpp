@@ -12,8 +12,8 @@
 #include "browse/record_text/search_messages.h"
 #include "browse/research_log/log_messages.h"
 #include "browse/research_log/saved_person_reader.h"
+#include "browse/same_person/kept_person.h"
 #include "platform/message_box.h"
-#include "store/blank_trim.h"
 #include "store/catalogue.h"
 #include "store/record_database.h"
 #include "ui/common/cp1252_qt.h"
@@ -25,15 +25,6 @@
 #include "ui/results/people_commands.h"
 
 namespace {
-
-research_log::PersonOnDisk OnDisk(const linkage::LinkPerson& person) {
-    research_log::PersonOnDisk kept;
-    kept.code = person.code;
-    kept.entry = person.entry;
-    kept.surname = TrimmedRight(person.surname);
-    kept.givenNames = TrimmedRight(person.givenNames);
-    return kept;
-}
 
 QString TitleOf(const ExportedHit& person) {
     const std::string row = person.surname + "\t" + person.givenNames + "\t" + person.summary;
@@ -96,7 +87,7 @@ bool CViewerLinks::PersonAt(int code, std::int32_t entry, research_log::PersonOn
     if (!Load()) return false;
     for (std::uint32_t i = 0; i < index_->Size(); ++i) {
         if (index_->CodeOf(i) != code || index_->EntryOf(i) != entry) continue;
-        person = OnDisk(index_->Person(i));
+        person = same_person::KeptPersonOf(index_->Person(i));
         CRecordDatabase database(dirs_);
         ExportedHit read;
         StoreError error;
@@ -129,7 +120,7 @@ std::vector<ShownLink> CViewerLinks::LinksOf(int code, std::int32_t entry) {
     CRecordDatabase database(dirs_);
     for (linkage::Link& link : linkage::LinksOf(*index_, self, CGivenNameTable::Builtin(), &known)) {
         ShownLink one;
-        one.person = OnDisk(index_->Person(link.other));
+        one.person = same_person::KeptPersonOf(index_->Person(link.other));
         one.database = cp1252::ToQString(citation::DatabaseTitle(one.person.code).c_str());
         one.judgement = std::move(link.judgement);
         one.confirmed = link.confirmed;
