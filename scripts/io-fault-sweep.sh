@@ -81,6 +81,8 @@ searches=(
   "built --database civmoh --find chamberlain --format json"
   "built --database titan --find queenstown --field 7 --limit 3"
   "built --database ww2_kor --years 1944 --format count"
+  "built --database ww2_kor --find army --years 1950-1953 --format count"
+  "built --database ww2_kor --find army --years 1944 --limit 3"
   "build --database civmoh --find pa --abbreviations --facet years"
   "built --database civmoh --find infantry --facet field:3 --format json"
 )

@@ -15,6 +15,7 @@ IndexStatus CWordIndexReader::LoadPeopleDirectory() {
     if (status != IndexStatus::Ready) return status;
     if (bytes.size() % kPeopleBlockEntrySize != 0) return IndexStatus::Damaged;
     std::vector<PeopleBlock> blocks;
+    blocks.reserve(bytes.size() / kPeopleBlockEntrySize);
     std::uint64_t runs = 0;
     for (std::size_t at = 0; at < bytes.size(); at += kPeopleBlockEntrySize) {
         const unsigned char* p = bytes.data() + at;

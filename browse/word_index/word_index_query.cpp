@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "browse/word_index/word_index_cursor.h"
 #include "browse/word_index/word_index_reader.h"
 #include "store/content_hash.h"
 
@@ -16,162 +17,17 @@ namespace {
 constexpr std::size_t kMaxCursors = 16;
 constexpr std::size_t kCancelStride = 4096;
 
-struct Occurrence {
-    std::uint16_t slot;
-    std::uint16_t position;
-};
-
-// One word's people, in entry order, with where the word is in each.
-class Cursor {
-public:
-    Cursor(std::vector<unsigned char> region, const WordRef& ref, const Header& header)
-        : region_(std::move(region)), ref_(ref), held_(header.entriesHeld), slots_(header.slotCount) {
-        blocks_ = (ref.people + kDocsPerBlock - 1) / kDocsPerBlock;
-        table_ = blocks_ > 1 ? blocks_ * kSkipEntrySize : 0;
-    }
-    bool Damaged() const { return damaged_; }
-    bool AtEnd() const { return ended_; }
-    std::uint32_t Entry() const { return entry_; }
-    const std::vector<Occurrence>& Occurrences() const { return occurrences_; }
-    std::uint32_t People() const { return ref_.people; }
-
-    // To the next person; false at the end or on damage.
-    bool Next() {
-        if (ended_ || damaged_) return false;
-        if (!started_) return Decode();
-        if (left_ == 0) {
-            if (p_ != blockEnd_) return Fail();
-            if (block_ + 1 >= blocks_) {
-                ended_ = true;
-                return false;
-            }
-            if (!EnterBlock(block_ + 1)) return false;
-        }
-        return Decode();
-    }
-    // To the first person at or after entry; false when there is none.
-    bool SeekTo(std::uint32_t entry) {
-        if (damaged_ || ended_) return false;
-        if (started_ && entry_ >= entry) return true;
-        if (blocks_ > 1 && !(started_ && (block_ + 1 >= blocks_ || entry < FirstOf(block_ + 1)))) {
-            // The last block that starts at or before entry.
-            std::uint64_t low = started_ ? block_ : 0;
-            std::uint64_t high = blocks_ - 1;
-            while (low < high) {
-                const std::uint64_t middle = (low + high + 1) / 2;
-                if (FirstOf(middle) <= entry) {
-                    low = middle;
-                } else {
-                    high = middle - 1;
-                }
-            }
-            if (!started_ || low > block_) {
-                if (!EnterBlock(low)) return false;
-                if (!Decode()) return false;
-            }
-        } else if (!started_ && !Next()) {
-            return false;
-        }
-        // From here the entry lies in the block entered (or past the last).
-        while (entry_ < entry) {
-            if (!Next()) return false;
-        }
-        return true;
-    }
-
-private:
-    bool Fail() {
-        damaged_ = true;
-        return false;
-    }
-    std::uint32_t FirstOf(std::uint64_t block) const {
-        return U32At(region_.data() + block * kSkipEntrySize);
-    }
-    bool EnterBlock(std::uint64_t block) {
-        std::uint64_t start = table_;
-        std::uint64_t end = region_.size();
-        if (blocks_ > 1) {
-            const unsigned char* entry = region_.data() + block * kSkipEntrySize;
-            start = table_ + U32At(entry + 4);
-            end = block + 1 < blocks_ ? table_ + U32At(entry + 16) : region_.size();
-            if (start > end || end > region_.size() ||
-                ContentHash32(region_.data() + start, static_cast<std::size_t>(end - start)) !=
-                    U32At(entry + 8) ||
-                (block > 0 && FirstOf(block) <= FirstOf(block - 1))) {
-                return Fail();
-            }
-        }
-        block_ = block;
-        p_ = region_.data() + start;
-        blockEnd_ = region_.data() + end;
-        left_ = block + 1 < blocks_ ? kDocsPerBlock
-                                    : ref_.people - static_cast<std::uint32_t>(block * kDocsPerBlock);
-        first_ = true;
-        return true;
-    }
-    bool Decode() {
-        if (!started_ && !EnterBlock(0)) return false;
-        started_ = true;
-        std::uint64_t head = 0;
-        if (!ReadVarint(p_, blockEnd_, head)) return Fail();
-        const std::uint64_t value = head >> 1;
-        std::uint64_t entry = 0;
-        if (first_) {
-            entry = value;
-            if (blocks_ > 1 && entry != FirstOf(block_)) return Fail();
-        } else {
-            if (value == 0) return Fail();
-            entry = static_cast<std::uint64_t>(entry_) + value;
-        }
-        if (entry >= held_) return Fail();
-        std::uint64_t count = 1;
-        if ((head & 1) != 0 && (!ReadVarint(p_, blockEnd_, count) || count < 2 || count > kMaxOccurrences))
-            return Fail();
-        occurrences_.clear();
-        for (std::uint64_t i = 0; i < count; ++i) {
-            std::uint64_t slot = static_cast<std::uint64_t>(ref_.slot);
-            std::uint64_t position = 0;
-            if ((ref_.slot < 0 && !ReadVarint(p_, blockEnd_, slot)) || !ReadVarint(p_, blockEnd_, position) ||
-                slot >= slots_ || position >= UINT16_MAX) {
-                return Fail();
-            }
-            occurrences_.push_back(
-                Occurrence{static_cast<std::uint16_t>(slot), static_cast<std::uint16_t>(position)});
-        }
-        entry_ = static_cast<std::uint32_t>(entry);
-        first_ = false;
-        --left_;
-        return true;
-    }
-
-    std::vector<unsigned char> region_;
-    WordRef ref_;
-    std::uint64_t held_;
-    std::uint32_t slots_;
-    std::uint64_t blocks_ = 0;
-    std::uint64_t table_ = 0;
-    std::uint64_t block_ = 0;
-    const unsigned char* p_ = nullptr;
-    const unsigned char* blockEnd_ = nullptr;
-    std::uint32_t left_ = 0;
-    bool first_ = true;
-    bool started_ = false;
-    bool ended_ = false;
-    bool damaged_ = false;
-    std::uint32_t entry_ = 0;
-    std::vector<Occurrence> occurrences_;
-};
-
 // One word of a query (exact, a prefix, or the years of a range) in the
 // fields searched: the people it is in and where.
 class WordSource {
 public:
     std::uint64_t Cost() const { return cost_; }
-    bool Damaged() const {
+    // Ready, or the first failure of its cursors.
+    IndexStatus Status() const {
         for (const Cursor& cursor : cursors_) {
-            if (cursor.Damaged()) return true;
+            if (cursor.Failed()) return cursor.Status();
         }
-        return damaged_;
+        return IndexStatus::Ready;
     }
 
     // entriesOnly: the word stands alone (not in a phrase), so only whom it
@@ -186,11 +42,11 @@ public:
             kept_.push_back(ref);
         }
         if (kept_.size() <= kMaxCursors) {
+            cursors_.reserve(kept_.size());
             for (const WordRef& ref : kept_) {
-                std::vector<unsigned char> region;
-                const IndexStatus status = reader.ReadRegion(ref, region);
+                cursors_.emplace_back(reader, ref, reader.FileHeader());
+                const IndexStatus status = cursors_.back().Open();
                 if (status != IndexStatus::Ready) return status;
-                cursors_.emplace_back(std::move(region), ref, reader.FileHeader());
             }
             return IndexStatus::Ready;
         }
@@ -203,6 +59,10 @@ public:
             reader.ReadRegions(kept_, [&](const WordRef& ref, std::vector<unsigned char>& region) {
                 Cursor cursor(std::move(region), ref, reader.FileHeader());
                 while (cursor.Next()) {
+                    if (marked_ && fields.IsAll()) {
+                        marks_[cursor.Entry() / 64] |= std::uint64_t{1} << (cursor.Entry() % 64);
+                        continue;
+                    }
                     for (const Occurrence& occurrence : cursor.Occurrences()) {
                         if (!fields.Has(occurrence.slot)) continue;
                         if (marked_) {
@@ -212,7 +72,7 @@ public:
                         rows_.push_back(Row{cursor.Entry(), occurrence});
                     }
                 }
-                return !cursor.Damaged();
+                return !cursor.Failed();
             });
         if (status != IndexStatus::Ready) return status;
         if (!marked_) {
@@ -228,24 +88,31 @@ public:
     // Several words read through cursors and walked whole (the term that
     // leads): their people kept by a bit each instead, as a merge of the
     // cursors would step each of them for every person.
-    bool MarkAll(std::uint64_t held) {
-        if (tabled_ || cursors_.size() < 2) return true;
+    IndexStatus MarkAll(std::uint64_t held) {
+        if (tabled_ || cursors_.size() < 2) return IndexStatus::Ready;
         marks_.assign(static_cast<std::size_t>((held + 63) / 64), 0);
         for (Cursor& cursor : cursors_) {
             while (cursor.Next()) {
                 if (InFields(cursor))
                     marks_[cursor.Entry() / 64] |= std::uint64_t{1} << (cursor.Entry() % 64);
             }
-            if (cursor.Damaged()) return false;
+            if (cursor.Failed()) return cursor.Status();
         }
         cursors_.clear();
         tabled_ = marked_ = true;
-        return true;
+        return IndexStatus::Ready;
     }
 
     // Whether the word is at entry in a field searched (entries asked in increasing order).
     bool Has(std::uint32_t entry) {
         if (marked_) return entry / 64 < marks_.size() && (marks_[entry / 64] >> (entry % 64) & 1) != 0;
+        if (!tabled_ && fields_->IsAll()) {
+            // In any field: being at the person is enough.
+            for (Cursor& cursor : cursors_) {
+                if (cursor.SeekTo(entry) && cursor.Entry() == entry) return true;
+            }
+            return false;
+        }
         At(entry, scratch_);
         return !scratch_.empty();
     }
@@ -318,7 +185,9 @@ public:
         }
     }
 
-    bool InFields(const Cursor& cursor) const {
+    bool InFields(Cursor& cursor) const {
+        // Every person of a word has at least one occurrence.
+        if (fields_->IsAll()) return true;
         for (const Occurrence& occurrence : cursor.Occurrences()) {
             if (fields_->Has(occurrence.slot)) return true;
         }
@@ -363,7 +232,6 @@ private:
     std::vector<Occurrence> scratch_;
     bool tabled_ = false;
     bool marked_ = false;
-    bool damaged_ = false;
     std::uint64_t cost_ = 0;
 };
 
@@ -445,8 +313,9 @@ public:
         });
         if (!terms_.empty() && !terms_[0].excluded) {
             for (PhrasePlan& phrase : terms_[0].alternatives) {
-                if (phrase.words.size() == 1 && !phrase.words[0]->MarkAll(reader_.FileHeader().entriesHeld))
-                    return IndexStatus::Damaged;
+                if (phrase.words.size() != 1) continue;
+                const IndexStatus status = phrase.words[0]->MarkAll(reader_.FileHeader().entriesHeld);
+                if (status != IndexStatus::Ready) return status;
             }
         }
         return IndexStatus::Ready;
@@ -497,7 +366,8 @@ public:
         for (const TermPlan& term : terms_) {
             for (const PhrasePlan& phrase : term.alternatives) {
                 for (const auto& word : phrase.words) {
-                    if (word->Damaged()) return IndexStatus::Damaged;
+                    const IndexStatus status = word->Status();
+                    if (status != IndexStatus::Ready) return status;
                 }
             }
         }
@@ -560,10 +430,22 @@ IndexStatus CWordIndexReader::Count(const record_query::Query& query, const reco
     IndexStatus status = evaluation.Plan(query);
     if (status != IndexStatus::Ready) return status;
     if (evaluation.CountKnown(count)) return IndexStatus::Ready;
+    if (listed == nullptr) {
+        // Counted without keeping them: a list of every person would be memory touched for nothing.
+        std::int64_t walked = 0;
+        status = evaluation.Walk(
+            [&](std::uint32_t) {
+                ++walked;
+                return true;
+            },
+            cancel);
+        count = walked;
+        return status;
+    }
     std::vector<std::int32_t> entries;
     status = evaluation.Run(-1, entries, cancel);
     count = static_cast<std::int64_t>(entries.size());
-    if (listed != nullptr && status == IndexStatus::Ready) listed->swap(entries);
+    if (status == IndexStatus::Ready) listed->swap(entries);
     return status;
 }
 

@@ -20,6 +20,7 @@ CWordIndexReader::~CWordIndexReader() = default;
 
 void CWordIndexReader::Close() {
     file_.Close();
+    directory_.clear();
     blocks_.clear();
     years_.clear();
     peopleBlocks_.clear();
@@ -83,34 +84,29 @@ IndexStatus CWordIndexReader::Open(const std::string& path, int code,
         if (header_.files[i] != files[i]) return IndexStatus::Stale;
     }
 
-    std::vector<unsigned char> section;
-    IndexStatus status = ReadSection(header_.directory, section);
+    IndexStatus status = ReadSection(header_.directory, directory_);
     if (status != IndexStatus::Ready) return status;
-    const unsigned char* p = section.data();
-    const unsigned char* end = p + section.size();
+    if (directory_.size() > UINT32_MAX) return IndexStatus::Damaged;
+    const unsigned char* const begin = directory_.data();
+    const unsigned char* p = begin;
+    const unsigned char* end = p + directory_.size();
+    // An entry takes at least 9 bytes: no more room than that is asked for.
+    blocks_.reserve(directory_.size() / 9);
+    std::string_view previous;
     while (p != end) {
+        const unsigned char* at = p;
         Block block;
-        std::uint64_t length = 0;
-        std::uint64_t words = 0;
-        if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p))
-            return IndexStatus::Damaged;
-        block.first.assign(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
-        p += length;
-        if (!ReadVarint(p, end, block.offset) || !ReadVarint(p, end, block.length) ||
-            !ReadVarint(p, end, words) || end - p < 4) {
-            return IndexStatus::Damaged;
-        }
-        block.words = static_cast<std::uint32_t>(words);
-        block.hash = U32At(p);
-        p += 4;
-        if (words == 0 || words > kWordsPerBlock || block.offset > header_.dictionary.length ||
+        if (!DecodeBlock(p, end, block)) return IndexStatus::Damaged;
+        if (block.words == 0 || block.words > kWordsPerBlock || block.offset > header_.dictionary.length ||
             block.length > header_.dictionary.length - block.offset ||
-            (!blocks_.empty() && !(blocks_.back().first < block.first))) {
+            (!blocks_.empty() && !(previous < block.first))) {
             return IndexStatus::Damaged;
         }
-        blocks_.push_back(std::move(block));
+        previous = block.first;
+        blocks_.push_back(static_cast<std::uint32_t>(at - begin));
     }
 
+    std::vector<unsigned char> section;
     status = ReadSection(header_.years, section);
     if (status != IndexStatus::Ready) return status;
     if (section.size() % kYearEntrySize != 0) return IndexStatus::Damaged;
@@ -136,6 +132,30 @@ IndexStatus CWordIndexReader::Open(const std::string& path, int code,
     return status == IndexStatus::Ready ? LoadColumns() : status;
 }
 
+bool CWordIndexReader::DecodeBlock(const unsigned char*& p, const unsigned char* end, Block& block) {
+    std::uint64_t length = 0;
+    std::uint64_t words = 0;
+    if (!ReadVarint(p, end, length) || length > static_cast<std::uint64_t>(end - p)) return false;
+    block.first = std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
+    p += length;
+    if (!ReadVarint(p, end, block.offset) || !ReadVarint(p, end, block.length) ||
+        !ReadVarint(p, end, words) || end - p < 4 || words > UINT32_MAX) {
+        return false;
+    }
+    block.words = static_cast<std::uint32_t>(words);
+    block.hash = U32At(p);
+    p += 4;
+    return true;
+}
+
+CWordIndexReader::Block CWordIndexReader::BlockAt(std::uint32_t at) const {
+    // Every entry was decoded and checked at Open.
+    Block block;
+    const unsigned char* p = directory_.data() + at;
+    DecodeBlock(p, directory_.data() + directory_.size(), block);
+    return block;
+}
+
 bool CWordIndexReader::RefSound(const WordRef& ref) const {
     return ref.people >= 1 && ref.people <= header_.entriesHeld && ref.offset <= header_.postings.length &&
            ref.length <= header_.postings.length - ref.offset && ref.length > 0;
@@ -144,7 +164,7 @@ bool CWordIndexReader::RefSound(const WordRef& ref) const {
 IndexStatus CWordIndexReader::ReadDictionaryBlock(std::size_t index,
                                                   std::vector<std::pair<std::string, WordRef>>& words) {
     words.clear();
-    const Block& block = blocks_[index];
+    const Block block = BlockAt(blocks_[index]);
     std::vector<unsigned char> bytes;
     const IndexStatus status = ReadAt(header_.dictionary.offset + block.offset, block.length, bytes);
     if (status != IndexStatus::Ready) return status;
@@ -180,9 +200,9 @@ IndexStatus CWordIndexReader::FindWord(const std::string& word, bool prefix, std
     refs.clear();
     // The last block whose first word is not after the word: it holds the
     // word, or the first words with the prefix.
-    auto after =
-        std::upper_bound(blocks_.begin(), blocks_.end(), word,
-                         [](const std::string& text, const Block& block) { return text < block.first; });
+    auto after = std::upper_bound(
+        blocks_.begin(), blocks_.end(), word,
+        [this](const std::string& text, std::uint32_t at) { return text < BlockAt(at).first; });
     std::size_t index = after == blocks_.begin() ? 0 : static_cast<std::size_t>(after - blocks_.begin()) - 1;
     std::vector<std::pair<std::string, WordRef>> words;
     for (; index < blocks_.size(); ++index) {
@@ -228,6 +248,12 @@ IndexStatus CWordIndexReader::ReadRegion(const WordRef& ref, std::vector<unsigne
     const IndexStatus status = ReadAt(header_.postings.offset + ref.offset, ref.length, bytes);
     if (status != IndexStatus::Ready) return status;
     return RegionSound(ref, bytes) ? IndexStatus::Ready : IndexStatus::Damaged;
+}
+
+IndexStatus CWordIndexReader::ReadRegionPart(const WordRef& ref, std::uint64_t from, std::uint64_t length,
+                                             std::vector<unsigned char>& bytes) {
+    if (from > ref.length || length > ref.length - from) return IndexStatus::Damaged;
+    return ReadAt(header_.postings.offset + ref.offset + from, length, bytes);
 }
 
 IndexStatus CWordIndexReader::ReadRegions(

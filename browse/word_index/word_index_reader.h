@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "browse/facets/facet_counts.h"
@@ -84,6 +85,9 @@ public:
     IndexStatus FindWord(const std::string& word, bool prefix, std::vector<WordRef>& refs);
     IndexStatus YearsIn(int from, int to, std::vector<WordRef>& refs);
     IndexStatus ReadRegion(const WordRef& ref, std::vector<unsigned char>& bytes);
+    // length bytes of ref's region from its byte from, unchecked (the caller checks their hashes).
+    IndexStatus ReadRegionPart(const WordRef& ref, std::uint64_t from, std::uint64_t length,
+                               std::vector<unsigned char>& bytes);
     // The regions of refs, each checked as ReadRegion checks it, handed to
     // take (which may keep the bytes) in the file's order; neighbouring
     // regions are read in one call. Damaged when take returns false.
@@ -92,13 +96,18 @@ public:
     const Header& FileHeader() const { return header_; }
 
 private:
+    // An entry of the dictionary's directory, decoded from directory_ when
+    // asked: the entries are only checked at Open, so that opening touches
+    // no more memory than the directory's own bytes.
     struct Block {
-        std::string first;
-        std::uint64_t offset;
-        std::uint64_t length;
-        std::uint32_t words;
-        std::uint32_t hash;
+        std::string_view first;
+        std::uint64_t offset = 0;
+        std::uint64_t length = 0;
+        std::uint32_t words = 0;
+        std::uint32_t hash = 0;
     };
+    static bool DecodeBlock(const unsigned char*& p, const unsigned char* end, Block& block);
+    Block BlockAt(std::uint32_t at) const;  // at: where the entry begins
     IndexStatus ReadAt(std::uint64_t offset, std::uint64_t length, std::vector<unsigned char>& bytes);
     IndexStatus ReadSection(const Section& section, std::vector<unsigned char>& bytes);
     IndexStatus ReadDictionaryBlock(std::size_t block, std::vector<std::pair<std::string, WordRef>>& words);
@@ -135,7 +144,8 @@ private:
 
     CDataFile file_;
     Header header_;
-    std::vector<Block> blocks_;
+    std::vector<unsigned char> directory_;
+    std::vector<std::uint32_t> blocks_;  // where each entry begins in directory_
     std::vector<std::pair<int, WordRef>> years_;
     std::vector<PeopleBlock> peopleBlocks_;
     bool peopleDirectoryRead_ = false;
