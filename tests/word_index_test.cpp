@@ -49,8 +49,9 @@ struct Answer {
 
 Answer Ask(const CDirectories& dirs, const std::string& cache, const std::vector<int>& codes,
            const char* text, const char* field = nullptr, const char* years = nullptr,
-           const std::atomic<bool>* cancel = nullptr, bool abbreviations = false) {
+           const std::atomic<bool>* cancel = nullptr, bool abbreviations = false, bool keepWalked = true) {
     RecordSearchRequest request;
+    request.keepWalked = keepWalked;
     std::string error;
     record_query::YearRange range;
     if (years != nullptr) record_query::ParseYears(years, range, error);
@@ -171,6 +172,20 @@ TEST_F(WordIndex, EveryAnswerEqualsTheScan) {
         EXPECT_EQ(Ask(dirs, folder, {kCode}, c.text, c.field, c.years, nullptr, c.abbreviations).people,
                   Ask(dirs, "", {kCode}, c.text, c.field, c.years, nullptr, c.abbreviations).people)
             << c.text;
+    }
+}
+
+TEST_F(WordIndex, PeopleCountedWithoutBeingKeptAreListedAgainAsTheScanListsThem) {
+    // Words of thousands of people: a cursor reads their regions a window at a time.
+    Write(data.Path(), Generated(12000));
+    for (const Case& c :
+         {Case{"maine", nullptr, nullptr}, Case{"maine ohio", nullptr, nullptr},
+          Case{"infantry -maine", nullptr, nullptr}, Case{"\"20th maine\" camp", nullptr, nullptr},
+          Case{"maine OR ohio -private", nullptr, "1944-1945"}, Case{"m* private", "2", nullptr}}) {
+        const Answer indexed = Ask(dirs, folder, {kCode}, c.text, c.field, c.years, nullptr, false, false);
+        EXPECT_EQ(indexed.people, Ask(dirs, "", {kCode}, c.text, c.field, c.years).people) << c.text;
+        EXPECT_GT(indexed.people.size(), 100u) << c.text;
+        EXPECT_TRUE(indexed.scanned.empty()) << c.text;
     }
 }
 

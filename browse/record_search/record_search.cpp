@@ -77,6 +77,7 @@ FindOutcome CRecordSearch::Run(const RecordSearchRequest& request) {
     state_->order.clear();
     state_->headings.clear();
     state_->query = request.query;
+    state_->keepWalked = request.keepWalked;
     if (request.abbreviations && !abbreviations::Widen(state_->query, outcome.usage)) {
         outcome.status = FindStatus::UsageError;
         return outcome;
@@ -243,12 +244,12 @@ word_index::IndexStatus CRecordSearch::Indexed(Database& result) {
             kept.reader = std::move(reader);
         }
         std::vector<std::int32_t> walked;
-        const IndexStatus status =
-            kept.reader->Count(state_->query, result.fields, result.count, cancel_, &walked);
+        const IndexStatus status = kept.reader->Count(state_->query, result.fields, result.count, cancel_,
+                                                      state_->keepWalked ? &walked : nullptr);
         if (status == IndexStatus::Ready) {
             result.names = kept.reader;
             // People walked to be counted are kept: listing them again would walk the index twice.
-            if (static_cast<std::int64_t>(walked.size()) == result.count) {
+            if (state_->keepWalked && static_cast<std::int64_t>(walked.size()) == result.count) {
                 result.entries = std::move(walked);
                 result.listed = true;
             } else {

@@ -51,6 +51,10 @@ struct RecordSearchRequest {
     // Asks for the data disk as a search does; without one a missing disk
     // fails at once (a search that follows typing, or runs on a worker thread).
     DiskPrompt prompt;
+    // The people walked to count them are kept for listing (a list read to
+    // its end is then read once); off for a caller that wants the count and
+    // at most a first page, which the index then lists again on its own.
+    bool keepWalked = true;
 };
 
 class CRecordSearch {

@@ -56,6 +56,7 @@ struct State {
     };
     std::map<std::string, Printed> printed;
     record_query::Query query;
+    bool keepWalked = true;
     std::vector<Database> results;
     // The places found of the people in the order asked; empty: as found.
     std::vector<std::int64_t> order;

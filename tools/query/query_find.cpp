@@ -166,6 +166,9 @@ int RunFind(const QueryOptions& options) {
     request.skipMissing = options.allDatabases;
     request.prompt = DiskPromptOfTool(dirs);
     request.abbreviations = find.abbreviations;
+    // A count, or a first page, is all that is printed: the index lists what the page needs.
+    // Facets count every person found, so those walked are kept for them.
+    request.keepWalked = find.facet != FacetKind::None || (ListsPeople(find.format) && find.limit < 0);
     // The field is checked by the search, against the headings the disk gives too.
 
     CRecordSearch search(dirs, word_index::CacheFolder());
