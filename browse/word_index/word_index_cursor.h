@@ -1,7 +1,8 @@
 #pragma once
 // A cursor over one word's people in the word index, in entry order, with
 // where the word is at each. Given a reader, it reads its region as it is
-// walked: the skip table first, then a window of blocks at a time, so that
+// walked: the skip table first, then a window of blocks at a time (32 KB;
+// CWordIndexReader::SetCursorWindow), so that
 // a word asked of a few people reads a few blocks, and a word walked whole
 // touches one window's memory rather than its whole region's.
 
@@ -21,9 +22,6 @@ struct Occurrence {
 
 class Cursor {
 public:
-    // The bytes a window reads ahead of the block it is read for.
-    static constexpr std::uint64_t kWindow = 32 * 1024;
-
     // The region given whole, already checked as ReadRegion checks it.
     Cursor(std::vector<unsigned char> region, const WordRef& ref, const Header& header)
         : ref_(ref), held_(header.entriesHeld), slots_(header.slotCount), window_(std::move(region)) {
@@ -124,7 +122,8 @@ private:
     // Reads the region from start, at least to end and a window ahead.
     bool ReadWindow(std::uint64_t start, std::uint64_t end) {
         if (reader_ == nullptr) return Fail();  // a region given whole holds every block
-        const std::uint64_t length = std::min(ref_.length - start, std::max(end - start, kWindow));
+        const std::uint64_t length =
+            std::min(ref_.length - start, std::max(end - start, reader_->CursorWindow()));
         status_ = reader_->ReadRegionPart(ref_, start, length, window_);
         windowFrom_ = start;
         if (status_ == IndexStatus::Ready) return true;

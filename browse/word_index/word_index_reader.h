@@ -94,6 +94,10 @@ public:
     IndexStatus ReadRegions(std::vector<WordRef> refs,
                             const std::function<bool(const WordRef&, std::vector<unsigned char>&)>& take);
     const Header& FileHeader() const { return header_; }
+    // The bytes a cursor reads ahead of the block it needs (word_index_cursor.h);
+    // made small by tests and the fuzz harness, so that small regions take many windows.
+    void SetCursorWindow(std::uint64_t bytes) { cursorWindow_ = bytes > 0 ? bytes : 1; }
+    std::uint64_t CursorWindow() const { return cursorWindow_; }
 
 private:
     // An entry of the dictionary's directory, decoded from directory_ when
@@ -157,6 +161,7 @@ private:
     std::vector<int> deadSlots_;
     std::uint64_t columnSlots_ = 0;
     bool columnsRead_ = false;
+    std::uint64_t cursorWindow_ = 32 * 1024;
 };
 
 }  // namespace word_index
