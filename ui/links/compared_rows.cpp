@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "browse/abbreviations/abbreviation_table.h"
+#include "browse/linkage/folded_text.h"
 #include "browse/linkage/link_facts.h"
 #include "browse/linkage/link_places.h"
 #include "ui/common/cp1252_qt.h"
@@ -23,6 +25,26 @@ bool SameState(linkage::FieldKind a, const QString& first, linkage::FieldKind b,
     linkage::ReadPlace(cp1252::FromQString(first).toStdString(), states[0], towns[0]);
     linkage::ReadPlace(cp1252::FromQString(second).toStdString(), states[1], towns[1]);
     return states[0] != 0 && states[0] == states[1] && towns[0].empty() && towns[1].empty();
+}
+
+// The rank a field is wholly one form of ("CPL", "Corporal"), else -1.
+int WholeRank(const QString& text) {
+    const std::vector<std::string> words = linkage::FoldedWords(cp1252::FromQString(text).toStdString());
+    if (words.empty()) return -1;
+    std::vector<CAbbreviationTable::Found> found;
+    CAbbreviationTable::Builtin().FormsAt(words, 0, words.size(), found);
+    for (const CAbbreviationTable::Found& form : found) {
+        const int group = static_cast<int>(form.group);
+        if (form.length == words.size() && !linkage::RankName(group).empty()) return group;
+    }
+    return -1;
+}
+
+// Two fields of a rank that name one rank in two forms ("CPL", "Corporal").
+bool SameRank(linkage::FieldKind a, const QString& first, linkage::FieldKind b, const QString& second) {
+    if (a != linkage::FieldKind::Rank || b != linkage::FieldKind::Rank) return false;
+    const int rank = WholeRank(first);
+    return rank >= 0 && rank == WholeRank(second);
 }
 
 }  // namespace
@@ -63,9 +85,10 @@ std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first,
             if (Folded(other.first) != Folded(row.heading))
                 row.heading += QStringLiteral(" / ") + other.first;
             row.second = other.second;
+            const linkage::FieldKind otherKind = secondKinds[static_cast<std::size_t>(partner[i])];
             row.agreement = Folded(row.first) == Folded(row.second) ||
-                                    SameState(firstKinds[i], row.first,
-                                              secondKinds[static_cast<std::size_t>(partner[i])], row.second)
+                                    SameState(firstKinds[i], row.first, otherKind, row.second) ||
+                                    SameRank(firstKinds[i], row.first, otherKind, row.second)
                                 ? Agreement::Agree
                                 : Agreement::Differ;
         }

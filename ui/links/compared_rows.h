@@ -23,7 +23,9 @@ struct ComparedRow {
 };
 
 // The rows of first and second; headings and values are matched without
-// regard to case, blanks and a closing full stop ("Maine." is "maine").
+// regard to case, blanks and a closing full stop ("Maine." is "maine"), and
+// a state or a rank agrees with itself in the forms records write for it
+// ("AL" and "Alabama", "CPL" and "Corporal").
 std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first,
                                        const WholeRecordText::Pairs& second);
 

@@ -76,20 +76,26 @@ TEST(ComparedRows, FieldsAreAlignedByHeadingThenByWhatTheyAreAndMarkedInWords) {
     }
 }
 
-TEST(ComparedRows, AStateInTwoFormsAgrees) {
+TEST(ComparedRows, AStateOrARankInTwoFormsAgrees) {
     const struct {
+        const char* heading;
         const char* first;
+        const char* otherHeading;
         const char* second;
         const char* word;
     } cases[] = {
-        {"AL", "Alabama", "Agree"},
-        {"Me.", "MAINE", "Agree"},
-        {"AL", "Alaska", "Differ"},
-        {"Brewer, Maine", "Maine", "Differ"},  // a town said is more than its state
+        {"State", "AL", "State or province", "Alabama", "Agree"},
+        {"State", "Me.", "State or province", "MAINE", "Agree"},
+        {"State", "AL", "State or province", "Alaska", "Differ"},
+        {"State", "Brewer, Maine", "State or province", "Maine", "Differ"},  // a town is more than its state
+        {"Rank", "CPL", "Final rank", "Corporal", "Agree"},
+        {"Rank", "Sgt.", "Rank", "SERGEANT", "Agree"},
+        {"Rank", "Corporal", "Final rank", "Sergeant", "Differ"},
+        {"Rank", "Colonel", "Rank and organization", "Colonel, 20th Maine", "Differ"},  // and a unit
     };
     for (const auto& c : cases) {
         const std::vector<ComparedRow> rows =
-            CompareFields({{"State", c.first}}, {{"State or province", c.second}});
+            CompareFields({{c.heading, c.first}}, {{c.otherHeading, c.second}});
         ASSERT_EQ(rows.size(), 1u) << c.first;
         EXPECT_EQ(AgreementText(rows[0].agreement, "A", "B"), QString::fromLatin1(c.word))
             << c.first << " / " << c.second;
