@@ -128,13 +128,8 @@ void CCompareWindow::Fill() {
     QTreeWidgetItem* title =
         add(QStringLiteral("Where the records came from"), QString(), QString(), QString(), QColor());
     title->setFont(0, bold);
-    const auto& a = first_.whole.provenance;
-    const auto& b = second_.whole.provenance;
-    for (std::size_t k = 0; k < std::max(a.size(), b.size()); ++k) {
-        const QString key = k < a.size() ? a[k].first : b[k].first;
-        add(key, k < a.size() ? a[k].second : QString(), k < b.size() ? b[k].second : QString(), QString(),
-            QColor());
-    }
+    for (const ProvenanceRow& row : AlignProvenance(first_.whole.provenance, second_.whole.provenance))
+        add(row.key, row.first, row.second, QString(), QColor());
     rows_->header()->setSectionResizeMode(QHeaderView::Interactive);
     rows_->setColumnWidth(0, 170);
     rows_->setColumnWidth(1, 300);

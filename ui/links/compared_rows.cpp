@@ -1,5 +1,6 @@
 #include "ui/links/compared_rows.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -48,6 +49,37 @@ bool SameRank(linkage::FieldKind a, const QString& first, linkage::FieldKind b, 
 }
 
 }  // namespace
+
+std::vector<ProvenanceRow> AlignProvenance(const WholeRecordText::Pairs& first,
+                                           const WholeRecordText::Pairs& second) {
+    std::vector<ProvenanceRow> rows;
+    std::vector<int> repeat;  // of each row: which entry of its key it is (0 for the first)
+    auto nthOf = [](const WholeRecordText::Pairs& pairs, std::size_t at) {
+        int n = 0;
+        for (std::size_t i = 0; i < at; ++i) n += pairs[i].first == pairs[at].first ? 1 : 0;
+        return n;
+    };
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        rows.push_back(ProvenanceRow{first[i].first, first[i].second, QString()});
+        repeat.push_back(nthOf(first, i));
+    }
+    std::size_t after = 0;  // where the second's next entry of its own goes
+    for (std::size_t k = 0; k < second.size(); ++k) {
+        const int n = nthOf(second, k);
+        std::size_t row = 0;
+        while (row < rows.size() && !(rows[row].key == second[k].first && repeat[row] == n)) ++row;
+        if (row < rows.size()) {
+            rows[row].second = second[k].second;
+            after = row + 1;
+            continue;
+        }
+        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(after),
+                    ProvenanceRow{second[k].first, QString(), second[k].second});
+        repeat.insert(repeat.begin() + static_cast<std::ptrdiff_t>(after), n);
+        ++after;
+    }
+    return rows;
+}
 
 std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first,
                                        const WholeRecordText::Pairs& second) {

@@ -29,6 +29,18 @@ struct ComparedRow {
 std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first,
                                        const WholeRecordText::Pairs& second);
 
+// Where two records came from, side by side: the entries of one key on one
+// row (the n-th of a key that repeats beside the other's n-th), in the
+// first's order, each of the second's own placed after the entry it
+// follows there.
+struct ProvenanceRow {
+    QString key;
+    QString first;   // empty when the first's provenance has no such entry
+    QString second;  // likewise
+};
+std::vector<ProvenanceRow> AlignProvenance(const WholeRecordText::Pairs& first,
+                                           const WholeRecordText::Pairs& second);
+
 // "Agree", "Differ", "Only in <first>", "Only in <second>": the words that
 // mark a row, beside its colour.
 QString AgreementText(Agreement agreement, const QString& firstName, const QString& secondName);

@@ -102,6 +102,34 @@ TEST(ComparedRows, AStateOrARankInTwoFormsAgrees) {
     }
 }
 
+TEST(ComparedRows, WhereTheRecordsCameFromIsSetSideBySideByKey) {
+    auto pairs = [](std::initializer_list<const char*> keys) {
+        WholeRecordText::Pairs out;
+        for (const char* key : keys)
+            out.emplace_back(QString::fromLatin1(key), QString::fromLatin1(key).toLower());
+        return out;
+    };
+    // The second repeats a key the first lacks, and both end alike.
+    const std::vector<ProvenanceRow> rows =
+        AlignProvenance(pairs({"Title", "Source", "Compiled", "Notes", "Notes"}),
+                        pairs({"Title", "Licence", "Address", "Address", "Compiled", "Notes", "Extra"}));
+    const struct {
+        const char* key;
+        const char* first;
+        const char* second;
+    } expected[] = {
+        {"Title", "title", "title"}, {"Licence", "", "licence"}, {"Address", "", "address"},
+        {"Address", "", "address"},  {"Source", "source", ""},   {"Compiled", "compiled", "compiled"},
+        {"Notes", "notes", "notes"}, {"Extra", "", "extra"},     {"Notes", "notes", ""}};
+    ASSERT_EQ(rows.size(), std::size(expected));
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(rows[k].key, QString::fromLatin1(expected[k].key));
+        EXPECT_EQ(rows[k].first, QString::fromLatin1(expected[k].first));
+        EXPECT_EQ(rows[k].second, QString::fromLatin1(expected[k].second));
+    }
+}
+
 class LinksWindowsTest : public ViewerTest {
 protected:
     void SetUp() override { StartViewer(); }
