@@ -296,7 +296,7 @@ StoreError CRecordSearch::Materialize(Database& result, std::int64_t wanted) {
     if (result.index != nullptr) {
         status = IndexStatus::Ready;
         // Listed in growing pieces: a list that is only scrolled a little is read a little.
-        const std::int64_t limit = std::max<std::int64_t>(64, wanted * 2);
+        const std::int64_t limit = std::max<std::int64_t>(kFirstListing, wanted * 2);
         if (status == IndexStatus::Ready) {
             status = result.index->List(state_->query, result.fields, limit < result.count ? limit : -1,
                                         result.entries, cancel_);

@@ -59,6 +59,10 @@ struct RecordSearchRequest {
 
 class CRecordSearch {
 public:
+    // The people the index lists at first when they were not kept; each
+    // later listing lists twice as many as asked, from the start.
+    static constexpr std::int64_t kFirstListing = 64;
+
     // cacheFolder: where word indexes are kept (see word_index::CacheFolder);
     // empty: none are kept, every query reads the records.
     CRecordSearch(const CDirectories& dirs, std::string cacheFolder);

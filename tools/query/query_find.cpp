@@ -166,9 +166,12 @@ int RunFind(const QueryOptions& options) {
     request.skipMissing = options.allDatabases;
     request.prompt = DiskPromptOfTool(dirs);
     request.abbreviations = find.abbreviations;
-    // A count, or a first page, is all that is printed: the index lists what the page needs.
-    // Facets count every person found, so those walked are kept for them.
-    request.keepWalked = find.facet != FacetKind::None || (ListsPeople(find.format) && find.limit < 0);
+    // A count, or a first page, is all that is printed: the index lists what the page needs
+    // at once. A longer list would be listed again in growing pieces, and facets count every
+    // person found, so those walked are kept for them.
+    request.keepWalked =
+        find.facet != FacetKind::None ||
+        (ListsPeople(find.format) && (find.limit < 0 || find.limit > CRecordSearch::kFirstListing));
     // The field is checked by the search, against the headings the disk gives too.
 
     CRecordSearch search(dirs, word_index::CacheFolder());
