@@ -56,7 +56,6 @@ public:
     IndexStatus Status() const { return status_; }
     bool Failed() const { return status_ != IndexStatus::Ready; }
     std::uint32_t Entry() const { return entry_; }
-    std::uint32_t People() const { return ref_.people; }
     // Where the word is at the person: read when first asked, as a person
     // walked only to learn whom the word is in never needs it.
     const std::vector<Occurrence>& Occurrences() {

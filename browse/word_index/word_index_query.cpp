@@ -7,7 +7,6 @@
 
 #include "browse/word_index/word_index_cursor.h"
 #include "browse/word_index/word_index_reader.h"
-#include "store/content_hash.h"
 
 namespace word_index {
 namespace {
