@@ -368,7 +368,7 @@ TEST_F(FaultSweep, RecordSearchGivesTheAnswerOrSaysWhyAtEveryFault) {
             }
         };
         const std::string where = kind == Cache::None ? std::string() : folder;
-        // The index only read: the people counted without being kept, so that they are walked twice.
+        // The index only read: the count keeps a first page of the people, the rest listed again.
         const bool keep = kind != Cache::Built;
         prepare();
         long calls = 0;

@@ -245,16 +245,13 @@ word_index::IndexStatus CRecordSearch::Indexed(Database& result) {
         }
         std::vector<std::int32_t> walked;
         const IndexStatus status = kept.reader->Count(state_->query, result.fields, result.count, cancel_,
-                                                      state_->keepWalked ? &walked : nullptr);
+                                                      &walked, state_->keepWalked ? -1 : kFirstListing);
         if (status == IndexStatus::Ready) {
             result.names = kept.reader;
             // People walked to be counted are kept: listing them again would walk the index twice.
-            if (state_->keepWalked && static_cast<std::int64_t>(walked.size()) == result.count) {
-                result.entries = std::move(walked);
-                result.listed = true;
-            } else {
-                result.index = kept.reader;
-            }
+            result.entries = std::move(walked);
+            result.listed = static_cast<std::int64_t>(result.entries.size()) == result.count;
+            if (!result.listed) result.index = kept.reader;
             return status;
         }
         state_->kept.erase(result.code);

@@ -53,13 +53,13 @@ struct RecordSearchRequest {
     DiskPrompt prompt;
     // The people walked to count them are kept for listing (a list read to
     // its end is then read once); off for a caller that wants the count and
-    // at most a first page, which the index then lists again on its own.
+    // at most a first page: only the first kFirstListing are kept.
     bool keepWalked = true;
 };
 
 class CRecordSearch {
 public:
-    // The people the index lists at first when they were not kept; each
+    // The people kept of those walked to count them when not all are; each
     // later listing lists twice as many as asked, from the start.
     static constexpr std::int64_t kFirstListing = 64;
 

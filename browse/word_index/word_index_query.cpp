@@ -423,28 +423,25 @@ private:
 
 IndexStatus CWordIndexReader::Count(const record_query::Query& query, const record_fields::FieldSet& fields,
                                     std::int64_t& count, const std::atomic<bool>* cancel,
-                                    std::vector<std::int32_t>* listed) {
+                                    std::vector<std::int32_t>* listed, std::int64_t keep) {
     if (listed != nullptr) listed->clear();
     Evaluation evaluation(*this, fields);
     IndexStatus status = evaluation.Plan(query);
     if (status != IndexStatus::Ready) return status;
     if (evaluation.CountKnown(count)) return IndexStatus::Ready;
-    if (listed == nullptr) {
-        // Counted without keeping them: a list of every person would be memory touched for nothing.
-        std::int64_t walked = 0;
-        status = evaluation.Walk(
-            [&](std::uint32_t) {
-                ++walked;
-                return true;
-            },
-            cancel);
-        count = walked;
-        return status;
-    }
-    std::vector<std::int32_t> entries;
-    status = evaluation.Run(-1, entries, cancel);
-    count = static_cast<std::int64_t>(entries.size());
-    if (status == IndexStatus::Ready) listed->swap(entries);
+    // Only the people asked for are kept: a list of every person would be
+    // memory touched for nothing.
+    std::int64_t walked = 0;
+    status = evaluation.Walk(
+        [&](std::uint32_t entry) {
+            ++walked;
+            if (listed != nullptr && (keep < 0 || walked <= keep))
+                listed->push_back(static_cast<std::int32_t>(entry));
+            return true;
+        },
+        cancel);
+    count = walked;
+    if (status != IndexStatus::Ready && listed != nullptr) listed->clear();
     return status;
 }
 

@@ -71,11 +71,12 @@ public:
 
     // The number of people matching, without listing them where the index
     // knows it (one word, or one word in the one field it is in). listed,
-    // when given, gets the people walked to count them (every one, in
-    // entry order), and is left empty when the count was known without.
+    // when given, gets the people walked to count them in entry order, the
+    // first keep of them (-1: every one), and is left empty when the count
+    // was known without.
     IndexStatus Count(const record_query::Query& query, const record_fields::FieldSet& fields,
                       std::int64_t& count, const std::atomic<bool>* cancel = nullptr,
-                      std::vector<std::int32_t>* listed = nullptr);
+                      std::vector<std::int32_t>* listed = nullptr, std::int64_t keep = -1);
     // The entries of the first limit people matching (all for -1), in entry order.
     IndexStatus List(const record_query::Query& query, const record_fields::FieldSet& fields,
                      std::int64_t limit, std::vector<std::int32_t>& entries,

@@ -166,8 +166,8 @@ int RunFind(const QueryOptions& options) {
     request.skipMissing = options.allDatabases;
     request.prompt = DiskPromptOfTool(dirs);
     request.abbreviations = find.abbreviations;
-    // A count, or a first page, is all that is printed: the index lists what the page needs
-    // at once. A longer list would be listed again in growing pieces, and facets count every
+    // A count, or a first page, is all that is printed: the count's walk keeps the page
+    // alone. A longer list would be listed again in growing pieces, and facets count every
     // person found, so those walked are kept for them.
     request.keepWalked =
         find.facet != FacetKind::None ||
