@@ -58,17 +58,12 @@ public:
             reader.ReadRegions(kept_, [&](const WordRef& ref, std::vector<unsigned char>& region) {
                 Cursor cursor(std::move(region), ref, reader.FileHeader());
                 while (cursor.Next()) {
-                    if (marked_ && fields.IsAll()) {
-                        marks_[cursor.Entry() / 64] |= std::uint64_t{1} << (cursor.Entry() % 64);
+                    if (marked_) {
+                        if (InFields(cursor)) Mark(cursor.Entry());
                         continue;
                     }
                     for (const Occurrence& occurrence : cursor.Occurrences()) {
-                        if (!fields.Has(occurrence.slot)) continue;
-                        if (marked_) {
-                            marks_[cursor.Entry() / 64] |= std::uint64_t{1} << (cursor.Entry() % 64);
-                            break;
-                        }
-                        rows_.push_back(Row{cursor.Entry(), occurrence});
+                        if (fields.Has(occurrence.slot)) rows_.push_back(Row{cursor.Entry(), occurrence});
                     }
                 }
                 return !cursor.Failed();
@@ -92,8 +87,7 @@ public:
         marks_.assign(static_cast<std::size_t>((held + 63) / 64), 0);
         for (Cursor& cursor : cursors_) {
             while (cursor.Next()) {
-                if (InFields(cursor))
-                    marks_[cursor.Entry() / 64] |= std::uint64_t{1} << (cursor.Entry() % 64);
+                if (InFields(cursor)) Mark(cursor.Entry());
             }
             if (cursor.Failed()) return cursor.Status();
         }
@@ -210,6 +204,7 @@ private:
         std::uint32_t entry;
         Occurrence at;
     };
+    void Mark(std::uint32_t entry) { marks_[entry / 64] |= std::uint64_t{1} << (entry % 64); }
     bool NextMarked(std::int64_t after, std::uint32_t& entry) const {
         const std::uint64_t from = static_cast<std::uint64_t>(after + 1);
         std::size_t word = static_cast<std::size_t>(from / 64);
