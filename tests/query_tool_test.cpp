@@ -24,6 +24,8 @@ TEST_F(QueryTool, UsageErrorsExitTwoWithNothingOnStandardOutput) {
         {"--database", "12", "--surname", "Smith", "--turn", "nNp"},
         {"--database", "12", "--surname", "Smith", "--more-info", "x"},
         {"--database", "12", "--surname", "Smith", "--more-info"},
+        {"--database", "12", "--surname", "Smith", "--record", "1x"},
+        {"--database", "12", "--surname", "Smith", "--cite", "--"},
         {"--database", "12", "--surname", "Smith", "--colour"},
         {"--database", "12", "--surname", "Smith", "extra"},
         {"--database", "12", "--surname", "\xd0\x96"},  // U+0416: no Windows-1252 letter to stand for it

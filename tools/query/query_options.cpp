@@ -55,6 +55,17 @@ bool ParseRowNumber(const char* text, long& value) {
     return true;
 }
 
+// The row of a person option (--more-info ROW and the like), when it is given.
+bool TakeRow(const char* option, const char* text, long& row, bool& given, std::string& error) {
+    if (text == nullptr) return true;
+    if (!ParseRowNumber(text, row)) {
+        error = std::string(option) + ": ROW must be a row number";
+        return false;
+    }
+    given = true;
+    return true;
+}
+
 bool ParseDatabase(const char* text, QueryOptions& options, std::string& error) {
     if (std::strcmp(text, "all") == 0) {
         if (!options.list && !options.find.active && !options.linksAll) {
@@ -420,33 +431,11 @@ bool Convert(const RawArguments& raw, QueryOptions& options, std::string& error)
         }
         options.turns = raw.turns;
     }
-    if (raw.moreInfo != nullptr) {
-        if (!ParseRowNumber(raw.moreInfo, options.moreInfoRow)) {
-            error = "--more-info: ROW must be a row number";
-            return false;
-        }
-        options.hasMoreInfo = true;
-    }
-    if (raw.record != nullptr) {
-        if (!ParseRowNumber(raw.record, options.recordRow)) {
-            error = "--record: ROW must be a row number";
-            return false;
-        }
-        options.hasRecord = true;
-    }
-    if (raw.cite != nullptr) {
-        if (!ParseRowNumber(raw.cite, options.citeRow)) {
-            error = "--cite: ROW must be a row number";
-            return false;
-        }
-        options.hasCite = true;
-    }
-    if (raw.links != nullptr) {
-        if (!ParseRowNumber(raw.links, options.linksRow)) {
-            error = "--links: ROW must be a row number";
-            return false;
-        }
-        options.hasLinks = true;
+    if (!TakeRow("--more-info", raw.moreInfo, options.moreInfoRow, options.hasMoreInfo, error) ||
+        !TakeRow("--record", raw.record, options.recordRow, options.hasRecord, error) ||
+        !TakeRow("--cite", raw.cite, options.citeRow, options.hasCite, error) ||
+        !TakeRow("--links", raw.links, options.linksRow, options.hasLinks, error)) {
+        return false;
     }
     if (options.research.verdict != LogRequest::Verdict::None && !options.hasLinks) {
         error = "--verdict is on the person of --links ROW: it needs --links";
