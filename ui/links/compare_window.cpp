@@ -23,6 +23,8 @@ QColor ColourOf(Agreement agreement) {
     switch (agreement) {
         case Agreement::Agree:
             return QColor(0xd8, 0xf0, 0xd8);
+        case Agreement::InPart:
+            return QColor(0xf0, 0xf0, 0xc8);
         case Agreement::Differ:
             return QColor(0xf8, 0xd8, 0xd0);
         case Agreement::OnlyFirst:

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "browse/abbreviations/abbreviation_table.h"
 #include "browse/linkage/folded_text.h"
@@ -46,6 +47,34 @@ bool SameRank(linkage::FieldKind a, const QString& first, linkage::FieldKind b, 
     if (a != linkage::FieldKind::Rank || b != linkage::FieldKind::Rank) return false;
     const int rank = WholeRank(first);
     return rank >= 0 && rank == WholeRank(second);
+}
+
+// Whether word a of one value stands for word b of the other: the same
+// word, or a letter standing as the initial of the other's word.
+bool StandsFor(const std::string& a, const std::string& b) {
+    if (a == b) return true;
+    auto initialOf = [](const std::string& letter, const std::string& word) {
+        const unsigned char c = static_cast<unsigned char>(letter[0]);
+        return letter.size() == 1 && word.size() > 1 && !(c >= '0' && c <= '9') && word[0] == letter[0];
+    };
+    return initialOf(a, b) || initialOf(b, a);
+}
+
+// Two values of which one says part of what the other says: every word of
+// the shorter stands, in order, for a word of the longer ("Joshua L." and
+// "Joshua", "8 September 1828" and "8 September 1828, Brewer, Maine").
+bool OneHoldsTheOther(const QString& first, const QString& second) {
+    std::vector<std::string> a = linkage::FoldedWords(cp1252::FromQString(first).toStdString());
+    std::vector<std::string> b = linkage::FoldedWords(cp1252::FromQString(second).toStdString());
+    if (a.empty() || b.empty()) return false;
+    if (a.size() > b.size()) std::swap(a, b);
+    std::size_t k = 0;
+    for (const std::string& word : a) {
+        while (k < b.size() && !StandsFor(word, b[k])) ++k;
+        if (k == b.size()) return false;
+        ++k;
+    }
+    return true;
 }
 
 }  // namespace
@@ -118,11 +147,15 @@ std::vector<ComparedRow> CompareFields(const WholeRecordText::Pairs& first,
                 row.heading += QStringLiteral(" / ") + other.first;
             row.second = other.second;
             const linkage::FieldKind otherKind = secondKinds[static_cast<std::size_t>(partner[i])];
-            row.agreement = Folded(row.first) == Folded(row.second) ||
-                                    SameState(firstKinds[i], row.first, otherKind, row.second) ||
-                                    SameRank(firstKinds[i], row.first, otherKind, row.second)
-                                ? Agreement::Agree
-                                : Agreement::Differ;
+            if (Folded(row.first) == Folded(row.second) ||
+                SameState(firstKinds[i], row.first, otherKind, row.second) ||
+                SameRank(firstKinds[i], row.first, otherKind, row.second)) {
+                row.agreement = Agreement::Agree;
+            } else if (OneHoldsTheOther(row.first, row.second)) {
+                row.agreement = Agreement::InPart;
+            } else {
+                row.agreement = Agreement::Differ;
+            }
         }
         rows.push_back(std::move(row));
     }
@@ -137,6 +170,8 @@ QString AgreementText(Agreement agreement, const QString& firstName, const QStri
     switch (agreement) {
         case Agreement::Agree:
             return QStringLiteral("Agree");
+        case Agreement::InPart:
+            return QStringLiteral("Agree in part");
         case Agreement::Differ:
             return QStringLiteral("Differ");
         case Agreement::OnlyFirst:

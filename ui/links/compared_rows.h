@@ -13,7 +13,10 @@
 
 #include "ui/results/whole_record_text.h"
 
-enum class Agreement { Agree, Differ, OnlyFirst, OnlySecond };
+// InPart: one value says part of what the other says, every word of it
+// standing in order for a word of the other, a letter for a word it is the
+// initial of ("Joshua L." and "Joshua", "1828" and "8 September 1828").
+enum class Agreement { Agree, InPart, Differ, OnlyFirst, OnlySecond };
 
 struct ComparedRow {
     QString heading;  // "Born / Date of birth" where the two headings differ
@@ -41,6 +44,6 @@ struct ProvenanceRow {
 std::vector<ProvenanceRow> AlignProvenance(const WholeRecordText::Pairs& first,
                                            const WholeRecordText::Pairs& second);
 
-// "Agree", "Differ", "Only in <first>", "Only in <second>": the words that
+// "Agree", "Agree in part", "Differ", "Only in <first>", "Only in <second>": the words that
 // mark a row, beside its colour.
 QString AgreementText(Agreement agreement, const QString& firstName, const QString& secondName);

@@ -51,7 +51,7 @@ TEST(ComparedRows, FieldsAreAlignedByHeadingThenByWhatTheyAreAndMarkedInWords) {
         const char* word;
     } expected[] = {
         // One heading pairs first, whatever else is alike.
-        {"Born", "8 September 1828, Brewer, Maine", "8 September 1828", "Differ"},
+        {"Born", "8 September 1828, Brewer, Maine", "8 September 1828", "Agree in part"},
         // A death and its date.
         {"Died / Date of death", "24 February 1914", "24 February 1914", "Agree"},
         {"State", "Maine.", "maine", "Agree"},
@@ -87,15 +87,40 @@ TEST(ComparedRows, AStateOrARankInTwoFormsAgrees) {
         {"State", "AL", "State or province", "Alabama", "Agree"},
         {"State", "Me.", "State or province", "MAINE", "Agree"},
         {"State", "AL", "State or province", "Alaska", "Differ"},
-        {"State", "Brewer, Maine", "State or province", "Maine", "Differ"},  // a town is more than its state
+        {"State", "Brewer, Maine", "State or province", "Maine",
+         "Agree in part"},  // a town is more than its state
         {"Rank", "CPL", "Final rank", "Corporal", "Agree"},
         {"Rank", "Sgt.", "Rank", "SERGEANT", "Agree"},
         {"Rank", "Corporal", "Final rank", "Sergeant", "Differ"},
-        {"Rank", "Colonel", "Rank and organization", "Colonel, 20th Maine", "Differ"},  // and a unit
+        {"Rank", "Colonel", "Rank and organization", "Colonel, 20th Maine", "Agree in part"},  // and a unit
     };
     for (const auto& c : cases) {
         const std::vector<ComparedRow> rows =
             CompareFields({{c.heading, c.first}}, {{c.otherHeading, c.second}});
+        ASSERT_EQ(rows.size(), 1u) << c.first;
+        EXPECT_EQ(AgreementText(rows[0].agreement, "A", "B"), QString::fromLatin1(c.word))
+            << c.first << " / " << c.second;
+    }
+}
+
+TEST(ComparedRows, AValueThatSaysPartOfTheOtherAgreesInPart) {
+    const struct {
+        const char* first;
+        const char* second;
+        const char* word;
+    } cases[] = {
+        {"CHAMBERLAIN, Joshua L.", "CHAMBERLAIN, Joshua", "Agree in part"},
+        {"SMITH, J. H.", "SMITH, John Henry", "Agree in part"},  // initials
+        {"SMITH, John", "SMITH, Joseph", "Differ"},
+        {"SMITH, J.", "SMITH, Henry", "Differ"},
+        {"1828", "8 September 1828", "Agree in part"},
+        {"1 January 1828", "8 September 1828", "Differ"},
+        {"1", "1st", "Differ"},                        // a digit is no initial
+        {"Maine, Brewer", "Brewer, Maine", "Differ"},  // in order only
+        {"-", "Brewer", "Differ"},                     // no word to agree by
+    };
+    for (const auto& c : cases) {
+        const std::vector<ComparedRow> rows = CompareFields({{"Name", c.first}}, {{"Name", c.second}});
         ASSERT_EQ(rows.size(), 1u) << c.first;
         EXPECT_EQ(AgreementText(rows[0].agreement, "A", "B"), QString::fromLatin1(c.word))
             << c.first << " / " << c.second;
