@@ -181,7 +181,7 @@ void CViewerResearch::Watch(CFindRecordsDlg& dialog, CRecordFinder& finder, int 
             });
 }
 
-void CViewerResearch::DialogDone() { settled_->Flush(); }
+void CViewerResearch::DialogDone() { settled_->Done(); }
 
 QString CViewerResearch::ExportFolder(const QString& fallback) const {
     const QString kept = settings_->ExportFolder();

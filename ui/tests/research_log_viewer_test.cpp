@@ -15,6 +15,7 @@
 #include "store/catalogue.h"
 #include "store/database_writer.h"
 #include "ui/research_log/edit_history.h"
+#include "ui/research_log/settled_search.h"
 #include "ui/research_log/viewer_log.h"
 #include "ui/research_log/viewer_research.h"
 #include "ui/research_log/viewer_settings.h"
@@ -200,6 +201,43 @@ TEST_F(ResearchLogViewerTest, FindInRecordsChoicesAreLoggedAsTheToolLogsThem) {
         EXPECT_EQ(asked.yearFrom, c.yearFrom) << c.text;
         EXPECT_EQ(asked.yearTo, c.yearTo) << c.text;
         EXPECT_EQ(asked.options, c.options) << c.text;
+    }
+}
+
+TEST(SettledSearch, TheSearchLoggedLastAnsweredAgainIsNoNewSearchWhileItsDialogIsOpen) {
+    std::vector<std::string> logged;
+    CSettledSearch settled([&logged](const research_log::AskedSearch& asked, std::int64_t count) {
+        logged.push_back(asked.query + "=" + std::to_string(count));
+    });
+    auto asked = [](const char* query) {
+        research_log::AskedSearch search;
+        search.kind = research_log::SearchKind::Find;
+        search.query = query;
+        return search;
+    };
+    enum class Then { Flush, Done, Nothing };
+    const struct {
+        const char* query;
+        std::int64_t count;
+        Then then;
+        const char* expected;  // everything logged so far
+    } steps[] = {
+        {"a*", 5, Then::Flush, "a*=5"},
+        {"a*", 5, Then::Flush, "a*=5"},    // the list sorted: asked again, the same answer
+        {"b*", 3, Then::Nothing, "a*=5"},  // typed, then taken back before the pause
+        {"a*", 5, Then::Flush, "a*=5"},
+        {"a*", 6, Then::Flush, "a*=5 a*=6"},  // the same words, another answer
+        {"a*", 6, Then::Done, "a*=5 a*=6"},
+        {"a*", 6, Then::Flush, "a*=5 a*=6 a*=6"},  // in a dialog opened anew
+        {"c", 1, Then::Done, "a*=5 a*=6 a*=6 c=1"},
+    };
+    for (const auto& step : steps) {
+        settled.Offer(asked(step.query), step.count);
+        if (step.then == Then::Flush) settled.Flush();
+        if (step.then == Then::Done) settled.Done();
+        std::string all;
+        for (const std::string& one : logged) all += (all.empty() ? "" : " ") + one;
+        EXPECT_EQ(all, step.expected) << step.query << "=" << step.count;
     }
 }
 
