@@ -353,6 +353,24 @@ TEST_F(SampleDisk, WillsAreTheEntriesOfTheCalendar) {
             EXPECT_EQ(Unmended(p.Field(12)), Unmended(text)) << source;  // the whole text
         }
     }
+    // A relationship is the grantee's: each stands before any other person the
+    // grant names through a will, effects or a power of attorney ("the
+    // Executor of the Will of John Fox the Father" is Fox's father).
+    const std::regex throughAnother(
+        R"(\b(Will|[Ee]ffects|Estate|Administration|Benefit|Attorneys?) of (?!the said\b))");
+    for (const Person& p : people) {
+        if (p.Field(8) == " ") continue;
+        const std::string& executors = p.Field(7);
+        std::smatch other;
+        const std::size_t end = std::regex_search(executors, other, throughAnother)
+                                    ? static_cast<std::size_t>(other.position(0))
+                                    : executors.size();
+        std::istringstream relations(p.Field(8));
+        for (std::string relation; std::getline(relations >> std::ws, relation, ',');) {
+            const std::size_t at = executors.find("the " + relation);
+            EXPECT_LT(at, end) << p.Field(13) << ": " << relation;
+        }
+    }
     long parsed = 0;
     for (const Person& p : people) {
         // Place, date, Will or Administration, date of death, registry, executors.

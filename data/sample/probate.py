@@ -212,12 +212,51 @@ def parse(line):
         if granted.group(3) == "under":  # "under certain Limitations to John Fox Turner ..."
             rest = re.sub(r"^.*?\bto\s+", "", rest)
         entry.executors = rest.strip(" .'\"")
-        relations = []
-        for relation in re.findall(r"\bthe\s+(%s)\b" % "|".join(re.escape(r) for r in RELATIONS), rest):
-            if relation not in relations:
-                relations.append(relation)
-        entry.relationship = ", ".join(relations)
+        entry.relationship = ", ".join(grantees_relations(rest))
     return entry
+
+
+RELATION = re.compile(r"\bthe\s+(%s)\b" % "|".join(re.escape(r) for r in RELATIONS))
+# Where the grant names another person through whom the grantee took it
+# ("the Executor of the Will of George Crebbin", "for the Use and Benefit of
+# Sarah Wingrave"): the relationship that follows that name is that person's.
+# "the said" names the dead, who is no other person.
+THROUGH_ANOTHER = re.compile(r"\b(?:Will|[Ee]ffects|Estate|Administration|Benefit|Attorneys?)\s+of\s+(?!the\s+said\b)")
+# The words of a grantee's office, which name nobody ("the Executors according
+# to the Tenor", "the Cousin-German"), between a relationship and "of the Will of":
+# "the Son and one of the Executors of the Will of Charles Drawbridge" makes him
+# that man's son.
+OFFICE = re.compile(r"\b(?:Executors?|Executrix(?:es)?|Administrat(?:or|rix)s?|Residuary|Universal|Legatees?|Will|"
+                    r"Administration|Estate|Benefit|Use|Acting|Attorneys?|Tenor|Trust|German)\b")
+
+
+def grantees_relations(rest):
+    """What the executors or administrators were to the dead, in order, once each.
+    A relationship that stands with another person than the dead is left out:
+    "the Executor of the Will of John Fox the Father and Next of Kin" gives none."""
+    matches = list(RELATION.finditer(rest))
+    gaps = [rest[matches[i - 1].end() if i else 0:m.start()] for i, m in enumerate(matches)]
+    gaps.append(rest[matches[-1].end():] if matches else rest)
+
+    def no_new_name(text):  # "and", "one of", "the surviving Executor and"
+        return not re.search(r"[A-Z]", OFFICE.sub("", text))
+
+    others = [False] * len(matches)
+    for i in range(len(matches)):
+        # After another person's name, or joined to such a relationship.
+        others[i] = bool(THROUGH_ANOTHER.search(gaps[i])) or (i > 0 and others[i - 1] and no_new_name(gaps[i]))
+    for i in reversed(range(len(matches))):
+        # Before "and one of the Executors of the Will of" another person, or
+        # joined to such a relationship.
+        through = THROUGH_ANOTHER.search(gaps[i + 1])
+        of_other = bool(through) and no_new_name(gaps[i + 1][:through.start()])
+        joined = i + 1 < len(matches) and others[i + 1] and no_new_name(gaps[i + 1])
+        others[i] = others[i] or of_other or joined
+    relations = []
+    for i, match in enumerate(matches):
+        if not others[i] and match.group(1) not in relations:
+            relations.append(match.group(1))
+    return relations
 
 
 def find_headword(work, body_names):
