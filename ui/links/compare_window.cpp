@@ -110,6 +110,8 @@ void CCompareWindow::Fill() {
             for (int column = 0; column < 4; ++column) item->setBackground(column, QBrush(colour));
         }
         item->setForeground(3, QBrush(Qt::black));
+        // A value cut at its column's edge is read whole in its tip.
+        for (int column = 0; column < 4; ++column) item->setToolTip(column, item->text(column));
         return item;
     };
     // The names first, as the index holds them.
@@ -130,6 +132,7 @@ void CCompareWindow::Fill() {
     QTreeWidgetItem* title =
         add(QStringLiteral("Where the records came from"), QString(), QString(), QString(), QColor());
     title->setFont(0, bold);
+    title->setFirstColumnSpanned(true);  // the heading whole, across the columns
     for (const ProvenanceRow& row : AlignProvenance(first_.whole.provenance, second_.whole.provenance))
         add(row.key, row.first, row.second, QString(), QColor());
     rows_->header()->setSectionResizeMode(QHeaderView::Interactive);

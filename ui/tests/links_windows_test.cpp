@@ -197,6 +197,7 @@ TEST_F(LinksWindowsTest, CompareShowsBothRecordsAndKeepsTheVerdictWithItsNote) {
     for (int k = 0; k < 3; ++k) EXPECT_EQ(rows->topLevelItem(k)->text(3), QString::fromLatin1(words[k])) << k;
     EXPECT_EQ(rows->topLevelItem(4)->text(1), QStringLiteral("the first book"));
     EXPECT_EQ(rows->topLevelItem(4)->text(2), QStringLiteral("the first book"));
+    EXPECT_EQ(rows->topLevelItem(1)->toolTip(1), QStringLiteral("Jan. 1, 1810"));  // read whole where cut
     EXPECT_TRUE(window->VerdictLine()->text().startsWith(QStringLiteral("No verdict")));
 
     const struct {
