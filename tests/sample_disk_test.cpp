@@ -168,6 +168,15 @@ std::string Unmended(const std::string& text) {
     return out;
 }
 
+// The "Source line" of a record: the file as its publisher named it and the
+// line, its thousands set off by a comma ("ngl_vermont.csv, line 1,678").
+std::string SourceLine(std::string file, std::size_t line) {
+    file = std::regex_replace(file, std::regex(R"(^va-(ngl|nca)-\d{4}_)"), "");
+    std::string number = std::to_string(line);
+    for (std::size_t at = number.size(); at > 3; at -= 3) number.insert(at - 3, ",");
+    return file + ", line " + number;
+}
+
 // A person by the "Source line" or catalogue field that names where they come from.
 std::map<std::string, const Person*> ByField(const std::vector<Person>& people, std::size_t k) {
     std::map<std::string, const Person*> by;
@@ -278,7 +287,7 @@ TEST_F(SampleDisk, GravesAreTheVeteransOfTheirSourceLines) {
         for (int pick = 0; pick < 5; ++pick) {
             const std::size_t i = lines[random() % lines.size()];
             const auto& row = rows[i];
-            const std::string source = std::string(name) + ", line " + std::to_string(i + 1);
+            const std::string source = SourceLine(name, i + 1);
             const auto at = bySource.find(source);
             ASSERT_NE(at, bySource.end()) << source;
             const Person& p = *at->second;
@@ -306,6 +315,9 @@ TEST_F(SampleDisk, GravesAreTheVeteransOfTheirSourceLines) {
         }
     }
     EXPECT_EQ(people.size(), veterans);
+    // A search by years finds no grave by its file or the line it stands on.
+    const std::regex fourDigits(R"(\b\d{4}\b)");
+    for (const Person& p : people) EXPECT_FALSE(std::regex_search(p.Field(15), fourDigits)) << p.Field(15);
 }
 
 // The probate calendar: every entry is on the disk once, by its file and
@@ -325,7 +337,7 @@ TEST_F(SampleDisk, WillsAreTheEntriesOfTheCalendar) {
         for (long number = 1; std::getline(lines, line); ++number) {
             if (line.find_first_not_of(' ') == std::string::npos) continue;
             ++entries;
-            const std::string source = std::string(name) + ", line " + std::to_string(number);
+            const std::string source = SourceLine(name, static_cast<std::size_t>(number));
             if (bySource.count(source)) onDisk.emplace_back(source, line);
         }
         found += static_cast<long>(onDisk.size());
@@ -372,7 +384,9 @@ TEST_F(SampleDisk, WillsAreTheEntriesOfTheCalendar) {
         }
     }
     long parsed = 0;
+    const std::regex lineAsYear(R"(line \d{4}\b)");  // a search by years would take it for one
     for (const Person& p : people) {
+        EXPECT_FALSE(std::regex_search(p.Field(13), lineAsYear)) << p.Field(13);
         // Place, date, Will or Administration, date of death, registry, executors.
         const std::size_t read[] = {0, 1, 2, 3, 6, 7};
         parsed +=

@@ -30,6 +30,8 @@ import os
 import re
 import sys
 
+from records_common import source_line
+
 FILES = ("freeukgen_probate-calendar-1873_test.txt", "freeukgen_probate-calendar-1873_train.txt")
 MONTHS = ("January", "February", "March", "April", "May", "June", "July", "August", "September",
           "October", "November", "December")
@@ -381,7 +383,7 @@ def read_all(data_dir):
                 if not line.strip():
                     continue
                 entry = parse(line)
-                entry.source = "%s, line %d" % (name, number)
+                entry.source = source_line(name, number)
                 if entry.surname and entry.forenames:
                     entries.append(entry)
                 else:

@@ -16,6 +16,13 @@ def read_csv(data_dir, name, header=True):
         return list(csv.DictReader(f)) if header else list(csv.reader(f))
 
 
+def source_line(source, number):
+    """Where a record stands in its source file: "ngl_vermont.csv, line 1,678".
+    The number has its thousands comma, so that a search by years never takes
+    a line of a file for a year."""
+    return "%s, line %s" % (source, "{:,}".format(number))
+
+
 def tidy(text):
     """One line of text: runs of white space (line ends included) become one blank."""
     return re.sub(r"\s+", " ", text or "").strip()

@@ -10,7 +10,7 @@ country column after the state.
 
 import re
 
-from records_common import MONTHS, read_csv, tidy
+from records_common import MONTHS, read_csv, source_line, tidy
 
 FILES = ("va-ngl-2015_ngl_vermont.csv", "va-ngl-2015_ngl_washingtondc.csv", "va-nca-2017_ngl_nebraska.csv",
          "va-nca-2017_ngl_foreign_addresses.csv")
@@ -66,6 +66,13 @@ def names(row):
     return tidy(row["d_last_name"]), given, middle[:1].upper()
 
 
+def published_name(name):
+    """The extract's file name as the department published it ("ngl_vermont.csv"),
+    without the year that this folder's copy adds to it, which a search by
+    years would take for the year of every grave."""
+    return re.sub(r"^va-(?:ngl|nca)-\d{4}_", "", name)
+
+
 def veterans(data_dir, wanted):
     """(file, line number, row) of every veteran buried whose war names one of wanted."""
     for name in FILES:
@@ -86,7 +93,7 @@ def world_war_two_and_korea(data_dir):
             initial, "", tidy(row["rank"]), tidy(row["branch"]), va_date(row["d_death_date"]), grave(row),
             "", "", "",
             va_date(row["d_birth_date"]), address(row), tidy(row["city"]), tidy(row["state"]),
-            tidy(row.get("country", "")), tidy(row["war"]), "%s, line %d" % (name, number),
+            tidy(row.get("country", "")), tidy(row["war"]), source_line(published_name(name), number),
         ]
         people.append((surname, given, fields))
     return people
