@@ -280,6 +280,9 @@ TEST_F(QueryLog, TheToolLogsItsSearchesAndSavesPeopleOnlyWhenAsked) {
     ASSERT_EQ(saved.size(), 1u);
     EXPECT_EQ(saved[0].note, "second note");
     EXPECT_EQ(saved[0].person.givenNames, "Joseph");
+    // The family tree of the saved people carries the note among the person's.
+    const ToolRun tree = Query(diskA.Path(), {"--saved", "--format", "gedcom"});
+    EXPECT_NE(tree.out.find("NOTE Research note: second note\r\n"), std::string::npos) << tree.out;
     // The summary as the row showed it.
     const ToolRun page = Query(diskA.Path(), jo);
     EXPECT_NE(page.out.find("SMITH\tJoseph\t" + saved[0].person.summary + "\n"), std::string::npos)

@@ -243,7 +243,8 @@ std::string CGedcomWriter::SourceOf(const FoundPerson& person) {
     return "@S" + std::to_string(person.code > 0 ? person.code : 0) + "@";
 }
 
-void CGedcomWriter::Person(const FoundPerson& person, const std::vector<FoundPerson>& sameRecords) {
+void CGedcomWriter::Person(const FoundPerson& person, const std::vector<FoundPerson>& sameRecords,
+                           const std::string& researchNote) {
     ++people_;
     const std::string source = SourceOf(person);
     Line(0, "@I" + std::to_string(people_) + "@ INDI");
@@ -284,6 +285,8 @@ void CGedcomWriter::Person(const FoundPerson& person, const std::vector<FoundPer
     for (const FoundPerson& same : sameRecords) {
         for (const std::string& line : person_events::NotesOf(same)) notes.push_back(gedcom::OneLine(line));
     }
+    if (!gedcom::OneLine(researchNote).empty())
+        notes.push_back(kResearchNoteLabel + gedcom::OneLine(researchNote));
     Text(1, "NOTE", notes);
 
     Citation(person, source);
@@ -391,8 +394,13 @@ bool CGedcomWriter::Flush() {
 bool CGedcomWriter::Add(const FoundPerson& person) { return Add(person, {}); }
 
 bool CGedcomWriter::Add(const FoundPerson& person, const std::vector<FoundPerson>& sameRecords) {
+    return Add(person, sameRecords, std::string());
+}
+
+bool CGedcomWriter::Add(const FoundPerson& person, const std::vector<FoundPerson>& sameRecords,
+                        const std::string& researchNote) {
     if (failed_) return false;
-    Person(person, sameRecords);
+    Person(person, sameRecords, researchNote);
     return buffer_.size() < kPieceSize || Flush();
 }
 

@@ -33,6 +33,8 @@ public:
     static constexpr std::size_t kMaxLine = 255;  // bytes of a line, its end not counted
     static constexpr std::size_t kPieceSize = 64 * 1024;
     static constexpr char kSubmitterName[] = "Chronara user";
+    // Begins the line of a person's notes that holds the researcher's own.
+    static constexpr char kResearchNoteLabel[] = "Research note: ";
 
     // Takes each piece of the text as it is made; false when it could not
     // be written, which ends the export.
@@ -47,6 +49,10 @@ public:
     // events of every record, each citing the record it came from, and a
     // citation of each record with its fields.
     bool Add(const FoundPerson& person, const std::vector<FoundPerson>& sameRecords);
+    // The same, with the researcher's own note on the person (Windows-1252,
+    // as the research log keeps it; empty for none) among the person's notes.
+    bool Add(const FoundPerson& person, const std::vector<FoundPerson>& sameRecords,
+             const std::string& researchNote);
     // Where the records of database code came from, for its source record
     // (read before Finish; a database without any is named by the disk).
     void AddProvenance(int code, std::vector<ProvenanceEntry> provenance);
@@ -58,7 +64,8 @@ public:
 
 private:
     void Header();
-    void Person(const FoundPerson& person, const std::vector<FoundPerson>& sameRecords);
+    void Person(const FoundPerson& person, const std::vector<FoundPerson>& sameRecords,
+                const std::string& researchNote);
     // The source record's reference of person's database, its headings noted.
     std::string SourceOf(const FoundPerson& person);
     // The events a record states, each citing it.

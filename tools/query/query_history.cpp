@@ -1,7 +1,10 @@
 #include "tools/query/query_history.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "browse/export/found_csv.h"
@@ -162,10 +165,14 @@ int RunSaved(const QueryOptions& options) {
                 text += piece;
                 return true;
             });
+            // Each person with the note the researcher saved them with.
+            std::map<std::pair<int, std::int32_t>, std::string> notes;
+            for (const SavedPerson& one : saved) notes[{one.person.code, one.person.entry}] = one.note;
             std::vector<FoundPerson> same;
             int unread = kExitSearched;
             for (const ExportedHit& person : people) {
-                if (samePeople.RecordsWith(person, same, unread)) writer.Add(person, same);
+                if (samePeople.RecordsWith(person, same, unread))
+                    writer.Add(person, same, notes[{person.code, person.entry}]);
                 if (unread != kExitSearched) return unread;
             }
             writer.Finish();

@@ -1,6 +1,10 @@
 #include "ui/research_log/research_log_window.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -517,7 +521,14 @@ void CResearchLogWindow::ExportPeopleFamilyTree() {
     std::vector<ExportedHit> hits;
     if (!ReadPeople(hits)) return;
     std::vector<FoundPerson> people(hits.begin(), hits.end());
-    commands_.ExportFamilyTree(people, QStringLiteral("saved-people"), this);
+    // Each person with the note they were saved with.
+    std::map<std::pair<int, std::int32_t>, std::string> notes;
+    for (const SavedPerson& saved : People()) notes[{saved.person.code, saved.person.entry}] = saved.note;
+    commands_.ExportFamilyTree(people, QStringLiteral("saved-people"), this,
+                               [&notes](const FoundPerson& person) {
+                                   const auto found = notes.find({person.code, person.entry});
+                                   return found == notes.end() ? std::string() : found->second;
+                               });
 }
 
 void CResearchLogWindow::Clear(research_log::ClearWhat what) {

@@ -184,7 +184,8 @@ void CPeopleCommands::ExportCsv(const FileWalk& write, const QString& name, QWid
     });
 }
 
-void CPeopleCommands::ExportFamilyTree(const PeopleWalk& people, const QString& name, QWidget* parent) {
+void CPeopleCommands::ExportFamilyTree(const PeopleWalk& people, const QString& name, QWidget* parent,
+                                       const NoteOf& noteOf) {
     const QString path = AskExportPath(name, QStringLiteral(".ged"), parent);
     if (path.isEmpty()) return;
     WriteExport(path, [&](const std::function<bool(const std::string&)>& write) -> WrittenFile {
@@ -233,7 +234,7 @@ void CPeopleCommands::ExportFamilyTree(const PeopleWalk& people, const QString& 
                 if (!named(record.code)) return false;
             }
             ++added;
-            return writer->Add(person, same.same);
+            return writer->Add(person, same.same, noteOf ? noteOf(person) : std::string());
         });
         if (!walked.Done()) return {walked, added};
         if (!labelled.Done()) return {labelled, added};
@@ -247,7 +248,7 @@ void CPeopleCommands::ExportFamilyTree(const PeopleWalk& people, const QString& 
 }
 
 void CPeopleCommands::ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name,
-                                       QWidget* parent) {
+                                       QWidget* parent, const NoteOf& noteOf) {
     ExportFamilyTree(
         [&people](const std::function<bool(const FoundPerson&)>& visit) {
             for (const FoundPerson& person : people) {
@@ -255,7 +256,7 @@ void CPeopleCommands::ExportFamilyTree(const std::vector<FoundPerson>& people, c
             }
             return SearchOutcome{SearchStatus::Found, {}, {}, {}};
         },
-        name, parent);
+        name, parent, noteOf);
 }
 
 print_module::Entry CPeopleCommands::PrintEntry() {

@@ -79,10 +79,13 @@ public:
     // person are written as one, with every record's events and citations
     // (same_person::CSamePeople); a log that cannot be read is said and the
     // file written without its verdicts. parent: the window the file dialog
-    // opens over (null: the window's).
-    void ExportFamilyTree(const PeopleWalk& people, const QString& name, QWidget* parent = nullptr);
+    // opens over (null: the window's). noteOf: the researcher's own note on
+    // a person (Windows-1252, empty for none), written among their notes.
+    using NoteOf = std::function<std::string(const FoundPerson& person)>;
+    void ExportFamilyTree(const PeopleWalk& people, const QString& name, QWidget* parent = nullptr,
+                          const NoteOf& noteOf = NoteOf());
     void ExportFamilyTree(const std::vector<FoundPerson>& people, const QString& name,
-                          QWidget* parent = nullptr);
+                          QWidget* parent = nullptr, const NoteOf& noteOf = NoteOf());
     // The count of a file of other things than people, said without a count.
     static constexpr long kNoCount = search_messages::kNoPeopleCount;
     // A CSV file that the user names, written by write as it reads; refused

@@ -386,8 +386,9 @@ TEST_F(ResearchLogWindowTest, SavedPeopleConfirmedAsOneAreExportedAsOnePersonCit
     const int code = catalogue::CodeOfRow(0);
     const research_log::PersonOnDisk john{code, 4, "SMITH", "John Henry", ""};
     const research_log::PersonOnDisk joseph{code, 5, "SMITH", "Joseph", ""};
+    const std::string note = "brothers? see the pension file";
     for (const research_log::PersonOnDisk* person : {&john, &joseph})
-        ASSERT_FALSE(Log().Log().SavePerson(disk, *person, nullptr).Failed());
+        ASSERT_FALSE(Log().Log().SavePerson(disk, *person, person == &john ? &note : nullptr).Failed());
     ASSERT_FALSE(Log().Log().SetVerdict(disk, john, joseph, research_log::Sameness::Same, nullptr).Failed());
     const std::string path = root_.File("saved.ged");
     View()->SetSaveFileAsker([&](QWidget*, const QString&) { return QString::fromStdString(path); });
@@ -404,6 +405,8 @@ TEST_F(ResearchLogWindowTest, SavedPeopleConfirmedAsOneAreExportedAsOnePersonCit
     const std::string source = "1 SOUR @S" + std::to_string(code) + "@\r\n2 PAGE ";
     EXPECT_EQ(count(source), 2u) << tree;
     EXPECT_GE(count("given names Joseph, entry 5\r\n"), 1u) << tree;
+    // With the note John was saved with.
+    EXPECT_EQ(count("Research note: brothers? see the pension file\r\n"), 1u) << tree;
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text, "1 person saved to " + path + ".");
 }
