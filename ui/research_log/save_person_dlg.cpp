@@ -36,7 +36,8 @@ CSavePersonDlg::CSavePersonDlg(QWidget* parent, const QString& who, const QStrin
     note_->moveCursor(QTextCursor::End);
     label->setBuddy(note_);
     note_->setAccessibleName(QStringLiteral("Note"));
-    // Enter saves, as in every dialog; Shift+Enter starts a new line of the note.
+    // Enter saves, as in every dialog; Shift+Enter starts a new line of the
+    // box, which the note keeps as a blank (the log keeps one line).
     note_->installEventFilter(this);
     layout->addWidget(note_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);

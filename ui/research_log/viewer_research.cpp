@@ -214,7 +214,9 @@ bool CViewerResearch::SavePerson(QWidget* over, const ExportedHit& found) {
     if (dialog.exec() != QDialog::Accepted) return false;
     // The log keeps Windows-1252, as the disk's own texts are: a note that
     // cannot be written so is refused rather than changed.
-    const QString typed = dialog.Note();
+    // The log keeps a note on one line: a line started with Shift+Enter
+    // goes on after a blank, rather than the note being refused and lost.
+    const QString typed = dialog.Note().simplified();
     const QByteArray bytes = cp1252::FromQString(typed);
     if (cp1252::ToQString(bytes.constData(), static_cast<std::size_t>(bytes.size())) != typed) {
         platform::Tell(

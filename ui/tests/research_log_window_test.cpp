@@ -97,6 +97,8 @@ TEST_F(ResearchLogWindowTest, SavingKeepsOneEntryPerPersonWithTheLatestNote) {
         {4, nullptr, 1, "Check the 1850 census"},
         {2, "Same man as in the pension file", 1, "Same man as in the pension file"},
         {4, "", 2, "Same man as in the pension file"},
+        // Lines of the box are kept as one line, not refused.
+        {2, "Same man\nas in the 1850\r\ncensus ", 2, "Same man as in the 1850 census"},
     };
     for (const Step& step : steps) {
         SaveRow(step.row, step.note);
