@@ -523,7 +523,10 @@ void CResearchLogWindow::ExportPeopleFamilyTree() {
     std::vector<FoundPerson> people(hits.begin(), hits.end());
     // Each person with the note they were saved with.
     std::map<std::pair<int, std::int32_t>, std::string> notes;
-    for (const SavedPerson& saved : People()) notes[{saved.person.code, saved.person.entry}] = saved.note;
+    for (const SavedPerson& saved : People()) {
+        // Another disk's person at the same entry is someone else.
+        if (saved.ofThisDisk) notes[{saved.person.code, saved.person.entry}] = saved.note;
+    }
     commands_.ExportFamilyTree(people, QStringLiteral("saved-people"), this,
                                [&notes](const FoundPerson& person) {
                                    const auto found = notes.find({person.code, person.entry});

@@ -391,6 +391,11 @@ TEST_F(ResearchLogWindowTest, SavedPeopleConfirmedAsOneAreExportedAsOnePersonCit
     const std::string note = "brothers? see the pension file";
     for (const research_log::PersonOnDisk* person : {&john, &joseph})
         ASSERT_FALSE(Log().Log().SavePerson(disk, *person, person == &john ? &note : nullptr).Failed());
+    // John's entry saved from another disk, with a note that is not his.
+    research_log::DiskIdentity other = disk;
+    other.fingerprint.back() = other.fingerprint.back() == '0' ? '1' : '0';
+    const std::string otherNote = "someone else";
+    ASSERT_FALSE(Log().Log().SavePerson(other, john, &otherNote).Failed());
     ASSERT_FALSE(Log().Log().SetVerdict(disk, john, joseph, research_log::Sameness::Same, nullptr).Failed());
     const std::string path = root_.File("saved.ged");
     View()->SetSaveFileAsker([&](QWidget*, const QString&) { return QString::fromStdString(path); });
@@ -409,6 +414,7 @@ TEST_F(ResearchLogWindowTest, SavedPeopleConfirmedAsOneAreExportedAsOnePersonCit
     EXPECT_GE(count("given names Joseph, entry 5\r\n"), 1u) << tree;
     // With the note John was saved with.
     EXPECT_EQ(count("Research note: brothers? see the pension file\r\n"), 1u) << tree;
+    EXPECT_EQ(count("someone else"), 0u) << tree;
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text, "1 person saved to " + path + ".");
 }
